@@ -1,0 +1,52 @@
+// Matching typed text against a phrase of a poem, cell by cell: at every position the kana of the
+// reading, a kanji of the kanji row or a character of a variant row may be typed, and a kanji (or
+// variant) stands for the kana its continuation cells cover. Answer checking and the search for a
+// poem by its upper phrase both judge with this one matcher.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace verselane {
+
+class PoemCatalogue;
+
+enum class Phrase { kUpper, kLower };
+
+// The reading of one phrase (row 0), its kanji row (1), its two variant rows (2, 3; empty when the
+// record has none) and the byte length of its kimariji.
+struct PhraseRows {
+  std::array<std::string, 4> rows;
+  int kimarijiBytes = 0;
+
+  const std::string& reading() const { return rows[0]; }
+};
+
+PhraseRows LoadPhraseRows(const PoemCatalogue& catalogue, int poem, Phrase phrase);
+
+enum class MatchEnd {
+  kComplete,   // the whole reading was matched; typed text after it does not matter
+  kTypedEnded, // the typed text ended first, after `readingBytes` bytes of the reading
+  kMismatch,   // a typed character fits no row at its position
+};
+
+struct PhraseMatch {
+  MatchEnd end = MatchEnd::kMismatch;
+  std::size_t readingBytes = 0;  // how far into the reading the match got
+  std::size_t typedBytes = 0;    // how much of the typed text it used
+
+  // Accepted when the whole reading matched, or when the typed text stopped at or after
+  // `minimumBytes` of the reading (the kimariji, where stopping early is allowed).
+  bool AcceptedFrom(std::size_t minimumBytes) const {
+    return end == MatchEnd::kComplete ||
+           (end == MatchEnd::kTypedEnded && readingBytes >= minimumBytes);
+  }
+};
+
+// Walks the reading one cell at a time; rows are tried in order and the first whose cell equals
+// the two typed bytes wins, after which that row's continuation cells are skipped.
+PhraseMatch MatchPhrase(std::string_view typed, const PhraseRows& phrase);
+
+}  // namespace verselane

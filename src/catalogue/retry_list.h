@@ -1,0 +1,31 @@
+// The log of poems answered wrongly in the current run, from which a retry run is built.
+#pragma once
+
+#include <array>
+#include <vector>
+
+namespace verselane {
+
+class RetryList {
+ public:
+  // A run asks each poem at most once, so a hundred entries hold any run.
+  static constexpr int kCapacity = 100;
+
+  // Appends `poem` and returns true; when the list is full, changes nothing and returns false.
+  bool Append(int poem);
+
+  int count() const { return count_; }
+
+  // Sets the number of entries, held to 0 ... kCapacity. Setting 0 empties the list for a new
+  // run; a larger count brings back entries stored earlier (0 where nothing was ever stored).
+  void SetCount(int count);
+
+  // The entries in the order they were appended.
+  std::vector<int> CopyEntries() const;
+
+ private:
+  std::array<int, kCapacity> entries_{};
+  int count_ = 0;
+};
+
+}  // namespace verselane
