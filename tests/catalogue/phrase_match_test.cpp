@@ -1,0 +1,115 @@
+#include "catalogue/phrase_match.h"
+
+#include <gtest/gtest.h>
+
+#include "catalogue/poem_catalogue.h"
+#include "catalogue/shift_jis.h"
+
+namespace verselane {
+namespace {
+
+class PhraseMatchTest : public ::testing::Test {
+ protected:
+  PhraseMatch Match(int poemNumber, Phrase phrase, std::string_view typedUtf8) {
+    return MatchPhrase(SjisLiteral(typedUtf8), LoadPhraseRows(catalogue, poemNumber - 1, phrase));
+  }
+  bool Complete(int poemNumber, Phrase phrase, std::string_view typedUtf8) {
+    return Match(poemNumber, phrase, typedUtf8).end == MatchEnd::kComplete;
+  }
+
+  PoemCatalogue catalogue;
+};
+
+TEST_F(PhraseMatchTest, LoadsTheRowsOfEitherPhrase) {
+  PhraseRows lower = LoadPhraseRows(catalogue, 0, Phrase::kLower);
+  EXPECT_EQ(lower.reading(), SjisLiteral("わがころもではつゆにぬれつつ"));
+  EXPECT_EQ(lower.kimarijiBytes, 14);
+  EXPECT_FALSE(lower.rows[2].empty());
+  EXPECT_TRUE(lower.rows[3].empty());  // poem 1 has no second variant row
+
+  PhraseRows upper = LoadPhraseRows(catalogue, 61, Phrase::kUpper);
+  EXPECT_EQ(upper.kimarijiBytes, 4);
+  EXPECT_TRUE(upper.rows[2].empty());  // empty fields offer nothing
+  EXPECT_TRUE(upper.rows[3].empty());
+}
+
+TEST_F(PhraseMatchTest, KanaKanjiAndVariantsMayBeMixed) {
+  EXPECT_TRUE(Complete(1, Phrase::kLower, "わがころもではつゆにぬれつつ"));
+  EXPECT_TRUE(Complete(1, Phrase::kLower, "我が衣手は露にぬれつつ"));
+  EXPECT_TRUE(Complete(1, Phrase::kLower, "わかころもてはつゆにぬれつつ"));
+  EXPECT_TRUE(Complete(100, Phrase::kUpper, "ももしきやふるきのきばのしのぶにも"));
+  EXPECT_TRUE(Complete(100, Phrase::kUpper, "百敷や古き軒場の偲ぶにも"));
+  EXPECT_TRUE(Complete(100, Phrase::kUpper, "百敷や古き軒端の忍ぶにも"));
+  for (const char* typed : {"よにおうさかの", "よにあふさかの", "よにおふさかの", "よにあうさかの",
+                            "よにおおさかの"}) {
+    EXPECT_EQ(Match(62, Phrase::kLower, typed).end, MatchEnd::kTypedEnded) << typed;
+  }
+}
+
+TEST_F(PhraseMatchTest, AKanjiCountsOnlyWhereItsReadingStarts) {
+  // 衣 covers こ, ろ, も; typed at the cell of ろ it fits nothing.
+  EXPECT_EQ(Match(1, Phrase::kLower, "わがこ衣").end, MatchEnd::kMismatch);
+  // The kana こ moves on by one cell only.
+  PhraseMatch kana = Match(1, Phrase::kLower, "わがこ");
+  EXPECT_EQ(kana.end, MatchEnd::kTypedEnded);
+  EXPECT_EQ(kana.readingBytes, 6u);
+  PhraseMatch kanji = Match(1, Phrase::kLower, "わが衣");
+  EXPECT_EQ(kanji.readingBytes, 10u);
+  EXPECT_EQ(kanji.typedBytes, 6u);
+}
+
+TEST_F(PhraseMatchTest, AVariantRowSkipsItsOwnContinuations) {
+  // てふ over ちょう: て and ふ take cells 5 and 6, the variant's continuation covers う.
+  EXPECT_TRUE(Complete(2, Phrase::kLower, "ころもほすてふあまのかぐやま"));
+  EXPECT_TRUE(Complete(2, Phrase::kLower, "ころもほすちょうあまのかぐやま"));
+  // Having covered う, the variant leaves nothing for a typed う to match.
+  EXPECT_EQ(Match(2, Phrase::kLower, "ころもほすてふう").end, MatchEnd::kMismatch);
+  // Cells are matched one by one, so rows may even alternate inside ちょう.
+  EXPECT_TRUE(Complete(2, Phrase::kLower, "ころもほすてょうあまのかぐやま"));
+  // The table's 天の香具山 as written, 山 covering やま.
+  EXPECT_TRUE(Complete(2, Phrase::kLower, "衣ほすてふ天の香具山"));
+}
+
+TEST_F(PhraseMatchTest, TextAfterACompleteMatchIsIgnored) {
+  PhraseMatch match = Match(1, Phrase::kLower, "わがころもではつゆにぬれつつです");
+  EXPECT_EQ(match.end, MatchEnd::kComplete);
+  EXPECT_EQ(match.typedBytes, 28u);
+  EXPECT_TRUE(match.AcceptedFrom(1000));
+}
+
+TEST_F(PhraseMatchTest, AShortAnswerIsAcceptedOnlyFromTheKimariji) {
+  PhraseMatch seven = Match(1, Phrase::kLower, "わがころもでは");
+  PhraseMatch six = Match(1, Phrase::kLower, "わがころもで");
+  EXPECT_TRUE(seven.AcceptedFrom(14));
+  EXPECT_FALSE(six.AcceptedFrom(14));
+  // A kanji whose continuations reach past the kimariji counts in full.
+  EXPECT_EQ(Match(1, Phrase::kLower, "わが衣").readingBytes, 10u);
+  EXPECT_TRUE(Match(29, Phrase::kUpper, "心当").AcceptedFrom(8));
+  EXPECT_FALSE(Match(29, Phrase::kUpper, "こころ").AcceptedFrom(8));
+  EXPECT_FALSE(Match(1, Phrase::kLower, "").AcceptedFrom(14));
+  EXPECT_EQ(Match(1, Phrase::kLower, "").readingBytes, 0u);
+}
+
+TEST(PhraseMatch, BlankCellsMatchOnlyTwoSpacesAndShortRowsOfferNothing) {
+  PhraseRows rows;
+  rows.rows[0] = SjisLiteral("あいう");
+  rows.rows[1] = SjisLiteral("  亥");   // blank over あ, 亥 over い, nothing over う
+  rows.rows[2] = "  ";                // shorter than the reading
+  EXPECT_EQ(MatchPhrase(SjisLiteral("あ亥う"), rows).end, MatchEnd::kComplete);
+  EXPECT_EQ(MatchPhrase("  " + SjisLiteral("いう"), rows).end, MatchEnd::kComplete);
+  EXPECT_EQ(MatchPhrase(SjisLiteral("あい") + "  ", rows).end, MatchEnd::kMismatch);
+  EXPECT_EQ(MatchPhrase(SjisLiteral("あ") + "a", rows).end, MatchEnd::kMismatch);
+}
+
+TEST(PhraseMatch, FirstMatchingRowDecidesWhichContinuationsAreSkipped) {
+  PhraseRows rows;
+  rows.rows[0] = SjisLiteral("かかか");
+  rows.rows[1] = SjisLiteral("か") + "\\\\" + "  ";  // the same kana, standing for two cells
+  // Row 0 matches first, so each か moves on by one cell only.
+  PhraseMatch match = MatchPhrase(SjisLiteral("かか"), rows);
+  EXPECT_EQ(match.end, MatchEnd::kTypedEnded);
+  EXPECT_EQ(match.readingBytes, 4u);
+}
+
+}  // namespace
+}  // namespace verselane
