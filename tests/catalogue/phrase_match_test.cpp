@@ -46,6 +46,27 @@ TEST_F(PhraseMatchTest, KanaKanjiAndVariantsMayBeMixed) {
   }
 }
 
+TEST_F(PhraseMatchTest, AcceptsWhatPlayersCommonlyTypeBesidesTheReading) {
+  // Historical spelling, the sound of む and いう, the unvoiced kana of the cards.
+  EXPECT_TRUE(Complete(3, Phrase::kLower, "ながながしよをひとりかもねん"));
+  EXPECT_TRUE(Complete(63, Phrase::kLower, "ひとづてならでゆうよしもがな"));
+  EXPECT_TRUE(Complete(63, Phrase::kLower, "人づてならでいふよしもがな"));
+  EXPECT_TRUE(Complete(33, Phrase::kLower, "しづ心なく花の散るらん"));
+  EXPECT_TRUE(Complete(61, Phrase::kLower, "けふ九重ににほひぬるかな"));
+  EXPECT_TRUE(Complete(76, Phrase::kLower, "雲居にまがふ沖つ白波"));
+  // おう of 逢ふ / 逢坂 also as おお.
+  EXPECT_EQ(Match(44, Phrase::kUpper, "おおこと").end, MatchEnd::kTypedEnded);
+  EXPECT_TRUE(Match(44, Phrase::kUpper, "おおこと").AcceptedFrom(4));
+  EXPECT_TRUE(Complete(10, Phrase::kLower, "しるもしらぬもおおさかのせき"));
+  // Other kanji than the table's own.
+  EXPECT_TRUE(Complete(12, Phrase::kLower, "少女の姿暫し留めむ"));
+  EXPECT_TRUE(Complete(17, Phrase::kUpper, "ちはやぶる神代も聞かず竜田川"));
+  EXPECT_TRUE(Complete(19, Phrase::kUpper, "難波潟短き芦の節の間も"));
+  EXPECT_TRUE(Complete(74, Phrase::kUpper, "憂かりける人を泊瀬の山颪よ"));
+  EXPECT_TRUE(Complete(94, Phrase::kLower, "古里寒く衣打つなり"));
+  EXPECT_TRUE(Complete(99, Phrase::kLower, "世を想ふ故に物想ふ身は"));
+}
+
 TEST_F(PhraseMatchTest, AKanjiCountsOnlyWhereItsReadingStarts) {
   // 衣 covers こ, ろ, も; typed at the cell of ろ it fits nothing.
   EXPECT_EQ(Match(1, Phrase::kLower, "わがこ衣").end, MatchEnd::kMismatch);
