@@ -1,6 +1,6 @@
 #include "catalogue/phrase_match.h"
 
-#include <cstdlib>
+#include <charconv>
 
 #include "catalogue/poem_catalogue.h"
 #include "catalogue/shift_jis.h"
@@ -17,10 +17,10 @@ PhraseRows LoadPhraseRows(const PoemCatalogue& catalogue, int poem, Phrase phras
   };
   PhraseRows result;
   // An absent or empty field leaves its row empty, so it offers nothing at any cell.
-  for (int row = 0; row < 4; ++row) catalogue.GetPoemField(poem, fields[row], result.rows[row]);
-  std::string kimariji;
-  catalogue.GetPoemField(poem, upper ? kUpperKimarijiBytes : kLowerKimarijiBytes, kimariji);
-  result.kimarijiBytes = std::atoi(kimariji.c_str());
+  for (int row = 0; row < 4; ++row) result.rows[row] = catalogue.FieldView(poem, fields[row]);
+  const std::string_view kimariji =
+      catalogue.FieldView(poem, upper ? kUpperKimarijiBytes : kLowerKimarijiBytes);
+  std::from_chars(kimariji.data(), kimariji.data() + kimariji.size(), result.kimarijiBytes);
   return result;
 }
 
@@ -36,8 +36,8 @@ PhraseMatch MatchPhrase(std::string_view typed, const PhraseRows& phrase) {
     }
     // A lone byte at the end never equals a whole cell.
     std::string_view typedCell = typed.substr(match.typedBytes, kCellBytes);
-    const std::string* matchingRow = nullptr;
-    for (const std::string& row : phrase.rows) {
+    const std::string_view* matchingRow = nullptr;
+    for (const std::string_view& row : phrase.rows) {
       if (typedCell.size() == kCellBytes && CellAt(row, cell) == typedCell) {
         matchingRow = &row;
         break;

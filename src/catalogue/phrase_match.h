@@ -16,12 +16,12 @@ class PoemCatalogue;
 enum class Phrase { kUpper, kLower };
 
 // The reading of one phrase (row 0), its kanji row (1), its two variant rows (2, 3; empty when the
-// record has none) and the byte length of its kimariji.
+// record has none) and the byte length of its kimariji. The rows are views into the catalogue.
 struct PhraseRows {
-  std::array<std::string, 4> rows;
+  std::array<std::string_view, 4> rows;
   int kimarijiBytes = 0;
 
-  const std::string& reading() const { return rows[0]; }
+  std::string_view reading() const { return rows[0]; }
 };
 
 PhraseRows LoadPhraseRows(const PoemCatalogue& catalogue, int poem, Phrase phrase);

@@ -42,19 +42,19 @@ std::string BuildRecord(const PoemEntry& entry) {
   return record;
 }
 
-// Calls visit(index, field) for each field in order until it returns false. Separators are taken
-// left to right without overlap: ";;;;" is two separators around an empty field, and in ";;;"
-// the third ';' already belongs to the next field.
-template <typename Visit>
-void ScanFields(std::string_view record, Visit&& visit) {
-  int index = 0;
+// Splits a record at its separators. They are taken left to right without overlap: ";;;;" is
+// two separators around an empty field, and in ";;;" the third ';' already belongs to the next
+// field.
+std::vector<std::string_view> SplitFields(std::string_view record) {
+  std::vector<std::string_view> fields;
   std::size_t start = 0;
   for (std::size_t pos = 1; pos < record.size(); ++pos) {
     if (record[pos] != ';' || record[pos - 1] != ';' || pos - 1 < start) continue;
-    if (!visit(index++, record.substr(start, pos - 1 - start))) return;
+    fields.push_back(record.substr(start, pos - 1 - start));
     start = pos + 1;
   }
-  visit(index, record.substr(start));
+  fields.push_back(record.substr(start));
+  return fields;
 }
 
 }  // namespace
@@ -62,27 +62,38 @@ void ScanFields(std::string_view record, Visit&& visit) {
 PoemCatalogue::PoemCatalogue() : poemCount_(kPoemTableSize), fieldBound_(kFieldBound) {
   records_.reserve(kPoemTableSize);
   for (const PoemEntry& entry : kPoemTable) records_.push_back(BuildRecord(entry));
+  IndexFields();
 }
 
 PoemCatalogue::PoemCatalogue(std::vector<std::string> records)
     : poemCount_(static_cast<int>(records.size())),
       fieldBound_(kFieldBound),
-      records_(std::move(records)) {}
+      records_(std::move(records)) {
+  IndexFields();
+}
+
+void PoemCatalogue::IndexFields() {
+  fields_.clear();
+  for (const std::string& record : records_) {
+    std::vector<FieldSpan>& spans = fields_.emplace_back();
+    for (std::string_view field : SplitFields(record)) {
+      spans.push_back({static_cast<std::size_t>(field.data() - record.data()), field.size()});
+    }
+  }
+}
+
+std::string_view PoemCatalogue::FieldView(int poem, int field) const {
+  if (poem < 0 || poem >= poemCount_ || field < 0 || field >= FieldCount(poem)) return {};
+  const FieldSpan span = fields_[poem][field];
+  return std::string_view(records_[poem]).substr(span.offset, span.length);
+}
 
 bool PoemCatalogue::GetPoemField(int poem, int field, std::string& text) const {
   if (poem < 0 || poem >= poemCount_ || field < 0 || field >= fieldBound_) return false;
-  ScanFields(records_[poem], [&](int index, std::string_view value) {
-    if (index != field) return true;
-    if (!value.empty()) text.assign(value);
-    return false;
-  });
+  // An absent or empty field leaves the caller's text as it was.
+  const std::string_view value = FieldView(poem, field);
+  if (!value.empty()) text.assign(value);
   return true;
-}
-
-int PoemCatalogue::FieldCount(int poem) const {
-  int count = 0;
-  ScanFields(records_[poem], [&count](int, std::string_view) { return ++count, true; });
-  return count;
 }
 
 }  // namespace verselane

@@ -1,7 +1,9 @@
 // The hundred poems of the anthology as a fixed, read-only table of CP932 records.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace verselane {
@@ -41,9 +43,13 @@ class PoemCatalogue {
   // leaves `text` as it was.
   bool GetPoemField(int poem, int field, std::string& text) const;
 
+  // The same field as a view into the table, without copying: empty when the field is empty or
+  // absent or an index is out of range. Valid as long as the catalogue.
+  std::string_view FieldView(int poem, int field) const;
+
   // Number of fields the record of `poem` holds, empty ones included (9 to 13); poem must be in
   // range.
-  int FieldCount(int poem) const;
+  int FieldCount(int poem) const { return static_cast<int>(fields_[poem].size()); }
 
   // The whole record of a poem, as stored (for review tools and tests); poem must be in range.
   const std::string& Record(int poem) const { return records_[poem]; }
@@ -51,7 +57,17 @@ class PoemCatalogue {
  private:
   int poemCount_;
   int fieldBound_;
+  struct FieldSpan {
+    std::size_t offset;
+    std::size_t length;
+  };
+
+  void IndexFields();
+
   std::vector<std::string> records_;
+  // Where each field of each record lies, found once when the catalogue is built: judging and
+  // searching read fields of many poems per keystroke and must not rescan records each time.
+  std::vector<std::vector<FieldSpan>> fields_;
 };
 
 }  // namespace verselane

@@ -112,10 +112,10 @@ TEST_F(PhraseMatchTest, AShortAnswerIsAcceptedOnlyFromTheKimariji) {
 }
 
 TEST(PhraseMatch, BlankCellsMatchOnlyTwoSpacesAndShortRowsOfferNothing) {
+  const std::string reading = SjisLiteral("あいう");
+  const std::string kanji = SjisLiteral("  亥");  // blank over あ, 亥 over い, nothing over う
   PhraseRows rows;
-  rows.rows[0] = SjisLiteral("あいう");
-  rows.rows[1] = SjisLiteral("  亥");   // blank over あ, 亥 over い, nothing over う
-  rows.rows[2] = "  ";                // shorter than the reading
+  rows.rows = {reading, kanji, "  "};  // the last row is shorter than the reading
   EXPECT_EQ(MatchPhrase(SjisLiteral("あ亥う"), rows).end, MatchEnd::kComplete);
   EXPECT_EQ(MatchPhrase("  " + SjisLiteral("いう"), rows).end, MatchEnd::kComplete);
   EXPECT_EQ(MatchPhrase(SjisLiteral("あい") + "  ", rows).end, MatchEnd::kMismatch);
@@ -123,9 +123,10 @@ TEST(PhraseMatch, BlankCellsMatchOnlyTwoSpacesAndShortRowsOfferNothing) {
 }
 
 TEST(PhraseMatch, FirstMatchingRowDecidesWhichContinuationsAreSkipped) {
+  const std::string reading = SjisLiteral("かかか");
+  const std::string overlay = SjisLiteral("か") + "\\\\" + "  ";  // one か standing for two cells
   PhraseRows rows;
-  rows.rows[0] = SjisLiteral("かかか");
-  rows.rows[1] = SjisLiteral("か") + "\\\\" + "  ";  // the same kana, standing for two cells
+  rows.rows = {reading, overlay};
   // Row 0 matches first, so each か moves on by one cell only.
   PhraseMatch match = MatchPhrase(SjisLiteral("かか"), rows);
   EXPECT_EQ(match.end, MatchEnd::kTypedEnded);

@@ -117,7 +117,7 @@ TEST_F(PoemDataTest, KimarijiLengthsFitTheirReadings) {
       EXPECT_GE(k, 2);
       EXPECT_LE(k, phrase == Phrase::kUpper ? 12 : 16);
       // The first K bytes are accepted as an answer cut short; one kana less is not.
-      const std::string& reading = rows.reading();
+      const std::string_view reading = rows.reading();
       EXPECT_TRUE(MatchPhrase(reading.substr(0, k), rows).AcceptedFrom(k));
       EXPECT_FALSE(MatchPhrase(reading.substr(0, k - 2), rows).AcceptedFrom(k));
     }
@@ -162,11 +162,11 @@ TEST_F(PoemDataTest, OverlayRowsLineUpWithTheirReadings) {
   for (int poem = 0; poem < 100; ++poem) {
     for (Phrase phrase : {Phrase::kUpper, Phrase::kLower}) {
       PhraseRows rows = LoadPhraseRows(catalogue, poem, phrase);
-      const std::string& reading = rows.reading();
+      const std::string_view reading = rows.reading();
       for (int row = 1; row < 4; ++row) {
         SCOPED_TRACE("poem " + std::to_string(poem + 1) + " row " + std::to_string(row) +
                      (phrase == Phrase::kUpper ? " upper" : " lower"));
-        const std::string& overlay = rows.rows[row];
+        const std::string_view overlay = rows.rows[row];
         if (row > 1 && overlay.empty()) continue;
         ASSERT_EQ(overlay.size(), reading.size());
         EXPECT_FALSE(IsContinuationCell(overlay, 0));
@@ -183,7 +183,9 @@ TEST_F(PoemDataTest, OverlayRowsLineUpWithTheirReadings) {
                 << "cell " << n;
           }
         }
-        if (row > 1) EXPECT_TRUE(offersSomething);
+        if (row > 1) {
+          EXPECT_TRUE(offersSomething);
+        }
       }
     }
   }

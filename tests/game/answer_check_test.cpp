@@ -18,8 +18,8 @@ class AnswerCheckTest : public ::testing::Test {
   bool Answer(int poemNumber, std::string_view typedUtf8, int seconds = 3) {
     return AnswerBytes(poemNumber, SjisLiteral(typedUtf8), seconds);
   }
-  bool AnswerBytes(int poemNumber, const std::string& typed, int seconds = 3) {
-    box.text = typed;
+  bool AnswerBytes(int poemNumber, std::string_view typed, int seconds = 3) {
+    box.text = std::string(typed);
     question = QuestionState{};
     question.poem = poemNumber - 1;
     question.seconds = seconds;
@@ -140,11 +140,11 @@ TEST_F(AnswerCheckTest, EveryPoemInEveryMode) {
       SCOPED_TRACE("mode " + std::to_string(static_cast<int>(mode)) + " poem " +
                    std::to_string(poem + 1));
       const PhraseRows rows = LoadPhraseRows(environment.catalogue(), poem, phrase);
-      const std::string& reading = rows.reading();
+      const std::string_view reading = rows.reading();
       const std::size_t k = static_cast<std::size_t>(rows.kimarijiBytes);
       environment.settings().SetAcceptOmission(false);
       EXPECT_TRUE(AnswerBytes(poem + 1, reading));
-      std::string wrongEnd = reading.substr(0, reading.size() - 2) + SjisLiteral("ぁ");
+      std::string wrongEnd = std::string(reading.substr(0, reading.size() - 2)) + SjisLiteral("ぁ");
       EXPECT_FALSE(AnswerBytes(poem + 1, wrongEnd));
       EXPECT_FALSE(AnswerBytes(poem + 1, reading.substr(0, k)));
 

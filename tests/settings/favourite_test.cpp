@@ -33,7 +33,7 @@ TEST_F(FavouriteTest, EveryPoemIsFoundByItsUpperPhraseAndKimariji) {
   for (int poem = 0; poem < 100; ++poem) {
     SCOPED_TRACE("poem " + std::to_string(poem + 1));
     const PhraseRows rows = LoadPhraseRows(catalogue, poem, Phrase::kUpper);
-    const std::string& reading = rows.reading();
+    const std::string_view reading = rows.reading();
     const std::size_t k = static_cast<std::size_t>(rows.kimarijiBytes);
     EXPECT_EQ(FindPoemByUpperPhrase(catalogue, reading), poem);
     EXPECT_EQ(FindPoemByUpperPhrase(catalogue, reading.substr(0, k)), poem);

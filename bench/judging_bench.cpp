@@ -1,0 +1,54 @@
+// Judging speed: an answer checked on Enter, and the favourite search over all hundred poems.
+#include <benchmark/benchmark.h>
+
+#include "catalogue/shift_jis.h"
+#include "game/answer_check.h"
+#include "game/desktop_ports.h"
+#include "settings/environment.h"
+#include "settings/favourite.h"
+
+namespace verselane {
+namespace {
+
+class TypedAnswer : public AnswerBoxPort {
+ public:
+  explicit TypedAnswer(std::string text) : text_(std::move(text)) {}
+  std::string ReadText() override { return text_; }
+
+ private:
+  std::string text_;
+};
+
+class Silence : public SoundPort {
+ public:
+  void Play(SoundId) override {}
+};
+
+// The longest reading (poem 4's upper phrase, 38 bytes) typed with kanji and kana mixed.
+void BM_CheckAnswer_LongestReadingMixed(benchmark::State& state) {
+  Environment environment;
+  environment.settings().SetMode(QuestionMode::Reverse);
+  TypedAnswer box(SjisLiteral("田子の浦にうち出でて見れば白妙の"));
+  Silence silence;
+  AnswerChecker checker(environment, box, silence);
+  for (auto _ : state) {
+    QuestionState question;
+    question.poem = 3;
+    benchmark::DoNotOptimize(checker.CheckAnswer(question));
+  }
+}
+BENCHMARK(BM_CheckAnswer_LongestReadingMixed);
+
+// Worst case: a text that every poem refuses only at its last cell is not possible, so take a
+// text no poem accepts at all: each of the hundred poems is loaded and tried.
+void BM_FindPoemByUpperPhrase_NoPoemAccepts(benchmark::State& state) {
+  Environment environment;
+  const std::string text = SjisLiteral("ああああああああ");
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(FindPoemByUpperPhrase(environment.catalogue(), text));
+  }
+}
+BENCHMARK(BM_FindPoemByUpperPhrase_NoPoemAccepts);
+
+}  // namespace
+}  // namespace verselane
