@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# Starts the desktop program and checks its main window as the X server sees it: one visible
+# window of class "Marrowfen", owned by the started process, titled " Verselane", 400 x 150,
+# neither shrinkable nor growable, centred on the screen. Then ends the program.
+#
+# Usage: window_smoke_test.sh PATH/TO/verselane
+# It always runs on an X server of its own (it reruns itself under xvfb-run), without a window
+# manager: one would put a frame around the window and place it itself, and a developer's desktop
+# gets no window popping up.
+set -euo pipefail
+
+readonly WINDOW_CLASS="Marrowfen"
+readonly EXPECTED_TITLE=" Verselane"
+readonly EXPECTED_INSTANCE="verselane"
+readonly CLIENT_WIDTH=400
+readonly CLIENT_HEIGHT=150
+readonly START_TIMEOUT=20
+
+fail() {
+  echo "window smoke test FAILED: $*" >&2
+  if [ -n "${log:-}" ] && [ -s "$log" ]; then
+    echo "--- the program's output ---" >&2
+    cat "$log" >&2
+  fi
+  exit 1
+}
+
+[ $# -eq 1 ] || { echo "usage: $0 PATH/TO/verselane" >&2; exit 2; }
+program=$(readlink -f "$1")
+[ -x "$program" ] || fail "$1 is not an executable"
+
+if [ -z "${VERSELANE_SMOKE_PRIVATE_X:-}" ]; then
+  command -v xvfb-run >/dev/null || fail "xvfb-run is not installed (./test installs it)"
+  VERSELANE_SMOKE_PRIVATE_X=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+for tool in xdotool xwininfo xprop; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
+done
+
+# The program gets folders of its own, so it neither reads nor writes the player's files and
+# does not meet another copy's single-instance lock.
+work=$(mktemp -d)
+log="$work/output.log"
+pid=
+cleanup() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/home" "$work/data" "$work/config" "$work/runtime"
+chmod 700 "$work/runtime"
+
+cd "$work"
+HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
+  XDG_RUNTIME_DIR="$work/runtime" "$program" >"$log" 2>&1 &
+pid=$!
+
+window=$(timeout "$START_TIMEOUT" xdotool search --sync --onlyvisible --class "$WINDOW_CLASS" \
+  2>/dev/null | head -n 1) || true
+if [ -z "$window" ]; then
+  if ! kill -0 "$pid" 2>/dev/null; then
+    status=0
+    wait "$pid" || status=$?
+    pid=
+    fail "the program ended (status $status) without showing a window of class $WINDOW_CLASS"
+  fi
+  fail "no visible window of class $WINDOW_CLASS within ${START_TIMEOUT} s"
+fi
+
+# Exactly one visible window: an unexpected message box or assertion dialog would be a second.
+visible=$(xdotool search --onlyvisible --class "$WINDOW_CLASS" | wc -l)
+[ "$visible" -eq 1 ] || fail "expected one visible $WINDOW_CLASS window, found $visible"
+
+owner=$(xdotool getwindowpid "$window" 2>/dev/null) || owner="(none)"
+[ "$owner" = "$pid" ] || fail "the $WINDOW_CLASS window belongs to process $owner, not to $pid"
+
+props=$(xprop -id "$window" WM_CLASS _NET_WM_NAME WM_NORMAL_HINTS _MOTIF_WM_HINTS)
+grep -qxF "WM_CLASS(STRING) = \"$EXPECTED_INSTANCE\", \"$WINDOW_CLASS\"" <<<"$props" ||
+  fail "WM_CLASS is not \"$EXPECTED_INSTANCE\", \"$WINDOW_CLASS\": $(grep WM_CLASS <<<"$props")"
+grep -qxF "_NET_WM_NAME(UTF8_STRING) = \"$EXPECTED_TITLE\"" <<<"$props" ||
+  fail "the title is not \"$EXPECTED_TITLE\": $(grep _NET_WM_NAME <<<"$props")"
+
+# Without a window manager the top-level X window is the frame's inside: as long as the window
+# has no menu bar, that is exactly the client area.
+info=$(xwininfo -id "$window")
+field() { sed -n "s/^ *$1: *\\(-\\{0,1\\}[0-9]*\\).*/\\1/p" <<<"$info"; }
+width=$(field Width)
+height=$(field Height)
+x=$(field "Absolute upper-left X")
+y=$(field "Absolute upper-left Y")
+[[ "$width" = "$CLIENT_WIDTH" && "$height" = "$CLIENT_HEIGHT" ]] ||
+  fail "the window is ${width}x${height}, not ${CLIENT_WIDTH}x${CLIENT_HEIGHT}"
+
+# A fixed size: minimum and maximum both pinned to the window's size.
+grep -qF "program specified minimum size: $width by $height" <<<"$props" ||
+  fail "the minimum size is not ${width}x${height}: $(grep -i minimum <<<"$props" || echo unset)"
+grep -qF "program specified maximum size: $width by $height" <<<"$props" ||
+  fail "the maximum size is not ${width}x${height}: $(grep -i maximum <<<"$props" || echo unset)"
+
+# What a window manager may offer: move, minimise and close, but neither resize nor maximise
+# (Motif hints: flags, functions, decorations, ...; function bits resize 0x2, move 0x4,
+# minimise 0x8, maximise 0x10, close 0x20).
+functions=$(sed -n 's/^_MOTIF_WM_HINTS([^)]*) = [^,]*, *\(0x[0-9a-f]*\),.*/\1/p' <<<"$props")
+[ -n "$functions" ] || fail "the window sets no Motif window-manager hints"
+(( (functions & 0x2c) == 0x2c && (functions & 0x12) == 0 )) ||
+  fail "the window manager may do $functions (Motif functions), not move + minimise + close only"
+
+# Centred on the screen (to the pixel, either way, for odd differences).
+read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+want_x=$(( (screen_width - width) / 2 ))
+want_y=$(( (screen_height - height) / 2 ))
+(( x >= want_x - 1 && x <= want_x + 1 && y >= want_y - 1 && y <= want_y + 1 )) ||
+  fail "the window is at $x,$y on a ${screen_width}x${screen_height} screen, not centred at $want_x,$want_y"
+
+kill -0 "$pid" 2>/dev/null || fail "the program ended while its window was being checked"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+pid=
+
+if grep -E -e '-CRITICAL \*\*' -e 'assert' "$log" >/dev/null; then
+  fail "the program reported errors"
+fi
+
+echo "window smoke test passed: ${width}x${height} at $x,$y, class $WINDOW_CLASS, title \"$EXPECTED_TITLE\""
