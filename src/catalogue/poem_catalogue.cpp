@@ -16,7 +16,7 @@ constexpr std::string_view kSeparator = ";;";
 // two backslash bytes the matcher looks for.
 std::string OverlayRow(const char* utf8) {
   std::string row = SjisLiteral(utf8);
-  const std::string ditto = SjisLiteral("〃");
+  static const std::string ditto = SjisLiteral("〃");
   for (std::size_t cell = 0; cell < CellCount(row); ++cell) {
     if (CellAt(row, cell) == ditto) row.replace(cell * kCellBytes, kCellBytes, kContinuationCell);
   }

@@ -13,13 +13,35 @@ namespace {
 // middle dot, as in the players' files. "SHIFT_JIS" would turn 0x5C into a yen sign.
 constexpr const char* kSjisName = "CP932";
 
-Conversion Convert(const char* to, const char* from, std::string_view input) {
+// One converter per direction and thread, opened on first use: opening one costs more than
+// converting a poem, and the catalogue converts a thousand fields at start-up.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (valid()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  // Back to the initial state, whatever the last conversion left behind.
+  iconv_t reset() {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    return cd_;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Conversion Convert(Converter& converter, std::string_view input) {
   Conversion result;
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
+  if (!converter.valid()) {
     result.failedAt = 0;
     return result;
   }
+  iconv_t cd = converter.reset();
   std::string out(input.size() * 4 + 4, '\0');
   char* in = const_cast<char*>(input.data());
   std::size_t inLeft = input.size();
@@ -33,7 +55,6 @@ Conversion Convert(const char* to, const char* from, std::string_view input) {
       break;
     }
   }
-  iconv_close(cd);
   if (result.ok()) {
     out.resize(out.size() - outLeft);
     result.text = std::move(out);
@@ -43,9 +64,15 @@ Conversion Convert(const char* to, const char* from, std::string_view input) {
 
 }  // namespace
 
-Conversion Utf8ToSjis(std::string_view utf8) { return Convert(kSjisName, "UTF-8", utf8); }
+Conversion Utf8ToSjis(std::string_view utf8) {
+  thread_local Converter toSjis(kSjisName, "UTF-8");
+  return Convert(toSjis, utf8);
+}
 
-Conversion SjisToUtf8(std::string_view sjis) { return Convert("UTF-8", kSjisName, sjis); }
+Conversion SjisToUtf8(std::string_view sjis) {
+  thread_local Converter toUtf8("UTF-8", kSjisName);
+  return Convert(toUtf8, sjis);
+}
 
 std::string SjisLiteral(std::string_view utf8) {
   Conversion converted = Utf8ToSjis(utf8);
