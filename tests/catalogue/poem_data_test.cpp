@@ -13,12 +13,6 @@
 namespace verselane {
 namespace {
 
-std::string Field(const PoemCatalogue& catalogue, int poem, int field) {
-  std::string text;
-  catalogue.GetPoemField(poem, field, text);
-  return text;
-}
-
 // The Unicode code point of one CP932 cell (0 when it is not one double-byte character).
 char32_t CodePoint(std::string_view cell) {
   Conversion utf8 = SjisToUtf8(cell);
@@ -83,15 +77,15 @@ class PoemDataTest : public ::testing::Test {
 TEST_F(PoemDataTest, PoetsAndKimarijiLengthsAreAsListed) {
   for (int poem = 0; poem < 100; ++poem) {
     SCOPED_TRACE("poem " + std::to_string(poem + 1));
-    EXPECT_EQ(Field(catalogue, poem, kPoet), SjisLiteral(kListed[poem].poet));
-    EXPECT_EQ(Field(catalogue, poem, kUpperKimarijiBytes), std::to_string(kListed[poem].upperKimariji));
-    EXPECT_EQ(Field(catalogue, poem, kLowerKimarijiBytes), std::to_string(kListed[poem].lowerKimariji));
+    EXPECT_EQ(catalogue.FieldView(poem, kPoet), SjisLiteral(kListed[poem].poet));
+    EXPECT_EQ(catalogue.FieldView(poem, kUpperKimarijiBytes), std::to_string(kListed[poem].upperKimariji));
+    EXPECT_EQ(catalogue.FieldView(poem, kLowerKimarijiBytes), std::to_string(kListed[poem].lowerKimariji));
   }
 }
 
 TEST_F(PoemDataTest, UpperKimarijiIsTheShortestUniquePrefixOfTheUpperReading) {
   std::vector<std::string> upper(100);
-  for (int poem = 0; poem < 100; ++poem) upper[poem] = Field(catalogue, poem, kUpperReading);
+  for (int poem = 0; poem < 100; ++poem) upper[poem] = catalogue.FieldView(poem, kUpperReading);
   for (int poem = 0; poem < 100; ++poem) {
     std::size_t bytes = 2;
     for (; bytes <= upper[poem].size(); bytes += 2) {
@@ -102,7 +96,7 @@ TEST_F(PoemDataTest, UpperKimarijiIsTheShortestUniquePrefixOfTheUpperReading) {
       }
       if (!shared) break;
     }
-    EXPECT_EQ(std::to_string(bytes), Field(catalogue, poem, kUpperKimarijiBytes))
+    EXPECT_EQ(std::to_string(bytes), catalogue.FieldView(poem, kUpperKimarijiBytes))
         << "poem " << poem + 1 << ": the reading, not the listed length, is to be corrected";
   }
 }
@@ -131,7 +125,7 @@ TEST_F(PoemDataTest, RecordsHaveTheFixedFieldStructure) {
     const int count = catalogue.FieldCount(poem);
     ++byFieldCount[count];
     for (int field = 0; field < count; ++field) {
-      if (Field(catalogue, poem, field).empty()) emptyFields[field].push_back(poem + 1);
+      if (catalogue.FieldView(poem, field).empty()) emptyFields[field].push_back(poem + 1);
     }
   }
   EXPECT_EQ(byFieldCount, (std::map<int, int>{{9, 1}, {10, 5}, {11, 82}, {12, 8}, {13, 4}}));
@@ -147,7 +141,7 @@ TEST_F(PoemDataTest, ReadingsAreHiraganaInModernUsage) {
   for (int poem = 0; poem < 100; ++poem) {
     SCOPED_TRACE("poem " + std::to_string(poem + 1));
     for (int field : {kPoetReading, kUpperReading, kLowerReading}) {
-      const std::string reading = Field(catalogue, poem, field);
+      const std::string_view reading = catalogue.FieldView(poem, field);
       EXPECT_TRUE(IsHiraganaText(reading)) << "field " << field;
       for (std::size_t n = 0; n < CellCount(reading); ++n) {
         const char32_t c = CodePoint(CellAt(reading, n));
@@ -155,7 +149,7 @@ TEST_F(PoemDataTest, ReadingsAreHiraganaInModernUsage) {
       }
     }
   }
-  EXPECT_TRUE(Field(catalogue, 43, kUpperReading).starts_with(SjisLiteral("あう")));
+  EXPECT_TRUE(catalogue.FieldView(43, kUpperReading).starts_with(SjisLiteral("あう")));
 }
 
 TEST_F(PoemDataTest, OverlayRowsLineUpWithTheirReadings) {
@@ -194,10 +188,10 @@ TEST_F(PoemDataTest, OverlayRowsLineUpWithTheirReadings) {
 TEST_F(PoemDataTest, BothHalvesOfThePoemAsWrittenAreAccepted) {
   for (int poem = 0; poem < 100; ++poem) {
     SCOPED_TRACE("poem " + std::to_string(poem + 1));
-    const std::string written = Field(catalogue, poem, kFullText);
+    const std::string_view written = catalogue.FieldView(poem, kFullText);
     PhraseMatch upper = MatchPhrase(written, LoadPhraseRows(catalogue, poem, Phrase::kUpper));
     ASSERT_EQ(upper.end, MatchEnd::kComplete);
-    const std::string lowerWritten = written.substr(upper.typedBytes);
+    const std::string_view lowerWritten = written.substr(upper.typedBytes);
     PhraseMatch lower = MatchPhrase(lowerWritten, LoadPhraseRows(catalogue, poem, Phrase::kLower));
     EXPECT_EQ(lower.end, MatchEnd::kComplete);
     EXPECT_EQ(lower.typedBytes, lowerWritten.size()) << "text left after the lower phrase";
