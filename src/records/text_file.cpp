@@ -1,0 +1,253 @@
+#include "records/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "records/scramble.h"
+
+namespace verselane {
+namespace {
+
+constexpr int kEndOfInput = 0x1A;
+
+// Reads a file as a Windows text-mode stream does: CR LF arrives as "\n", 0x1A ends the input.
+class TextModeReader {
+ public:
+  explicit TextModeReader(std::FILE* file) : file_(file) { std::rewind(file_); }
+
+  // The next piece of at most `maxBytes` bytes, ending after a "\n" or when full; false at the end.
+  bool NextPiece(std::string& piece, std::size_t maxBytes) {
+    piece.clear();
+    while (piece.size() < maxBytes) {
+      const int byte = NextByte();
+      if (byte == EOF) break;
+      piece.push_back(static_cast<char>(byte));
+      if (byte == '\n') break;
+    }
+    return !piece.empty();
+  }
+
+ private:
+  int NextByte() {
+    if (ended_) return EOF;
+    int byte = std::getc(file_);
+    if (byte == EOF || byte == kEndOfInput) {
+      ended_ = true;
+      return EOF;
+    }
+    if (byte == '\r') {
+      const int next = std::getc(file_);
+      if (next == '\n') return '\n';
+      if (next != EOF) std::ungetc(next, file_);
+    }
+    return byte;
+  }
+
+  std::FILE* file_;
+  bool ended_ = false;
+};
+
+bool IsNonEmptyPiece(const std::string& piece) { return !piece.empty() && piece[0] != '\n'; }
+
+int CountNonEmptyPieces(std::FILE* file, std::size_t pieceBytes) {
+  TextModeReader reader(file);
+  std::string piece;
+  int count = 0;
+  while (reader.NextPiece(piece, pieceBytes)) count += IsNonEmptyPiece(piece);
+  return count;
+}
+
+// Writes `text` with each "\n" as CR LF.
+void WriteTextMode(std::FILE* file, const std::string& text) {
+  std::string onDisk;
+  onDisk.reserve(text.size() + text.size() / 16);
+  for (char byte : text) {
+    if (byte == '\n') onDisk.push_back('\r');
+    onDisk.push_back(byte);
+  }
+  std::fwrite(onDisk.data(), 1, onDisk.size(), file);
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Makes a rename in `directory` survive a power cut.
+void SyncDirectory(const std::string& directory) {
+  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+TextFile::~TextFile() {
+  if (mode_ == Mode::kWriting) {
+    AbandonWriting();
+  } else if (file_ != nullptr) {
+    std::fclose(file_);
+  }
+}
+
+bool TextFile::Open(char kind) {
+  if (mode_ != Mode::kClosed || (kind != 'r' && kind != 'w')) return false;
+  if (kind == 'w') return OpenForWriting();
+  // Binary, because the text-mode translation is done here, the same on every system.
+  file_ = std::fopen(path_.c_str(), "rb");
+  if (file_ == nullptr) return false;
+  struct stat info;
+  if (::fstat(fileno(file_), &info) != 0 || S_ISDIR(info.st_mode)) {
+    std::fclose(file_);
+    file_ = nullptr;
+    return false;
+  }
+  mode_ = Mode::kReading;
+  return true;
+}
+
+bool TextFile::OpenForWriting() {
+  struct stat existing;
+  const bool exists = ::stat(path_.c_str(), &existing) == 0;
+  // The temporary file would replace a read-only file or even a folder; refuse as creating the
+  // file in place would.
+  if (exists && (!S_ISREG(existing.st_mode) || ::access(path_.c_str(), W_OK) != 0)) return false;
+
+  const std::string prefix = DirectoryOf(path_) + "/." + BaseNameOf(path_) + ".";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string candidate = prefix + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    // 0666 less the umask, as a file created in place would get; an existing file keeps its mode.
+    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    if (exists) ::fchmod(fd, existing.st_mode & 07777);
+    file_ = ::fdopen(fd, "wb");
+    if (file_ == nullptr) {
+      ::close(fd);
+      ::unlink(candidate.c_str());
+      return false;
+    }
+    temporaryPath_ = std::move(candidate);
+    mode_ = Mode::kWriting;
+    return true;
+  }
+  return false;
+}
+
+int TextFile::Close() {
+  if (mode_ == Mode::kClosed) return 0;
+  int status = 0;
+  if (mode_ == Mode::kWriting) {
+    status = FinishWriting();
+  } else {
+    status = std::fclose(file_);
+  }
+  file_ = nullptr;
+  mode_ = Mode::kClosed;
+  lineBufferSize_ = kDefaultLineBufferSize;
+  return status;
+}
+
+int TextFile::FinishWriting() {
+  bool ok = std::fflush(file_) == 0 && std::ferror(file_) == 0;
+  ok = ::fsync(fileno(file_)) == 0 && ok;
+  ok = std::fclose(file_) == 0 && ok;
+  file_ = nullptr;
+  if (ok) ok = std::rename(temporaryPath_.c_str(), path_.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temporaryPath_.c_str());
+    temporaryPath_.clear();
+    return -1;
+  }
+  temporaryPath_.clear();
+  SyncDirectory(DirectoryOf(path_));
+  return 0;
+}
+
+void TextFile::AbandonWriting() {
+  std::fclose(file_);
+  file_ = nullptr;
+  ::unlink(temporaryPath_.c_str());
+  temporaryPath_.clear();
+  mode_ = Mode::kClosed;
+}
+
+bool TextFile::ReadLine(std::string& out, bool scrambled) {
+  if (mode_ != Mode::kReading) return false;
+  const std::size_t pieceBytes = static_cast<std::size_t>(std::max(lineBufferSize_ - 1, 1));
+  if (CountNonEmptyPieces(file_, pieceBytes) > 1) return false;
+  TextModeReader reader(file_);
+  std::string piece;
+  while (reader.NextPiece(piece, pieceBytes)) {
+    if (IsNonEmptyPiece(piece)) out = piece;
+  }
+  if (scrambled) Scramble(out, ScrambleDirection::kDecode);
+  return true;
+}
+
+bool TextFile::ReadLines(std::string out[], int capacity, bool scrambled) {
+  if (mode_ != Mode::kReading) return false;
+  const std::size_t pieceBytes = static_cast<std::size_t>(std::max(lineBufferSize_ - 1, 1));
+  const int nonEmpty = CountNonEmptyPieces(file_, pieceBytes);
+  TextModeReader reader(file_);
+  std::string piece;
+  for (int k = 0; reader.NextPiece(piece, pieceBytes); ++k) {
+    if (k < capacity && IsNonEmptyPiece(piece)) out[k] = piece;
+  }
+  if (!scrambled) return true;
+
+  if (nonEmpty != 1) {
+    // Not the one-line scrambled form: each line is decoded on its own, and a line that ended in
+    // "\n" comes out with 0x09 in front, which no reader of the program accepts.
+    for (int k = 0; k < std::min(nonEmpty, capacity); ++k) Scramble(out[k], ScrambleDirection::kDecode);
+    return true;
+  }
+  std::string text = out[0];
+  Scramble(text, ScrambleDirection::kDecode);
+  std::size_t start = 0;
+  for (int j = 0; j < capacity; ++j) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) {
+      out[j] = text.substr(start);
+      break;
+    }
+    out[j] = text.substr(start, end - start);
+    start = end + 1;
+  }
+  return true;
+}
+
+bool TextFile::WriteLine(std::string text, bool scrambled) {
+  if (mode_ != Mode::kWriting) return false;
+  if (scrambled) Scramble(text, ScrambleDirection::kEncode);
+  const std::size_t zero = text.find('\0');
+  if (zero != std::string::npos) text.resize(zero);
+  WriteTextMode(file_, text);
+  return true;
+}
+
+bool TextFile::WriteLines(const std::string lines[], int count, bool scrambled) {
+  if (mode_ != Mode::kWriting) return false;
+  std::string joined;
+  for (int i = 0; i < count; ++i) {
+    if (lines[i].empty()) continue;
+    if (!joined.empty()) joined += '\n';
+    joined += lines[i];
+  }
+  return WriteLine(std::move(joined), scrambled);
+}
+
+}  // namespace verselane
