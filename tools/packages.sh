@@ -12,9 +12,11 @@ VERSELANE_BUILD_PACKAGES=(
   fonts-ipaexfont-gothic fonts-ipafont-gothic
 )
 
-# What the tests add: a virtual X server to run the program in, tools to find, inspect and drive
-# its window (xdotool; xwininfo and xprop from x11-utils), and screenshots (imagemagick).
+# What the tests add: clang with its sanitizer and libFuzzer runtimes for the fuzz targets, a
+# virtual X server to run the program in, tools to find, inspect and drive its window (xdotool;
+# xwininfo and xprop from x11-utils), and screenshots (imagemagick).
 VERSELANE_TEST_PACKAGES=(
+  clang libclang-rt-14-dev
   xvfb xauth
   xdotool x11-utils
   imagemagick

@@ -1,0 +1,79 @@
+#include "records/question_file.h"
+
+#include "catalogue/poem_groups.h"
+#include "catalogue/poem_table.h"
+#include "catalogue/shift_jis.h"
+#include "records/decimal.h"
+#include "records/saved_file.h"
+#include "records/text_file.h"
+#include "settings/environment.h"
+#include "settings/settings_controller.h"
+
+namespace verselane {
+
+std::string FormatQuestionList(std::span<const int> poems) {
+  std::string text;
+  for (const int poem : poems) {
+    if (!text.empty()) text += ',';
+    text += std::to_string(poem);
+  }
+  return text;
+}
+
+std::optional<std::vector<int>> ParseQuestionList(std::string_view text) {
+  std::vector<int> poems;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = text.find(',', start);
+    const std::string_view piece = text.substr(start, comma - start);
+    if (piece.empty()) return std::nullopt;
+    const int poem = ParseDecimal(piece);
+    // A poem the table does not have must never reach a run.
+    if (poem < 0 || poem >= kPoemTableSize) return std::nullopt;
+    poems.push_back(poem);
+    if (comma == std::string_view::npos) return poems;
+    start = comma + 1;
+  }
+}
+
+bool LoadQuestionFile(const std::string& path, QuestionSources& sources) {
+  TextFile file(path);
+  if (!file.Open('r')) return false;
+  std::string text;
+  file.ReadLine(text, true);  // a file of several lines leaves the text empty, which is invalid
+  file.Close();
+  const std::optional<std::vector<int>> poems = ParseQuestionList(text);
+  if (!poems) return false;
+  sources.SetFileList(*poems);
+  return true;
+}
+
+FileDialogSpec QuestionFileDialogSpec() {
+  return {SjisLiteral(" Verselane 問題ファイルの生成"),
+          {{"Verselane question file(*.vlq)", "*.vlq"}, {"All files(*.*)", "*.*"}},
+          "vlq",
+          SjisLiteral("Verselane_問題.vlq")};
+}
+
+bool WriteQuestionFile(Environment& environment, FileChooserPort& files, NoticePort& notices,
+                       SettingsController& controller) {
+  const std::vector<int> wrong = environment.retryList().CopyEntries();
+  if (wrong.empty()) return false;
+  const std::optional<std::string> path = AskWhereToSave(files, QuestionFileDialogSpec());
+  if (!path || !SaveChosenFile(*path, FormatQuestionList(wrong), true, notices)) return false;
+
+  // Overwriting the file in use changes the source under the player's feet: take it in now, so
+  // the next run draws from what the file holds and never asks more questions than it has.
+  Settings& settings = environment.settings();
+  if (settings.source() == kFileSource && *path == settings.questionFilePath()) {
+    LoadQuestionFile(*path, environment.sources());
+    const int size = environment.sources().GetGroupSize(kFileSource);
+    if (settings.questionCount() > size) {
+      settings.SetQuestionCount(size);
+      controller.MarkChanged();
+    }
+  }
+  return true;
+}
+
+}  // namespace verselane

@@ -1,0 +1,40 @@
+// Question files (.vlq): a list of poems to be asked, made from a run's wrong answers and used as
+// the question source "ファイルから読み込む".
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/file_ports.h"
+
+namespace verselane {
+
+class Environment;
+class QuestionSources;
+class SettingsController;
+
+// The decoded text of a question file: the poem indices in decimal, joined by ",".
+std::string FormatQuestionList(std::span<const int> poems);
+// The poem indices of a decoded question file in order, duplicates kept; nothing when a piece is
+// empty (the text itself, ",," anywhere, a leading or trailing ",") or names no poem (outside
+// 0 to 99). Each piece is read as a forgiving decimal: "12x" is 12, "x" is 0.
+std::optional<std::vector<int>> ParseQuestionList(std::string_view text);
+
+// Reads the question file at `path` (a native path) and, when it is valid, makes its poems the
+// file source's. False, with the source unchanged, for a missing or invalid file.
+bool LoadQuestionFile(const std::string& path, QuestionSources& sources);
+
+// The save dialog of a new question file.
+FileDialogSpec QuestionFileDialogSpec();
+
+// The results dialog's "make a question file": saves the run's wrong answers where the player
+// chooses. When that is the file in use as the question source, the source is reloaded and the
+// question count lowered to fit it. True when a file was written; a file that could not be
+// written is reported through `notices`.
+bool WriteQuestionFile(Environment& environment, FileChooserPort& files, NoticePort& notices,
+                       SettingsController& controller);
+
+}  // namespace verselane

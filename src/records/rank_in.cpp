@@ -1,0 +1,67 @@
+#include "records/rank_in.h"
+
+#include <optional>
+#include <utility>
+
+#include "catalogue/shift_jis.h"
+#include "game/scoring.h"
+#include "records/file_ports.h"
+#include "records/mode_label.h"
+#include "records/record_list.h"
+#include "settings/environment.h"
+#include "settings/settings_controller.h"
+
+namespace verselane {
+namespace {
+
+// "," separates the fields of a record, "/" those of env.ini, where the name is stored too.
+constexpr const char* kCommaRefused = "名前に\",\"を使うことはできません。";
+constexpr const char* kSlashRefused = "名前に\"/\"を使うことはできません。";
+constexpr const char* kCharacterRefused = "名前に使えない文字が含まれています。";
+
+// The name as the files will hold it: Shift-JIS, cut to kMaxNameBytes, "noname" when empty.
+// Nothing, after telling the player why, when the files could not hold it.
+std::optional<std::string> NameToStore(std::string_view typedName, NoticePort& notices) {
+  const Conversion sjis = Utf8ToSjis(typedName);
+  std::string name = sjis.text.substr(0, SjisPrefixLength(sjis.text, kMaxNameBytes));
+  if (name.empty()) name = "noname";
+
+  const char* refusal = nullptr;
+  if (!sjis.ok()) {
+    refusal = kCharacterRefused;
+  } else if (name.find(',') != std::string::npos) {
+    refusal = kCommaRefused;
+  } else if (name.find('/') != std::string::npos) {
+    refusal = kSlashRefused;
+  } else if (HoldsControlByte(name)) {
+    refusal = kCharacterRefused;
+  }
+  if (refusal == nullptr) return name;
+  notices.ShowNotice(SjisLiteral(refusal), "Notice", NoticeIcon::kExclamation);
+  return std::nullopt;
+}
+
+}  // namespace
+
+RunFigures FiguresOfRun(const Environment& environment, int clearSeconds) {
+  const Settings& settings = environment.settings();
+  return {environment.score(), environment.correctCount(), environment.askedCount(), clearSeconds,
+          ModeLabel(settings.mode(), settings.acceptOmission())};
+}
+
+bool CommitRankIn(std::string_view typedName, const RunFigures& run, RecordList& records,
+                  Settings& settings, SettingsController& controller, NoticePort& notices,
+                  ClockPort& clock) {
+  std::optional<std::string> name = NameToStore(typedName, notices);
+  if (!name) return false;
+  settings.SetPlayerName(*name);
+  controller.MarkChanged();
+
+  records.InsertRecord({std::move(*name), run.score, FormatClockTime(run.clearSeconds),
+                        std::to_string(CorrectRate(run.correct, run.answers)), run.modeLabel,
+                        FormatRecordDate(clock.Now())});
+  records.SaveRecordList();
+  return true;
+}
+
+}  // namespace verselane

@@ -1,0 +1,42 @@
+// A finished run entering the five best results: the name the player gives it and the record
+// that goes into the list.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace verselane {
+
+class ClockPort;
+class Environment;
+class NoticePort;
+class RecordList;
+class Settings;
+class SettingsController;
+
+// What a record keeps of a finished run.
+struct RunFigures {
+  int score = 0;
+  int correct = 0;
+  int answers = 0;
+  int clearSeconds = 0;   // the game clock's whole seconds
+  std::string modeLabel;  // CP932
+};
+
+// The figures of the run the environment holds, which took `clearSeconds` on the game clock.
+RunFigures FiguresOfRun(const Environment& environment, int clearSeconds);
+
+// A name is kept to this many bytes of Shift-JIS, never splitting a character.
+inline constexpr std::size_t kMaxNameBytes = 10;
+
+// The rank-in dialog's OK. `typedName` is the name field's text (UTF-8). A name the record list
+// or env.ini cannot hold (",", "/", a character Shift-JIS lacks, a control character) is
+// refused with a notice and false: the dialog stays open for the player to mend it. Otherwise
+// the name (or "noname" when empty) becomes the player's name, the run enters `records` stamped
+// with the clock's time, the list is saved and the result is true.
+bool CommitRankIn(std::string_view typedName, const RunFigures& run, RecordList& records,
+                  Settings& settings, SettingsController& controller, NoticePort& notices,
+                  ClockPort& clock);
+
+}  // namespace verselane

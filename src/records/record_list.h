@@ -1,0 +1,76 @@
+// The five best results of all runs, kept in record.dat.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "records/text_file.h"
+
+namespace verselane {
+
+class NoticePort;
+struct LocalTime;
+
+// One stored result. Texts are CP932; a default record fills a place nobody has earned yet.
+struct ScoreRecord {
+  std::string name = "noname";  // never holds ","
+  int score = 0;
+  std::string time = "00:00:00";  // the run's clock
+  std::string rate = "0";         // correct rate in percent, without "%"
+  std::string mode = "-";         // the run's ModeLabel
+  std::string date = "00/00/00 00:00";
+};
+
+// A record as one line of record.dat: its six fields in order, joined by ",".
+std::string FormatRecordLine(const ScoreRecord& record);
+// Whole seconds as "%02d:%02d:%02d" (hours, minutes, seconds); hours may run past 99.
+std::string FormatClockTime(int seconds);
+// "%02d/%02d/%02d %02d:%02d" of the year − 2000, month, day, hour and minute.
+std::string FormatRecordDate(const LocalTime& time);
+// True when `text` holds a byte below 0x20 or 0x7F. Such a byte in a record would break the
+// file's one scrambled line apart (a tab becomes a line end), so no record may carry one.
+bool HoldsControlByte(std::string_view text);
+
+class RecordList {
+ public:
+  static constexpr int kSize = 5;
+  // record.dat is read in pieces of at most 300 bytes: a longer file reads as corrupt.
+  static constexpr int kLineBufferSize = 301;
+
+  // `path` names record.dat; the program gives the bare name, resolved in its data folder.
+  explicit RecordList(std::string path = "record.dat");
+  RecordList(const RecordList&) = delete;
+  RecordList& operator=(const RecordList&) = delete;
+
+  // Loads the list at start-up. A missing, unreadable or corrupt file is reported through
+  // `notices` and replaced by the default list.
+  void LoadRecordList(NoticePort& notices);
+  // Sets all five records to the default and writes the file anew; true when it was written.
+  bool ResetRecordList();
+  // Fills the record at `position` from one line of the file. True when the line has exactly
+  // five "," and a non-empty date and no control byte; fields before a failure stay filled.
+  bool ParseRecordLine(std::string_view line, int position);
+  // The place (0 to 4) a score would take, below every equal score, or −1 when it is not
+  // positive or not above the fifth.
+  int FindRankPosition(int score) const;
+  // Puts `record` at the place its score earns, pushing the ones below down and the fifth out.
+  void InsertRecord(ScoreRecord record);
+  // Writes the five records to the file; true when it was written. A list too long to be read
+  // back is not written. The list in memory stands either way.
+  bool SaveRecordList();
+
+  const ScoreRecord& record(int position) const { return records_[position]; }
+
+ private:
+  TextFile file_;
+  std::array<ScoreRecord, kSize> records_;
+};
+
+// What the record list dialog shows: six texts per place, best first (name, score, time,
+// rate with "%", mode, date), for the fields 1029 to 1058 in order.
+inline constexpr int kRecordListTextsPerRow = 6;
+std::array<std::string, RecordList::kSize * kRecordListTextsPerRow> RecordListTexts(
+    const RecordList& records);
+
+}  // namespace verselane

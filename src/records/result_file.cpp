@@ -1,0 +1,86 @@
+#include "records/result_file.h"
+
+#include <optional>
+
+#include "catalogue/poem_catalogue.h"
+#include "catalogue/shift_jis.h"
+#include "game/scoring.h"
+#include "records/mode_label.h"
+#include "records/record_list.h"
+#include "records/saved_file.h"
+#include "settings/environment.h"
+
+namespace verselane {
+namespace {
+
+// The labels are padded with ASCII spaces to the width of the four-character ones.
+struct ResultLabels {
+  std::string rule = std::string(35, '=');
+  std::string title = SjisLiteral(" Verselane 結果ファイル");
+  std::string date = SjisLiteral("記録日時：");
+  std::string questions = SjisLiteral("出題数  ：");
+  std::string answers = SjisLiteral("回答数  ：");
+  std::string mode = SjisLiteral("出題形式：");
+  std::string score = SjisLiteral("総得点  ：");
+  std::string correct = SjisLiteral("正答数  ：");
+  std::string rate = SjisLiteral("正答率  ：");
+  std::string wrongHeading = SjisLiteral("誤答した歌---");
+  std::string poetSeparator = SjisLiteral(" ／ ");
+};
+
+const ResultLabels& Labels() {
+  static const ResultLabels labels;
+  return labels;
+}
+
+// "fullText ／ poet(poetReading)"
+std::string WrongPoemLine(const PoemCatalogue& catalogue, int poem) {
+  std::string line(catalogue.FieldView(poem, kFullText));
+  line += Labels().poetSeparator;
+  line += catalogue.FieldView(poem, kPoet);
+  line += '(';
+  line += catalogue.FieldView(poem, kPoetReading);
+  line += ")\n";
+  return line;
+}
+
+}  // namespace
+
+std::string ResultFileText(const Environment& environment, const LocalTime& date) {
+  const ResultLabels& labels = Labels();
+  const Settings& settings = environment.settings();
+  const int correct = environment.correctCount();
+  const int answers = environment.askedCount();
+
+  std::string text;
+  text += labels.rule + '\n' + labels.title + '\n' + labels.rule + "\n\n";
+  text += labels.date + FormatRecordDate(date) + '\n';
+  text += labels.questions + std::to_string(settings.questionCount()) + '\n';
+  text += labels.answers + std::to_string(answers) + "\n\n";
+  text += labels.mode + ModeLabel(settings.mode(), settings.acceptOmission()) + '\n';
+  text += labels.score + std::to_string(environment.score()) + '\n';
+  text += labels.correct + std::to_string(correct) + '\n';
+  text += labels.rate + std::to_string(CorrectRate(correct, answers)) + "%\n";
+
+  const std::vector<int> wrong = environment.retryList().CopyEntries();
+  if (wrong.empty()) return text;
+  text += '\n' + labels.wrongHeading + '\n';
+  for (const int poem : wrong) text += WrongPoemLine(environment.catalogue(), poem);
+  return text;
+}
+
+FileDialogSpec ResultFileDialogSpec() {
+  return {SjisLiteral(" Verselane 結果ファイルの生成"),
+          {{"Text file(*.txt)", "*.txt"}, {"All files(*.*)", "*.*"}},
+          "txt",
+          SjisLiteral("Verselane_結果.txt")};
+}
+
+bool WriteResultFile(const Environment& environment, FileChooserPort& files, NoticePort& notices,
+                     ClockPort& clock) {
+  const std::optional<std::string> path = AskWhereToSave(files, ResultFileDialogSpec());
+  if (!path) return false;
+  return SaveChosenFile(*path, ResultFileText(environment, clock.Now()), false, notices);
+}
+
+}  // namespace verselane

@@ -1,0 +1,33 @@
+// The one line of env.ini (decoded): eight fields separated by "/": mode, source or the question
+// file's path, question count, favourite poem, the three options, the player's name.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace verselane {
+
+class Settings;
+
+inline constexpr char kFieldSeparator = '/';
+// A longer line does not fit the buffer it is read with and would read as corrupt.
+inline constexpr std::size_t kEnvironmentLineMaxBytes = 282;
+// What is left for a question file's path beside a three-digit count and a ten-byte name.
+inline constexpr std::size_t kQuestionFilePathMaxBytes = 256;
+
+// The line for the settings as they stand (CP932). During a retry run it names the source and
+// count in force before it, never the retry source.
+std::string ComposeEnvironmentLine(const Settings& settings);
+
+// Applies the line's fields to `settings` in order; true when the line has exactly seven
+// separators and a name. Fields applied before a failure stay applied.
+bool ParseEnvironmentLine(std::string_view line, Settings& settings);
+
+// A question file's path as env.ini stores it (CP932, "/" written as "\", which Linux paths
+// never need), or nothing when it cannot be stored: a backslash in it, a character Shift-JIS
+// cannot hold, or too long.
+bool StoredPathFor(const std::string& path, std::string& stored);
+// The path back from its stored form; empty when the bytes are not Shift-JIS.
+std::string PathFromStored(std::string_view stored);
+
+}  // namespace verselane

@@ -1,0 +1,106 @@
+#include "settings/settings_controller.h"
+
+#include <algorithm>
+
+#include "catalogue/poem_groups.h"
+#include "catalogue/shift_jis.h"
+#include "records/file_ports.h"
+#include "records/question_file.h"
+#include "settings/environment.h"
+#include "settings/environment_line.h"
+
+namespace verselane {
+namespace {
+
+constexpr int kLineBufferSize = static_cast<int>(kEnvironmentLineMaxBytes) + 1;
+constexpr const char* kDefaultLine = "0/0/100/28/1/0/1/noname";
+
+constexpr const char* kMissingNotice =
+    "NOTICE(LoadEnvironment):\n環境設定ファイルが見つかりません\n初期値を設定してファイルを新規生成します";
+constexpr const char* kCorruptNotice =
+    "NOTICE(LoadEnvironment):\n環境設定ファイルが破損しています\n初期値を設定してファイルを新規生成します";
+constexpr const char* kQuestionFileNotice =
+    "NOTICE(LoadEnvironment):\n出題元に指定されているファイルが見つかりません\n初期値を設定しておきます";
+
+}  // namespace
+
+SettingsController::SettingsController(Environment& environment, NoticePort& notices,
+                                       std::string settingsPath)
+    : environment_(environment), notices_(notices), settingsFile_(std::move(settingsPath)) {}
+
+void SettingsController::LoadEnvironment() {
+  if (!settingsFile_.Open('r')) {
+    Notify(kMissingNotice);
+    settingsFile_.Close();
+    ResetEnvironment();
+  } else {
+    settingsFile_.SetLineBufferSize(kLineBufferSize);
+    std::string line;
+    const bool read = settingsFile_.ReadLine(line, true);
+    settingsFile_.Close();
+    if (!read || !ParseEnvironmentLine(line, environment_.settings())) {
+      Notify(kCorruptNotice);
+      ResetEnvironment();
+    }
+  }
+  LoadRememberedQuestionFile();
+  BringIntoRange();
+}
+
+void SettingsController::LoadRememberedQuestionFile() {
+  Settings& settings = environment_.settings();
+  if (settings.source() != kFileSource) return;
+  if (!LoadQuestionFile(settings.questionFilePath(), environment_.sources())) {
+    Notify(kQuestionFileNotice);
+    settings.SetSource(kAllPoemsSource);
+    settings.SetQuestionFilePath("");
+    MarkChanged();
+  }
+}
+
+// A well-formed line may still hold numbers the rest of the program cannot work with (edited by
+// hand, or from a damaged disk): they are brought into range rather than costing the player the
+// whole file, and written back at shut-down.
+void SettingsController::BringIntoRange() {
+  Settings& settings = environment_.settings();
+  const Settings before = settings;
+  if (settings.source() < 0 || settings.source() > kFileSource) settings.SetSource(kAllPoemsSource);
+  if (settings.favouritePoem() < 0 || settings.favouritePoem() > 99) settings.SetFavouritePoem(28);
+  const int size = environment_.sources().GetGroupSize(settings.source());
+  settings.SetQuestionCount(std::clamp(settings.questionCount(), 1, std::max(size, 1)));
+  if (settings.source() != before.source() || settings.favouritePoem() != before.favouritePoem() ||
+      settings.questionCount() != before.questionCount()) {
+    MarkChanged();
+  }
+}
+
+void SettingsController::ResetEnvironment() {
+  Settings& settings = environment_.settings();
+  settings.SetMode(QuestionMode::Normal);
+  settings.SetSource(kAllPoemsSource);
+  settings.SetQuestionCount(100);
+  settings.SetFavouritePoem(28);
+  settings.SetShowAfterKimariji(true);
+  // The default line says 0 for it, and so does a new program; memory agrees with both.
+  settings.SetAcceptOmission(false);
+  settings.SetPlaySounds(true);
+  settings.SetPlayerName("noname");
+  if (settingsFile_.Open('w')) {
+    settingsFile_.WriteLine(kDefaultLine, true);
+    settingsFile_.Close();
+  }
+  MarkChanged();
+}
+
+void SettingsController::SaveEnvironment() {
+  if (!settingsChanged_) return;
+  if (!settingsFile_.Open('w')) return;
+  settingsFile_.WriteLine(ComposeEnvironmentLine(environment_.settings()), true);
+  settingsFile_.Close();
+}
+
+void SettingsController::Notify(const char* utf8) {
+  notices_.ShowNotice(SjisLiteral(utf8), "Notice", NoticeIcon::kExclamation);
+}
+
+}  // namespace verselane

@@ -1,0 +1,210 @@
+#include "records/question_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "catalogue/poem_groups.h"
+#include "catalogue/shift_jis.h"
+#include "fakes/file_fakes.h"
+#include "fakes/temp_folder.h"
+#include "records/scramble.h"
+#include "settings/environment.h"
+#include "settings/settings_controller.h"
+
+namespace verselane {
+namespace {
+
+using Poems = std::vector<int>;
+
+TEST(QuestionListTest, PoemsAreJoinedByCommas) {
+  EXPECT_EQ(FormatQuestionList(Poems{4, 17, 0}), "4,17,0");
+  EXPECT_EQ(FormatQuestionList(Poems{99}), "99");
+}
+
+TEST(QuestionListTest, EveryPieceMustNameAPoem) {
+  EXPECT_EQ(ParseQuestionList("4,17,0"), (Poems{4, 17, 0}));
+  EXPECT_EQ(ParseQuestionList("7"), (Poems{7}));
+  EXPECT_EQ(ParseQuestionList("3,3,0,99"), (Poems{3, 3, 0, 99}));  // duplicates kept
+  for (const char* text : {"", "3,,5", "3,5,", ",3", ","}) {
+    EXPECT_EQ(ParseQuestionList(text), std::nullopt) << text;
+  }
+  // Outside the hundred poems: the whole file is refused, so no such entry reaches a run.
+  for (const char* text : {"-3", "100", "5,100", "99999999999", "5,-1,6"}) {
+    EXPECT_EQ(ParseQuestionList(text), std::nullopt) << text;
+  }
+}
+
+TEST(QuestionListTest, PiecesAreReadAsForgivingDecimals) {
+  EXPECT_EQ(ParseQuestionList("x"), (Poems{0}));  // no digits: poem no. 1
+  EXPECT_EQ(ParseQuestionList("12x"), (Poems{12}));
+  EXPECT_EQ(ParseQuestionList(" 5,+6,\t7"), (Poems{5, 6, 7}));
+  EXPECT_EQ(ParseQuestionList("2+1+0"), (Poems{2}));
+}
+
+class QuestionFileTest : public ::testing::Test {
+ protected:
+  QuestionFileTest() {
+    for (int poem : {4, 17, 0}) environment.retryList().Append(poem);
+    const Poems previous = {10, 20, 30, 40, 50};
+    environment.sources().SetFileList(previous);
+  }
+  std::string ScrambledFile(const std::string& name, std::string text) {
+    Scramble(text, ScrambleDirection::kEncode);
+    WriteBytes(folder.File(name), text);
+    return folder.File(name);
+  }
+  Poems FileList() const { return environment.sources().GetGroupPoems(kFileSource); }
+  bool Write() { return WriteQuestionFile(environment, files, notices, controller); }
+  bool Load(const std::string& path) { return LoadQuestionFile(path, environment.sources()); }
+
+  TempFolder folder;
+  Environment environment;
+  FakeNotices notices;
+  FakeFileChooser files;
+  SettingsController controller{environment, notices};
+};
+
+TEST_F(QuestionFileTest, WrongAnswersAreSavedAsOneScrambledLine) {
+  files.answer = folder.File("wrong.vlq");
+  ASSERT_TRUE(Write());
+  EXPECT_EQ(ReadBytes(folder.File("wrong.vlq")), "1-82-5");
+  EXPECT_TRUE(notices.shown.empty());
+
+  ASSERT_TRUE(Load(folder.File("wrong.vlq")));
+  EXPECT_EQ(FileList(), (Poems{4, 17, 0}));
+}
+
+TEST_F(QuestionFileTest, TheSaveDialogIsSetUpForQuestionFiles) {
+  files.answer = std::nullopt;
+  EXPECT_FALSE(Write());
+  ASSERT_EQ(files.saveDialogs.size(), 1u);
+  const FileDialogSpec expected = {
+      SjisLiteral(" Verselane 問題ファイルの生成"),
+      {{"Verselane question file(*.vlq)", "*.vlq"}, {"All files(*.*)", "*.*"}},
+      "vlq",
+      SjisLiteral("Verselane_問題.vlq")};
+  EXPECT_EQ(DialogFields(files.saveDialogs[0]), DialogFields(expected));
+}
+
+TEST_F(QuestionFileTest, NothingIsWrittenWithoutWrongAnswersOrAName) {
+  files.answer = "";
+  EXPECT_FALSE(Write());  // an empty name
+
+  environment.retryList().SetCount(0);
+  files.answer = folder.File("none.vlq");
+  EXPECT_FALSE(Write());
+  EXPECT_EQ(files.saveDialogs.size(), 1u);  // no dialog without wrong answers
+  EXPECT_FALSE(std::filesystem::exists(folder.File("none.vlq")));
+  EXPECT_TRUE(notices.shown.empty());
+}
+
+TEST_F(QuestionFileTest, AFileThatCannotBeWrittenIsReportedAndChangesNothing) {
+  const std::string path = folder.File("in_use.vlq");
+  environment.settings().SetSource(kFileSource);
+  environment.settings().SetQuestionFilePath(path);
+  environment.settings().SetQuestionCount(10);
+  std::filesystem::create_directory(path);  // cannot be replaced by a file
+  files.answer = path;
+  EXPECT_FALSE(Write());
+  EXPECT_EQ(notices.shown.size(), 1u);
+  EXPECT_EQ(FileList(), (Poems{10, 20, 30, 40, 50}));
+  EXPECT_EQ(environment.settings().questionCount(), 10);
+}
+
+TEST_F(QuestionFileTest, OverwritingTheFileInUseTakesItInAndLowersTheCount) {
+  const std::string path = folder.File("in_use.vlq");
+  WriteBytes(path, "1-82-5");  // any valid file
+  environment.settings().SetSource(kFileSource);
+  environment.settings().SetQuestionFilePath(path);
+  environment.settings().SetQuestionCount(10);
+  environment.retryList().Append(9);
+
+  files.answer = path;
+  ASSERT_TRUE(Write());
+  EXPECT_EQ(FileList(), (Poems{4, 17, 0, 9}));
+  EXPECT_EQ(environment.settings().questionCount(), 4);
+  EXPECT_TRUE(controller.settingsChanged());
+}
+
+TEST_F(QuestionFileTest, ACountThatStillFitsIsKept) {
+  const std::string path = folder.File("in_use.vlq");
+  environment.settings().SetSource(kFileSource);
+  environment.settings().SetQuestionFilePath(path);
+  environment.settings().SetQuestionCount(3);
+  files.answer = path;
+  ASSERT_TRUE(Write());
+  EXPECT_EQ(FileList(), (Poems{4, 17, 0}));
+  EXPECT_EQ(environment.settings().questionCount(), 3);
+  EXPECT_FALSE(controller.settingsChanged());
+}
+
+TEST_F(QuestionFileTest, AnotherFileLeavesTheSourceAlone) {
+  environment.settings().SetSource(kFileSource);
+  environment.settings().SetQuestionFilePath(folder.File("in_use.vlq"));
+  environment.settings().SetQuestionCount(5);
+  files.answer = folder.File("other.vlq");
+  ASSERT_TRUE(Write());
+  EXPECT_EQ(FileList(), (Poems{10, 20, 30, 40, 50}));
+  EXPECT_EQ(environment.settings().questionCount(), 5);
+  EXPECT_EQ(environment.settings().source(), kFileSource);
+  EXPECT_FALSE(controller.settingsChanged());
+}
+
+TEST_F(QuestionFileTest, TheSamePathIsNotInUseUnderAnotherSource) {
+  const std::string path = folder.File("in_use.vlq");
+  environment.settings().SetSource(3);
+  environment.settings().SetQuestionFilePath(path);
+  environment.settings().SetQuestionCount(10);
+  files.answer = path;
+  ASSERT_TRUE(Write());
+  EXPECT_EQ(FileList(), (Poems{10, 20, 30, 40, 50}));
+  EXPECT_EQ(environment.settings().questionCount(), 10);
+}
+
+TEST_F(QuestionFileTest, AnInvalidFileLeavesTheListAsItWas) {
+  std::vector<std::string> invalid = {folder.File("missing.vlq")};
+  for (const std::string& text : {std::string(), std::string("3,,5"), std::string("3,5,"),
+                                  std::string(",3"), std::string("3,100"), std::string("-3")}) {
+    invalid.push_back(ScrambledFile("bad" + std::to_string(invalid.size()) + ".vlq", text));
+  }
+  WriteBytes(folder.File("two_lines.vlq"), "4\r\n5");
+  invalid.push_back(folder.File("two_lines.vlq"));
+  for (const std::string& path : invalid) {
+    EXPECT_FALSE(Load(path)) << path;
+    EXPECT_EQ(FileList(), (Poems{10, 20, 30, 40, 50})) << path;
+  }
+}
+
+TEST_F(QuestionFileTest, AFileMustFitInFourHundredNinetyNineBytes) {
+  ASSERT_TRUE(Load(ScrambledFile("fits.vlq", FormatQuestionList(Poems(250, 1)))));  // 499 bytes
+  EXPECT_EQ(FileList(), Poems(250, 1));
+  // 500 bytes arrive as two pieces, which no question file is.
+  EXPECT_FALSE(Load(ScrambledFile("long.vlq", FormatQuestionList(Poems(249, 1)) + ",10")));
+  EXPECT_EQ(FileList(), Poems(250, 1));
+}
+
+TEST_F(QuestionFileTest, WhatAFileHoldsIsReadAsDecodedText) {
+  WriteBytes(folder.File("plain.vlq"), "1,2,3");  // never scrambled: decodes to 2+1+0
+  ASSERT_TRUE(Load(folder.File("plain.vlq")));
+  EXPECT_EQ(FileList(), (Poems{2}));
+
+  WriteBytes(folder.File("seven.vlq"), "8");
+  ASSERT_TRUE(Load(folder.File("seven.vlq")));
+  EXPECT_EQ(FileList(), (Poems{7}));
+}
+
+TEST_F(QuestionFileTest, AllHundredPoemsMakeTheLongestFile) {
+  Poems all(100);
+  std::iota(all.begin(), all.end(), 0);
+  const std::string path = ScrambledFile("all.vlq", FormatQuestionList(all));
+  EXPECT_EQ(ReadBytes(path).size(), 289u);
+  ASSERT_TRUE(Load(path));
+  EXPECT_EQ(FileList(), all);
+}
+
+}  // namespace
+}  // namespace verselane

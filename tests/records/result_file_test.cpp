@@ -1,0 +1,124 @@
+#include "records/result_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "catalogue/shift_jis.h"
+#include "fakes/file_fakes.h"
+#include "fakes/temp_folder.h"
+#include "settings/environment.h"
+
+namespace verselane {
+namespace {
+
+// The run of 10 questions, 7 correct, 823 points, with poems no. 3, 1 and 2 answered wrongly.
+constexpr const char* kResultText =
+    "===================================\n"
+    " Verselane 結果ファイル\n"
+    "===================================\n"
+    "\n"
+    "記録日時：26/06/05 12:00\n"
+    "出題数  ：10\n"
+    "回答数  ：10\n"
+    "\n"
+    "出題形式：普通\n"
+    "総得点  ：823\n"
+    "正答数  ：7\n"
+    "正答率  ：70%\n"
+    "\n"
+    "誤答した歌---\n"
+    "足曳の山鳥の尾のしだり尾の長々し夜を独りかも寝む ／ 柿本人麿(かきのもとのひとまろ)\n"
+    "秋の田の仮庵の庵の苫をあらみわが衣手は露にぬれつつ ／ 天智天皇(てんちてんのう)\n"
+    "春過ぎて夏来にけらし白妙の衣ほすてふ天の香具山 ／ 持統天皇(じとうてんのう)\n";
+
+std::string WithCrLf(const std::string& text) {
+  std::string onDisk;
+  for (const char byte : text) {
+    if (byte == '\n') onDisk += '\r';
+    onDisk += byte;
+  }
+  return onDisk;
+}
+
+class ResultFileTest : public ::testing::Test {
+ protected:
+  ResultFileTest() {
+    environment.settings().SetQuestionCount(10);
+    environment.SetAskedCount(10);
+    environment.SetCorrectCount(7);
+    environment.SetScore(823);
+    for (int poem : {2, 0, 1}) environment.retryList().Append(poem);
+  }
+  std::string Text() { return ResultFileText(environment, {2026, 6, 5, 12, 0}); }
+  bool Write() { return WriteResultFile(environment, files, notices, clock); }
+
+  TempFolder folder;
+  Environment environment;
+  FakeNotices notices;
+  FakeFileChooser files;
+  FakeClock clock{{2026, 6, 5, 12, 0}};
+};
+
+TEST_F(ResultFileTest, TheReportNamesTheRunAndItsWrongPoems) {
+  EXPECT_EQ(Text(), SjisLiteral(kResultText));
+}
+
+TEST_F(ResultFileTest, ARunWithoutWrongAnswersEndsWithTheRate) {
+  environment.retryList().SetCount(0);
+  const std::string text = Text();
+  const std::string rateLine = SjisLiteral("正答率  ：70%\n");
+  ASSERT_GE(text.size(), rateLine.size());
+  EXPECT_EQ(text.substr(text.size() - rateLine.size()), rateLine);
+  EXPECT_EQ(text, SjisLiteral(kResultText).substr(0, text.size()));
+}
+
+TEST_F(ResultFileTest, TheFiguresFollowTheRun) {
+  environment.settings().SetMode(QuestionMode::Poet);
+  environment.settings().SetAcceptOmission(true);
+  environment.settings().SetQuestionCount(40);  // put back after a retry run of 100 answers
+  environment.SetAskedCount(100);
+  environment.SetCorrectCount(29);
+  environment.SetScore(0);
+  const std::string text = Text();
+  EXPECT_NE(text.find(SjisLiteral("出題数  ：40\n回答数  ：100\n")), std::string::npos);
+  EXPECT_NE(text.find(SjisLiteral("出題形式：詠人*\n総得点  ：0\n正答数  ：29\n正答率  ：28%\n")),
+            std::string::npos);
+}
+
+TEST_F(ResultFileTest, TheSavedFileHasCrLfLineEnds) {
+  files.answer = folder.File("result.txt");
+  ASSERT_TRUE(Write());
+  EXPECT_EQ(ReadBytes(folder.File("result.txt")), WithCrLf(SjisLiteral(kResultText)));
+  EXPECT_EQ(clock.reads, 1);
+  EXPECT_TRUE(notices.shown.empty());
+}
+
+TEST_F(ResultFileTest, TheSaveDialogIsSetUpForTextFiles) {
+  files.answer = std::nullopt;
+  EXPECT_FALSE(Write());
+  ASSERT_EQ(files.saveDialogs.size(), 1u);
+  const FileDialogSpec expected = {SjisLiteral(" Verselane 結果ファイルの生成"),
+                                   {{"Text file(*.txt)", "*.txt"}, {"All files(*.*)", "*.*"}},
+                                   "txt",
+                                   SjisLiteral("Verselane_結果.txt")};
+  EXPECT_EQ(DialogFields(files.saveDialogs[0]), DialogFields(expected));
+}
+
+TEST_F(ResultFileTest, NothingIsWrittenWithoutAName) {
+  files.answer = "";
+  EXPECT_FALSE(Write());
+  EXPECT_EQ(clock.reads, 0);
+  EXPECT_TRUE(notices.shown.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+TEST_F(ResultFileTest, AFileThatCannotBeWrittenIsReported) {
+  files.answer = folder.path() + "/missing/result.txt";
+  EXPECT_FALSE(Write());
+  EXPECT_EQ(notices.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace verselane

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Configures and builds the fuzz targets in build-fuzz/ with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer. Used by ./test; run it by hand before a long fuzzing session.
+set -euo pipefail
+cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.."
+
+echo "verselane: configuring the fuzz build: cmake -S . -B build-fuzz (clang++)"
+cmake -S . -B build-fuzz -DVERSELANE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+echo "verselane: building the fuzz targets"
+cmake --build build-fuzz -j"$(nproc)"
