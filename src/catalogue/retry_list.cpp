@@ -5,6 +5,11 @@
 namespace verselane {
 
 bool RetryList::Append(int poem) {
+  // A question file may list a poem twice; the log names each wrongly answered poem once, so it
+  // never outgrows the hundred poems.
+  if (std::find(entries_.begin(), entries_.begin() + count_, poem) != entries_.begin() + count_) {
+    return true;
+  }
   if (count_ >= kCapacity) return false;
   entries_[count_++] = poem;
   return true;

@@ -8,10 +8,11 @@ namespace verselane {
 
 class RetryList {
  public:
-  // A run asks each poem at most once, so a hundred entries hold any run.
+  // Each poem is logged once, so a hundred entries hold any run.
   static constexpr int kCapacity = 100;
 
-  // Appends `poem` and returns true; when the list is full, changes nothing and returns false.
+  // Appends `poem` and returns true; a poem already logged is not logged again. When the list is
+  // full, changes nothing and returns false.
   bool Append(int poem);
 
   int count() const { return count_; }

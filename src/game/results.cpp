@@ -21,12 +21,11 @@ std::string Format(const char* format, Args... args) {
 ResultsView BuildResultsView(const Environment& environment, int clearSeconds) {
   const int questionCount = environment.settings().questionCount();
   const int correct = environment.correctCount();
-  const TimeSplit time = SplitSeconds(clearSeconds);
   const CommentChoice comment = SelectComment(environment.score(), correct, questionCount);
 
   ResultsView view;
   view.caption = SjisLiteral(Format(" 全%d問 解答完了", questionCount));
-  view.clearTime = Format("%02d:%02d:%02d", time.hours, time.minutes, time.seconds);
+  view.clearTime = FormatClockTime(clearSeconds);
   view.totalScore = Format("%d pt", environment.score());
   view.correctRate = Format("%d %%", CorrectRate(correct, environment.askedCount()));
   view.correctCount = Format("%d", correct);

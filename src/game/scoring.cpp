@@ -1,6 +1,7 @@
 #include "game/scoring.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "game/comments.h"
 
@@ -57,6 +58,13 @@ Booking BookAnswer(FavouriteState state, int seconds, int score) {
     default:
       return {points, score + points};
   }
+}
+
+std::string FormatClockTime(int totalSeconds) {
+  const TimeSplit split = SplitSeconds(totalSeconds);
+  char text[48];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", split.hours, split.minutes, split.seconds);
+  return text;
 }
 
 int CorrectRate(int correct, int answers) {

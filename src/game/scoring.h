@@ -23,6 +23,9 @@ struct TimeSplit {
   int seconds = 0;
 };
 TimeSplit SplitSeconds(int totalSeconds);
+// Whole seconds as the clock, the results and the records show them: "%02d:%02d:%02d" (hours
+// run past two digits when they must).
+std::string FormatClockTime(int totalSeconds);
 
 // The booking of a judged answer: the points stored for the pop-up (already tripled for the
 // favourite) and the new score, never below 0. Only a correct answer or a missed favourite books.

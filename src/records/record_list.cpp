@@ -33,13 +33,6 @@ std::string FormatRecordLine(const ScoreRecord& record) {
          ',' + record.mode + ',' + record.date;
 }
 
-std::string FormatClockTime(int seconds) {
-  const TimeSplit split = SplitSeconds(seconds);
-  char text[48];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", split.hours, split.minutes, split.seconds);
-  return text;
-}
-
 std::string FormatRecordDate(const LocalTime& time) {
   char text[64];
   std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d", time.year - 2000, time.month,

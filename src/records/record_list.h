@@ -24,8 +24,6 @@ struct ScoreRecord {
 
 // A record as one line of record.dat: its six fields in order, joined by ",".
 std::string FormatRecordLine(const ScoreRecord& record);
-// Whole seconds as "%02d:%02d:%02d" (hours, minutes, seconds); hours may run past 99.
-std::string FormatClockTime(int seconds);
 // "%02d/%02d/%02d %02d:%02d" of the year − 2000, month, day, hour and minute.
 std::string FormatRecordDate(const LocalTime& time);
 // True when `text` holds a byte below 0x20 or 0x7F. Such a byte in a record would break the

@@ -33,7 +33,7 @@ class Settings {
   bool playSounds() const { return playSounds_; }
   void SetPlaySounds(bool on) { playSounds_ = on; }
 
-  // CP932 bytes, as the file dialogs and env.ini hold it; empty when no file was chosen.
+  // The question file's path as the file system names it; empty when no file was chosen.
   const std::string& questionFilePath() const { return questionFilePath_; }
   void SetQuestionFilePath(std::string path) { questionFilePath_ = std::move(path); }
 

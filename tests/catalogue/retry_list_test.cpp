@@ -59,12 +59,22 @@ TEST(RetryListTest, CountIsHeldWithinCapacity) {
 TEST(RetryListTest, FullListRefusesFurtherEntries) {
   RetryList list;
   for (int poem = 0; poem < RetryList::kCapacity; ++poem) EXPECT_TRUE(list.Append(poem));
-  EXPECT_FALSE(list.Append(42));
+  EXPECT_TRUE(list.Append(42));  // already logged
+  EXPECT_FALSE(list.Append(RetryList::kCapacity));  // no room for anything new
   EXPECT_EQ(list.count(), RetryList::kCapacity);
   std::vector<int> entries = list.CopyEntries();
   ASSERT_EQ(entries.size(), static_cast<std::size_t>(RetryList::kCapacity));
   EXPECT_EQ(entries.front(), 0);
   EXPECT_EQ(entries.back(), RetryList::kCapacity - 1);
+}
+
+TEST(RetryListTest, APoemAnsweredWrongTwiceIsLoggedOnce) {
+  // A question file may name a poem twice; the retry run still asks it once.
+  RetryList list;
+  EXPECT_TRUE(list.Append(4));
+  EXPECT_TRUE(list.Append(61));
+  EXPECT_TRUE(list.Append(4));
+  EXPECT_EQ(list.CopyEntries(), (std::vector<int>{4, 61}));
 }
 
 }  // namespace

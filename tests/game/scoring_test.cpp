@@ -42,6 +42,12 @@ TEST(SplitSeconds, HoursMinutesSeconds) {
   EXPECT_EQ(SplitSeconds(3600).minutes, 0);
 }
 
+TEST(FormatClockTime, TwoDigitsEachHoursRunningPastThem) {
+  EXPECT_EQ(FormatClockTime(0), "00:00:00");
+  EXPECT_EQ(FormatClockTime(3725), "01:02:05");
+  EXPECT_EQ(FormatClockTime(360000), "100:00:00");
+}
+
 TEST(CorrectRate, DoublePrecisionTruncated) {
   EXPECT_EQ(CorrectRate(29, 100), 28);  // 0.29 × 100 is 28.999… in double precision
   EXPECT_EQ(CorrectRate(2, 3), 66);
