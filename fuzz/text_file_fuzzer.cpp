@@ -1,26 +1,16 @@
 // Arbitrary bytes on disk read through every TextFile read, with the buffer sizes the program
 // uses; and a written scrambled line must read back as it was written.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
+#include "fuzz_support.h"
 #include "records/text_file.h"
 
 namespace {
 
-void EnterScratchFolder() {
-  static bool entered = false;
-  if (entered) return;
-  char pattern[] = "/tmp/verselane-fuzz-XXXXXX";
-  if (::mkdtemp(pattern) == nullptr || ::chdir(pattern) != 0) std::abort();
-  entered = true;
-}
-
 void ReadEveryWay(const std::string& bytes) {
-  std::ofstream("in.bin", std::ios::binary | std::ios::trunc) << bytes;
+  verselane::WriteFile("in.bin", bytes);
   for (int bufferSize : {283, 301, 500}) {
     for (bool scrambled : {false, true}) {
       verselane::TextFile file("in.bin");
@@ -61,7 +51,7 @@ void WriteAndReadBack(const std::string& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  EnterScratchFolder();
+  verselane::EnterScratchFolder();
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   ReadEveryWay(bytes);
   WriteAndReadBack(bytes);
