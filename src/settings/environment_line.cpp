@@ -59,7 +59,8 @@ std::string ComposeEnvironmentLine(const Settings& settings) {
   const int count = retry ? settings.savedQuestionCount() : settings.questionCount();
   const int mode = static_cast<int>(settings.mode());
   std::string stored;
-  if (source == kFileSource && StoredPathFor(settings.questionFilePath(), stored)) {
+  if (source == kFileSource &&
+      StoredPathFor(settings.questionFilePath(), stored) == PathProblem::kNone) {
     return Line(mode, stored, count, settings);
   }
   // A path that cannot be stored never reaches this point (the file choice refuses it); should
@@ -82,17 +83,18 @@ bool ParseEnvironmentLine(std::string_view line, Settings& settings) {
   return true;
 }
 
-bool StoredPathFor(const std::string& path, std::string& stored) {
-  if (path.find('\\') != std::string::npos) return false;
+PathProblem StoredPathFor(const std::string& path, std::string& stored) {
+  if (path.find('\\') != std::string::npos) return PathProblem::kBackslash;
   std::string exchanged = path;
   std::replace(exchanged.begin(), exchanged.end(), '/', '\\');
   Conversion sjis = Utf8ToSjis(exchanged);
-  // Shorter than three bytes it would read back as a source number.
-  if (!sjis.ok() || sjis.text.size() > kQuestionFilePathMaxBytes || sjis.text.size() < 3) {
-    return false;
+  if (!sjis.ok()) return PathProblem::kNotShiftJis;
+  // Shorter than three bytes it would read back as a source number; no full path is.
+  if (sjis.text.size() > kQuestionFilePathMaxBytes || sjis.text.size() < 3) {
+    return PathProblem::kTooLong;
   }
   stored = std::move(sjis.text);
-  return true;
+  return PathProblem::kNone;
 }
 
 std::string PathFromStored(std::string_view stored) {

@@ -23,10 +23,12 @@ std::string ComposeEnvironmentLine(const Settings& settings);
 // separators and a name. Fields applied before a failure stay applied.
 bool ParseEnvironmentLine(std::string_view line, Settings& settings);
 
+// Why a question file's path cannot be stored in env.ini, if it cannot.
+enum class PathProblem { kNone, kBackslash, kNotShiftJis, kTooLong };
+
 // A question file's path as env.ini stores it (CP932, "/" written as "\", which Linux paths
-// never need), or nothing when it cannot be stored: a backslash in it, a character Shift-JIS
-// cannot hold, or too long.
-bool StoredPathFor(const std::string& path, std::string& stored);
+// never need). Stores it in `stored` and returns kNone, or says why it cannot be stored.
+PathProblem StoredPathFor(const std::string& path, std::string& stored);
 // The path back from its stored form; empty when the bytes are not Shift-JIS.
 std::string PathFromStored(std::string_view stored);
 

@@ -103,12 +103,12 @@ TEST(EnvironmentLine, ARetryRunIsSavedAsTheSourceBeforeIt) {
 
 TEST(EnvironmentLine, PathsThatCannotBeStoredAreRefused) {
   std::string stored;
-  EXPECT_TRUE(StoredPathFor("/home/表示/ソ.vlq", stored));
+  EXPECT_EQ(StoredPathFor("/home/表示/ソ.vlq", stored), PathProblem::kNone);
   EXPECT_EQ(PathFromStored(stored), "/home/表示/ソ.vlq");  // 0x5C trail bytes stay themselves
-  EXPECT_FALSE(StoredPathFor("/home/a\\b.vlq", stored));
-  EXPECT_FALSE(StoredPathFor("/home/😀.vlq", stored));
-  EXPECT_FALSE(StoredPathFor("/" + std::string(256, 'a'), stored));
-  EXPECT_TRUE(StoredPathFor("/" + std::string(255, 'a'), stored));
+  EXPECT_EQ(StoredPathFor("/home/a\\b.vlq", stored), PathProblem::kBackslash);
+  EXPECT_EQ(StoredPathFor("/home/😀.vlq", stored), PathProblem::kNotShiftJis);
+  EXPECT_EQ(StoredPathFor("/" + std::string(256, 'a'), stored), PathProblem::kTooLong);
+  EXPECT_EQ(StoredPathFor("/" + std::string(255, 'a'), stored), PathProblem::kNone);
   // The longest storable path, a three-digit count and a ten-byte name still fit the line.
   Settings s;
   s.SetSource(15);

@@ -1,0 +1,66 @@
+#include "settings/question_source.h"
+
+#include <cstdio>
+
+#include "catalogue/poem_groups.h"
+#include "catalogue/shift_jis.h"
+#include "records/file_ports.h"
+#include "records/question_file.h"
+#include "settings/environment_line.h"
+#include "settings/settings.h"
+
+namespace verselane {
+namespace {
+
+const char* ProblemText(PathProblem problem) {
+  switch (problem) {
+    case PathProblem::kBackslash:
+      return "NOTICE(ChooseQuestionFile):\nファイルのパスに\"\\\"を含むファイルは出題元にできません\n"
+             "出題元は変更しません";
+    case PathProblem::kNotShiftJis:
+      return "NOTICE(ChooseQuestionFile):\nファイルのパスに使えない文字が含まれています\n"
+             "出題元は変更しません";
+    default:
+      return "NOTICE(ChooseQuestionFile):\nファイルのパスが長すぎます\n出題元は変更しません";
+  }
+}
+
+}  // namespace
+
+std::string FileSourceLabel(const Settings& settings, const QuestionSources& sources) {
+  const std::string& path = settings.questionFilePath();
+  if (path.empty()) return {};
+  const std::size_t separator = path.find_last_of("/\\");
+  const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
+  Conversion sjis = Utf8ToSjis(name);
+  char count[32];
+  std::snprintf(count, sizeof count, " (%d", sources.GetGroupSize(kFileSource));
+  return (sjis.ok() ? sjis.text : name) + count + SjisLiteral("首)");
+}
+
+FileDialogSpec QuestionFileOpenSpec() {
+  FileDialogSpec spec;
+  spec.title = SjisLiteral(" Verselane 問題ファイルの読み込み");
+  spec.filters = {{"Verselane question files(*.vlq)", "*.vlq"}, {"All files(*.*)", "*.*"}};
+  spec.defaultExtension = "vlq";
+  spec.initialName = "*.vlq";
+  return spec;
+}
+
+std::optional<std::string> ChooseQuestionFile(FileChooserPort& files, NoticePort& notices,
+                                              QuestionSources& sources) {
+  std::optional<std::string> path = files.ChooseFileToOpen(QuestionFileOpenSpec());
+  if (!path || path->empty()) return std::nullopt;
+  // A path env.ini cannot hold would be lost at the next start: refuse it now, while the player
+  // can still pick another file.
+  std::string stored;
+  const PathProblem problem = StoredPathFor(*path, stored);
+  if (problem != PathProblem::kNone) {
+    notices.ShowNotice(SjisLiteral(ProblemText(problem)), "Notice", NoticeIcon::kExclamation);
+    return std::nullopt;
+  }
+  if (!LoadQuestionFile(*path, sources)) return std::nullopt;
+  return path;
+}
+
+}  // namespace verselane
