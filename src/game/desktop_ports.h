@@ -1,17 +1,36 @@
 // What the game asks of the desktop, as narrow interfaces: the window layer implements them with
-// the real controls, tests with small fakes.
+// the real controls, tests with small fakes. Texts crossing these seams are CP932 bytes.
+//
+// The other way round, the window layer calls GameController::Tick on every 50 ms timer tick,
+// KeyLatch::Store with every character typed (in the answer line or the window), and
+// CommandHandler::Dispatch with every menu or accelerator command.
 #pragma once
 
 #include <string>
 
 namespace verselane {
 
-// The answer line the player types into.
+class NoticePort;
+struct GameFrame;
+
+// The answer line the player types into, as judging reads it.
 class AnswerBoxPort {
  public:
   virtual ~AnswerBoxPort() = default;
   // The whole text typed so far, as CP932 bytes.
   virtual std::string ReadText() = 0;
+};
+
+// The answer line as the game and the commands handle it: emptied and shown for each question,
+// hidden on Enter and while paused. Typed characters reach the game through the KeyLatch.
+class AnswerBoxControlPort : public AnswerBoxPort {
+ public:
+  virtual void Clear() = 0;
+  virtual void Show() = 0;
+  virtual void Hide() = 0;
+  virtual bool IsVisible() const = 0;
+  // Gives the line the keyboard focus.
+  virtual void Focus() = 0;
 };
 
 // Wave sounds, played asynchronously; a new sound replaces the one playing.
@@ -27,6 +46,65 @@ class SoundPort {
  public:
   virtual ~SoundPort() = default;
   virtual void Play(SoundId sound) = 0;
+};
+
+// The input method of the main window.
+class InputMethodPort {
+ public:
+  virtual ~InputMethodPort() = default;
+  // Opens the input method when it is closed, so the player can type kana at once.
+  virtual void RequestOpen() = 0;
+};
+
+// The main window: its menu items, addressed by command id (see menu_state.h), and the window.
+class MainWindowPort {
+ public:
+  virtual ~MainWindowPort() = default;
+  // A greyed item, and its accelerator, produce no command.
+  virtual void SetMenuItemEnabled(int command, bool enabled) = 0;
+  // Closes the window; the program then saves its settings and ends.
+  virtual void Destroy() = 0;
+};
+
+// Questions to the player, in message boxes owned by the main window.
+class PromptPort {
+ public:
+  virtual ~PromptPort() = default;
+  // A Yes/No question with the question icon and No as the default button; true for Yes.
+  virtual bool Confirm(const std::string& text, const std::string& caption) = 0;
+};
+
+// The modal dialogs and the help. Each may run a modal loop; timer ticks keep arriving meanwhile.
+class DialogPort {
+ public:
+  virtual ~DialogPort() = default;
+  // The results of a finished run: the dialog fills itself from GameController::ShowResults and
+  // reports its closing to CommandHandler::CloseResults.
+  virtual void OpenResults() = 0;
+  virtual void OpenSettings() = 0;
+  virtual void OpenRecordList() = 0;
+  virtual void OpenAbout() = 0;
+  virtual void ShowHelp() = 0;
+};
+
+// The game screen.
+class ScreenPort {
+ public:
+  virtual ~ScreenPort() = default;
+  // Paints `frame` into the back buffer and presents it; false when a drawing step failed.
+  virtual bool DrawFrame(const GameFrame& frame) = 0;
+};
+
+// Everything the engine reaches on the desktop, handed over once at start-up.
+struct DesktopPorts {
+  AnswerBoxControlPort& answerBox;
+  SoundPort& sound;
+  InputMethodPort& inputMethod;
+  MainWindowPort& window;
+  PromptPort& prompts;
+  NoticePort& notices;
+  DialogPort& dialogs;
+  ScreenPort& screen;
 };
 
 }  // namespace verselane

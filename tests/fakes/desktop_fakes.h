@@ -2,24 +2,123 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "fakes/file_fakes.h"
 #include "game/desktop_ports.h"
+#include "game/frame.h"
 #include "game/random_source.h"
 
 namespace verselane {
 
-class FakeAnswerBox : public AnswerBoxPort {
+class FakeAnswerBox : public AnswerBoxControlPort {
  public:
   std::string ReadText() override { return text; }
+  void Clear() override { text.clear(); }
+  void Show() override { visible = true; }
+  void Hide() override { visible = false; }
+  bool IsVisible() const override { return visible; }
+  void Focus() override { ++focusCount; }
+
   std::string text;  // CP932
+  bool visible = false;
+  int focusCount = 0;
 };
 
 class FakeSound : public SoundPort {
  public:
   void Play(SoundId sound) override { played.push_back(sound); }
   std::vector<SoundId> played;
+};
+
+class FakeInputMethod : public InputMethodPort {
+ public:
+  void RequestOpen() override { ++openRequests; }
+  int openRequests = 0;
+};
+
+class FakeMainWindow : public MainWindowPort {
+ public:
+  void SetMenuItemEnabled(int command, bool enabled) override { menuEnabled[command] = enabled; }
+  void Destroy() override { destroyed = true; }
+  bool Enabled(int command) const { return menuEnabled.at(command); }
+
+  std::map<int, bool> menuEnabled;
+  bool destroyed = false;
+};
+
+// Answers every question with `answer`, the default button (No) unless a test says otherwise;
+// `whileAsking` runs inside the question, as timer ticks do in a real message box.
+class FakePrompts : public PromptPort {
+ public:
+  struct Question {
+    std::string text;  // CP932
+    std::string caption;
+  };
+  bool Confirm(const std::string& text, const std::string& caption) override {
+    asked.push_back({text, caption});
+    if (whileAsking) whileAsking();
+    return answer;
+  }
+  bool answer = false;
+  std::function<void()> whileAsking;
+  std::vector<Question> asked;
+};
+
+// Counts the dialogs opened; `whileResultsOpen` runs inside the results dialog's modal loop.
+class FakeDialogs : public DialogPort {
+ public:
+  void OpenResults() override {
+    ++results;
+    if (whileResultsOpen) whileResultsOpen();
+  }
+  void OpenSettings() override { ++settings; }
+  void OpenRecordList() override { ++recordList; }
+  void OpenAbout() override { ++about; }
+  void ShowHelp() override { ++help; }
+
+  std::function<void()> whileResultsOpen;
+  int results = 0;
+  int settings = 0;
+  int recordList = 0;
+  int about = 0;
+  int help = 0;
+};
+
+// Keeps the last frame drawn; fails its draws while `failing` is set.
+class FakeScreen : public ScreenPort {
+ public:
+  bool DrawFrame(const GameFrame& frame) override {
+    if (failing) return false;
+    ++draws;
+    last = frame;
+    return true;
+  }
+  GameFrame last;
+  int draws = 0;
+  bool failing = false;
+};
+
+// The whole desktop as fakes, wired into the ports the engine takes.
+struct FakeDesktop {
+  FakeDesktop() = default;
+  FakeDesktop(const FakeDesktop&) = delete;
+  FakeDesktop& operator=(const FakeDesktop&) = delete;
+
+  FakeAnswerBox answerBox;
+  FakeSound sound;
+  FakeInputMethod inputMethod;
+  FakeMainWindow window;
+  FakePrompts prompts;
+  FakeNotices notices;
+  FakeDialogs dialogs;
+  FakeScreen screen;
+  DesktopPorts ports{answerBox, sound, inputMethod, window, prompts, notices, dialogs, screen};
 };
 
 // Returns the given numbers in turn (reduced below the bound), repeating the last one.
@@ -34,6 +133,18 @@ class ScriptedRandom : public RandomSource {
  private:
   std::vector<std::uint32_t> numbers_;
   std::size_t next_ = 0;
+};
+
+// A repeatable stream of random numbers.
+class SeededRandom : public RandomSource {
+ public:
+  explicit SeededRandom(std::uint32_t seed) : engine_(seed) {}
+  std::uint32_t Below(std::uint32_t bound) override {
+    return std::uniform_int_distribution<std::uint32_t>(0, bound - 1)(engine_);
+  }
+
+ private:
+  std::mt19937 engine_;
 };
 
 }  // namespace verselane

@@ -1,0 +1,52 @@
+// The menu commands: starting, pausing, resetting and leaving a run, and the dialogs, each
+// allowed only in the play states where it makes sense.
+#pragma once
+
+namespace verselane {
+
+class Environment;
+class GameController;
+struct DesktopPorts;
+
+class CommandHandler {
+ public:
+  CommandHandler(Environment& environment, GameController& game, DesktopPorts& desktop);
+  CommandHandler(const CommandHandler&) = delete;
+  CommandHandler& operator=(const CommandHandler&) = delete;
+
+  // Carries out menu or accelerator command `command` (menu_state.h); unknown ids do nothing.
+  void Dispatch(int command);
+
+  // Idle: a new run (refused with a notice when the source has no poems). Paused: resume.
+  void Start();
+  // Running: pause. Paused: resume.
+  void Pause();
+  // Any state but Idle: pauses a running game, then asks; Yes resets to Idle, putting back the
+  // source and count a retry run replaced.
+  void Restart();
+  // Always: pauses a running game, then asks; Yes closes the main window.
+  void Exit();
+  // Idle only.
+  void OpenSettings();
+  void OpenRecords();
+  void ShowVersion();
+  // Always.
+  void ShowHelp();
+
+  // The results dialog has closed: back to Idle, and straight into the retry run when the
+  // player asked for it (and the run had wrong answers to retry).
+  void CloseResults(bool retryWrongAnswers);
+
+ private:
+  bool HasPoemsToAsk() const;
+  void StartRun();
+  void PauseRun();
+  void ResumeRun();
+
+  Environment& environment_;
+  GameController& game_;
+  DesktopPorts& desktop_;
+  bool answerBoxWasVisible_ = false;
+};
+
+}  // namespace verselane

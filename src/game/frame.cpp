@@ -1,0 +1,92 @@
+#include "game/frame.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "catalogue/poem_catalogue.h"
+#include "game/game_controller.h"
+#include "settings/environment.h"
+
+namespace verselane {
+namespace {
+
+// The pop-up fades from white (d = 10, its first frame) to its own colour (d = 0). The factors
+// are halves, so the integer quotients truncate as the fade should.
+Rgb ScoreColour(int d) { return {100 + 31 * d / 2, 100 + 31 * d / 2, 150 + 21 * d / 2}; }
+Rgb ReddishColour(int d) { return {200 + 11 * d / 2, 100 + 31 * d / 2, 100 + 31 * d / 2}; }
+
+std::string PointsText(char sign, const QuestionState& question) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%c%dpt.  %02d:%02d:%02d", sign, question.points,
+                question.time.hours, question.time.minutes, question.time.seconds);
+  return text;
+}
+
+void ComposePrompt(GameFrame& frame, const RunState& run, int reveal) {
+  frame.reveal = reveal;
+  frame.promptShown = run.phase >= kPhaseAnswering && run.phase <= kPhasePopupOut;
+  if (!frame.promptShown) return;
+  const std::size_t bytes = std::min(run.prompt.size(), static_cast<std::size_t>(reveal) * 2);
+  frame.prompt = run.prompt.substr(0, bytes);
+}
+
+void ComposeTallies(GameFrame& frame, const Environment& environment) {
+  frame.score = environment.score();
+  frame.correctCount = environment.correctCount();
+  frame.askedCount = environment.askedCount();
+  frame.correctRate = CorrectRate(frame.correctCount, frame.askedCount);
+}
+
+void ComposePopup(GameFrame& frame, const RunState& run, const PoemCatalogue& catalogue) {
+  frame.popupShown = frame.playState == PlayState::Running && frame.phase >= kPhasePopupIn &&
+                     frame.phase <= kPhasePopupOut && frame.popupFrame != -1;
+  if (!frame.popupShown) return;
+  const int d = kPopupShown - frame.popupFrame;
+  const bool penalty = run.question.favourite == FavouriteState::PenaltyShown;
+  if (penalty || run.lastResult) {
+    frame.popupText = PointsText(penalty ? '-' : '+', run.question);
+    frame.popupColour = penalty ? ReddishColour(d) : ScoreColour(d);
+    frame.popupFont = PopupFont::kScore;
+    return;
+  }
+  const int expected = frame.mode == QuestionMode::Reverse ? kUpperReading : kLowerReading;
+  frame.popupText = catalogue.FieldView(run.question.poem, expected);
+  frame.popupColour = ReddishColour(d);
+  frame.popupFont = PopupFont::kReading;
+}
+
+void ComposeBanner(GameFrame& frame) {
+  const bool starting = frame.playState == PlayState::Running && frame.phase <= kPhaseCountdown;
+  const bool paused = frame.playState == PlayState::Paused;
+  frame.bannerShown = (starting || paused) && frame.countdown != -1;
+  if (!frame.bannerShown) return;
+  frame.bannerText = paused ? "PAUSE" : "START !!";
+  const int grey = 130 + 25 * (kCountdownStart - frame.countdown) / 2;
+  frame.bannerColour = {grey, grey, grey};
+}
+
+}  // namespace
+
+GameFrame ComposeFrame(const GameController& game, const Environment& environment) {
+  const RunState& run = game.run();
+  const GameAnimation& animation = game.animation();
+  GameFrame frame;
+  frame.mode = environment.settings().mode();
+  frame.playState = environment.playState();
+  frame.phase = run.phase;
+  ComposePrompt(frame, run, animation.reveal());
+  ComposeTallies(frame, environment);
+  frame.clock = SplitSeconds(game.seconds(GameClock::kGame));
+  frame.colonShown = animation.colonShown();
+  frame.markerFrame = animation.markerFrame();
+  frame.markerShown = run.phase == kPhaseAnswering && frame.markerFrame >= 0 &&
+                      frame.markerFrame <= kMarkerLastFrame;
+  frame.popupFrame = animation.popupFrame();
+  ComposePopup(frame, run, environment.catalogue());
+  frame.countdown = animation.countdown();
+  ComposeBanner(frame);
+  frame.timeBarWidth = animation.timeBar();
+  return frame;
+}
+
+}  // namespace verselane

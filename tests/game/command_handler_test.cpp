@@ -1,0 +1,216 @@
+// The menu commands in every play state: what each does, what it asks, and the menu it leaves.
+#include "game/command_handler.h"
+
+#include <gtest/gtest.h>
+
+#include "catalogue/poem_groups.h"
+#include "engine_harness.h"
+
+namespace verselane {
+namespace {
+
+class CommandHandlerTest : public ::testing::Test {
+ protected:
+  CommandHandlerTest() { engine.UseSource(kAllPoemsSource, 3); }
+
+  void ExpectMenu(bool idle) {
+    const FakeMainWindow& window = engine.desktop.window;
+    EXPECT_EQ(window.Enabled(kCommandStart), idle);
+    EXPECT_EQ(window.Enabled(kCommandPause), !idle);
+    EXPECT_EQ(window.Enabled(kCommandRestart), !idle);
+    for (int command : {kCommandSettings, kCommandRecords, kCommandHelp, kCommandVersion}) {
+      EXPECT_EQ(window.Enabled(command), idle) << command;
+    }
+    EXPECT_EQ(window.menuEnabled.count(kCommandExit), 0u) << "exit is never greyed";
+  }
+  FakePrompts& prompts() { return engine.desktop.prompts; }
+  FakeAnswerBox& answerBox() { return engine.desktop.answerBox; }
+
+  ScriptedRandom random{{0}};
+  EngineHarness engine{random};
+};
+
+TEST_F(CommandHandlerTest, MenuFollowsResetAndStartOnly) {
+  ExpectMenu(true);
+  engine.StartAndReachFirstQuestion();
+  ExpectMenu(false);
+  engine.commands.Dispatch(kCommandPause);
+  engine.commands.Dispatch(kCommandPause);
+  ExpectMenu(false);
+  prompts().answer = true;
+  engine.commands.Dispatch(kCommandRestart);
+  ExpectMenu(true);
+}
+
+TEST_F(CommandHandlerTest, StartWhileRunningDoesNothing) {
+  engine.StartAndReachFirstQuestion();
+  engine.Answer(true);
+  engine.TickUntilPhase(kPhaseAnswering);
+  const int focus = answerBox().focusCount;
+  engine.commands.Dispatch(kCommandStart);
+  EXPECT_EQ(engine.state(), PlayState::Running);
+  EXPECT_EQ(engine.phase(), kPhaseAnswering);
+  EXPECT_EQ(engine.environment.askedCount(), 1);
+  EXPECT_TRUE(answerBox().visible);
+  EXPECT_EQ(answerBox().focusCount, focus);
+}
+
+TEST_F(CommandHandlerTest, PauseTwiceResumesAndShowsTheBoxOnlyIfItWasVisible) {
+  engine.StartAndReachFirstQuestion();
+  int focus = answerBox().focusCount;
+  engine.commands.Dispatch(kCommandPause);
+  EXPECT_EQ(engine.state(), PlayState::Paused);
+  EXPECT_FALSE(answerBox().visible);
+  engine.commands.Dispatch(kCommandPause);
+  EXPECT_EQ(engine.state(), PlayState::Running);
+  EXPECT_TRUE(answerBox().visible);
+  EXPECT_EQ(answerBox().focusCount, focus + 1);
+
+  engine.Answer(true);
+  engine.TickUntilPhase(kPhaseBetween);  // the box is hidden between questions
+  focus = answerBox().focusCount;
+  engine.commands.Dispatch(kCommandPause);
+  engine.commands.Dispatch(kCommandPause);
+  EXPECT_FALSE(answerBox().visible);
+  EXPECT_EQ(answerBox().focusCount, focus + 1) << "focused in either case";
+}
+
+TEST_F(CommandHandlerTest, RestartWhileRunningAnsweredNoLeavesTheRunPaused) {
+  engine.StartAndReachFirstQuestion();
+  engine.commands.Dispatch(kCommandRestart);
+  ASSERT_EQ(prompts().asked.size(), 1u);
+  EXPECT_EQ(prompts().asked[0].text, SjisLiteral("ゲームをリセットします。\nよろしいですか？"));
+  EXPECT_EQ(prompts().asked[0].caption, SjisLiteral(" リセットの確認"));
+  EXPECT_EQ(engine.state(), PlayState::Paused);
+  EXPECT_EQ(engine.phase(), kPhaseAnswering);
+  engine.commands.Dispatch(kCommandPause);
+  EXPECT_EQ(engine.state(), PlayState::Running);
+  EXPECT_TRUE(answerBox().visible);
+}
+
+TEST_F(CommandHandlerTest, RestartWhilePausedAsksWithoutPausingAgain) {
+  engine.StartAndReachFirstQuestion();
+  engine.Tick(25);
+  const int seconds = engine.game.seconds(GameClock::kQuestion);
+  engine.commands.Dispatch(kCommandPause);
+  engine.commands.Dispatch(kCommandRestart);
+  EXPECT_EQ(prompts().asked.size(), 1u);
+  // A second pause would have forgotten that the box was shown and the clocks were running.
+  engine.commands.Dispatch(kCommandStart);
+  EXPECT_TRUE(answerBox().visible);
+  engine.Tick(kTicksPerSecond);
+  EXPECT_EQ(engine.game.seconds(GameClock::kQuestion), seconds + 1);
+}
+
+TEST_F(CommandHandlerTest, RestartAnsweredYesReturnsToIdle) {
+  engine.StartAndReachFirstQuestion();
+  engine.Answer(true);
+  engine.TickUntilPhase(kPhaseAnswering);
+  prompts().answer = true;
+  engine.commands.Dispatch(kCommandRestart);
+  EXPECT_EQ(engine.state(), PlayState::Idle);
+  EXPECT_EQ(engine.phase(), kPhaseStart);
+  EXPECT_EQ(engine.environment.askedCount(), 0);
+  EXPECT_EQ(engine.environment.score(), 0);
+  EXPECT_EQ(engine.game.seconds(GameClock::kGame), 0);
+  engine.Tick();
+  EXPECT_EQ(engine.lastFrame().askedCount, 0);
+  EXPECT_FALSE(engine.lastFrame().promptShown);
+}
+
+TEST_F(CommandHandlerTest, RestartWhileIdleAsksNothing) {
+  engine.commands.Dispatch(kCommandRestart);
+  EXPECT_TRUE(prompts().asked.empty());
+  EXPECT_EQ(engine.state(), PlayState::Idle);
+}
+
+TEST_F(CommandHandlerTest, NothingMovesWhileAConfirmationIsOpen) {
+  engine.StartAndReachFirstQuestion();
+  const int seconds = engine.game.seconds(GameClock::kGame);
+  prompts().whileAsking = [&] { engine.Tick(10 * kTicksPerSecond); };
+  engine.commands.Dispatch(kCommandRestart);
+  engine.commands.Dispatch(kCommandStart);
+  engine.commands.Dispatch(kCommandExit);
+  EXPECT_EQ(engine.game.seconds(GameClock::kGame), seconds);
+  EXPECT_EQ(engine.phase(), kPhaseAnswering);
+}
+
+TEST_F(CommandHandlerTest, RestartDuringARetryRunPutsTheSourceBack) {
+  engine.environment.retryList().Append(4);
+  engine.environment.retryList().Append(7);
+  BuildRetryRun(engine.environment);
+  engine.StartAndReachFirstQuestion();
+  EXPECT_EQ(engine.settings().source(), kRetrySource);
+  prompts().answer = true;
+  engine.commands.Dispatch(kCommandRestart);
+  EXPECT_EQ(engine.settings().source(), kAllPoemsSource);
+  EXPECT_EQ(engine.settings().questionCount(), 3);
+}
+
+TEST_F(CommandHandlerTest, ExitAsksFirstAndClosesOnlyOnYes) {
+  engine.StartAndReachFirstQuestion();
+  engine.commands.Dispatch(kCommandExit);
+  ASSERT_EQ(prompts().asked.size(), 1u);
+  EXPECT_EQ(prompts().asked[0].text,
+            SjisLiteral("「Verselane」を終了します。\nよろしいですか？"));
+  EXPECT_EQ(prompts().asked[0].caption, SjisLiteral(" 終了の確認"));
+  EXPECT_FALSE(engine.desktop.window.destroyed);
+  EXPECT_EQ(engine.state(), PlayState::Paused);
+
+  engine.commands.Dispatch(kCommandExit);  // already paused: not paused again
+  engine.commands.Dispatch(kCommandStart);
+  EXPECT_TRUE(answerBox().visible);
+
+  prompts().answer = true;
+  engine.commands.Dispatch(kCommandExit);
+  EXPECT_TRUE(engine.desktop.window.destroyed);
+}
+
+TEST_F(CommandHandlerTest, ExitWhileIdleAlsoAsks) {
+  prompts().answer = true;
+  engine.commands.Dispatch(kCommandExit);
+  EXPECT_EQ(prompts().asked.size(), 1u);
+  EXPECT_TRUE(engine.desktop.window.destroyed);
+}
+
+TEST_F(CommandHandlerTest, DialogsOpenOnlyWhileIdleAndHelpAlways) {
+  const FakeDialogs& dialogs = engine.desktop.dialogs;
+  engine.StartAndReachFirstQuestion();
+  for (int command : {kCommandSettings, kCommandRecords, kCommandVersion, kCommandHelp}) {
+    engine.commands.Dispatch(command);
+  }
+  EXPECT_EQ(dialogs.settings + dialogs.recordList + dialogs.about, 0);
+  EXPECT_EQ(dialogs.help, 1);
+
+  prompts().answer = true;
+  engine.commands.Dispatch(kCommandRestart);
+  for (int command : {kCommandSettings, kCommandRecords, kCommandVersion, kCommandHelp}) {
+    engine.commands.Dispatch(command);
+  }
+  EXPECT_EQ(dialogs.settings, 1);
+  EXPECT_EQ(dialogs.recordList, 1);
+  EXPECT_EQ(dialogs.about, 1);
+  EXPECT_EQ(dialogs.help, 2);
+}
+
+TEST_F(CommandHandlerTest, UnknownCommandsAreIgnored) {
+  engine.StartAndReachFirstQuestion();
+  for (int command : {0, 40008, 40009, 2000}) engine.commands.Dispatch(command);
+  EXPECT_EQ(engine.state(), PlayState::Running);
+  EXPECT_TRUE(prompts().asked.empty());
+  EXPECT_EQ(engine.desktop.dialogs.help, 0);
+}
+
+TEST_F(CommandHandlerTest, ResultsWithoutWrongAnswersCannotStartARetryRun) {
+  engine.UseSource(kAllPoemsSource, 1);
+  engine.StartAndReachFirstQuestion();
+  engine.Answer(true);
+  while (engine.state() == PlayState::Running) engine.Tick();
+  engine.game.ShowResults();
+  engine.commands.CloseResults(true);
+  EXPECT_EQ(engine.state(), PlayState::Idle);
+  EXPECT_EQ(engine.settings().source(), kAllPoemsSource);
+}
+
+}  // namespace
+}  // namespace verselane

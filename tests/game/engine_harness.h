@@ -1,0 +1,77 @@
+// The whole engine on fake desktop parts, driven tick by tick without a display.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "catalogue/poem_catalogue.h"
+#include "catalogue/shift_jis.h"
+#include "fakes/desktop_fakes.h"
+#include "game/command_handler.h"
+#include "game/frame.h"
+#include "game/game_controller.h"
+#include "game/key_latch.h"
+#include "game/menu_state.h"
+#include "settings/environment.h"
+
+namespace verselane {
+
+class EngineHarness {
+ public:
+  // Starts Idle with the first frame drawn, as the program does at start-up.
+  explicit EngineHarness(RandomSource& random) : game(environment, keys, desktop.ports, random) {
+    game.ResetGame();
+    game.UpdateFrame();
+  }
+
+  Settings& settings() { return environment.settings(); }
+  PlayState state() const { return environment.playState(); }
+  int phase() const { return game.phase(); }
+  const GameAnimation& animation() const { return game.animation(); }
+  const GameFrame& lastFrame() const { return desktop.screen.last; }
+
+  void UseSource(int source, int questionCount) {
+    settings().SetSource(source);
+    settings().SetQuestionCount(questionCount);
+  }
+
+  void Tick(int count = 1) {
+    for (int i = 0; i < count; ++i) game.Tick();
+  }
+  // Ticks until the game is in `phase` (or no longer running); returns the ticks taken, or -1
+  // when it did not get there within `limit` ticks.
+  int TickUntilPhase(int phase, int limit = 2000) {
+    for (int ticks = 1; ticks <= limit; ++ticks) {
+      game.Tick();
+      if (game.phase() == phase || state() != PlayState::Running) return ticks;
+    }
+    return -1;
+  }
+
+  // START, then on to the first question; returns the ticks taken (-1: it never came).
+  int StartAndReachFirstQuestion() {
+    commands.Dispatch(kCommandStart);
+    return TickUntilPhase(kPhaseAnswering);
+  }
+
+  void PressEnter() { keys.Store(kEnterKey); }
+  void Type(std::string_view utf8) { desktop.answerBox.text = SjisLiteral(utf8); }
+  // The reading the current question expects, as CP932.
+  std::string_view ExpectedReading() {
+    const int field = settings().mode() == QuestionMode::Reverse ? kUpperReading : kLowerReading;
+    return environment.catalogue().FieldView(game.run().question.poem, field);
+  }
+  // Types the answer to the current question and presses Enter; the next tick takes it.
+  void Answer(bool correct) {
+    desktop.answerBox.text = correct ? std::string(ExpectedReading()) : SjisLiteral("まちがい");
+    PressEnter();
+  }
+
+  Environment environment;
+  KeyLatch keys;
+  FakeDesktop desktop;
+  GameController game;
+  CommandHandler commands{environment, game, desktop.ports};
+};
+
+}  // namespace verselane
