@@ -1,5 +1,5 @@
 // A fresh folder for tests that touch real files, made current while the test runs and removed
-// afterwards, with helpers to read and write exact bytes.
+// afterwards, with helpers to read and write exact bytes and to make or read scrambled text.
 #pragma once
 
 #include <unistd.h>
@@ -9,6 +9,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "records/scramble.h"
 
 namespace verselane {
 
@@ -42,6 +44,16 @@ inline std::string ReadBytes(const std::string& path) {
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// `text` as the program's scrambled files hold it, and back.
+inline std::string Scrambled(std::string text) {
+  Scramble(text, ScrambleDirection::kEncode);
+  return text;
+}
+inline std::string Unscrambled(std::string bytes) {
+  Scramble(bytes, ScrambleDirection::kDecode);
+  return bytes;
 }
 
 }  // namespace verselane

@@ -11,7 +11,6 @@
 #include "catalogue/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
-#include "records/scramble.h"
 #include "settings/environment.h"
 #include "settings/settings_controller.h"
 
@@ -53,8 +52,7 @@ class QuestionFileTest : public ::testing::Test {
     environment.sources().SetFileList(previous);
   }
   std::string ScrambledFile(const std::string& name, std::string text) {
-    Scramble(text, ScrambleDirection::kEncode);
-    WriteBytes(folder.File(name), text);
+    WriteBytes(folder.File(name), Scrambled(text));
     return folder.File(name);
   }
   Poems FileList() const { return environment.sources().GetGroupPoems(kFileSource); }

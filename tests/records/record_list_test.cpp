@@ -8,7 +8,6 @@
 #include "catalogue/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
-#include "records/scramble.h"
 
 namespace verselane {
 namespace {
@@ -18,11 +17,6 @@ constexpr const char* kDefaultLine = "noname,0,00:00:00,0,-,00/00/00 00:00";
 std::string Joined(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
-  return text;
-}
-
-std::string Scrambled(std::string text) {
-  Scramble(text, ScrambleDirection::kEncode);
   return text;
 }
 
@@ -43,8 +37,7 @@ class RecordListTest : public ::testing::Test {
   std::string DecodedRecordFile() {
     std::string bytes = ReadBytes("record.dat");
     EXPECT_EQ(bytes.find_first_of("\r\n"), std::string::npos);
-    Scramble(bytes, ScrambleDirection::kDecode);
-    return bytes;
+    return Unscrambled(bytes);
   }
   void ExpectDefaults(const RecordList& list) {
     for (int position = 0; position < RecordList::kSize; ++position) {

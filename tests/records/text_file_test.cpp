@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "fakes/temp_folder.h"
-#include "records/scramble.h"
 
 namespace verselane {
 namespace {
@@ -123,11 +122,6 @@ TEST_F(TextFileTest, ReadLinesNumbersEveryPiece) {
   EXPECT_EQ(out[2], "B");
 }
 
-std::string ScrambledFileOf(std::string text) {
-  Scramble(text, ScrambleDirection::kEncode);
-  return text;
-}
-
 TEST_F(TextFileTest, ReadLinesSplitsTheScrambledLine) {
   auto read = [](const std::string& bytes, std::string (&out)[5], int bufferSize = 301) {
     WriteBytes("in.txt", bytes);
@@ -138,14 +132,14 @@ TEST_F(TextFileTest, ReadLinesSplitsTheScrambledLine) {
     file.Close();
   };
   std::string six[5];
-  read(ScrambledFileOf("1\n2\n3\n4\n5\n6"), six);
+  read(Scrambled("1\n2\n3\n4\n5\n6"), six);
   EXPECT_EQ(six[4], "5");  // the sixth is dropped
   std::string three[5] = {"", "", "", "keep", "keep"};
-  read(ScrambledFileOf("1\n2\n3"), three);
+  read(Scrambled("1\n2\n3"), three);
   EXPECT_EQ(three[2], "3");
   EXPECT_EQ(three[3], "keep");
   std::string trailing[5];
-  read(ScrambledFileOf("1\n2\n3\n4\n5\n"), trailing);
+  read(Scrambled("1\n2\n3\n4\n5\n"), trailing);
   EXPECT_EQ(trailing[4], "5");
 
   // 301 bytes with a buffer of 301 arrive as two pieces, decoded each on its own.

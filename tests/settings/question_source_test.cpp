@@ -6,16 +6,10 @@
 #include "catalogue/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
-#include "records/scramble.h"
 #include "settings/settings.h"
 
 namespace verselane {
 namespace {
-
-std::string Scrambled(std::string text) {
-  Scramble(text, ScrambleDirection::kEncode);
-  return text;
-}
 
 TEST(FileSourceLabel, NameAndPoemCount) {
   Settings settings;

@@ -5,25 +5,15 @@
 #include "catalogue/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
-#include "records/scramble.h"
 #include "settings/environment.h"
 
 namespace verselane {
 namespace {
 
-std::string Scrambled(std::string text) {
-  Scramble(text, ScrambleDirection::kEncode);
-  return text;
-}
-
 class SettingsControllerTest : public ::testing::Test {
  protected:
   void WriteEnvIni(const std::string& decodedLine) { WriteBytes("env.ini", Scrambled(decodedLine)); }
-  std::string EnvIniLine() {
-    std::string bytes = ReadBytes("env.ini");
-    Scramble(bytes, ScrambleDirection::kDecode);
-    return bytes;
-  }
+  std::string EnvIniLine() { return Unscrambled(ReadBytes("env.ini")); }
   std::vector<std::string> NoticeTexts() {
     std::vector<std::string> texts;
     for (const auto& notice : notices.shown) {
