@@ -6,7 +6,7 @@
 # metrics the game screen is laid out for.
 VERSELANE_BUILD_PACKAGES=(
   cmake g++ make pkg-config
-  libwxgtk3.2-dev
+  libwxgtk3.2-dev libsdl2-dev
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   fonts-ipaexfont-gothic fonts-ipafont-gothic
