@@ -2,22 +2,32 @@
 # to tools/ensure-packages.sh.
 # shellcheck disable=SC2034  # the arrays are used by the scripts that source this file
 
-# Compiler, build tools, wxWidgets, the test and benchmark libraries, and the Japanese fonts whose
-# metrics the game screen is laid out for.
+# Compiler, build tools, wxWidgets, the test and benchmark libraries, the Japanese fonts whose
+# metrics the game screen is laid out for, and DejaVu Sans, whose bold face stands in for
+# "Arial Black" in the banners and the score pop-up.
 VERSELANE_BUILD_PACKAGES=(
   cmake g++ make pkg-config
   libwxgtk3.2-dev libsdl2-dev
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
-  fonts-ipaexfont-gothic fonts-ipafont-gothic
+  fonts-ipaexfont-gothic fonts-ipafont-gothic fonts-dejavu-core
 )
 
 # What the tests add: clang with its sanitizer and libFuzzer runtimes for the fuzz targets, a
 # virtual X server to run the program in, tools to find, inspect and drive its window (xdotool;
-# xwininfo and xprop from x11-utils), and screenshots (imagemagick).
+# xwininfo, xprop and xmessage from x11-utils), and screenshots (imagemagick).
 VERSELANE_TEST_PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth
   xdotool x11-utils
   imagemagick
+)
+
+# Not needed to build or test: the maintainer tools that make the committed pictures, sounds and
+# help book of assets/ again (tools/make-assets.sh). The pictures are drawn with Pillow in these
+# fonts; the sounds and the help book need only Python's standard library. The build embeds the
+# committed files with CMake alone.
+VERSELANE_ASSET_TOOL_PACKAGES=(
+  python3 python3-pil
+  fonts-ipaexfont-gothic fonts-ipaexfont-mincho fonts-dejavu-core fonts-dejavu-extra
 )

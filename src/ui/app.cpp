@@ -1,17 +1,21 @@
-// Entry point of the desktop program: creates the application object and its main window.
-#include <wx/app.h>
-#include <wx/msgdlg.h>
+// Entry point of the desktop program: the application object, which chooses the data folder,
+// runs the start-up of Program and, after the message loop, its shut-down. The exit code is 0
+// in every case, also when the start-up ends early.
+#include <cstdlib>
+#include <memory>
 
+#include <wx/app.h>
+
+#include "catalogue/shift_jis.h"
+#include "game/command_handler.h"
+#include "game/game_controller.h"
 #include "records/data_folder.h"
-#include "ui/main_frame.h"
+#include "ui/dialogs/wx_dialogs.h"
+#include "ui/message_boxes.h"
+#include "ui/program.h"
+#include "ui/sound_player.h"
 
 namespace verselane {
-namespace {
-
-// The window class name; window managers, tests and the single-instance lock know the program by it.
-constexpr const char* kClassName = "Marrowfen";
-
-}  // namespace
 
 class VerselaneApp : public wxApp {
  public:
@@ -21,19 +25,48 @@ class VerselaneApp : public wxApp {
     // wxGTK takes the class part of WM_CLASS from the display name (the instance part is the
     // executable's name), so the class name goes there as well: WM_CLASS = "verselane", "Marrowfen".
     SetAppDisplayName(kClassName);
+    program_ = std::make_unique<Program>(dialogs_, sound_);
+    dialogs_.Attach(*program_);
+    // A second copy only brings the first one forward: it touches no file.
+    if (!program_->ClaimSingleInstance()) {
+      program_.reset();
+      return false;
+    }
     // Every file of the player's is found by its bare name in the data folder, so it is chosen
     // and entered before anything is read.
     if (EnterDataFolder("/proc/self/exe").empty()) {
-      wxMessageBox(wxString::FromUTF8("NOTICE(EnterDataFolder):\nデータフォルダを作成できませんでした\n"
-                                      "現在のフォルダに設定と記録を保存します"),
-                   "Notice", wxOK | wxICON_EXCLAMATION);
+      MessageBoxes notices;
+      notices.ShowNotice(SjisLiteral("NOTICE(EnterDataFolder):\nデータフォルダを作成できませんでした\n"
+                                     "現在のフォルダに設定と記録を保存します"),
+                         "Notice", NoticeIcon::kExclamation);
     }
-    auto* frame = new MainFrame();
-    frame->Show();
+    if (!program_->Start()) {
+      program_.reset();
+      return false;
+    }
     return true;
   }
+
+  int OnExit() override {
+    program_.reset();
+    return wxApp::OnExit();
+  }
+
+ private:
+  SdlSoundPlayer sound_;
+  WxDialogs dialogs_;
+  std::unique_ptr<Program> program_;
 };
 
 }  // namespace verselane
 
-wxIMPLEMENT_APP(verselane::VerselaneApp);
+wxIMPLEMENT_APP_NO_MAIN(verselane::VerselaneApp);
+
+int main(int argc, char** argv) {
+  // The game draws with plain pixel copies: without this GTK loads OpenGL at start-up only to
+  // choose a visual, which on Mesa takes half of the program's memory and a good part of its
+  // start. A player's own setting is kept.
+  setenv("GDK_GL", "disable", 0);
+  wxEntry(argc, argv);
+  return 0;
+}

@@ -1,25 +1,193 @@
 #include "ui/main_frame.h"
 
+#include <wx/dcclient.h>
+#include <wx/menu.h>
+
+#include "game/command_handler.h"
+#include "game/game_controller.h"
+#include "game/key_latch.h"
+#include "game/menu_state.h"
+#include "settings/settings_controller.h"
+#include "ui/answer_box.h"
+#include "ui/canvas.h"
+#include "ui/help.h"
+#include "ui/message_boxes.h"
+#include "ui/wx_surface.h"
+
 namespace verselane {
-
 namespace {
-
-// Captions begin with one blank, like every caption of the program.
-constexpr const char* kTitle = " Verselane";
 
 // A fixed window: it can be moved, minimised and closed, never resized or maximised.
 constexpr long kFrameStyle = wxDEFAULT_FRAME_STYLE & ~(wxRESIZE_BORDER | wxMAXIMIZE_BOX);
 
+wxString U8(const char* text) { return wxString::FromUTF8(text); }
+
 }  // namespace
 
-MainFrame::MainFrame() : wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(kTitle), wxDefaultPosition,
-                                 wxDefaultSize, kFrameStyle) {
-  SetClientSize(kClientWidth, kClientHeight);
+GameView::GameView(wxWindow* parent, const wxSize& size)
+    : wxWindow(parent, wxID_ANY, wxPoint(0, 0), size, wxWANTS_CHARS | wxBORDER_NONE) {
+  // Every pixel comes from the back buffer: no background to erase first.
+  SetBackgroundStyle(wxBG_STYLE_PAINT);
+}
+
+wxMenuBar* CreateMenuBar() {
+  auto* game = new wxMenu;
+  game->Append(MenuItemId(kCommandStart), U8("始める(&S)         \tCtrl+S"));
+  game->Append(MenuItemId(kCommandPause), U8("一時停止する(&P)\tCtrl+P"));
+  game->Append(MenuItemId(kCommandRestart), U8("最初からやり直す(&R)\tCtrl+R"));
+  game->AppendSeparator();
+  game->Append(MenuItemId(kCommandExit), U8("終了する(&E)\tCtrl+E"));
+  auto* options = new wxMenu;
+  options->Append(MenuItemId(kCommandSettings), U8("環境を設定する(&E)"));
+  options->Append(MenuItemId(kCommandRecords), U8("記録を見る(&R)"));
+  auto* help = new wxMenu;
+  help->Append(MenuItemId(kCommandHelp), U8("ヘルプを見る(&H)"));
+  help->Append(MenuItemId(kCommandVersion), U8("バージョン情報を見る(&V)"));
+  auto* bar = new wxMenuBar;
+  bar->Append(game, U8("ゲーム(&G)"));
+  bar->Append(options, U8("オプション(&O)"));
+  bar->Append(help, U8("ヘルプ(&H)"));
+  return bar;
+}
+
+// The frame may outlive this object by a moment (wx deletes windows when idle): it must not
+// call back into it.
+MainWindow::~MainWindow() {
+  delete timer_;
+  timer_ = nullptr;
+  if (frame_ != nullptr) {
+    MainFrame* frame = frame_;
+    Disconnect();
+    frame->Destroy();
+  }
+}
+
+void MainWindow::Disconnect() {
+  frame_->Unbind(wxEVT_MENU, &MainWindow::OnMenu, this, MenuItemId(kCommandStart),
+                 MenuItemId(kCommandExit));
+  frame_->Unbind(wxEVT_TIMER, &MainWindow::OnTimer, this, kGameTimerId);
+  frame_->Unbind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
+  frame_->Unbind(wxEVT_DESTROY, &MainWindow::OnFrameDestroy, this);
+  if (GameView* view = frame_->view()) {
+    view->Unbind(wxEVT_PAINT, &MainWindow::OnPaint, this);
+    view->Unbind(wxEVT_CHAR, &MainWindow::OnChar, this);
+  }
+  frame_ = nullptr;
+}
+
+bool MainWindow::CreateWin(const wxString& title, const wxIconBundle& icons, int clientWidth,
+                           int clientHeight) {
+  auto* frame = new MainFrame;
+  if (!frame->Create(nullptr, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, kFrameStyle)) {
+    delete frame;
+    ShowStartupError("ERROR(CreateWin):Windowの生成に失敗しました");
+    return false;
+  }
+  frame_ = frame;
+  if (!icons.IsEmpty()) frame_->SetIcons(icons);
+  frame_->SetMenuBar(CreateMenuBar());
+  auto* view = new GameView(frame_, wxSize(clientWidth, clientHeight));
+  frame_->SetView(view);
+  frame_->SetClientSize(clientWidth, clientHeight);
   // Some window managers still offer a resize handle; pinning min and max keeps the size.
-  const wxSize size = GetSize();
-  SetMinSize(size);
-  SetMaxSize(size);
-  Centre();
+  const wxSize size = frame_->GetSize();
+  frame_->SetMinSize(size);
+  frame_->SetMaxSize(size);
+  frame_->Centre(wxBOTH);
+
+  frame_->Bind(wxEVT_MENU, &MainWindow::OnMenu, this, MenuItemId(kCommandStart),
+               MenuItemId(kCommandExit));
+  frame_->Bind(wxEVT_TIMER, &MainWindow::OnTimer, this, kGameTimerId);
+  frame_->Bind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
+  frame_->Bind(wxEVT_DESTROY, &MainWindow::OnFrameDestroy, this);
+  view->Bind(wxEVT_PAINT, &MainWindow::OnPaint, this);
+  view->Bind(wxEVT_CHAR, &MainWindow::OnChar, this);
+  return true;
+}
+
+bool MainWindow::Show() {
+  if (frame_ == nullptr) return false;
+  frame_->Show();
+  frame_->Update();
+  shown_ = true;
+  return true;
+}
+
+bool MainWindow::StartTimer(int periodMs) {
+  if (frame_ == nullptr) return false;
+  if (timer_ == nullptr) timer_ = new wxTimer(frame_, kGameTimerId);
+  if (!timer_->Start(periodMs)) {
+    ShowStartupError("ERROR(StartTimer):Timerの開始に失敗しました");
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::SetMenuItemEnabled(int command, bool enabled) {
+  if (frame_ == nullptr) return;
+  const int item = MenuItemId(command);
+  if (wxMenuBar* bar = frame_->GetMenuBar(); bar != nullptr && bar->FindItem(item)) {
+    bar->Enable(item, enabled);
+  }
+}
+
+void MainWindow::Destroy() {
+  if (destroyed_ || frame_ == nullptr) return;
+  destroyed_ = true;
+  if (timer_ != nullptr) timer_->Stop();
+  if (links_.settings != nullptr) links_.settings->SaveEnvironment();
+  frame_->Destroy();
+}
+
+void MainWindow::OnFrameDestroy(wxWindowDestroyEvent& event) {
+  event.Skip();
+  if (event.GetEventObject() != frame_) return;  // a child window
+  if (timer_ != nullptr) timer_->Stop();
+  Disconnect();
+}
+
+// A repaint shows the back buffer. Inside a frame cycle the view is painted by the cycle's own
+// present; any other time the repaint opens the drawing itself, and a repaint that fails closes
+// the window.
+void MainWindow::OnPaint(wxPaintEvent&) {
+  wxPaintDC dc(view());
+  if (links_.canvas == nullptr || links_.surface == nullptr) return;
+  if (links_.surface->presenting()) {
+    links_.surface->PaintTo(dc);
+    return;
+  }
+  const bool opened = links_.canvas->OpenDrawing();
+  const bool painted = opened && links_.surface->PaintTo(dc);
+  const bool closed = opened && links_.canvas->CloseDrawing();
+  if (!painted || !closed) Destroy();
+}
+
+// Keys typed while the game screen itself has the focus. wx offers a key to the focused window
+// before the menu accelerators, so the key goes on to them.
+void MainWindow::OnChar(wxKeyEvent& event) {
+  if (links_.keys != nullptr) links_.keys->Store(KeyCharacter(event));
+  event.Skip();
+}
+
+void MainWindow::OnMenu(wxCommandEvent& event) {
+  if (links_.commands != nullptr) links_.commands->Dispatch(CommandOfMenuItem(event.GetId()));
+}
+
+void MainWindow::OnTimer(wxTimerEvent&) {
+  if (links_.game != nullptr && !destroyed_) links_.game->Tick();
+}
+
+// The close button asks like the exit command, and closes the help window whatever the answer;
+// a close that cannot be refused just closes.
+void MainWindow::OnClose(wxCloseEvent& event) {
+  if (!event.CanVeto() || links_.commands == nullptr) {
+    CloseHelp();
+    Destroy();
+    return;
+  }
+  links_.commands->Exit();
+  CloseHelp();
+  if (!destroyed_) event.Veto();
 }
 
 }  // namespace verselane

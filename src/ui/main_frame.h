@@ -1,16 +1,109 @@
-// The program's one top-level window: a fixed-size frame with a 400 x 150 client area.
+// The program's one top-level window: a fixed frame with the menu, whose 400 x 150 client area
+// is the game view (the back buffer painted) with the answer line over it. MainWindow is the
+// plain object behind it: it creates the frame, owns the game timer and turns the frame's
+// events into calls on the game, the commands and the key latch.
 #pragma once
 
 #include <wx/frame.h>
+#include <wx/iconbndl.h>
+#include <wx/timer.h>
+
+#include "game/desktop_ports.h"
 
 namespace verselane {
 
+class Canvas;
+class CommandHandler;
+class GameController;
+class KeyLatch;
+class SettingsController;
+class WxSurface;
+
 inline constexpr int kClientWidth = 400;
 inline constexpr int kClientHeight = 150;
+inline constexpr int kGameTimerId = 1;
+inline constexpr int kGameTimerPeriodMs = 50;
+// Captions begin with one blank, like every caption of the program.
+inline constexpr const char* kTitle = " Verselane";
+
+// The game screen's window: shows the back buffer, and passes typed characters on.
+class GameView : public wxWindow {
+ public:
+  GameView(wxWindow* parent, const wxSize& size);
+  bool AcceptsFocus() const override { return true; }
+};
 
 class MainFrame : public wxFrame {
  public:
-  MainFrame();
+  MainFrame() = default;
+  GameView* view() const { return view_; }
+  void SetView(GameView* view) { view_ = view; }
+
+ private:
+  GameView* view_ = nullptr;
+};
+
+// wx takes item ids below 32768 only; the command ids 40001 to 40010 are carried 10000 lower.
+inline constexpr int kMenuIdOffset = 10000;
+inline constexpr int MenuItemId(int command) { return command - kMenuIdOffset; }
+inline constexpr int CommandOfMenuItem(int itemId) { return itemId + kMenuIdOffset; }
+
+// Builds menu 102: its texts, access keys, ids and the four Ctrl accelerators.
+wxMenuBar* CreateMenuBar();
+
+class MainWindow : public MainWindowPort {
+ public:
+  // The objects the window's events reach, created after MainWindow and before its window.
+  struct Links {
+    CommandHandler* commands = nullptr;
+    KeyLatch* keys = nullptr;
+    GameController* game = nullptr;
+    SettingsController* settings = nullptr;
+    Canvas* canvas = nullptr;
+    WxSurface* surface = nullptr;
+  };
+
+  MainWindow() = default;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+  // Deletes a window that was made but never shown (a start-up that failed).
+  ~MainWindow() override;
+
+  void Connect(const Links& links) { links_ = links; }
+
+  // Creates the frame hidden: title, icon, menu, a client area of exactly the given size that
+  // can be neither resized nor maximised, centred on the screen, with the game view filling it.
+  // Shows the error box and returns false when the window cannot be made.
+  bool CreateWin(const wxString& title, const wxIconBundle& icons, int clientWidth,
+                 int clientHeight);
+  // Shows the window; false when there is none.
+  bool Show();
+  // Starts the game timer; false (after the error box) when it cannot run.
+  bool StartTimer(int periodMs);
+
+  void SetMenuItemEnabled(int command, bool enabled) override;
+  // Saves the settings when they changed, stops the timer and closes the window: the program
+  // then ends.
+  void Destroy() override;
+
+  MainFrame* frame() const { return frame_; }
+  GameView* view() const { return frame_ ? frame_->view() : nullptr; }
+  bool destroyed() const { return destroyed_; }
+
+ private:
+  void OnPaint(wxPaintEvent& event);
+  void OnChar(wxKeyEvent& event);
+  void OnMenu(wxCommandEvent& event);
+  void OnTimer(wxTimerEvent& event);
+  void OnClose(wxCloseEvent& event);
+  void OnFrameDestroy(wxWindowDestroyEvent& event);
+  void Disconnect();
+
+  Links links_;
+  MainFrame* frame_ = nullptr;
+  wxTimer* timer_ = nullptr;
+  bool shown_ = false;
+  bool destroyed_ = false;
 };
 
 }  // namespace verselane

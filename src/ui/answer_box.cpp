@@ -1,0 +1,156 @@
+#include "ui/answer_box.h"
+
+#include <wx/font.h>
+
+#include "game/key_latch.h"
+#include "ui/answer_text.h"
+#include "ui/message_boxes.h"
+
+namespace verselane {
+namespace {
+
+bool IsEnter(int code) { return code == WXK_RETURN || code == WXK_NUMPAD_ENTER; }
+
+}  // namespace
+
+int KeyCharacter(const wxKeyEvent& event) {
+  const int unicode = static_cast<int>(event.GetUnicodeKey());
+  const int code = unicode != WXK_NONE ? unicode : event.GetKeyCode();
+  return IsEnter(code) ? kEnterKey : code;
+}
+
+AnswerBox::~AnswerBox() { DestroyREdit(); }
+
+wxTextCtrl* AnswerBox::CreateREdit(wxWindow* parent, int x, int y, int width, int height) {
+  if (control_ != nullptr) return control_;
+  auto* control = new wxTextCtrl();
+  control->Hide();  // hidden from the start, until the first question
+  if (!control->Create(parent, kAnswerBoxId, wxString(), wxPoint(x, y), wxSize(width, height),
+                       wxTE_PROCESS_ENTER | wxBORDER_NONE)) {
+    delete control;
+    ShowStartupError("ERROR(CreateREdit):RichEditの生成に失敗しました");
+    return nullptr;
+  }
+  control_ = control;
+  control_->Bind(wxEVT_DESTROY, &AnswerBox::OnDestroy, this);
+  return control_;
+}
+
+bool AnswerBox::SubclassREdit() {
+  if (control_ == nullptr || subclassed_) return false;
+  control_->Bind(wxEVT_KEY_DOWN, &AnswerBox::OnKeyDown, this);
+  control_->Bind(wxEVT_CHAR, &AnswerBox::OnChar, this);
+  control_->Bind(wxEVT_TEXT, &AnswerBox::OnText, this);
+  subclassed_ = true;
+  return true;
+}
+
+bool AnswerBox::SetFontRichEdit(int pixelHeight, const wxString& face) {
+  if (control_ == nullptr) return false;
+  const wxFont font(wxFontInfo(wxSize(0, pixelHeight)).FaceName(face));
+  if (!font.IsOk() || !control_->SetFont(font)) {
+    ShowStartupError("ERROR(SetFontRichEdit):RichEditのFont設定に失敗しました");
+    return false;
+  }
+  return true;
+}
+
+bool AnswerBox::SetFontColorRichEdit(int red, int green, int blue) {
+  if (control_ == nullptr) return false;
+  control_->SetForegroundColour(wxColour(red, green, blue));
+  return true;
+}
+
+void AnswerBox::SetBackgroundColour(int red, int green, int blue) {
+  if (control_ != nullptr) control_->SetBackgroundColour(wxColour(red, green, blue));
+}
+
+void AnswerBox::DestroyREdit() {
+  if (control_ == nullptr) return;
+  wxTextCtrl* control = control_;
+  control_ = nullptr;
+  control->Unbind(wxEVT_DESTROY, &AnswerBox::OnDestroy, this);
+  if (subclassed_) {
+    control->Unbind(wxEVT_KEY_DOWN, &AnswerBox::OnKeyDown, this);
+    control->Unbind(wxEVT_CHAR, &AnswerBox::OnChar, this);
+    control->Unbind(wxEVT_TEXT, &AnswerBox::OnText, this);
+    subclassed_ = false;
+  }
+  control->Destroy();
+}
+
+// The main window goes first at shut-down and takes the control with it.
+void AnswerBox::OnDestroy(wxWindowDestroyEvent& event) {
+  if (event.GetEventObject() == control_) {
+    control_ = nullptr;
+    subclassed_ = false;
+  }
+  event.Skip();
+}
+
+std::string AnswerBox::ReadText() {
+  if (control_ == nullptr) return {};
+  return AnswerTextToSjis(control_->GetValue().utf8_string());
+}
+
+void AnswerBox::Clear() {
+  if (control_ == nullptr) return;
+  control_->ChangeValue(wxString());
+  lastValue_.clear();
+}
+
+void AnswerBox::Show() {
+  if (control_ != nullptr) control_->Show();
+}
+
+// Keys must still reach the game while the line is hidden (a wrong answer waits for Enter), so
+// the focus goes back to the game screen behind it.
+void AnswerBox::Hide() {
+  if (control_ == nullptr) return;
+  if (wxWindow::FindFocus() == control_) control_->GetParent()->SetFocus();
+  control_->Hide();
+}
+
+bool AnswerBox::IsVisible() const { return control_ != nullptr && control_->IsShown(); }
+
+void AnswerBox::Focus() {
+  if (control_ != nullptr) control_->SetFocus();
+}
+
+// Enter must come through as a character: the key itself is left to the character handler.
+void AnswerBox::OnKeyDown(wxKeyEvent& event) { event.Skip(); }
+
+// Enter is the game's alone: the control never sees it (no activation, nothing inserted).
+// An Enter that commits an input-method composition never arrives here at all.
+void AnswerBox::OnChar(wxKeyEvent& event) {
+  const int character = KeyCharacter(event);
+  keys_.Store(character);
+  if (character == kEnterKey) return;
+  keyInsertPending_ = true;
+  control_->CallAfter([this] { keyInsertPending_ = false; });
+  event.Skip();
+}
+
+// Text the input method commits arrives without key events; its last character reaches the
+// latch as the committed characters would on Windows.
+void AnswerBox::OnText(wxCommandEvent& event) {
+  event.Skip();
+  if (control_ == nullptr) return;
+  const wxString value = control_->GetValue();
+  const wxString before = lastValue_;
+  lastValue_ = value;
+  if (keyInsertPending_) return;
+  std::size_t prefix = 0;
+  while (prefix < before.length() && prefix < value.length() && before[prefix] == value[prefix]) {
+    ++prefix;
+  }
+  std::size_t suffix = 0;
+  while (suffix < before.length() - prefix && suffix < value.length() - prefix &&
+         before[before.length() - 1 - suffix] == value[value.length() - 1 - suffix]) {
+    ++suffix;
+  }
+  const wxString inserted = value.Mid(prefix, value.length() - prefix - suffix);
+  if (!inserted.empty()) keys_.Store(LastCharacter(inserted.utf8_string()));
+}
+
+}  // namespace verselane

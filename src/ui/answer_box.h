@@ -1,0 +1,65 @@
+// The answer line: a borderless one-line text control over the game screen, hidden until a
+// question is put. Every character it receives goes to the KeyLatch; Enter goes only there.
+#pragma once
+
+#include <string>
+
+#include <wx/textctrl.h>
+
+#include "game/desktop_ports.h"
+
+namespace verselane {
+
+class KeyLatch;
+
+inline constexpr int kAnswerBoxId = 2000;
+
+// The character a key event carries, as Windows passes it with WM_CHAR: Ctrl+letters are 1 to
+// 26, both Enter keys are 13.
+int KeyCharacter(const wxKeyEvent& event);
+
+class AnswerBox : public AnswerBoxControlPort {
+ public:
+  explicit AnswerBox(KeyLatch& keys) : keys_(keys) {}
+  AnswerBox(const AnswerBox&) = delete;
+  AnswerBox& operator=(const AnswerBox&) = delete;
+  ~AnswerBox() override;
+
+  // Creates the control, hidden, as a child of `parent`; returns the existing one when called
+  // again. Null (after an error box) when it cannot be made.
+  wxTextCtrl* CreateREdit(wxWindow* parent, int x, int y, int width, int height);
+  // Routes the control's keys to the KeyLatch; false when there is no control or it is already
+  // done.
+  bool SubclassREdit();
+  // The face is the Japanese default face; the size is in pixels, so that the text fits the
+  // 28-pixel line (a GTK font of 20 points is 26.7 pixels high and is clipped there).
+  bool SetFontRichEdit(int pixelHeight, const wxString& face);
+  bool SetFontColorRichEdit(int red, int green, int blue);
+  void SetBackgroundColour(int red, int green, int blue);
+  void DestroyREdit();
+
+  std::string ReadText() override;
+  void Clear() override;
+  void Show() override;
+  void Hide() override;
+  bool IsVisible() const override;
+  void Focus() override;
+
+  wxTextCtrl* control() const { return control_; }
+
+ private:
+  void OnKeyDown(wxKeyEvent& event);
+  void OnChar(wxKeyEvent& event);
+  void OnText(wxCommandEvent& event);
+  void OnDestroy(wxWindowDestroyEvent& event);
+
+  KeyLatch& keys_;
+  wxTextCtrl* control_ = nullptr;
+  bool subclassed_ = false;
+  // Set while a character the control received as a key is being inserted; text that arrives
+  // otherwise was committed by the input method.
+  bool keyInsertPending_ = false;
+  wxString lastValue_;
+};
+
+}  // namespace verselane

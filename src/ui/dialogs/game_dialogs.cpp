@@ -1,0 +1,152 @@
+#include "ui/dialogs/game_dialogs.h"
+
+#include <string>
+
+#include <wx/button.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "game/game_controller.h"
+#include "records/question_file.h"
+#include "records/rank_in.h"
+#include "records/record_list.h"
+#include "records/result_file.h"
+#include "settings/environment.h"
+#include "ui/dialogs/dialog_table.h"
+#include "ui/dialogs/dialog_templates.h"
+#include "ui/dialogs/dialog_text.h"
+#include "ui/main_frame.h"
+
+namespace verselane {
+namespace {
+
+constexpr const char* kVersion = "2.08";
+constexpr const char* kContactText = "https://verselane.example.org/\nsupport@verselane.example.org";
+
+void SetText(TemplateDialog& dialog, int id, const wxString& text) {
+  if (auto* label = dialog.ItemAs<wxStaticText>(id)) label->SetLabel(text);
+  if (auto* edit = dialog.ItemAs<wxTextCtrl>(id)) edit->ChangeValue(text);
+}
+
+}  // namespace
+
+wxString VersionLine() { return Text(kTitle) + " ver " + kVersion; }
+
+wxString ContactText() { return Text(kContactText); }
+
+// ---------------------------------------------------------------------------------------------
+// Results
+
+ResultsDialog::ResultsDialog(wxWindow* parent, DialogContext& context, const ResultsView& view,
+                             const wxBitmap& portrait, int endResult)
+    : TemplateDialog(parent, ResultsTemplate(), {{kResultsPortrait, portrait}}),
+      context_(context),
+      endResult_(endResult) {
+  SetTitle(FromSjis(view.caption));
+  SetText(*this, kResultsClearTime, FromSjis(view.clearTime));
+  SetText(*this, kResultsScore, FromSjis(view.totalScore));
+  SetText(*this, kResultsRate, FromSjis(view.correctRate));
+  SetText(*this, kResultsCorrect, FromSjis(view.correctCount));
+  SetText(*this, kResultsComment, MultiLineFromSjis(view.comment));
+  Item(kResultsSaveQuestions)->Enable(view.retryEnabled);
+  Item(kResultsRetry)->Enable(view.retryEnabled);
+
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(endResult_); }, kResultsClose);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+    WriteResultFile(context_.environment, context_.files, context_.notices, context_.clock);
+  }, kResultsSaveResult);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+    WriteQuestionFile(context_.environment, context_.files, context_.notices, context_.settings);
+  }, kResultsSaveQuestions);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+    retryChosen_ = true;
+    EndDialog(endResult_);
+  }, kResultsRetry);
+  // The dialog's own OK and Cancel commands (Enter on no button, Esc) end nothing here.
+  Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_OK);
+  Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_CANCEL);
+
+  // The rank-in opens over the results only once they are on the screen.
+  Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
+    event.Skip();
+    if (event.IsShown() && !shownOnce_) {
+      shownOnce_ = true;
+      CallAfter(&ResultsDialog::OnShown);
+    }
+  });
+}
+
+void ResultsDialog::OnShown() {
+  if (context_.records.FindRankPosition(context_.environment.score()) != -1) {
+    context_.gameDialogs.Open(kRankInSlot, this);
+  } else {
+    TakeFocus();
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// About
+
+AboutDialog::AboutDialog(wxWindow* parent, const wxBitmap& picture, int endResult)
+    : TemplateDialog(parent, AboutTemplate(), {{kAboutBitmap, picture}}) {
+  SetText(*this, kAboutVersion, VersionLine());
+  SetText(*this, kAboutContact, ContactText());
+  for (const int id : {wxID_OK, wxID_CANCEL}) {
+    Bind(wxEVT_BUTTON, [this, endResult](wxCommandEvent&) { EndDialog(endResult); }, id);
+  }
+  Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
+    event.Skip();
+    TakeFocus();
+  });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Record list
+
+RecordListDialog::RecordListDialog(wxWindow* parent, DialogContext& context, const wxBitmap& icon,
+                                   int endResult)
+    : TemplateDialog(parent, RecordListTemplate(), {{kRecordListIcon, icon}}) {
+  const auto texts = RecordListTexts(context.records);
+  for (std::size_t field = 0; field < texts.size(); ++field) {
+    SetText(*this, kRecordListFirstField + static_cast<int>(field), FromSjis(texts[field]));
+  }
+  for (const int id : {wxID_OK, wxID_CANCEL}) {
+    Bind(wxEVT_BUTTON, [this, endResult](wxCommandEvent&) { EndDialog(endResult); }, id);
+  }
+  Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
+    event.Skip();
+    TakeFocus();
+  });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Rank-in
+
+RankInDialog::RankInDialog(wxWindow* parent, DialogContext& context, const wxBitmap& picture,
+                           int endResult)
+    : TemplateDialog(parent, RankInTemplate(), {{kRankInBitmap, picture}}),
+      context_(context),
+      endResult_(endResult) {
+  auto* name = ItemAs<wxTextCtrl>(kRankInName);
+  name->ChangeValue(FromSjis(context.environment.settings().playerName()));
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOk(); }, wxID_OK);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(endResult_); }, wxID_CANCEL);
+  Bind(wxEVT_INIT_DIALOG, [name](wxInitDialogEvent& event) {
+    event.Skip();
+    name->SetFocus();
+  });
+}
+
+void RankInDialog::OnOk() {
+  const std::string typed = ToUtf8(ItemAs<wxTextCtrl>(kRankInName)->GetValue());
+  const RunFigures run =
+      FiguresOfRun(context_.environment, context_.game.seconds(GameClock::kGame));
+  if (!CommitRankIn(typed, run, context_.records, context_.environment.settings(),
+                    context_.settings, context_.notices, context_.clock)) {
+    return;  // refused with its notice: the player mends the name
+  }
+  context_.gameDialogs.Open(kRecordListSlot, this);
+  EndDialog(endResult_);
+}
+
+}  // namespace verselane

@@ -1,0 +1,179 @@
+#include "ui/dialogs/wx_dialogs.h"
+
+#include <wx/image.h>
+#include <wx/mstream.h>
+#include <wx/window.h>
+
+#include "game/command_handler.h"
+#include "game/game_controller.h"
+#include "game/random_source.h"
+#include "settings/environment.h"
+#include "ui/assets.h"
+#include "ui/dialogs/dialog_templates.h"
+#include "ui/dialogs/game_dialogs.h"
+#include "ui/dialogs/settings_dialogs.h"
+#include "ui/help.h"
+#include "ui/program.h"
+
+namespace verselane {
+namespace {
+
+constexpr int kPortraitSize = 45;
+constexpr int kPortraitFrames = 7;
+
+}  // namespace
+
+wxBitmap AssetBitmap(const char* name) {
+  const std::optional<AssetData> asset = FindAsset(name);
+  if (!asset) return wxBitmap();
+  if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+  wxMemoryInputStream stream(asset->data, asset->size);
+  const wxImage image(stream, wxBITMAP_TYPE_ANY);
+  return image.IsOk() ? wxBitmap(image) : wxBitmap();
+}
+
+wxBitmap Portrait(int frame) {
+  const wxBitmap strip = AssetBitmap("bitmap-141.png");
+  if (!strip.IsOk() || frame < 0 || frame >= kPortraitFrames ||
+      strip.GetWidth() < kPortraitSize * (frame + 1) || strip.GetHeight() < kPortraitSize) {
+    return wxBitmap();
+  }
+  return strip.GetSubBitmap(wxRect(frame * kPortraitSize, 0, kPortraitSize, kPortraitSize));
+}
+
+WxDialogs::WxDialogs(FileChooserPort* files, ClockPort* clock, RandomSource* random)
+    : ownFiles_(files == nullptr ? std::make_unique<WxFileChooser>() : nullptr),
+      ownClock_(clock == nullptr ? std::make_unique<LocalClock>() : nullptr),
+      ownRandom_(random == nullptr ? std::make_unique<SystemRandom>() : nullptr),
+      files_(files != nullptr ? *files : *ownFiles_),
+      clock_(clock != nullptr ? *clock : *ownClock_),
+      random_(random != nullptr ? *random : *ownRandom_),
+      picker_(random_) {
+  gameDialogs_.Fill({kResultsTemplate, kAboutTemplate, kRecordListTemplate, kRankInTemplate},
+                    {[this](wxWindow* parent) { return ResultsProcedure(parent); },
+                     [this](wxWindow* parent) { return AboutProcedure(parent); },
+                     [this](wxWindow* parent) { return RecordListProcedure(parent); },
+                     [this](wxWindow* parent) { return RankInProcedure(parent); }});
+  settingsDialogs_.Fill({kSettingsTemplate, kFavouriteTemplate},
+                        {[this](wxWindow* parent) { return SettingsProcedure(parent); },
+                         [this](wxWindow* parent) { return FavouriteProcedure(parent); }});
+}
+
+WxDialogs::~WxDialogs() = default;
+
+void WxDialogs::Attach(Program& program) {
+  links_ = [&program] {
+    return DialogLinks{program.window().frame(), &program.environment(), &program.settings(),
+                       &program.records(),        &program.game(),        &program.commands(),
+                       &program.messageBoxes()};
+  };
+}
+
+void WxDialogs::Connect(const DialogLinks& links) {
+  links_ = [links] { return links; };
+}
+
+DialogLinks WxDialogs::Links() const { return links_ ? links_() : DialogLinks{}; }
+
+bool WxDialogs::Prepare() {
+  const DialogLinks links = Links();
+  if (links.environment == nullptr || links.settings == nullptr || links.records == nullptr ||
+      links.game == nullptr || links.commands == nullptr || links.notices == nullptr) {
+    return false;
+  }
+  gameDialogs_.SetOwner(links.owner);
+  settingsDialogs_.SetOwner(links.owner);
+  if (ownFiles_) ownFiles_->SetOwner(links.owner);
+  if (!settingsModel_) settingsModel_.emplace(*links.environment, *links.settings, files_, *links.notices);
+  if (!favouriteModel_) favouriteModel_.emplace(links.environment->catalogue(), picker_);
+  return true;
+}
+
+DialogContext WxDialogs::Context() {
+  const DialogLinks links = Links();
+  return DialogContext{*links.environment, *links.settings, *links.records,   *links.game,
+                       *links.commands,    *links.notices,  files_,           clock_,
+                       gameDialogs_,       settingsDialogs_, *settingsModel_, *favouriteModel_};
+}
+
+void WxDialogs::OpenResults() {
+  wxWindow* owner = Links().owner;
+  if (owner == nullptr) {
+    RunResults();
+    return;
+  }
+  owner->CallAfter([this] {
+    const DialogLinks links = Links();
+    // Only the run that asked for its results: a reset in between leaves nothing to show.
+    if (links.environment != nullptr && links.environment->playState() == PlayState::Finished) {
+      RunResults();
+    }
+  });
+}
+
+void WxDialogs::RunResults() {
+  if (Prepare()) gameDialogs_.Open(kResultsSlot);
+}
+
+void WxDialogs::OpenSettings() {
+  if (Prepare()) settingsDialogs_.Open(kSettingsSlot);
+}
+
+void WxDialogs::OpenRecordList() {
+  if (Prepare()) gameDialogs_.Open(kRecordListSlot);
+}
+
+void WxDialogs::OpenAbout() {
+  if (Prepare()) gameDialogs_.Open(kAboutSlot);
+}
+
+void WxDialogs::ShowHelp() { verselane::ShowHelp(Links().owner); }
+
+int WxDialogs::ResultsProcedure(wxWindow* parent) {
+  DialogContext context = Context();
+  const ResultsView view = context.game.ShowResults();
+  bool retry = false;
+  int result = 0;
+  {
+    ResultsDialog dialog(parent, context, view, Portrait(view.portraitFrame),
+                         gameDialogs_.LastResult(kResultsSlot));
+    result = dialog.ShowModal();
+    retry = dialog.retryChosen();
+  }
+  // The results are gone: back to Idle, and into the retry run at once when it was chosen.
+  context.commands.CloseResults(retry);
+  return result;
+}
+
+int WxDialogs::AboutProcedure(wxWindow* parent) {
+  AboutDialog dialog(parent, AssetBitmap("bitmap-about.png"), gameDialogs_.LastResult(kAboutSlot));
+  return dialog.ShowModal();
+}
+
+int WxDialogs::RecordListProcedure(wxWindow* parent) {
+  DialogContext context = Context();
+  RecordListDialog dialog(parent, context, AssetBitmap("icon-153.png"),
+                          gameDialogs_.LastResult(kRecordListSlot));
+  return dialog.ShowModal();
+}
+
+int WxDialogs::RankInProcedure(wxWindow* parent) {
+  DialogContext context = Context();
+  RankInDialog dialog(parent, context, AssetBitmap("bitmap-157.png"),
+                      gameDialogs_.LastResult(kRankInSlot));
+  return dialog.ShowModal();
+}
+
+int WxDialogs::SettingsProcedure(wxWindow* parent) {
+  DialogContext context = Context();
+  SettingsDialog dialog(parent, context, settingsDialogs_.LastResult(kSettingsSlot));
+  return dialog.ShowModal();
+}
+
+int WxDialogs::FavouriteProcedure(wxWindow* parent) {
+  DialogContext context = Context();
+  FavouriteDialog dialog(parent, context, settingsDialogs_.LastResult(kFavouriteSlot));
+  return dialog.ShowModal();
+}
+
+}  // namespace verselane

@@ -1,0 +1,112 @@
+// The program's six modal dialogs and its help, as the game asks for them (DialogPort): the
+// results of a run with its rank-in and record list, the record list and About box from the menu,
+// and the settings with the favourite poem. Also the file dialogs (WxFileChooser) and the clock
+// (LocalClock) the results' files use.
+//
+// Plugging in: construct it (before the objects it serves exist), attach it to them, then give
+// it the main window once that exists:
+//
+//   WxDialogs dialogs;                        // DialogPort& for the DesktopPorts
+//   Program program(dialogs, sound);
+//   dialogs.Attach(program);                  // or Connect(DialogLinks{...})
+//   program.Start();                          // dialogs open over program.window().frame()
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <wx/bitmap.h>
+
+#include "game/desktop_ports.h"
+#include "settings/favourite.h"
+#include "settings/settings_dialog_model.h"
+#include "ui/dialogs/dialog_context.h"
+#include "ui/dialogs/dialog_table.h"
+#include "ui/dialogs/wx_file_chooser.h"
+
+class wxWindow;
+
+namespace verselane {
+
+class Program;
+class RandomSource;
+
+// The program's objects the dialogs serve. `owner` is the main window: every dialog and file
+// dialog opens over it (nested dialogs over the one that opened them).
+struct DialogLinks {
+  wxWindow* owner = nullptr;
+  Environment* environment = nullptr;
+  SettingsController* settings = nullptr;
+  RecordList* records = nullptr;
+  GameController* game = nullptr;
+  CommandHandler* commands = nullptr;
+  NoticePort* notices = nullptr;
+};
+
+class WxDialogs : public DialogPort {
+ public:
+  // The file dialogs, the clock and the random numbers of the favourite dialog's random button
+  // are its own unless stand-ins are given.
+  explicit WxDialogs(FileChooserPort* files = nullptr, ClockPort* clock = nullptr,
+                     RandomSource* random = nullptr);
+  ~WxDialogs() override;
+  WxDialogs(const WxDialogs&) = delete;
+  WxDialogs& operator=(const WxDialogs&) = delete;
+
+  // Serves the program's objects once it has made them: the main window, the environment, the
+  // settings controller, the record list, the game, the commands and the message boxes.
+  void Attach(Program& program);
+  // Serves these objects.
+  void Connect(const DialogLinks& links);
+
+  // Opens once the timer tick that ended the run has returned, so that the game's timer keeps
+  // ticking while the results are open; when the results close the game is reset, and the retry
+  // run starts at once.
+  void OpenResults() override;
+  void OpenSettings() override;
+  void OpenRecordList() override;
+  void OpenAbout() override;
+  void ShowHelp() override;
+
+  // The results dialog, at once (OpenResults comes here).
+  void RunResults();
+
+  DialogTable& gameDialogs() { return gameDialogs_; }
+  DialogTable& settingsDialogs() { return settingsDialogs_; }
+
+ private:
+  DialogLinks Links() const;
+  // Everything the dialogs reach; false before the dialogs are connected.
+  bool Prepare();
+  DialogContext Context();
+
+  int ResultsProcedure(wxWindow* parent);
+  int AboutProcedure(wxWindow* parent);
+  int RecordListProcedure(wxWindow* parent);
+  int RankInProcedure(wxWindow* parent);
+  int SettingsProcedure(wxWindow* parent);
+  int FavouriteProcedure(wxWindow* parent);
+
+  std::unique_ptr<WxFileChooser> ownFiles_;
+  std::unique_ptr<LocalClock> ownClock_;
+  std::unique_ptr<RandomSource> ownRandom_;
+  FileChooserPort& files_;
+  ClockPort& clock_;
+  RandomSource& random_;
+  // The random button never repeats the poem it gave last, for the whole run of the program.
+  RandomPoemPicker picker_;
+
+  std::function<DialogLinks()> links_;
+  DialogTable gameDialogs_;
+  DialogTable settingsDialogs_;
+  std::optional<SettingsDialogModel> settingsModel_;
+  std::optional<FavouriteDialogModel> favouriteModel_;
+};
+
+// A picture built into the program ("bitmap-141.png"); an invalid bitmap when there is none.
+wxBitmap AssetBitmap(const char* name);
+// Frame `frame` (0 to 6) of the results' portrait strip: 45 × 45 pixels.
+wxBitmap Portrait(int frame);
+
+}  // namespace verselane

@@ -1,0 +1,101 @@
+#include "ui/dialogs/wx_file_chooser.h"
+
+#include <ctime>
+#include <filesystem>
+
+#include <wx/filedlg.h>
+#include <wx/filefn.h>
+#include <wx/msgdlg.h>
+#include <wx/generic/msgdlgg.h>
+
+#include "ui/dialogs/dialog_text.h"
+#include "ui/message_boxes.h"
+
+namespace verselane {
+namespace {
+
+bool HasWildcard(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
+
+// A name with a wildcard ("*.vlq") is a filter on Windows; here the filters do that, and the
+// name box starts empty.
+wxString InitialName(const FileDialogSpec& spec) {
+  return HasWildcard(spec.initialName) ? wxString() : FromSjis(spec.initialName);
+}
+
+std::string NativePath(const wxString& path) {
+  const wxCharBuffer bytes = path.fn_str();
+  return bytes.data() != nullptr ? std::string(bytes.data()) : std::string();
+}
+
+// The file dialog's own question compared the name without the extension; the name saved to is
+// asked about here, as Windows asks about it.
+bool ConfirmReplacing(wxWindow* owner, const std::string& path, const wxString& title) {
+  const wxString name = wxString(std::filesystem::path(path).filename().c_str(), *wxConvFileName);
+  wxGenericMessageDialog confirm(owner, name + Text(" は既に存在します。\n上書きしますか?"), title,
+                                 wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION);
+  confirm.SetYesNoLabels(Text(kYesLabel), Text(kNoLabel));
+  return confirm.ShowModal() == wxID_YES;
+}
+
+}  // namespace
+
+wxString FileDialogWildcard(const FileDialogSpec& spec) {
+  wxString wildcard;
+  for (const auto& [label, pattern] : spec.filters) {
+    if (!wildcard.empty()) wildcard += "|";
+    wildcard += FromSjis(label) + "|" + (pattern == "*.*" ? wxString("*") : FromSjis(pattern));
+  }
+  return wildcard;
+}
+
+std::string WithDefaultExtension(std::string_view path, std::string_view extension) {
+  std::string result(path);
+  if (extension.empty()) return result;
+  const std::size_t slash = result.find_last_of('/');
+  const std::string_view name =
+      std::string_view(result).substr(slash == std::string::npos ? 0 : slash + 1);
+  if (name.empty() || name.find('.') != std::string_view::npos) return result;
+  result += '.';
+  result += extension;
+  return result;
+}
+
+std::optional<std::string> WxFileChooser::ChooseFileToOpen(const FileDialogSpec& spec) {
+  wxFileDialog dialog(owner_, FromSjis(spec.title), wxGetCwd(), InitialName(spec),
+                      FileDialogWildcard(spec), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+  const std::string path = NativePath(dialog.GetPath());
+  if (path.empty()) return std::nullopt;
+  return path;
+}
+
+std::optional<std::string> WxFileChooser::ChooseFileToSave(const FileDialogSpec& spec) {
+  wxString folder = wxGetCwd();
+  wxString name = InitialName(spec);
+  const wxString title = FromSjis(spec.title);
+  while (true) {
+    wxFileDialog dialog(owner_, title, folder, name, FileDialogWildcard(spec),
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+    const std::string chosen = NativePath(dialog.GetPath());
+    if (chosen.empty()) return std::nullopt;
+    const std::string path = WithDefaultExtension(chosen, spec.defaultExtension);
+    std::error_code error;
+    if (path == chosen || !std::filesystem::exists(path, error) ||
+        ConfirmReplacing(owner_, path, title)) {
+      return path;
+    }
+    // Not to be replaced: back to the dialog, where it was left.
+    folder = dialog.GetDirectory();
+    name = dialog.GetFilename();
+  }
+}
+
+LocalTime LocalClock::Now() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
+}
+
+}  // namespace verselane

@@ -1,0 +1,43 @@
+// The file dialogs of the question and result files, and the local clock that dates records and
+// result files.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "records/file_ports.h"
+
+class wxWindow;
+class wxString;
+
+namespace verselane {
+
+// GTK's file chooser, set up as the FileDialogSpec says: title, filters (the first active),
+// initial name, the data folder (the current directory) to start in. Opening accepts only a file
+// that exists; saving asks before replacing one, and adds the default extension to a name typed
+// without one. The current directory is never changed.
+class WxFileChooser : public FileChooserPort {
+ public:
+  explicit WxFileChooser(wxWindow* owner = nullptr) : owner_(owner) {}
+  void SetOwner(wxWindow* owner) { owner_ = owner; }
+
+  std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& spec) override;
+  std::optional<std::string> ChooseFileToSave(const FileDialogSpec& spec) override;
+
+ private:
+  wxWindow* owner_;
+};
+
+// The wildcard of a file dialog from its filters. A pattern "*.*" (every file, on Windows)
+// becomes "*", which is every file here, names without a dot included.
+wxString FileDialogWildcard(const FileDialogSpec& spec);
+// `path` with ".<extension>" added when its file name has no extension; as it was otherwise.
+std::string WithDefaultExtension(std::string_view path, std::string_view extension);
+
+class LocalClock : public ClockPort {
+ public:
+  LocalTime Now() override;
+};
+
+}  // namespace verselane

@@ -1,0 +1,46 @@
+// Which installed face stands for a face the game asks for, and the pixel size that gives a font
+// the cell height it asks for. A face that is not installed is found out by asking fontconfig:
+// Pango silently substitutes another while wxFont still reports the name it was given.
+#pragma once
+
+#include <map>
+#include <tuple>
+
+#include <wx/font.h>
+#include <wx/string.h>
+
+#include "ui/canvas.h"
+
+namespace verselane {
+
+class FontFaces {
+ public:
+  // Looks the candidate faces up once.
+  FontFaces();
+
+  // The Japanese face used wherever no face is named: IPAex Gothic, else IPA Gothic, whose pixel
+  // metrics match the Windows default; else whatever the system offers.
+  const wxString& japaneseDefault() const { return japaneseDefault_; }
+  // "Arial Black" where it is installed, else the heaviest sans present.
+  const wxString& heavySans() const { return heavySans_; }
+  bool japaneseDefaultInstalled() const { return japaneseInstalled_; }
+
+  // The installed face for `spec`.
+  wxString FaceFor(const FontSpec& spec) const;
+  // A font with the cell height (ascent + descent) of `spec.height` pixels, as Windows sizes a
+  // font of positive height; remembered per spec.
+  wxFont FontFor(const FontSpec& spec);
+
+ private:
+  // Cell height of the face at 100 px, per face and weight.
+  int CellHeightAt100(const wxString& face, int weight);
+
+  wxString japaneseDefault_;
+  wxString heavySans_;
+  bool japaneseInstalled_ = false;
+  bool arialBlackInstalled_ = false;
+  std::map<std::tuple<int, int, int, std::string>, wxFont> fonts_;
+  std::map<std::pair<wxString, int>, int> cellHeights_;
+};
+
+}  // namespace verselane

@@ -1,0 +1,123 @@
+// The game screen: one frame of the engine's GameFrame painted from the bitmaps and fonts,
+// element by element in a fixed order and at fixed places, on the Canvas. No wx here.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "game/desktop_ports.h"
+#include "ui/canvas.h"
+
+namespace verselane {
+
+struct GameFrame;
+
+// Where the elements of the screen go, in client pixels.
+struct ScreenBox {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+namespace screen {
+inline constexpr int kWidth = 400;
+inline constexpr int kHeight = 150;
+inline constexpr int kPromptIconX = 23, kPromptIconY = 11;
+inline constexpr int kAnswerIconX = 23, kAnswerIconY = 55;
+inline constexpr ScreenBox kPromptBox{76, 8, 308, 42};
+inline constexpr ScreenBox kAnswerBox{76, 60, 308, 28};
+inline constexpr int kMarkerX = 70, kMarkerY = 62;
+inline constexpr ScreenBox kBannerBox{70, 53, 308, 41};
+inline constexpr ScreenBox kPopupBox{76, 54, 308, 42};
+inline constexpr int kTimeBarY = 103;
+inline constexpr int kTimeBarLeftX = 81, kTimeBarBodyX = 87, kTimeBarRightX = 387;
+inline constexpr int kCorrectCountRight = 45, kCorrectCountY = 98;
+inline constexpr int kAskedCountRight = 52, kAskedCountY = 126;
+inline constexpr int kCorrectRateRight = 137, kCorrectRateY = 126;
+inline constexpr int kScoreRight = 260, kScoreY = 132;
+inline constexpr int kClockX = 320, kClockY = 132;
+inline constexpr Rgb kPromptColour{100, 100, 100};
+// The prompt font, and the two faces the pop-up and the banners use.
+inline constexpr int kPromptHeight = 25, kPromptWeight = 800;
+inline constexpr int kBannerHeight = 35, kBannerWeight = 900;
+inline constexpr int kShrinkWeight = 800;
+inline constexpr const char* kBannerFace = "Arial Black";
+}  // namespace screen
+
+// Bitmap resources of the screen, by list and place.
+enum ImageIndex : int {
+  kImageBackground = 0,  // 130
+  kImageColon = 1,       // 135
+  kImageUpperIcon = 2,   // 136
+  kImageLowerIcon = 3,   // 137
+  kImagePoetIcon = 4,    // 138
+  kImageMarker = 5,      // 139, 5 frames
+  kImagePortraits = 6,   // 141, 7 frames (the results dialog's)
+  kImageBarLeft = 7,     // 142, 3 frames, one per question mode
+  kImageBarBody = 8,     // 143, 3 frames
+  kImageBarRight = 9,    // 144, 3 frames
+};
+enum DigitIndex : int {
+  kDigitsLarge = 0,   // 132
+  kDigitsSmall = 1,   // 133
+  kDigitsSecond = 2,  // 134
+};
+inline constexpr int kImageIds[] = {130, 135, 136, 137, 138, 139, 141, 142, 143, 144};
+inline constexpr int kDigitIds[] = {132, 133, 134};
+
+class GameScreen : public ScreenPort {
+ public:
+  GameScreen(Canvas& canvas, NoticePort& errors);
+
+  // One frame cycle: open drawing, paint `frame`, present, close drawing.
+  bool DrawFrame(const GameFrame& frame) override;
+
+  // The two bitmap lists, and the widths taken from them.
+  bool LoadAllImgRes(BitmapLoader& loader);
+  // The prompt font and the pop-up font (made again with its own values before each use).
+  bool LoadAllFontRes();
+
+  // Paints `frame` into the back buffer (drawing must be open); stops at the first step that
+  // fails and returns false.
+  bool Draw(const GameFrame& frame);
+
+  const BitmapList& images() const { return images_; }
+  const BitmapList& digits() const { return digits_; }
+  int largeDigitWidth() const { return largeDigitWidth_; }
+  int smallDigitWidth() const { return smallDigitWidth_; }
+  int colonWidth() const { return colonWidth_; }
+
+ private:
+  bool DrawIcons(const GameFrame& frame);
+  bool DrawPrompt(const GameFrame& frame);
+  bool DrawTallies(const GameFrame& frame);
+  bool DrawClock(const GameFrame& frame);
+  bool DrawMarker(const GameFrame& frame);
+  bool DrawPopup(const GameFrame& frame);
+  bool DrawBanner(const GameFrame& frame);
+  bool DrawTimeBar(const GameFrame& frame);
+
+  // Draws `text` in `font` (made from `own`). While the text is too wide for the box the font is
+  // made again one height smaller from `shrunk` and the text tried again, down to height 1; a
+  // shrunk font is set back to `own` afterwards. False when the text never fits.
+  bool DrawFitted(FontDat& font, const FontSpec& own, FontSpec shrunk, std::string_view text,
+                  ScreenBox box, char alignment);
+  bool Recreate(FontDat& font, const FontSpec& spec);
+
+  Canvas& canvas_;
+  BitmapList images_;
+  BitmapList digits_;
+  FontDat promptFont_;
+  FontDat popupFont_;
+  int largeDigitWidth_ = 0;
+  int smallDigitWidth_ = 0;
+  int colonWidth_ = 0;
+  NoticePort& errors_;
+  // The height a text was last fitted at, by text, fonts and box: fitting steps through the
+  // heights one by one and costs a measurement each, while a pop-up is drawn eleven times over.
+  std::unordered_map<std::string, int> fittedHeights_;
+};
+
+}  // namespace verselane

@@ -1,0 +1,95 @@
+#include "ui/help.h"
+
+#include <wx/filesys.h>
+#include <wx/fs_arc.h>
+#include <wx/fs_mem.h>
+#include <wx/html/helpctrl.h>
+#include <wx/html/helpfrm.h>
+#include <wx/html/helpwnd.h>
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/window.h>
+
+#include <optional>
+
+#include "ui/assets.h"
+
+namespace verselane {
+namespace {
+
+constexpr const char* kBookAsset = "help/verselane.htb";
+// The book's name in wx's in-memory file system, where the help controller reads it from.
+constexpr const char* kBookFile = "verselane-help.htb";
+constexpr const char* kFirstPage = "01_hajimeni.html";
+const wxSize kHelpWindowSize(820, 600);
+
+// The one help controller of the program; it lives as long as the window it was opened for.
+wxHtmlHelpController* g_help = nullptr;
+wxWindow* g_helpOwner = nullptr;
+
+// Closes the help window and lets go of the controller; the window is told first, so that it
+// does not call back into a controller that is gone.
+void ForgetHelp() {
+  if (wxHtmlHelpFrame* frame = g_help->GetFrame()) frame->SetController(nullptr);
+  if (wxHtmlHelpWindow* window = g_help->GetHelpWindow()) window->SetController(nullptr);
+  g_help->Quit();
+  delete g_help;
+  g_help = nullptr;
+  g_helpOwner = nullptr;
+}
+
+}  // namespace
+
+wxString HelpBookLocation() {
+  static bool published = false;
+  const wxString location = "memory:" + wxString(kBookFile);
+  if (published) return location;
+  std::optional<AssetData> book = FindAsset(kBookAsset);
+  if (!book || book->size == 0) return wxString();
+  if (!wxFileSystem::HasHandlerForPath(location)) wxFileSystem::AddHandler(new wxMemoryFSHandler);
+  if (!wxFileSystem::HasHandlerForPath(location + "#zip:" + kFirstPage)) {
+    wxFileSystem::AddHandler(new wxArchiveFSHandler);
+  }
+  // The pages show a picture of the game screen.
+  if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+  wxMemoryFSHandler::AddFileWithMimeType(kBookFile, book->data, book->size, "application/zip");
+  published = true;
+  return location;
+}
+
+void ShowHelp(wxWindow* parent) {
+  // A damaged book must stay silent: wx reports unreadable files through its log.
+  wxLogNull quiet;
+  if (g_help == nullptr) {
+    const wxString book = HelpBookLocation();
+    if (book.empty()) return;
+    auto* help = new wxHtmlHelpController(wxHF_DEFAULT_STYLE, parent);
+    help->SetTitleFormat(wxString::FromUTF8(" Verselane ヘルプ - %s"));
+    if (!help->AddBook(book)) {
+      delete help;
+      return;
+    }
+    g_help = help;
+    g_helpOwner = parent;
+    if (parent != nullptr) {
+      parent->Bind(wxEVT_DESTROY, [parent](wxWindowDestroyEvent& event) {
+        if (event.GetEventObject() == parent && g_helpOwner == parent) ForgetHelp();
+        event.Skip();
+      });
+    }
+  }
+  const bool opening = g_help->GetFrame() == nullptr;
+  g_help->Display(kFirstPage);
+  if (opening) {
+    if (wxHtmlHelpFrame* frame = g_help->GetFrame()) {
+      frame->SetSize(kHelpWindowSize);
+      frame->CentreOnScreen();
+    }
+  }
+}
+
+void CloseHelp() {
+  if (g_help != nullptr) g_help->Quit();
+}
+
+}  // namespace verselane

@@ -1,0 +1,96 @@
+#include "ui/input_method.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string_view>
+
+#include <wx/log.h>
+#include <wx/utils.h>
+
+namespace verselane {
+namespace {
+
+bool Contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
+InputMethodKind KindOfName(std::string_view name) {
+  if (name.starts_with("ibus")) return InputMethodKind::kIBus;
+  if (name.starts_with("fcitx")) return InputMethodKind::kFcitx;
+  return InputMethodKind::kNone;
+}
+
+// IBus: only a keyboard-layout engine ("xkb:...") counts as closed; switch to the first other
+// engine among those the player preloads.
+constexpr const char* kIBusOpenScript =
+    "engine=$(\"$0\" engine 2>/dev/null) || exit 0\n"
+    "case \"$engine\" in xkb:*) ;; *) exit 0 ;; esac\n"
+    "for e in $(\"$0\" read-config 2>/dev/null | sed -n 's/^preload-engines: *//p' |"
+    " tr -d \"[]',\"); do\n"
+    "  case \"$e\" in xkb:*) ;; *) exec \"$0\" engine \"$e\" ;; esac\n"
+    "done\n";
+
+}  // namespace
+
+InputMethodKind DetectInputMethod(const char* gtkImModule, const char* xmodifiers) {
+  if (gtkImModule != nullptr && *gtkImModule != '\0') return KindOfName(gtkImModule);
+  if (xmodifiers == nullptr) return InputMethodKind::kNone;
+  const std::string_view modifiers = xmodifiers;
+  if (Contains(modifiers, "@im=ibus")) return InputMethodKind::kIBus;
+  if (Contains(modifiers, "@im=fcitx")) return InputMethodKind::kFcitx;
+  return InputMethodKind::kNone;
+}
+
+std::vector<std::string> OpenInputMethodCommand(
+    InputMethodKind kind, std::string (*findProgram)(const std::string& name)) {
+  switch (kind) {
+    case InputMethodKind::kFcitx: {
+      for (const char* remote : {"fcitx5-remote", "fcitx-remote"}) {
+        const std::string path = findProgram(remote);
+        if (!path.empty()) return {path, "-o"};
+      }
+      return {};
+    }
+    case InputMethodKind::kIBus: {
+      const std::string ibus = findProgram("ibus");
+      const std::string shell = findProgram("sh");
+      if (ibus.empty() || shell.empty()) return {};
+      return {shell, "-c", kIBusOpenScript, ibus};
+    }
+    case InputMethodKind::kNone: break;
+  }
+  return {};
+}
+
+std::string FindOnPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
+  std::string folder;
+  while (std::getline(folders, folder, ':')) {
+    if (folder.empty()) continue;
+    const std::string candidate = folder + "/" + name;
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return {};
+}
+
+InputMethodSwitch::InputMethodSwitch()
+    : command_(OpenInputMethodCommand(
+          DetectInputMethod(std::getenv("GTK_IM_MODULE"), std::getenv("XMODIFIERS")),
+          FindOnPath)) {}
+
+void InputMethodSwitch::RequestOpen() {
+  if (command_.empty()) return;
+  std::vector<wxString> arguments;
+  for (const std::string& argument : command_) arguments.push_back(wxString::FromUTF8(argument));
+  std::vector<const wchar_t*> argv;
+  for (const wxString& argument : arguments) argv.push_back(argument.wc_str());
+  argv.push_back(nullptr);
+  // Fire and forget: the answer line must not wait for the input method.
+  wxLogNull quiet;
+  wxExecute(argv.data(), wxEXEC_ASYNC | wxEXEC_HIDE_CONSOLE);
+}
+
+}  // namespace verselane

@@ -1,0 +1,47 @@
+#include "ui/message_boxes.h"
+
+#include <wx/msgdlg.h>
+
+#include "catalogue/shift_jis.h"
+
+namespace verselane {
+namespace {
+
+wxString FromSjis(const std::string& sjis) {
+  const Conversion utf8 = SjisToUtf8(sjis);
+  // The core's texts are CP932; a text that is not still shows as far as it converts.
+  const std::string& text = utf8.ok() ? utf8.text : SjisToUtf8(sjis.substr(0, utf8.failedAt)).text;
+  return wxString::FromUTF8(text.data(), text.size());
+}
+
+}  // namespace
+
+long NoticeStyle(NoticeIcon icon) {
+  switch (icon) {
+    case NoticeIcon::kInformation: return wxOK | wxICON_INFORMATION;
+    case NoticeIcon::kError: return wxOK | wxICON_ERROR;
+    case NoticeIcon::kExclamation: break;
+  }
+  return wxOK | wxICON_EXCLAMATION;
+}
+
+bool MessageBoxes::Confirm(const std::string& text, const std::string& caption) {
+  wxGenericMessageDialog dialog(owner_, FromSjis(text), FromSjis(caption),
+                                wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+  dialog.SetYesNoLabels(wxString::FromUTF8(kYesLabel), wxString::FromUTF8(kNoLabel));
+  return dialog.ShowModal() == wxID_YES;
+}
+
+void MessageBoxes::ShowNotice(const std::string& text, const std::string& caption,
+                              NoticeIcon icon) {
+  wxGenericMessageDialog dialog(nullptr, FromSjis(text), FromSjis(caption), NoticeStyle(icon));
+  dialog.ShowModal();
+}
+
+void ShowStartupError(const char* messageUtf8) {
+  wxGenericMessageDialog dialog(nullptr, wxString::FromUTF8(messageUtf8), "ERROR",
+                                wxOK | wxICON_ERROR);
+  dialog.ShowModal();
+}
+
+}  // namespace verselane

@@ -1,0 +1,112 @@
+// The program as a whole: its seven long-lived objects, created in a fixed order and wired by
+// plain references, the start-up that guards against a second copy, makes the window and sets the
+// game up, and the shut-down that destroys the objects in a fixed order.
+//
+// The dialogs, the sounds and (in tests) the bitmaps and the random numbers come from outside:
+// the results, settings, record list and about dialogs are written apart from this layer, and a
+// test drives the game through stand-ins.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "game/command_handler.h"
+#include "game/desktop_ports.h"
+#include "game/game_controller.h"
+#include "game/key_latch.h"
+#include "game/random_source.h"
+#include "records/record_list.h"
+#include "settings/environment.h"
+#include "settings/settings_controller.h"
+#include "ui/answer_box.h"
+#include "ui/canvas.h"
+#include "ui/game_screen.h"
+#include "ui/input_method.h"
+#include "ui/main_frame.h"
+#include "ui/message_boxes.h"
+#include "ui/single_instance.h"
+#include "ui/wx_surface.h"
+
+namespace verselane {
+
+// The class name of the main window and the name of the single-instance lock.
+inline constexpr const char* kClassName = "Marrowfen";
+// The answer line's text: 20 pixels high fits its 28-pixel line.
+inline constexpr int kAnswerFontPixels = 20;
+inline constexpr Rgb kAnswerTextColour{100, 100, 100};
+inline constexpr Rgb kAnswerBackground{255, 255, 255};
+
+struct ProgramOptions {
+  // Where the single-instance lock lives; empty: $XDG_RUNTIME_DIR, else /tmp.
+  std::string lockFolder;
+  bool singleInstance = true;
+  // Stand-ins for tests; null: the embedded bitmaps, the system's random numbers, the real
+  // input method.
+  BitmapLoader* bitmaps = nullptr;
+  RandomSource* random = nullptr;
+  InputMethodPort* inputMethod = nullptr;
+};
+
+class Program {
+ public:
+  Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options = {});
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  // Gives the lock up, then destroys the objects: KeyLatch, AnswerBox, environment,
+  // CommandHandler, GameController, SettingsController, and the MainWindow last.
+  ~Program();
+
+  // The first thing the program does: false when another copy runs, which has then been asked
+  // to bring its window to the front. Nothing is shown and nothing is written.
+  bool ClaimSingleInstance();
+  // Everything up to the shown window with the game at Idle and the timer running (claiming the
+  // single instance first unless done). False when the program is to end at once: another copy
+  // runs, or a step failed after showing its error box.
+  bool Start();
+
+  MainWindow& window() { return window_; }
+  Environment& environment() { return *environment_; }
+  KeyLatch& keys() { return *keys_; }
+  AnswerBox& answerBox() { return *answerBox_; }
+  SettingsController& settings() { return *settings_; }
+  GameController& game() { return *game_; }
+  CommandHandler& commands() { return *commands_; }
+  RecordList& records() { return *records_; }
+  MessageBoxes& messageBoxes() { return messageBoxes_; }
+  Canvas& canvas() { return canvas_; }
+  WxSurface& surface() { return surface_; }
+  GameScreen& screen() { return screen_; }
+  DesktopPorts& ports() { return *ports_; }
+
+ private:
+  void CreateObjects();
+  bool InitializeGame();
+  bool CreateAnswerBox();
+  void BringForward();
+
+  bool claimed_ = false;
+
+  ProgramOptions options_;
+  DialogPort& dialogs_;
+  SoundPort& sound_;
+  MessageBoxes messageBoxes_;
+  InputMethodSwitch inputMethodSwitch_;
+  SystemRandom systemRandom_;
+
+  MainWindow window_;  // 1
+  SingleInstance instance_;
+  WxSurface surface_;
+  Canvas canvas_{surface_, messageBoxes_};
+  GameScreen screen_{canvas_, messageBoxes_};
+
+  std::optional<Environment> environment_;               // 2
+  std::optional<KeyLatch> keys_;                         // 3
+  std::optional<AnswerBox> answerBox_;                   // 4
+  std::optional<SettingsController> settings_;           // 5
+  std::optional<DesktopPorts> ports_;
+  std::optional<RecordList> records_;
+  std::optional<GameController> game_;                   // 6
+  std::optional<CommandHandler> commands_;               // 7
+};
+
+}  // namespace verselane

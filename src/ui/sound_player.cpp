@@ -1,0 +1,110 @@
+#include "ui/sound_player.h"
+
+#include <SDL.h>
+
+#include <climits>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "ui/assets.h"
+
+namespace verselane {
+namespace {
+
+constexpr SoundId kAllSounds[] = {SoundId::kCorrect, SoundId::kWrong, SoundId::kRunFinished,
+                                  SoundId::kFavouriteHit, SoundId::kFavouriteMissed};
+
+std::string AssetName(SoundId sound) {
+  return "sound-" + std::to_string(static_cast<int>(sound)) + ".wav";
+}
+
+// One built-in WAV, decoded and converted to `target`; nothing when it is missing or unreadable.
+std::optional<std::vector<std::uint8_t>> Decode(SoundId sound, const SDL_AudioSpec* target,
+                                                SDL_AudioSpec* decodedFormat) {
+  std::optional<AssetData> asset = FindAsset(AssetName(sound));
+  if (!asset || asset->size > static_cast<std::size_t>(INT32_MAX)) return std::nullopt;
+  SDL_RWops* stream = SDL_RWFromConstMem(asset->data, static_cast<int>(asset->size));
+  if (stream == nullptr) return std::nullopt;
+  SDL_AudioSpec format;
+  Uint8* buffer = nullptr;
+  Uint32 length = 0;
+  if (SDL_LoadWAV_RW(stream, 1, &format, &buffer, &length) == nullptr) return std::nullopt;
+  if (decodedFormat != nullptr) *decodedFormat = format;
+  std::vector<std::uint8_t> samples(buffer, buffer + length);
+  SDL_FreeWAV(buffer);
+  if (target == nullptr) return samples;
+
+  SDL_AudioCVT conversion;
+  int needed = SDL_BuildAudioCVT(&conversion, format.format, format.channels, format.freq,
+                                 target->format, target->channels, target->freq);
+  if (needed < 0) return std::nullopt;
+  if (needed == 0) return samples;
+  conversion.len = static_cast<int>(samples.size());
+  std::vector<std::uint8_t> converted(samples.size() * static_cast<std::size_t>(conversion.len_mult));
+  std::memcpy(converted.data(), samples.data(), samples.size());
+  conversion.buf = converted.data();
+  if (SDL_ConvertAudio(&conversion) != 0) return std::nullopt;
+  converted.resize(static_cast<std::size_t>(conversion.len_cvt));
+  return converted;
+}
+
+}  // namespace
+
+SdlSoundPlayer::SdlSoundPlayer() {
+  // The window toolkit handles Ctrl+C and the like; SDL is only here for sound.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Verselane");
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  audioStarted_ = true;
+
+  // The device is opened in the format of the first sound that decodes; SDL converts from there
+  // to whatever the hardware wants, and the other sounds are converted to it here, once.
+  SDL_AudioSpec wanted;
+  bool haveFormat = false;
+  for (SoundId sound : kAllSounds) {
+    if (Decode(sound, nullptr, &wanted)) {
+      haveFormat = true;
+      break;
+    }
+  }
+  if (!haveFormat) return;
+  wanted.callback = nullptr;  // sounds are queued
+  wanted.userdata = nullptr;
+  wanted.samples = 1024;
+  SDL_AudioSpec obtained;
+  device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+  if (device_ == 0) return;
+
+  for (SoundId sound : kAllSounds) {
+    if (std::optional<std::vector<std::uint8_t>> samples = Decode(sound, &obtained, nullptr)) {
+      sounds_[sound] = std::move(*samples);
+    }
+  }
+}
+
+SdlSoundPlayer::~SdlSoundPlayer() {
+  if (device_ != 0) SDL_CloseAudioDevice(device_);
+  if (audioStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlSoundPlayer::Play(SoundId sound) {
+  if (device_ == 0) return;
+  auto found = sounds_.find(sound);
+  if (found == sounds_.end() || found->second.empty()) return;
+  SDL_ClearQueuedAudio(device_);
+  SDL_QueueAudio(device_, found->second.data(), static_cast<Uint32>(found->second.size()));
+  SDL_PauseAudioDevice(device_, 0);
+}
+
+std::size_t SdlSoundPlayer::SoundBytes(SoundId sound) const {
+  auto found = sounds_.find(sound);
+  return found == sounds_.end() ? 0 : found->second.size();
+}
+
+std::uint32_t SdlSoundPlayer::QueuedBytes() const {
+  return device_ == 0 ? 0 : SDL_GetQueuedAudioSize(device_);
+}
+
+}  // namespace verselane

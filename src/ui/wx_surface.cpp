@@ -1,0 +1,180 @@
+#include "ui/wx_surface.h"
+
+#include <wx/dcclient.h>
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/mstream.h>
+
+#include "catalogue/shift_jis.h"
+
+namespace verselane {
+namespace {
+
+class WxSurfaceFont : public SurfaceFont {
+ public:
+  explicit WxSurfaceFont(wxFont font) : font_(std::move(font)) {}
+  const wxFont& font() const { return font_; }
+
+ private:
+  wxFont font_;
+};
+
+const wxBitmap& BitmapOf(const CanvasBitmap& bitmap) {
+  return static_cast<const WxCanvasBitmap&>(bitmap).bitmap();
+}
+
+}  // namespace
+
+wxImage ImageFromBytes(const unsigned char* data, std::size_t size) {
+  wxImage image;
+  if (data == nullptr || size == 0) return image;
+  if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+  wxMemoryInputStream stream(data, size);
+  wxLogNull quiet;  // an unreadable file is reported by the caller, not by a log window
+  if (!image.LoadFile(stream, wxBITMAP_TYPE_ANY)) return wxImage();
+  return image;
+}
+
+std::unique_ptr<WxCanvasBitmap> BitmapFromBytes(const unsigned char* data, std::size_t size) {
+  wxImage image = ImageFromBytes(data, size);
+  if (!image.IsOk()) return nullptr;
+  if (image.HasAlpha()) image.ClearAlpha();
+  if (image.HasMask()) image.SetMask(false);
+  wxBitmap bitmap(image, 24);
+  if (!bitmap.IsOk()) return nullptr;
+  return std::make_unique<WxCanvasBitmap>(std::move(bitmap));
+}
+
+std::unique_ptr<CanvasBitmap> EmbeddedBitmapLoader::Load(int resourceId) {
+  const auto bytes = finder_("bitmap-" + std::to_string(resourceId) + ".png");
+  if (!bytes) return nullptr;
+  return BitmapFromBytes(bytes->first, bytes->second);
+}
+
+WxSurface::WxSurface() {
+  defaultFont_ = faces_.FontFor(FontSpec{});
+}
+
+bool WxSurface::CreateBackBuffer(int width, int height) {
+  wxBitmap buffer(width, height, 24);
+  if (!buffer.IsOk()) return false;
+  {
+    wxMemoryDC dc(buffer);
+    if (!dc.IsOk()) return false;
+    dc.SetBackground(*wxBLACK_BRUSH);
+    dc.Clear();
+  }
+  backBuffer_ = buffer;
+  return true;
+}
+
+bool WxSurface::BeginDrawing() {
+  if (!backBuffer_.IsOk()) return false;
+  dc_.SelectObject(backBuffer_);
+  if (!dc_.IsOk()) return false;
+  dc_.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+  dc_.SetFont(defaultFont_);
+  return true;
+}
+
+void WxSurface::EndDrawing() { dc_.SelectObject(wxNullBitmap); }
+
+bool WxSurface::Present() {
+  if (!backBuffer_.IsOk() || view_ == nullptr) return false;
+  // Painting goes through the view's paint handler, which GTK double-buffers and which also
+  // serves every expose.
+  presenting_ = true;
+  view_->Refresh(false);
+  view_->Update();
+  presenting_ = false;
+  return true;
+}
+
+bool WxSurface::PaintTo(wxDC& dc) const {
+  if (!backBuffer_.IsOk()) return false;
+  dc.DrawBitmap(backBuffer_, 0, 0, false);
+  return true;
+}
+
+bool WxSurface::Copy(const CanvasBitmap& source, int sourceX, int sourceY, int width, int height,
+                     int x, int y) {
+  if (!dc_.IsOk()) return false;
+  const wxBitmap& bitmap = BitmapOf(source);
+  if (!bitmap.IsOk()) return false;
+  const bool whole =
+      sourceX == 0 && sourceY == 0 && width == bitmap.GetWidth() && height == bitmap.GetHeight();
+  if (whole) {
+    dc_.DrawBitmap(bitmap, x, y, false);
+    return true;
+  }
+  dc_.SetClippingRegion(x, y, width, height);
+  dc_.DrawBitmap(bitmap, x - sourceX, y - sourceY, false);
+  dc_.DestroyClippingRegion();
+  return true;
+}
+
+// Nearest pixel, as a Windows stretch copies colour onto colour: cairo would smooth the edges.
+bool WxSurface::Stretch(const CanvasBitmap& source, int sourceX, int sourceY, int sourceWidth,
+                        int sourceHeight, int x, int y, int width, int height) {
+  if (!dc_.IsOk() || sourceWidth <= 0 || sourceHeight <= 0) return false;
+  if (width <= 0 || height <= 0) return true;
+  const wxBitmap& bitmap = BitmapOf(source);
+  if (!bitmap.IsOk()) return false;
+  Stretched& last = stretched_;
+  const bool same = last.source == &source && last.sourceX == sourceX &&
+                    last.sourceY == sourceY && last.sourceWidth == sourceWidth &&
+                    last.sourceHeight == sourceHeight && last.width == width &&
+                    last.height == height && last.bitmap.IsOk();
+  if (!same) {
+    const wxImage cell =
+        bitmap.GetSubBitmap(wxRect(sourceX, sourceY, sourceWidth, sourceHeight)).ConvertToImage();
+    last = {&source, sourceX, sourceY, sourceWidth, sourceHeight, width, height,
+            wxBitmap(cell.Scale(width, height, wxIMAGE_QUALITY_NEAREST), 24)};
+  }
+  dc_.DrawBitmap(last.bitmap, x, y, false);
+  return true;
+}
+
+bool WxSurface::SetTextColour(Rgb colour) {
+  if (!dc_.IsOk()) return false;
+  dc_.SetTextForeground(wxColour(colour.red, colour.green, colour.blue));
+  return true;
+}
+
+std::unique_ptr<SurfaceFont> WxSurface::CreateFont(const FontSpec& spec) {
+  wxFont font = faces_.FontFor(spec);
+  if (!font.IsOk()) return nullptr;
+  return std::make_unique<WxSurfaceFont>(std::move(font));
+}
+
+void WxSurface::SelectFont(const SurfaceFont* font) {
+  if (!dc_.IsOk()) return;
+  dc_.SetFont(font ? static_cast<const WxSurfaceFont*>(font)->font() : defaultFont_);
+}
+
+const wxString& WxSurface::Utf8Text(std::string_view sjis) {
+  if (sjis != lastSjis_) {
+    lastSjis_.assign(sjis);
+    const Conversion utf8 = SjisToUtf8(sjis);
+    lastText_ = wxString::FromUTF8(utf8.text.data(), utf8.text.size());
+  }
+  return lastText_;
+}
+
+TextExtent WxSurface::MeasureText(std::string_view text) {
+  if (!dc_.IsOk()) return {};
+  wxCoord width = 0;
+  wxCoord height = 0;
+  dc_.GetTextExtent(Utf8Text(text), &width, &height);
+  // An empty text still has the font's height, as Windows measures it.
+  if (text.empty()) height = dc_.GetCharHeight();
+  return {width, height};
+}
+
+bool WxSurface::DrawText(std::string_view text, int x, int y) {
+  if (!dc_.IsOk()) return false;
+  dc_.DrawText(Utf8Text(text), x, y);
+  return true;
+}
+
+}  // namespace verselane

@@ -1,0 +1,101 @@
+// The Canvas's surface on wxWidgets: a back buffer bitmap drawn through a memory DC, presented
+// into the game view, and the bitmaps and fonts it draws with.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+#include <wx/window.h>
+
+#include "ui/canvas.h"
+#include "ui/font_faces.h"
+
+namespace verselane {
+
+class WxCanvasBitmap : public CanvasBitmap {
+ public:
+  explicit WxCanvasBitmap(wxBitmap bitmap) : bitmap_(std::move(bitmap)) {}
+  int width() const override { return bitmap_.GetWidth(); }
+  int height() const override { return bitmap_.GetHeight(); }
+  const wxBitmap& bitmap() const { return bitmap_; }
+
+ private:
+  wxBitmap bitmap_;
+};
+
+// An opaque bitmap from image file bytes (PNG, BMP, ...). Copies never blend, so an alpha
+// channel is dropped. Null when the bytes are not a readable image.
+std::unique_ptr<WxCanvasBitmap> BitmapFromBytes(const unsigned char* data, std::size_t size);
+
+// An image file's bytes as they are, alpha included (for icons); an invalid image when unreadable.
+wxImage ImageFromBytes(const unsigned char* data, std::size_t size);
+
+// Bitmaps by resource id, from the files embedded in the program ("bitmap-<id>.png").
+class EmbeddedBitmapLoader : public BitmapLoader {
+ public:
+  // Finds the bytes of an embedded file by name; nothing when there is no such file.
+  using Finder =
+      std::function<std::optional<std::pair<const unsigned char*, std::size_t>>(std::string_view)>;
+  explicit EmbeddedBitmapLoader(Finder finder) : finder_(std::move(finder)) {}
+  std::unique_ptr<CanvasBitmap> Load(int resourceId) override;
+
+ private:
+  Finder finder_;
+};
+
+class WxSurface : public Surface {
+ public:
+  WxSurface();
+  // The window the back buffer is presented into; it paints itself with PaintTo.
+  void SetView(wxWindow* view) { view_ = view; }
+
+  bool CreateBackBuffer(int width, int height) override;
+  bool BeginDrawing() override;
+  void EndDrawing() override;
+  bool Present() override;
+
+  bool Copy(const CanvasBitmap& source, int sourceX, int sourceY, int width, int height, int x,
+            int y) override;
+  bool Stretch(const CanvasBitmap& source, int sourceX, int sourceY, int sourceWidth,
+               int sourceHeight, int x, int y, int width, int height) override;
+
+  bool SetTextColour(Rgb colour) override;
+  std::unique_ptr<SurfaceFont> CreateFont(const FontSpec& spec) override;
+  void SelectFont(const SurfaceFont* font) override;
+  TextExtent MeasureText(std::string_view text) override;
+  bool DrawText(std::string_view text, int x, int y) override;
+
+  // Copies the back buffer into a paint DC of the view (the repaint).
+  bool PaintTo(wxDC& dc) const;
+  // True while Present has the view paint itself, inside a frame cycle.
+  bool presenting() const { return presenting_; }
+  const wxBitmap& backBuffer() const { return backBuffer_; }
+  FontFaces& faces() { return faces_; }
+
+ private:
+  const wxString& Utf8Text(std::string_view sjis);
+
+  wxWindow* view_ = nullptr;
+  wxBitmap backBuffer_;
+  wxMemoryDC dc_;
+  FontFaces faces_;
+  wxFont defaultFont_;
+  bool presenting_ = false;
+  // The last stretch made: the time bar changes its width at most once a tick.
+  struct Stretched {
+    const CanvasBitmap* source = nullptr;
+    int sourceX = 0, sourceY = 0, sourceWidth = 0, sourceHeight = 0, width = 0, height = 0;
+    wxBitmap bitmap;
+  } stretched_;
+  // The last text converted from CP932: a frame draws the same texts tick after tick.
+  std::string lastSjis_;
+  wxString lastText_;
+};
+
+}  // namespace verselane

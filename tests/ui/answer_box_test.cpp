@@ -1,0 +1,137 @@
+// The answer line on a real window: typed characters reach the KeyLatch, Enter reaches only the
+// KeyLatch, text committed without keys (an input method's) still reaches it, and the text is
+// read as CP932.
+#include <gtest/gtest.h>
+
+#include <wx/frame.h>
+#include <wx/uiaction.h>
+
+#include "catalogue/shift_jis.h"
+#include "game/key_latch.h"
+#include "ui/answer_box.h"
+#include "ui_test_support.h"
+
+namespace verselane {
+namespace {
+
+using uitest::RunEventsFor;
+using uitest::RunEventsUntil;
+
+class AnswerBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new wxFrame(nullptr, wxID_ANY, " Verselane");
+    frame->SetClientSize(400, 150);
+    parent = new wxWindow(frame, wxID_ANY, wxPoint(0, 0), wxSize(400, 150));
+    ASSERT_NE(box.CreateREdit(parent, 76, 60, 308, 28), nullptr);
+    ASSERT_TRUE(box.SubclassREdit());
+    box.control()->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { ++textEnters; });
+    frame->Show();
+    ASSERT_TRUE(RunEventsUntil([this] { return frame->IsShown(); }));
+    box.Show();
+    box.Focus();
+    RunEventsFor(100);
+  }
+  void TearDown() override {
+    box.DestroyREdit();
+    frame->Destroy();
+    RunEventsFor(20);
+  }
+  // Types through the X server into the focused line.
+  void Type(const std::function<void(wxUIActionSimulator&)>& keys) {
+    frame->Raise();
+    wxUIActionSimulator simulator;
+    simulator.MouseMove(frame->GetScreenPosition() + wxPoint(100, 70));
+    ASSERT_TRUE(uitest::FocusMainWindow());
+    box.Focus();
+    RunEventsFor(50);
+    keys(simulator);
+    RunEventsFor(150);
+  }
+
+  KeyLatch keys;
+  AnswerBox box{keys};
+  wxFrame* frame = nullptr;
+  wxWindow* parent = nullptr;
+  int textEnters = 0;
+};
+
+TEST_F(AnswerBoxTest, TypedCharactersReachTheLatchAndTheLine) {
+  Type([](wxUIActionSimulator& sim) { sim.Text("ab"); });
+  EXPECT_EQ(box.control()->GetValue(), "ab");
+  EXPECT_EQ(keys.Take(), 'b') << "the latch holds the last one";
+  EXPECT_EQ(keys.Take(), 0) << "taken once";
+}
+
+TEST_F(AnswerBoxTest, EnterReachesOnlyTheLatch) {
+  Type([](wxUIActionSimulator& sim) { sim.Text("abc"); });
+  keys.Clear();
+  Type([](wxUIActionSimulator& sim) { sim.Char(WXK_RETURN); });
+  EXPECT_EQ(keys.Take(), kEnterKey);
+  EXPECT_EQ(box.control()->GetValue(), "abc") << "the line inserts nothing";
+  EXPECT_EQ(textEnters, 0) << "the control never sees the key";
+}
+
+TEST_F(AnswerBoxTest, ACharacterAndEnterInOneTickLeaveEnter) {
+  Type([](wxUIActionSimulator& sim) {
+    sim.Char('x');
+    sim.Char(WXK_RETURN);
+  });
+  EXPECT_EQ(keys.Take(), kEnterKey);
+}
+
+TEST_F(AnswerBoxTest, TextCommittedWithoutKeysReachesTheLatch) {
+  // An input method commits its text without key events.
+  box.control()->WriteText(wxString::FromUTF8("わが"));
+  RunEventsFor(20);
+  EXPECT_EQ(keys.Take(), 0x304C) << "が, the last character committed";
+  box.Clear();
+  RunEventsFor(20);
+  EXPECT_EQ(keys.Take(), 0) << "clearing the line is no typing";
+  EXPECT_EQ(box.control()->GetValue(), "");
+}
+
+TEST_F(AnswerBoxTest, TextIsReadAsCp932) {
+  box.control()->ChangeValue(wxString::FromUTF8("わがころも手😀"));
+  EXPECT_EQ(box.ReadText(), SjisLiteral("わがころも手") + "?");
+  box.Clear();
+  EXPECT_EQ(box.ReadText(), "");
+}
+
+TEST_F(AnswerBoxTest, HidingGivesTheKeysToTheScreenBehind) {
+  ASSERT_TRUE(box.IsVisible());
+  ASSERT_EQ(wxWindow::FindFocus(), box.control());
+  box.Hide();
+  EXPECT_FALSE(box.IsVisible());
+  EXPECT_EQ(wxWindow::FindFocus(), parent);
+  box.Show();
+  EXPECT_TRUE(box.IsVisible());
+}
+
+TEST_F(AnswerBoxTest, CreatingAndSubclassingTwiceChangeNothing) {
+  wxTextCtrl* control = box.control();
+  EXPECT_EQ(box.CreateREdit(parent, 0, 0, 10, 10), control);
+  EXPECT_EQ(control->GetPosition(), wxPoint(76, 60));
+  EXPECT_FALSE(box.SubclassREdit());
+  Type([](wxUIActionSimulator& sim) { sim.Char('q'); });
+  EXPECT_EQ(keys.Take(), 'q') << "one key, stored once";
+  EXPECT_EQ(box.control()->GetValue(), "q");
+}
+
+TEST(AnswerBoxWithoutControlTest, DoesNothingAndReadsNothing) {
+  KeyLatch keys;
+  AnswerBox box(keys);
+  box.DestroyREdit();
+  box.Show();
+  box.Hide();
+  box.Clear();
+  box.Focus();
+  EXPECT_FALSE(box.IsVisible());
+  EXPECT_EQ(box.ReadText(), "");
+  EXPECT_FALSE(box.SubclassREdit());
+  EXPECT_FALSE(box.SetFontRichEdit(20, "IPAexGothic"));
+  EXPECT_FALSE(box.SetFontColorRichEdit(100, 100, 100));
+}
+
+}  // namespace
+}  // namespace verselane

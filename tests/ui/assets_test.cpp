@@ -1,0 +1,454 @@
+// The pictures, sounds and help book built into the program: each is there, has the size and the
+// frames the game screen and the dialogs draw from, decodes, and plays or opens as it should.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <wx/filesys.h>
+#include <wx/frame.h>
+#include <wx/html/helpdata.h>
+#include <wx/html/helpfrm.h>
+#include <wx/html/helpwnd.h>
+#include <wx/html/htmlwin.h>
+#include <wx/image.h>
+#include <wx/mstream.h>
+#include <wx/stream.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/assets.h"
+#include "ui/help.h"
+#include "ui/sound_player.h"
+#include "ui_test_support.h"
+
+namespace verselane {
+namespace {
+
+wxImage DecodePicture(const std::string& name) {
+  std::optional<AssetData> asset = FindAsset(name);
+  if (!asset) return wxImage();
+  if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+  wxMemoryInputStream stream(asset->data, asset->size);
+  wxImage image;
+  image.LoadFile(stream, wxBITMAP_TYPE_PNG);
+  return image;
+}
+
+struct Rgb {
+  unsigned char red, green, blue;
+  bool operator==(const Rgb&) const = default;
+};
+
+Rgb PixelAt(const wxImage& image, int x, int y) {
+  return {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)};
+}
+
+std::string Describe(Rgb colour) {
+  return "(" + std::to_string(colour.red) + ", " + std::to_string(colour.green) + ", " +
+         std::to_string(colour.blue) + ")";
+}
+
+// A strip of equal frames side by side; a picture of one frame has frames = 1.
+struct PictureLayout {
+  const char* name;
+  int width;
+  int height;
+  int frames;
+};
+
+// What the game screen copies from, with the sizes and frame layouts it draws by.
+constexpr PictureLayout kGameScreenPictures[] = {
+    {"bitmap-130.png", 400, 150, 1},  // background
+    {"bitmap-132.png", 140, 15, 10},  // large digits
+    {"bitmap-133.png", 90, 11, 10},   // small digits
+    {"bitmap-134.png", 90, 11, 10},   // small digits, second style
+    {"bitmap-135.png", 7, 11, 1},     // clock colon
+    {"bitmap-136.png", 25, 25, 1},    // icon: upper phrase
+    {"bitmap-137.png", 25, 25, 1},    // icon: lower phrase
+    {"bitmap-138.png", 25, 25, 1},    // icon: poet
+    {"bitmap-139.png", 35, 25, 5},    // input marker
+    {"bitmap-141.png", 315, 45, 7},   // portraits of the seven commenting characters
+    {"bitmap-142.png", 18, 9, 3},     // time bar left cap, one frame per question mode
+    {"bitmap-143.png", 3, 9, 3},      // time bar body
+    {"bitmap-144.png", 18, 9, 3},     // time bar right cap
+};
+
+// The window's and the dialogs' pictures, drawn over whatever lies behind them.
+constexpr PictureLayout kTranslucentPictures[] = {
+    {"icon-101.png", 48, 48, 1},      {"icon-101-16.png", 16, 16, 1},
+    {"icon-101-32.png", 32, 32, 1},   {"icon-101-256.png", 256, 256, 1},
+    {"icon-153.png", 32, 32, 1},      {"bitmap-about.png", 64, 64, 1},
+    {"bitmap-157.png", 66, 66, 1},
+};
+
+TEST(BuiltInPictures, EveryGameScreenPictureHasItsSizeAndWholeFrames) {
+  for (const PictureLayout& layout : kGameScreenPictures) {
+    SCOPED_TRACE(layout.name);
+    wxImage image = DecodePicture(layout.name);
+    ASSERT_TRUE(image.IsOk()) << "not built in, or not a PNG";
+    EXPECT_EQ(image.GetWidth(), layout.width);
+    EXPECT_EQ(image.GetHeight(), layout.height);
+    EXPECT_EQ(image.GetWidth() % layout.frames, 0) << "frames of unequal width";
+  }
+}
+
+TEST(BuiltInPictures, IconsAndDialogPicturesHaveTheirSizeAndATransparentBackground) {
+  for (const PictureLayout& layout : kTranslucentPictures) {
+    SCOPED_TRACE(layout.name);
+    wxImage image = DecodePicture(layout.name);
+    ASSERT_TRUE(image.IsOk()) << "not built in, or not a PNG";
+    EXPECT_EQ(image.GetWidth(), layout.width);
+    EXPECT_EQ(image.GetHeight(), layout.height);
+    ASSERT_TRUE(image.HasAlpha());
+    EXPECT_EQ(image.GetAlpha(0, 0), 0) << "the top left corner should show what lies behind";
+  }
+}
+
+// Frames of a strip that must all look different: ten digits, seven characters, three modes.
+void ExpectFramesDiffer(const char* name) {
+  SCOPED_TRACE(name);
+  wxImage image = DecodePicture(name);
+  ASSERT_TRUE(image.IsOk());
+  const PictureLayout* layout = nullptr;
+  for (const PictureLayout& candidate : kGameScreenPictures) {
+    if (std::string(candidate.name) == name) layout = &candidate;
+  }
+  ASSERT_NE(layout, nullptr);
+  const int frameWidth = image.GetWidth() / layout->frames;
+  for (int a = 0; a < layout->frames; ++a) {
+    for (int b = a + 1; b < layout->frames; ++b) {
+      EXPECT_FALSE(uitest::SameRegion(image, a * frameWidth, 0, image, b * frameWidth, 0, frameWidth,
+                                      image.GetHeight()))
+          << "frames " << a << " and " << b << " are the same";
+    }
+  }
+}
+
+TEST(BuiltInPictures, EveryFrameOfAStripIsItsOwn) {
+  for (const char* name : {"bitmap-132.png", "bitmap-133.png", "bitmap-134.png", "bitmap-139.png",
+                           "bitmap-141.png", "bitmap-142.png", "bitmap-143.png", "bitmap-144.png"}) {
+    ExpectFramesDiffer(name);
+  }
+}
+
+TEST(BuiltInPictures, TheThreeModeIconsDiffer) {
+  const wxImage upper = DecodePicture("bitmap-136.png");
+  const wxImage lower = DecodePicture("bitmap-137.png");
+  const wxImage poet = DecodePicture("bitmap-138.png");
+  ASSERT_TRUE(upper.IsOk() && lower.IsOk() && poet.IsOk());
+  EXPECT_FALSE(uitest::SameRegion(upper, 0, 0, lower, 0, 0, 25, 25));
+  EXPECT_FALSE(uitest::SameRegion(upper, 0, 0, poet, 0, 0, 25, 25));
+  EXPECT_FALSE(uitest::SameRegion(lower, 0, 0, poet, 0, 0, 25, 25));
+}
+
+// The screen is drawn by copying pictures onto the background without blending, so a picture's
+// own background must be the colour the background has wherever the picture may land, or it
+// shows as a patch. The places are those of the game screen: numbers end at a right edge and
+// grow leftwards up to their largest digit count.
+struct Landing {
+  const char* what;
+  const char* picture;
+  int left, top, right, bottom;  // right and bottom exclusive
+  int groundX = 0;               // a pixel of the picture's own background, in its first frame
+};
+
+constexpr Landing kLandings[] = {
+    {"correct counter (up to 3 digits, ending at x 45)", "bitmap-133.png", 45 - 3 * 9, 98, 45, 109},
+    {"asked counter (up to 3 digits, ending at x 52)", "bitmap-134.png", 52 - 3 * 9, 126, 52, 137},
+    {"correct rate (up to 3 digits, ending at x 137)", "bitmap-132.png", 137 - 3 * 14, 126, 137, 141},
+    {"score (up to 6 digits, ending at x 260)", "bitmap-133.png", 260 - 6 * 9, 132, 260, 143},
+    {"clock (hh:mm:ss from x 320)", "bitmap-133.png", 320, 132, 320 + 6 * 9 + 2 * 7, 143},
+    {"clock colons", "bitmap-135.png", 320, 132, 320 + 6 * 9 + 2 * 7, 143},
+    {"input marker at (70, 62)", "bitmap-139.png", 70, 62, 77, 87},
+    {"time bar from x 81 to 393 at y 103", "bitmap-142.png", 81, 103, 393, 112},
+    {"time bar right cap", "bitmap-144.png", 81, 103, 393, 112, 5},
+};
+
+TEST(BuiltInPictures, PicturesAreDrawnOnTheColourOfTheBackgroundWhereTheyLand) {
+  const wxImage background = DecodePicture("bitmap-130.png");
+  ASSERT_TRUE(background.IsOk());
+  for (const Landing& landing : kLandings) {
+    SCOPED_TRACE(landing.what);
+    const wxImage picture = DecodePicture(landing.picture);
+    ASSERT_TRUE(picture.IsOk());
+    const Rgb ground = PixelAt(picture, landing.groundX, 0);
+    for (int y = landing.top; y < landing.bottom; ++y) {
+      for (int x = landing.left; x < landing.right; ++x) {
+        ASSERT_EQ(PixelAt(background, x, y), ground)
+            << "background at (" << x << ", " << y << ") is " << Describe(PixelAt(background, x, y))
+            << ", " << landing.picture << " is drawn on " << Describe(ground);
+      }
+    }
+  }
+  // The mode icons' rounded corners, at the prompt icon's and the answer icon's place.
+  for (const char* icon : {"bitmap-136.png", "bitmap-137.png", "bitmap-138.png"}) {
+    const wxImage picture = DecodePicture(icon);
+    ASSERT_TRUE(picture.IsOk());
+    for (const wxPoint place : {wxPoint(23, 11), wxPoint(23, 55)}) {
+      for (const wxPoint corner : {wxPoint(0, 0), wxPoint(24, 0), wxPoint(0, 24), wxPoint(24, 24)}) {
+        EXPECT_EQ(PixelAt(background, place.x + corner.x, place.y + corner.y),
+                  PixelAt(picture, corner.x, corner.y))
+            << icon << " at (" << place.x << ", " << place.y << "), corner (" << corner.x << ", "
+            << corner.y << ")";
+      }
+    }
+  }
+}
+
+TEST(BuiltInPictures, EveryFrameOfADigitStripSharesOneBackground) {
+  for (const char* name : {"bitmap-132.png", "bitmap-133.png", "bitmap-134.png"}) {
+    SCOPED_TRACE(name);
+    const wxImage strip = DecodePicture(name);
+    ASSERT_TRUE(strip.IsOk());
+    const int cell = strip.GetWidth() / 10;
+    const int bottom = strip.GetHeight() - 1;
+    for (int digit = 0; digit < 10; ++digit) {
+      for (const wxPoint corner : {wxPoint(0, 0), wxPoint(cell - 1, 0), wxPoint(0, bottom),
+                                   wxPoint(cell - 1, bottom)}) {
+        EXPECT_EQ(PixelAt(strip, digit * cell + corner.x, corner.y), PixelAt(strip, 0, 0))
+            << "digit " << digit;
+      }
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+constexpr SoundId kSounds[] = {SoundId::kCorrect, SoundId::kWrong, SoundId::kRunFinished,
+                               SoundId::kFavouriteHit, SoundId::kFavouriteMissed};
+
+std::string SoundAsset(SoundId sound) {
+  return "sound-" + std::to_string(static_cast<int>(sound)) + ".wav";
+}
+
+TEST(BuiltInSounds, EverySoundDecodesAndIsShort) {
+  for (SoundId sound : kSounds) {
+    const std::string name = SoundAsset(sound);
+    SCOPED_TRACE(name);
+    std::optional<AssetData> asset = FindAsset(name);
+    ASSERT_TRUE(asset.has_value());
+    SDL_AudioSpec format;
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    ASSERT_NE(SDL_LoadWAV_RW(SDL_RWFromConstMem(asset->data, static_cast<int>(asset->size)), 1,
+                             &format, &samples, &length),
+              nullptr)
+        << SDL_GetError();
+    const double bytesPerSecond =
+        static_cast<double>(format.freq) * format.channels * (SDL_AUDIO_BITSIZE(format.format) / 8);
+    const double seconds = length / bytesPerSecond;
+    SDL_FreeWAV(samples);
+    EXPECT_GT(seconds, 0.1);
+    EXPECT_LT(seconds, 2.5) << "a sound is cut off by the next one; keep it short";
+  }
+}
+
+// Sets an environment variable for the life of the object.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    setenv(name, value, 1);
+  }
+  ~ScopedEnvironment() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(SdlSoundPlayer, ANewSoundReplacesTheOnePlaying) {
+  // SDL's dummy device takes the queued sound at the speed of real playback.
+  ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
+  SdlSoundPlayer player;
+  ASSERT_TRUE(player.HasDevice());
+  for (SoundId sound : kSounds) {
+    EXPECT_GT(player.SoundBytes(sound), 0u) << SoundAsset(sound);
+  }
+  const std::size_t fanfare = player.SoundBytes(SoundId::kRunFinished);
+  const std::size_t chime = player.SoundBytes(SoundId::kCorrect);
+  ASSERT_GT(fanfare, 2 * chime);
+
+  player.Play(SoundId::kRunFinished);
+  const std::uint32_t queued = player.QueuedBytes();
+  EXPECT_GT(queued, chime) << "the fanfare should be queued";
+  EXPECT_LE(queued, fanfare);
+
+  player.Play(SoundId::kCorrect);
+  EXPECT_LE(player.QueuedBytes(), chime) << "the rest of the fanfare should be gone";
+  EXPECT_GT(player.QueuedBytes(), 0u);
+}
+
+TEST(SdlSoundPlayer, WithoutASoundDeviceEverySoundIsSilent) {
+  ScopedEnvironment driver("SDL_AUDIODRIVER", "verselane-no-such-device");
+  SdlSoundPlayer player;
+  EXPECT_FALSE(player.HasDevice());
+  for (SoundId sound : kSounds) player.Play(sound);
+  EXPECT_EQ(player.QueuedBytes(), 0u);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+std::string ReadAll(wxInputStream& stream) {
+  std::string bytes;
+  char buffer[4096];
+  while (!stream.Eof()) {
+    stream.Read(buffer, sizeof buffer);
+    if (stream.LastRead() == 0) break;
+    bytes.append(buffer, stream.LastRead());
+  }
+  return bytes;
+}
+
+// A file of the built-in book, or nothing.
+std::optional<std::string> ReadFromBook(const wxString& location) {
+  wxFileSystem files;
+  std::unique_ptr<wxFSFile> file(files.OpenFile(location));
+  if (file == nullptr || file->GetStream() == nullptr) return std::nullopt;
+  return ReadAll(*file->GetStream());
+}
+
+wxString WithoutAnchor(const wxString& page) { return page.BeforeFirst('#'); }
+
+TEST(HelpBook, HoldsItsTitledContentsIndexAndPages) {
+  const wxString book = HelpBookLocation();
+  ASSERT_FALSE(book.empty()) << "no help book is built in";
+  wxHtmlHelpData data;
+  ASSERT_TRUE(data.AddBook(book));
+  ASSERT_EQ(data.GetBookRecArray().size(), 1u);
+  const wxHtmlBookRecord& record = data.GetBookRecArray()[0];
+  EXPECT_EQ(record.GetTitle().utf8_string(), "Verselane ヘルプ");
+  EXPECT_EQ(record.GetStart(), "01_hajimeni.html");
+
+  // The contents name every page; a name read in the wrong character set would come out empty.
+  std::set<std::string> contentsPages;
+  bool firstPageNamed = false;
+  const wxHtmlHelpDataItems& contents = data.GetContentsArray();
+  for (std::size_t i = 0; i < contents.size(); ++i) {
+    const wxHtmlHelpDataItem& item = contents[i];
+    EXPECT_FALSE(item.name.empty()) << "contents entry for " << item.page.utf8_string();
+    contentsPages.insert(WithoutAnchor(item.page).utf8_string());
+    if (item.page == "01_hajimeni.html" && item.name.utf8_string() == "はじめに・遊びかた") {
+      firstPageNamed = true;
+    }
+  }
+  EXPECT_TRUE(firstPageNamed);
+  EXPECT_GE(contentsPages.size(), 7u);
+
+  ASSERT_FALSE(data.GetIndexArray().empty());
+  std::set<std::string> pages = contentsPages;
+  const wxHtmlHelpDataItems& index = data.GetIndexArray();
+  for (std::size_t i = 0; i < index.size(); ++i) {
+    const wxHtmlHelpDataItem& item = index[i];
+    EXPECT_FALSE(item.name.empty()) << "index entry for " << item.page.utf8_string();
+    pages.insert(WithoutAnchor(item.page).utf8_string());
+  }
+  for (const std::string& page : pages) {
+    SCOPED_TRACE(page);
+    if (page.empty()) continue;  // the book's own entry
+    std::optional<std::string> text = ReadFromBook(record.GetFullPath(wxString::FromUTF8(page)));
+    ASSERT_TRUE(text.has_value()) << "named in the contents or the index but not in the book";
+    EXPECT_NE(text->find("<h2>"), std::string::npos) << "a page without a heading";
+  }
+  // The first page shows the game screen.
+  EXPECT_TRUE(ReadFromBook(record.GetFullPath("gamen.png")).has_value());
+}
+
+#ifdef VERSELANE_ASSET_SOURCE_DIR
+TEST(HelpBook, IsZippedFromTheHelpSourcesAsTheyAreNow) {
+  const std::filesystem::path sources = std::filesystem::path(VERSELANE_ASSET_SOURCE_DIR) / "help";
+  const wxString book = HelpBookLocation();
+  ASSERT_FALSE(book.empty());
+  std::set<std::string> sourceNames;
+  for (const auto& entry : std::filesystem::directory_iterator(sources)) {
+    const std::string extension = entry.path().extension().string();
+    if (extension != ".html" && extension != ".png" && extension != ".hhp" && extension != ".hhc" &&
+        extension != ".hhk") {
+      continue;
+    }
+    const std::string name = entry.path().filename().string();
+    sourceNames.insert(name);
+    std::ifstream file(entry.path(), std::ios::binary);
+    const std::string expected((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::optional<std::string> inBook = ReadFromBook(book + "#zip:" + wxString::FromUTF8(name));
+    ASSERT_TRUE(inBook.has_value()) << name << " is missing from the book: run tools/make-help.py";
+    EXPECT_TRUE(*inBook == expected) << name << " changed since the book was made: run tools/make-help.py";
+  }
+  ASSERT_TRUE(sourceNames.count("01_hajimeni.html"));
+  wxFileSystem files;
+  for (wxString name = files.FindFirst(book + "#zip:*", wxFILE); !name.empty(); name = files.FindNext()) {
+    const std::string file = name.AfterLast(':').AfterLast('/').utf8_string();
+    EXPECT_TRUE(sourceNames.count(file)) << file << " is in the book but not in assets/help";
+  }
+}
+#endif
+
+// The help windows open now, shown or not.
+std::vector<wxHtmlHelpFrame*> HelpWindows() {
+  std::vector<wxHtmlHelpFrame*> windows;
+  for (wxWindow* window : wxTopLevelWindows) {
+    if (auto* help = dynamic_cast<wxHtmlHelpFrame*>(window); help != nullptr && !help->IsBeingDeleted()) {
+      windows.push_back(help);
+    }
+  }
+  return windows;
+}
+
+bool NoHelpWindowShown() {
+  for (wxHtmlHelpFrame* window : HelpWindows()) {
+    if (window->IsShown()) return false;
+  }
+  return true;
+}
+
+TEST(ShowHelp, OpensOneHelpWindowOnTheFirstPageAndCloseHelpClosesIt) {
+  auto* owner = new wxFrame(nullptr, wxID_ANY, "owner");
+  owner->Show();
+  ShowHelp(owner);
+  ASSERT_TRUE(uitest::RunEventsUntil([] { return !NoHelpWindowShown(); }));
+  ASSERT_EQ(HelpWindows().size(), 1u);
+  wxHtmlWindow* page = HelpWindows()[0]->GetHelpWindow()->GetHtmlWindow();
+  EXPECT_TRUE(page->GetOpenedPage().EndsWith("01_hajimeni.html")) << page->GetOpenedPage().utf8_string();
+  EXPECT_FALSE(page->GetOpenedPageTitle().empty());
+
+  ShowHelp(owner);  // again: the same window comes forward
+  uitest::RunEventsFor(50);
+  EXPECT_EQ(HelpWindows().size(), 1u);
+
+  CloseHelp();
+  EXPECT_TRUE(uitest::RunEventsUntil(NoHelpWindowShown));
+  owner->Destroy();
+  EXPECT_TRUE(uitest::RunEventsUntil([] { return HelpWindows().empty(); }));
+}
+
+TEST(ShowHelp, TheHelpWindowClosesWithItsOwnerAndOpensAgainForTheNext) {
+  auto* owner = new wxFrame(nullptr, wxID_ANY, "owner");
+  owner->Show();
+  ShowHelp(owner);
+  ASSERT_TRUE(uitest::RunEventsUntil([] { return !NoHelpWindowShown(); }));
+  owner->Destroy();
+  EXPECT_TRUE(uitest::RunEventsUntil([] { return HelpWindows().empty(); }));
+
+  auto* next = new wxFrame(nullptr, wxID_ANY, "next owner");
+  next->Show();
+  ShowHelp(next);
+  EXPECT_TRUE(uitest::RunEventsUntil([] { return !NoHelpWindowShown(); }));
+  next->Destroy();
+  EXPECT_TRUE(uitest::RunEventsUntil([] { return HelpWindows().empty(); }));
+}
+
+}  // namespace
+}  // namespace verselane

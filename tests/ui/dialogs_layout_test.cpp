@@ -1,0 +1,311 @@
+// Placing controls at their template rectangles when some need more room, the dialog table, and
+// the templates as built: every control with its id, at least the size it needs.
+#include <gtest/gtest.h>
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/spinbutt.h>
+#include <wx/combobox.h>
+#include <wx/radiobut.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "dialogs_harness.h"
+#include "ui/dialogs/dialog_layout.h"
+#include "ui/dialogs/dialog_table.h"
+#include "ui/dialogs/dialog_templates.h"
+#include "ui/dialogs/up_down_control.h"
+
+namespace verselane {
+namespace {
+
+LayoutItem Control(int x, int y, int width, int height, int minWidth = 0, int minHeight = 0,
+                   unsigned anchors = kAnchorNone) {
+  LayoutItem item;
+  item.rect = {x, y, width, height};
+  item.minWidth = minWidth;
+  item.minHeight = minHeight;
+  item.anchors = anchors;
+  return item;
+}
+
+LayoutItem Container(int x, int y, int width, int height) {
+  LayoutItem item = Control(x, y, width, height);
+  item.role = LayoutRole::kContainer;
+  return item;
+}
+
+TEST(DialogLayout, ControlsThatFitStayWhereTheTemplatePutsThem) {
+  const std::vector<LayoutItem> items = {Control(10, 10, 100, 20, 80, 15),
+                                         Control(10, 40, 50, 20)};
+  const LayoutResult layout = LayOutDialog(items, 200, 100);
+  EXPECT_EQ(layout.rects[0], (LayoutRect{10, 10, 100, 20}));
+  EXPECT_EQ(layout.rects[1], (LayoutRect{10, 40, 50, 20}));
+  EXPECT_EQ(layout.clientWidth, 200);
+  EXPECT_EQ(layout.clientHeight, 100);
+}
+
+TEST(DialogLayout, ATallerControlPushesEverythingBelowItByItsGrowth) {
+  // A row of label and entry, a button row below, the dialog's bottom margin 10.
+  const std::vector<LayoutItem> items = {
+      Control(10, 12, 40, 13, 40, 13),   // label
+      Control(60, 10, 80, 17, 80, 27),   // entry, 10 taller than the template
+      Control(10, 40, 60, 20, 60, 20),   // button
+      Control(80, 40, 60, 20, 60, 34),   // button, 14 taller
+      Control(10, 70, 100, 10),          // below both rows
+  };
+  const LayoutResult layout = LayOutDialog(items, 150, 90);
+  EXPECT_EQ(layout.rects[1], (LayoutRect{60, 10, 80, 27}));
+  // The label is centred on the entry it sits beside.
+  EXPECT_EQ(layout.rects[0].y, 12 + 5);
+  // The next row moves down by the entry's growth, the gap kept; the shorter button is
+  // centred on the taller one.
+  EXPECT_EQ(layout.rects[3], (LayoutRect{80, 50, 60, 34}));
+  EXPECT_EQ(layout.rects[2].y, 50 + 7);
+  EXPECT_EQ(layout.rects[2].y + layout.rects[2].height / 2,
+            layout.rects[3].y + layout.rects[3].height / 2);
+  // The last row below both growths, and the dialog around all of it.
+  EXPECT_EQ(layout.rects[4].y, 70 + 10 + 14);
+  EXPECT_EQ(layout.clientHeight, 90 + 24);
+}
+
+TEST(DialogLayout, AWiderControlPushesItsRowOnlyUnlessItIsATable) {
+  const std::vector<LayoutItem> items = {
+      Control(10, 10, 50, 20, 70, 20),  // grows 20 to the right
+      Control(70, 10, 40, 20),          // same row: pushed
+      Control(75, 40, 40, 20),          // next row: stays
+  };
+  LayoutResult layout = LayOutDialog(items, 200, 100);
+  EXPECT_EQ(layout.rects[1].x, 90);
+  EXPECT_EQ(layout.rects[2].x, 75);
+  layout = LayOutDialog(items, 200, 100, LayoutOptions{true});
+  EXPECT_EQ(layout.rects[1].x, 90);
+  EXPECT_EQ(layout.rects[2].x, 95);  // the columns of a table move as one
+}
+
+TEST(DialogLayout, ControlsStartingAtOneXMoveTogether) {
+  const std::vector<LayoutItem> items = {
+      Control(10, 10, 50, 20, 70, 20),  // grows 20
+      Control(70, 10, 40, 20),          // pushed by it
+      Control(10, 40, 50, 20),
+      Control(70, 40, 40, 20),          // a column with the one above
+  };
+  const LayoutResult layout = LayOutDialog(items, 200, 100);
+  EXPECT_EQ(layout.rects[3].x, layout.rects[1].x);
+}
+
+TEST(DialogLayout, AGroupBoxGrowsAroundWhatItHoldsAndPushesWhatFollows) {
+  const std::vector<LayoutItem> items = {
+      Container(5, 5, 120, 60),
+      Control(10, 20, 100, 16, 130, 20),  // wider and taller than the group lets it be
+      Control(10, 40, 100, 16, 100, 20),
+      Control(5, 80, 60, 20),             // below the group
+  };
+  const LayoutResult layout = LayOutDialog(items, 140, 110);
+  const LayoutRect& group = layout.rects[0];
+  EXPECT_EQ(group.x, 5);
+  EXPECT_EQ(group.y, 5);
+  EXPECT_EQ(group.right(), 10 + 130 + 15);   // the right margin inside kept
+  EXPECT_EQ(group.bottom(), 40 + 4 + 20 + 9);  // the bottom margin inside kept
+  EXPECT_EQ(layout.rects[3].y, 80 + 8);
+  EXPECT_GE(layout.clientWidth, group.right() + 10);
+}
+
+TEST(DialogLayout, AnchoredControlsFollowTheWidenedDialog) {
+  const std::vector<LayoutItem> items = {
+      Control(10, 10, 100, 20, 160, 20),                 // widens the dialog by 60
+      Control(60, 50, 50, 20, 0, 0, kAnchorRight),       // OK at the right edge
+      Control(10, 80, 100, 20, 0, 0, kCentreX),          // centred
+      Control(10, 110, 100, 20, 0, 0, kStretchRight),    // spans to the right margin
+  };
+  const LayoutResult layout = LayOutDialog(items, 120, 140);
+  EXPECT_EQ(layout.clientWidth, 180);
+  EXPECT_EQ(layout.rects[1].right(), 180 - 10);
+  EXPECT_EQ(layout.rects[2].x, (180 - 100) / 2);
+  EXPECT_EQ(layout.rects[3].right(), 180 - 10);
+}
+
+TEST(DialogLayout, RulesSpanWhatTheyRanBetween) {
+  LayoutItem rule = Control(5, 5, 1, 100);
+  rule.role = LayoutRole::kRule;
+  const std::vector<LayoutItem> items = {
+      rule,
+      Control(10, 10, 50, 20, 50, 30),  // 10 taller
+      Control(10, 40, 50, 20),
+  };
+  const LayoutResult layout = LayOutDialog(items, 100, 120);
+  EXPECT_EQ(layout.rects[0].y, 5);
+  EXPECT_EQ(layout.rects[0].bottom(), 105 + 10);
+}
+
+TEST(DialogTable, OpensBySlotAndKeepsWhatEachEndedWith) {
+  DialogTable table;
+  std::vector<int> opened;
+  table.Fill({140, 149}, {[&](wxWindow*) {
+                            opened.push_back(140);
+                            return 7;
+                          },
+                          [&](wxWindow*) {
+                            opened.push_back(149);
+                            return -1;
+                          }});
+  EXPECT_EQ(table.count(), 2);
+  EXPECT_EQ(table.LastResult(0), 0);
+  EXPECT_EQ(table.TemplateId(1), 149);
+  table.Open(2);  // outside the table: nothing
+  table.Open(-1);
+  EXPECT_TRUE(opened.empty());
+  table.Open(1);
+  table.Open(0);
+  EXPECT_EQ(opened, (std::vector<int>{149, 140}));
+  EXPECT_EQ(table.LastResult(0), 7);
+  EXPECT_EQ(table.LastResult(1), -1);
+  EXPECT_EQ(table.LastResult(5), 0);
+}
+
+TEST(DialogTable, OpensOverTheOwnerUnlessAnotherWindowIsNamed) {
+  DialogTable table;
+  wxWindow* seen = nullptr;
+  table.Fill({154}, {[&](wxWindow* parent) {
+                       seen = parent;
+                       return 0;
+                     }});
+  wxFrame* owner = new wxFrame(nullptr, wxID_ANY, "owner");
+  wxFrame* other = new wxFrame(nullptr, wxID_ANY, "other");
+  table.SetOwner(owner);
+  table.Open(0);
+  EXPECT_EQ(seen, owner);
+  table.Open(0, other);
+  EXPECT_EQ(seen, other);
+  owner->Destroy();
+  other->Destroy();
+}
+
+// Every template, built: each control with its id, kind and text; none smaller than it needs,
+// inside the dialog, and no two of a row overlapping.
+class BuiltTemplateTest : public ::testing::TestWithParam<const DialogTemplate* (*)()> {};
+
+TEST_P(BuiltTemplateTest, EveryControlIsThereAtLeastAsLargeAsItNeeds) {
+  const DialogTemplate& t = *GetParam()();
+  auto* dialog = new TemplateDialog(nullptr, t);
+  EXPECT_EQ(dialog->templateId(), t.id);
+  EXPECT_EQ(dialog->GetTitle().utf8_string(), t.caption);
+  EXPECT_EQ(dialog->HasFlag(wxCLOSE_BOX), t.systemMenu);
+  const wxSize client = dialog->GetClientSize();
+  EXPECT_GE(client.x, dialog->ConvertDialogToPixels(wxSize(t.width, 0)).x);
+  EXPECT_GE(client.y, dialog->ConvertDialogToPixels(wxSize(0, t.height)).y);
+  for (const ControlTemplate& control : t.controls) {
+    if (control.id == kIdNone) continue;
+    SCOPED_TRACE("control " + std::to_string(control.id));
+    wxWindow* window = dialog->Item(control.id);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->GetId(), WindowId(control.id));
+    EXPECT_EQ(window->IsEnabled(), !control.disabled);
+    const wxString text = wxString::FromUTF8(control.text);
+    if (auto* button = dynamic_cast<wxButton*>(window)) {
+      EXPECT_EQ(button->GetLabel(), text);
+    }
+    if (auto* check = dynamic_cast<wxCheckBox*>(window)) {
+      EXPECT_EQ(check->GetLabel(), text);
+    }
+    if (auto* radio = dynamic_cast<wxRadioButton*>(window)) {
+      EXPECT_EQ(radio->GetLabel(), text);
+    }
+    if (control.kind == ControlKind::kDefaultButton) {
+      EXPECT_EQ(dialog->GetDefaultItem(), window);
+    }
+    const wxRect area = window->GetRect();
+    EXPECT_GE(area.x, 0);
+    EXPECT_GE(area.y, 0);
+    EXPECT_LE(area.GetRight(), client.x);
+    EXPECT_LE(area.GetBottom(), client.y);
+  }
+  // Sizes against what each kind of control asks for when made anew with its text.
+  const wxWindowList built = dialog->GetChildren();  // the probes below are children too
+  for (wxWindow* window : built) {
+    wxSize needed;
+    if (auto* button = dynamic_cast<wxButton*>(window)) {
+      needed = (new wxButton(dialog, wxID_ANY, button->GetLabel(), wxDefaultPosition,
+                             wxDefaultSize, button->GetWindowStyle() & wxBORDER_MASK))
+                   ->GetBestSize();
+    } else if (auto* check = dynamic_cast<wxCheckBox*>(window)) {
+      needed = (new wxCheckBox(dialog, wxID_ANY, check->GetLabel()))->GetBestSize();
+    } else if (auto* radio = dynamic_cast<wxRadioButton*>(window)) {
+      needed = (new wxRadioButton(dialog, wxID_ANY, radio->GetLabel()))->GetBestSize();
+    } else if (auto* label = dynamic_cast<wxStaticText*>(window)) {
+      needed = (new wxStaticText(dialog, wxID_ANY, label->GetLabel()))->GetBestSize();
+    } else if (auto* edit = dynamic_cast<wxTextCtrl*>(window)) {
+      needed = wxSize(0, (new wxTextCtrl(dialog, wxID_ANY, "", wxDefaultPosition, wxDefaultSize,
+                                         edit->GetWindowStyle()))
+                             ->GetBestSize()
+                             .y);
+    } else if (dynamic_cast<wxComboBox*>(window) != nullptr) {
+      needed = wxSize(0, (new wxComboBox(dialog, wxID_ANY))->GetBestSize().y);
+    } else {
+      continue;
+    }
+    SCOPED_TRACE(window->GetLabel().utf8_string() + " id " + std::to_string(window->GetId()));
+    EXPECT_GE(window->GetSize().x, needed.x);
+    EXPECT_GE(window->GetSize().y, needed.y);
+  }
+  dialog->Destroy();
+}
+
+const DialogTemplate* Results() { return &ResultsTemplate(); }
+const DialogTemplate* About() { return &AboutTemplate(); }
+const DialogTemplate* RecordList() { return &RecordListTemplate(); }
+const DialogTemplate* RankIn() { return &RankInTemplate(); }
+const DialogTemplate* Settings() { return &SettingsTemplate(); }
+const DialogTemplate* Favourite() { return &FavouriteTemplate(); }
+
+INSTANTIATE_TEST_SUITE_P(AllSix, BuiltTemplateTest,
+                         ::testing::Values(&Results, &About, &RecordList, &RankIn, &Settings,
+                                           &Favourite));
+
+TEST(DialogTemplates, IdsTextsAndCaptionsAreTheProgramsOwn) {
+  EXPECT_EQ(std::string(SettingsTemplate().caption), " 環境設定");
+  EXPECT_EQ(std::string(FavouriteTemplate().caption), " 十八番(おはこ)の変更");
+  EXPECT_EQ(std::string(RankInTemplate().caption), " ランクイン");
+  EXPECT_EQ(std::string(RecordListTemplate().caption), " 記録一覧");
+  EXPECT_EQ(std::string(AboutTemplate().caption), " バージョン情報");
+  EXPECT_FALSE(ResultsTemplate().systemMenu);
+  const auto find = [](const DialogTemplate& t, int id) -> const ControlTemplate* {
+    for (const ControlTemplate& control : t.controls) {
+      if (control.id == id) return &control;
+    }
+    return nullptr;
+  };
+  const ControlTemplate* save = find(ResultsTemplate(), kResultsSaveResult);
+  ASSERT_NE(save, nullptr);
+  EXPECT_EQ(std::string(save->text), ">> 結果をファイルへ保存する     ");  // five trailing blanks
+  EXPECT_TRUE(find(ResultsTemplate(), kResultsSaveQuestions)->disabled);
+  EXPECT_TRUE(find(ResultsTemplate(), kResultsRetry)->disabled);
+  EXPECT_EQ(find(ResultsTemplate(), kIdOk), nullptr);  // no default button
+  EXPECT_EQ(find(SettingsTemplate(), kIdOk)->kind, ControlKind::kDefaultButton);
+  EXPECT_EQ(std::string(find(SettingsTemplate(), kIdCancel)->text), "ｷｬﾝｾﾙ");
+  EXPECT_EQ(find(SettingsTemplate(), kSettingsNormal)->kind, ControlKind::kFirstRadio);
+  // The thirty value fields of the record list.
+  for (int field = 1029; field <= 1058; ++field) {
+    EXPECT_NE(find(RecordListTemplate(), field), nullptr) << field;
+  }
+  EXPECT_EQ(find(RecordListTemplate(), 1059), nullptr);
+}
+
+TEST(UpDownControl, NeverTakesTheFocusAndStepsEitherWay) {
+  auto* dialog = new wxDialog(nullptr, wxID_ANY, "up-down");
+  auto* arrows = new UpDownControl(dialog, 1013, wxDefaultPosition, wxDefaultSize);
+  EXPECT_FALSE(arrows->AcceptsFocus());
+  int up = 0, down = 0;
+  dialog->Bind(wxEVT_SPIN_UP, [&](wxSpinEvent&) { ++up; }, 1013);
+  dialog->Bind(wxEVT_SPIN_DOWN, [&](wxSpinEvent&) { ++down; }, 1013);
+  arrows->Step(true);
+  arrows->Step(true);
+  arrows->Step(false);
+  EXPECT_EQ(up, 2);
+  EXPECT_EQ(down, 1);
+  dialog->Destroy();
+}
+
+}  // namespace
+}  // namespace verselane

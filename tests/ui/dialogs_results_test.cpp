@@ -1,0 +1,351 @@
+// The results dialog and what it leads to: the rank-in, the record list, the result and question
+// files and the retry run.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include <wx/button.h>
+#include <wx/filedlg.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "dialogs_harness.h"
+#include "fakes/temp_folder.h"
+#include "game/menu_state.h"
+#include "records/question_file.h"
+#include "ui/dialogs/dialog_templates.h"
+#include "ui/dialogs/game_dialogs.h"
+
+namespace verselane::uitest {
+namespace {
+
+std::string TextOf(TemplateDialog& dialog, int id) {
+  if (auto* label = dialog.ItemAs<wxStaticText>(id)) return Utf8(label->GetLabel());
+  if (auto* edit = dialog.ItemAs<wxTextCtrl>(id)) return Utf8(edit->GetValue());
+  ADD_FAILURE() << "no text control " << id;
+  return {};
+}
+
+class ResultsDialogTest : public DialogsFixture {};
+
+TEST_F(ResultsDialogTest, ShowsTheRunAndKeepsTheFocusWhenTheScoreDoesNotRank) {
+  FillRecords({90000, 80000, 70000, 60000, 50000});
+  FinishedRun(10, 7, 6000);  // ranks nowhere: no rank-in
+  bool checked = false;
+  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+                ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+                  EXPECT_EQ(Utf8(results.GetTitle()), " 全10問 解答完了");
+                  EXPECT_EQ(TextOf(results, kResultsScore), "6000 pt");
+                  EXPECT_EQ(TextOf(results, kResultsClearTime), "00:00:00");
+                  EXPECT_EQ(TextOf(results, kResultsRate), "70 %");
+                  EXPECT_EQ(TextOf(results, kResultsCorrect), "7");
+                  // Character 0 at 6000 points, 7 of 10 correct: level 2.
+                  EXPECT_EQ(TextOf(results, kResultsComment), "ふむ。\nまだこれじゃカツオは釣れめぇが…。");
+                  auto* portrait = results.ItemAs<wxStaticBitmap>(kResultsPortrait);
+                  ASSERT_NE(portrait, nullptr);
+                  EXPECT_EQ(portrait->GetBitmap().GetSize(), wxSize(45, 45));
+                  // No wrong answers: nothing to retry or to save as questions.
+                  EXPECT_TRUE(results.Item(kResultsSaveResult)->IsEnabled());
+                  EXPECT_FALSE(results.Item(kResultsSaveQuestions)->IsEnabled());
+                  EXPECT_FALSE(results.Item(kResultsRetry)->IsEnabled());
+                  EXPECT_TRUE(FocusIsIn(&results));
+                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  checked = true;
+                }));
+  EXPECT_TRUE(checked);
+  // Closing the results resets the game.
+  EXPECT_EQ(environment.playState(), PlayState::Idle);
+  EXPECT_EQ(environment.score(), 0);
+  EXPECT_FALSE(std::filesystem::exists("record.dat"));
+}
+
+TEST_F(ResultsDialogTest, NeitherEnterNorEscNorTheCloseBoxEndIt) {
+  FillRecords({90000, 80000, 70000, 60000, 50000});
+  FinishedRun(3, 1, 1000, {4, 9});
+  bool checked = false;
+  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+                ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+                  EXPECT_FALSE(results.HasFlag(wxCLOSE_BOX));
+                  EXPECT_FALSE(results.HasFlag(wxSYSTEM_MENU));
+                  Key(&results, WXK_ESCAPE);
+                  Key(&results, WXK_RETURN);
+                  EXPECT_FALSE(results.Close());  // the close box asks, and is refused
+                  RunEventsFor(100);
+                  EXPECT_FALSE(results.ended());
+                  EXPECT_TRUE(results.IsShown());
+                  EXPECT_TRUE(results.Item(kResultsRetry)->IsEnabled());
+                  EXPECT_TRUE(results.Item(kResultsSaveQuestions)->IsEnabled());
+                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  checked = true;
+                }));
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(environment.playState(), PlayState::Idle);
+}
+
+TEST_F(ResultsDialogTest, ARankingRunOpensTheRankInAndCancelRecordsNothing) {
+  FillRecords({500, 400, 400, 300, 200});
+  settings().SetPlayerName("hanako");
+  FinishedRun(10, 7, 450);
+  bool rankInSeen = false;
+  bool checked = false;
+  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+                ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+                  // The rank-in came over the results as soon as they were shown, and is gone.
+                  EXPECT_TRUE(rankInSeen);
+                  EXPECT_TRUE(results.IsShown());
+                  EXPECT_FALSE(results.ended());
+                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  checked = true;
+                }),
+                ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
+                  rankInSeen = true;
+                  EXPECT_EQ(Utf8(rankIn.GetTitle()), " ランクイン");
+                  auto* name = rankIn.ItemAs<wxTextCtrl>(kRankInName);
+                  EXPECT_EQ(Utf8(name->GetValue()), "hanako");
+                  EXPECT_EQ(wxWindow::FindFocus(), name);
+                  Click(rankIn.FindWindow(wxID_CANCEL), [&] { return rankIn.ended(); });
+                }));
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(records.record(2).score, 400);
+  EXPECT_EQ(records.record(4).score, 200);
+  EXPECT_FALSE(std::filesystem::exists("record.dat"));
+  EXPECT_FALSE(settingsController.settingsChanged());
+}
+
+TEST_F(ResultsDialogTest, EscInTheRankInIsCancelToo) {
+  FillRecords({500, 400, 400, 300, 200});
+  FinishedRun(10, 7, 450);
+  bool checked = false;
+  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+                ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  checked = true;
+                }),
+                ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
+                  Key(&rankIn, WXK_ESCAPE, [&] { return rankIn.ended(); });
+                }));
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(records.record(4).score, 200);
+}
+
+TEST_F(ResultsDialogTest, ANameWithACommaKeepsTheRankInOpenUntilItIsMended) {
+  FillRecords({500, 400, 400, 300, 200});
+  settings().SetPlayerName("noname");
+  FinishedRun(10, 7, 450);
+  bool checked = false;
+  wxTEST_DIALOG(
+      dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+      ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+        Click(results.Item(kResultsClose), [&] { return results.ended(); });
+        checked = true;
+      }),
+      ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
+        auto* name = rankIn.ItemAs<wxTextCtrl>(kRankInName);
+        FocusOn(name);
+        name->SelectAll();
+        Type(name, "ha,na");
+        EXPECT_EQ(Utf8(name->GetValue()), "ha,na");
+        Click(rankIn.FindWindow(wxID_OK), [&] { return !notices.shown.empty(); });
+        ASSERT_EQ(notices.shown.size(), 1u);
+        EXPECT_EQ(notices.shown[0].text, SjisLiteral("名前に\",\"を使うことはできません。"));
+        EXPECT_EQ(notices.shown[0].caption, "Notice");
+        EXPECT_EQ(notices.shown[0].icon, NoticeIcon::kExclamation);
+        EXPECT_FALSE(rankIn.ended());
+        EXPECT_TRUE(rankIn.IsShown());
+        EXPECT_EQ(records.record(1).score, 400);  // nothing recorded yet
+        // Mended, and confirmed with Enter.
+        FocusOn(name);
+        name->SelectAll();
+        Type(name, "hanako");
+        Key(&rankIn, WXK_RETURN, [&] { return rankIn.ended(); });
+      }),
+      ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
+        // The run is in, second below 500, stamped with the clock's time; 200 dropped out.
+        EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * 1 + 0), "hanako");
+        EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * 1 + 1), "450");
+        EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * 1 + 3), "70%");
+        EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * 1 + 4), "普通");
+        EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * 1 + 5), "26/03/07 09:05");
+        EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * 4 + 1), "300");
+        Click(list.FindWindow(wxID_OK), [&] { return list.ended(); });
+      }));
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(records.record(1).name, "hanako");
+  EXPECT_EQ(settings().playerName(), "hanako");
+  EXPECT_TRUE(settingsController.settingsChanged());
+  EXPECT_TRUE(std::filesystem::exists("record.dat"));
+}
+
+TEST_F(ResultsDialogTest, AnEmptyNameIsRecordedAsNoname) {
+  FillRecords({0, 0, 0, 0, 0});
+  settings().SetPlayerName("taro");
+  FinishedRun(1, 1, 1000);
+  bool checked = false;
+  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+                ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  checked = true;
+                }),
+                ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
+                  rankIn.ItemAs<wxTextCtrl>(kRankInName)->SetValue("");
+                  Click(rankIn.FindWindow(wxID_OK), [&] { return rankIn.ended(); });
+                }),
+                ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
+                  Key(&list, WXK_ESCAPE, [&] { return list.ended(); });
+                }));
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(records.record(0).name, "noname");
+  EXPECT_EQ(records.record(0).score, 1000);
+}
+
+TEST_F(ResultsDialogTest, ANameIsKeptToTenBytes) {
+  FillRecords({0, 0, 0, 0, 0});
+  FinishedRun(1, 1, 1000);
+  bool checked = false;
+  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+                ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  checked = true;
+                }),
+                ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
+                  auto* name = rankIn.ItemAs<wxTextCtrl>(kRankInName);
+                  FocusOn(name);
+                  name->SelectAll();
+                  Type(name, "abcdefghijklm");
+                  Key(&rankIn, WXK_RETURN, [&] { return rankIn.ended(); });
+                }),
+                ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
+                  EXPECT_EQ(TextOf(list, kRecordListFirstField), "abcdefghij");
+                  Key(&list, WXK_ESCAPE, [&] { return list.ended(); });
+                }));
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(records.record(0).name, "abcdefghij");
+  EXPECT_EQ(settings().playerName(), "abcdefghij");
+}
+
+TEST_F(ResultsDialogTest, SavesTheResultAndAQuestionFileWhereThePlayerChooses) {
+  FillRecords({90000, 80000, 70000, 60000, 50000});
+  FinishedRun(3, 1, 1000, {2, 0});
+  bool checked = false;
+  const std::string folder = std::filesystem::current_path().string();
+  files.answer = folder + "/run.txt";
+  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+                ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+                  Click(results.Item(kResultsSaveResult),
+                        [] { return std::filesystem::exists("run.txt"); });
+                  files.answer = folder + "/wrong.vlq";
+                  Click(results.Item(kResultsSaveQuestions),
+                        [] { return std::filesystem::exists("wrong.vlq"); });
+                  EXPECT_FALSE(results.ended());  // both leave the results open
+                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  checked = true;
+                }));
+  EXPECT_TRUE(checked);
+  ASSERT_EQ(files.saveDialogs.size(), 2u);
+  EXPECT_EQ(files.saveDialogs[0].title, SjisLiteral(" Verselane 結果ファイルの生成"));
+  EXPECT_EQ(files.saveDialogs[1].title, SjisLiteral(" Verselane 問題ファイルの生成"));
+  EXPECT_EQ(Unscrambled(ReadBytes("wrong.vlq")), "2,0");
+  EXPECT_NE(ReadBytes("run.txt").find(SjisLiteral("誤答した歌---")), std::string::npos);
+  EXPECT_EQ(std::filesystem::current_path().string(), folder);
+}
+
+TEST_F(ResultsDialogTest, TheRetryRunAsksExactlyTheMissedPoemsAndRestoresTheSourceAtItsResults) {
+  FillRecords({900000, 800000, 700000, 600000, 500000});
+  settings().SetSource(5);  // 恋歌 (43首)
+  settings().SetQuestionCount(6);
+  StartRun();
+  std::vector<int> missed;
+  for (int question = 0; question < 6; ++question) {
+    ASSERT_TRUE(TickUntilAnswering()) << question;
+    const bool correct = question % 2 == 1;
+    if (!correct) missed.push_back(game.run().question.poem);
+    Answer(correct);
+  }
+  ASSERT_EQ(environment.playState(), PlayState::Finished);
+
+  std::set<int> retried;
+  bool firstClosed = false;
+  // The game asked for its results as the run ended; they open once that tick has returned.
+  wxTEST_DIALOG(RunEventsUntil([&] { return firstClosed; }),
+                ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+                  EXPECT_TRUE(results.Item(kResultsRetry)->IsEnabled());
+                  Click(results.Item(kResultsRetry), [&] { return results.ended(); });
+                  firstClosed = true;
+                }));
+  // The new run began at once, over the missed poems only.
+  ASSERT_EQ(environment.playState(), PlayState::Running);
+  EXPECT_EQ(settings().source(), kRetrySource);
+  EXPECT_EQ(settings().questionCount(), 3);
+  for (int question = 0; question < 3; ++question) {
+    ASSERT_TRUE(TickUntilAnswering()) << question;
+    retried.insert(game.run().question.poem);
+    Answer(true);
+  }
+  ASSERT_EQ(environment.playState(), PlayState::Finished);
+  EXPECT_EQ(retried, std::set<int>(missed.begin(), missed.end()));
+
+  bool secondChecked = false;
+  wxTEST_DIALOG(RunEventsUntil([&] { return secondChecked; }),
+                ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+                  EXPECT_EQ(Utf8(results.GetTitle()), " 全3問 解答完了");
+                  // At its results the earlier source and count are back.
+                  EXPECT_EQ(settings().source(), 5);
+                  EXPECT_EQ(settings().questionCount(), 6);
+                  EXPECT_FALSE(results.Item(kResultsRetry)->IsEnabled());
+                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  secondChecked = true;
+                }));
+  EXPECT_EQ(environment.playState(), PlayState::Idle);
+  EXPECT_EQ(settings().source(), 5);
+  EXPECT_EQ(settings().questionCount(), 6);
+}
+
+TEST_F(ResultsDialogTest, TheRecordListFromTheMenuShowsTheFiveResults) {
+  FillRecords({500, 400, 300, 200, 100});
+  int shown = 0;
+  wxTEST_DIALOG(dialogs.OpenRecordList(),
+                ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
+                  ++shown;
+                  EXPECT_EQ(Utf8(list.GetTitle()), " 記録一覧");
+                  for (int row = 0; row < 5; ++row) {
+                    EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * row), "player");
+                    EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * row + 1),
+                              std::to_string(500 - 100 * row));
+                    EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * row + 2), "00:00:00");
+                    EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * row + 3), "0%");
+                    EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * row + 4), "-");
+                    EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * row + 5), "00/00/00 00:00");
+                  }
+                  EXPECT_TRUE(FocusIsIn(&list));
+                  Key(&list, WXK_RETURN, [&] { return list.ended(); });
+                }));
+  EXPECT_EQ(shown, 1);
+}
+
+TEST_F(ResultsDialogTest, TheAboutBoxNamesTheProgramAndItsVersion) {
+  int shown = 0;
+  wxTEST_DIALOG(dialogs.OpenAbout(), ExpectDialog<AboutDialog>([&](AboutDialog& about) {
+                  ++shown;
+                  EXPECT_EQ(Utf8(about.GetTitle()), " バージョン情報");
+                  EXPECT_EQ(TextOf(about, kAboutVersion), " Verselane ver 2.08");
+                  const std::string contact = TextOf(about, kAboutContact);
+                  EXPECT_NE(contact.find("https://"), std::string::npos);
+                  EXPECT_NE(contact.find("\n"), std::string::npos);
+                  EXPECT_NE(contact.find("@"), std::string::npos);
+                  Key(&about, WXK_RETURN, [&] { return about.ended(); });
+                }));
+  EXPECT_EQ(shown, 1);
+  // Esc and the close box end it as well.
+  wxTEST_DIALOG(dialogs.OpenAbout(), ExpectDialog<AboutDialog>([&](AboutDialog& about) {
+                  Key(&about, WXK_ESCAPE, [&] { return about.ended(); });
+                }));
+  wxTEST_DIALOG(dialogs.OpenAbout(), ExpectDialog<AboutDialog>([&](AboutDialog& about) {
+                  EXPECT_TRUE(about.Close());
+                  EXPECT_TRUE(about.ended());
+                }));
+}
+
+}  // namespace
+}  // namespace verselane::uitest

@@ -1,0 +1,429 @@
+// The program started for real on the X display: the window, its menu and the idle screen, the
+// commands with their confirmations, and the answer line across PAUSE and START.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <wx/menu.h>
+#include <wx/uiaction.h>
+
+#include "catalogue/shift_jis.h"
+#include "game/frame.h"
+#include "game/menu_state.h"
+#include "ui/assets.h"
+#include "ui_test_support.h"
+
+namespace verselane {
+namespace {
+
+using uitest::ExpectMessageBox;
+using uitest::MessageBoxSeen;
+using uitest::RunEventsFor;
+using uitest::RunEventsUntil;
+using uitest::SameRegion;
+
+wxImage AssetImage(const char* name) {
+  const auto asset = FindAsset(name);
+  EXPECT_TRUE(asset.has_value()) << name;
+  if (!asset) return {};
+  return BitmapFromBytes(asset->data, asset->size)->bitmap().ConvertToImage();
+}
+
+class MainWindowTest : public uitest::ProgramFixture {
+ protected:
+  void SetUp() override { StartProgram(); }
+
+  wxMenuBar* menuBar() { return frame()->GetMenuBar(); }
+  bool Enabled(int command) { return menuBar()->IsEnabled(MenuItemId(command)); }
+  wxImage BackBuffer() { return program().surface().backBuffer().ConvertToImage(); }
+  // What the X server shows of the client area.
+  wxImage Screenshot() {
+    const wxImage shot = uitest::ScreenshotOf(program().window().view()->GetScreenRect());
+    EXPECT_TRUE(shot.IsOk()) << "no screenshot";
+    return shot.IsOk() ? shot : wxImage(kClientWidth, kClientHeight);
+  }
+  // Keys as the player types them, through the X server.
+  void PressKeys(const std::function<void(wxUIActionSimulator&)>& keys) {
+    frame()->Raise();
+    wxUIActionSimulator simulator;
+    const wxRect area = program().window().view()->GetScreenRect();
+    simulator.MouseMove(area.GetLeft() + 5, area.GetTop() + 5);
+    EXPECT_TRUE(uitest::FocusMainWindow());
+    RunEventsFor(50);
+    keys(simulator);
+    RunEventsFor(150);
+  }
+  // Ticks until the first question is up.
+  bool ReachQuestion() {
+    return RunEventsUntil([this] { return program().game().phase() == 4; }, 6000);
+  }
+};
+
+TEST_F(MainWindowTest, WindowIsFixedCentredAndTitled) {
+  EXPECT_EQ(frame()->GetTitle(), " Verselane");
+  EXPECT_EQ(frame()->GetClientSize(), wxSize(400, 150));
+  EXPECT_EQ(program().window().view()->GetSize(), wxSize(400, 150));
+  EXPECT_EQ(frame()->GetMinSize(), frame()->GetSize());
+  EXPECT_EQ(frame()->GetMaxSize(), frame()->GetSize());
+  EXPECT_FALSE(frame()->HasFlag(wxRESIZE_BORDER));
+  EXPECT_FALSE(frame()->HasFlag(wxMAXIMIZE_BOX));
+  EXPECT_TRUE(frame()->HasFlag(wxMINIMIZE_BOX));
+  EXPECT_TRUE(frame()->GetIcons().GetIconOfExactSize(48).IsOk()) << "icon 101";
+  const wxRect screen = wxGetClientDisplayRect();
+  const wxRect window = frame()->GetScreenRect();
+  EXPECT_NEAR(window.x, (screen.width - window.width) / 2, 1);
+  EXPECT_NEAR(window.y, (screen.height - window.height) / 2, 1);
+}
+
+TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
+  wxMenuBar* bar = menuBar();
+  ASSERT_EQ(bar->GetMenuCount(), 3u);
+  EXPECT_EQ(bar->GetMenuLabel(0).utf8_string(), "ゲーム(&G)");
+  EXPECT_EQ(bar->GetMenuLabel(1).utf8_string(), "オプション(&O)");
+  EXPECT_EQ(bar->GetMenuLabel(2).utf8_string(), "ヘルプ(&H)");
+  struct Item {
+    int menu;
+    int command;
+    const char* label;
+    int key;
+  };
+  const Item items[] = {
+      {0, kCommandStart, "始める(&S)         ", 'S'},
+      {0, kCommandPause, "一時停止する(&P)", 'P'},
+      {0, kCommandRestart, "最初からやり直す(&R)", 'R'},
+      {0, kCommandExit, "終了する(&E)", 'E'},
+      {1, kCommandSettings, "環境を設定する(&E)", 0},
+      {1, kCommandRecords, "記録を見る(&R)", 0},
+      {2, kCommandHelp, "ヘルプを見る(&H)", 0},
+      {2, kCommandVersion, "バージョン情報を見る(&V)", 0},
+  };
+  for (const Item& expected : items) {
+    wxMenu* menu = nullptr;
+    wxMenuItem* item = bar->FindItem(MenuItemId(expected.command), &menu);
+    ASSERT_NE(item, nullptr) << expected.command;
+    EXPECT_EQ(menu, bar->GetMenu(expected.menu)) << expected.command;
+    EXPECT_EQ(item->GetItemLabel().BeforeFirst('\t').utf8_string(), expected.label);
+    wxAcceleratorEntry* accelerator = item->GetAccel();
+    if (expected.key == 0) {
+      EXPECT_EQ(accelerator, nullptr) << expected.command;
+    } else {
+      ASSERT_NE(accelerator, nullptr) << expected.command;
+      EXPECT_EQ(accelerator->GetFlags(), wxACCEL_CTRL);
+      EXPECT_EQ(accelerator->GetKeyCode(), expected.key);
+      delete accelerator;
+    }
+  }
+  wxMenu* game = bar->GetMenu(0);
+  ASSERT_EQ(game->GetMenuItemCount(), 5u);
+  EXPECT_TRUE(game->FindItemByPosition(3)->IsSeparator());
+  EXPECT_EQ(game->FindItemByPosition(4)->GetId(), MenuItemId(kCommandExit));
+}
+
+TEST_F(MainWindowTest, StartsAtIdleWithItsMenuStates) {
+  EXPECT_EQ(state(), PlayState::Idle);
+  EXPECT_TRUE(Enabled(kCommandStart));
+  EXPECT_FALSE(Enabled(kCommandPause));
+  EXPECT_FALSE(Enabled(kCommandRestart));
+  EXPECT_TRUE(Enabled(kCommandSettings));
+  EXPECT_TRUE(Enabled(kCommandRecords));
+  EXPECT_TRUE(Enabled(kCommandHelp));
+  EXPECT_TRUE(Enabled(kCommandVersion));
+  EXPECT_TRUE(Enabled(kCommandExit));
+  EXPECT_EQ(startNotices_.shown, 2) << "no env.ini and no record.dat yet";
+  EXPECT_EQ(startNotices_.caption, "Notice");
+  EXPECT_EQ(startNotices_.style & (wxOK | wxICON_EXCLAMATION), wxOK | wxICON_EXCLAMATION);
+  EXPECT_TRUE(std::filesystem::exists("env.ini")) << "written anew at the first start";
+  EXPECT_TRUE(std::filesystem::exists("record.dat"));
+}
+
+TEST_F(MainWindowTest, AnswerLineIsBuiltHiddenOverTheScreen) {
+  wxTextCtrl* line = program().answerBox().control();
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->GetId(), 2000);
+  EXPECT_EQ(line->GetParent(), program().window().view());
+  EXPECT_EQ(line->GetPosition(), wxPoint(76, 60));
+  EXPECT_EQ(line->GetSize(), wxSize(308, 28));
+  EXPECT_FALSE(line->IsShown());
+  EXPECT_EQ(line->GetForegroundColour(), wxColour(100, 100, 100));
+  EXPECT_EQ(line->GetBackgroundColour(), wxColour(255, 255, 255));
+  EXPECT_EQ(line->GetFont().GetPixelSize().y, 20);
+  EXPECT_EQ(line->GetFont().GetFaceName(), "IPAexGothic");
+  EXPECT_FALSE(line->HasFlag(wxBORDER_SIMPLE) || line->HasFlag(wxBORDER_SUNKEN));
+}
+
+// The idle screen, region by region, against the pictures it is made of: fonts play no part.
+TEST_F(MainWindowTest, IdleScreenShowsItsPicturesInPlace) {
+  const wxImage shown = Screenshot();
+  const wxImage buffer = BackBuffer();
+  std::string where;
+  EXPECT_TRUE(SameRegion(shown, 0, 0, buffer, 0, 0, 400, 150, &where))
+      << "the window shows the back buffer; " << where;
+
+  const wxImage background = AssetImage("bitmap-130.png");
+  const wxImage upper = AssetImage("bitmap-136.png");
+  const wxImage lower = AssetImage("bitmap-137.png");
+  const wxImage large = AssetImage("bitmap-132.png");
+  const wxImage small = AssetImage("bitmap-133.png");
+  const wxImage second = AssetImage("bitmap-134.png");
+  const wxImage colon = AssetImage("bitmap-135.png");
+  const wxImage left = AssetImage("bitmap-142.png");
+  const wxImage body = AssetImage("bitmap-143.png");
+  const wxImage right = AssetImage("bitmap-144.png");
+  EXPECT_TRUE(SameRegion(shown, 23, 11, upper, 0, 0, 25, 25, &where)) << "upper icon " << where;
+  EXPECT_TRUE(SameRegion(shown, 23, 55, lower, 0, 0, 25, 25, &where)) << "lower icon " << where;
+  EXPECT_TRUE(SameRegion(shown, 76, 8, background, 76, 8, 308, 42, &where))
+      << "no prompt " << where;
+  EXPECT_TRUE(SameRegion(shown, 70, 53, background, 70, 53, 314, 41, &where))
+      << "no answer line, banner or pop-up " << where;
+  EXPECT_TRUE(SameRegion(shown, 123, 126, large, 0, 0, 14, 15, &where)) << "0% " << where;
+  EXPECT_TRUE(SameRegion(shown, 251, 132, small, 0, 0, 9, 11, &where)) << "0 pt " << where;
+  EXPECT_TRUE(SameRegion(shown, 36, 98, small, 0, 0, 9, 11, &where)) << "0 correct " << where;
+  EXPECT_TRUE(SameRegion(shown, 43, 126, second, 0, 0, 9, 11, &where)) << "0 asked " << where;
+  for (int x : {320, 329, 345, 354, 370, 379}) {
+    EXPECT_TRUE(SameRegion(shown, x, 132, small, 0, 0, 9, 11, &where)) << "clock 0 at " << x;
+  }
+  EXPECT_TRUE(SameRegion(shown, 338, 132, colon, 0, 0, 7, 11, &where)) << "colon " << where;
+  EXPECT_TRUE(SameRegion(shown, 363, 132, colon, 0, 0, 7, 11, &where)) << "colon " << where;
+  EXPECT_TRUE(SameRegion(shown, 81, 103, left, 0, 0, 6, 9, &where)) << "bar left " << where;
+  for (int x = 87; x < 387; x += 37) {
+    EXPECT_TRUE(SameRegion(shown, x, 103, body, 0, 0, 1, 9, &where)) << "bar body at " << x;
+  }
+  EXPECT_TRUE(SameRegion(shown, 387, 103, right, 0, 0, 6, 9, &where)) << "bar right " << where;
+  EXPECT_TRUE(SameRegion(shown, 0, 0, background, 0, 0, 400, 8, &where)) << "top edge " << where;
+}
+
+TEST_F(MainWindowTest, StartRunsTheCountdownAndPutsAQuestion) {
+  program().commands().Dispatch(kCommandStart);
+  EXPECT_EQ(state(), PlayState::Running);
+  EXPECT_FALSE(Enabled(kCommandStart));
+  EXPECT_TRUE(Enabled(kCommandPause));
+  EXPECT_TRUE(Enabled(kCommandRestart));
+  EXPECT_FALSE(Enabled(kCommandSettings));
+  EXPECT_FALSE(Enabled(kCommandRecords));
+  EXPECT_FALSE(Enabled(kCommandHelp));
+  EXPECT_FALSE(Enabled(kCommandVersion));
+  EXPECT_TRUE(Enabled(kCommandExit));
+
+  // "START !!" in grey over the answer line's place during the first second.
+  RunEventsFor(400);
+  const wxImage background = AssetImage("bitmap-130.png");
+  std::string where;
+  EXPECT_FALSE(SameRegion(Screenshot(), 70, 53, background, 70, 53, 308, 41, &where))
+      << "START !! shows";
+  ASSERT_TRUE(ReachQuestion());
+  RunEventsFor(100);
+  EXPECT_TRUE(program().answerBox().IsVisible());
+  EXPECT_EQ(wxWindow::FindFocus(), program().answerBox().control());
+  EXPECT_FALSE(SameRegion(Screenshot(), 76, 8, background, 76, 8, 308, 42, &where))
+      << "the prompt's first kana shows";
+}
+
+// A question on screen, region by region: the prompt's first kana in grey at the left of its box
+// and nothing else there, the answer line, the marker beside it, the bar running.
+TEST_F(MainWindowTest, QuestionScreenShowsItsPartsInPlace) {
+  program().commands().Dispatch(kCommandStart);
+  ASSERT_TRUE(ReachQuestion());
+  RunEventsFor(120);
+  const GameFrame frame = ComposeFrame(program().game(), program().environment());
+  ASSERT_EQ(frame.reveal, 1);
+  ASSERT_TRUE(frame.markerShown);
+  const wxImage shown = Screenshot();
+  const wxImage background = AssetImage("bitmap-130.png");
+  const wxImage marker = AssetImage("bitmap-139.png");
+  std::string where;
+  EXPECT_TRUE(SameRegion(shown, 23, 11, AssetImage("bitmap-136.png"), 0, 0, 25, 25, &where))
+      << where;
+  int darkest = 255;
+  int inkRight = 0;
+  for (int y = 8; y < 50; ++y) {
+    for (int x = 76; x < 384; ++x) {
+      if (shown.GetRed(x, y) != background.GetRed(x, y)) inkRight = std::max(inkRight, x);
+      darkest = std::min<int>(darkest, shown.GetRed(x, y));
+    }
+  }
+  EXPECT_NEAR(darkest, 100, 12) << "the prompt in grey (100, 100, 100)";
+  EXPECT_GT(inkRight, 76 + 10);
+  EXPECT_LT(inkRight, 76 + 30) << "one kana, 25 pixels wide, at the left of the box";
+  EXPECT_TRUE(SameRegion(shown, 70, 62, marker, 7 * frame.markerFrame, 0, 6, 25, &where))
+      << "marker frame " << frame.markerFrame << ": " << where;
+  EXPECT_EQ(shown.GetRed(200, 74), 255) << "the answer line";
+  EXPECT_TRUE(SameRegion(shown, 81, 103, AssetImage("bitmap-142.png"), 0, 0, 6, 9, &where))
+      << "bar cap " << where;
+}
+
+TEST_F(MainWindowTest, AnswerLineIsAPlainWhiteStripWithGreyText) {
+  program().commands().Dispatch(kCommandStart);
+  ASSERT_TRUE(ReachQuestion());
+  PressKeys([](wxUIActionSimulator& keys) { keys.Text("kaze"); });
+  ASSERT_EQ(program().answerBox().control()->GetValue(), "kaze");
+  const wxImage shown = Screenshot();
+  const wxColour white(255, 255, 255);
+  for (int x = 76; x < 76 + 308; ++x) {
+    ASSERT_EQ(wxColour(shown.GetRed(x, 60), shown.GetGreen(x, 60), shown.GetBlue(x, 60)), white)
+        << "no frame or focus ring along the top, x = " << x;
+    ASSERT_EQ(wxColour(shown.GetRed(x, 87), shown.GetGreen(x, 87), shown.GetBlue(x, 87)), white)
+        << "nor along the bottom, x = " << x;
+  }
+  int darkest = 255;
+  int inkRight = 0;
+  for (int y = 61; y < 87; ++y) {
+    for (int x = 77; x < 383; ++x) {
+      const int red = shown.GetRed(x, y);
+      if (red < 230) inkRight = std::max(inkRight, x);
+      darkest = std::min(darkest, red);
+    }
+  }
+  EXPECT_NEAR(darkest, 100, 10) << "grey text (100, 100, 100)";
+  EXPECT_GT(inkRight, 100) << "four letters typed";
+  EXPECT_LT(inkRight, 160);
+}
+
+TEST_F(MainWindowTest, PauseHidesTheAnswerLineAndStartShowsItAgain) {
+  program().commands().Dispatch(kCommandStart);
+  ASSERT_TRUE(ReachQuestion());
+  wxTextCtrl* line = program().answerBox().control();
+  RunEventsFor(100);
+  ASSERT_TRUE(line->IsShown());
+  const int seconds = program().game().seconds(GameClock::kQuestion);
+
+  PressKeys([](wxUIActionSimulator& keys) { keys.Char('p', wxMOD_CONTROL); });
+  EXPECT_EQ(state(), PlayState::Paused);
+  EXPECT_FALSE(line->IsShown());
+  RunEventsFor(1200);
+  EXPECT_EQ(program().game().seconds(GameClock::kQuestion), seconds) << "the clocks stand still";
+
+  // Paused, START is greyed in the menu; the command itself resumes.
+  EXPECT_FALSE(Enabled(kCommandStart));
+  program().commands().Dispatch(kCommandStart);
+  EXPECT_EQ(state(), PlayState::Running);
+  EXPECT_TRUE(line->IsShown());
+  EXPECT_EQ(wxWindow::FindFocus(), line);
+  RunEventsFor(1100);
+  EXPECT_GT(program().game().seconds(GameClock::kQuestion), seconds) << "the clocks run again";
+
+  // PAUSE twice: paused, then running again with the line shown.
+  PressKeys([](wxUIActionSimulator& keys) { keys.Char('p', wxMOD_CONTROL); });
+  EXPECT_EQ(state(), PlayState::Paused);
+  PressKeys([](wxUIActionSimulator& keys) { keys.Char('p', wxMOD_CONTROL); });
+  EXPECT_EQ(state(), PlayState::Running);
+  EXPECT_TRUE(line->IsShown());
+}
+
+TEST_F(MainWindowTest, ResumingBeforeTheFirstQuestionKeepsTheLineHidden) {
+  program().commands().Dispatch(kCommandStart);
+  RunEventsFor(200);
+  program().commands().Dispatch(kCommandPause);
+  program().commands().Dispatch(kCommandPause);
+  EXPECT_EQ(state(), PlayState::Running);
+  EXPECT_FALSE(program().answerBox().IsVisible()) << "it was hidden at the pause";
+}
+
+TEST_F(MainWindowTest, CtrlSWhileRunningDoesNothing) {
+  PressKeys([](wxUIActionSimulator& keys) { keys.Char('s', wxMOD_CONTROL); });
+  ASSERT_EQ(state(), PlayState::Running);
+  RunEventsFor(300);
+  const int phase = program().game().phase();
+  PressKeys([](wxUIActionSimulator& keys) { keys.Char('s', wxMOD_CONTROL); });
+  EXPECT_EQ(state(), PlayState::Running);
+  EXPECT_GE(program().game().phase(), phase) << "the run was not started again";
+  EXPECT_EQ(program().environment().askedCount(), 0);
+}
+
+TEST_F(MainWindowTest, RestartAnsweredNoLeavesTheRunPausedAndYesResets) {
+  program().commands().Dispatch(kCommandStart);
+  RunEventsFor(200);
+  MessageBoxSeen seen;
+  wxTEST_DIALOG(PressKeys([](wxUIActionSimulator& keys) { keys.Char('r', wxMOD_CONTROL); }),
+                ExpectMessageBox(wxID_NO, &seen));
+  EXPECT_EQ(seen.shown, 1);
+  EXPECT_EQ(seen.caption, " リセットの確認");
+  EXPECT_EQ(seen.message, "ゲームをリセットします。\nよろしいですか？");
+  EXPECT_EQ(seen.style & (wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION),
+            wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+  EXPECT_EQ(seen.yesLabel, "はい(&Y)");
+  EXPECT_EQ(seen.noLabel, "いいえ(&N)");
+  EXPECT_EQ(state(), PlayState::Paused);
+
+  // While paused, RESTART asks at once; Yes goes back to Idle.
+  wxTEST_DIALOG(PressKeys([](wxUIActionSimulator& keys) { keys.Char('r', wxMOD_CONTROL); }),
+                ExpectMessageBox(wxID_YES, &seen));
+  EXPECT_EQ(seen.shown, 2);
+  EXPECT_EQ(state(), PlayState::Idle);
+  EXPECT_TRUE(Enabled(kCommandStart));
+  EXPECT_FALSE(Enabled(kCommandPause));
+}
+
+TEST_F(MainWindowTest, ExitAnsweredNoKeepsTheProgramAndYesClosesIt) {
+  MessageBoxSeen seen;
+  wxTEST_DIALOG(PressKeys([](wxUIActionSimulator& keys) { keys.Char('e', wxMOD_CONTROL); }),
+                ExpectMessageBox(wxID_NO, &seen));
+  EXPECT_EQ(seen.caption, " 終了の確認");
+  EXPECT_EQ(seen.message, "「Verselane」を終了します。\nよろしいですか？");
+  EXPECT_EQ(seen.style & wxNO_DEFAULT, wxNO_DEFAULT);
+  ASSERT_NE(frame(), nullptr);
+  EXPECT_TRUE(frame()->IsShown());
+
+  // Settings changed since the start are written as the window goes.
+  program().settings().MarkChanged();
+  std::filesystem::remove("env.ini");
+  wxTEST_DIALOG(PressKeys([](wxUIActionSimulator& keys) { keys.Char('e', wxMOD_CONTROL); }),
+                ExpectMessageBox(wxID_YES, &seen));
+  EXPECT_TRUE(program().window().destroyed());
+  EXPECT_TRUE(std::filesystem::exists("env.ini"));
+  EXPECT_TRUE(RunEventsUntil([this] { return frame() == nullptr; }));
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowAsksWithoutPausingAgain) {
+  program().commands().Dispatch(kCommandStart);
+  RunEventsFor(100);
+  program().commands().Dispatch(kCommandPause);
+  ASSERT_EQ(state(), PlayState::Paused);
+  MessageBoxSeen seen;
+  bool closed = true;
+  wxTEST_DIALOG(closed = frame()->Close(), ExpectMessageBox(wxID_NO, &seen));
+  EXPECT_FALSE(closed) << "the close is refused";
+  EXPECT_EQ(seen.caption, " 終了の確認");
+  EXPECT_EQ(state(), PlayState::Paused);
+  ASSERT_NE(frame(), nullptr);
+  EXPECT_TRUE(frame()->IsShown());
+}
+
+TEST_F(MainWindowTest, ExitWhileRunningPausesFirst) {
+  program().commands().Dispatch(kCommandStart);
+  RunEventsFor(100);
+  MessageBoxSeen seen;
+  wxTEST_DIALOG(program().commands().Dispatch(kCommandExit), ExpectMessageBox(wxID_NO, &seen));
+  EXPECT_EQ(state(), PlayState::Paused);
+  program().commands().Dispatch(kCommandPause);
+  EXPECT_EQ(state(), PlayState::Running) << "PAUSE resumes it";
+}
+
+TEST_F(MainWindowTest, DialogCommandsReachTheDialogsOnlyAtIdle) {
+  program().commands().Dispatch(kCommandSettings);
+  program().commands().Dispatch(kCommandRecords);
+  program().commands().Dispatch(kCommandVersion);
+  program().commands().Dispatch(kCommandHelp);
+  EXPECT_EQ(dialogs_.settings, 1);
+  EXPECT_EQ(dialogs_.recordList, 1);
+  EXPECT_EQ(dialogs_.about, 1);
+  EXPECT_EQ(dialogs_.help, 1);
+  program().commands().Dispatch(kCommandStart);
+  program().commands().Dispatch(kCommandSettings);
+  EXPECT_EQ(dialogs_.settings, 1);
+}
+
+TEST_F(MainWindowTest, TicksRepaintOnlyWhenTheScreenChanges) {
+  int paints = 0;
+  program().window().view()->Bind(wxEVT_PAINT, [&paints](wxPaintEvent& event) {
+    ++paints;
+    event.Skip();
+  });
+  RunEventsFor(500);
+  EXPECT_EQ(paints, 0) << "ten idle ticks, nothing changed";
+  program().commands().Dispatch(kCommandStart);
+  RunEventsFor(500);
+  EXPECT_GT(paints, 0) << "the countdown moves";
+}
+
+}  // namespace
+}  // namespace verselane

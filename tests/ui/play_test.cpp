@@ -1,0 +1,128 @@
+// Whole one-question runs played on the real window: START, the countdown, the answer typed into
+// the answer line through the X server, Enter, the pop-up, and the results.
+#include <gtest/gtest.h>
+
+#include <wx/uiaction.h>
+#include <wx/menu.h>
+#include <wx/utils.h>
+
+#include "catalogue/poem_catalogue.h"
+#include "catalogue/shift_jis.h"
+#include "game/menu_state.h"
+#include "ui/assets.h"
+#include "ui_test_support.h"
+
+namespace verselane {
+namespace {
+
+using uitest::RunEventsFor;
+using uitest::RunEventsUntil;
+using uitest::SameRegion;
+
+std::string Utf8(std::string_view sjis) { return SjisToUtf8(sjis).text; }
+
+class PlayTest : public uitest::ProgramFixture {
+ protected:
+  void SetUp() override {
+    ProgramOptions options;
+    options.random = &random_;
+    StartProgram(options);
+    program().environment().settings().SetSource(0);
+    program().environment().settings().SetQuestionCount(1);
+    ASSERT_TRUE(uitest::FocusMainWindow());
+  }
+
+  void Keys(const std::function<void(wxUIActionSimulator&)>& keys) {
+    wxUIActionSimulator simulator;
+    const wxRect area = program().window().view()->GetScreenRect();
+    simulator.MouseMove(area.GetLeft() + 5, area.GetTop() + 5);
+    RunEventsFor(50);
+    keys(simulator);
+    RunEventsFor(150);
+  }
+  // Types UTF-8 text as keys, kana included, while the program keeps running.
+  void TypeText(const std::string& text) {
+    const std::string command = "xdotool type --delay 40 '" + text + "'";
+    wxExecute(wxString::FromUTF8(command), wxEXEC_SYNC | wxEXEC_NODISABLE);
+    RunEventsFor(150);
+  }
+  bool WaitForPhase(int phase, int timeoutMs = 8000) {
+    return RunEventsUntil([&] { return program().game().phase() == phase; }, timeoutMs);
+  }
+  std::string ExpectedReading() {
+    const Environment& environment = program().environment();
+    return Utf8(environment.catalogue().FieldView(program().game().run().question.poem,
+                                                 kLowerReading));
+  }
+  wxImage PopupArea() {
+    const wxRect view = program().window().view()->GetScreenRect();
+    return uitest::ScreenshotOf(wxRect(view.x + 76, view.y + 54, 308, 42));
+  }
+  bool PopupAreaShowsBackground() {
+    const auto asset = FindAsset("bitmap-130.png");
+    const wxImage background = BitmapFromBytes(asset->data, asset->size)->bitmap().ConvertToImage();
+    return SameRegion(PopupArea(), 0, 0, background, 76, 54, 308, 42);
+  }
+
+  ScriptedRandom random_{{0}};
+};
+
+TEST_F(PlayTest, CorrectAnswerTypedInKanaEndsInTheResults) {
+  Keys([](wxUIActionSimulator& keys) { keys.Char('s', wxMOD_CONTROL); });
+  ASSERT_EQ(state(), PlayState::Running);
+  ASSERT_TRUE(WaitForPhase(4));
+  RunEventsFor(100);
+  ASSERT_TRUE(program().answerBox().IsVisible());
+  EXPECT_EQ(program().game().run().question.poem, 0) << "the scripted draw";
+
+  const std::string reading = ExpectedReading();
+  TypeText(reading);
+  EXPECT_EQ(program().answerBox().control()->GetValue().utf8_string(), reading);
+  EXPECT_EQ(program().game().phase(), 4) << "typing alone does not answer";
+
+  Keys([](wxUIActionSimulator& keys) { keys.Char(WXK_RETURN); });
+  ASSERT_TRUE(RunEventsUntil([this] { return program().game().phase() >= 5; }));
+  EXPECT_FALSE(program().answerBox().IsVisible());
+  EXPECT_EQ(program().environment().correctCount(), 1);
+  ASSERT_FALSE(sound_.played.empty());
+  EXPECT_EQ(sound_.played.front(), SoundId::kCorrect);
+  RunEventsFor(300);
+  EXPECT_FALSE(PopupAreaShowsBackground()) << "the score pop-up shows";
+
+  ASSERT_TRUE(RunEventsUntil([this] { return dialogs_.results == 1; }, 10000));
+  ASSERT_EQ(dialogs_.lastResults.size(), 1u);
+  EXPECT_EQ(Utf8(dialogs_.lastResults[0].correctRate), "100 %");
+  EXPECT_EQ(sound_.played.back(), SoundId::kRunFinished);
+  RunEventsFor(100);
+  EXPECT_EQ(state(), PlayState::Idle) << "the results closed";
+  EXPECT_TRUE(program().window().frame()->GetMenuBar()->IsEnabled(MenuItemId(kCommandStart)));
+}
+
+TEST_F(PlayTest, WrongAnswerShowsTheReadingAndWaitsForEnter) {
+  Keys([](wxUIActionSimulator& keys) { keys.Char('s', wxMOD_CONTROL); });
+  ASSERT_TRUE(WaitForPhase(4));
+  RunEventsFor(100);
+  // An even number of bytes: an odd one is refused before judging, without a sound.
+  Keys([](wxUIActionSimulator& keys) {
+    keys.Text("abcd");
+    keys.Char(WXK_RETURN);
+  });
+  EXPECT_EQ(program().answerBox().control()->GetValue(), "abcd");
+  ASSERT_TRUE(WaitForPhase(6));
+  EXPECT_EQ(program().environment().correctCount(), 0);
+  ASSERT_FALSE(sound_.played.empty());
+  EXPECT_EQ(sound_.played.front(), SoundId::kWrong);
+  RunEventsFor(1000);
+  EXPECT_EQ(program().game().phase(), 6) << "the expected reading stays up";
+  EXPECT_FALSE(PopupAreaShowsBackground());
+  EXPECT_EQ(dialogs_.results, 0);
+
+  // The line is hidden now; Enter reaches the game through the screen itself.
+  Keys([](wxUIActionSimulator& keys) { keys.Char(WXK_RETURN); });
+  ASSERT_TRUE(RunEventsUntil([this] { return dialogs_.results == 1; }, 10000));
+  EXPECT_EQ(Utf8(dialogs_.lastResults[0].correctRate), "0 %");
+  EXPECT_EQ(state(), PlayState::Idle);
+}
+
+}  // namespace
+}  // namespace verselane

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# One copy of the program at a time, checked from outside under X: a second copy started while
+# the first runs shows nothing, exits with 0 at once and brings the first copy's window to the
+# front (above another window, with the keyboard focus); after the first copy is killed, a new
+# start is not blocked by anything it left behind.
+#
+# Usage: single_instance_test.sh PATH/TO/verselane
+# Like the window smoke test it runs on an X server of its own, without a window manager.
+set -euo pipefail
+
+readonly TITLE=" Verselane"
+readonly START_TIMEOUT=20
+readonly SECOND_COPY_TIMEOUT=10
+
+fail() {
+  echo "single instance test FAILED: $*" >&2
+  for log in "${work:-/nonexistent}"/*.log; do
+    [ -s "$log" ] && { echo "--- $log ---" >&2; cat "$log" >&2; }
+  done
+  exit 1
+}
+
+[ $# -eq 1 ] || { echo "usage: $0 PATH/TO/verselane" >&2; exit 2; }
+program=$(readlink -f "$1")
+[ -x "$program" ] || fail "$1 is not an executable"
+
+if [ -z "${VERSELANE_SINGLE_PRIVATE_X:-}" ]; then
+  command -v xvfb-run >/dev/null || fail "xvfb-run is not installed (./test installs it)"
+  VERSELANE_SINGLE_PRIVATE_X=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+for tool in xdotool xwininfo xmessage; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/home" "$work/data" "$work/config" "$work/runtime"
+chmod 700 "$work/runtime"
+cd "$work"
+export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
+  XDG_RUNTIME_DIR="$work/runtime" SDL_AUDIODRIVER=dummy
+
+# Starts a copy in the background and waits for its main window, answering the notices of a
+# first start; prints the window.
+start_first_copy() {
+  "$program" >"$work/first-$1.log" 2>&1 &
+  pids+=($!)
+  first=$!
+  local deadline=$((SECONDS + START_TIMEOUT)) window=
+  while [ $SECONDS -lt $deadline ] && [ -z "$window" ]; do
+    window=$(xdotool search --onlyvisible --name "^${TITLE}\$" 2>/dev/null | head -n 1) || true
+    for notice in $(xdotool search --onlyvisible --name '^Notice$' 2>/dev/null); do
+      xdotool windowfocus --sync "$notice" key Return 2>/dev/null || true
+    done
+    [ -n "$window" ] || sleep 0.2
+  done
+  [ -n "$window" ] || fail "the first copy showed no window within ${START_TIMEOUT} s"
+  main_window=$window
+}
+
+# The children of the root window, top-most first.
+stacking() { xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'; }
+position_of() { stacking | grep -n -x "$(printf '0x%x' "$1")" | cut -d: -f1; }
+
+start_first_copy 1
+
+# Another program's window over it, with the focus.
+xmessage -geometry 700x500+200+200 "a window on top" &
+pids+=($!)
+cover=$(timeout 10 xdotool search --sync --onlyvisible --class Xmessage | head -n 1)
+xdotool windowfocus --sync "$cover"
+(( $(position_of "$cover") < $(position_of "$main_window") )) ||
+  fail "the covering window did not come on top"
+
+# The second copy.
+started=$SECONDS
+status=0
+timeout "$SECOND_COPY_TIMEOUT" "$program" >"$work/second.log" 2>&1 || status=$?
+(( status == 0 )) || fail "the second copy exited with $status, not 0"
+kill -0 "$first" 2>/dev/null || fail "the first copy ended"
+windows=$(xdotool search --onlyvisible --class Marrowfen | wc -l)
+(( windows == 1 )) || fail "expected one visible window of class Marrowfen, found $windows"
+
+deadline=$((SECONDS + 5))
+until (( $(position_of "$main_window") < $(position_of "$cover") )); do
+  [ $SECONDS -lt $deadline ] || fail "the first copy's window did not come to the front"
+  sleep 0.1
+done
+focus=$(xdotool getwindowfocus)
+[ "$(xdotool getwindowname "$focus")" = "$TITLE" ] ||
+  fail "the keyboard focus is on \"$(xdotool getwindowname "$focus")\", not the first copy"
+echo "second copy: exited 0 after $((SECONDS - started)) s, first copy brought forward"
+
+# A copy that crashed leaves its lock and socket files behind; they must not block a new start.
+kill -KILL "$first"
+wait "$first" 2>/dev/null || true
+start_first_copy 2
+echo "single instance test passed"

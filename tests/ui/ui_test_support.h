@@ -1,0 +1,196 @@
+// What the window-layer tests share: running the event loop for a while, catching modal dialogs,
+// the program set up with stand-ins, and reading pixels.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+
+#include <unistd.h>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/msgdlg.h>
+#include <wx/image.h>
+#include <wx/testing.h>
+
+#include "fakes/desktop_fakes.h"
+#include "ui/program.h"
+
+// Colours print as their components in test messages.
+inline void PrintTo(const wxColour& colour, std::ostream* out) {
+  *out << "rgb(" << int(colour.Red()) << ", " << int(colour.Green()) << ", " << int(colour.Blue())
+       << ")";
+}
+
+namespace verselane::uitest {
+
+// Runs the event loop (timers, painting, input) until `done` or `timeoutMs`; returns done().
+inline bool RunEventsUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (true) {
+    wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+    while (loop != nullptr && loop->Pending()) loop->Dispatch();
+    wxTheApp->ProcessPendingEvents();
+    wxTheApp->ProcessIdle();
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= end) return done();
+    wxMilliSleep(2);
+  }
+}
+
+inline void RunEventsFor(int milliseconds) {
+  RunEventsUntil([] { return false; }, milliseconds);
+}
+
+// A dialog expectation whose failure is a test failure, never a dialog really shown (the test
+// would hang): an unexpected dialog fails the test and is answered with Cancel.
+class RecordingModalHook : public wxTestingModalHook {
+ public:
+  RecordingModalHook(const char* file, int line, const char* function)
+      : wxTestingModalHook(file, line, function) {
+    ++active;
+  }
+  ~RecordingModalHook() override { --active; }
+  static inline int active = 0;
+
+ protected:
+  void ReportFailure(const wxString& message) override {
+    ADD_FAILURE() << message.utf8_string();
+  }
+};
+#undef wxTEST_DIALOG_HOOK_CLASS
+#define wxTEST_DIALOG_HOOK_CLASS ::verselane::uitest::RecordingModalHook
+
+// What a message box was asked to show.
+struct MessageBoxSeen {
+  std::string message;  // UTF-8
+  std::string caption;
+  long style = 0;
+  std::string yesLabel;
+  std::string noLabel;
+  int shown = 0;
+};
+
+// Expects one of the program's message boxes and answers it with `answer` (wxID_YES, ...).
+class ExpectMessageBox
+    : public wxExpectModalBase<wxGenericMessageDialog, ExpectMessageBox> {
+ public:
+  ExpectMessageBox(int answer, MessageBoxSeen* seen = nullptr) : answer_(answer), seen_(seen) {}
+
+ protected:
+  int OnInvoked(wxGenericMessageDialog* dialog) const override {
+    if (seen_ != nullptr) {
+      seen_->message = dialog->GetMessage().utf8_string();
+      seen_->caption = dialog->GetTitle().utf8_string();
+      seen_->style = dialog->GetMessageDialogStyle();
+      seen_->yesLabel = dialog->GetYesLabel().utf8_string();
+      seen_->noLabel = dialog->GetNoLabel().utf8_string();
+      ++seen_->shown;
+    }
+    return answer_;
+  }
+
+ private:
+  int answer_;
+  MessageBoxSeen* seen_;
+};
+
+// The results dialog as the real one behaves: it fills itself from the game and, on closing,
+// hands back to the commands.
+class ResultsClosingDialogs : public FakeDialogs {
+ public:
+  void OpenResults() override {
+    FakeDialogs::OpenResults();
+    if (program != nullptr) {
+      lastResults.push_back(program->game().ShowResults());
+      program->commands().CloseResults(false);
+    }
+  }
+  Program* program = nullptr;
+  std::vector<ResultsView> lastResults;
+};
+
+// The program started as a test drives it: its own lock folder, recorded sounds and dialogs.
+class ProgramFixture : public ::testing::Test {
+ protected:
+  // Starts the program; its window is shown and the game at Idle. A first start in an empty
+  // folder shows a notice each for env.ini and record.dat, answered with OK.
+  void StartProgram(ProgramOptions options = {}) {
+    options.singleInstance = false;
+    program_ = std::make_unique<Program>(dialogs_, sound_, options);
+    dialogs_.program = program_.get();
+    bool started = false;
+    wxTEST_DIALOG(started = program_->Start(),
+                  ExpectMessageBox(wxID_OK, &startNotices_).Optional(),
+                  ExpectMessageBox(wxID_OK, &startNotices_).Optional());
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(RunEventsUntil([this] { return frame() != nullptr && frame()->IsShown(); }));
+    RunEventsFor(100);
+  }
+
+  void TearDown() override {
+    if (program_ != nullptr && frame() != nullptr) {
+      program_->window().frame()->Destroy();
+    }
+    program_.reset();
+    RunEventsFor(20);
+  }
+
+  Program& program() { return *program_; }
+  MainFrame* frame() { return program_->window().frame(); }
+  PlayState state() { return program_->environment().playState(); }
+
+  FakeSound sound_;
+  ResultsClosingDialogs dialogs_;
+  MessageBoxSeen startNotices_;
+  std::unique_ptr<Program> program_;
+};
+
+// What the X server shows in `area` of the screen, taken from outside the program as a player's
+// screenshot would be (ImageMagick's import); an invalid image when it cannot be taken.
+inline wxImage ScreenshotOf(const wxRect& area) {
+  const std::string file = "screenshot.png";
+  const std::string command = "import -window root -crop " + std::to_string(area.width) + "x" +
+                              std::to_string(area.height) + "+" + std::to_string(area.x) + "+" +
+                              std::to_string(area.y) + " +repage " + file;
+  if (std::system(command.c_str()) != 0) return {};
+  wxImage image;
+  image.LoadFile(file, wxBITMAP_TYPE_PNG);
+  return image;
+}
+
+// Gives this process's main window the X input focus, as a click on it would (there is no window
+// manager on the test display to do it).
+inline bool FocusMainWindow() {
+  const std::string command = "xdotool search --onlyvisible --pid " + std::to_string(getpid()) +
+                              " --name '^ Verselane$' windowfocus --sync >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
+// Pixels of an image as one comparable value per region.
+inline bool SameRegion(const wxImage& a, int ax, int ay, const wxImage& b, int bx, int by,
+                       int width, int height, std::string* where = nullptr) {
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const bool same = a.GetRed(ax + x, ay + y) == b.GetRed(bx + x, by + y) &&
+                        a.GetGreen(ax + x, ay + y) == b.GetGreen(bx + x, by + y) &&
+                        a.GetBlue(ax + x, ay + y) == b.GetBlue(bx + x, by + y);
+      if (!same) {
+        if (where != nullptr) {
+          *where = "first difference at (" + std::to_string(ax + x) + ", " +
+                   std::to_string(ay + y) + ")";
+        }
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace verselane::uitest
