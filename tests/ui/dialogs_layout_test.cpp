@@ -184,10 +184,23 @@ TEST(DialogTable, OpensOverTheOwnerUnlessAnotherWindowIsNamed) {
 
 // Every template, built: each control with its id, kind and text; none smaller than it needs,
 // inside the dialog, and no two of a row overlapping.
-class BuiltTemplateTest : public ::testing::TestWithParam<const DialogTemplate* (*)()> {};
+class BuiltTemplateTest : public ::testing::TestWithParam<int> {
+ protected:
+  static const DialogTemplate& Template(int id) {
+    switch (id) {
+      case kResultsTemplate: return ResultsTemplate();
+      case kAboutTemplate: return AboutTemplate();
+      case kRecordListTemplate: return RecordListTemplate();
+      case kRankInTemplate: return RankInTemplate();
+      case kSettingsTemplate: return SettingsTemplate();
+      default: return FavouriteTemplate();
+    }
+  }
+};
 
 TEST_P(BuiltTemplateTest, EveryControlIsThereAtLeastAsLargeAsItNeeds) {
-  const DialogTemplate& t = *GetParam()();
+  const DialogTemplate& t = Template(GetParam());
+  ASSERT_EQ(t.id, GetParam());
   auto* dialog = new TemplateDialog(nullptr, t);
   EXPECT_EQ(dialog->templateId(), t.id);
   EXPECT_EQ(dialog->GetTitle().utf8_string(), t.caption);
@@ -252,16 +265,12 @@ TEST_P(BuiltTemplateTest, EveryControlIsThereAtLeastAsLargeAsItNeeds) {
   dialog->Destroy();
 }
 
-const DialogTemplate* Results() { return &ResultsTemplate(); }
-const DialogTemplate* About() { return &AboutTemplate(); }
-const DialogTemplate* RecordList() { return &RecordListTemplate(); }
-const DialogTemplate* RankIn() { return &RankInTemplate(); }
-const DialogTemplate* Settings() { return &SettingsTemplate(); }
-const DialogTemplate* Favourite() { return &FavouriteTemplate(); }
-
 INSTANTIATE_TEST_SUITE_P(AllSix, BuiltTemplateTest,
-                         ::testing::Values(&Results, &About, &RecordList, &RankIn, &Settings,
-                                           &Favourite));
+                         ::testing::Values(kResultsTemplate, kAboutTemplate, kRecordListTemplate,
+                                           kRankInTemplate, kSettingsTemplate, kFavouriteTemplate),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return "Template" + std::to_string(info.param);
+                         });
 
 TEST(DialogTemplates, IdsTextsAndCaptionsAreTheProgramsOwn) {
   EXPECT_EQ(std::string(SettingsTemplate().caption), " 環境設定");
