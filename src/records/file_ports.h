@@ -32,8 +32,8 @@ class FileChooserPort {
   virtual ~FileChooserPort() = default;
   // The chosen file's full path as the file system names it, or nothing when the player
   // cancelled. An open dialog accepts only existing files; a save dialog asks before replacing one.
-  virtual std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& spec) = 0;
-  virtual std::optional<std::string> ChooseFileToSave(const FileDialogSpec& spec) = 0;
+  virtual std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& setup) = 0;
+  virtual std::optional<std::string> ChooseFileToSave(const FileDialogSpec& setup) = 0;
 };
 
 struct LocalTime {

@@ -39,12 +39,12 @@ std::string FileSourceLabel(const Settings& settings, const QuestionSources& sou
 }
 
 FileDialogSpec QuestionFileOpenSpec() {
-  FileDialogSpec spec;
-  spec.title = SjisLiteral(" Verselane 問題ファイルの読み込み");
-  spec.filters = {{"Verselane question files(*.vlq)", "*.vlq"}, {"All files(*.*)", "*.*"}};
-  spec.defaultExtension = "vlq";
-  spec.initialName = "*.vlq";
-  return spec;
+  FileDialogSpec setup;
+  setup.title = SjisLiteral(" Verselane 問題ファイルの読み込み");
+  setup.filters = {{"Verselane question files(*.vlq)", "*.vlq"}, {"All files(*.*)", "*.*"}};
+  setup.defaultExtension = "vlq";
+  setup.initialName = "*.vlq";
+  return setup;
 }
 
 std::optional<std::string> ChooseQuestionFile(FileChooserPort& files, NoticePort& notices,

@@ -38,14 +38,14 @@ TEST_F(ChooseQuestionFileTest, AValidFileBecomesTheFileSource) {
   EXPECT_EQ(ChooseQuestionFile(files, notices, sources), folder.File("set1.vlq"));
   EXPECT_EQ(sources.GetGroupPoems(kFileSource), (std::vector<int>{4, 17, 0}));
   ASSERT_EQ(files.openDialogs.size(), 1u);
-  const FileDialogSpec& spec = files.openDialogs[0];
-  EXPECT_EQ(spec.title, SjisLiteral(" Verselane 問題ファイルの読み込み"));
-  EXPECT_EQ(spec.filters.size(), 2u);
-  EXPECT_EQ(spec.filters[0].first, "Verselane question files(*.vlq)");
-  EXPECT_EQ(spec.filters[0].second, "*.vlq");
-  EXPECT_EQ(spec.filters[1].first, "All files(*.*)");
-  EXPECT_EQ(spec.defaultExtension, "vlq");
-  EXPECT_EQ(spec.initialName, "*.vlq");
+  const FileDialogSpec& setup = files.openDialogs[0];
+  EXPECT_EQ(setup.title, SjisLiteral(" Verselane 問題ファイルの読み込み"));
+  EXPECT_EQ(setup.filters.size(), 2u);
+  EXPECT_EQ(setup.filters[0].first, "Verselane question files(*.vlq)");
+  EXPECT_EQ(setup.filters[0].second, "*.vlq");
+  EXPECT_EQ(setup.filters[1].first, "All files(*.*)");
+  EXPECT_EQ(setup.defaultExtension, "vlq");
+  EXPECT_EQ(setup.initialName, "*.vlq");
 }
 
 TEST_F(ChooseQuestionFileTest, CancelOrABadFileChangesNothingSilently) {

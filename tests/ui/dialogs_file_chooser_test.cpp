@@ -114,9 +114,9 @@ TEST(WithDefaultExtension, AddsOnlyWhereTheNameHasNone) {
 }
 
 TEST(FileDialogWildcard, AllFilesMeansEveryFileHere) {
-  FileDialogSpec spec;
-  spec.filters = {{"Text file(*.txt)", "*.txt"}, {"All files(*.*)", "*.*"}};
-  EXPECT_EQ(Utf8(FileDialogWildcard(spec)), "Text file(*.txt)|*.txt|All files(*.*)|*");
+  FileDialogSpec setup;
+  setup.filters = {{"Text file(*.txt)", "*.txt"}, {"All files(*.*)", "*.*"}};
+  EXPECT_EQ(Utf8(FileDialogWildcard(setup)), "Text file(*.txt)|*.txt|All files(*.*)|*");
 }
 
 TEST(LocalClock, TellsTheLocalTime) {

@@ -18,8 +18,8 @@ bool HasWildcard(std::string_view name) { return name.find_first_of("*?") != std
 
 // A name with a wildcard ("*.vlq") is a filter on Windows; here the filters do that, and the
 // name box starts empty.
-wxString InitialName(const FileDialogSpec& spec) {
-  return HasWildcard(spec.initialName) ? wxString() : FromSjis(spec.initialName);
+wxString InitialName(const FileDialogSpec& setup) {
+  return HasWildcard(setup.initialName) ? wxString() : FromSjis(setup.initialName);
 }
 
 std::string NativePath(const wxString& path) {
@@ -39,9 +39,9 @@ bool ConfirmReplacing(wxWindow* owner, const std::string& path, const wxString& 
 
 }  // namespace
 
-wxString FileDialogWildcard(const FileDialogSpec& spec) {
+wxString FileDialogWildcard(const FileDialogSpec& setup) {
   wxString wildcard;
-  for (const auto& [label, pattern] : spec.filters) {
+  for (const auto& [label, pattern] : setup.filters) {
     if (!wildcard.empty()) wildcard += "|";
     wildcard += FromSjis(label) + "|" + (pattern == "*.*" ? wxString("*") : FromSjis(pattern));
   }
@@ -60,26 +60,26 @@ std::string WithDefaultExtension(std::string_view path, std::string_view extensi
   return result;
 }
 
-std::optional<std::string> WxFileChooser::ChooseFileToOpen(const FileDialogSpec& spec) {
-  wxFileDialog dialog(owner_, FromSjis(spec.title), wxGetCwd(), InitialName(spec),
-                      FileDialogWildcard(spec), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+std::optional<std::string> WxFileChooser::ChooseFileToOpen(const FileDialogSpec& setup) {
+  wxFileDialog dialog(owner_, FromSjis(setup.title), wxGetCwd(), InitialName(setup),
+                      FileDialogWildcard(setup), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
   const std::string path = NativePath(dialog.GetPath());
   if (path.empty()) return std::nullopt;
   return path;
 }
 
-std::optional<std::string> WxFileChooser::ChooseFileToSave(const FileDialogSpec& spec) {
+std::optional<std::string> WxFileChooser::ChooseFileToSave(const FileDialogSpec& setup) {
   wxString folder = wxGetCwd();
-  wxString name = InitialName(spec);
-  const wxString title = FromSjis(spec.title);
+  wxString name = InitialName(setup);
+  const wxString title = FromSjis(setup.title);
   while (true) {
-    wxFileDialog dialog(owner_, title, folder, name, FileDialogWildcard(spec),
+    wxFileDialog dialog(owner_, title, folder, name, FileDialogWildcard(setup),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     const std::string chosen = NativePath(dialog.GetPath());
     if (chosen.empty()) return std::nullopt;
-    const std::string path = WithDefaultExtension(chosen, spec.defaultExtension);
+    const std::string path = WithDefaultExtension(chosen, setup.defaultExtension);
     std::error_code error;
     if (path == chosen || !std::filesystem::exists(path, error) ||
         ConfirmReplacing(owner_, path, title)) {

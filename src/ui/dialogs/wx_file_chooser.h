@@ -22,8 +22,8 @@ class WxFileChooser : public FileChooserPort {
   explicit WxFileChooser(wxWindow* owner = nullptr) : owner_(owner) {}
   void SetOwner(wxWindow* owner) { owner_ = owner; }
 
-  std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& spec) override;
-  std::optional<std::string> ChooseFileToSave(const FileDialogSpec& spec) override;
+  std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& setup) override;
+  std::optional<std::string> ChooseFileToSave(const FileDialogSpec& setup) override;
 
  private:
   wxWindow* owner_;
@@ -31,7 +31,7 @@ class WxFileChooser : public FileChooserPort {
 
 // The wildcard of a file dialog from its filters. A pattern "*.*" (every file, on Windows)
 // becomes "*", which is every file here, names without a dot included.
-wxString FileDialogWildcard(const FileDialogSpec& spec);
+wxString FileDialogWildcard(const FileDialogSpec& setup);
 // `path` with ".<extension>" added when its file name has no extension; as it was otherwise.
 std::string WithDefaultExtension(std::string_view path, std::string_view extension);
 
