@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Figures of the desktop program, measured from outside on an X server of its own: the time from
+# Figures of the desktop program, measured from outside on an X server of its own (Xvfb, with
+# xdotool to watch for the window): the time from
 # starting the process to its window being shown with the first frame (median of several
 # starts), the resident memory at Idle, and the CPU it uses at Idle over 30 seconds.
 #
@@ -13,17 +14,31 @@ readonly TITLE=" Verselane"
 readonly IDLE_SECONDS=30
 [ -x "$program" ] || { echo "no program at $program (build it first)" >&2; exit 2; }
 
-if [ -z "${VERSELANE_MEASURE_PRIVATE_X:-}" ]; then
-  VERSELANE_MEASURE_PRIVATE_X=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$program" "$starts"
-fi
-
 work=$(mktemp -d)
 pid=
+xvfb=
+# Ends a process started here: asked first, forced after 5 s.
+stop() {
+  kill "$1" 2>/dev/null || return 0
+  for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  kill -KILL "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
 cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  if [ -n "$pid" ]; then stop "$pid"; fi
+  if [ -n "$xvfb" ]; then stop "$xvfb"; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# An X server of its own, on a display number the server picks itself (no race with others).
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$work/display")"
+unset XAUTHORITY
+
 mkdir -p "$work/home" "$work/data" "$work/runtime"
 chmod 700 "$work/runtime"
 export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" \
@@ -31,6 +46,14 @@ export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runti
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 main_window() { xdotool search --onlyvisible --name "^${TITLE}\$" 2>/dev/null | head -n 1; }
+# Waits for the main window, polling every `$1` seconds; fails after 20 s.
+wait_for_window() {
+  local deadline=$(( $(now_ms) + 20000 ))
+  until [ -n "$(main_window)" ]; do
+    (( $(now_ms) < deadline )) || { echo "the window did not show within 20 s" >&2; exit 1; }
+    sleep "$1"
+  done
+}
 
 # A first start writes env.ini and record.dat after its two notices; later starts show none.
 "$program" >/dev/null 2>&1 &
@@ -41,16 +64,16 @@ until [ -n "$(main_window)" ]; do
   done
   sleep 0.1
 done
-kill "$pid"; wait "$pid" 2>/dev/null || true; pid=
+stop "$pid"; pid=
 
 times=()
 for _ in $(seq "$starts"); do
   start=$(now_ms)
   "$program" >"$work/start.log" 2>&1 &
   pid=$!
-  until [ -n "$(main_window)" ]; do sleep 0.005; done
+  wait_for_window 0.005
   times+=($(( $(now_ms) - start )))
-  kill "$pid"; wait "$pid" 2>/dev/null || true; pid=
+  stop "$pid"; pid=
 done
 sorted=($(printf '%s\n' "${times[@]}" | sort -n))
 echo "start to first frame shown: median ${sorted[$(( starts / 2 ))]} ms" \
@@ -58,7 +81,7 @@ echo "start to first frame shown: median ${sorted[$(( starts / 2 ))]} ms" \
 
 "$program" >/dev/null 2>&1 &
 pid=$!
-until [ -n "$(main_window)" ]; do sleep 0.05; done
+wait_for_window 0.05
 sleep 3
 echo "resident memory at Idle: $(awk '/^VmRSS/ {print $2, $3}' "/proc/$pid/status")" \
   "(peak $(awk '/^VmHWM/ {print $2, $3}' "/proc/$pid/status"))"

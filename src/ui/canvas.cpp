@@ -16,28 +16,28 @@ void ShowDrawingError(NoticePort& errors, const char* messageUtf8) {
 
 const SurfaceFont* FontDat::Create(int height) {
   if (font_) return font_.get();
-  spec_.height = height;
+  setup_.height = height;
   return Make();
 }
 
 const SurfaceFont* FontDat::Create(int height, int weight) {
   if (font_) return font_.get();
-  spec_.height = height;
-  spec_.weight = weight;
+  setup_.height = height;
+  setup_.weight = weight;
   return Make();
 }
 
 const SurfaceFont* FontDat::Create(int height, int weight, int charset, std::string face) {
   if (font_) return font_.get();
-  spec_.height = height;
-  spec_.weight = weight;
-  spec_.charset = charset;
-  spec_.face = std::move(face);
+  setup_.height = height;
+  setup_.weight = weight;
+  setup_.charset = charset;
+  setup_.face = std::move(face);
   return Make();
 }
 
 const SurfaceFont* FontDat::Make() {
-  font_ = surface_.CreateFont(spec_);
+  font_ = surface_.CreateFont(setup_);
   if (!font_) ShowDrawingError(errors_, "ERROR(CreateFontDat):Fontの生成に失敗しました");
   return font_.get();
 }

@@ -74,8 +74,8 @@ class Surface {
                        int sourceHeight, int x, int y, int width, int height) = 0;
 
   virtual bool SetTextColour(Rgb colour) = 0;
-  // Null when no font can be made for `spec`.
-  virtual std::unique_ptr<SurfaceFont> CreateFont(const FontSpec& spec) = 0;
+  // Null when no font can be made for `setup`.
+  virtual std::unique_ptr<SurfaceFont> CreateFont(const FontSpec& setup) = 0;
   // Null selects the surface's own default font.
   virtual void SelectFont(const SurfaceFont* font) = 0;
   virtual TextExtent MeasureText(std::string_view text) = 0;
@@ -95,14 +95,14 @@ class FontDat {
   void Delete() { font_.reset(); }
 
   const SurfaceFont* handle() const { return font_.get(); }
-  const FontSpec& spec() const { return spec_; }
+  const FontSpec& setup() const { return setup_; }
 
  private:
   const SurfaceFont* Make();
 
   Surface& surface_;
   NoticePort& errors_;
-  FontSpec spec_;
+  FontSpec setup_;
   std::unique_ptr<SurfaceFont> font_;
 };
 

@@ -36,20 +36,20 @@ FontFaces::FontFaces() {
   if (heavySans_.empty()) heavySans_ = japaneseDefault_;
 }
 
-wxString FontFaces::FaceFor(const FontSpec& spec) const {
-  if (spec.face.empty()) return japaneseDefault_;
-  const wxString face = wxString::FromUTF8(spec.face);
+wxString FontFaces::FaceFor(const FontSpec& setup) const {
+  if (setup.face.empty()) return japaneseDefault_;
+  const wxString face = wxString::FromUTF8(setup.face);
   if (face == "Arial Black") return heavySans_;
   return wxFontEnumerator::IsValidFacename(face) ? face : japaneseDefault_;
 }
 
-wxFont FontFaces::FontFor(const FontSpec& spec) {
-  const auto key = std::make_tuple(spec.height, spec.weight, spec.charset, spec.face);
+wxFont FontFaces::FontFor(const FontSpec& setup) {
+  const auto key = std::make_tuple(setup.height, setup.weight, setup.charset, setup.face);
   if (const auto known = fonts_.find(key); known != fonts_.end()) return known->second;
-  const wxString face = FaceFor(spec);
-  const int weight = spec.weight <= 0 ? kNormalWeight : std::clamp(spec.weight, 100, 900);
+  const wxString face = FaceFor(setup);
+  const int weight = setup.weight <= 0 ? kNormalWeight : std::clamp(setup.weight, 100, 900);
   const int cellAt100 = CellHeightAt100(face, weight);
-  const int height = std::max(spec.height, 1);
+  const int height = std::max(setup.height, 1);
   const int pixels =
       cellAt100 > 0 ? std::max(1, static_cast<int>(std::lround(height * double(kReferenceSize) / cellAt100)))
                     : height;

@@ -25,11 +25,11 @@ class FontFaces {
   const wxString& heavySans() const { return heavySans_; }
   bool japaneseDefaultInstalled() const { return japaneseInstalled_; }
 
-  // The installed face for `spec`.
-  wxString FaceFor(const FontSpec& spec) const;
-  // A font with the cell height (ascent + descent) of `spec.height` pixels, as Windows sizes a
-  // font of positive height; remembered per spec.
-  wxFont FontFor(const FontSpec& spec);
+  // The installed face for `setup`.
+  wxString FaceFor(const FontSpec& setup) const;
+  // A font with the cell height (ascent + descent) of `setup.height` pixels, as Windows sizes a
+  // font of positive height; remembered per setup.
+  wxFont FontFor(const FontSpec& setup);
 
  private:
   // Cell height of the face at 100 px, per face and weight.

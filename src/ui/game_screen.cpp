@@ -178,9 +178,9 @@ bool GameScreen::DrawTimeBar(const GameFrame& frame) {
   return true;
 }
 
-bool GameScreen::Recreate(FontDat& font, const FontSpec& spec) {
+bool GameScreen::Recreate(FontDat& font, const FontSpec& setup) {
   font.Delete();
-  return font.Create(spec.height, spec.weight, spec.charset, spec.face) != nullptr;
+  return font.Create(setup.height, setup.weight, setup.charset, setup.face) != nullptr;
 }
 
 bool GameScreen::DrawFitted(FontDat& font, const FontSpec& own, FontSpec shrunk,

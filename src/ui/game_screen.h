@@ -104,7 +104,7 @@ class GameScreen : public ScreenPort {
   // shrunk font is set back to `own` afterwards. False when the text never fits.
   bool DrawFitted(FontDat& font, const FontSpec& own, FontSpec shrunk, std::string_view text,
                   ScreenBox box, char alignment);
-  bool Recreate(FontDat& font, const FontSpec& spec);
+  bool Recreate(FontDat& font, const FontSpec& setup);
 
   Canvas& canvas_;
   BitmapList images_;

@@ -109,7 +109,6 @@ bool MainWindow::Show() {
   if (frame_ == nullptr) return false;
   frame_->Show();
   frame_->Update();
-  shown_ = true;
   return true;
 }
 

@@ -102,7 +102,6 @@ class MainWindow : public MainWindowPort {
   Links links_;
   MainFrame* frame_ = nullptr;
   wxTimer* timer_ = nullptr;
-  bool shown_ = false;
   bool destroyed_ = false;
 };
 

@@ -1,6 +1,5 @@
 #include "ui/wx_surface.h"
 
-#include <wx/dcclient.h>
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
@@ -141,8 +140,8 @@ bool WxSurface::SetTextColour(Rgb colour) {
   return true;
 }
 
-std::unique_ptr<SurfaceFont> WxSurface::CreateFont(const FontSpec& spec) {
-  wxFont font = faces_.FontFor(spec);
+std::unique_ptr<SurfaceFont> WxSurface::CreateFont(const FontSpec& setup) {
+  wxFont font = faces_.FontFor(setup);
   if (!font.IsOk()) return nullptr;
   return std::make_unique<WxSurfaceFont>(std::move(font));
 }

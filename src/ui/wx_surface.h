@@ -66,7 +66,7 @@ class WxSurface : public Surface {
                int sourceHeight, int x, int y, int width, int height) override;
 
   bool SetTextColour(Rgb colour) override;
-  std::unique_ptr<SurfaceFont> CreateFont(const FontSpec& spec) override;
+  std::unique_ptr<SurfaceFont> CreateFont(const FontSpec& setup) override;
   void SelectFont(const SurfaceFont* font) override;
   TextExtent MeasureText(std::string_view text) override;
   bool DrawText(std::string_view text, int x, int y) override;

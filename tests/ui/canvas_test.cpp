@@ -217,16 +217,16 @@ TEST(FontDatTest, KeepsTheFirstFontUntilDeleted) {
   const SurfaceFont* first = font.Create(25);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(font.Create(30), first) << "the new height is ignored";
-  EXPECT_EQ(font.spec().height, 25);
+  EXPECT_EQ(font.setup().height, 25);
   EXPECT_EQ(surface.fontsMade.size(), 1u);
 
   font.Delete();
   EXPECT_EQ(font.handle(), nullptr);
   ASSERT_NE(font.Create(30), nullptr);
-  EXPECT_EQ(font.spec().height, 30);
-  EXPECT_EQ(font.spec().weight, kNormalWeight);
-  EXPECT_EQ(font.spec().charset, kShiftJisCharset);
-  EXPECT_EQ(font.spec().face, "");
+  EXPECT_EQ(font.setup().height, 30);
+  EXPECT_EQ(font.setup().weight, kNormalWeight);
+  EXPECT_EQ(font.setup().charset, kShiftJisCharset);
+  EXPECT_EQ(font.setup().face, "");
 
   font.Delete();
   font.Create(35, 900, kAnsiCharset, "Arial Black");

@@ -29,8 +29,8 @@ class FakeBitmap : public CanvasBitmap {
 
 class FakeFont : public SurfaceFont {
  public:
-  explicit FakeFont(FontSpec spec) : spec(std::move(spec)) {}
-  FontSpec spec;
+  explicit FakeFont(FontSpec setup) : setup(std::move(setup)) {}
+  FontSpec setup;
 };
 
 // Hands out bitmaps of the given sizes by resource id; a missing id fails to load.
@@ -116,13 +116,13 @@ class RecordingSurface : public Surface {
     colour = value;
     return true;
   }
-  std::unique_ptr<SurfaceFont> CreateFont(const FontSpec& spec) override {
-    fontsMade.push_back(spec);
+  std::unique_ptr<SurfaceFont> CreateFont(const FontSpec& setup) override {
+    fontsMade.push_back(setup);
     if (failFonts) return nullptr;
-    return std::make_unique<FakeFont>(spec);
+    return std::make_unique<FakeFont>(setup);
   }
   void SelectFont(const SurfaceFont* font) override {
-    selected = font ? static_cast<const FakeFont*>(font)->spec : FontSpec{};
+    selected = font ? static_cast<const FakeFont*>(font)->setup : FontSpec{};
   }
   TextExtent MeasureText(std::string_view text) override {
     ++measures;

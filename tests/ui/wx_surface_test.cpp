@@ -143,14 +143,14 @@ TEST(FontFacesTest, FontsHaveTheCellHeightAskedFor) {
   FontFaces faces;
   wxBitmap scratch(1, 1);
   wxMemoryDC dc(scratch);
-  for (const FontSpec& spec : {FontSpec{25, 800, kShiftJisCharset, ""},
+  for (const FontSpec& setup : {FontSpec{25, 800, kShiftJisCharset, ""},
                                FontSpec{35, 900, kAnsiCharset, "Arial Black"},
                                FontSpec{18, 800, kShiftJisCharset, ""}}) {
-    const wxFont font = faces.FontFor(spec);
+    const wxFont font = faces.FontFor(setup);
     ASSERT_TRUE(font.IsOk());
     dc.SetFont(font);
     const wxFontMetrics metrics = dc.GetFontMetrics();
-    EXPECT_NEAR(metrics.ascent + metrics.descent, spec.height, 1) << spec.face << spec.height;
+    EXPECT_NEAR(metrics.ascent + metrics.descent, setup.height, 1) << setup.face << setup.height;
     EXPECT_GE(font.GetNumericWeight(), 700) << "bold faces for weights 800 and 900";
   }
 }
