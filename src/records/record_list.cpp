@@ -43,7 +43,7 @@ std::string FormatRecordDate(const LocalTime& time) {
 bool HoldsControlByte(std::string_view text) {
   for (const char byte : text) {
     const auto value = static_cast<unsigned char>(byte);
-    if (value < 0x20 || value == 0x7F) return true;
+    if (value < 0x20 || value == 0x7F || value == 0xFF) return true;
   }
   return false;
 }

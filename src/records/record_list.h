@@ -26,8 +26,9 @@ struct ScoreRecord {
 std::string FormatRecordLine(const ScoreRecord& record);
 // "%02d/%02d/%02d %02d:%02d" of the year − 2000, month, day, hour and minute.
 std::string FormatRecordDate(const LocalTime& time);
-// True when `text` holds a byte below 0x20 or 0x7F. Such a byte in a record would break the
-// file's one scrambled line apart (a tab becomes a line end), so no record may carry one.
+// True when `text` holds a byte below 0x20, 0x7F or 0xFF. Such a byte would break a scrambled
+// file's one line apart (a tab becomes a line end, 0xFF the end of the text), so no record or
+// settings line may carry one.
 bool HoldsControlByte(std::string_view text);
 
 class RecordList {

@@ -6,6 +6,7 @@
 #include "catalogue/poem_groups.h"
 #include "catalogue/shift_jis.h"
 #include "records/decimal.h"
+#include "records/record_list.h"
 #include "settings/settings.h"
 
 namespace verselane {
@@ -70,6 +71,8 @@ std::string ComposeEnvironmentLine(const Settings& settings) {
 }
 
 bool ParseEnvironmentLine(std::string_view line, Settings& settings) {
+  // A line that could not be written back and read again is as good as corrupt.
+  if (HoldsControlByte(line)) return false;
   int separators = 0;
   std::size_t start = 0;
   for (std::size_t pos = line.find(kFieldSeparator); pos != std::string_view::npos;

@@ -69,6 +69,11 @@ TEST(EnvironmentLine, RefusesAnythingButSevenSeparatorsAndAName) {
   EXPECT_FALSE(ok);
   Parsed("", &ok);
   EXPECT_FALSE(ok);
+  // A byte the scrambled line cannot carry back (a tab, 0xFF) makes the line corrupt.
+  Parsed("0/0/100/28/1/0/1/a\tb", &ok);
+  EXPECT_FALSE(ok);
+  Parsed("0/0/100/28/1/0/1/a\xFF", &ok);
+  EXPECT_FALSE(ok);
   // Fields before the failure stay applied; the loader resets them anyway.
   EXPECT_EQ(Parsed("2/3/4/5/1/1/1/").source(), 3);
 }
