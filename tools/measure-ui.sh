@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Figures of the desktop program, measured from outside on an X server of its own (Xvfb, with
-# xdotool to watch for the window): the time from
-# starting the process to its window being shown with the first frame (median of several
-# starts), the resident memory at Idle, and the CPU it uses at Idle over 30 seconds.
+# xdotool watching for the window): the time from starting the process to its window being shown
+# with the first frame (median of several starts), the resident memory at Idle, and the CPU it
+# uses at Idle over 30 seconds.
 #
 # Usage: tools/measure-ui.sh [PATH/TO/verselane] [STARTS]   (default build/verselane, 10 starts)
 set -euo pipefail
@@ -46,30 +46,32 @@ export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runti
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 main_window() { xdotool search --onlyvisible --name "^${TITLE}\$" 2>/dev/null | head -n 1; }
-# Waits for the main window, polling every `$1` seconds; fails after 20 s.
+# Waits for the main window, polling every `$1` seconds and answering notices; fails after 20 s.
 wait_for_window() {
   local deadline=$(( $(now_ms) + 20000 ))
   until [ -n "$(main_window)" ]; do
-    (( $(now_ms) < deadline )) || { echo "the window did not show within 20 s" >&2; exit 1; }
+    if (( $(now_ms) >= deadline )) || ! kill -0 "$pid" 2>/dev/null; then
+      echo "the window did not show; the program's output:" >&2
+      cat "$work/program.log" >&2
+      exit 1
+    fi
+    for notice in $(xdotool search --onlyvisible --name '^Notice$' 2>/dev/null); do
+      xdotool windowfocus --sync "$notice" key Return 2>/dev/null || true
+    done
     sleep "$1"
   done
 }
 
 # A first start writes env.ini and record.dat after its two notices; later starts show none.
-"$program" >/dev/null 2>&1 &
+"$program" >"$work/program.log" 2>&1 &
 pid=$!
-until [ -n "$(main_window)" ]; do
-  for notice in $(xdotool search --onlyvisible --name '^Notice$' 2>/dev/null); do
-    xdotool windowfocus --sync "$notice" key Return 2>/dev/null || true
-  done
-  sleep 0.1
-done
+wait_for_window 0.1
 stop "$pid"; pid=
 
 times=()
 for _ in $(seq "$starts"); do
   start=$(now_ms)
-  "$program" >"$work/start.log" 2>&1 &
+  "$program" >"$work/program.log" 2>&1 &
   pid=$!
   wait_for_window 0.005
   times+=($(( $(now_ms) - start )))
@@ -79,7 +81,7 @@ sorted=($(printf '%s\n' "${times[@]}" | sort -n))
 echo "start to first frame shown: median ${sorted[$(( starts / 2 ))]} ms" \
   "(min ${sorted[0]}, max ${sorted[-1]}, $starts starts)"
 
-"$program" >/dev/null 2>&1 &
+"$program" >"$work/program.log" 2>&1 &
 pid=$!
 wait_for_window 0.05
 sleep 3

@@ -23,7 +23,8 @@ class VerselaneApp : public wxApp {
     SetAppName("verselane");
     SetClassName(kClassName);
     // wxGTK takes the class part of WM_CLASS from the display name (the instance part is the
-    // executable's name), so the class name goes there as well: WM_CLASS = "verselane", "Marrowfen".
+    // executable's name), so the class name goes there as well:
+    // WM_CLASS = "verselane", "Marrowfen".
     SetAppDisplayName(kClassName);
     program_ = std::make_unique<Program>(dialogs_, sound_);
     dialogs_.Attach(*program_);
@@ -36,7 +37,8 @@ class VerselaneApp : public wxApp {
     // and entered before anything is read.
     if (EnterDataFolder("/proc/self/exe").empty()) {
       MessageBoxes notices;
-      notices.ShowNotice(SjisLiteral("NOTICE(EnterDataFolder):\nデータフォルダを作成できませんでした\n"
+      notices.ShowNotice(SjisLiteral("NOTICE(EnterDataFolder):\n"
+                                     "データフォルダを作成できませんでした\n"
                                      "現在のフォルダに設定と記録を保存します"),
                          "Notice", NoticeIcon::kExclamation);
     }

@@ -50,9 +50,8 @@ wxFont FontFaces::FontFor(const FontSpec& setup) {
   const int weight = setup.weight <= 0 ? kNormalWeight : std::clamp(setup.weight, 100, 900);
   const int cellAt100 = CellHeightAt100(face, weight);
   const int height = std::max(setup.height, 1);
-  const int pixels =
-      cellAt100 > 0 ? std::max(1, static_cast<int>(std::lround(height * double(kReferenceSize) / cellAt100)))
-                    : height;
+  const double scale = cellAt100 > 0 ? double(kReferenceSize) / cellAt100 : 1.0;
+  const int pixels = std::max(1, static_cast<int>(std::lround(height * scale)));
   wxFont font(wxFontInfo(wxSize(0, pixels)).FaceName(face).Weight(weight));
   if (font.IsOk()) fonts_.emplace(key, font);
   return font;
