@@ -1,5 +1,7 @@
 #include "ui/message_boxes.h"
 
+#include <cstdio>
+
 #include <wx/msgdlg.h>
 
 #include "catalogue/shift_jis.h"
@@ -12,6 +14,13 @@ wxString FromSjis(const std::string& sjis) {
   // The core's texts are CP932; a text that is not still shows as far as it converts.
   const std::string& text = utf8.ok() ? utf8.text : SjisToUtf8(sjis.substr(0, utf8.failedAt)).text;
   return wxString::FromUTF8(text.data(), text.size());
+}
+
+// Every notice also goes to the standard error, as a desktop program's warnings do on Linux:
+// it stays in the session's log after the box is closed.
+void LogNotice(const wxString& message) {
+  std::fprintf(stderr, "verselane: %s\n", message.utf8_str().data());
+  std::fflush(stderr);
 }
 
 }  // namespace
@@ -34,11 +43,14 @@ bool MessageBoxes::Confirm(const std::string& text, const std::string& caption) 
 
 void MessageBoxes::ShowNotice(const std::string& text, const std::string& caption,
                               NoticeIcon icon) {
-  wxGenericMessageDialog dialog(nullptr, FromSjis(text), FromSjis(caption), NoticeStyle(icon));
+  const wxString message = FromSjis(text);
+  LogNotice(message);
+  wxGenericMessageDialog dialog(nullptr, message, FromSjis(caption), NoticeStyle(icon));
   dialog.ShowModal();
 }
 
 void ShowStartupError(const char* messageUtf8) {
+  LogNotice(wxString::FromUTF8(messageUtf8));
   wxGenericMessageDialog dialog(nullptr, wxString::FromUTF8(messageUtf8), "ERROR",
                                 wxOK | wxICON_ERROR);
   dialog.ShowModal();

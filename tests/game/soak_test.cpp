@@ -1,7 +1,7 @@
 // Whole runs played back to back by a simulated player, at full speed.
 //
-// ./test plays 1,000 runs. The long soak plays 10,000:
-//   VERSELANE_SOAK_RUNS=10000 build/verselane_tests --gtest_filter='SoakTest.*'
+// ./test plays 10,000 runs; more with
+//   VERSELANE_SOAK_RUNS=100000 build/verselane_tests --gtest_filter='SoakTest.*'
 #include <gtest/gtest.h>
 #include <malloc.h>
 
@@ -17,7 +17,7 @@ namespace {
 
 int SoakRuns() {
   const char* runs = std::getenv("VERSELANE_SOAK_RUNS");
-  return runs != nullptr && std::atoi(runs) > 0 ? std::atoi(runs) : 1000;
+  return runs != nullptr && std::atoi(runs) > 0 ? std::atoi(runs) : 10000;
 }
 
 std::size_t BytesInUse() { return mallinfo2().uordblks; }
