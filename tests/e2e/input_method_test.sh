@@ -1,0 +1,376 @@
+#!/usr/bin/env bash
+# Plays the real program through a real Japanese input method, as a player does: IBus with Mozc
+# on an X server, a session bus and a user of the test's own. Romaji keystrokes become kana in
+# Mozc's preedit, Enter commits them into the answer box, a second Enter answers.
+#
+# The data folder holds a question file naming poem 4 (田子の浦に…) three times, so every
+# question is known. The first session, in Normal mode, answers the first question in kana, the
+# second wrongly, the third with kanji converted by Mozc word by word (富士の, 雪は); then enters
+# the record list under a name typed through the input method. The second session, in Reverse
+# mode, answers two questions with the upper phrase. Each session ends through the menu's exit;
+# afterwards record.dat and env.ini must hold exactly what the sessions should have left.
+#
+# Usage: input_method_test.sh PATH/TO/verselane PATH/TO/verselane-files [BUILD_DIR]
+# Mozc refuses to run as root, so as root everything runs as an unprivileged uid whose passwd
+# entry nss_wrapper provides, inside a private PID namespace that takes every helper down with
+# it. When the input method cannot be started the test fails and says why: it never skips.
+# VERSELANE_E2E_KEEP=1 keeps the screenshots and logs (the folder is printed at the end).
+set -uo pipefail
+
+readonly TEST_UID=4242
+readonly POEM_INDEX=3                      # poem 4, 田子の浦に
+readonly LOWER_ROMAJI=fujinotakaneniyukihafuritsutsu
+readonly UPPER_ROMAJI=tagonouraniuchiidetemirebashirotaeno
+readonly FAVOURITE=50                      # not poem 4: its misses cost nothing extra
+readonly NAME_ROMAJI=hanako NAME=はなこ
+readonly TYPE_DELAY=${TYPE_DELAY:-40}
+readonly MAIN_TITLE=" Verselane"
+
+fail() {
+  echo "input method test FAILED: $*" >&2
+  if [ -n "${app_log:-}" ] && [ -s "$app_log" ]; then
+    echo "--- the program's output ---" >&2
+    tail -n 40 "$app_log" >&2
+  fi
+  [ -n "${work:-}" ] && echo "(screenshots in $work/shots)" >&2
+  keep_work=1
+  exit 1
+}
+log() { echo "[$(date +%T)] $*"; }
+
+[ $# -ge 2 ] || { echo "usage: $0 PATH/TO/verselane PATH/TO/verselane-files [BUILD_DIR]" >&2; exit 2; }
+program=$(readlink -f "$1")
+files=$(readlink -f "$2")
+[ -x "$program" ] || fail "$1 is not an executable"
+[ -x "$files" ] || fail "$2 is not an executable"
+
+# As root: a private PID namespace, so that nothing started here (mozc_server outlives IBus)
+# survives the test. ibus-daemon quits when its parent is PID 1, so a bash is PID 1 instead.
+if [ "$(id -u)" = 0 ] && [ -z "${VERSELANE_IME_IN_NAMESPACE:-}" ]; then
+  command -v unshare >/dev/null || fail "unshare (util-linux) is missing"
+  VERSELANE_IME_IN_NAMESPACE=1 exec unshare --pid --fork --kill-child --mount-proc \
+    bash -c '"$@" & wait $!' input-method-test bash "$0" "$@"
+fi
+
+for tool in Xvfb xdotool import convert compare dbus-daemon ibus-daemon ibus; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
+done
+
+keep_work=${VERSELANE_E2E_KEEP:-0}
+work=$(mktemp -d "${TMPDIR:-/tmp}/verselane-ime-XXXXXX")
+chmod 755 "$work"
+mkdir -p "$work/home/.config/mozc" "$work/runtime" "$work/shots" "$work/home/.local/share/verselane"
+chmod 700 "$work/runtime"
+data="$work/home/.local/share/verselane"
+question_file="$work/home/poem4.vlq"
+app_log="$work/app.log"
+
+# Mozc starts in direct input unless told to open in Hiragana.
+cat >"$work/home/.config/mozc/ibus_config.textproto" <<'EOF'
+engines {
+  name : "mozc-jp"
+  longname : "Mozc"
+  layout : "default"
+  layout_variant : ""
+  layout_option : ""
+  rank : 80
+}
+active_on_launch: True
+EOF
+
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/home/.config" \
+  XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache" \
+  USER=imetest LOGNAME=imetest LANG=C.UTF-8 NO_AT_BRIDGE=1
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/bus"
+export GTK_IM_MODULE=ibus XMODIFIERS=@im=ibus
+unset SESSION_MANAGER
+
+if [ "$(id -u)" = 0 ]; then
+  echo "imetest:x:$TEST_UID:$TEST_UID:input method test:$work/home:/bin/sh" >"$work/passwd"
+  echo "imetest:x:$TEST_UID:" >"$work/group"
+  as_player=(env LD_PRELOAD=libnss_wrapper.so NSS_WRAPPER_PASSWD="$work/passwd"
+             NSS_WRAPPER_GROUP="$work/group" setpriv --reuid=$TEST_UID --regid=$TEST_UID
+             --clear-groups)
+  [ -e /usr/lib/x86_64-linux-gnu/libnss_wrapper.so ] || ldconfig -p | grep -q libnss_wrapper ||
+    fail "libnss_wrapper is not installed (./test installs it)"
+else
+  as_player=(env)
+fi
+
+pids=()
+cleanup() {
+  "${as_player[@]}" ibus exit >/dev/null 2>&1
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  if [ "$keep_work" = 0 ]; then rm -rf "$work"; fi
+}
+trap cleanup EXIT
+
+# --- The player's files -------------------------------------------------------------------------
+stored_path=${question_file//\//\\}
+env_line() { echo "$1/$stored_path/$2/$FAVOURITE/1/0/1/$3"; }
+encode() { "$files" encode "$1" || fail "could not write $1"; }
+default_record="noname,0,00:00:00,0,-,00/00/00 00:00"
+printf '%s\n' "$default_record" "$default_record" "$default_record" "$default_record" \
+  "$default_record" | encode "$data/record.dat"
+echo "$POEM_INDEX,$POEM_INDEX,$POEM_INDEX" | encode "$question_file"
+env_line 0 3 たろう | encode "$data/env.ini"
+[ "$(id -u)" = 0 ] && chown -R "$TEST_UID:$TEST_UID" "$work"
+
+# --- X, the session bus, IBus with Mozc ---------------------------------------------------------
+"${as_player[@]}" Xvfb -displayfd 3 -screen 0 1024x600x24 -nolisten tcp 3>"$work/display" \
+  >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+"${as_player[@]}" dbus-daemon --session --fork --print-pid=1 --address="$DBUS_SESSION_BUS_ADDRESS" \
+  >"$work/dbus.pid" || fail "the session bus did not start"
+pids+=($(cat "$work/dbus.pid"))
+
+# Mozc draws its own candidate window, so IBus needs no panel.
+"${as_player[@]}" ibus-daemon -r --panel=disable >"$work/ibus.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 150); do "${as_player[@]}" ibus list-engine >/dev/null 2>&1 && break; sleep 0.1; done
+"${as_player[@]}" ibus list-engine 2>/dev/null | grep -q mozc-jp ||
+  fail "the input method cannot start: IBus does not answer or offers no Mozc engine ($(tail -n 3 "$work/ibus.log"))"
+# `ibus engine NAME` may exit 1 although it switched; reading it back tells.
+"${as_player[@]}" ibus engine mozc-jp >/dev/null 2>&1
+[ "$("${as_player[@]}" ibus engine 2>/dev/null)" = mozc-jp ] ||
+  fail "the input method cannot start: IBus would not switch to Mozc"
+log "IBus with Mozc on $DISPLAY"
+
+# --- Windows and the screen ---------------------------------------------------------------------
+# Titles are matched by reading every window's name: xdotool's own search misses Japanese ones.
+window_named() {
+  local id
+  for id in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
+    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && { echo "$id"; return 0; }
+  done
+  return 1
+}
+wait_window() {  # TITLE [SECONDS]
+  local deadline=$((SECONDS + ${2:-20})) id
+  while [ $SECONDS -lt $deadline ]; do
+    id=$(window_named "$1") && { echo "$id"; return 0; }
+    kill -0 "$app" 2>/dev/null || return 1
+    sleep 0.2
+  done
+  return 1
+}
+wait_window_gone() {  # TITLE
+  for _ in $(seq 50); do window_named "$1" >/dev/null || return 0; sleep 0.2; done
+  return 1
+}
+
+shot=0
+snap() {  # NAME: the main window as it is now
+  shot=$((shot + 1))
+  current="$work/shots/$(printf %02d $shot)-$1.png"
+  import -window "$main" "$current" 2>/dev/null || fail "could not take a screenshot"
+}
+pixel() { convert "$current" -format "%[pixel:p{$1}]" info:; }
+# Pixels in a region (WxH+X+Y of the main window, menu bar included) that pass an -fx test.
+count_pixels() { convert "$current" -crop "$1" +repage -fx "($2)?1:0" -format "%[fx:round(mean*w*h)]" info:; }
+
+# Regions: the upper phrase's box, and the lower box where the answer line (white while shown),
+# the score pop-up (grey-blue) and the expected reading after a miss (red) appear.
+readonly UPPER_BOX=320x28+70+35
+readonly LOWER_BOX=320x28+70+85
+# The answer line's white shows above its text at both ends; the box's panel is cream.
+answer_line_shown() {
+  [ "$(pixel 78,87)" = "srgb(255,255,255)" ] && [ "$(pixel 382,87)" = "srgb(255,255,255)" ]
+}
+red_pixels() { count_pixels "$LOWER_BOX" "r-b>0.25"; }
+blue_pixels() { count_pixels "$LOWER_BOX" "b-r>0.1"; }
+ink_pixels() { count_pixels "$1" "r<0.5"; }
+
+wait_question() {  # N: the answer line shown for question N
+  for _ in $(seq 100); do
+    snap "question$1"
+    answer_line_shown && return 0
+    kill -0 "$app" 2>/dev/null || fail "the program ended during the run"
+    sleep 0.15
+  done
+  fail "question $1 was not put within 15 s"
+}
+
+type_romaji() {  # ROMAJI: typed into Mozc's preedit, then committed with Enter
+  xdotool type --delay "$TYPE_DELAY" "$1"
+  sleep 0.4
+  xdotool key Return
+  sleep 0.5
+}
+convert_word() {  # ROMAJI: typed, converted with Space, the first candidate committed
+  xdotool type --delay "$TYPE_DELAY" "$1"
+  sleep 0.4
+  xdotool key space
+  sleep 0.6
+  xdotool key Return
+  sleep 0.5
+}
+
+# Presses Enter to answer and reads the verdict off the lower box: "correct" (the score
+# pop-up) or "wrong" (the reading in red).
+answer() {  # N
+  snap "typed$1"
+  answer_line_shown || fail "question $1: the answer line closed before the answer was given" \
+    "(the Enter that commits the preedit must not answer)"
+  xdotool key Return
+  local red blue
+  for _ in $(seq 40); do
+    sleep 0.1
+    snap "answered$1"
+    answer_line_shown && continue
+    red=$(red_pixels)
+    blue=$(blue_pixels)
+    if [ "$blue" -gt 300 ] && [ "$red" -lt 50 ]; then verdict=correct; return; fi
+    if [ "$red" -gt 300 ] && [ "$blue" -lt 50 ]; then verdict=wrong; return; fi
+  done
+  fail "question $1: no verdict on the screen after Enter (red $red, blue $blue pixels)"
+}
+
+start_program() {
+  "${as_player[@]}" "$program" >>"$app_log" 2>&1 &
+  app=$!
+  pids+=($app)
+  main=$(wait_window "$MAIN_TITLE") || fail "the main window did not appear"
+  xdotool windowfocus --sync "$main"
+  sleep 0.5
+  grep -q "^verselane: NOTICE" "$app_log" && fail "the program started with a notice"
+  log "the program is up (window $main)"
+}
+
+# Ends the program through Game > Exit, answering its confirmation with Yes.
+exit_program() {
+  xdotool windowfocus --sync "$main"
+  xdotool key ctrl+e
+  local confirm
+  confirm=$(wait_window " 終了の確認" 10) || fail "Ctrl+E asked for no confirmation"
+  xdotool windowfocus --sync "$confirm" key alt+y
+  for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.2; done
+  kill -0 "$app" 2>/dev/null && fail "the program did not end after Exit was confirmed"
+  wait "$app"
+  log "the program ended with status $?"
+}
+
+# The rank-in asks for a name (typed through the input method, or the offered one kept with an
+# empty NAME_ROMAJI), then the record list shows; its default button closes it. The results
+# dialog stays until its 閉じる button is clicked.
+finish_run() {  # QUESTIONS NAME_ROMAJI
+  local results rank_in records
+  results=$(wait_window " 全$1問 解答完了" 20) || fail "no results dialog titled \" 全$1問 解答完了\""
+  rank_in=$(wait_window " ランクイン" 10) || fail "the run did not enter the record list"
+  xdotool windowfocus --sync "$rank_in"
+  sleep 0.3
+  if [ -n "$2" ]; then
+    type_romaji "$2"
+    window_named " ランクイン" >/dev/null ||
+      fail "the Enter that commits the name closed the rank-in"
+  fi
+  xdotool key Return
+  records=$(wait_window " 記録一覧" 10) || fail "the record list did not follow the rank-in"
+  import -window "$records" "$work/shots/records-$1.png"
+  xdotool windowfocus --sync "$records" key Return
+  wait_window_gone " 記録一覧" || fail "Enter did not close the record list"
+  eval "$(xdotool getwindowgeometry --shell "$results")"
+  # The 閉じる button's centre in the dialog's 167 x 171 layout units.
+  xdotool mousemove --window "$results" $((WIDTH * 123 / 167)) $((HEIGHT * 161 / 171)) click 1
+  wait_window_gone " 全$1問 解答完了" || fail "閉じる did not close the results"
+  sleep 0.3
+  snap idle-after-run
+  answer_line_shown && fail "the answer line is still shown after the run"
+}
+
+# --- Session 1: Normal mode, the lower phrase ---------------------------------------------------
+start_program
+snap idle
+[ "$(ink_pixels "$UPPER_BOX")" -eq 0 ] || fail "the idle screen shows a phrase"
+xdotool key ctrl+s
+
+wait_question 1
+[ "$(ink_pixels "$UPPER_BOX")" -gt 0 ] || fail "question 1: no kana of the upper phrase revealed"
+type_romaji "$LOWER_ROMAJI"
+snap kana-answer
+kana_answer="$current"
+[ "$(ink_pixels "$LOWER_BOX")" -gt 100 ] || fail "question 1: the committed kana do not show"
+answer 1
+[ "$verdict" = correct ] ||
+  fail "question 1: the kana answer was judged $verdict (did Mozc turn the romaji into kana?)"
+log "question 1: kana through Mozc, correct"
+
+wait_question 2
+type_romaji aiueo
+answer 2
+[ "$verdict" = wrong ] || fail "question 2: あいうえお was judged $verdict"
+xdotool key Return  # the reading stays until Enter
+log "question 2: wrong, the reading shown in red"
+
+wait_question 3
+convert_word fujino
+type_romaji takaneni
+convert_word yukiha
+type_romaji furitsutsu
+snap kanji-answer
+kanji_answer="$current"
+differing=$(compare -metric AE -crop "$LOWER_BOX" "$kana_answer" "$kanji_answer" null: 2>&1)
+[ "${differing%% *}" -gt 200 ] 2>/dev/null ||
+  fail "question 3: the converted answer looks like the kana one (Mozc converted nothing?)"
+answer 3
+[ "$verdict" = correct ] ||
+  fail "question 3: 富士のたかねに雪はふりつつ as converted by Mozc was judged $verdict"
+log "question 3: kanji through Mozc's conversion, correct"
+
+finish_run 3 "$NAME_ROMAJI"
+exit_program
+
+today=$(date +%y/%m/%d)
+records=$("$files" decode "$data/record.dat") || fail "record.dat cannot be read"
+first=$(sed -n 1p <<<"$records")
+[[ "$first" =~ ^$NAME,([0-9]+),00:0[0-9]:[0-5][0-9],66,普通,$today\ [0-2][0-9]:[0-5][0-9]$ ]] ||
+  fail "record.dat's first record is not はなこ's run (2 of 3, Normal, today): $first"
+score1=${BASH_REMATCH[1]}
+[ "$score1" -gt 0 ] || fail "the first run scored nothing"
+[ "$(sed -n 2,5p <<<"$records")" = "$(printf '%s\n' "$default_record" "$default_record" \
+  "$default_record" "$default_record")" ] || fail "record.dat's other places changed: $records"
+
+# The name entered becomes the offered one, so env.ini is written anew at exit.
+env_line 0 3 "$NAME" | encode "$work/expected-env.ini"
+cmp -s "$data/env.ini" "$work/expected-env.ini" ||
+  fail "env.ini after the first session is not the line expected: $("$files" decode "$data/env.ini")"
+log "session 1: record.dat holds $first; env.ini as expected"
+
+# --- Session 2: Reverse mode, the upper phrase --------------------------------------------------
+env_line 1 2 "$NAME" | encode "$data/env.ini"
+[ "$(id -u)" = 0 ] && chown "$TEST_UID:$TEST_UID" "$data/env.ini"
+cp "$data/env.ini" "$work/expected-env.ini"
+start_program
+xdotool key ctrl+s
+for question in 1 2; do
+  wait_question "r$question"
+  type_romaji "$UPPER_ROMAJI"
+  answer "r$question"
+  [ "$verdict" = correct ] || fail "Reverse question $question: the upper phrase was judged $verdict"
+done
+log "session 2: two upper phrases through Mozc, correct"
+finish_run 2 ""
+exit_program
+
+records=$("$files" decode "$data/record.dat") || fail "record.dat cannot be read"
+reverse=$(grep ",逆順," <<<"$records") || fail "record.dat holds no Reverse run: $records"
+[[ "$reverse" =~ ^$NAME,([0-9]+),00:0[0-9]:[0-5][0-9],100,逆順,$today\ [0-2][0-9]:[0-5][0-9]$ ]] ||
+  fail "the Reverse run's record is not as played: $reverse"
+score2=${BASH_REMATCH[1]}
+if [ "$score2" -gt "$score1" ]; then expected_order="$reverse"$'\n'"$first"
+else expected_order="$first"$'\n'"$reverse"; fi
+[ "$(sed -n 1,2p <<<"$records")" = "$expected_order" ] ||
+  fail "record.dat's first two places are not the two runs, best first: $records"
+[ "$(sed -n 3,5p <<<"$records")" = "$(printf '%s\n' "$default_record" "$default_record" \
+  "$default_record")" ] || fail "record.dat's last three places changed: $records"
+cmp -s "$data/env.ini" "$work/expected-env.ini" ||
+  fail "env.ini changed in a session that changed no setting: $("$files" decode "$data/env.ini")"
+
+log "input method test passed: runs of $score1 and $score2 points recorded"
+[ "$keep_work" = 1 ] && echo "screenshots and logs kept in $work"
+exit 0
