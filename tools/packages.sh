@@ -16,9 +16,10 @@ VERSELANE_BUILD_PACKAGES=(
 # What the tests add: clang with its sanitizer and libFuzzer runtimes for the fuzz targets, a
 # virtual X server to run the program in, tools to find, inspect and drive its window (xdotool;
 # xwininfo, xprop, xmessage and xev from x11-utils), screenshots (imagemagick), GNU time for
-# the resource figures of tools/measure-performance, and a real Japanese
+# the resource figures of tools/measure-performance, a real Japanese
 # input method to type through: IBus with Mozc on a session bus of the test's own, run as an
-# unprivileged user (Mozc refuses root) whose passwd entry nss_wrapper provides.
+# unprivileged user (Mozc refuses root) whose passwd entry nss_wrapper provides, and a private
+# mount namespace for a read-only and a full data folder (unshare from util-linux, mount).
 VERSELANE_TEST_PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth
@@ -26,6 +27,7 @@ VERSELANE_TEST_PACKAGES=(
   imagemagick
   time
   ibus ibus-gtk3 ibus-mozc mozc-server dbus-daemon libnss-wrapper
+  util-linux mount
 )
 
 # Not needed to build or test: the maintainer tools that make the committed pictures, sounds and

@@ -29,8 +29,12 @@ bool IsCorrect(const std::string& typed, const PhraseRows& rows, bool acceptOmis
 bool AnswerChecker::CheckAnswer(QuestionState& question) {
   const std::string typed = ReadAnswer(answerBox_);
   environment_.SetAskedCount(environment_.askedCount() + 1);
-  // Half-width characters take one byte: such an answer is wrong, and nothing else is booked.
-  if (typed.size() % 2 != 0) return false;
+  // Half-width characters take one byte: such an answer is wrong without a sound or a booking,
+  // but the poem was missed all the same and belongs among the poems to practise again.
+  if (typed.size() % 2 != 0) {
+    environment_.retryList().Append(question.poem);
+    return false;
+  }
 
   const Settings& settings = environment_.settings();
   const Phrase phrase = settings.mode() == QuestionMode::Reverse ? Phrase::kUpper : Phrase::kLower;

@@ -18,6 +18,8 @@ namespace {
 constexpr const char* kCommaRefused = "名前に\",\"を使うことはできません。";
 constexpr const char* kSlashRefused = "名前に\"/\"を使うことはできません。";
 constexpr const char* kCharacterRefused = "名前に使えない文字が含まれています。";
+constexpr const char* kNotSaved =
+    "NOTICE(SaveRecordList):\n記録一覧ファイルを保存できませんでした\n今回の記録は保存されません";
 
 // The name as the files will hold it: Shift-JIS, cut to kMaxNameBytes, "noname" when empty.
 // Nothing, after telling the player why, when the files could not hold it.
@@ -60,7 +62,11 @@ bool CommitRankIn(std::string_view typedName, const RunFigures& run, RecordList&
   records.InsertRecord({std::move(*name), run.score, FormatClockTime(run.clearSeconds),
                         std::to_string(CorrectRate(run.correct, run.answers)), run.modeLabel,
                         FormatRecordDate(clock.Now())});
-  records.SaveRecordList();
+  // The player asked for this record to be kept: a record that only lives until the program ends
+  // must not pass for a saved one.
+  if (!records.SaveRecordList()) {
+    notices.ShowNotice(SjisLiteral(kNotSaved), "Notice", NoticeIcon::kExclamation);
+  }
   return true;
 }
 

@@ -34,7 +34,8 @@ inline constexpr std::size_t kMaxNameBytes = 10;
 // or env.ini cannot hold (",", "/", a character Shift-JIS lacks, a control character) is
 // refused with a notice and false: the dialog stays open for the player to mend it. Otherwise
 // the name (or "noname" when empty) becomes the player's name, the run enters `records` stamped
-// with the clock's time, the list is saved and the result is true.
+// with the clock's time, the list is saved and the result is true. A list that could not be saved
+// is told through `notices`; the run still stands in the list until the program ends.
 bool CommitRankIn(std::string_view typedName, const RunFigures& run, RecordList& records,
                   Settings& settings, SettingsController& controller, NoticePort& notices,
                   ClockPort& clock);

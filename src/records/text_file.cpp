@@ -1,11 +1,15 @@
 #include "records/text_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <string_view>
 
 #include "records/scramble.h"
 
@@ -115,6 +119,43 @@ bool TextFile::Open(char kind) {
   }
   mode_ = Mode::kReading;
   return true;
+}
+
+namespace {
+
+// "<pid>-<attempt>", the tail of a temporary file's name; the pid, or 0 when it is not one.
+long WriterOfTemporaryName(std::string_view tail) {
+  const std::size_t dash = tail.find('-');
+  if (dash == 0 || dash == std::string_view::npos || dash + 1 == tail.size() || dash > 9) return 0;
+  const auto digits = [](std::string_view part) {
+    return std::all_of(part.begin(), part.end(),
+                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+  };
+  if (!digits(tail.substr(0, dash)) || !digits(tail.substr(dash + 1))) return 0;
+  return std::stol(std::string(tail.substr(0, dash)));
+}
+
+}  // namespace
+
+int RemoveAbandonedWrites(const std::string& path) {
+  const std::string folder = DirectoryOf(path);
+  const std::string prefix = "." + BaseNameOf(path) + ".";
+  DIR* directory = ::opendir(folder.c_str());
+  if (directory == nullptr) return 0;
+  int removed = 0;
+  while (const dirent* entry = ::readdir(directory)) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(prefix)) continue;
+    const long writer = WriterOfTemporaryName(name.substr(prefix.size()));
+    // A writer that still runs may be about to rename its file into place.
+    if (writer <= 0 || writer == ::getpid() || ::kill(static_cast<pid_t>(writer), 0) == 0 ||
+        errno != ESRCH) {
+      continue;
+    }
+    removed += ::unlink((folder + "/" + std::string(name)).c_str()) == 0;
+  }
+  ::closedir(directory);
+  return removed;
 }
 
 bool TextFile::OpenForWriting() {

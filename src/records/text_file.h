@@ -63,4 +63,9 @@ class TextFile {
   std::string temporaryPath_;  // while writing: where the new content goes until Close
 };
 
+// A write that never reached Close (the program was killed, the machine lost power) leaves its
+// temporary file, ".<name>.<pid>-<n>", beside the file. Removes those of `path` whose writer no
+// longer runs, and returns how many; the file itself is never touched.
+int RemoveAbandonedWrites(const std::string& path);
+
 }  // namespace verselane

@@ -21,6 +21,8 @@ constexpr const char* kCorruptNotice =
     "NOTICE(LoadEnvironment):\n環境設定ファイルが破損しています\n初期値を設定してファイルを新規生成します";
 constexpr const char* kQuestionFileNotice =
     "NOTICE(LoadEnvironment):\n出題元に指定されているファイルが見つかりません\n初期値を設定しておきます";
+constexpr const char* kNotSavedNotice =
+    "NOTICE(SaveEnvironment):\n環境設定ファイルを保存できませんでした\n今回の設定の変更は保存されません";
 
 }  // namespace
 
@@ -92,11 +94,16 @@ void SettingsController::ResetEnvironment() {
   MarkChanged();
 }
 
+// The settings the player changed are lost when this fails, as the program is ending: say so
+// while they can still be noted down.
 void SettingsController::SaveEnvironment() {
   if (!settingsChanged_) return;
-  if (!settingsFile_.Open('w')) return;
+  if (!settingsFile_.Open('w')) {
+    Notify(kNotSavedNotice);
+    return;
+  }
   settingsFile_.WriteLine(ComposeEnvironmentLine(environment_.settings()), true);
-  settingsFile_.Close();
+  if (settingsFile_.Close() != 0) Notify(kNotSavedNotice);
 }
 
 void SettingsController::Notify(const char* utf8) {

@@ -20,7 +20,8 @@ class SettingsController {
   // Reads env.ini into the settings, or puts the defaults in place (and writes them) when it is
   // missing or corrupt; then loads the remembered question file.
   void LoadEnvironment();
-  // Writes the settings back, only when something changed since start-up.
+  // Writes the settings back, only when something changed since start-up; tells the player when
+  // they could not be written.
   void SaveEnvironment();
 
   bool settingsChanged() const { return settingsChanged_; }

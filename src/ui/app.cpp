@@ -10,6 +10,7 @@
 #include "game/command_handler.h"
 #include "game/game_controller.h"
 #include "records/data_folder.h"
+#include "records/text_file.h"
 #include "ui/dialogs/wx_dialogs.h"
 #include "ui/message_boxes.h"
 #include "ui/program.h"
@@ -42,6 +43,10 @@ class VerselaneApp : public wxApp {
                                      "現在のフォルダに設定と記録を保存します"),
                          "Notice", NoticeIcon::kExclamation);
     }
+    // Saves cut short by a crash leave their temporary files; this is the only copy running, so
+    // nothing else of ours can be writing them.
+    RemoveAbandonedWrites("env.ini");
+    RemoveAbandonedWrites("record.dat");
     if (!program_->Start()) {
       program_.reset();
       return false;

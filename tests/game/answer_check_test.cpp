@@ -74,14 +74,14 @@ TEST_F(AnswerCheckTest, EachModeExpectsItsPhrase) {
   EXPECT_FALSE(Answer(1, "あきのたのかりほのいおのとまをあらみ"));
 }
 
-TEST_F(AnswerCheckTest, OddLengthIsWrongSilentAndUnbooked) {
+TEST_F(AnswerCheckTest, OddLengthIsWrongSilentAndUnbookedButLoggedAsMissed) {
   question.favourite = FavouriteState::Hit;
   box.text = "a";
   question.poem = 28;  // even the favourite
   EXPECT_FALSE(checker.CheckAnswer(question));
   EXPECT_EQ(question.favourite, FavouriteState::Hit);
   EXPECT_TRUE(sound.played.empty());
-  EXPECT_EQ(environment.retryList().count(), 0);
+  EXPECT_EQ(environment.retryList().CopyEntries(), std::vector<int>{28});
   EXPECT_EQ(environment.askedCount(), 1);
   EXPECT_EQ(environment.score(), 0);
   // One half-width character ahead of a right answer makes it odd too.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "catalogue/shift_jis.h"
@@ -122,6 +123,38 @@ TEST_F(RankInTest, OnlyTheBytesKeptAreChecked) {
   // The name is read to ten bytes first; what lies beyond is never stored.
   ASSERT_TRUE(Commit("abcdefghij,/"));
   EXPECT_EQ(records.record(0).name, "abcdefghij");
+}
+
+TEST_F(RankInTest, AListThatCannotBeSavedIsToldAndKeptUntilTheEnd) {
+  const std::string kNotSaved = SjisLiteral(
+      "NOTICE(SaveRecordList):\n記録一覧ファイルを保存できませんでした\n今回の記録は保存されません");
+  // A folder in record.dat's place cannot be replaced, by anyone, root included.
+  std::filesystem::remove("record.dat");
+  std::filesystem::create_directory("record.dat");
+  ASSERT_TRUE(Commit("たろう"));
+  ASSERT_EQ(notices.shown.size(), 1u);
+  EXPECT_EQ(notices.shown[0].text, kNotSaved);
+  EXPECT_EQ(notices.shown[0].caption, "Notice");
+  EXPECT_EQ(notices.shown[0].icon, NoticeIcon::kExclamation);
+  EXPECT_TRUE(std::filesystem::is_directory("record.dat"));
+  // The record list shows the run until the program ends, and the name still counts.
+  EXPECT_EQ(records.record(0).name, SjisLiteral("たろう"));
+  EXPECT_EQ(environment.settings().playerName(), SjisLiteral("たろう"));
+}
+
+TEST_F(RankInTest, AListTooLongToReadBackIsNotWrittenAndThatIsTold) {
+  const std::string fileBefore = ReadBytes("record.dat");
+  // Names as long as a hand-edited record.dat may hold: the five lines no longer fit 300 bytes.
+  for (int place = 0; place < 5; ++place) {
+    records.InsertRecord({std::string(50, 'n'), 1000 - place});
+  }
+  ASSERT_TRUE(Commit("short", {2000, 1, 1, 60, "m"}));
+  ASSERT_EQ(notices.shown.size(), 1u);
+  EXPECT_EQ(notices.shown[0].text,
+            SjisLiteral("NOTICE(SaveRecordList):\n記録一覧ファイルを保存できませんでした\n"
+                        "今回の記録は保存されません"));
+  EXPECT_EQ(ReadBytes("record.dat"), fileBefore);
+  EXPECT_EQ(records.record(0).name, "short");
 }
 
 TEST_F(RankInTest, TheFiguresComeFromTheFinishedRun) {

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "fakes/temp_folder.h"
 
@@ -188,6 +190,37 @@ TEST_F(TextFileTest, ACrashBetweenWriteAndRenameLeavesAValidFile) {
   file.WriteLine("new", false);
   EXPECT_EQ(file.Close(), 0);
   EXPECT_EQ(ReadBytes("record.dat"), "new");
+}
+
+// The files a dead writer left are cleared away; a live writer's file, the file itself, other
+// files' leftovers and names that only look alike are left alone.
+TEST_F(TextFileTest, AbandonedWritesOfDeadWritersAreRemoved) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    TextFile file("record.dat");
+    file.Open('w');
+    file.WriteLine("half", false);
+    std::fflush(nullptr);
+    ::_exit(0);  // killed in the middle of a save
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  const std::string dead = ".record.dat." + std::to_string(child) + "-0";
+  ASSERT_TRUE(std::filesystem::exists(dead));
+  WriteBytes("record.dat", "kept");
+  const std::string live = ".record.dat." + std::to_string(::getppid()) + "-3";
+  WriteBytes(live, "a save still running");
+  const std::vector<std::string> unrelated = {".env.ini." + std::to_string(child) + "-0",
+                                              ".record.dat.x-0", ".record.dat.12-", "record.dat.1-0",
+                                              ".record.dat.bak"};
+  for (const std::string& name : unrelated) WriteBytes(name, "other");
+
+  EXPECT_EQ(RemoveAbandonedWrites("record.dat"), 1);
+  EXPECT_FALSE(std::filesystem::exists(dead));
+  EXPECT_EQ(ReadBytes("record.dat"), "kept");
+  EXPECT_TRUE(std::filesystem::exists(live));
+  for (const std::string& name : unrelated) EXPECT_TRUE(std::filesystem::exists(name)) << name;
+  EXPECT_EQ(RemoveAbandonedWrites("missing-folder/record.dat"), 0);
 }
 
 TEST_F(TextFileTest, ReplacingKeepsTheFilesPermissions) {

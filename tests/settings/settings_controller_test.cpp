@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "catalogue/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
@@ -35,6 +37,8 @@ const std::string kMissing = SjisLiteral(
     "NOTICE(LoadEnvironment):\n環境設定ファイルが見つかりません\n初期値を設定してファイルを新規生成します");
 const std::string kCorrupt = SjisLiteral(
     "NOTICE(LoadEnvironment):\n環境設定ファイルが破損しています\n初期値を設定してファイルを新規生成します");
+const std::string kNotSaved = SjisLiteral(
+    "NOTICE(SaveEnvironment):\n環境設定ファイルを保存できませんでした\n今回の設定の変更は保存されません");
 const std::string kNoQuestionFile = SjisLiteral(
     "NOTICE(LoadEnvironment):\n出題元に指定されているファイルが見つかりません\n初期値を設定しておきます");
 
@@ -149,6 +153,32 @@ TEST_F(SettingsControllerTest, NumbersOutOfRangeAreBroughtIntoRange) {
   EXPECT_EQ(other.settings().questionCount(), 1);
   EXPECT_EQ(other.settings().favouritePoem(), 99);
   EXPECT_TRUE(second.settingsChanged());
+}
+
+TEST_F(SettingsControllerTest, ASaveThatFailsIsToldAndAnUnchangedOneIsNotTried) {
+  WriteEnvIni("1/5/43/28/1/1/0/hanako");
+  controller.LoadEnvironment();
+  // A folder in env.ini's place cannot be replaced, by anyone, root included.
+  std::filesystem::remove("env.ini");
+  std::filesystem::create_directory("env.ini");
+  WriteBytes("env.ini/kept", "x");
+
+  controller.SaveEnvironment();  // nothing changed: nothing to write, nothing to tell
+  EXPECT_TRUE(notices.shown.empty());
+
+  settings.SetMode(QuestionMode::Poet);
+  controller.MarkChanged();
+  controller.SaveEnvironment();
+  EXPECT_EQ(NoticeTexts(), std::vector<std::string>{kNotSaved});
+  EXPECT_TRUE(std::filesystem::is_directory("env.ini"));
+  EXPECT_EQ(ReadBytes("env.ini/kept"), "x");
+
+  // Once env.ini can be written again the same settings go out without a word.
+  std::filesystem::remove_all("env.ini");
+  notices.shown.clear();
+  controller.SaveEnvironment();
+  EXPECT_TRUE(notices.shown.empty());
+  EXPECT_EQ(EnvIniLine(), "2/5/43/28/1/1/0/hanako");
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ program=$(readlink -f "$1")
 
 if [ -z "${VERSELANE_SINGLE_PRIVATE_X:-}" ]; then
   command -v xvfb-run >/dev/null || fail "xvfb-run is not installed (./test installs it)"
-  VERSELANE_SINGLE_PRIVATE_X=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+  VERSELANE_SINGLE_PRIVATE_X=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$@"
 fi
 for tool in xdotool xwininfo xmessage; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"

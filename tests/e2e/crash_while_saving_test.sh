@@ -1,0 +1,403 @@
+#!/usr/bin/env bash
+# A crash or a power cut while env.ini or record.dat is being saved must leave each file exactly as
+# it was before the save or exactly as the save meant it, never empty, cut short or gone, and what
+# the killed save left behind must not trouble the next start.
+#
+# 1. e2e-save-loop-tool saves both files over and over through the program's own save code
+#    (SettingsController::SaveEnvironment, RecordList::SaveRecordList), alternating between two
+#    known versions of each. It is killed with SIGKILL after a random number of microseconds, over
+#    and over, so the kills land before, inside and after the writes, the fsyncs and the renames.
+#    After every kill each file must be byte for byte one of its two versions. Every 25th kill, and
+#    after the last, the real program starts on the folder (with whatever temporary files the
+#    kills left there): no notice may come, its window must appear, the temporary files of the
+#    dead saves must be cleared away, and it must quit cleanly
+#    leaving both files as they were.
+# 2. The real program itself is killed at random moments: during a start-up that replaces a
+#    corrupt env.ini and record.dat with the defaults, and during a shut-down that writes env.ini
+#    back. Each file must then be its old or its new version, and the next start must give exactly
+#    the notices the files on disk call for.
+#
+# Usage: crash_while_saving_test.sh PATH/verselane PATH/verselane-files BUILD_DIR
+# Runs on an X server of its own, with HOME and the XDG folders of its own. Set
+# VERSELANE_CRASH_SEED to the seed an earlier run printed to draw the same random delays again.
+set -euo pipefail
+
+readonly KILLS=200
+readonly CHECK_EVERY=25
+readonly MAX_DELAY_US=60000      # the loop saves both files several times in this span
+readonly PROGRAM_KILL_ROUNDS=8   # of each kind: start-up and shut-down
+readonly START_TIMEOUT=60        # generous: two shared cores, and a fuzzer beside us
+readonly QUIT_TIMEOUT=30
+readonly MAIN_TITLE=" Verselane"
+readonly CONFIRM_EXIT_TITLE=" 終了の確認"
+
+# The notices of LoadEnvironment and LoadRecordList (src/settings/settings_controller.cpp,
+# src/records/record_list.cpp) as the program prints them on stderr.
+readonly ENV_CORRUPT=$'NOTICE(LoadEnvironment):\n環境設定ファイルが破損しています\n初期値を設定してファイルを新規生成します'
+readonly RECORD_CORRUPT=$'NOTICE(LoadRecordList):\n記録一覧ファイルが破損しています\n初期値を設定してファイルを新規生成します'
+# What ResetEnvironment writes.
+readonly DEFAULT_ENV_LINE="0/0/100/28/1/0/1/noname"
+
+fail() {
+  echo "crash while saving test FAILED: $*" >&2
+  if [ -n "${last_log:-}" ] && [ -s "$last_log" ]; then
+    echo "--- the program's output ($last_log) ---" >&2
+    cat "$last_log" >&2
+  fi
+  if [ -n "${work:-}" ] && [ -s "$work/tool.log" ]; then
+    echo "--- the save loop's output ---" >&2
+    cat "$work/tool.log" >&2
+  fi
+  exit 1
+}
+
+[ $# -eq 3 ] || { echo "usage: $0 PATH/verselane PATH/verselane-files BUILD_DIR" >&2; exit 2; }
+program=$(readlink -f "$1")
+files_tool=$(readlink -f "$2")
+save_loop="$(readlink -f "$3")/e2e-save-loop-tool"
+for executable in "$program" "$files_tool" "$save_loop"; do
+  [ -x "$executable" ] || fail "$executable is not an executable (build it first)"
+done
+for tool in Xvfb xdotool cmp od; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+loop_pid=
+cleanup() {
+  for p in "$loop_pid" "$app_pid"; do
+    if [ -n "$p" ] && kill -0 "$p" 2>/dev/null; then kill -KILL "$p" 2>/dev/null || true; fi
+  done
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# An X server of our own. Xvfb picks a free display itself and names it once it accepts
+# connections, so tests running side by side never race for one. Without -noreset it would reset
+# whenever its last client left (a killed program, an xdotool call) and refuse the next one
+# meanwhile.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+deadline=$((SECONDS + START_TIMEOUT))
+until [ -s "$work/display" ]; do
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  [ $SECONDS -lt $deadline ] || fail "Xvfb named no display within $START_TIMEOUT s"
+  sleep 0.1
+done
+export DISPLAY=":$(head -n 1 "$work/display")"
+unset XAUTHORITY
+
+mkdir -p "$work/home" "$work/xdg-data" "$work/config" "$work/runtime" "$work/versions"
+chmod 700 "$work/runtime"
+export HOME="$work/home" XDG_DATA_HOME="$work/xdg-data" XDG_CONFIG_HOME="$work/config" \
+  XDG_RUNTIME_DIR="$work/runtime" SDL_AUDIODRIVER=dummy
+data="$XDG_DATA_HOME/verselane"
+mkdir -p "$data"
+
+seed=${VERSELANE_CRASH_SEED:-$(( $(od -An -N4 -tu4 /dev/urandom) % 1000000 ))}
+RANDOM=$seed
+echo "crash while saving: seed $seed (VERSELANE_CRASH_SEED=$seed draws the same delays)"
+
+# A random number below $1 (up to 2^30).
+random_below() { echo $(( ((RANDOM << 15) | RANDOM) % $1 )); }
+# Sleeps $1 microseconds.
+sleep_us() { sleep "$(printf '%d.%06d' $(($1 / 1000000)) $(($1 % 1000000)))"; }
+
+# --- the files and their versions ---------------------------------------------------------------
+
+"$save_loop" versions "$work/versions" 2>"$work/tool.log" ||
+  fail "the save loop tool cannot write its versions"
+env_a="$work/versions/env-a.ini"
+env_b="$work/versions/env-b.ini"
+record_a="$work/versions/record-a.dat"
+record_b="$work/versions/record-b.dat"
+cmp -s "$env_a" "$env_b" && fail "the two versions of env.ini are the same"
+cmp -s "$record_a" "$record_b" && fail "the two versions of record.dat are the same"
+
+printf '%s\n' "$DEFAULT_ENV_LINE" | "$files_tool" encode "$work/versions/env-default.ini"
+# ResetRecordList writes the list of five default records, which is version A.
+record_default="$record_a"
+
+# Fails unless $1 (a file of the data folder) is byte for byte one of the files $3...; $2 says when.
+expect_one_of() {
+  local name=$1 when=$2 path="$data/$1"
+  shift 2
+  [ -e "$path" ] || fail "$name is missing $when"
+  [ -f "$path" ] || fail "$name is not a regular file $when"
+  [ -s "$path" ] || fail "$name is empty $when"
+  local version
+  for version in "$@"; do
+    cmp -s "$path" "$version" && return 0
+  done
+  {
+    echo "$name $when is none of its versions ($(stat -c %s "$path") bytes):"
+    od -c "$path" | head -n 20
+    for version in "$@"; do echo "--- $(basename "$version") ($(stat -c %s "$version") bytes)"; done
+  } >&2
+  fail "$name was damaged $when"
+}
+
+# The temporary files the killed saves left beside the two files: their names must never be taken
+# for the files themselves.
+stray_files() {
+  find "$data" -maxdepth 1 -type f \( -name '.env.ini.*' -o -name '.record.dat.*' \) | wc -l
+}
+check_no_foreign_files() {
+  local other
+  other=$(find "$data" -mindepth 1 -maxdepth 1 ! -name env.ini ! -name record.dat \
+    ! -name '.env.ini.*' ! -name '.record.dat.*' -printf '%f ')
+  [ -z "$other" ] || fail "unexpected files in the data folder $1: $other"
+}
+
+# --- driving the real program -------------------------------------------------------------------
+
+# The program's visible windows (its dialogs share its class) whose title is exactly $1: xdotool
+# matches titles as regular expressions, which does not do for the Japanese ones.
+windows_titled() {
+  local window
+  for window in $(xdotool search --onlyvisible --class '^Marrowfen$' 2>/dev/null); do
+    [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && echo "$window"
+  done
+  return 0
+}
+
+answer_notices() {
+  local notice
+  for notice in $(xdotool search --onlyvisible --name '^Notice$' 2>/dev/null); do
+    xdotool windowfocus --sync "$notice" key Return 2>/dev/null || true
+  done
+}
+
+# Starts the program in the background with its output in $1.
+launch() {
+  last_log=$1
+  "$program" >"$1" 2>&1 &
+  app_pid=$!
+}
+
+# Waits for the main window, answering notices; prints it.
+wait_for_main_window() {
+  local deadline=$((SECONDS + START_TIMEOUT)) window
+  while [ $SECONDS -lt $deadline ]; do
+    window=$(windows_titled "$MAIN_TITLE" | head -n 1)
+    if [ -n "$window" ]; then echo "$window"; return 0; fi
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended before its window appeared ($1)"
+    answer_notices
+    sleep 0.1
+  done
+  fail "no window titled \"$MAIN_TITLE\" within $START_TIMEOUT s ($1)"
+}
+
+# Asks the program to end as a player does: Ctrl+E, then はい(&Y) in the confirmation.
+request_quit() {
+  local window=$1 deadline=$((SECONDS + QUIT_TIMEOUT)) confirm=
+  xdotool windowfocus --sync "$window" key ctrl+e
+  while [ -z "$confirm" ]; do
+    [ $SECONDS -lt $deadline ] || fail "no exit confirmation within $QUIT_TIMEOUT s ($2)"
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended on Ctrl+E without asking ($2)"
+    confirm=$(windows_titled "$CONFIRM_EXIT_TITLE" | head -n 1)
+    [ -n "$confirm" ] || sleep 0.1
+  done
+  xdotool windowfocus --sync "$confirm" key alt+y
+}
+
+wait_for_exit() {
+  local deadline=$((SECONDS + QUIT_TIMEOUT))
+  while kill -0 "$app_pid" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the program did not end within $QUIT_TIMEOUT s ($1)"
+    answer_notices
+    sleep 0.1
+  done
+  local status=0
+  wait "$app_pid" || status=$?
+  app_pid=
+  (( status == 0 )) || fail "the program ended with status $status ($1)"
+}
+
+# Fails unless the notices in the log $1 are exactly $3... in that order; $2 says when.
+expect_notices() {
+  local log=$1 when=$2
+  shift 2
+  local count text rest expected
+  count=$(grep -c '^verselane: ' "$log" || true)
+  text=$(<"$log")
+  (( count == $# )) || fail "expected $# notice(s) $when, the program gave $count"
+  rest=$text
+  for expected in "$@"; do
+    [[ "$rest" == *"verselane: $expected"* ]] ||
+      fail "the notice \"${expected//$'\n'/ / }\" did not come $when (or not in its place)"
+    rest=${rest#*"verselane: $expected"}
+  done
+}
+
+starts=0
+# Starts the program on the data folder as it is, checks the notices it gives are exactly $2...,
+# lets it reach its window and quits it as a player would.
+start_and_quit() {
+  local when=$1 log="$work/start-$starts.log" window
+  shift
+  starts=$((starts + 1))
+  launch "$log"
+  window=$(wait_for_main_window "$when")
+  request_quit "$window" "$when"
+  wait_for_exit "$when"
+  expect_notices "$log" "$when" "$@"
+  if grep -E -e '-CRITICAL \*\*' -e 'assert' "$log" >/dev/null; then
+    fail "the program reported errors $when"
+  fi
+}
+
+# Starts the program on the folder as the kills left it: both files are one of their versions,
+# so no notice may come, and as nothing changed they must be exactly as before afterwards.
+check_program_start() {
+  local when=$1
+  cp "$data/env.ini" "$work/env.before"
+  cp "$data/record.dat" "$work/record.before"
+  start_and_quit "$when"
+  (( $(stray_files) == 0 )) || fail "the program left $(stray_files) abandoned temporary files $when"
+  cmp -s "$data/env.ini" "$work/env.before" || fail "the program changed env.ini $when"
+  cmp -s "$data/record.dat" "$work/record.before" || fail "the program changed record.dat $when"
+}
+
+# --- 1. killing the save loop --------------------------------------------------------------------
+
+cp "$env_a" "$data/env.ini"
+cp "$record_a" "$data/record.dat"
+env_seen_a=0 env_seen_b=0 record_seen_a=0 record_seen_b=0 kills_with_new_stray=0
+started=$SECONDS
+for ((kill_number = 1; kill_number <= KILLS; kill_number++)); do
+  strays_before=$(stray_files)
+  exec {loop_output}< <(exec "$save_loop" loop "$data" 2>>"$work/tool.log")
+  loop_pid=$!
+  line=
+  read -r -t "$START_TIMEOUT" -u "$loop_output" line || true
+  [ "$line" = "saving" ] || fail "the save loop did not start (kill $kill_number)"
+  delay=$(random_below "$MAX_DELAY_US")
+  sleep_us "$delay"
+  kill -KILL "$loop_pid" 2>/dev/null || true
+  status=0
+  wait "$loop_pid" || status=$?
+  loop_pid=
+  exec {loop_output}<&-
+  (( status == 128 + 9 )) ||
+    fail "the save loop ended with status $status before kill $kill_number reached it"
+
+  when="after kill $kill_number (${delay} µs into the loop)"
+  expect_one_of env.ini "$when" "$env_a" "$env_b"
+  expect_one_of record.dat "$when" "$record_a" "$record_b"
+  check_no_foreign_files "$when"
+  if cmp -s "$data/env.ini" "$env_a"; then
+    env_seen_a=$((env_seen_a + 1))
+  else
+    env_seen_b=$((env_seen_b + 1))
+  fi
+  if cmp -s "$data/record.dat" "$record_a"; then
+    record_seen_a=$((record_seen_a + 1))
+  else
+    record_seen_b=$((record_seen_b + 1))
+  fi
+  (( $(stray_files) == strays_before )) || kills_with_new_stray=$((kills_with_new_stray + 1))
+
+  if (( kill_number % CHECK_EVERY == 0 || kill_number == KILLS )); then
+    check_program_start "$when, with $(stray_files) temporary files left by the kills"
+  fi
+done
+echo "save loop: $KILLS kills in $((SECONDS - started)) s; env.ini ended as A $env_seen_a and B" \
+  "$env_seen_b times, record.dat as A $record_seen_a and B $record_seen_b times;" \
+  "$kills_with_new_stray kills came inside a write and left its temporary file"
+# Without these the kills did not land where they should: the loop never alternated, or no kill
+# ever caught a save between creating its temporary file and renaming it.
+(( env_seen_a > 0 && env_seen_b > 0 && record_seen_a > 0 && record_seen_b > 0 )) ||
+  fail "the kills never left both versions of each file: the loop did not alternate"
+(( kills_with_new_stray > 0 )) || fail "no kill landed inside a write"
+
+# --- 2. killing the real program -----------------------------------------------------------------
+
+# Start-up: env.ini and record.dat are corrupt (well-formed scrambled lines the readers refuse),
+# so the program tells the player and writes the defaults. The kill comes after 0, 1 or 2 of the
+# two notices are answered, a random moment later: before, during or after the writes.
+corrupt_env="$work/versions/env-corrupt.ini"
+corrupt_record="$work/versions/record-corrupt.dat"
+printf '%s\n' "0/0/100/28/1/0/1" | "$files_tool" encode "$corrupt_env"     # no name
+printf '%s\n' "noname,0,00:00:00,0,-" | "$files_tool" encode "$corrupt_record"  # one short record
+# Shut-down: a count above the source's size is brought into range at start-up and so written back
+# at shut-down; record.dat is not written at all.
+out_of_range_env="$work/versions/env-count-250.ini"
+in_range_env="$work/versions/env-count-100.ini"
+printf '%s\n' "0/0/250/28/1/0/0/gamma" | "$files_tool" encode "$out_of_range_env"
+printf '%s\n' "0/0/100/28/1/0/0/gamma" | "$files_tool" encode "$in_range_env"
+
+# The notices a start gives for the files as they are now.
+notices_for_files() {
+  expected=()
+  cmp -s "$data/env.ini" "$corrupt_env" && expected+=("$ENV_CORRUPT")
+  cmp -s "$data/record.dat" "$corrupt_record" && expected+=("$RECORD_CORRUPT")
+  return 0
+}
+
+for ((round = 1; round <= PROGRAM_KILL_ROUNDS; round++)); do
+  # Start-up.
+  cp "$corrupt_env" "$data/env.ini"
+  cp "$corrupt_record" "$data/record.dat"
+  answered_before_kill=$(random_below 3)
+  delay=$(random_below 40000)
+  when="after a kill at start-up (round $round, $answered_before_kill notice(s) answered,"
+  when+=" ${delay} µs later)"
+  launch "$work/startup-kill-$round.log"
+  answered=0
+  deadline=$((SECONDS + START_TIMEOUT))
+  while (( answered < answered_before_kill )); do
+    [ $SECONDS -lt $deadline ] || fail "the start-up notices did not come ($when)"
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended during its start-up ($when)"
+    notice=$(xdotool search --onlyvisible --name '^Notice$' 2>/dev/null | head -n 1) || true
+    if [ -n "$notice" ]; then
+      xdotool windowfocus --sync "$notice" key Return 2>/dev/null || true
+      answered=$((answered + 1))
+      # The same box may still be listed for a moment after it was answered.
+      while xdotool search --onlyvisible --name '^Notice$' 2>/dev/null | grep -qx "$notice"; do
+        sleep_us 2000
+      done
+    else
+      sleep_us 20000
+    fi
+  done
+  (( answered_before_kill > 0 )) || delay=$((delay * 25))  # from the launch: up to a second
+  sleep_us "$delay"
+  kill -KILL "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=
+  expect_one_of env.ini "$when" "$corrupt_env" "$work/versions/env-default.ini"
+  expect_one_of record.dat "$when" "$corrupt_record" "$record_default"
+  notices_for_files
+  start_and_quit "at the start after that" "${expected[@]}"
+  expect_one_of env.ini "after that start" "$work/versions/env-default.ini"
+  expect_one_of record.dat "after that start" "$record_default"
+
+  # Shut-down.
+  cp "$out_of_range_env" "$data/env.ini"
+  cp "$record_b" "$data/record.dat"
+  delay=$(random_below 300000)
+  when="after a kill at shut-down (round $round, ${delay} µs after the exit was confirmed)"
+  launch "$work/shutdown-kill-$round.log"
+  window=$(wait_for_main_window "$when")
+  request_quit "$window" "$when"
+  sleep_us "$delay"
+  kill -KILL "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=
+  expect_one_of env.ini "$when" "$out_of_range_env" "$in_range_env"
+  expect_one_of record.dat "$when" "$record_b"
+  start_and_quit "at the start after that"
+  expect_one_of env.ini "after that start" "$in_range_env"
+  expect_one_of record.dat "after that start" "$record_b"
+  check_no_foreign_files "after round $round"
+done
+
+echo "crash while saving test passed: $KILLS kills of the save loop, $((PROGRAM_KILL_ROUNDS * 2))" \
+  "kills of the program, $starts checked starts, $(stray_files) temporary files left by kills" \
+  "in $SECONDS s"

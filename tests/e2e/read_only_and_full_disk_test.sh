@@ -1,0 +1,432 @@
+#!/usr/bin/env bash
+# When the data folder cannot take a save the player asked for, the program must say so and lose
+# nothing already on disk. The real program plays a short run of two questions (one answered
+# right, one wrong) and then asks for every save there is: the rank-in into record.dat, the result
+# file and the question file from the results dialog, and env.ini at exit (it changed: the count
+# in env.ini is above the question file's size and was brought down at start-up). This is done
+# three times:
+#   writable   the data folder as usual: no notice, and every save lands (this shows the run
+#              really reaches each save, so the two cases below test something);
+#   read-only  the data folder mounted read-only: a notice for each save, on stderr and as a
+#              "Notice" window, and the folder exactly as it was;
+#   full disk  the data folder on a small tmpfs filled to the last page: the same.
+#
+# Usage: read_only_and_full_disk_test.sh PATH/verselane PATH/verselane-files BUILD_DIR
+# The mounts need a private mount namespace: as root the script reruns itself under
+# `unshare --mount`, otherwise under `unshare --mount --map-root-user`. Where neither works it
+# fails and says why; it never skips. It runs on an X server of its own, with HOME and the XDG
+# folders of its own.
+set -euo pipefail
+
+readonly START_TIMEOUT=60   # generous: two shared cores, and a fuzzer beside us
+readonly STEP_TIMEOUT=60
+readonly MAIN_TITLE=" Verselane"
+readonly CONFIRM_EXIT_TITLE=" 終了の確認"
+readonly RESULTS_TITLE=" 全2問 解答完了"
+readonly RANK_IN_TITLE=" ランクイン"
+readonly RECORD_LIST_TITLE=" 記録一覧"
+readonly RESULT_FILE_DIALOG_TITLE=" Verselane 結果ファイルの生成"
+readonly QUESTION_FILE_DIALOG_TITLE=" Verselane 問題ファイルの生成"
+# The names the save dialogs propose, in the data folder where they open.
+readonly RESULT_FILE_NAME="Verselane_結果.txt"
+readonly QUESTION_FILE_NAME="Verselane_問題.vlq"
+
+# The notices of a save that failed (src/records/rank_in.cpp, src/records/saved_file.cpp,
+# src/settings/settings_controller.cpp), as the program prints them on stderr.
+readonly RECORDS_NOT_SAVED=$'NOTICE(SaveRecordList):\n記録一覧ファイルを保存できませんでした\n今回の記録は保存されません'
+readonly FILE_NOT_SAVED=$'ファイルを保存できませんでした\n'  # followed by the file's path
+readonly ENV_NOT_SAVED=$'NOTICE(SaveEnvironment):\n環境設定ファイルを保存できませんでした\n今回の設定の変更は保存されません'
+
+# The run: poem 0 twice. Its lower phrase, in kana, is the right answer; "あ" a wrong one that
+# still counts as an answer (a half-width one would not even be logged as a miss).
+readonly QUESTIONS="0,0"
+readonly RIGHT_ANSWER="わがころもではつゆにぬれつつ"
+readonly WRONG_ANSWER="あ"
+# Five records any right answer beats.
+readonly OLD_RECORDS=(
+  "a,50,00:00:09,100,普通,26/01/05 10:00"
+  "b,40,00:00:09,50,普通,26/01/04 10:00"
+  "c,30,00:00:09,50,逆順,26/01/03 10:00"
+  "d,20,00:00:09,50,詠人,26/01/02 10:00"
+  "e,10,00:00:09,50,普通,26/01/01 10:00"
+)
+
+fail() {
+  echo "read-only and full disk test FAILED: $*" >&2
+  if [ -n "${last_log:-}" ] && [ -s "$last_log" ]; then
+    echo "--- the program's output ($last_log) ---" >&2
+    grep -v -e 'dconf-WARNING' -e '^$' "$last_log" >&2 || true
+  fi
+  exit 1
+}
+
+[ $# -eq 3 ] || { echo "usage: $0 PATH/verselane PATH/verselane-files BUILD_DIR" >&2; exit 2; }
+program=$(readlink -f "$1")
+files_tool=$(readlink -f "$2")
+for executable in "$program" "$files_tool"; do
+  [ -x "$executable" ] || fail "$executable is not an executable (build it first)"
+done
+
+if [ -z "${VERSELANE_PRIVATE_MOUNTS:-}" ]; then
+  command -v unshare >/dev/null || fail "unshare (util-linux) is not installed"
+  if (( EUID == 0 )); then
+    namespace=(unshare --mount --propagation private)
+  else
+    namespace=(unshare --mount --map-root-user --propagation private)
+  fi
+  # Try a mount first, so that a refusal is reported as what it is.
+  probe='d=$(mktemp -d) && mount -t tmpfs -o size=64k tmpfs "$d" && umount "$d" && rmdir "$d"'
+  if ! reason=$("${namespace[@]}" sh -c "$probe" 2>&1); then
+    fail "cannot mount in a private mount namespace (${namespace[*]}): ${reason:-refused}." \
+      "This test needs root (as in CI) or unprivileged user namespaces; it does not skip."
+  fi
+  VERSELANE_PRIVATE_MOUNTS=1 exec "${namespace[@]}" bash "$0" "$@"
+fi
+
+for tool in Xvfb xdotool xwininfo import mount cmp; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+mounts=()
+cleanup() {
+  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
+    kill -KILL "$app_pid" 2>/dev/null || true
+  fi
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  local m
+  for m in "${mounts[@]}"; do umount "$m" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# An X server of our own. Xvfb picks a free display itself and names it once it accepts
+# connections, so tests running side by side never race for one; -noreset keeps it from
+# resetting, and refusing clients meanwhile, whenever its last client leaves.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+deadline=$((SECONDS + START_TIMEOUT))
+until [ -s "$work/display" ]; do
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  [ $SECONDS -lt $deadline ] || fail "Xvfb named no display within $START_TIMEOUT s"
+  sleep 0.1
+done
+export DISPLAY=":$(head -n 1 "$work/display")"
+unset XAUTHORITY
+# No sound device, and GTK's file dialog keeps its settings in memory instead of asking for a
+# D-Bus session that is not there.
+export SDL_AUDIODRIVER=dummy GSETTINGS_BACKEND=memory
+
+# --- driving the program --------------------------------------------------------------------------
+
+# The program's visible windows (its dialogs share its class) whose title is exactly $1: xdotool
+# matches titles as regular expressions, which does not do for the Japanese ones.
+windows_titled() {
+  local window
+  for window in $(xdotool search --onlyvisible --class '^Marrowfen$' 2>/dev/null); do
+    [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && echo "$window"
+  done
+  return 0
+}
+
+answered_notices=" "
+# Answers the notice windows on screen, counting each once.
+answer_notices() {
+  local notice
+  for notice in $(windows_titled Notice); do
+    xdotool windowfocus --sync "$notice" key Return 2>/dev/null || true
+    [[ "$answered_notices" == *" $notice "* ]] || answered_notices+="$notice "
+  done
+}
+notice_window_count() { wc -w <<<"$answered_notices"; }
+
+wait_for_titled() {
+  local title=$1 when=$2 deadline=$((SECONDS + STEP_TIMEOUT)) window
+  while [ $SECONDS -lt $deadline ]; do
+    window=$(windows_titled "$title" | head -n 1)
+    if [ -n "$window" ]; then echo "$window"; return 0; fi
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended while waiting for \"$title\" ($when)"
+    sleep 0.1
+  done
+  fail "no window titled \"$title\" within $STEP_TIMEOUT s ($when)"
+}
+
+wait_until_gone() {
+  local title=$1 when=$2 deadline=$((SECONDS + STEP_TIMEOUT))
+  while [ -n "$(windows_titled "$title")" ]; do
+    [ $SECONDS -lt $deadline ] || fail "\"$title\" did not close ($when)"
+    sleep 0.1
+  done
+}
+
+# Waits for the notice a failed save gives, as a window, and answers it.
+expect_notice_window() {
+  local when=$1 before deadline=$((SECONDS + STEP_TIMEOUT))
+  before=$(notice_window_count)
+  while [ -z "$(windows_titled Notice)" ]; do
+    [ $SECONDS -lt $deadline ] ||
+      fail "the save failed and the player was not told: no notice window within" \
+        "$STEP_TIMEOUT s ($when)"
+    kill -0 "$app_pid" 2>/dev/null ||
+      fail "the program ended without telling the player that the save failed ($when)"
+    sleep 0.1
+  done
+  answer_notices
+  (( $(notice_window_count) > before )) || fail "no new notice window came ($when)"
+}
+
+# Clicks the point at fractions $2/1000 and $3/1000 of the window $1. The results dialog is laid
+# out from its template (src/ui/dialogs/dialog_templates.cpp, 167 x 171 dialog units), so its
+# buttons sit at fixed fractions of it.
+click_at() {
+  local window=$1 info width height
+  info=$(xwininfo -id "$window")
+  width=$(sed -n 's/^ *Width: *//p' <<<"$info")
+  height=$(sed -n 's/^ *Height: *//p' <<<"$info")
+  xdotool mousemove --window "$window" $((width * $2 / 1000)) $((height * $3 / 1000)) click 1
+}
+
+# The answer box (src/ui/game_screen.h: 76, 60, 308 x 28 in the client area, under the menu bar)
+# is white from end to end only while it is shown and empty.
+answer_box_shown() {
+  local window=$1 height menu_bar minimum
+  height=$(xwininfo -id "$window" | sed -n 's/^ *Height: *//p')
+  menu_bar=$((height - 150))
+  minimum=$(import -window "$window" -crop "200x14+150+$((menu_bar + 67))" +repage \
+    -colorspace gray -format '%[min]' info: 2>/dev/null) || return 1
+  [ "$minimum" = 65535 ]
+}
+
+wait_answer_box() {
+  local window=$1 want=$2 when=$3 deadline=$((SECONDS + STEP_TIMEOUT))
+  while [ $SECONDS -lt $deadline ]; do
+    if answer_box_shown "$window"; then [ "$want" = shown ] && return 0
+    else [ "$want" = hidden ] && return 0; fi
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended during the run ($when)"
+    sleep 0.1
+  done
+  fail "the answer box was not $want within $STEP_TIMEOUT s ($when)"
+}
+
+# Waits until the window $1 shows the same picture three times running, 0.2 s apart: the game
+# screen is still only while it waits for a key.
+wait_screen_still() {
+  local window=$1 when=$2 deadline=$((SECONDS + STEP_TIMEOUT)) previous= current same=0
+  while (( same < 2 )); do
+    [ $SECONDS -lt $deadline ] || fail "the game screen never came to rest ($when)"
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended during the run ($when)"
+    sleep 0.2
+    current=$(import -window "$window" -depth 8 rgb:- 2>/dev/null | cksum)
+    if [ "$current" = "$previous" ]; then same=$((same + 1)); else same=0; fi
+    previous=$current
+  done
+}
+
+# Saves from the results dialog $1 through the button at height $2/1000 and its file dialog $3,
+# taking the name it proposes.
+save_from_results() {
+  local results=$1 button_y=$2 dialog_title=$3 when=$4 dialog
+  click_at "$results" 640 "$button_y"
+  dialog=$(wait_for_titled "$dialog_title" "$when")
+  xdotool windowfocus --sync "$dialog" key Return
+  wait_until_gone "$dialog_title" "$when"
+}
+
+# Fails unless the notices in the log $1 are exactly $3... in that order; $2 says when.
+expect_notices() {
+  local log=$1 when=$2
+  shift 2
+  local count rest expected
+  count=$(grep -c '^verselane: ' "$log" || true)
+  (( count == $# )) || fail "expected $# notice(s) $when, the program gave $count"
+  rest=$(<"$log")
+  for expected in "$@"; do
+    [[ "$rest" == *"verselane: $expected"* ]] ||
+      fail "the notice \"${expected//$'\n'/ / }\" did not come $when (or not in its place)"
+    rest=${rest#*"verselane: $expected"}
+  done
+}
+
+# Everything in a folder: names, sizes, modes and contents.
+folder_fingerprint() {
+  (cd "$1" && find . -printf '%y %p %s %m\n' | sort && find . -type f -print0 | sort -z |
+    xargs -0 -r cksum)
+}
+
+# --- one scenario ---------------------------------------------------------------------------------
+
+# The files a player has: settings naming a question file of the data folder, ten questions
+# asked for (more than the file's two, so start-up brings the count down and env.ini is due to be
+# written at exit), and five records.
+put_player_files() {
+  local data=$1 stored
+  stored=${data//\//\\}\\questions.vlq
+  printf '%s\n' "$QUESTIONS" | "$files_tool" encode "$data/questions.vlq"
+  printf '%s\n' "0/$stored/10/28/1/0/0/player" | "$files_tool" encode "$data/env.ini"
+  printf '%s\n' "${OLD_RECORDS[@]}" | "$files_tool" encode "$data/record.dat"
+}
+
+# play_and_save NAME SAVES_FAIL(yes|no): starts the program on $root, plays the run, asks for
+# every save and quits. The data folder is $root/xdg-data/verselane, already in place.
+play_and_save() {
+  local name=$1 saves_fail=$2 when window results rank_in
+  local data="$root/xdg-data/verselane"
+  answered_notices=" "
+  last_log="$root/output.log"
+  HOME="$root/home" XDG_DATA_HOME="$root/xdg-data" XDG_CONFIG_HOME="$root/config" \
+    XDG_RUNTIME_DIR="$root/runtime" "$program" >"$last_log" 2>&1 &
+  app_pid=$!
+  window=$(wait_for_titled "$MAIN_TITLE" "$name: start-up")
+  [ -z "$(windows_titled Notice)" ] || fail "a notice at start-up ($name)"
+
+  when="$name: the run"
+  xdotool windowfocus --sync "$window" key ctrl+s
+  wait_answer_box "$window" shown "$when, first question"
+  xdotool type --delay 20 "$RIGHT_ANSWER"
+  xdotool key Return
+  wait_answer_box "$window" hidden "$when, first answer"
+  wait_answer_box "$window" shown "$when, second question"
+  xdotool type --delay 20 "$WRONG_ANSWER"
+  xdotool key Return
+  wait_answer_box "$window" hidden "$when, second answer"
+  # A wrong answer stays on the screen, with the right one, until Enter. The Enter must come only
+  # then: once the results are up, a key sent to any of the program's windows goes to its top
+  # dialog and would answer the rank-in, or a notice, in the test's place.
+  local deadline=$((SECONDS + STEP_TIMEOUT)) waited
+  results=
+  while [ -z "$results" ]; do
+    wait_screen_still "$window" "$when"
+    xdotool windowfocus --sync "$window" key Return
+    waited=$((SECONDS + 10))
+    while [ -z "$results" ] && [ $SECONDS -lt "$waited" ]; do
+      [ $SECONDS -lt $deadline ] || fail "no results within $STEP_TIMEOUT s ($when)"
+      kill -0 "$app_pid" 2>/dev/null || fail "the program ended during the run ($when)"
+      sleep 0.1
+      results=$(windows_titled "$RESULTS_TITLE" | head -n 1)
+    done
+  done
+
+  when="$name: the rank-in"
+  rank_in=$(wait_for_titled "$RANK_IN_TITLE" "$when")
+  xdotool windowfocus --sync "$rank_in" key Return   # OK, under the name it proposes
+  [ "$saves_fail" = no ] || expect_notice_window "$when"
+  local list
+  list=$(wait_for_titled "$RECORD_LIST_TITLE" "$when")
+  xdotool windowfocus --sync "$list" key Return
+  wait_until_gone "$RECORD_LIST_TITLE" "$when"
+  wait_until_gone "$RANK_IN_TITLE" "$when"
+
+  # The button heights of 結果をファイルへ保存する and 結果を元に問題ファイルを作る: the middles
+  # of 93 and 111 (each 14 high) of 171 units; 閉じる at 154, from 86 to 160 across.
+  when="$name: the result file"
+  save_from_results "$results" 585 "$RESULT_FILE_DIALOG_TITLE" "$when"
+  [ "$saves_fail" = no ] || expect_notice_window "$when"
+  when="$name: the question file"
+  save_from_results "$results" 690 "$QUESTION_FILE_DIALOG_TITLE" "$when"
+  [ "$saves_fail" = no ] || expect_notice_window "$when"
+  [ -z "$(windows_titled Notice)" ] || fail "an unexpected notice after the saves ($name)"
+  click_at "$results" 737 940
+  wait_until_gone "$RESULTS_TITLE" "$name: closing the results"
+
+  when="$name: the exit"
+  xdotool windowfocus --sync "$window" key ctrl+e
+  local confirm
+  confirm=$(wait_for_titled "$CONFIRM_EXIT_TITLE" "$when")
+  xdotool windowfocus --sync "$confirm" key alt+y
+  [ "$saves_fail" = no ] || expect_notice_window "$when"
+  deadline=$((SECONDS + STEP_TIMEOUT))
+  while kill -0 "$app_pid" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the program did not end within $STEP_TIMEOUT s ($when)"
+    sleep 0.1
+  done
+  local status=0
+  wait "$app_pid" || status=$?
+  app_pid=
+  (( status == 0 )) || fail "the program ended with status $status ($when)"
+
+  if [ "$saves_fail" = yes ]; then
+    expect_notices "$last_log" "$name" "$RECORDS_NOT_SAVED" \
+      "$FILE_NOT_SAVED$data/$RESULT_FILE_NAME" "$FILE_NOT_SAVED$data/$QUESTION_FILE_NAME" \
+      "$ENV_NOT_SAVED"
+    (( $(notice_window_count) == 4 )) ||
+      fail "$(notice_window_count) notice windows came, not one for each of the 4 saves ($name)"
+  else
+    expect_notices "$last_log" "$name"
+  fi
+  if grep -E -e '-CRITICAL \*\*' -e 'assert' "$last_log" >/dev/null; then
+    fail "the program reported errors ($name)"
+  fi
+}
+
+new_root() {
+  root="$work/$1"
+  mkdir -p "$root/home" "$root/xdg-data/verselane" "$root/config" "$root/runtime"
+  chmod 700 "$root/runtime"
+}
+
+# --- writable -------------------------------------------------------------------------------------
+
+started=$SECONDS
+new_root writable
+data="$root/xdg-data/verselane"
+put_player_files "$data"
+play_and_save writable no
+stored=${data//\//\\}\\questions.vlq
+[ "$("$files_tool" decode "$data/env.ini")" = "0/$stored/2/28/1/0/0/player" ] ||
+  fail "env.ini was not written at exit (writable): $("$files_tool" decode "$data/env.ini")"
+mapfile -t records < <("$files_tool" decode "$data/record.dat")
+[[ "${records[0]}" =~ ^player,([0-9]+),00:00:[0-9][0-9],50,普通,[0-9/]{8}\ [0-9:]{5}$ ]] ||
+  fail "the run did not enter record.dat first (writable): ${records[0]}"
+score=${BASH_REMATCH[1]}
+(( score > 50 )) || fail "the run's score $score does not beat the old records"
+[ "${records[*]:1}" = "${OLD_RECORDS[*]:0:4}" ] ||
+  fail "the old records did not move down (writable)"
+[ "$("$files_tool" decode "$data/$QUESTION_FILE_NAME")" = 0 ] ||
+  fail "the question file does not hold the poem answered wrongly (writable)"
+# The result file is plain Shift-JIS with CR LF: its rule of 35 "=" and the score on a line of its
+# own after its label.
+LC_ALL=C grep -aq "=\{35\}" "$data/$RESULT_FILE_NAME" &&
+  LC_ALL=C grep -aq "^[^0-9]*$score"$'\r'"\$" "$data/$RESULT_FILE_NAME" ||
+  fail "the result file does not hold the run (writable)"
+echo "writable: every save landed (score $score) in $((SECONDS - started)) s"
+
+# --- read-only ------------------------------------------------------------------------------------
+
+started=$SECONDS
+new_root read-only
+data="$root/xdg-data/verselane"
+put_player_files "$data"
+mount --bind "$data" "$data" || fail "cannot bind-mount $data"
+mounts+=("$data")
+mount -o remount,bind,ro "$data" || fail "cannot make $data read-only"
+if touch "$data/probe" 2>/dev/null; then
+  fail "$data still takes new files after the read-only mount"
+fi
+before=$(folder_fingerprint "$data")
+play_and_save read-only yes
+[ "$(folder_fingerprint "$data")" = "$before" ] || fail "the read-only data folder changed"
+echo "read-only: 4 notices, nothing lost, in $((SECONDS - started)) s"
+
+# --- full disk ------------------------------------------------------------------------------------
+
+started=$SECONDS
+new_root full-disk
+data="$root/xdg-data/verselane"
+mount -t tmpfs -o size=256k,mode=0755 tmpfs "$data" || fail "cannot mount a tmpfs on $data"
+mounts+=("$data")
+put_player_files "$data"
+# Every page: the filler stops where the disk does.
+head -c 1M /dev/zero >"$data/filler" 2>/dev/null || true
+if printf x >"$data/probe" 2>/dev/null; then fail "the tmpfs still takes data after filling it"; fi
+rm -f "$data/probe"
+before=$(folder_fingerprint "$data")
+play_and_save "full disk" yes
+[ "$(folder_fingerprint "$data")" = "$before" ] ||
+  fail "the full data folder changed (a file lost, or a temporary file left)"
+echo "full disk: 4 notices, nothing lost, in $((SECONDS - started)) s"
+
+echo "read-only and full disk test passed"
