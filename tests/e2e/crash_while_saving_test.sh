@@ -21,22 +21,15 @@
 # Runs on an X server of its own, with HOME and the XDG folders of its own. Set
 # VERSELANE_CRASH_SEED to the seed an earlier run printed to draw the same random delays again.
 set -euo pipefail
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/e2e_lib.sh"
 
 readonly KILLS=200
 readonly CHECK_EVERY=25
 readonly MAX_DELAY_US=60000      # the loop saves both files several times in this span
 readonly PROGRAM_KILL_ROUNDS=8   # of each kind: start-up and shut-down
 readonly START_TIMEOUT=60        # generous: two shared cores, and a fuzzer beside us
-readonly QUIT_TIMEOUT=30
-readonly MAIN_TITLE=" Verselane"
-readonly CONFIRM_EXIT_TITLE=" 終了の確認"
+E2E_STEP_TIMEOUT=$START_TIMEOUT
 
-# The notices of LoadEnvironment and LoadRecordList (src/settings/settings_controller.cpp,
-# src/records/record_list.cpp) as the program prints them on stderr.
-readonly ENV_CORRUPT=$'NOTICE(LoadEnvironment):\n環境設定ファイルが破損しています\n初期値を設定してファイルを新規生成します'
-readonly RECORD_CORRUPT=$'NOTICE(LoadRecordList):\n記録一覧ファイルが破損しています\n初期値を設定してファイルを新規生成します'
-# What ResetEnvironment writes.
-readonly DEFAULT_ENV_LINE="0/0/100/28/1/0/1/noname"
 
 fail() {
   echo "crash while saving test FAILED: $*" >&2
@@ -76,21 +69,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# An X server of our own. Xvfb picks a free display itself and names it once it accepts
-# connections, so tests running side by side never race for one. Without -noreset it would reset
-# whenever its last client left (a killed program, an xdotool call) and refuse the next one
-# meanwhile.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-  3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-deadline=$((SECONDS + START_TIMEOUT))
-until [ -s "$work/display" ]; do
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  [ $SECONDS -lt $deadline ] || fail "Xvfb named no display within $START_TIMEOUT s"
-  sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset XAUTHORITY
+start_private_x
 
 mkdir -p "$work/home" "$work/xdg-data" "$work/config" "$work/runtime" "$work/versions"
 chmod 700 "$work/runtime"
@@ -156,83 +135,11 @@ check_no_foreign_files() {
 
 # --- driving the real program -------------------------------------------------------------------
 
-# The program's visible windows (its dialogs share its class) whose title is exactly $1: xdotool
-# matches titles as regular expressions, which does not do for the Japanese ones.
-windows_titled() {
-  local window
-  for window in $(xdotool search --onlyvisible --class '^Marrowfen$' 2>/dev/null); do
-    [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && echo "$window"
-  done
-  return 0
-}
-
-answer_notices() {
-  local notice
-  for notice in $(xdotool search --onlyvisible --name '^Notice$' 2>/dev/null); do
-    xdotool windowfocus --sync "$notice" key Return 2>/dev/null || true
-  done
-}
-
 # Starts the program in the background with its output in $1.
 launch() {
   last_log=$1
   "$program" >"$1" 2>&1 &
   app_pid=$!
-}
-
-# Waits for the main window, answering notices; prints it.
-wait_for_main_window() {
-  local deadline=$((SECONDS + START_TIMEOUT)) window
-  while [ $SECONDS -lt $deadline ]; do
-    window=$(windows_titled "$MAIN_TITLE" | head -n 1)
-    if [ -n "$window" ]; then echo "$window"; return 0; fi
-    kill -0 "$app_pid" 2>/dev/null || fail "the program ended before its window appeared ($1)"
-    answer_notices
-    sleep 0.1
-  done
-  fail "no window titled \"$MAIN_TITLE\" within $START_TIMEOUT s ($1)"
-}
-
-# Asks the program to end as a player does: Ctrl+E, then はい(&Y) in the confirmation.
-request_quit() {
-  local window=$1 deadline=$((SECONDS + QUIT_TIMEOUT)) confirm=
-  xdotool windowfocus --sync "$window" key ctrl+e
-  while [ -z "$confirm" ]; do
-    [ $SECONDS -lt $deadline ] || fail "no exit confirmation within $QUIT_TIMEOUT s ($2)"
-    kill -0 "$app_pid" 2>/dev/null || fail "the program ended on Ctrl+E without asking ($2)"
-    confirm=$(windows_titled "$CONFIRM_EXIT_TITLE" | head -n 1)
-    [ -n "$confirm" ] || sleep 0.1
-  done
-  xdotool windowfocus --sync "$confirm" key alt+y
-}
-
-wait_for_exit() {
-  local deadline=$((SECONDS + QUIT_TIMEOUT))
-  while kill -0 "$app_pid" 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] || fail "the program did not end within $QUIT_TIMEOUT s ($1)"
-    answer_notices
-    sleep 0.1
-  done
-  local status=0
-  wait "$app_pid" || status=$?
-  app_pid=
-  (( status == 0 )) || fail "the program ended with status $status ($1)"
-}
-
-# Fails unless the notices in the log $1 are exactly $3... in that order; $2 says when.
-expect_notices() {
-  local log=$1 when=$2
-  shift 2
-  local count text rest expected
-  count=$(grep -c '^verselane: ' "$log" || true)
-  text=$(<"$log")
-  (( count == $# )) || fail "expected $# notice(s) $when, the program gave $count"
-  rest=$text
-  for expected in "$@"; do
-    [[ "$rest" == *"verselane: $expected"* ]] ||
-      fail "the notice \"${expected//$'\n'/ / }\" did not come $when (or not in its place)"
-    rest=${rest#*"verselane: $expected"}
-  done
 }
 
 starts=0
@@ -243,7 +150,7 @@ start_and_quit() {
   shift
   starts=$((starts + 1))
   launch "$log"
-  window=$(wait_for_main_window "$when")
+  window=$(wait_for_titled "$MAIN_TITLE" "$when")
   request_quit "$window" "$when"
   wait_for_exit "$when"
   expect_notices "$log" "$when" "$@"
@@ -384,7 +291,7 @@ for ((round = 1; round <= PROGRAM_KILL_ROUNDS; round++)); do
   delay=$(random_below 300000)
   when="after a kill at shut-down (round $round, ${delay} µs after the exit was confirmed)"
   launch "$work/shutdown-kill-$round.log"
-  window=$(wait_for_main_window "$when")
+  window=$(wait_for_titled "$MAIN_TITLE" "$when")
   request_quit "$window" "$when"
   sleep_us "$delay"
   kill -KILL "$app_pid" 2>/dev/null || true

@@ -10,26 +10,12 @@
 # Usage: hostile_files_test.sh PATH/verselane PATH/verselane-files BUILD_DIR
 # Runs on an X server of its own; every case has its own HOME, XDG folders and data folder.
 set -euo pipefail
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/e2e_lib.sh"
 
 readonly START_TIMEOUT=60   # generous: two shared cores, and a fuzzer beside us
-readonly QUIT_TIMEOUT=30
-readonly MAIN_TITLE=" Verselane"
-readonly CONFIRM_EXIT_TITLE=" 終了の確認"
-readonly RECORD_LIST_TITLE=" 記録一覧"
+E2E_STEP_TIMEOUT=$START_TIMEOUT
 
-# The notices as the program prints them on stderr (src/settings/settings_controller.cpp,
-# src/records/record_list.cpp).
-readonly ENV_MISSING=$'NOTICE(LoadEnvironment):\n環境設定ファイルが見つかりません\n初期値を設定してファイルを新規生成します'
-readonly ENV_CORRUPT=$'NOTICE(LoadEnvironment):\n環境設定ファイルが破損しています\n初期値を設定してファイルを新規生成します'
-readonly ENV_NO_QUESTION_FILE=$'NOTICE(LoadEnvironment):\n出題元に指定されているファイルが見つかりません\n初期値を設定しておきます'
-readonly ENV_NOT_SAVED=$'NOTICE(SaveEnvironment):\n環境設定ファイルを保存できませんでした\n今回の設定の変更は保存されません'
-readonly RECORD_UNREADABLE=$'NOTICE(LoadRecordList):\n記録一覧ファイルが読み込めませんでした\n初期値を設定してファイルを新規生成します'
-readonly RECORD_CORRUPT=$'NOTICE(LoadRecordList):\n記録一覧ファイルが破損しています\n初期値を設定してファイルを新規生成します'
 
-# What the program writes in place of a missing or corrupt file: ResetEnvironment's line and
-# the five records of ScoreRecord's defaults.
-readonly DEFAULT_ENV_LINE="0/0/100/28/1/0/1/noname"
-readonly DEFAULT_RECORD_LINE="noname,0,00:00:00,0,-,00/00/00 00:00"
 # The files each case starts from, in range and well formed; a case replaces one of them.
 readonly GOOD_ENV_LINE="1/0/40/12/0/1/0/hostile"
 readonly GOOD_RECORD_LINES=(
@@ -73,30 +59,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# An X server of our own. Xvfb picks a free display itself and names it once it accepts
-# connections, so tests running side by side never race for one; -noreset keeps it from
-# resetting, and refusing clients meanwhile, whenever its last client leaves.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-  3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-deadline=$((SECONDS + START_TIMEOUT))
-until [ -s "$work/display" ]; do
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  [ $SECONDS -lt $deadline ] || fail "Xvfb named no display within $START_TIMEOUT s"
-  sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset XAUTHORITY
+start_private_x
 export SDL_AUDIODRIVER=dummy
 
 # --- making files ---------------------------------------------------------------------------------
-
-# The scrambled file $1 holding the lines $2..., written by the program's own file code.
-scrambled() {
-  local path=$1
-  shift
-  printf '%s\n' "$@" | "$files_tool" encode "$path" || fail "cannot encode $path"
-}
 
 mkdir -p "$work/made"
 scrambled "$work/made/default-env.ini" "$DEFAULT_ENV_LINE"
@@ -152,72 +118,6 @@ record_of_length() {
 
 # --- driving the program --------------------------------------------------------------------------
 
-# The program's visible windows (its dialogs share its class) whose title is exactly $1: xdotool
-# matches titles as regular expressions, which does not do for the Japanese ones.
-windows_titled() {
-  local window
-  for window in $(xdotool search --onlyvisible --class '^Marrowfen$' 2>/dev/null); do
-    [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && echo "$window"
-  done
-  return 0
-}
-
-answer_notices() {
-  local notice
-  for notice in $(xdotool search --onlyvisible --name '^Notice$' 2>/dev/null); do
-    xdotool windowfocus --sync "$notice" key Return 2>/dev/null || true
-  done
-}
-
-wait_for_titled() {
-  local title=$1 when=$2 deadline=$((SECONDS + START_TIMEOUT)) window
-  while [ $SECONDS -lt $deadline ]; do
-    window=$(windows_titled "$title" | head -n 1)
-    if [ -n "$window" ]; then echo "$window"; return 0; fi
-    kill -0 "$app_pid" 2>/dev/null || fail "the program ended while waiting for \"$title\" ($when)"
-    answer_notices
-    sleep 0.1
-  done
-  fail "no window titled \"$title\" within $START_TIMEOUT s ($when)"
-}
-
-quit_program() {
-  local window=$1 when=$2 deadline=$((SECONDS + QUIT_TIMEOUT)) confirm= status=0
-  xdotool windowfocus --sync "$window" key ctrl+e
-  while [ -z "$confirm" ]; do
-    [ $SECONDS -lt $deadline ] || fail "no exit confirmation within $QUIT_TIMEOUT s ($when)"
-    kill -0 "$app_pid" 2>/dev/null || fail "the program ended on Ctrl+E without asking ($when)"
-    confirm=$(windows_titled "$CONFIRM_EXIT_TITLE" | head -n 1)
-    [ -n "$confirm" ] || sleep 0.1
-  done
-  xdotool windowfocus --sync "$confirm" key alt+y
-  # The shut-down may still have a notice to give.
-  deadline=$((SECONDS + QUIT_TIMEOUT))
-  while kill -0 "$app_pid" 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] || fail "the program did not end within $QUIT_TIMEOUT s ($when)"
-    answer_notices
-    sleep 0.1
-  done
-  wait "$app_pid" || status=$?
-  app_pid=
-  (( status == 0 )) || fail "the program ended with status $status ($when)"
-}
-
-# Fails unless the notices in the log $1 are exactly $3... in that order; $2 says when.
-expect_notices() {
-  local log=$1 when=$2
-  shift 2
-  local count rest expected
-  count=$(grep -c '^verselane: ' "$log" || true)
-  (( count == $# )) || fail "expected $# notice(s) $when, the program gave $count"
-  rest=$(<"$log")
-  for expected in "$@"; do
-    [[ "$rest" == *"verselane: $expected"* ]] ||
-      fail "the notice \"${expected//$'\n'/ / }\" did not come $when (or not in its place)"
-    rest=${rest#*"verselane: $expected"}
-  done
-}
-
 # What a path holds, for comparing before and after: the bytes of a file, the listing and
 # contents of a folder.
 fingerprint() {
@@ -270,11 +170,7 @@ run_case() {
     local list
     list=$(wait_for_titled "$RECORD_LIST_TITLE" "$when, the record list")
     xdotool windowfocus --sync "$list" key Return
-    local deadline=$((SECONDS + QUIT_TIMEOUT))
-    while [ -n "$(windows_titled "$RECORD_LIST_TITLE")" ]; do
-      [ $SECONDS -lt $deadline ] || fail "the record list did not close ($when)"
-      sleep 0.1
-    done
+    wait_until_gone "$RECORD_LIST_TITLE" "$when, the record list"
   fi
   quit_program "$window" "$when"
 

@@ -16,6 +16,7 @@
 # it. When the input method cannot be started the test fails and says why: it never skips.
 # VERSELANE_E2E_KEEP=1 keeps the screenshots and logs (the folder is printed at the end).
 set -uo pipefail
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/e2e_lib.sh"
 
 readonly TEST_UID=4242
 readonly POEM_INDEX=3                      # poem 4, 田子の浦に
@@ -24,7 +25,6 @@ readonly UPPER_ROMAJI=tagonouraniuchiidetemirebashirotaeno
 readonly FAVOURITE=50                      # not poem 4: its misses cost nothing extra
 readonly NAME_ROMAJI=hanako NAME=はなこ
 readonly TYPE_DELAY=${TYPE_DELAY:-40}
-readonly MAIN_TITLE=" Verselane"
 
 fail() {
   echo "input method test FAILED: $*" >&2
@@ -40,9 +40,9 @@ log() { echo "[$(date +%T)] $*"; }
 
 [ $# -ge 2 ] || { echo "usage: $0 PATH/TO/verselane PATH/TO/verselane-files [BUILD_DIR]" >&2; exit 2; }
 program=$(readlink -f "$1")
-files=$(readlink -f "$2")
+files_tool=$(readlink -f "$2")
 [ -x "$program" ] || fail "$1 is not an executable"
-[ -x "$files" ] || fail "$2 is not an executable"
+[ -x "$files_tool" ] || fail "$2 is not an executable"
 
 # As root: a private PID namespace, so that nothing started here (mozc_server outlives IBus)
 # survives the test. ibus-daemon quits when its parent is PID 1, so a bash is PID 1 instead.
@@ -109,21 +109,16 @@ trap cleanup EXIT
 # --- The player's files -------------------------------------------------------------------------
 stored_path=${question_file//\//\\}
 env_line() { echo "$1/$stored_path/$2/$FAVOURITE/1/0/1/$3"; }
-encode() { "$files" encode "$1" || fail "could not write $1"; }
-default_record="noname,0,00:00:00,0,-,00/00/00 00:00"
-printf '%s\n' "$default_record" "$default_record" "$default_record" "$default_record" \
-  "$default_record" | encode "$data/record.dat"
-echo "$POEM_INDEX,$POEM_INDEX,$POEM_INDEX" | encode "$question_file"
-env_line 0 3 たろう | encode "$data/env.ini"
+default_record=$DEFAULT_RECORD_LINE
+scrambled "$data/record.dat" "$default_record" "$default_record" "$default_record" \
+  "$default_record" "$default_record"
+scrambled "$question_file" "$POEM_INDEX,$POEM_INDEX,$POEM_INDEX"
+scrambled "$data/env.ini" "$(env_line 0 3 たろう)"
 [ "$(id -u)" = 0 ] && chown -R "$TEST_UID:$TEST_UID" "$work"
 
 # --- X, the session bus, IBus with Mozc ---------------------------------------------------------
-"${as_player[@]}" Xvfb -displayfd 3 -screen 0 1024x600x24 -nolisten tcp 3>"$work/display" \
-  >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_private_x "${as_player[@]}"
+pids+=("$xvfb_pid")
 
 "${as_player[@]}" dbus-daemon --session --fork --print-pid=1 --address="$DBUS_SESSION_BUS_ADDRESS" \
   >"$work/dbus.pid" || fail "the session bus did not start"
@@ -142,28 +137,6 @@ for _ in $(seq 150); do "${as_player[@]}" ibus list-engine >/dev/null 2>&1 && br
 log "IBus with Mozc on $DISPLAY"
 
 # --- Windows and the screen ---------------------------------------------------------------------
-# Titles are matched by reading every window's name: xdotool's own search misses Japanese ones.
-window_named() {
-  local id
-  for id in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
-    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && { echo "$id"; return 0; }
-  done
-  return 1
-}
-wait_window() {  # TITLE [SECONDS]
-  local deadline=$((SECONDS + ${2:-20})) id
-  while [ $SECONDS -lt $deadline ]; do
-    id=$(window_named "$1") && { echo "$id"; return 0; }
-    kill -0 "$app" 2>/dev/null || return 1
-    sleep 0.2
-  done
-  return 1
-}
-wait_window_gone() {  # TITLE
-  for _ in $(seq 50); do window_named "$1" >/dev/null || return 0; sleep 0.2; done
-  return 1
-}
-
 shot=0
 snap() {  # NAME: the main window as it is now
   shot=$((shot + 1))
@@ -190,7 +163,7 @@ wait_question() {  # N: the answer line shown for question N
   for _ in $(seq 100); do
     snap "question$1"
     answer_line_shown && return 0
-    kill -0 "$app" 2>/dev/null || fail "the program ended during the run"
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended during the run"
     sleep 0.15
   done
   fail "question $1 was not put within 15 s"
@@ -233,26 +206,18 @@ answer() {  # N
 
 start_program() {
   "${as_player[@]}" "$program" >>"$app_log" 2>&1 &
-  app=$!
-  pids+=($app)
-  main=$(wait_window "$MAIN_TITLE") || fail "the main window did not appear"
+  app_pid=$!
+  pids+=("$app_pid")
+  main=$(wait_for_titled "$MAIN_TITLE" "at the start")
   xdotool windowfocus --sync "$main"
   sleep 0.5
   grep -q "^verselane: NOTICE" "$app_log" && fail "the program started with a notice"
   log "the program is up (window $main)"
 }
 
-# Ends the program through Game > Exit, answering its confirmation with Yes.
 exit_program() {
-  xdotool windowfocus --sync "$main"
-  xdotool key ctrl+e
-  local confirm
-  confirm=$(wait_window " 終了の確認" 10) || fail "Ctrl+E asked for no confirmation"
-  xdotool windowfocus --sync "$confirm" key alt+y
-  for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.2; done
-  kill -0 "$app" 2>/dev/null && fail "the program did not end after Exit was confirmed"
-  wait "$app"
-  log "the program ended with status $?"
+  quit_program "$main" "at the end of the session"
+  log "the program ended"
 }
 
 # The rank-in asks for a name (typed through the input method, or the offered one kept with an
@@ -260,24 +225,23 @@ exit_program() {
 # dialog stays until its 閉じる button is clicked.
 finish_run() {  # QUESTIONS NAME_ROMAJI
   local results rank_in records
-  results=$(wait_window " 全$1問 解答完了" 20) || fail "no results dialog titled \" 全$1問 解答完了\""
-  rank_in=$(wait_window " ランクイン" 10) || fail "the run did not enter the record list"
+  results=$(wait_for_titled " 全$1問 解答完了" "at the end of the run")
+  rank_in=$(wait_for_titled " ランクイン" "after the results: the run should enter the record list")
   xdotool windowfocus --sync "$rank_in"
   sleep 0.3
   if [ -n "$2" ]; then
     type_romaji "$2"
-    window_named " ランクイン" >/dev/null ||
+    [ -n "$(windows_titled " ランクイン")" ] ||
       fail "the Enter that commits the name closed the rank-in"
   fi
   xdotool key Return
-  records=$(wait_window " 記録一覧" 10) || fail "the record list did not follow the rank-in"
+  records=$(wait_for_titled "$RECORD_LIST_TITLE" "after the rank-in")
   import -window "$records" "$work/shots/records-$1.png"
   xdotool windowfocus --sync "$records" key Return
-  wait_window_gone " 記録一覧" || fail "Enter did not close the record list"
-  eval "$(xdotool getwindowgeometry --shell "$results")"
-  # The 閉じる button's centre in the dialog's 167 x 171 layout units.
-  xdotool mousemove --window "$results" $((WIDTH * 123 / 167)) $((HEIGHT * 161 / 171)) click 1
-  wait_window_gone " 全$1問 解答完了" || fail "閉じる did not close the results"
+  wait_until_gone "$RECORD_LIST_TITLE" "after Enter in the record list"
+  # 閉じる: its centre in the dialog's 167 x 171 layout units is at 123, 161.
+  click_at "$results" 737 940
+  wait_until_gone " 全$1問 解答完了" "after 閉じる in the results"
   sleep 0.3
   snap idle-after-run
   answer_line_shown && fail "the answer line is still shown after the run"
@@ -326,7 +290,7 @@ finish_run 3 "$NAME_ROMAJI"
 exit_program
 
 today=$(date +%y/%m/%d)
-records=$("$files" decode "$data/record.dat") || fail "record.dat cannot be read"
+records=$("$files_tool" decode "$data/record.dat") || fail "record.dat cannot be read"
 first=$(sed -n 1p <<<"$records")
 [[ "$first" =~ ^$NAME,([0-9]+),00:0[0-9]:[0-5][0-9],66,普通,$today\ [0-2][0-9]:[0-5][0-9]$ ]] ||
   fail "record.dat's first record is not はなこ's run (2 of 3, Normal, today): $first"
@@ -336,13 +300,13 @@ score1=${BASH_REMATCH[1]}
   "$default_record" "$default_record")" ] || fail "record.dat's other places changed: $records"
 
 # The name entered becomes the offered one, so env.ini is written anew at exit.
-env_line 0 3 "$NAME" | encode "$work/expected-env.ini"
+scrambled "$work/expected-env.ini" "$(env_line 0 3 "$NAME")"
 cmp -s "$data/env.ini" "$work/expected-env.ini" ||
-  fail "env.ini after the first session is not the line expected: $("$files" decode "$data/env.ini")"
+  fail "env.ini after the first session is not the line expected: $("$files_tool" decode "$data/env.ini")"
 log "session 1: record.dat holds $first; env.ini as expected"
 
 # --- Session 2: Reverse mode, the upper phrase --------------------------------------------------
-env_line 1 2 "$NAME" | encode "$data/env.ini"
+scrambled "$data/env.ini" "$(env_line 1 2 "$NAME")"
 [ "$(id -u)" = 0 ] && chown "$TEST_UID:$TEST_UID" "$data/env.ini"
 cp "$data/env.ini" "$work/expected-env.ini"
 start_program
@@ -357,7 +321,7 @@ log "session 2: two upper phrases through Mozc, correct"
 finish_run 2 ""
 exit_program
 
-records=$("$files" decode "$data/record.dat") || fail "record.dat cannot be read"
+records=$("$files_tool" decode "$data/record.dat") || fail "record.dat cannot be read"
 reverse=$(grep ",逆順," <<<"$records") || fail "record.dat holds no Reverse run: $records"
 [[ "$reverse" =~ ^$NAME,([0-9]+),00:0[0-9]:[0-5][0-9],100,逆順,$today\ [0-2][0-9]:[0-5][0-9]$ ]] ||
   fail "the Reverse run's record is not as played: $reverse"
@@ -369,7 +333,7 @@ else expected_order="$first"$'\n'"$reverse"; fi
 [ "$(sed -n 3,5p <<<"$records")" = "$(printf '%s\n' "$default_record" "$default_record" \
   "$default_record")" ] || fail "record.dat's last three places changed: $records"
 cmp -s "$data/env.ini" "$work/expected-env.ini" ||
-  fail "env.ini changed in a session that changed no setting: $("$files" decode "$data/env.ini")"
+  fail "env.ini changed in a session that changed no setting: $("$files_tool" decode "$data/env.ini")"
 
 log "input method test passed: runs of $score1 and $score2 points recorded"
 [ "$keep_work" = 1 ] && echo "screenshots and logs kept in $work"

@@ -17,25 +17,21 @@
 # fails and says why; it never skips. It runs on an X server of its own, with HOME and the XDG
 # folders of its own.
 set -euo pipefail
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/e2e_lib.sh"
 
 readonly START_TIMEOUT=60   # generous: two shared cores, and a fuzzer beside us
 readonly STEP_TIMEOUT=60
-readonly MAIN_TITLE=" Verselane"
-readonly CONFIRM_EXIT_TITLE=" 終了の確認"
+E2E_STEP_TIMEOUT=$STEP_TIMEOUT
 readonly RESULTS_TITLE=" 全2問 解答完了"
 readonly RANK_IN_TITLE=" ランクイン"
-readonly RECORD_LIST_TITLE=" 記録一覧"
 readonly RESULT_FILE_DIALOG_TITLE=" Verselane 結果ファイルの生成"
 readonly QUESTION_FILE_DIALOG_TITLE=" Verselane 問題ファイルの生成"
 # The names the save dialogs propose, in the data folder where they open.
 readonly RESULT_FILE_NAME="Verselane_結果.txt"
 readonly QUESTION_FILE_NAME="Verselane_問題.vlq"
 
-# The notices of a save that failed (src/records/rank_in.cpp, src/records/saved_file.cpp,
-# src/settings/settings_controller.cpp), as the program prints them on stderr.
-readonly RECORDS_NOT_SAVED=$'NOTICE(SaveRecordList):\n記録一覧ファイルを保存できませんでした\n今回の記録は保存されません'
+# A result or question file that could not be saved (src/records/saved_file.cpp).
 readonly FILE_NOT_SAVED=$'ファイルを保存できませんでした\n'  # followed by the file's path
-readonly ENV_NOT_SAVED=$'NOTICE(SaveEnvironment):\n環境設定ファイルを保存できませんでした\n今回の設定の変更は保存されません'
 
 # The run: poem 0 twice. Its lower phrase, in kana, is the right answer; "あ" a wrong one that
 # still counts as an answer (a half-width one would not even be logged as a miss).
@@ -103,65 +99,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# An X server of our own. Xvfb picks a free display itself and names it once it accepts
-# connections, so tests running side by side never race for one; -noreset keeps it from
-# resetting, and refusing clients meanwhile, whenever its last client leaves.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-  3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-deadline=$((SECONDS + START_TIMEOUT))
-until [ -s "$work/display" ]; do
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  [ $SECONDS -lt $deadline ] || fail "Xvfb named no display within $START_TIMEOUT s"
-  sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset XAUTHORITY
+start_private_x
 # No sound device, and GTK's file dialog keeps its settings in memory instead of asking for a
 # D-Bus session that is not there.
 export SDL_AUDIODRIVER=dummy GSETTINGS_BACKEND=memory
 
 # --- driving the program --------------------------------------------------------------------------
-
-# The program's visible windows (its dialogs share its class) whose title is exactly $1: xdotool
-# matches titles as regular expressions, which does not do for the Japanese ones.
-windows_titled() {
-  local window
-  for window in $(xdotool search --onlyvisible --class '^Marrowfen$' 2>/dev/null); do
-    [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && echo "$window"
-  done
-  return 0
-}
-
-answered_notices=" "
-# Answers the notice windows on screen, counting each once.
-answer_notices() {
-  local notice
-  for notice in $(windows_titled Notice); do
-    xdotool windowfocus --sync "$notice" key Return 2>/dev/null || true
-    [[ "$answered_notices" == *" $notice "* ]] || answered_notices+="$notice "
-  done
-}
-notice_window_count() { wc -w <<<"$answered_notices"; }
-
-wait_for_titled() {
-  local title=$1 when=$2 deadline=$((SECONDS + STEP_TIMEOUT)) window
-  while [ $SECONDS -lt $deadline ]; do
-    window=$(windows_titled "$title" | head -n 1)
-    if [ -n "$window" ]; then echo "$window"; return 0; fi
-    kill -0 "$app_pid" 2>/dev/null || fail "the program ended while waiting for \"$title\" ($when)"
-    sleep 0.1
-  done
-  fail "no window titled \"$title\" within $STEP_TIMEOUT s ($when)"
-}
-
-wait_until_gone() {
-  local title=$1 when=$2 deadline=$((SECONDS + STEP_TIMEOUT))
-  while [ -n "$(windows_titled "$title")" ]; do
-    [ $SECONDS -lt $deadline ] || fail "\"$title\" did not close ($when)"
-    sleep 0.1
-  done
-}
 
 # Waits for the notice a failed save gives, as a window, and answers it.
 expect_notice_window() {
@@ -177,17 +120,6 @@ expect_notice_window() {
   done
   answer_notices
   (( $(notice_window_count) > before )) || fail "no new notice window came ($when)"
-}
-
-# Clicks the point at fractions $2/1000 and $3/1000 of the window $1. The results dialog is laid
-# out from its template (src/ui/dialogs/dialog_templates.cpp, 167 x 171 dialog units), so its
-# buttons sit at fixed fractions of it.
-click_at() {
-  local window=$1 info width height
-  info=$(xwininfo -id "$window")
-  width=$(sed -n 's/^ *Width: *//p' <<<"$info")
-  height=$(sed -n 's/^ *Height: *//p' <<<"$info")
-  xdotool mousemove --window "$window" $((width * $2 / 1000)) $((height * $3 / 1000)) click 1
 }
 
 # The answer box (src/ui/game_screen.h: 76, 60, 308 x 28 in the client area, under the menu bar)
@@ -234,21 +166,6 @@ save_from_results() {
   dialog=$(wait_for_titled "$dialog_title" "$when")
   xdotool windowfocus --sync "$dialog" key Return
   wait_until_gone "$dialog_title" "$when"
-}
-
-# Fails unless the notices in the log $1 are exactly $3... in that order; $2 says when.
-expect_notices() {
-  local log=$1 when=$2
-  shift 2
-  local count rest expected
-  count=$(grep -c '^verselane: ' "$log" || true)
-  (( count == $# )) || fail "expected $# notice(s) $when, the program gave $count"
-  rest=$(<"$log")
-  for expected in "$@"; do
-    [[ "$rest" == *"verselane: $expected"* ]] ||
-      fail "the notice \"${expected//$'\n'/ / }\" did not come $when (or not in its place)"
-    rest=${rest#*"verselane: $expected"}
-  done
 }
 
 # Everything in a folder: names, sizes, modes and contents.
@@ -333,20 +250,9 @@ play_and_save() {
   wait_until_gone "$RESULTS_TITLE" "$name: closing the results"
 
   when="$name: the exit"
-  xdotool windowfocus --sync "$window" key ctrl+e
-  local confirm
-  confirm=$(wait_for_titled "$CONFIRM_EXIT_TITLE" "$when")
-  xdotool windowfocus --sync "$confirm" key alt+y
+  request_quit "$window" "$when"
   [ "$saves_fail" = no ] || expect_notice_window "$when"
-  deadline=$((SECONDS + STEP_TIMEOUT))
-  while kill -0 "$app_pid" 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] || fail "the program did not end within $STEP_TIMEOUT s ($when)"
-    sleep 0.1
-  done
-  local status=0
-  wait "$app_pid" || status=$?
-  app_pid=
-  (( status == 0 )) || fail "the program ended with status $status ($when)"
+  wait_for_exit "$when"
 
   if [ "$saves_fail" = yes ]; then
     expect_notices "$last_log" "$name" "$RECORDS_NOT_SAVED" \

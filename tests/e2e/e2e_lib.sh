@@ -1,0 +1,149 @@
+# What the script tests of the real program share: an X server of their own, finding the
+# program's windows by title, answering its notices, ending it as a player does, and checking
+# the notices it printed. Sourced by tests/e2e/*_test.sh, which define `fail MESSAGE...` and the
+# variables used here: work (a scratch folder), app_pid (the running program, or empty) and,
+# for `scrambled`, files_tool (verselane-files).
+# shellcheck shell=bash
+
+readonly MAIN_TITLE=" Verselane"
+readonly CONFIRM_EXIT_TITLE=" 終了の確認"
+readonly RECORD_LIST_TITLE=" 記録一覧"
+
+# The notices about the player's files, as the program prints them on stderr
+# (src/settings/settings_controller.cpp, src/records/record_list.cpp, src/records/rank_in.cpp).
+readonly ENV_MISSING=$'NOTICE(LoadEnvironment):\n環境設定ファイルが見つかりません\n初期値を設定してファイルを新規生成します'
+readonly ENV_CORRUPT=$'NOTICE(LoadEnvironment):\n環境設定ファイルが破損しています\n初期値を設定してファイルを新規生成します'
+readonly ENV_NO_QUESTION_FILE=$'NOTICE(LoadEnvironment):\n出題元に指定されているファイルが見つかりません\n初期値を設定しておきます'
+readonly ENV_NOT_SAVED=$'NOTICE(SaveEnvironment):\n環境設定ファイルを保存できませんでした\n今回の設定の変更は保存されません'
+readonly RECORD_UNREADABLE=$'NOTICE(LoadRecordList):\n記録一覧ファイルが読み込めませんでした\n初期値を設定してファイルを新規生成します'
+readonly RECORD_CORRUPT=$'NOTICE(LoadRecordList):\n記録一覧ファイルが破損しています\n初期値を設定してファイルを新規生成します'
+readonly RECORDS_NOT_SAVED=$'NOTICE(SaveRecordList):\n記録一覧ファイルを保存できませんでした\n今回の記録は保存されません'
+
+# What the program writes in place of a missing or corrupt file: ResetEnvironment's line and
+# the five records of ScoreRecord's defaults.
+readonly DEFAULT_ENV_LINE="0/0/100/28/1/0/1/noname"
+readonly DEFAULT_RECORD_LINE="noname,0,00:00:00,0,-,00/00/00 00:00"
+E2E_STEP_TIMEOUT=${E2E_STEP_TIMEOUT:-20}
+
+# Starts Xvfb (run through the command prefix given, if any) and points DISPLAY at it. Xvfb picks
+# a free display itself and names it once it accepts connections, so tests running side by side
+# never race for one. Without -noreset it would reset whenever its last client left (a killed
+# program, an xdotool call) and refuse the next one meanwhile.
+start_private_x() {
+  "$@" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  local deadline=$((SECONDS + E2E_STEP_TIMEOUT))
+  until [ -s "$work/display" ]; do
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    [ $SECONDS -lt $deadline ] || fail "Xvfb named no display within $E2E_STEP_TIMEOUT s"
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n 1 "$work/display")"
+  unset XAUTHORITY
+}
+
+# The program's visible windows (its dialogs share its class) whose title is exactly $1: xdotool
+# matches titles as regular expressions, which does not do for the Japanese ones.
+windows_titled() {
+  local window
+  for window in $(xdotool search --onlyvisible --class '^Marrowfen$' 2>/dev/null); do
+    [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && echo "$window"
+  done
+  return 0
+}
+
+answered_notices=" "
+# Answers the notice windows on screen with Enter, counting each window once.
+answer_notices() {
+  local notice
+  for notice in $(windows_titled Notice); do
+    xdotool windowfocus --sync "$notice" key Return 2>/dev/null || true
+    [[ "$answered_notices" == *" $notice "* ]] || answered_notices+="$notice "
+  done
+}
+notice_window_count() { wc -w <<<"$answered_notices"; }
+
+# Waits for a window titled $1, answering notices meanwhile, and prints it; $2 says when, for
+# the failure; $3 is the time allowed (E2E_STEP_TIMEOUT seconds).
+wait_for_titled() {
+  local title=$1 when=$2 limit=${3:-$E2E_STEP_TIMEOUT} window
+  local deadline=$((SECONDS + limit))
+  while [ $SECONDS -lt $deadline ]; do
+    window=$(windows_titled "$title" | head -n 1)
+    if [ -n "$window" ]; then echo "$window"; return 0; fi
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended while waiting for \"$title\" ($when)"
+    answer_notices
+    sleep 0.1
+  done
+  fail "no window titled \"$title\" within $limit s ($when)"
+}
+
+wait_until_gone() {
+  local title=$1 when=$2 deadline=$((SECONDS + E2E_STEP_TIMEOUT))
+  while [ -n "$(windows_titled "$title")" ]; do
+    [ $SECONDS -lt $deadline ] || fail "\"$title\" did not close ($when)"
+    sleep 0.1
+  done
+}
+
+# Asks the program to end as a player does: Ctrl+E in the window $1, then はい(&Y) in the
+# confirmation. $2 says when.
+request_quit() {
+  local confirm
+  xdotool windowfocus --sync "$1" key ctrl+e
+  confirm=$(wait_for_titled "$CONFIRM_EXIT_TITLE" "$2, after Ctrl+E")
+  xdotool windowfocus --sync "$confirm" key alt+y
+}
+
+# Waits for the program to end, answering any notice the shut-down gives; it must end with
+# status 0. $1 says when.
+wait_for_exit() {
+  local status=0 deadline=$((SECONDS + E2E_STEP_TIMEOUT))
+  while kill -0 "$app_pid" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the program did not end within $E2E_STEP_TIMEOUT s ($1)"
+    answer_notices
+    sleep 0.1
+  done
+  wait "$app_pid" || status=$?
+  app_pid=
+  (( status == 0 )) || fail "the program ended with status $status ($1)"
+}
+
+quit_program() {
+  request_quit "$1" "$2"
+  wait_for_exit "$2"
+}
+
+# Fails unless the notices the program printed to the log $1 are exactly $3... in that order;
+# $2 says when.
+expect_notices() {
+  local log=$1 when=$2
+  shift 2
+  local count rest expected
+  count=$(grep -c '^verselane: ' "$log" || true)
+  (( count == $# )) || fail "expected $# notice(s) $when, the program gave $count"
+  rest=$(<"$log")
+  for expected in "$@"; do
+    [[ "$rest" == *"verselane: $expected"* ]] ||
+      fail "the notice \"${expected//$'\n'/ / }\" did not come $when (or not in its place)"
+    rest=${rest#*"verselane: $expected"}
+  done
+}
+
+# Clicks the point at fractions $2/1000 and $3/1000 of the window $1. The dialogs are laid out
+# from their templates in dialog units, so a button sits at fixed fractions of its dialog.
+click_at() {
+  local window=$1 info width height
+  info=$(xwininfo -id "$window")
+  width=$(sed -n 's/^ *Width: *//p' <<<"$info")
+  height=$(sed -n 's/^ *Height: *//p' <<<"$info")
+  xdotool mousemove --window "$window" $((width * $2 / 1000)) $((height * $3 / 1000)) click 1
+}
+
+# Writes the scrambled file $1 holding the lines $2... with the program's own file code.
+scrambled() {
+  local path=$1
+  shift
+  printf '%s\n' "$@" | "$files_tool" encode "$path" || fail "cannot write $path"
+}
