@@ -44,16 +44,9 @@ fail() {
   exit 1
 }
 
-[ $# -eq 3 ] || { echo "usage: $0 PATH/verselane PATH/verselane-files BUILD_DIR" >&2; exit 2; }
-program=$(readlink -f "$1")
-files_tool=$(readlink -f "$2")
-save_loop="$(readlink -f "$3")/e2e-save-loop-tool"
-for executable in "$program" "$files_tool" "$save_loop"; do
-  [ -x "$executable" ] || fail "$executable is not an executable (build it first)"
-done
-for tool in Xvfb xdotool cmp od; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
-done
+take_arguments "$@" Xvfb xdotool cmp od
+save_loop="$build_dir/e2e-save-loop-tool"
+[ -x "$save_loop" ] || fail "$save_loop is not an executable (build it first)"
 
 work=$(mktemp -d)
 xvfb_pid=

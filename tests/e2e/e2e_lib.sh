@@ -25,6 +25,24 @@ readonly DEFAULT_ENV_LINE="0/0/100/28/1/0/1/noname"
 readonly DEFAULT_RECORD_LINE="noname,0,00:00:00,0,-,00/00/00 00:00"
 E2E_STEP_TIMEOUT=${E2E_STEP_TIMEOUT:-20}
 
+# Takes the arguments every script gets (the program, verselane-files, the build folder) into
+# program, files_tool and build_dir, and fails unless both executables and the tools $4... are
+# there.
+take_arguments() {
+  [ $# -ge 3 ] || { echo "usage: $0 PATH/verselane PATH/verselane-files BUILD_DIR" >&2; exit 2; }
+  program=$(readlink -f "$1")
+  files_tool=$(readlink -f "$2")
+  build_dir=$(readlink -f "$3")
+  local executable tool
+  for executable in "$program" "$files_tool"; do
+    [ -x "$executable" ] || fail "$executable is not an executable (build it first)"
+  done
+  shift 3
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
+  done
+}
+
 # Starts Xvfb (run through the command prefix given, if any) and points DISPLAY at it. Xvfb picks
 # a free display itself and names it once it accepts connections, so tests running side by side
 # never race for one. Without -noreset it would reset whenever its last client left (a killed

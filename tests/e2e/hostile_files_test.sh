@@ -36,15 +36,7 @@ fail() {
   exit 1
 }
 
-[ $# -eq 3 ] || { echo "usage: $0 PATH/verselane PATH/verselane-files BUILD_DIR" >&2; exit 2; }
-program=$(readlink -f "$1")
-files_tool=$(readlink -f "$2")
-for executable in "$program" "$files_tool"; do
-  [ -x "$executable" ] || fail "$executable is not an executable (build it first)"
-done
-for tool in Xvfb xdotool cmp; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
-done
+take_arguments "$@" Xvfb xdotool xwininfo cmp
 
 work=$(mktemp -d)
 xvfb_pid=

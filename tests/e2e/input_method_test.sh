@@ -10,7 +10,7 @@
 # mode, answers two questions with the upper phrase. Each session ends through the menu's exit;
 # afterwards record.dat and env.ini must hold exactly what the sessions should have left.
 #
-# Usage: input_method_test.sh PATH/TO/verselane PATH/TO/verselane-files [BUILD_DIR]
+# Usage: input_method_test.sh PATH/TO/verselane PATH/TO/verselane-files BUILD_DIR
 # Mozc refuses to run as root, so as root everything runs as an unprivileged uid whose passwd
 # entry nss_wrapper provides, inside a private PID namespace that takes every helper down with
 # it. When the input method cannot be started the test fails and says why: it never skips.
@@ -38,11 +38,7 @@ fail() {
 }
 log() { echo "[$(date +%T)] $*"; }
 
-[ $# -ge 2 ] || { echo "usage: $0 PATH/TO/verselane PATH/TO/verselane-files [BUILD_DIR]" >&2; exit 2; }
-program=$(readlink -f "$1")
-files_tool=$(readlink -f "$2")
-[ -x "$program" ] || fail "$1 is not an executable"
-[ -x "$files_tool" ] || fail "$2 is not an executable"
+take_arguments "$@" Xvfb xdotool import convert compare dbus-daemon ibus-daemon ibus
 
 # As root: a private PID namespace, so that nothing started here (mozc_server outlives IBus)
 # survives the test. ibus-daemon quits when its parent is PID 1, so a bash is PID 1 instead.
@@ -51,10 +47,6 @@ if [ "$(id -u)" = 0 ] && [ -z "${VERSELANE_IME_IN_NAMESPACE:-}" ]; then
   VERSELANE_IME_IN_NAMESPACE=1 exec unshare --pid --fork --kill-child --mount-proc \
     bash -c '"$@" & wait $!' input-method-test bash "$0" "$@"
 fi
-
-for tool in Xvfb xdotool import convert compare dbus-daemon ibus-daemon ibus; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
-done
 
 keep_work=${VERSELANE_E2E_KEEP:-0}
 work=$(mktemp -d "${TMPDIR:-/tmp}/verselane-ime-XXXXXX")

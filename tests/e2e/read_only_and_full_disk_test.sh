@@ -56,12 +56,7 @@ fail() {
   exit 1
 }
 
-[ $# -eq 3 ] || { echo "usage: $0 PATH/verselane PATH/verselane-files BUILD_DIR" >&2; exit 2; }
-program=$(readlink -f "$1")
-files_tool=$(readlink -f "$2")
-for executable in "$program" "$files_tool"; do
-  [ -x "$executable" ] || fail "$executable is not an executable (build it first)"
-done
+take_arguments "$@" Xvfb xdotool xwininfo import mount cmp
 
 if [ -z "${VERSELANE_PRIVATE_MOUNTS:-}" ]; then
   command -v unshare >/dev/null || fail "unshare (util-linux) is not installed"
@@ -79,9 +74,6 @@ if [ -z "${VERSELANE_PRIVATE_MOUNTS:-}" ]; then
   VERSELANE_PRIVATE_MOUNTS=1 exec "${namespace[@]}" bash "$0" "$@"
 fi
 
-for tool in Xvfb xdotool xwininfo import mount cmp; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
-done
 
 work=$(mktemp -d)
 xvfb_pid=
