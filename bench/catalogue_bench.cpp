@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "catalogue/poem_catalogue.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace {
 

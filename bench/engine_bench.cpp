@@ -9,8 +9,8 @@
 #include "game/frame.h"
 #include "game/game_controller.h"
 #include "game/key_latch.h"
-#include "game/random_source.h"
-#include "records/file_ports.h"
+#include "base/random_source.h"
+#include "base/file_ports.h"
 #include "settings/environment.h"
 
 namespace verselane {

@@ -1,7 +1,7 @@
 // Judging speed: an answer checked on Enter, and the favourite search over all hundred poems.
 #include <benchmark/benchmark.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "game/answer_check.h"
 #include "game/desktop_ports.h"
 #include "settings/environment.h"

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "records/file_ports.h"
-#include "records/scramble.h"
+#include "base/file_ports.h"
+#include "base/scramble.h"
 
 namespace verselane {
 

@@ -6,8 +6,8 @@
 
 #include "catalogue/poem_groups.h"
 #include "fuzz_support.h"
-#include "records/question_file.h"
-#include "records/text_file.h"
+#include "settings/question_file.h"
+#include "base/text_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   verselane::EnterScratchFolder();

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "records/text_file.h"
+#include "base/text_file.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "catalogue/poem_catalogue.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 int main() {
   verselane::PoemCatalogue catalogue;

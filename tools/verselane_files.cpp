@@ -9,9 +9,9 @@
 #include <iostream>
 #include <string>
 
-#include "catalogue/shift_jis.h"
-#include "records/scramble.h"
-#include "records/text_file.h"
+#include "base/shift_jis.h"
+#include "base/scramble.h"
+#include "base/text_file.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <wx/image.h>
 #include <wx/modalhook.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "fakes/desktop_fakes.h"
 #include "game/frame.h"
 #include "ui/program.h"

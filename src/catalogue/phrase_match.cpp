@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "catalogue/poem_catalogue.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 

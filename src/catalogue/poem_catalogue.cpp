@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "catalogue/poem_table.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 namespace {

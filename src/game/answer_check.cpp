@@ -3,7 +3,7 @@
 #include <string>
 
 #include "catalogue/phrase_match.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "game/desktop_ports.h"
 #include "settings/environment.h"
 

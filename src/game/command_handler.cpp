@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "catalogue/poem_groups.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "game/desktop_ports.h"
 #include "game/game_controller.h"
 #include "game/menu_state.h"
 #include "game/results.h"
-#include "records/file_ports.h"
+#include "base/file_ports.h"
 #include "settings/environment.h"
 
 namespace verselane {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 namespace {

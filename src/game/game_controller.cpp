@@ -8,7 +8,7 @@
 #include "game/frame.h"
 #include "game/key_latch.h"
 #include "game/menu_state.h"
-#include "game/random_source.h"
+#include "base/random_source.h"
 #include "settings/environment.h"
 
 namespace verselane {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "game/scoring.h"
 #include "settings/environment.h"
 

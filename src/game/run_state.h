@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "game/answer_check.h"
 
 namespace verselane {

@@ -44,10 +44,6 @@ int PointsForAnswer(int seconds) {
   return static_cast<int>(factor * kBasePoints);
 }
 
-TimeSplit SplitSeconds(int totalSeconds) {
-  return {totalSeconds / 3600, totalSeconds % 3600 / 60, totalSeconds % 60};
-}
-
 Booking BookAnswer(FavouriteState state, int seconds, int score) {
   const int points = PointsForAnswer(seconds);
   switch (state) {
@@ -58,18 +54,6 @@ Booking BookAnswer(FavouriteState state, int seconds, int score) {
     default:
       return {points, score + points};
   }
-}
-
-std::string FormatClockTime(int totalSeconds) {
-  const TimeSplit split = SplitSeconds(totalSeconds);
-  char text[48];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", split.hours, split.minutes, split.seconds);
-  return text;
-}
-
-int CorrectRate(int correct, int answers) {
-  if (answers <= 0) return 0;
-  return static_cast<int>(static_cast<double>(correct) / answers * 100);
 }
 
 CommentChoice SelectComment(int score, int correct, int questionCount) {

@@ -1,6 +1,6 @@
 #include "records/mode_label.h"
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 namespace {

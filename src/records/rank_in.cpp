@@ -3,11 +3,12 @@
 #include <optional>
 #include <utility>
 
-#include "catalogue/shift_jis.h"
-#include "game/scoring.h"
-#include "records/file_ports.h"
+#include "base/shift_jis.h"
+#include "records/run_figures.h"
+#include "base/file_ports.h"
 #include "records/mode_label.h"
 #include "records/record_list.h"
+#include "base/scramble.h"
 #include "settings/environment.h"
 #include "settings/settings_controller.h"
 

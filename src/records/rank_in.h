@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "records/run_figures.h"
+
 namespace verselane {
 
 class ClockPort;
@@ -14,15 +16,6 @@ class NoticePort;
 class RecordList;
 class Settings;
 class SettingsController;
-
-// What a record keeps of a finished run.
-struct RunFigures {
-  int score = 0;
-  int correct = 0;
-  int answers = 0;
-  int clearSeconds = 0;   // the game clock's whole seconds
-  std::string modeLabel;  // CP932
-};
 
 // The figures of the run the environment holds, which took `clearSeconds` on the game clock.
 RunFigures FiguresOfRun(const Environment& environment, int clearSeconds);

@@ -5,10 +5,11 @@
 #include <iterator>
 #include <utility>
 
-#include "catalogue/shift_jis.h"
-#include "game/scoring.h"
-#include "records/decimal.h"
-#include "records/file_ports.h"
+#include "base/shift_jis.h"
+#include "records/run_figures.h"
+#include "base/scramble.h"
+#include "base/decimal.h"
+#include "base/file_ports.h"
 
 namespace verselane {
 namespace {
@@ -38,14 +39,6 @@ std::string FormatRecordDate(const LocalTime& time) {
   std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d", time.year - 2000, time.month,
                 time.day, time.hour, time.minute);
   return text;
-}
-
-bool HoldsControlByte(std::string_view text) {
-  for (const char byte : text) {
-    const auto value = static_cast<unsigned char>(byte);
-    if (value < 0x20 || value == 0x7F || value == 0xFF) return true;
-  }
-  return false;
 }
 
 RecordList::RecordList(std::string path) : file_(std::move(path)) {}

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "records/text_file.h"
+#include "base/text_file.h"
 
 namespace verselane {
 
@@ -26,10 +26,6 @@ struct ScoreRecord {
 std::string FormatRecordLine(const ScoreRecord& record);
 // "%02d/%02d/%02d %02d:%02d" of the year − 2000, month, day, hour and minute.
 std::string FormatRecordDate(const LocalTime& time);
-// True when `text` holds a byte below 0x20, 0x7F or 0xFF. Such a byte would break a scrambled
-// file's one line apart (a tab becomes a line end, 0xFF the end of the text), so no record or
-// settings line may carry one.
-bool HoldsControlByte(std::string_view text);
 
 class RecordList {
  public:

@@ -3,11 +3,11 @@
 #include <optional>
 
 #include "catalogue/poem_catalogue.h"
-#include "catalogue/shift_jis.h"
-#include "game/scoring.h"
+#include "base/shift_jis.h"
+#include "records/run_figures.h"
 #include "records/mode_label.h"
 #include "records/record_list.h"
-#include "records/saved_file.h"
+#include "base/saved_file.h"
 #include "settings/environment.h"
 
 namespace verselane {

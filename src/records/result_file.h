@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "records/file_ports.h"
+#include "base/file_ports.h"
 
 namespace verselane {
 

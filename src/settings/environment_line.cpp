@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "catalogue/poem_groups.h"
-#include "catalogue/shift_jis.h"
-#include "records/decimal.h"
-#include "records/record_list.h"
+#include "base/shift_jis.h"
+#include "base/decimal.h"
+#include "base/scramble.h"
 #include "settings/settings.h"
 
 namespace verselane {

@@ -2,8 +2,8 @@
 
 #include "catalogue/phrase_match.h"
 #include "catalogue/poem_catalogue.h"
-#include "catalogue/shift_jis.h"
-#include "game/random_source.h"
+#include "base/shift_jis.h"
+#include "base/random_source.h"
 
 namespace verselane {
 

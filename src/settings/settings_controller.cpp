@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "catalogue/poem_groups.h"
-#include "catalogue/shift_jis.h"
-#include "records/file_ports.h"
-#include "records/question_file.h"
+#include "base/shift_jis.h"
+#include "base/file_ports.h"
+#include "settings/question_file.h"
 #include "settings/environment.h"
 #include "settings/environment_line.h"
 

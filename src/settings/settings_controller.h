@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "records/text_file.h"
+#include "base/text_file.h"
 
 namespace verselane {
 

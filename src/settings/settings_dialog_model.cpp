@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "catalogue/poem_catalogue.h"
-#include "catalogue/shift_jis.h"
-#include "records/file_ports.h"
+#include "base/shift_jis.h"
+#include "base/file_ports.h"
 #include "settings/environment.h"
 #include "settings/question_source.h"
 #include "settings/settings_controller.h"

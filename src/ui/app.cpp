@@ -6,11 +6,11 @@
 
 #include <wx/app.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "game/command_handler.h"
 #include "game/game_controller.h"
-#include "records/data_folder.h"
-#include "records/text_file.h"
+#include "base/data_folder.h"
+#include "base/text_file.h"
 #include "ui/dialogs/wx_dialogs.h"
 #include "ui/message_boxes.h"
 #include "ui/program.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "catalogue/shift_jis.h"
-#include "records/file_ports.h"
+#include "base/shift_jis.h"
+#include "base/file_ports.h"
 
 namespace verselane {
 

@@ -4,7 +4,7 @@
 
 #include <wx/msgdlg.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 namespace {

@@ -8,7 +8,7 @@
 #include <wx/window.h>
 
 #include "game/desktop_ports.h"
-#include "records/file_ports.h"
+#include "base/file_ports.h"
 
 namespace verselane {
 

@@ -14,7 +14,7 @@
 #include "game/desktop_ports.h"
 #include "game/game_controller.h"
 #include "game/key_latch.h"
-#include "game/random_source.h"
+#include "base/random_source.h"
 #include "records/record_list.h"
 #include "settings/environment.h"
 #include "settings/settings_controller.h"

@@ -4,7 +4,7 @@
 #include <wx/log.h>
 #include <wx/mstream.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 namespace {

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "catalogue/poem_catalogue.h"
 #include "catalogue/retry_list.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 namespace {

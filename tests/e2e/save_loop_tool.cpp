@@ -20,8 +20,8 @@
 #include <memory>
 #include <string>
 
-#include "catalogue/shift_jis.h"
-#include "records/file_ports.h"
+#include "base/shift_jis.h"
+#include "base/file_ports.h"
 #include "records/record_list.h"
 #include "settings/environment.h"
 #include "settings/settings_controller.h"

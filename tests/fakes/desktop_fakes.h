@@ -12,7 +12,7 @@
 #include "fakes/file_fakes.h"
 #include "game/desktop_ports.h"
 #include "game/frame.h"
-#include "game/random_source.h"
+#include "base/random_source.h"
 
 namespace verselane {
 

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "records/file_ports.h"
+#include "base/file_ports.h"
 
 namespace verselane {
 

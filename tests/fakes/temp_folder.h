@@ -10,7 +10,7 @@
 #include <iterator>
 #include <string>
 
-#include "records/scramble.h"
+#include "base/scramble.h"
 
 namespace verselane {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/phrase_match.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "fakes/desktop_fakes.h"
 #include "settings/environment.h"
 

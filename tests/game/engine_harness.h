@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "catalogue/poem_catalogue.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "fakes/desktop_fakes.h"
 #include "game/command_handler.h"
 #include "game/frame.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "fakes/desktop_fakes.h"
 #include "game/answer_check.h"
 #include "game/comments.h"

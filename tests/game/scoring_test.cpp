@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "game/comments.h"
 
 namespace verselane {

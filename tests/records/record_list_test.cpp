@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "settings/settings.h"
 
 namespace verselane {

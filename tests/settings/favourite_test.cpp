@@ -5,7 +5,7 @@
 #include "fakes/desktop_fakes.h"
 #include "catalogue/phrase_match.h"
 #include "catalogue/poem_catalogue.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/poem_groups.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
 #include "settings/settings.h"

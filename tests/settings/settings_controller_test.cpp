@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
 #include "settings/environment.h"

@@ -4,7 +4,7 @@
 
 #include "catalogue/poem_catalogue.h"
 #include "catalogue/poem_groups.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "fakes/desktop_fakes.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"

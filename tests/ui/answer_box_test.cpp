@@ -6,7 +6,7 @@
 #include <wx/frame.h>
 #include <wx/uiaction.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "game/key_latch.h"
 #include "ui/answer_box.h"
 #include "ui_test_support.h"

@@ -1,7 +1,7 @@
 // The answer line's text as the game reads it.
 #include <gtest/gtest.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "ui/answer_text.h"
 
 namespace verselane {

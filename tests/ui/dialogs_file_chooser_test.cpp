@@ -7,7 +7,7 @@
 
 #include "dialogs_harness.h"
 #include "fakes/temp_folder.h"
-#include "records/question_file.h"
+#include "settings/question_file.h"
 #include "records/result_file.h"
 #include "settings/question_source.h"
 #include "ui/dialogs/wx_file_chooser.h"

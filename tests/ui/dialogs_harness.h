@@ -19,7 +19,7 @@
 #include <wx/utils.h>
 #include <wx/uiaction.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "fakes/desktop_fakes.h"
 #include "game/command_handler.h"
 #include "game/game_controller.h"

@@ -14,7 +14,7 @@
 #include "dialogs_harness.h"
 #include "fakes/temp_folder.h"
 #include "game/menu_state.h"
-#include "records/question_file.h"
+#include "settings/question_file.h"
 #include "ui/dialogs/dialog_templates.h"
 #include "ui/dialogs/game_dialogs.h"
 

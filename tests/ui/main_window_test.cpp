@@ -7,7 +7,7 @@
 #include <wx/menu.h>
 #include <wx/uiaction.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "game/frame.h"
 #include "game/menu_state.h"
 #include "ui/assets.h"

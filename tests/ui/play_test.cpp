@@ -7,7 +7,7 @@
 #include <wx/utils.h>
 
 #include "catalogue/poem_catalogue.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "game/menu_state.h"
 #include "ui/assets.h"
 #include "ui_test_support.h"

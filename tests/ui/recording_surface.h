@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "ui/canvas.h"
 
 namespace verselane::uitest {

@@ -6,7 +6,7 @@
 #include <wx/fontenum.h>
 #include <wx/mstream.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "ui/assets.h"
 #include "ui/wx_surface.h"

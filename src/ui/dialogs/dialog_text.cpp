@@ -1,6 +1,6 @@
 #include "ui/dialogs/dialog_text.h"
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 

@@ -7,7 +7,7 @@
 #include <wx/textctrl.h>
 
 #include "game/game_controller.h"
-#include "records/question_file.h"
+#include "settings/question_file.h"
 #include "records/rank_in.h"
 #include "records/record_list.h"
 #include "records/result_file.h"

@@ -6,7 +6,7 @@
 #include <wx/spinbutt.h>
 #include <wx/textctrl.h>
 
-#include "records/file_ports.h"
+#include "base/file_ports.h"
 #include "settings/settings_dialog_model.h"
 #include "ui/dialogs/dialog_table.h"
 #include "ui/dialogs/dialog_templates.h"

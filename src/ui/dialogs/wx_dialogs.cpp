@@ -6,7 +6,7 @@
 
 #include "game/command_handler.h"
 #include "game/game_controller.h"
-#include "game/random_source.h"
+#include "base/random_source.h"
 #include "settings/environment.h"
 #include "ui/assets.h"
 #include "ui/dialogs/dialog_templates.h"

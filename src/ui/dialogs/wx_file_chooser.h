@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "records/file_ports.h"
+#include "base/file_ports.h"
 
 class wxWindow;
 class wxString;

@@ -1,4 +1,4 @@
-#include "records/data_folder.h"
+#include "base/data_folder.h"
 
 #include <pwd.h>
 #include <unistd.h>

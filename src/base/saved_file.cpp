@@ -1,7 +1,7 @@
-#include "records/saved_file.h"
+#include "base/saved_file.h"
 
-#include "catalogue/shift_jis.h"
-#include "records/text_file.h"
+#include "base/shift_jis.h"
+#include "base/text_file.h"
 
 namespace verselane {
 namespace {

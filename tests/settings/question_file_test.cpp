@@ -1,4 +1,4 @@
-#include "records/question_file.h"
+#include "settings/question_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "catalogue/poem_groups.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
 #include "settings/environment.h"

@@ -1,4 +1,4 @@
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "records/saved_file.h"
+#include "base/saved_file.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
 

@@ -1,4 +1,4 @@
-#include "records/scramble.h"
+#include "base/scramble.h"
 
 namespace verselane {
 
@@ -9,6 +9,14 @@ bool Scramble(std::string& text, ScrambleDirection direction) {
   for (char& byte : result) byte = static_cast<char>(static_cast<unsigned char>(byte) + shift);
   text.assign(result, 0, result.find('\0'));
   return true;
+}
+
+bool HoldsControlByte(std::string_view text) {
+  for (const char byte : text) {
+    const auto value = static_cast<unsigned char>(byte);
+    if (value < 0x20 || value == 0x7F || value == 0xFF) return true;
+  }
+  return false;
 }
 
 }  // namespace verselane

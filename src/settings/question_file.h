@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "records/file_ports.h"
+#include "base/file_ports.h"
 
 namespace verselane {
 

@@ -1,4 +1,4 @@
-#include "records/text_file.h"
+#include "base/text_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <string_view>
 
-#include "records/scramble.h"
+#include "base/scramble.h"
 
 namespace verselane {
 namespace {

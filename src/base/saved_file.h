@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "records/file_ports.h"
+#include "base/file_ports.h"
 
 namespace verselane {
 

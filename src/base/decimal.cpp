@@ -1,4 +1,4 @@
-#include "records/decimal.h"
+#include "base/decimal.h"
 
 #include <climits>
 

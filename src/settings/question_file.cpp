@@ -1,11 +1,11 @@
-#include "records/question_file.h"
+#include "settings/question_file.h"
 
 #include "catalogue/poem_groups.h"
 #include "catalogue/poem_table.h"
-#include "catalogue/shift_jis.h"
-#include "records/decimal.h"
-#include "records/saved_file.h"
-#include "records/text_file.h"
+#include "base/shift_jis.h"
+#include "base/decimal.h"
+#include "base/saved_file.h"
+#include "base/text_file.h"
 #include "settings/environment.h"
 #include "settings/settings_controller.h"
 

@@ -1,8 +1,8 @@
-#include "records/scramble.h"
+#include "base/scramble.h"
 
 #include <gtest/gtest.h>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 namespace {
