@@ -11,7 +11,8 @@
 #include "game/key_latch.h"
 #include "base/random_source.h"
 #include "base/file_ports.h"
-#include "settings/environment.h"
+#include "catalogue/poem_catalogue.h"
+#include "settings/settings_controller.h"
 
 namespace verselane {
 namespace {
@@ -33,7 +34,7 @@ class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public Input
   void Destroy() override {}
   bool Confirm(const std::string&, const std::string&) override { return true; }
   void ShowNotice(const std::string&, const std::string&, NoticeIcon) override {}
-  void OpenResults() override {}
+  void OpenResults(const RunFigures&) override {}
   void OpenSettings() override {}
   void OpenRecordList() override {}
   void OpenAbout() override {}
@@ -57,15 +58,16 @@ struct Engine {
   void ReachAnswering() {
     commands.Restart();
     commands.Start();
-    while (game.phase() != kPhaseAnswering) game.Tick();
+    while (game.phase() != Phase::kAnswering) game.Tick();
   }
 
-  Environment environment;
+  const PoemCatalogue catalogue;
   KeyLatch keys;
   QuietDesktop desktop;
+  SettingsController saved{desktop, "env.ini"};
   SystemRandom random;
-  GameController game{environment, keys, desktop.ports, random};
-  CommandHandler commands{environment, game, desktop.ports};
+  GameController game{catalogue, saved.settings(), saved.sources(), keys, desktop.ports, random};
+  CommandHandler commands{game, desktop.ports};
 };
 
 void BM_Tick_IdleNothingChanges(benchmark::State& state) {

@@ -4,7 +4,9 @@
 #include "base/shift_jis.h"
 #include "game/answer_check.h"
 #include "game/desktop_ports.h"
-#include "settings/environment.h"
+#include "catalogue/poem_catalogue.h"
+#include "game/run.h"
+#include "settings/settings.h"
 #include "settings/favourite.h"
 
 namespace verselane {
@@ -26,15 +28,16 @@ class Silence : public SoundPort {
 
 // The longest reading (poem 4's upper phrase, 38 bytes) typed with kanji and kana mixed.
 void BM_CheckAnswer_LongestReadingMixed(benchmark::State& state) {
-  Environment environment;
-  environment.settings().SetMode(QuestionMode::Reverse);
+  const PoemCatalogue catalogue;
+  Settings settings;
+  settings.SetMode(QuestionMode::Reverse);
   TypedAnswer box(SjisLiteral("田子の浦にうち出でて見れば白妙の"));
   Silence silence;
-  AnswerChecker checker(environment, box, silence);
+  AnswerChecker checker(catalogue, box, silence);
+  Tallies tallies;
+  RetryList wrong;
   for (auto _ : state) {
-    QuestionState question;
-    question.poem = 3;
-    benchmark::DoNotOptimize(checker.CheckAnswer(question));
+    benchmark::DoNotOptimize(checker.CheckAnswer(3, 0, settings, tallies, wrong));
   }
 }
 BENCHMARK(BM_CheckAnswer_LongestReadingMixed);
@@ -42,10 +45,10 @@ BENCHMARK(BM_CheckAnswer_LongestReadingMixed);
 // Worst case: a text that every poem refuses only at its last cell is not possible, so take a
 // text no poem accepts at all: each of the hundred poems is loaded and tried.
 void BM_FindPoemByUpperPhrase_NoPoemAccepts(benchmark::State& state) {
-  Environment environment;
+  const PoemCatalogue catalogue;
   const std::string text = SjisLiteral("ああああああああ");
   for (auto _ : state) {
-    benchmark::DoNotOptimize(FindPoemByUpperPhrase(environment.catalogue(), text));
+    benchmark::DoNotOptimize(FindPoemByUpperPhrase(catalogue, text));
   }
 }
 BENCHMARK(BM_FindPoemByUpperPhrase_NoPoemAccepts);

@@ -6,7 +6,6 @@
 
 #include "catalogue/poem_groups.h"
 #include "fuzz_support.h"
-#include "settings/environment.h"
 #include "settings/settings_controller.h"
 
 namespace {
@@ -24,9 +23,9 @@ bool SameSettings(const Settings& a, const Settings& b) {
          (a.source() != verselane::kFileSource || a.questionFilePath() == b.questionFilePath());
 }
 
-void CheckInRange(const verselane::Environment& environment) {
-  const Settings& s = environment.settings();
-  const int size = environment.sources().GetGroupSize(s.source());
+void CheckInRange(const verselane::SettingsController& controller) {
+  const Settings& s = controller.settings();
+  const int size = controller.sources().GetGroupSize(s.source());
   if (s.source() < 0 || s.source() > verselane::kFileSource || s.favouritePoem() < 0 ||
       s.favouritePoem() > 99 || s.questionCount() < 1 || (size > 0 && s.questionCount() > size) ||
       s.playerName().empty()) {
@@ -43,18 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   verselane::WriteFile("env.ini",
                        verselane::FileBytesFrom(std::string(reinterpret_cast<const char*>(data), size)));
 
-  verselane::Environment first;
   verselane::CountingNotices notices;
-  verselane::SettingsController loader(first, notices);
+  verselane::SettingsController loader(notices, "env.ini");
   loader.LoadEnvironment();
-  CheckInRange(first);
+  CheckInRange(loader);
   loader.MarkChanged();
   loader.SaveEnvironment();
 
-  verselane::Environment second;
   verselane::CountingNotices secondNotices;
-  verselane::SettingsController reloader(second, secondNotices);
+  verselane::SettingsController reloader(secondNotices, "env.ini");
   reloader.LoadEnvironment();
-  if (secondNotices.count != 0 || !SameSettings(first.settings(), second.settings())) std::abort();
+  if (secondNotices.count != 0 || !SameSettings(loader.settings(), reloader.settings())) {
+    std::abort();
+  }
   return 0;
 }

@@ -70,7 +70,6 @@ Bench* bench = nullptr;
 GameFrame QuestionFrame() {
   GameFrame frame;
   frame.playState = PlayState::Running;
-  frame.phase = 4;
   frame.promptShown = true;
   frame.prompt = SjisLiteral("あきのたのかりほ");
   frame.reveal = 8;
@@ -123,7 +122,6 @@ BENCHMARK(BM_QuestionFrameIntoBackBuffer)->Unit(benchmark::kMicrosecond);
 // A wrong answer's reading, too wide for its box at its own height, as the pop-up fades in.
 void BM_FittedPopupFrame(benchmark::State& state) {
   GameFrame frame = QuestionFrame();
-  frame.phase = 6;
   frame.markerShown = false;
   frame.popupShown = true;
   frame.popupFrame = 10;

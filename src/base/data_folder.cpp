@@ -28,16 +28,18 @@ std::string ChooseDataFolder(const std::string& programFolder, const char* xdgDa
   return (fs::path(homeFolder) / ".local" / "share" / "verselane").string();
 }
 
-std::string EnterDataFolder(const std::string& programPath) {
+std::string DataFolderFor(const std::string& programPath) {
   std::error_code error;
   fs::path program = fs::weakly_canonical(fs::path(programPath), error);
   if (error) program = fs::path(programPath);
-  const std::string folder = ChooseDataFolder(program.parent_path().string(),
-                                              std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  return ChooseDataFolder(program.parent_path().string(), std::getenv("XDG_DATA_HOME"),
+                          std::getenv("HOME"));
+}
+
+bool CreateDataFolder(const std::string& folder) {
+  std::error_code error;
   fs::create_directories(folder, error);
-  if (error && !fs::is_directory(folder)) return {};
-  fs::current_path(folder, error);
-  return error ? std::string() : folder;
+  return fs::is_directory(folder, error);
 }
 
 }  // namespace verselane

@@ -11,10 +11,11 @@ namespace verselane {
 std::string ChooseDataFolder(const std::string& programFolder, const char* xdgDataHome,
                              const char* home);
 
-// Chooses the data folder for this process (from its environment and the folder of
-// `programPath`), creates it when missing and makes it the current directory, so that the bare
-// names env.ini and record.dat resolve there for the whole run. Returns the folder, or an empty
-// string when it could not be created or entered (the current directory then stays as it was).
-std::string EnterDataFolder(const std::string& programPath);
+// The data folder of this process, chosen from its environment and the folder of `programPath`.
+std::string DataFolderFor(const std::string& programPath);
+
+// Creates `folder` (and the folders above it) when missing. False when there is no folder there
+// afterwards.
+bool CreateDataFolder(const std::string& folder);
 
 }  // namespace verselane

@@ -101,14 +101,9 @@ void QuestionSources::SetFileList(std::span<const int> poems) {
   fileList_.assign(poems.begin(), poems.end());
 }
 
-void QuestionSources::SetRetrySource(std::span<const int> poems) {
-  retrySource_.assign(poems.begin(), poems.end());
-}
-
 int QuestionSources::GetGroupSize(int source) const {
   if (IsBuiltIn(source)) return kGroupSizes[source];
   if (source == kFileSource) return static_cast<int>(fileList_.size());
-  if (source == kRetrySource) return static_cast<int>(retrySource_.size());
   return 0;
 }
 
@@ -118,7 +113,6 @@ std::vector<int> QuestionSources::GetGroupPoems(int source) const {
     return {members.begin(), members.end()};
   }
   if (source == kFileSource) return fileList_;
-  if (source == kRetrySource) return retrySource_;
   return {};
 }
 

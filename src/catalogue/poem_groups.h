@@ -1,5 +1,5 @@
-// The question sources a run can draw from: fifteen built-in poem groups, the poems of a loaded
-// question file and the poems answered wrongly in the previous run.
+// The question sources a player can choose from: fifteen built-in poem groups and the poems of a
+// loaded question file.
 #pragma once
 
 #include <span>
@@ -8,38 +8,32 @@
 
 namespace verselane {
 
-// Source indices. 0 to 14 are the built-in groups; the two run-time lists follow them.
+// Source indices. 0 to 14 are the built-in groups; the question file follows them.
 inline constexpr int kAllPoemsSource = 0;
 inline constexpr int kBuiltInGroupCount = 15;
 inline constexpr int kFileSource = 15;
-inline constexpr int kRetrySource = 16;
-inline constexpr int kSourceCount = 17;
 
-// Entries of the settings dialog's source list: the built-in groups and the file choice. The
-// retry source is never offered there.
+// Entries of the settings dialog's source list: the built-in groups and the file choice.
 inline constexpr int kListedSourceCount = 16;
 
 // Name of listed source `source` (0 to 15) as CP932 bytes, e.g. "全て (100首)"; the file choice
 // is "ファイルから読み込む". Empty for any other index.
 const std::string& GetGroupName(int source);
 
-// The built-in groups as fixed data, plus the two lists filled while the program runs.
+// The built-in groups as fixed data, plus the question file's poems once one is loaded.
 class QuestionSources {
  public:
   // Replace the question file's poems (source 15) with a copy of `poems`.
   void SetFileList(std::span<const int> poems);
-  // Replace the retry source (source 16) with a copy of `poems`.
-  void SetRetrySource(std::span<const int> poems);
 
-  // Number of poems of `source`; 0 for an index outside 0 to 16.
+  // Number of poems of `source`; 0 for an index outside 0 to 15.
   int GetGroupSize(int source) const;
   // The poem indices of `source` in stored order, GetGroupSize(source) of them; empty for an
-  // index outside 0 to 16. A copy, so a caller that draws from it never changes the source.
+  // index outside 0 to 15. A copy, so a caller that draws from it never changes the source.
   std::vector<int> GetGroupPoems(int source) const;
 
  private:
   std::vector<int> fileList_;
-  std::vector<int> retrySource_;
 };
 
 }  // namespace verselane

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "catalogue/phrase_match.h"
 #include "base/shift_jis.h"
+#include "catalogue/phrase_match.h"
 #include "game/desktop_ports.h"
-#include "settings/environment.h"
+#include "settings/settings.h"
 
 namespace verselane {
 namespace {
@@ -26,46 +26,45 @@ bool IsCorrect(const std::string& typed, const PhraseRows& rows, bool acceptOmis
 
 }  // namespace
 
-bool AnswerChecker::CheckAnswer(QuestionState& question) {
+AnswerOutcome AnswerChecker::CheckAnswer(int poem, int seconds, const Settings& settings,
+                                         Tallies& tallies, RetryList& wrong) {
   const std::string typed = ReadAnswer(answerBox_);
-  environment_.SetAskedCount(environment_.askedCount() + 1);
+  ++tallies.asked;
+  AnswerOutcome outcome;
   // Half-width characters take one byte: such an answer is wrong without a sound or a booking,
   // but the poem was missed all the same and belongs among the poems to practise again.
   if (typed.size() % 2 != 0) {
-    environment_.retryList().Append(question.poem);
-    return false;
+    wrong.Append(poem);
+    return outcome;
   }
 
-  const Settings& settings = environment_.settings();
   const Phrase phrase = settings.mode() == QuestionMode::Reverse ? Phrase::kUpper : Phrase::kLower;
-  const PhraseRows rows = LoadPhraseRows(environment_.catalogue(), question.poem, phrase);
-  const bool correct = IsCorrect(typed, rows, settings.acceptOmission());
-  const bool favourite = question.poem == settings.favouritePoem();
+  const PhraseRows rows = LoadPhraseRows(catalogue_, poem, phrase);
+  outcome.correct = IsCorrect(typed, rows, settings.acceptOmission());
+  const bool favourite = poem == settings.favouritePoem();
 
-  if (correct) {
-    question.favourite = favourite ? FavouriteState::Hit : FavouriteState::None;
-    Play(favourite ? SoundId::kFavouriteHit : SoundId::kCorrect);
+  if (outcome.correct) {
+    outcome.favourite = favourite ? FavouriteState::Hit : FavouriteState::None;
+    Play(favourite ? SoundId::kFavouriteHit : SoundId::kCorrect, settings);
   } else {
-    environment_.retryList().Append(question.poem);
+    wrong.Append(poem);
     if (!favourite) {
-      question.favourite = FavouriteState::None;
-      Play(SoundId::kWrong);
-      return false;
+      Play(SoundId::kWrong, settings);
+      return outcome;
     }
-    question.favourite = FavouriteState::Missed;
-    Play(SoundId::kFavouriteMissed);
+    outcome.favourite = FavouriteState::Missed;
+    Play(SoundId::kFavouriteMissed, settings);
   }
 
-  const Booking booking = BookAnswer(question.favourite, question.seconds, environment_.score());
-  environment_.SetScore(booking.score);
-  question.points = booking.points;
-  question.time = SplitSeconds(question.seconds);
-  if (correct) environment_.SetCorrectCount(environment_.correctCount() + 1);
-  return correct;
+  const Booking booking = BookAnswer(outcome.favourite, seconds, tallies.score);
+  tallies.score = booking.score;
+  outcome.points = booking.points;
+  if (outcome.correct) ++tallies.correct;
+  return outcome;
 }
 
-void AnswerChecker::Play(SoundId sound) {
-  if (environment_.settings().playSounds()) sound_.Play(sound);
+void AnswerChecker::Play(SoundId sound, const Settings& settings) {
+  if (settings.playSounds()) sound_.Play(sound);
 }
 
 }  // namespace verselane

@@ -3,42 +3,41 @@
 
 #include <cstddef>
 
-#include "game/scoring.h"
-#include "settings/types.h"
+#include "game/run.h"
 
 namespace verselane {
 
 class AnswerBoxPort;
-class Environment;
+class PoemCatalogue;
+class Settings;
 class SoundPort;
 enum class SoundId : int;
 
 // At most this many bytes of the answer line are judged.
 inline constexpr std::size_t kAnswerMaxBytes = 49;
 
-// The question being answered and what its answer booked, for the score pop-up.
-struct QuestionState {
-  int poem = 0;                 // poem index asked
-  int seconds = 0;              // whole seconds on the question's clock at Enter
+// What an answer earned, for the score pop-up.
+struct AnswerOutcome {
+  bool correct = false;
   FavouriteState favourite = FavouriteState::None;
-  int points = 0;               // points booked by the answer (tripled for the favourite)
-  TimeSplit time;               // the question's time, split for display
+  int points = 0;  // points booked (tripled for the favourite); 0 when nothing was booked
 };
 
 class AnswerChecker {
  public:
-  AnswerChecker(Environment& environment, AnswerBoxPort& answerBox, SoundPort& sound)
-      : environment_(environment), answerBox_(answerBox), sound_(sound) {}
+  AnswerChecker(const PoemCatalogue& catalogue, AnswerBoxPort& answerBox, SoundPort& sound)
+      : catalogue_(catalogue), answerBox_(answerBox), sound_(sound) {}
 
-  // Reads and judges the answer to `question` against the phrase its mode asks for, and books
-  // the outcome: the asked and correct counters, the wrong-answer log, the favourite state, the
-  // sound, the points. Returns true when the answer is correct.
-  bool CheckAnswer(QuestionState& question);
+  // Reads and judges the answer to `poem`, answered after `seconds` on the question's clock,
+  // against the phrase the settings' mode asks for, and books it: the tallies, the wrong
+  // answers, the sound and the points.
+  AnswerOutcome CheckAnswer(int poem, int seconds, const Settings& settings, Tallies& tallies,
+                            RetryList& wrong);
 
  private:
-  void Play(SoundId sound);
+  void Play(SoundId sound, const Settings& settings);
 
-  Environment& environment_;
+  const PoemCatalogue& catalogue_;
   AnswerBoxPort& answerBox_;
   SoundPort& sound_;
 };

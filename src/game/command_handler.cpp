@@ -1,15 +1,10 @@
 #include "game/command_handler.h"
 
-#include <algorithm>
-
-#include "catalogue/poem_groups.h"
 #include "base/shift_jis.h"
 #include "game/desktop_ports.h"
 #include "game/game_controller.h"
 #include "game/menu_state.h"
-#include "game/results.h"
 #include "base/file_ports.h"
-#include "settings/environment.h"
 
 namespace verselane {
 namespace {
@@ -20,9 +15,8 @@ bool Ask(PromptPort& prompts, const char* textUtf8, const char* captionUtf8) {
 
 }  // namespace
 
-CommandHandler::CommandHandler(Environment& environment, GameController& game,
-                               DesktopPorts& desktop)
-    : environment_(environment), game_(game), desktop_(desktop) {}
+CommandHandler::CommandHandler(GameController& game, DesktopPorts& desktop)
+    : game_(game), desktop_(desktop) {}
 
 void CommandHandler::Dispatch(int command) {
   switch (command) {
@@ -39,7 +33,7 @@ void CommandHandler::Dispatch(int command) {
 }
 
 void CommandHandler::Start() {
-  switch (environment_.playState()) {
+  switch (game_.playState()) {
     case PlayState::Idle: StartRun(); break;
     case PlayState::Paused: ResumeRun(); break;
     default: break;
@@ -47,7 +41,7 @@ void CommandHandler::Start() {
 }
 
 void CommandHandler::Pause() {
-  switch (environment_.playState()) {
+  switch (game_.playState()) {
     case PlayState::Running: PauseRun(); break;
     case PlayState::Paused: ResumeRun(); break;
     default: break;
@@ -55,77 +49,69 @@ void CommandHandler::Pause() {
 }
 
 void CommandHandler::Restart() {
-  const PlayState state = environment_.playState();
+  const PlayState state = game_.playState();
   if (state == PlayState::Idle) return;
   if (state == PlayState::Running) PauseRun();
   if (!Ask(desktop_.prompts, "ゲームをリセットします。\nよろしいですか？", " リセットの確認")) {
     return;  // the run stays paused
   }
-  environment_.settings().RestoreSavedSource();
   game_.ResetGame();
 }
 
 void CommandHandler::Exit() {
-  if (environment_.playState() == PlayState::Running) PauseRun();
+  if (game_.playState() == PlayState::Running) PauseRun();
   if (Ask(desktop_.prompts, "「Verselane」を終了します。\nよろしいですか？", " 終了の確認")) {
     desktop_.window.Destroy();
   }
 }
 
 void CommandHandler::OpenSettings() {
-  if (environment_.playState() == PlayState::Idle) desktop_.dialogs.OpenSettings();
+  if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenSettings();
 }
 
 void CommandHandler::OpenRecords() {
-  if (environment_.playState() == PlayState::Idle) desktop_.dialogs.OpenRecordList();
+  if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenRecordList();
 }
 
 void CommandHandler::ShowVersion() {
-  if (environment_.playState() == PlayState::Idle) desktop_.dialogs.OpenAbout();
+  if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenAbout();
 }
 
 void CommandHandler::ShowHelp() { desktop_.dialogs.ShowHelp(); }
 
 void CommandHandler::CloseResults(bool retryWrongAnswers) {
-  if (retryWrongAnswers && environment_.retryList().count() > 0) BuildRetryRun(environment_);
-  game_.ResetGame();
-  if (environment_.settings().source() == kRetrySource) Start();
-}
-
-// An empty question file leaves a source with nothing to draw from.
-bool CommandHandler::HasPoemsToAsk() const {
-  const Settings& settings = environment_.settings();
-  const int poems = environment_.sources().GetGroupSize(settings.source());
-  return std::min(poems, settings.questionCount()) > 0;
+  if (!retryWrongAnswers || game_.run().wrong.count() == 0) {
+    game_.ResetGame();
+    return;
+  }
+  game_.ResetForRetry();
+  Start();
 }
 
 void CommandHandler::StartRun() {
-  if (!HasPoemsToAsk()) {
+  // An empty question file leaves a source with nothing to draw from.
+  if (!game_.HasPoemsToAsk()) {
     desktop_.notices.ShowNotice(
         SjisLiteral("NOTICE(StartGame):\n選ばれている出題元に歌が1首もありません\n"
                     "環境設定で出題元を選び直してください"),
         "Notice", NoticeIcon::kExclamation);
     return;
   }
-  game_.ResetGame();
+  game_.StartRun();
   answerBoxWasVisible_ = desktop_.answerBox.IsVisible();
   desktop_.answerBox.Hide();
-  environment_.SetPlayState(PlayState::Running);
-  ApplyMenuState(desktop_.window, MenuState::kRunning);
 }
 
 void CommandHandler::PauseRun() {
   answerBoxWasVisible_ = desktop_.answerBox.IsVisible();
   desktop_.answerBox.Hide();
-  game_.PauseClocks();
-  environment_.SetPlayState(PlayState::Paused);
+  game_.Pause();
 }
 
 void CommandHandler::ResumeRun() {
   if (answerBoxWasVisible_) desktop_.answerBox.Show();
   desktop_.answerBox.Focus();
-  game_.ResumeClocks();
-  environment_.SetPlayState(PlayState::Running);
+  game_.Resume();
 }
 
 }  // namespace verselane

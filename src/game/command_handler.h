@@ -4,13 +4,12 @@
 
 namespace verselane {
 
-class Environment;
 class GameController;
 struct DesktopPorts;
 
 class CommandHandler {
  public:
-  CommandHandler(Environment& environment, GameController& game, DesktopPorts& desktop);
+  CommandHandler(GameController& game, DesktopPorts& desktop);
   CommandHandler(const CommandHandler&) = delete;
   CommandHandler& operator=(const CommandHandler&) = delete;
 
@@ -21,8 +20,8 @@ class CommandHandler {
   void Start();
   // Running: pause. Paused: resume.
   void Pause();
-  // Any state but Idle: pauses a running game, then asks; Yes resets to Idle, putting back the
-  // source and count a retry run replaced.
+  // Any state but Idle: pauses a running game, then asks; Yes resets to Idle (a retry run ends
+  // with it).
   void Restart();
   // Always: pauses a running game, then asks; Yes closes the main window.
   void Exit();
@@ -38,12 +37,10 @@ class CommandHandler {
   void CloseResults(bool retryWrongAnswers);
 
  private:
-  bool HasPoemsToAsk() const;
   void StartRun();
   void PauseRun();
   void ResumeRun();
 
-  Environment& environment_;
   GameController& game_;
   DesktopPorts& desktop_;
   bool answerBoxWasVisible_ = false;

@@ -12,6 +12,7 @@ namespace verselane {
 
 class NoticePort;
 struct GameFrame;
+struct RunFigures;
 
 // The answer line the player types into, as judging reads it.
 class AnswerBoxPort {
@@ -78,9 +79,9 @@ class PromptPort {
 class DialogPort {
  public:
   virtual ~DialogPort() = default;
-  // The results of a finished run: the dialog fills itself from GameController::ShowResults and
-  // reports its closing to CommandHandler::CloseResults.
-  virtual void OpenResults() = 0;
+  // The results of the finished run `run`; the dialog reports its closing to
+  // CommandHandler::CloseResults.
+  virtual void OpenResults(const RunFigures& run) = 0;
   virtual void OpenSettings() = 0;
   virtual void OpenRecordList() = 0;
   virtual void OpenAbout() = 0;

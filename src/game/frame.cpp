@@ -5,7 +5,6 @@
 
 #include "catalogue/poem_catalogue.h"
 #include "game/game_controller.h"
-#include "settings/environment.h"
 
 namespace verselane {
 namespace {
@@ -24,22 +23,22 @@ std::string PointsText(char sign, const QuestionState& question) {
 
 void ComposePrompt(GameFrame& frame, const RunState& run, int reveal) {
   frame.reveal = reveal;
-  frame.promptShown = run.phase >= kPhaseAnswering && run.phase <= kPhasePopupOut;
+  frame.promptShown = IsPromptShown(run.phase);
   if (!frame.promptShown) return;
   const std::size_t bytes = std::min(run.prompt.size(), static_cast<std::size_t>(reveal) * 2);
   frame.prompt = run.prompt.substr(0, bytes);
 }
 
-void ComposeTallies(GameFrame& frame, const Environment& environment) {
-  frame.score = environment.score();
-  frame.correctCount = environment.correctCount();
-  frame.askedCount = environment.askedCount();
+void ComposeTallies(GameFrame& frame, const Tallies& tallies) {
+  frame.score = tallies.score;
+  frame.correctCount = tallies.correct;
+  frame.askedCount = tallies.asked;
   frame.correctRate = CorrectRate(frame.correctCount, frame.askedCount);
 }
 
 void ComposePopup(GameFrame& frame, const RunState& run, const PoemCatalogue& catalogue) {
-  frame.popupShown = frame.playState == PlayState::Running && frame.phase >= kPhasePopupIn &&
-                     frame.phase <= kPhasePopupOut && frame.popupFrame != -1;
+  frame.popupShown = frame.playState == PlayState::Running && IsAnswered(run.phase) &&
+                     frame.popupFrame != -1;
   if (!frame.popupShown) return;
   const int d = kPopupShown - frame.popupFrame;
   const bool penalty = run.question.favourite == FavouriteState::PenaltyShown;
@@ -55,8 +54,8 @@ void ComposePopup(GameFrame& frame, const RunState& run, const PoemCatalogue& ca
   frame.popupFont = PopupFont::kReading;
 }
 
-void ComposeBanner(GameFrame& frame) {
-  const bool starting = frame.playState == PlayState::Running && frame.phase <= kPhaseCountdown;
+void ComposeBanner(GameFrame& frame, Phase phase) {
+  const bool starting = frame.playState == PlayState::Running && IsStarting(phase);
   const bool paused = frame.playState == PlayState::Paused;
   frame.bannerShown = (starting || paused) && frame.countdown != -1;
   if (!frame.bannerShown) return;
@@ -67,24 +66,24 @@ void ComposeBanner(GameFrame& frame) {
 
 }  // namespace
 
-GameFrame ComposeFrame(const GameController& game, const Environment& environment) {
+GameFrame ComposeFrame(const GameController& game, const PoemCatalogue& catalogue,
+                       QuestionMode mode) {
   const RunState& run = game.run();
   const GameAnimation& animation = game.animation();
   GameFrame frame;
-  frame.mode = environment.settings().mode();
-  frame.playState = environment.playState();
-  frame.phase = run.phase;
+  frame.mode = mode;
+  frame.playState = game.playState();
   ComposePrompt(frame, run, animation.reveal());
-  ComposeTallies(frame, environment);
+  ComposeTallies(frame, run.tallies);
   frame.clock = SplitSeconds(game.seconds(GameClock::kGame));
   frame.colonShown = animation.colonShown();
   frame.markerFrame = animation.markerFrame();
-  frame.markerShown = run.phase == kPhaseAnswering && frame.markerFrame >= 0 &&
+  frame.markerShown = IsAnswerLineOpen(run.phase) && frame.markerFrame >= 0 &&
                       frame.markerFrame <= kMarkerLastFrame;
   frame.popupFrame = animation.popupFrame();
-  ComposePopup(frame, run, environment.catalogue());
+  ComposePopup(frame, run, catalogue);
   frame.countdown = animation.countdown();
-  ComposeBanner(frame);
+  ComposeBanner(frame, run.phase);
   frame.timeBarWidth = animation.timeBar();
   return frame;
 }

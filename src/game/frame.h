@@ -4,13 +4,14 @@
 
 #include <string>
 
+#include "game/phase.h"
 #include "game/scoring.h"
 #include "settings/types.h"
 
 namespace verselane {
 
-class Environment;
 class GameController;
+class PoemCatalogue;
 
 struct Rgb {
   int red = 0;
@@ -27,9 +28,8 @@ enum class PopupFont {
 struct GameFrame {
   QuestionMode mode = QuestionMode::Normal;  // the icons, and the time bar pieces' frame
   PlayState playState = PlayState::Idle;
-  int phase = 0;
 
-  // The prompt, revealed kana by kana, in phases 4 to 8.
+  // The prompt, revealed kana by kana, from the question put until its pop-up has gone.
   bool promptShown = false;
   int reveal = 0;
   std::string prompt;  // the revealed bytes: twice `reveal`, or the whole reading
@@ -42,7 +42,7 @@ struct GameFrame {
   TimeSplit clock;  // the game clock
   bool colonShown = true;
 
-  // The animated marker left of the answer line, in phase 4 only.
+  // The animated marker left of the answer line, while the line takes the answer.
   int markerFrame = -1;
   bool markerShown = false;
 
@@ -62,7 +62,8 @@ struct GameFrame {
   int timeBarWidth = 302;  // 0 to 302
 };
 
-// The frame for the game as it stands now.
-GameFrame ComposeFrame(const GameController& game, const Environment& environment);
+// The frame for the game as it stands now, in question mode `mode`.
+GameFrame ComposeFrame(const GameController& game, const PoemCatalogue& catalogue,
+                       QuestionMode mode);
 
 }  // namespace verselane

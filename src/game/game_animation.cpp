@@ -37,26 +37,28 @@ bool GameAnimation::Reset() {
   return changed;
 }
 
-bool GameAnimation::Step(int tick, PlayState state, bool gameClockRunning, RunState& run) {
+AnimationStep GameAnimation::Step(int tick, PlayState state, bool gameClockRunning,
+                                  const RunState& run) {
+  finished_ = false;
   bool changed = state == PlayState::Idle ? Reset() : Adjust(state, run);
   for (AnimationChannel& channel : channels_) channel.Feed(tick);
   if (state == PlayState::Running) changed |= Animate(run);
   changed |= StepColon(gameClockRunning);
-  return changed;
+  return {changed, finished_};
 }
 
 // Fixes what a pause, a resume or an answer leaves on screen before the channels move.
-bool GameAnimation::Adjust(PlayState state, RunState& run) {
+bool GameAnimation::Adjust(PlayState state, const RunState& run) {
   bool changed = false;
   if (state == PlayState::Running) {
     // The first wait redraws every tick: it is when "START !!" first appears.
-    changed = run.phase == kPhaseFirstWait;
+    changed = run.phase == Phase::kFirstWait;
     // A countdown at its start after the set-up is the "PAUSE" of a pause just resumed.
-    if (run.phase >= kPhaseSetUp && countdown() == kCountdownStart) {
+    if (IsQuestionPut(run.phase) && countdown() == kCountdownStart) {
       changed |= At(kCountdown).Set(-1);
     }
     // Once answered, the whole prompt is shown, also what the kimariji limit held back.
-    if ((run.phase == kPhasePopupIn || run.phase == kPhaseReview) &&
+    if ((run.phase == Phase::kPopupIn || run.phase == Phase::kReview) &&
         reveal() < run.promptCells()) {
       changed |= At(kReveal).Set(run.promptCells());
     }
@@ -67,7 +69,7 @@ bool GameAnimation::Adjust(PlayState state, RunState& run) {
   return changed;
 }
 
-bool GameAnimation::Animate(RunState& run) {
+bool GameAnimation::Animate(const RunState& run) {
   bool changed = StepCountdown(run);
   changed |= StepPopup(run);
   changed |= StepTimeBar(run);
@@ -76,36 +78,27 @@ bool GameAnimation::Animate(RunState& run) {
   return changed;
 }
 
-bool GameAnimation::StepCountdown(RunState& run) {
+bool GameAnimation::StepCountdown(const RunState& run) {
   AnimationChannel& countdown = At(kCountdown);
-  if (run.phase != kPhaseCountdown || !countdown.Due(kEveryTick)) return false;
+  if (run.phase != Phase::kCountdown || !countdown.Due(kEveryTick)) return false;
   countdown.Step(std::max(countdown.value() - 1, -1));
-  if (countdown.value() == -1) run.phase = kPhaseSetUp;
+  finished_ = countdown.value() == -1;
   return true;
 }
 
-bool GameAnimation::StepPopup(RunState& run) {
+bool GameAnimation::StepPopup(const RunState& run) {
   AnimationChannel& popup = At(kPopup);
-  if (run.phase == kPhasePopupIn && popup.Due(kEveryTick)) {
+  if (run.phase == Phase::kPopupIn && popup.Due(kEveryTick)) {
     popup.Step(std::min(popup.value() + 1, kPopupShown));
     if (popup.value() == kPopupShown) {
       refillStep_ = RefillStep(timeBar(), reveal());
-      run.phase = kPhaseReview;
+      finished_ = true;
     }
     return true;
   }
-  if (run.phase == kPhasePopupOut && popup.Due(kEveryTick)) {
+  if (run.phase == Phase::kPopupOut && popup.Due(kEveryTick)) {
     popup.Step(std::max(popup.value() - 1, -1));
-    if (popup.value() > -1) return true;
-    FavouriteState& favourite = run.question.favourite;
-    if (favourite == FavouriteState::Missed) {
-      // The missed favourite's pop-up comes back once more, with the penalty.
-      favourite = FavouriteState::PenaltyShown;
-      run.phase = kPhasePopupIn;
-    } else {
-      if (favourite == FavouriteState::PenaltyShown) favourite = FavouriteState::None;
-      run.phase = kPhaseNext;
-    }
+    finished_ = popup.value() == -1;
     return true;
   }
   return false;
@@ -113,11 +106,11 @@ bool GameAnimation::StepPopup(RunState& run) {
 
 bool GameAnimation::StepTimeBar(const RunState& run) {
   AnimationChannel& bar = At(kTimeBar);
-  if (run.phase == kPhaseAnswering && bar.Due(kTimeBarInterval) && bar.value() > 0) {
+  if (run.phase == Phase::kAnswering && bar.Due(kTimeBarInterval) && bar.value() > 0) {
     bar.Step(bar.value() - 1);
     return true;
   }
-  if (run.phase == kPhaseClearDown && bar.Due(kEveryTick) && bar.value() < kTimeBarFull &&
+  if (run.phase == Phase::kClearDown && bar.Due(kEveryTick) && bar.value() < kTimeBarFull &&
       refillStep_ > 0) {
     bar.Step(std::min(bar.value() + refillStep_, kTimeBarFull));
     return true;
@@ -125,16 +118,16 @@ bool GameAnimation::StepTimeBar(const RunState& run) {
   return false;
 }
 
-bool GameAnimation::StepReveal(RunState& run) {
+bool GameAnimation::StepReveal(const RunState& run) {
   AnimationChannel& reveal = At(kReveal);
-  if (run.phase == kPhaseAnswering) {
+  if (run.phase == Phase::kAnswering) {
     if (!reveal.Due(kRevealInterval) || reveal.value() >= run.revealLimit) return false;
     reveal.Step(reveal.value() + 1);
     return true;
   }
-  if (run.phase != kPhaseClearDown || !reveal.Due(kEveryTick)) return false;
+  if (run.phase != Phase::kClearDown || !reveal.Due(kEveryTick)) return false;
   if (reveal.value() > 0) reveal.Step(reveal.value() - 1);
-  if (reveal.value() == 0) run.phase = kPhasePopupOut;
+  finished_ = reveal.value() == 0;
   return true;
 }
 
@@ -142,7 +135,7 @@ bool GameAnimation::StepReveal(RunState& run) {
 // move also sends it upwards after a reset caught it on its way down.
 bool GameAnimation::StepMarker(const RunState& run) {
   AnimationChannel& marker = At(kMarker);
-  if (run.phase != kPhaseAnswering || !marker.Due(kMarkerInterval)) return false;
+  if (run.phase != Phase::kAnswering || !marker.Due(kMarkerInterval)) return false;
   if (marker.value() >= kMarkerLastFrame) markerDirection_ = -1;
   if (marker.value() <= -1) markerDirection_ = 1;
   marker.Step(marker.value() + markerDirection_);

@@ -1,12 +1,12 @@
 // The moving parts of the game screen: six channels stepped once per frame off the animation
-// tick, some of which also end a phase when their animation is done.
+// tick. The countdown, the pop-ups and the clear-down end their phase when they are done: the
+// animation reports that, and the game moves the phase on.
 #pragma once
 
 #include <array>
 
 #include "game/animation_channel.h"
-#include "game/run_state.h"
-#include "settings/types.h"
+#include "game/run.h"
 
 namespace verselane {
 
@@ -15,6 +15,12 @@ inline constexpr int kPopupShown = 10;   // pop-up frames run -1 (hidden) to 10 
 inline constexpr int kCountdownStart = 10;
 inline constexpr int kMarkerLastFrame = 4;
 
+// What one frame of the animation did.
+struct AnimationStep {
+  bool changed = false;   // anything on screen changed
+  bool finished = false;  // the current phase's animation has run its course
+};
+
 class GameAnimation {
  public:
   GameAnimation();
@@ -22,10 +28,9 @@ class GameAnimation {
   // Puts every channel back to the idle picture; returns whether any value changed.
   bool Reset();
 
-  // One frame at animation tick `tick`. Moves the channels of the current phase, ends the
-  // countdown, pop-up and clear-down phases when their animation is done, and blinks the clock's
-  // colons while the game clock runs. Returns whether anything on screen changed.
-  bool Step(int tick, PlayState state, bool gameClockRunning, RunState& run);
+  // One frame at animation tick `tick`: moves the channels of the current phase and blinks the
+  // clock's colons while the game clock runs.
+  AnimationStep Step(int tick, PlayState state, bool gameClockRunning, const RunState& run);
 
   int popupFrame() const { return Value(kPopup); }
   int countdown() const { return Value(kCountdown); }
@@ -40,18 +45,19 @@ class GameAnimation {
   int Value(Channel channel) const { return channels_[channel].value(); }
   AnimationChannel& At(Channel channel) { return channels_[channel]; }
 
-  bool Adjust(PlayState state, RunState& run);
-  bool Animate(RunState& run);
-  bool StepCountdown(RunState& run);
-  bool StepPopup(RunState& run);
+  bool Adjust(PlayState state, const RunState& run);
+  bool Animate(const RunState& run);
+  bool StepCountdown(const RunState& run);
+  bool StepPopup(const RunState& run);
   bool StepTimeBar(const RunState& run);
-  bool StepReveal(RunState& run);
+  bool StepReveal(const RunState& run);
   bool StepMarker(const RunState& run);
   bool StepColon(bool gameClockRunning);
 
   std::array<AnimationChannel, kChannelCount> channels_;
   int markerDirection_ = 1;
   int refillStep_ = 0;  // pixels the time bar regains per tick of the clear-down
+  bool finished_ = false;  // set by the step that ends the current phase's animation
 };
 
 }  // namespace verselane

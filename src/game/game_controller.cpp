@@ -2,71 +2,112 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
+#include "base/random_source.h"
 #include "catalogue/phrase_match.h"
+#include "catalogue/poem_catalogue.h"
+#include "catalogue/poem_groups.h"
 #include "game/desktop_ports.h"
 #include "game/frame.h"
 #include "game/key_latch.h"
 #include "game/menu_state.h"
-#include "base/random_source.h"
-#include "settings/environment.h"
+#include "records/mode_label.h"
+#include "settings/settings.h"
 
 namespace verselane {
 
-GameController::GameController(Environment& environment, KeyLatch& keys, DesktopPorts& desktop,
-                               RandomSource& random)
-    : environment_(environment),
+GameController::GameController(const PoemCatalogue& catalogue, const Settings& settings,
+                               const QuestionSources& sources, KeyLatch& keys,
+                               DesktopPorts& desktop, RandomSource& random)
+    : catalogue_(catalogue),
+      settings_(settings),
+      sources_(sources),
       keys_(keys),
       desktop_(desktop),
       random_(random),
-      checker_(environment, desktop.answerBox, desktop.sound) {
+      checker_(catalogue, desktop.answerBox, desktop.sound) {
   for (TickCounter& clock : clocks_) clock.SetInterval(kTicksPerSecond);
 }
 
 void GameController::ResetGame() {
   Clock(GameClock::kGame).Reset(0);
-  environment_.SetPlayState(PlayState::Idle);
-  run_.phase = kPhaseStart;
-  environment_.ResetTallies();
-  BuildPool();
-  run_.question.favourite = FavouriteState::None;
-  environment_.retryList().SetCount(0);
+  playState_ = PlayState::Idle;
+  NewRun();
   animation_.Reset();
   animationTick_ = 0;
   redrawPending_ = true;
   ApplyMenuState(desktop_.window, MenuState::kIdle);
 }
 
-void GameController::BuildPool() {
-  pool_ = environment_.sources().GetGroupPoems(environment_.settings().source());
+void GameController::ResetForRetry() {
+  std::vector<int> missed = run_.wrong.CopyEntries();
+  ResetGame();
+  retryPoems_ = std::move(missed);
 }
 
-int GameController::remainingPoems() const {
-  return static_cast<int>(pool_.size()) - environment_.askedCount();
+// A retry run put in by ResetForRetry is taken here, once: the run after it draws from the
+// settings again.
+void GameController::NewRun() {
+  run_ = RunState{};
+  run_.retry = !retryPoems_.empty();
+  if (run_.retry) {
+    run_.pool = std::exchange(retryPoems_, {});
+    run_.questionCount = static_cast<int>(run_.pool.size());
+  } else {
+    run_.pool = sources_.GetGroupPoems(settings_.source());
+    run_.questionCount = settings_.questionCount();
+  }
+}
+
+bool GameController::HasPoemsToAsk() const {
+  if (!retryPoems_.empty()) return true;
+  const int poems = sources_.GetGroupSize(settings_.source());
+  return std::min(poems, settings_.questionCount()) > 0;
+}
+
+void GameController::StartRun() {
+  if (playState_ != PlayState::Idle) return;
+  ResetGame();
+  playState_ = PlayState::Running;
+  ApplyMenuState(desktop_.window, MenuState::kRunning);
+}
+
+void GameController::Pause() {
+  if (playState_ != PlayState::Running) return;
+  for (std::size_t i = 0; i < clocks_.size(); ++i) {
+    runningAtPause_[i] = clocks_[i].running();
+    clocks_[i].SetRunning(false);
+  }
+  playState_ = PlayState::Paused;
+}
+
+void GameController::Resume() {
+  if (playState_ != PlayState::Paused) return;
+  for (std::size_t i = 0; i < clocks_.size(); ++i) clocks_[i].SetRunning(runningAtPause_[i]);
+  playState_ = PlayState::Running;
 }
 
 // Draws without repeats: the poem taken is replaced by the last one not yet asked.
 void GameController::PickQuestion() {
-  const int remaining = remainingPoems();
+  const int remaining = run_.remainingPoems();
   const int k = static_cast<int>(random_.Below(static_cast<std::uint32_t>(remaining)));
   run_.question = QuestionState{};
-  run_.question.poem = pool_[k];
-  pool_[k] = pool_[remaining - 1];
+  run_.question.poem = run_.pool[k];
+  run_.pool[k] = run_.pool[remaining - 1];
   LoadPrompt();
 }
 
 void GameController::LoadPrompt() {
-  const Settings& settings = environment_.settings();
-  const PoemCatalogue& catalogue = environment_.catalogue();
   const int poem = run_.question.poem;
-  const QuestionMode mode = settings.mode();
+  const QuestionMode mode = settings_.mode();
   const PhraseRows shown = LoadPhraseRows(
-      catalogue, poem, mode == QuestionMode::Normal ? Phrase::kUpper : Phrase::kLower);
+      catalogue_, poem, mode == QuestionMode::Normal ? Phrase::kUpper : Phrase::kLower);
   run_.prompt =
-      mode == QuestionMode::Poet ? catalogue.FieldView(poem, kPoetReading) : shown.reading();
+      mode == QuestionMode::Poet ? catalogue_.FieldView(poem, kPoetReading) : shown.reading();
   run_.revealLimit = run_.promptCells();
   // Some poets' names are shorter than the kimariji that limits them; never reveal past the end.
-  if (!settings.showAfterKimariji()) {
+  if (!settings_.showAfterKimariji()) {
     run_.revealLimit = std::min(run_.revealLimit, shown.kimarijiBytes / 2);
   }
 }
@@ -83,35 +124,47 @@ void GameController::TickClocks() {
 
 void GameController::StepPhase() {
   const int key = keys_.Take();
-  if (environment_.playState() == PlayState::Running) RunPhase(key);
+  if (playState_ == PlayState::Running) Advance(Trigger::kTick, key);
   keys_.Clear();
 }
 
-void GameController::RunPhase(int key) {
+void GameController::Advance(Trigger trigger, int key) {
+  const bool tick = trigger == Trigger::kTick;
   switch (run_.phase) {
-    case kPhaseStart:
+    case Phase::kStart:
+      if (!tick) break;
       RestartClock(GameClock::kInterval);
-      run_.phase = kPhaseFirstWait;
+      run_.phase = Phase::kFirstWait;
       break;
-    case kPhaseFirstWait:
-      WaitOneSecond(kPhaseCountdown);
+    case Phase::kFirstWait:
+      if (tick) WaitOneSecond(Phase::kCountdown);
       break;
-    case kPhaseSetUp:
-      SetUpQuestion();
+    case Phase::kCountdown:
+      if (!tick) run_.phase = Phase::kSetUp;
       break;
-    case kPhaseAnswering:
-      if (key == kEnterKey) TakeAnswer();
+    case Phase::kSetUp:
+      if (tick) SetUpQuestion();
       break;
-    case kPhaseReview:
-      Review(key);
+    case Phase::kAnswering:
+      if (tick && key == kEnterKey) TakeAnswer();
       break;
-    case kPhaseNext:
-      NextQuestion();
+    case Phase::kPopupIn:
+      if (!tick) run_.phase = Phase::kReview;
       break;
-    case kPhaseBetween:
-      WaitOneSecond(kPhaseSetUp);
+    case Phase::kReview:
+      if (tick) Review(key);
       break;
-    default:  // the animation ends the countdown, the pop-ups and the clear-down
+    case Phase::kClearDown:
+      if (!tick) run_.phase = Phase::kPopupOut;
+      break;
+    case Phase::kPopupOut:
+      if (!tick) EndPopup();
+      break;
+    case Phase::kNext:
+      if (tick) NextQuestion();
+      break;
+    case Phase::kBetween:
+      if (tick) WaitOneSecond(Phase::kSetUp);
       break;
   }
 }
@@ -121,11 +174,11 @@ void GameController::RestartClock(GameClock clock) {
   Clock(clock).SetRunning(true);
 }
 
-void GameController::WaitOneSecond(int nextPhase) {
+void GameController::WaitOneSecond(Phase next) {
   TickCounter& interval = Clock(GameClock::kInterval);
   if (interval.steps() < 1) return;
   interval.SetRunning(false);
-  run_.phase = nextPhase;
+  run_.phase = next;
 }
 
 void GameController::SetUpQuestion() {
@@ -137,58 +190,76 @@ void GameController::SetUpQuestion() {
   desktop_.inputMethod.RequestOpen();
   RestartClock(GameClock::kQuestion);
   Clock(GameClock::kGame).SetRunning(true);
-  run_.phase = kPhaseAnswering;
+  run_.phase = Phase::kAnswering;
 }
 
 void GameController::TakeAnswer() {
   Clock(GameClock::kQuestion).SetRunning(false);
   desktop_.answerBox.Hide();
-  run_.question.seconds = seconds(GameClock::kQuestion);
-  run_.lastResult = checker_.CheckAnswer(run_.question);
+  QuestionState& question = run_.question;
+  question.seconds = seconds(GameClock::kQuestion);
+  const AnswerOutcome outcome =
+      checker_.CheckAnswer(question.poem, question.seconds, settings_, run_.tallies, run_.wrong);
+  question.favourite = outcome.favourite;
+  question.points = outcome.points;
+  question.time = SplitSeconds(question.seconds);
+  run_.lastResult = outcome.correct;
   // After a wrong answer the clear time stands still until the next question.
   if (!run_.lastResult) Clock(GameClock::kGame).SetRunning(false);
-  run_.phase = kPhasePopupIn;
+  run_.phase = Phase::kPopupIn;
 }
 
 // A correct answer moves on by itself; a wrong one keeps the expected reading up until Enter.
 void GameController::Review(int key) {
   const FavouriteState favourite = run_.question.favourite;
   if (run_.lastResult || favourite == FavouriteState::PenaltyShown) {
-    run_.phase = kPhaseClearDown;
+    run_.phase = Phase::kClearDown;
     return;
   }
   if (key != kEnterKey) return;
   // A missed favourite fades out first, to come back with its penalty.
-  run_.phase = favourite == FavouriteState::Missed ? kPhasePopupOut : kPhaseClearDown;
+  run_.phase = favourite == FavouriteState::Missed ? Phase::kPopupOut : Phase::kClearDown;
+}
+
+// The missed favourite's pop-up comes back once more, with the penalty.
+void GameController::EndPopup() {
+  FavouriteState& favourite = run_.question.favourite;
+  if (favourite == FavouriteState::Missed) {
+    favourite = FavouriteState::PenaltyShown;
+    run_.phase = Phase::kPopupIn;
+    return;
+  }
+  if (favourite == FavouriteState::PenaltyShown) favourite = FavouriteState::None;
+  run_.phase = Phase::kNext;
 }
 
 void GameController::NextQuestion() {
-  if (environment_.askedCount() < environment_.settings().questionCount() &&
-      remainingPoems() > 0) {
+  if (run_.tallies.asked < run_.questionCount && run_.remainingPoems() > 0) {
     RestartClock(GameClock::kInterval);
-    run_.phase = kPhaseBetween;
+    run_.phase = Phase::kBetween;
     return;
   }
   FinishRun();
 }
 
 void GameController::FinishRun() {
-  if (environment_.settings().playSounds()) desktop_.sound.Play(SoundId::kRunFinished);
+  if (settings_.playSounds()) desktop_.sound.Play(SoundId::kRunFinished);
   Clock(GameClock::kGame).SetRunning(false);
-  environment_.SetPlayState(PlayState::Finished);
+  playState_ = PlayState::Finished;
   // The dialog may run a modal loop in which the results close, the game is reset and the next
   // run even starts: nothing of this run may be touched after it.
-  desktop_.dialogs.OpenResults();
+  desktop_.dialogs.OpenResults(Figures());
 }
 
 bool GameController::UpdateFrame() {
   bool changed = ShownStateChanged();
-  changed |= animation_.Step(animationTick_, environment_.playState(),
-                             clockRunning(GameClock::kGame), run_);
-  changed |= redrawPending_;
+  const AnimationStep step =
+      animation_.Step(animationTick_, playState_, clockRunning(GameClock::kGame), run_);
+  if (step.finished) Advance(Trigger::kAnimationDone, 0);
+  changed |= step.changed || redrawPending_;
   bool drawn = true;
   if (changed) {
-    drawn = desktop_.screen.DrawFrame(ComposeFrame(*this, environment_));
+    drawn = desktop_.screen.DrawFrame(ComposeFrame(*this, catalogue_, settings_.mode()));
     redrawPending_ = !drawn;
   }
   AdvanceAnimationTick();
@@ -198,8 +269,8 @@ bool GameController::UpdateFrame() {
 // The tallies change together with the asked counter; the mode changes only while Idle, in the
 // settings dialog, and swaps the icons.
 bool GameController::ShownStateChanged() {
-  const int asked = environment_.askedCount();
-  const QuestionMode mode = environment_.settings().mode();
+  const int asked = run_.tallies.asked;
+  const QuestionMode mode = settings_.mode();
   if (asked == shownAsked_ && mode == shownMode_) return false;
   shownAsked_ = asked;
   shownMode_ = mode;
@@ -207,7 +278,7 @@ bool GameController::ShownStateChanged() {
 }
 
 void GameController::AdvanceAnimationTick() {
-  switch (environment_.playState()) {
+  switch (playState_) {
     case PlayState::Running:
       animationTick_ = animationTick_ + 1 == kTickLimit ? 0 : animationTick_ + 1;
       break;
@@ -219,21 +290,15 @@ void GameController::AdvanceAnimationTick() {
   }
 }
 
-void GameController::PauseClocks() {
-  for (std::size_t i = 0; i < clocks_.size(); ++i) {
-    runningAtPause_[i] = clocks_[i].running();
-    clocks_[i].SetRunning(false);
-  }
-}
-
-void GameController::ResumeClocks() {
-  for (std::size_t i = 0; i < clocks_.size(); ++i) clocks_[i].SetRunning(runningAtPause_[i]);
-}
-
-ResultsView GameController::ShowResults() {
-  ResultsView view = BuildResultsView(environment_, seconds(GameClock::kGame));
-  environment_.settings().RestoreSavedSource();
-  return view;
+RunFigures GameController::Figures() const {
+  const Tallies& tallies = run_.tallies;
+  return {tallies.score,
+          tallies.correct,
+          tallies.asked,
+          seconds(GameClock::kGame),
+          ModeLabel(settings_.mode(), settings_.acceptOmission()),
+          run_.questionCount,
+          run_.wrong.CopyEntries()};
 }
 
 }  // namespace verselane

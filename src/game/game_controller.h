@@ -1,4 +1,5 @@
-// One run of questions from START to the results, driven tick by tick by the 50 ms timer.
+// One run of questions from START to the results, driven tick by tick by the 50 ms timer. The
+// controller owns the run and the play state and makes every change of phase.
 #pragma once
 
 #include <array>
@@ -6,15 +7,18 @@
 
 #include "game/answer_check.h"
 #include "game/game_animation.h"
-#include "game/results.h"
-#include "game/run_state.h"
+#include "records/run_figures.h"
+#include "game/run.h"
 #include "game/tick_counter.h"
+#include "settings/types.h"
 
 namespace verselane {
 
-class Environment;
 class KeyLatch;
+class PoemCatalogue;
+class QuestionSources;
 class RandomSource;
+class Settings;
 struct DesktopPorts;
 
 // The game's clocks, each counting whole seconds.
@@ -26,14 +30,27 @@ enum class GameClock {
 
 class GameController {
  public:
-  GameController(Environment& environment, KeyLatch& keys, DesktopPorts& desktop,
+  // Reads the settings and the question sources when a run is set up; never changes them.
+  GameController(const PoemCatalogue& catalogue, const Settings& settings,
+                 const QuestionSources& sources, KeyLatch& keys, DesktopPorts& desktop,
                  RandomSource& random);
   GameController(const GameController&) = delete;
   GameController& operator=(const GameController&) = delete;
 
-  // Back to Idle: fresh pool, zero tallies and clear time, no wrong answers, the idle picture
-  // and the idle menu. At start-up, after RESTART, and when the results close.
+  // Back to Idle: a fresh run of the settings' source (or of the retry run put in by
+  // ResetForRetry), zero tallies and clear time, the idle picture and the idle menu. At
+  // start-up, after RESTART, and when the results close.
   void ResetGame();
+  // ResetGame, with the wrong answers of the run that ended as the poems of the next run, which
+  // asks each of them once. The settings keep the player's own source and count throughout.
+  void ResetForRetry();
+  // Whether the next run would have a question to ask.
+  bool HasPoemsToAsk() const;
+  // Idle: a new run starts (after ResetGame), with the running menu.
+  void StartRun();
+  // Running → Paused: the clocks stop, remembering which ran. Paused → Running restarts them.
+  void Pause();
+  void Resume();
 
   // The work of one timer tick, in order: TickClocks, StepPhase, UpdateFrame. Returns false
   // when a needed redraw failed (the next tick draws again).
@@ -42,52 +59,55 @@ class GameController {
   // Advances the current phase while Running; takes one key from the latch first and clears the
   // latch at the end, whatever the state.
   void StepPhase();
-  // Steps the animation and redraws when anything on screen changed.
+  // Steps the animation (which may end a phase) and redraws when anything on screen changed.
+  // False when a needed redraw failed.
   bool UpdateFrame();
 
-  // PAUSE stops the three clocks, remembering which were running; resuming restarts those.
-  void PauseClocks();
-  void ResumeClocks();
+  // What the results, the record list and a result file show of the finished run.
+  RunFigures Figures() const;
 
-  // For the results dialog as it opens: the finished run's results. A retry run's source and
-  // question count are put back afterwards.
-  ResultsView ShowResults();
-
+  PlayState playState() const { return playState_; }
   const RunState& run() const { return run_; }
-  int phase() const { return run_.phase; }
+  Phase phase() const { return run_.phase; }
   const GameAnimation& animation() const { return animation_; }
   int seconds(GameClock clock) const { return Clock(clock).steps(); }
   bool clockRunning(GameClock clock) const { return Clock(clock).running(); }
-  int animationTick() const { return animationTick_; }
-  // Poems not yet asked in this run.
-  int remainingPoems() const;
 
  private:
+  // What moves a phase on: a timer tick (with the key it brought), or the end of the current
+  // phase's animation.
+  enum class Trigger { kTick, kAnimationDone };
+
   const TickCounter& Clock(GameClock clock) const { return clocks_[static_cast<int>(clock)]; }
   TickCounter& Clock(GameClock clock) { return clocks_[static_cast<int>(clock)]; }
   void RestartClock(GameClock clock);
 
-  void BuildPool();
+  void NewRun();
   void PickQuestion();
   void LoadPrompt();
-  void RunPhase(int key);
+  // Every change of phase: the one switch over the phases.
+  void Advance(Trigger trigger, int key);
   void SetUpQuestion();
   void TakeAnswer();
   void Review(int key);
+  void EndPopup();
   void NextQuestion();
   void FinishRun();
-  void WaitOneSecond(int nextPhase);
+  void WaitOneSecond(Phase next);
   bool ShownStateChanged();
   void AdvanceAnimationTick();
 
-  Environment& environment_;
+  const PoemCatalogue& catalogue_;
+  const Settings& settings_;
+  const QuestionSources& sources_;
   KeyLatch& keys_;
   DesktopPorts& desktop_;
   RandomSource& random_;
   AnswerChecker checker_;
 
-  std::vector<int> pool_;  // the first (size - asked) poems are those not asked yet
+  PlayState playState_ = PlayState::Idle;
   RunState run_;
+  std::vector<int> retryPoems_;  // put in by ResetForRetry, taken by the next ResetGame
   std::array<TickCounter, 3> clocks_;
   std::array<bool, 3> runningAtPause_{};
   GameAnimation animation_;

@@ -4,7 +4,6 @@
 
 #include "base/shift_jis.h"
 #include "game/scoring.h"
-#include "settings/environment.h"
 
 namespace verselane {
 namespace {
@@ -18,27 +17,21 @@ std::string Format(const char* format, Args... args) {
 
 }  // namespace
 
-ResultsView BuildResultsView(const Environment& environment, int clearSeconds) {
-  const int questionCount = environment.settings().questionCount();
-  const int correct = environment.correctCount();
-  const CommentChoice comment = SelectComment(environment.score(), correct, questionCount);
+ResultsView BuildResultsView(const RunFigures& run) {
+  const int questionCount = run.questionCount;
+  const int correct = run.correct;
+  const CommentChoice comment = SelectComment(run.score, correct, questionCount);
 
   ResultsView view;
   view.caption = SjisLiteral(Format(" 全%d問 解答完了", questionCount));
-  view.clearTime = FormatClockTime(clearSeconds);
-  view.totalScore = Format("%d pt", environment.score());
-  view.correctRate = Format("%d %%", CorrectRate(correct, environment.askedCount()));
+  view.clearTime = FormatClockTime(run.clearSeconds);
+  view.totalScore = Format("%d pt", run.score);
+  view.correctRate = Format("%d %%", CorrectRate(correct, run.answers));
   view.correctCount = Format("%d", correct);
   view.comment = comment.text;
   view.portraitFrame = comment.character;
-  view.retryEnabled = environment.retryList().count() > 0;
+  view.retryEnabled = !run.missedPoems.empty();
   return view;
-}
-
-void BuildRetryRun(Environment& environment) {
-  const RetryList& wrong = environment.retryList();
-  environment.sources().SetRetrySource(wrong.CopyEntries());
-  environment.settings().SaveSourceForRetry(wrong.count());
 }
 
 }  // namespace verselane

@@ -1,11 +1,11 @@
-// The end of a run: what the results dialog shows, and the retry run made of the wrong answers.
+// The end of a run: what the results dialog shows.
 #pragma once
 
 #include <string>
 
-namespace verselane {
+#include "records/run_figures.h"
 
-class Environment;
+namespace verselane {
 
 // Everything the results dialog displays, ready to show; texts are CP932.
 struct ResultsView {
@@ -19,11 +19,7 @@ struct ResultsView {
   bool retryEnabled = false;  // the question-file and retry buttons need wrong answers
 };
 
-// The results of the finished run, its clear time being `clearSeconds` on the game clock.
-ResultsView BuildResultsView(const Environment& environment, int clearSeconds);
-
-// Makes the wrong answers of the run the next run's source, putting the current source and
-// question count aside until the retry run's results (or a reset) put them back.
-void BuildRetryRun(Environment& environment);
+// The results of the finished run `run`.
+ResultsView BuildResultsView(const RunFigures& run);
 
 }  // namespace verselane

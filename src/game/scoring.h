@@ -4,9 +4,17 @@
 #include <string>
 
 #include "records/run_figures.h"
-#include "settings/types.h"
 
 namespace verselane {
+
+// How the current question stands with respect to the favourite poem, whose points count three
+// times, for better or worse.
+enum class FavouriteState : int {
+  None = -1,         // the question is not the favourite
+  Missed = 0,        // the favourite was answered wrongly
+  Hit = 1,           // the favourite was answered correctly
+  PenaltyShown = 2,  // the penalty for a miss has been shown
+};
 
 inline constexpr int kBasePoints = 10;
 inline constexpr int kGraceSeconds = 5;

@@ -9,7 +9,6 @@
 #include "records/mode_label.h"
 #include "records/record_list.h"
 #include "base/scramble.h"
-#include "settings/environment.h"
 #include "settings/settings_controller.h"
 
 namespace verselane {
@@ -46,19 +45,12 @@ std::optional<std::string> NameToStore(std::string_view typedName, NoticePort& n
 
 }  // namespace
 
-RunFigures FiguresOfRun(const Environment& environment, int clearSeconds) {
-  const Settings& settings = environment.settings();
-  return {environment.score(), environment.correctCount(), environment.askedCount(), clearSeconds,
-          ModeLabel(settings.mode(), settings.acceptOmission())};
-}
-
 bool CommitRankIn(std::string_view typedName, const RunFigures& run, RecordList& records,
-                  Settings& settings, SettingsController& controller, NoticePort& notices,
-                  ClockPort& clock) {
+                  SettingsController& settings, NoticePort& notices, ClockPort& clock) {
   std::optional<std::string> name = NameToStore(typedName, notices);
   if (!name) return false;
-  settings.SetPlayerName(*name);
-  controller.MarkChanged();
+  settings.settings().SetPlayerName(*name);
+  settings.MarkChanged();
 
   records.InsertRecord({std::move(*name), run.score, FormatClockTime(run.clearSeconds),
                         std::to_string(CorrectRate(run.correct, run.answers)), run.modeLabel,

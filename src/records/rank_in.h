@@ -11,14 +11,9 @@
 namespace verselane {
 
 class ClockPort;
-class Environment;
 class NoticePort;
 class RecordList;
-class Settings;
 class SettingsController;
-
-// The figures of the run the environment holds, which took `clearSeconds` on the game clock.
-RunFigures FiguresOfRun(const Environment& environment, int clearSeconds);
 
 // A name is kept to this many bytes of Shift-JIS, never splitting a character.
 inline constexpr std::size_t kMaxNameBytes = 10;
@@ -26,11 +21,10 @@ inline constexpr std::size_t kMaxNameBytes = 10;
 // The rank-in dialog's OK. `typedName` is the name field's text (UTF-8). A name the record list
 // or env.ini cannot hold (",", "/", a character Shift-JIS lacks, a control character) is
 // refused with a notice and false: the dialog stays open for the player to mend it. Otherwise
-// the name (or "noname" when empty) becomes the player's name, the run enters `records` stamped
+// the name (or "noname" when empty) becomes the player's name in the settings, the run enters `records` stamped
 // with the clock's time, the list is saved and the result is true. A list that could not be saved
 // is told through `notices`; the run still stands in the list until the program ends.
 bool CommitRankIn(std::string_view typedName, const RunFigures& run, RecordList& records,
-                  Settings& settings, SettingsController& controller, NoticePort& notices,
-                  ClockPort& clock);
+                  SettingsController& settings, NoticePort& notices, ClockPort& clock);
 
 }  // namespace verselane

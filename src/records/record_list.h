@@ -56,6 +56,8 @@ class RecordList {
   bool SaveRecordList();
 
   const ScoreRecord& record(int position) const { return records_[position]; }
+  // record.dat, as the file system names it.
+  const std::string& path() const { return file_.path(); }
 
  private:
   TextFile file_;

@@ -5,10 +5,8 @@
 #include "catalogue/poem_catalogue.h"
 #include "base/shift_jis.h"
 #include "records/run_figures.h"
-#include "records/mode_label.h"
 #include "records/record_list.h"
 #include "base/saved_file.h"
-#include "settings/environment.h"
 
 namespace verselane {
 namespace {
@@ -46,26 +44,23 @@ std::string WrongPoemLine(const PoemCatalogue& catalogue, int poem) {
 
 }  // namespace
 
-std::string ResultFileText(const Environment& environment, const LocalTime& date) {
+std::string ResultFileText(const RunFigures& run, const PoemCatalogue& catalogue,
+                           const LocalTime& date) {
   const ResultLabels& labels = Labels();
-  const Settings& settings = environment.settings();
-  const int correct = environment.correctCount();
-  const int answers = environment.askedCount();
 
   std::string text;
   text += labels.rule + '\n' + labels.title + '\n' + labels.rule + "\n\n";
   text += labels.date + FormatRecordDate(date) + '\n';
-  text += labels.questions + std::to_string(settings.questionCount()) + '\n';
-  text += labels.answers + std::to_string(answers) + "\n\n";
-  text += labels.mode + ModeLabel(settings.mode(), settings.acceptOmission()) + '\n';
-  text += labels.score + std::to_string(environment.score()) + '\n';
-  text += labels.correct + std::to_string(correct) + '\n';
-  text += labels.rate + std::to_string(CorrectRate(correct, answers)) + "%\n";
+  text += labels.questions + std::to_string(run.questionCount) + '\n';
+  text += labels.answers + std::to_string(run.answers) + "\n\n";
+  text += labels.mode + run.modeLabel + '\n';
+  text += labels.score + std::to_string(run.score) + '\n';
+  text += labels.correct + std::to_string(run.correct) + '\n';
+  text += labels.rate + std::to_string(CorrectRate(run.correct, run.answers)) + "%\n";
 
-  const std::vector<int> wrong = environment.retryList().CopyEntries();
-  if (wrong.empty()) return text;
+  if (run.missedPoems.empty()) return text;
   text += '\n' + labels.wrongHeading + '\n';
-  for (const int poem : wrong) text += WrongPoemLine(environment.catalogue(), poem);
+  for (const int poem : run.missedPoems) text += WrongPoemLine(catalogue, poem);
   return text;
 }
 
@@ -76,11 +71,11 @@ FileDialogSpec ResultFileDialogSpec() {
           SjisLiteral("Verselane_結果.txt")};
 }
 
-bool WriteResultFile(const Environment& environment, FileChooserPort& files, NoticePort& notices,
-                     ClockPort& clock) {
+bool WriteResultFile(const RunFigures& run, const PoemCatalogue& catalogue,
+                     FileChooserPort& files, NoticePort& notices, ClockPort& clock) {
   const std::optional<std::string> path = AskWhereToSave(files, ResultFileDialogSpec());
   if (!path) return false;
-  return SaveChosenFile(*path, ResultFileText(environment, clock.Now()), false, notices);
+  return SaveChosenFile(*path, ResultFileText(run, catalogue, clock.Now()), false, notices);
 }
 
 }  // namespace verselane

@@ -5,14 +5,16 @@
 #include <string>
 
 #include "base/file_ports.h"
+#include "records/run_figures.h"
 
 namespace verselane {
 
-class Environment;
+class PoemCatalogue;
 
-// The whole text of the result file for the run the environment holds, written at `date`: CP932,
-// every line ending in "\n" (CR LF once on disk).
-std::string ResultFileText(const Environment& environment, const LocalTime& date);
+// The whole text of the result file for the run `run`, written at `date`: CP932, every line ending
+// in "\n" (CR LF once on disk). The missed poems are named from `catalogue`.
+std::string ResultFileText(const RunFigures& run, const PoemCatalogue& catalogue,
+                           const LocalTime& date);
 
 // The save dialog of a result file.
 FileDialogSpec ResultFileDialogSpec();
@@ -20,7 +22,7 @@ FileDialogSpec ResultFileDialogSpec();
 // The results dialog's "save the result": writes the result file where the player chooses,
 // dated by one reading of `clock`. True when a file was written; a file that could not be
 // written is reported through `notices`.
-bool WriteResultFile(const Environment& environment, FileChooserPort& files, NoticePort& notices,
-                     ClockPort& clock);
+bool WriteResultFile(const RunFigures& run, const PoemCatalogue& catalogue,
+                     FileChooserPort& files, NoticePort& notices, ClockPort& clock);
 
 }  // namespace verselane

@@ -3,16 +3,19 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace verselane {
 
-// What a record keeps of a finished run.
+// What the record list and a result file keep of a finished run.
 struct RunFigures {
   int score = 0;
   int correct = 0;
   int answers = 0;
   int clearSeconds = 0;   // the game clock's whole seconds
   std::string modeLabel;  // CP932
+  int questionCount = 0;  // the questions the run was to ask
+  std::vector<int> missedPoems;  // the poems answered wrongly, in the order they were missed
 };
 
 struct TimeSplit {

@@ -55,9 +55,8 @@ std::string Line(int mode, const std::string& source, int count, const Settings&
 }  // namespace
 
 std::string ComposeEnvironmentLine(const Settings& settings) {
-  const bool retry = settings.source() == kRetrySource;
-  const int source = retry ? settings.savedSource() : settings.source();
-  const int count = retry ? settings.savedQuestionCount() : settings.questionCount();
+  const int source = settings.source();
+  const int count = settings.questionCount();
   const int mode = static_cast<int>(settings.mode());
   std::string stored;
   if (source == kFileSource &&

@@ -15,8 +15,7 @@ inline constexpr std::size_t kEnvironmentLineMaxBytes = 282;
 // What is left for a question file's path beside a three-digit count and a ten-byte name.
 inline constexpr std::size_t kQuestionFilePathMaxBytes = 256;
 
-// The line for the settings as they stand (CP932). During a retry run it names the source and
-// count in force before it, never the retry source.
+// The line for the settings as they stand (CP932).
 std::string ComposeEnvironmentLine(const Settings& settings);
 
 // Applies the line's fields to `settings` in order; true when the line has exactly seven

@@ -6,7 +6,6 @@
 #include "base/decimal.h"
 #include "base/saved_file.h"
 #include "base/text_file.h"
-#include "settings/environment.h"
 #include "settings/settings_controller.h"
 
 namespace verselane {
@@ -55,19 +54,18 @@ FileDialogSpec QuestionFileDialogSpec() {
           SjisLiteral("Verselane_問題.vlq")};
 }
 
-bool WriteQuestionFile(Environment& environment, FileChooserPort& files, NoticePort& notices,
-                       SettingsController& controller) {
-  const std::vector<int> wrong = environment.retryList().CopyEntries();
-  if (wrong.empty()) return false;
+bool WriteQuestionFile(std::span<const int> missed, SettingsController& controller,
+                       FileChooserPort& files, NoticePort& notices) {
+  if (missed.empty()) return false;
   const std::optional<std::string> path = AskWhereToSave(files, QuestionFileDialogSpec());
-  if (!path || !SaveChosenFile(*path, FormatQuestionList(wrong), true, notices)) return false;
+  if (!path || !SaveChosenFile(*path, FormatQuestionList(missed), true, notices)) return false;
 
   // Overwriting the file in use changes the source under the player's feet: take it in now, so
   // the next run draws from what the file holds and never asks more questions than it has.
-  Settings& settings = environment.settings();
+  Settings& settings = controller.settings();
   if (settings.source() == kFileSource && *path == settings.questionFilePath()) {
-    LoadQuestionFile(*path, environment.sources());
-    const int size = environment.sources().GetGroupSize(kFileSource);
+    LoadQuestionFile(*path, controller.sources());
+    const int size = controller.sources().GetGroupSize(kFileSource);
     if (settings.questionCount() > size) {
       settings.SetQuestionCount(size);
       controller.MarkChanged();

@@ -12,7 +12,6 @@
 
 namespace verselane {
 
-class Environment;
 class QuestionSources;
 class SettingsController;
 
@@ -30,11 +29,11 @@ bool LoadQuestionFile(const std::string& path, QuestionSources& sources);
 // The save dialog of a new question file.
 FileDialogSpec QuestionFileDialogSpec();
 
-// The results dialog's "make a question file": saves the run's wrong answers where the player
-// chooses. When that is the file in use as the question source, the source is reloaded and the
-// question count lowered to fit it. True when a file was written; a file that could not be
-// written is reported through `notices`.
-bool WriteQuestionFile(Environment& environment, FileChooserPort& files, NoticePort& notices,
-                       SettingsController& controller);
+// The results dialog's "make a question file": saves `missed`, the run's wrong answers, where
+// the player chooses. When that is the file in use as the question source, the source is
+// reloaded and the question count lowered to fit it. True when a file was written; a file that
+// could not be written is reported through `notices`.
+bool WriteQuestionFile(std::span<const int> missed, SettingsController& controller,
+                       FileChooserPort& files, NoticePort& notices);
 
 }  // namespace verselane

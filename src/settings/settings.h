@@ -1,4 +1,4 @@
-// The player's lasting choices, plus the source and count put aside during a retry run.
+// The player's lasting choices, as env.ini keeps them.
 #pragma once
 
 #include <string>
@@ -8,12 +8,17 @@
 
 namespace verselane {
 
+// The settings of a new player, and those env.ini falls back to.
+inline constexpr int kDefaultQuestionCount = 100;
+inline constexpr int kDefaultFavouritePoem = 28;  // poem 29, 「心あてに」
+inline constexpr const char* kDefaultPlayerName = "noname";
+
 class Settings {
  public:
   QuestionMode mode() const { return mode_; }
   void SetMode(QuestionMode mode) { mode_ = mode; }
 
-  // Question source index: 0 to 14 a built-in group, 15 the question file, 16 the retry source.
+  // Question source index: 0 to 14 a built-in group, 15 the question file.
   int source() const { return source_; }
   void SetSource(int source) { source_ = source; }
 
@@ -41,31 +46,16 @@ class Settings {
   const std::string& playerName() const { return playerName_; }
   void SetPlayerName(std::string name) { playerName_ = std::move(name); }
 
-  int savedSource() const { return savedSource_; }
-  int savedQuestionCount() const { return savedQuestionCount_; }
-
-  // Starts a retry run: puts the source and count aside and switches to the retry source with
-  // `retryCount` questions. A retry run started from a retry run keeps the values put aside by
-  // the first, so the player still returns to their own choice.
-  void SaveSourceForRetry(int retryCount);
-
-  // Ends a retry run: puts back the source and count in force before it and returns true. Does
-  // nothing and returns false unless the retry source is in force, so a player's own choice is
-  // never overwritten by stale saved values.
-  bool RestoreSavedSource();
-
  private:
   QuestionMode mode_ = QuestionMode::Normal;
   int source_ = 0;
-  int questionCount_ = 100;
-  int favouritePoem_ = 28;
+  int questionCount_ = kDefaultQuestionCount;
+  int favouritePoem_ = kDefaultFavouritePoem;
   bool showAfterKimariji_ = true;
   bool acceptOmission_ = false;
   bool playSounds_ = true;
   std::string questionFilePath_;
   std::string playerName_;
-  int savedSource_ = 0;
-  int savedQuestionCount_ = 100;
 };
 
 }  // namespace verselane

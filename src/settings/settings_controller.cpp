@@ -6,14 +6,12 @@
 #include "base/shift_jis.h"
 #include "base/file_ports.h"
 #include "settings/question_file.h"
-#include "settings/environment.h"
 #include "settings/environment_line.h"
 
 namespace verselane {
 namespace {
 
 constexpr int kLineBufferSize = static_cast<int>(kEnvironmentLineMaxBytes) + 1;
-constexpr const char* kDefaultLine = "0/0/100/28/1/0/1/noname";
 
 constexpr const char* kMissingNotice =
     "NOTICE(LoadEnvironment):\n環境設定ファイルが見つかりません\n初期値を設定してファイルを新規生成します";
@@ -26,9 +24,8 @@ constexpr const char* kNotSavedNotice =
 
 }  // namespace
 
-SettingsController::SettingsController(Environment& environment, NoticePort& notices,
-                                       std::string settingsPath)
-    : environment_(environment), notices_(notices), settingsFile_(std::move(settingsPath)) {}
+SettingsController::SettingsController(NoticePort& notices, std::string settingsPath)
+    : notices_(notices), settingsFile_(std::move(settingsPath)) {}
 
 void SettingsController::LoadEnvironment() {
   if (!settingsFile_.Open('r')) {
@@ -40,7 +37,7 @@ void SettingsController::LoadEnvironment() {
     std::string line;
     const bool read = settingsFile_.ReadLine(line, true);
     settingsFile_.Close();
-    if (!read || !ParseEnvironmentLine(line, environment_.settings())) {
+    if (!read || !ParseEnvironmentLine(line, settings_)) {
       Notify(kCorruptNotice);
       ResetEnvironment();
     }
@@ -50,9 +47,9 @@ void SettingsController::LoadEnvironment() {
 }
 
 void SettingsController::LoadRememberedQuestionFile() {
-  Settings& settings = environment_.settings();
+  Settings& settings = settings_;
   if (settings.source() != kFileSource) return;
-  if (!LoadQuestionFile(settings.questionFilePath(), environment_.sources())) {
+  if (!LoadQuestionFile(settings.questionFilePath(), sources_)) {
     Notify(kQuestionFileNotice);
     settings.SetSource(kAllPoemsSource);
     settings.SetQuestionFilePath("");
@@ -64,11 +61,13 @@ void SettingsController::LoadRememberedQuestionFile() {
 // hand, or from a damaged disk): they are brought into range rather than costing the player the
 // whole file, and written back at shut-down.
 void SettingsController::BringIntoRange() {
-  Settings& settings = environment_.settings();
+  Settings& settings = settings_;
   const Settings before = settings;
   if (settings.source() < 0 || settings.source() > kFileSource) settings.SetSource(kAllPoemsSource);
-  if (settings.favouritePoem() < 0 || settings.favouritePoem() > 99) settings.SetFavouritePoem(28);
-  const int size = environment_.sources().GetGroupSize(settings.source());
+  if (settings.favouritePoem() < 0 || settings.favouritePoem() > 99) {
+    settings.SetFavouritePoem(kDefaultFavouritePoem);
+  }
+  const int size = sources_.GetGroupSize(settings.source());
   settings.SetQuestionCount(std::clamp(settings.questionCount(), 1, std::max(size, 1)));
   if (settings.source() != before.source() || settings.favouritePoem() != before.favouritePoem() ||
       settings.questionCount() != before.questionCount()) {
@@ -76,19 +75,13 @@ void SettingsController::BringIntoRange() {
   }
 }
 
+// The defaults are those of a new Settings, with the player named; the file written is their
+// line ("0/0/100/28/1/0/1/noname").
 void SettingsController::ResetEnvironment() {
-  Settings& settings = environment_.settings();
-  settings.SetMode(QuestionMode::Normal);
-  settings.SetSource(kAllPoemsSource);
-  settings.SetQuestionCount(100);
-  settings.SetFavouritePoem(28);
-  settings.SetShowAfterKimariji(true);
-  // The default line says 0 for it, and so does a new program; memory agrees with both.
-  settings.SetAcceptOmission(false);
-  settings.SetPlaySounds(true);
-  settings.SetPlayerName("noname");
+  settings_ = Settings{};
+  settings_.SetPlayerName(kDefaultPlayerName);
   if (settingsFile_.Open('w')) {
-    settingsFile_.WriteLine(kDefaultLine, true);
+    settingsFile_.WriteLine(ComposeEnvironmentLine(settings_), true);
     settingsFile_.Close();
   }
   MarkChanged();
@@ -102,7 +95,7 @@ void SettingsController::SaveEnvironment() {
     Notify(kNotSavedNotice);
     return;
   }
-  settingsFile_.WriteLine(ComposeEnvironmentLine(environment_.settings()), true);
+  settingsFile_.WriteLine(ComposeEnvironmentLine(settings_), true);
   if (settingsFile_.Close() != 0) Notify(kNotSavedNotice);
 }
 

@@ -1,21 +1,30 @@
-// The settings file env.ini: loading the player's settings at start-up, with its notices and
-// re-creation, and saving them at shut-down when they changed.
+// The player's saved settings and the question sources they choose from: their one owner. Loads
+// env.ini at start-up, with its notices and re-creation, and saves it at shut-down when
+// something changed.
 #pragma once
 
 #include <string>
 
 #include "base/text_file.h"
+#include "catalogue/poem_groups.h"
+#include "settings/settings.h"
 
 namespace verselane {
 
-class Environment;
 class NoticePort;
 
 class SettingsController {
  public:
   // `settingsPath` is "env.ini" in the program, resolved in the data folder (the current one).
-  SettingsController(Environment& environment, NoticePort& notices,
-                     std::string settingsPath = "env.ini");
+  SettingsController(NoticePort& notices, std::string settingsPath = "env.ini");
+  SettingsController(const SettingsController&) = delete;
+  SettingsController& operator=(const SettingsController&) = delete;
+
+  Settings& settings() { return settings_; }
+  const Settings& settings() const { return settings_; }
+  // The built-in groups and the loaded question file's poems.
+  QuestionSources& sources() { return sources_; }
+  const QuestionSources& sources() const { return sources_; }
 
   // Reads env.ini into the settings, or puts the defaults in place (and writes them) when it is
   // missing or corrupt; then loads the remembered question file.
@@ -24,6 +33,8 @@ class SettingsController {
   // they could not be written.
   void SaveEnvironment();
 
+  // env.ini, as the file system names it.
+  const std::string& path() const { return settingsFile_.path(); }
   bool settingsChanged() const { return settingsChanged_; }
   // Every change that must reach env.ini calls this; it is never cleared.
   void MarkChanged() { settingsChanged_ = true; }
@@ -34,7 +45,8 @@ class SettingsController {
   void BringIntoRange();
   void Notify(const char* utf8);
 
-  Environment& environment_;
+  Settings settings_;
+  QuestionSources sources_;
   NoticePort& notices_;
   TextFile settingsFile_;
   bool settingsChanged_ = false;

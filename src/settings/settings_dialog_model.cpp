@@ -7,7 +7,6 @@
 #include "catalogue/poem_catalogue.h"
 #include "base/shift_jis.h"
 #include "base/file_ports.h"
-#include "settings/environment.h"
 #include "settings/question_source.h"
 #include "settings/settings_controller.h"
 
@@ -36,27 +35,27 @@ int ReadCountBox(std::string_view text) {
   return std::atoi(head.c_str());
 }
 
-SettingsDialogModel::SettingsDialogModel(Environment& environment, SettingsController& controller,
-                                         FileChooserPort& files, NoticePort& notices)
-    : environment_(environment), controller_(controller), files_(files), notices_(notices) {}
+SettingsDialogModel::SettingsDialogModel(const PoemCatalogue& catalogue,
+                                         SettingsController& controller, FileChooserPort& files,
+                                         NoticePort& notices)
+    : catalogue_(catalogue), controller_(controller), files_(files), notices_(notices) {}
 
 int SettingsDialogModel::SourceSize(int source) const {
-  return environment_.sources().GetGroupSize(source);
+  return controller_.sources().GetGroupSize(source);
 }
 
 void SettingsDialogModel::Open() {
-  const Settings& settings = environment_.settings();
+  const Settings& settings = controller_.settings();
   spinnerMaximum_ = 100;
 
   mode_ = settings.mode();
   showAfterKimarijiEnabled_ = mode_ != QuestionMode::Poet;
 
   for (int entry = 0; entry < kListedSourceCount; ++entry) entries_[entry] = GetGroupName(entry);
-  // The dialog opens only while no run is going, so the retry source is never in force here.
   const int source =
       settings.source() >= 0 && settings.source() < kListedSourceCount ? settings.source() : 0;
   if (source == kFileSource) {
-    const std::string label = FileSourceLabel(settings, environment_.sources());
+    const std::string label = FileSourceLabel(settings, controller_.sources());
     if (!label.empty()) entries_[kFileSource] = label;
   }
   selected_ = source;
@@ -95,14 +94,14 @@ void SettingsDialogModel::CommitSource(int entry) {
   if (entry < 0 || entry >= kListedSourceCount) return;
   if (entry == kFileSource) {
     const std::optional<std::string> path =
-        ChooseQuestionFile(files_, notices_, environment_.sources());
+        ChooseQuestionFile(files_, notices_, controller_.sources());
     if (!path) {
       selected_ = shownSource_;
       return;
     }
     // The file is in use at once; Cancel does not take it back.
-    environment_.settings().SetQuestionFilePath(*path);
-    entries_[kFileSource] = FileSourceLabel(environment_.settings(), environment_.sources());
+    controller_.settings().SetQuestionFilePath(*path);
+    entries_[kFileSource] = FileSourceLabel(controller_.settings(), controller_.sources());
   }
   selected_ = entry;
   spinnerMaximum_ = SourceSize(entry);
@@ -112,7 +111,7 @@ void SettingsDialogModel::CommitSource(int entry) {
 
 void SettingsDialogModel::CloseSourceList() {
   if (shownSource_ == kFileSource) {
-    const std::string label = FileSourceLabel(environment_.settings(), environment_.sources());
+    const std::string label = FileSourceLabel(controller_.settings(), controller_.sources());
     entries_[kFileSource] = label.empty() ? GetGroupName(kFileSource) : label;
   }
   selected_ = shownSource_;
@@ -139,11 +138,11 @@ void SettingsDialogModel::Spin(int step) {
 
 void SettingsDialogModel::SetPendingFavourite(int poem) {
   pendingFavourite_ = poem;
-  favouriteTexts_ = ShowFavourite(environment_.catalogue(), poem);
+  favouriteTexts_ = ShowFavourite(catalogue_, poem);
 }
 
 void SettingsDialogModel::Ok() {
-  Settings& settings = environment_.settings();
+  Settings& settings = controller_.settings();
   settings.SetMode(mode_);
   settings.SetSource(selected_);
   const int size = SourceSize(selected_);

@@ -11,11 +11,12 @@
 
 #include "catalogue/poem_groups.h"
 #include "settings/favourite.h"
+#include "settings/settings.h"
 #include "settings/types.h"
 
 namespace verselane {
 
-class Environment;
+class PoemCatalogue;
 class FileChooserPort;
 class NoticePort;
 class RandomPoemPicker;
@@ -28,7 +29,7 @@ int ReadCountBox(std::string_view text);
 
 class SettingsDialogModel {
  public:
-  SettingsDialogModel(Environment& environment, SettingsController& controller,
+  SettingsDialogModel(const PoemCatalogue& catalogue, SettingsController& controller,
                       FileChooserPort& files, NoticePort& notices);
   SettingsDialogModel(const SettingsDialogModel&) = delete;
   SettingsDialogModel& operator=(const SettingsDialogModel&) = delete;
@@ -103,7 +104,7 @@ class SettingsDialogModel {
   int SourceSize(int source) const;
   void Spin(int step);
 
-  Environment& environment_;
+  const PoemCatalogue& catalogue_;
   SettingsController& controller_;
   FileChooserPort& files_;
   NoticePort& notices_;
@@ -118,7 +119,7 @@ class SettingsDialogModel {
   int shownSource_ = 0;
   std::string countText_;
   int spinnerMaximum_ = 100;
-  int pendingFavourite_ = 28;
+  int pendingFavourite_ = kDefaultFavouritePoem;
   FavouriteTexts favouriteTexts_;
 };
 

@@ -27,30 +27,33 @@ class VerselaneApp : public wxApp {
     // executable's name), so the class name goes there as well:
     // WM_CLASS = "verselane", "Marrowfen".
     SetAppDisplayName(kClassName);
-    program_ = std::make_unique<Program>(dialogs_, sound_);
-    dialogs_.Attach(*program_);
-    // A second copy only brings the first one forward: it touches no file.
+    // The data folder is made (when missing) before the single-instance claim: a second copy
+    // finds it made by the first, so it still writes no file.
+    const std::string dataFolder = DataFolderFor("/proc/self/exe");
+    const bool made = CreateDataFolder(dataFolder);
+    ProgramOptions options;
+    options.dataFolder = made ? dataFolder : std::string();  // else the current folder
+    program_ = std::make_unique<Program>(dialogs_, sound_, options);
+    // A second copy only brings the first one forward.
     if (!program_->ClaimSingleInstance()) {
       program_.reset();
       return false;
     }
-    // Every file of the player's is found by its bare name in the data folder, so it is chosen
-    // and entered before anything is read.
-    if (EnterDataFolder("/proc/self/exe").empty()) {
-      MessageBoxes notices;
-      notices.ShowNotice(SjisLiteral("NOTICE(EnterDataFolder):\n"
-                                     "データフォルダを作成できませんでした\n"
-                                     "現在のフォルダに設定と記録を保存します"),
-                         "Notice", NoticeIcon::kExclamation);
+    if (!made) {
+      program_->messageBoxes().ShowNotice(SjisLiteral("NOTICE(EnterDataFolder):\n"
+                                                      "データフォルダを作成できませんでした\n"
+                                                      "現在のフォルダに設定と記録を保存します"),
+                                          "Notice", NoticeIcon::kExclamation);
     }
     // Saves cut short by a crash leave their temporary files; this is the only copy running, so
     // nothing else of ours can be writing them.
-    RemoveAbandonedWrites("env.ini");
-    RemoveAbandonedWrites("record.dat");
+    RemoveAbandonedWrites(program_->settings().path());
+    RemoveAbandonedWrites(program_->records().path());
     if (!program_->Start()) {
       program_.reset();
       return false;
     }
+    dialogs_.Connect(program_->dialogLinks());
     return true;
   }
 

@@ -7,7 +7,6 @@
 #include "game/game_controller.h"
 #include "game/key_latch.h"
 #include "game/menu_state.h"
-#include "settings/settings_controller.h"
 #include "ui/answer_box.h"
 #include "ui/canvas.h"
 #include "ui/help.h"
@@ -134,7 +133,7 @@ void MainWindow::Destroy() {
   if (destroyed_ || frame_ == nullptr) return;
   destroyed_ = true;
   if (timer_ != nullptr) timer_->Stop();
-  if (links_.settings != nullptr) links_.settings->SaveEnvironment();
+  if (links_.closing) links_.closing();
   frame_->Destroy();
 }
 

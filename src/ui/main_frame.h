@@ -4,6 +4,8 @@
 // events into calls on the game, the commands and the key latch.
 #pragma once
 
+#include <functional>
+
 #include <wx/frame.h>
 #include <wx/iconbndl.h>
 #include <wx/timer.h>
@@ -16,7 +18,6 @@ class Canvas;
 class CommandHandler;
 class GameController;
 class KeyLatch;
-class SettingsController;
 class WxSurface;
 
 inline constexpr int kClientWidth = 400;
@@ -53,14 +54,15 @@ wxMenuBar* CreateMenuBar();
 
 class MainWindow : public MainWindowPort {
  public:
-  // The objects the window's events reach, created after MainWindow and before its window.
+  // The objects the window's events reach, and what the program does once the window is going
+  // (it saves the settings).
   struct Links {
     CommandHandler* commands = nullptr;
     KeyLatch* keys = nullptr;
     GameController* game = nullptr;
-    SettingsController* settings = nullptr;
     Canvas* canvas = nullptr;
     WxSurface* surface = nullptr;
+    std::function<void()> closing;
   };
 
   MainWindow() = default;
@@ -82,8 +84,8 @@ class MainWindow : public MainWindowPort {
   bool StartTimer(int periodMs);
 
   void SetMenuItemEnabled(int command, bool enabled) override;
-  // Saves the settings when they changed, stops the timer and closes the window: the program
-  // then ends.
+  // Stops the timer, lets the program finish (it saves the settings) and closes the window: the
+  // program then ends.
   void Destroy() override;
 
   MainFrame* frame() const { return frame_; }

@@ -1,5 +1,7 @@
 #include "ui/program.h"
 
+#include <filesystem>
+
 #include "ui/assets.h"
 #include "ui/gtk_native.h"
 
@@ -29,26 +31,44 @@ wxIconBundle ProgramIcons() {
   return icons;
 }
 
+std::string FolderOrCurrent(const std::string& folder) {
+  if (!folder.empty()) return folder;
+  std::error_code error;
+  const std::filesystem::path current = std::filesystem::current_path(error);
+  return error ? std::string(".") : current.string();
+}
+
+std::string InFolder(const std::string& folder, const char* name) {
+  return (std::filesystem::path(folder) / name).string();
+}
+
 }  // namespace
 
 Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
     : options_(std::move(options)),
+      dataFolder_(FolderOrCurrent(options_.dataFolder)),
       dialogs_(dialogs),
       sound_(sound),
       instance_(options_.lockFolder.empty() ? DefaultLockFolder() : options_.lockFolder,
-                kClassName) {}
+                kClassName),
+      settings_(messageBoxes_, InFolder(dataFolder_, "env.ini")),
+      records_(InFolder(dataFolder_, "record.dat")),
+      ports_{answerBox_,
+             sound_,
+             options_.inputMethod != nullptr ? *options_.inputMethod : inputMethodSwitch_,
+             window_,
+             messageBoxes_,
+             messageBoxes_,
+             dialogs_,
+             screen_},
+      game_(catalogue_, settings_.settings(), settings_.sources(), keys_, ports_,
+            options_.random != nullptr ? *options_.random : systemRandom_) {}
 
+// The window may still deliver an event while the members go (wx destroys windows when idle):
+// it reaches none of them.
 Program::~Program() {
   instance_.Release();
-  keys_.reset();
-  answerBox_.reset();
-  environment_.reset();
-  commands_.reset();
-  game_.reset();
-  settings_.reset();
-  records_.reset();
-  ports_.reset();
-  // MainWindow goes last, as the member declared first.
+  window_.Connect({});
 }
 
 bool Program::ClaimSingleInstance() {
@@ -58,7 +78,7 @@ bool Program::ClaimSingleInstance() {
 
 bool Program::Start() {
   if (!ClaimSingleInstance()) return false;
-  CreateObjects();
+  window_.Connect({&commands_, &keys_, &game_, &canvas_, &surface_, [this] { ShutDown(); }});
   if (!window_.CreateWin(wxString::FromUTF8(kTitle), ProgramIcons(), kClientWidth,
                          kClientHeight)) {
     return false;
@@ -70,40 +90,24 @@ bool Program::Start() {
   return window_.Show();
 }
 
-void Program::CreateObjects() {
-  environment_.emplace();
-  keys_.emplace();
-  answerBox_.emplace(*keys_);
-  settings_.emplace(*environment_, messageBoxes_);
-  InputMethodPort& inputMethod =
-      options_.inputMethod != nullptr ? *options_.inputMethod : inputMethodSwitch_;
-  ports_.emplace(DesktopPorts{*answerBox_, sound_, inputMethod, window_, messageBoxes_,
-                              messageBoxes_, dialogs_, screen_});
-  records_.emplace();
-  RandomSource& random = options_.random != nullptr ? *options_.random : systemRandom_;
-  game_.emplace(*environment_, *keys_, *ports_, random);
-  commands_.emplace(*environment_, *game_, *ports_);
-  window_.Connect({&*commands_, &*keys_, &*game_, &*settings_, &canvas_, &surface_});
-}
-
 // The two loading steps fall back to defaults by themselves; every later step ends the start-up
 // when it fails, after its own error box.
 bool Program::InitializeGame() {
-  settings_->LoadEnvironment();
-  records_->LoadRecordList(messageBoxes_);
+  settings_.LoadEnvironment();
+  records_.LoadRecordList(messageBoxes_);
   EmbeddedBitmapLoader embedded(FindEmbedded);
   BitmapLoader& bitmaps = options_.bitmaps != nullptr ? *options_.bitmaps : embedded;
   if (!screen_.LoadAllImgRes(bitmaps) || !screen_.LoadAllFontRes()) return false;
-  game_->ResetGame();
+  game_.ResetGame();
   if (!canvas_.InitDraw(kClientWidth, kClientHeight)) return false;
-  if (!game_->UpdateFrame()) return false;
+  if (!game_.UpdateFrame()) return false;
   if (!CreateAnswerBox()) return false;
   return window_.StartTimer(kGameTimerPeriodMs);
 }
 
 bool Program::CreateAnswerBox() {
   const ScreenBox box = screen::kAnswerBox;
-  AnswerBox& answerBox = *answerBox_;
+  AnswerBox& answerBox = answerBox_;
   if (answerBox.CreateREdit(window_.view(), box.x, box.y, box.width, box.height) == nullptr ||
       !answerBox.SubclassREdit() ||
       !answerBox.SetFontRichEdit(kAnswerFontPixels, surface_.faces().japaneseDefault()) ||
@@ -115,6 +119,13 @@ bool Program::CreateAnswerBox() {
                                 kAnswerBackground.blue);
   MakeEntryFlat(answerBox.control());
   return true;
+}
+
+void Program::ShutDown() { settings_.SaveEnvironment(); }
+
+DialogLinks Program::dialogLinks() {
+  return {window_.frame(), dataFolder_, &catalogue_, &settings_, &records_,
+          &game_,          &commands_,  &messageBoxes_};
 }
 
 // Another copy was started: this one's window comes to the front instead.

@@ -1,25 +1,25 @@
-// The program as a whole: its seven long-lived objects, created in a fixed order and wired by
-// plain references, the start-up that guards against a second copy, makes the window and sets the
-// game up, and the shut-down that destroys the objects in a fixed order.
+// The program as a whole: its long-lived objects as plain members, each built after what it
+// refers to and destroyed before it; the start-up that guards against a second copy, makes the
+// window and sets the game up; and the shut-down, which saves the settings.
 //
 // The dialogs, the sounds and (in tests) the bitmaps and the random numbers come from outside:
 // the results, settings, record list and about dialogs are written apart from this layer, and a
 // test drives the game through stand-ins.
 #pragma once
 
-#include <optional>
 #include <string>
 
+#include "base/random_source.h"
+#include "catalogue/poem_catalogue.h"
 #include "game/command_handler.h"
 #include "game/desktop_ports.h"
 #include "game/game_controller.h"
 #include "game/key_latch.h"
-#include "base/random_source.h"
 #include "records/record_list.h"
-#include "settings/environment.h"
 #include "settings/settings_controller.h"
 #include "ui/answer_box.h"
 #include "ui/canvas.h"
+#include "ui/dialogs/wx_dialogs.h"
 #include "ui/game_screen.h"
 #include "ui/input_method.h"
 #include "ui/main_frame.h"
@@ -37,6 +37,9 @@ inline constexpr Rgb kAnswerTextColour{100, 100, 100};
 inline constexpr Rgb kAnswerBackground{255, 255, 255};
 
 struct ProgramOptions {
+  // Where env.ini and record.dat live, and where the file dialogs start; empty: the current
+  // folder.
+  std::string dataFolder;
   // Where the single-instance lock lives; empty: $XDG_RUNTIME_DIR, else /tmp.
   std::string lockFolder;
   bool singleInstance = true;
@@ -52,8 +55,8 @@ class Program {
   Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options = {});
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
-  // Gives the lock up, then destroys the objects: KeyLatch, AnswerBox, environment,
-  // CommandHandler, GameController, SettingsController, and the MainWindow last.
+  // Gives the lock up and cuts the window off from the objects its events reach; the members
+  // then go in the reverse order of their making.
   ~Program();
 
   // The first thing the program does: false when another copy runs, which has then been asked
@@ -63,23 +66,28 @@ class Program {
   // single instance first unless done). False when the program is to end at once: another copy
   // runs, or a step failed after showing its error box.
   bool Start();
+  // What the dialogs serve: the main window and the objects they reach.
+  DialogLinks dialogLinks();
+  // The window has closed: the settings are saved when they changed (with a notice when they
+  // could not be).
+  void ShutDown();
 
+  const std::string& dataFolder() const { return dataFolder_; }
+  const PoemCatalogue& catalogue() const { return catalogue_; }
   MainWindow& window() { return window_; }
-  Environment& environment() { return *environment_; }
-  KeyLatch& keys() { return *keys_; }
-  AnswerBox& answerBox() { return *answerBox_; }
-  SettingsController& settings() { return *settings_; }
-  GameController& game() { return *game_; }
-  CommandHandler& commands() { return *commands_; }
-  RecordList& records() { return *records_; }
+  KeyLatch& keys() { return keys_; }
+  AnswerBox& answerBox() { return answerBox_; }
+  SettingsController& settings() { return settings_; }
+  GameController& game() { return game_; }
+  CommandHandler& commands() { return commands_; }
+  RecordList& records() { return records_; }
   MessageBoxes& messageBoxes() { return messageBoxes_; }
   Canvas& canvas() { return canvas_; }
   WxSurface& surface() { return surface_; }
   GameScreen& screen() { return screen_; }
-  DesktopPorts& ports() { return *ports_; }
+  DesktopPorts& ports() { return ports_; }
 
  private:
-  void CreateObjects();
   bool InitializeGame();
   bool CreateAnswerBox();
   void BringForward();
@@ -87,26 +95,26 @@ class Program {
   bool claimed_ = false;
 
   ProgramOptions options_;
+  std::string dataFolder_;
   DialogPort& dialogs_;
   SoundPort& sound_;
   MessageBoxes messageBoxes_;
   InputMethodSwitch inputMethodSwitch_;
   SystemRandom systemRandom_;
-
-  MainWindow window_;  // 1
   SingleInstance instance_;
+
+  const PoemCatalogue catalogue_;
+  SettingsController settings_;
+  RecordList records_;
+  KeyLatch keys_;
+  MainWindow window_;
   WxSurface surface_;
   Canvas canvas_{surface_, messageBoxes_};
   GameScreen screen_{canvas_, messageBoxes_};
-
-  std::optional<Environment> environment_;               // 2
-  std::optional<KeyLatch> keys_;                         // 3
-  std::optional<AnswerBox> answerBox_;                   // 4
-  std::optional<SettingsController> settings_;           // 5
-  std::optional<DesktopPorts> ports_;
-  std::optional<RecordList> records_;
-  std::optional<GameController> game_;                   // 6
-  std::optional<CommandHandler> commands_;               // 7
+  AnswerBox answerBox_{keys_};
+  DesktopPorts ports_;
+  GameController game_;
+  CommandHandler commands_{game_, ports_};
 };
 
 }  // namespace verselane

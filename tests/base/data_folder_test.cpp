@@ -32,17 +32,19 @@ TEST(DataFolder, OtherwiseTheUsersDataFolder) {
   EXPECT_EQ(ChooseDataFolder(folder.File("app"), "/xdg", "/home/p"), "/xdg/verselane");
 }
 
-TEST(DataFolder, EnteringCreatesTheFolderAndMakesItCurrent) {
+TEST(DataFolder, TheFolderIsCreatedAndTheCurrentOneLeftAlone) {
   TempFolder folder;
   const std::string before = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
   ::setenv("XDG_DATA_HOME", folder.File("data").c_str(), 1);
-  const std::string entered = EnterDataFolder(folder.File("bin/verselane"));
-  EXPECT_EQ(entered, folder.File("data/verselane"));
-  EXPECT_EQ(fs::current_path(), fs::path(folder.File("data/verselane")));
-  // The same folder, wherever the program is started from.
-  fs::current_path("/");
-  EXPECT_EQ(EnterDataFolder(folder.File("bin/verselane")), entered);
-  EXPECT_EQ(fs::current_path(), fs::path(entered));
+  const fs::path current = fs::current_path();
+  const std::string chosen = DataFolderFor(folder.File("bin/verselane"));
+  EXPECT_EQ(chosen, folder.File("data/verselane"));
+  EXPECT_TRUE(CreateDataFolder(chosen));
+  EXPECT_TRUE(fs::is_directory(chosen));
+  EXPECT_TRUE(CreateDataFolder(chosen)) << "a folder already there is fine";
+  EXPECT_EQ(fs::current_path(), current);
+  WriteBytes(folder.File("file"), "x");
+  EXPECT_FALSE(CreateDataFolder(folder.File("file"))) << "a file is no folder";
   if (before.empty()) {
     ::unsetenv("XDG_DATA_HOME");
   } else {

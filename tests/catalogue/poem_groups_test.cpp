@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "catalogue/poem_catalogue.h"
-#include "catalogue/retry_list.h"
+#include "game/retry_list.h"
 #include "base/shift_jis.h"
 
 namespace verselane {
@@ -117,22 +117,19 @@ TEST(PoemGroupsTest, EachNameShowsItsGroupSize) {
 
 TEST(PoemGroupsTest, UnlistedSourcesHaveNoName) {
   EXPECT_THAT(GetGroupName(-1), IsEmpty());
-  EXPECT_THAT(GetGroupName(kRetrySource), IsEmpty());
+  EXPECT_THAT(GetGroupName(kListedSourceCount), IsEmpty());
 }
 
-TEST(QuestionSourcesTest, RunTimeListsStartEmpty) {
+TEST(QuestionSourcesTest, FileListStartsEmpty) {
   QuestionSources sources;
-  for (int source : {kFileSource, kRetrySource}) {
-    EXPECT_EQ(sources.GetGroupSize(source), 0);
-    EXPECT_THAT(sources.GetGroupPoems(source), IsEmpty());
-  }
+  EXPECT_EQ(sources.GetGroupSize(kFileSource), 0);
+  EXPECT_THAT(sources.GetGroupPoems(kFileSource), IsEmpty());
 }
 
 TEST(QuestionSourcesTest, SourcesOutsideTheRangeHaveNoPoems) {
   QuestionSources sources;
   sources.SetFileList(std::vector<int>{1, 2});
-  sources.SetRetrySource(std::vector<int>{3});
-  for (int source : {-1, 17, 1000}) {
+  for (int source : {-1, 16, 17, 1000}) {
     SCOPED_TRACE(source);
     EXPECT_EQ(sources.GetGroupSize(source), 0);
     EXPECT_THAT(sources.GetGroupPoems(source), IsEmpty());
@@ -150,34 +147,12 @@ TEST(QuestionSourcesTest, SecondFileListReplacesTheFirstEntirely) {
   EXPECT_EQ(sources.GetGroupSize(kFileSource), 0);
 }
 
-TEST(QuestionSourcesTest, KeepsItsOwnCopyOfTheLists) {
+TEST(QuestionSourcesTest, KeepsItsOwnCopyOfTheFileList) {
   std::vector<int> file = {5, 6};
-  std::vector<int> retry = {8};
   QuestionSources sources;
   sources.SetFileList(file);
-  sources.SetRetrySource(retry);
   file[0] = 99;
-  retry.clear();
   EXPECT_THAT(sources.GetGroupPoems(kFileSource), ElementsAre(5, 6));
-  EXPECT_THAT(sources.GetGroupPoems(kRetrySource), ElementsAre(8));
-}
-
-TEST(QuestionSourcesTest, FileListAndRetrySourceAreIndependent) {
-  QuestionSources sources;
-  sources.SetFileList(std::vector<int>{1, 2, 3});
-  sources.SetRetrySource(std::vector<int>{50});
-  sources.SetRetrySource(std::vector<int>{60, 70});
-  EXPECT_THAT(sources.GetGroupPoems(kFileSource), ElementsAre(1, 2, 3));
-  EXPECT_THAT(sources.GetGroupPoems(kRetrySource), ElementsAre(60, 70));
-}
-
-TEST(QuestionSourcesTest, RetrySourceHoldsTheWronglyAnsweredPoemsInOrder) {
-  RetryList wrong;
-  for (int number : {5, 62, 100}) wrong.Append(number - 1);
-  QuestionSources sources;
-  sources.SetRetrySource(wrong.CopyEntries());
-  EXPECT_EQ(sources.GetGroupSize(kRetrySource), 3);
-  EXPECT_THAT(sources.GetGroupPoems(kRetrySource), ElementsAre(4, 61, 99));
 }
 
 }  // namespace

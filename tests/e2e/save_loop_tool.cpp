@@ -23,12 +23,10 @@
 #include "base/shift_jis.h"
 #include "base/file_ports.h"
 #include "records/record_list.h"
-#include "settings/environment.h"
 #include "settings/settings_controller.h"
 
 namespace {
 
-using verselane::Environment;
 using verselane::QuestionMode;
 using verselane::RecordList;
 using verselane::SettingsController;
@@ -50,11 +48,11 @@ class FailOnNotice : public verselane::NoticePort {
 struct Versions {
   Versions(const std::string& envA, const std::string& envB, const std::string& recordA,
            const std::string& recordB)
-      : settingsA(environmentA, notices, envA),
-        settingsB(environmentB, notices, envB),
+      : settingsA(notices, envA),
+        settingsB(notices, envB),
         recordsA(recordA),
         recordsB(recordB) {
-    verselane::Settings& a = environmentA.settings();
+    verselane::Settings& a = settingsA.settings();
     a.SetMode(QuestionMode::Normal);
     a.SetSource(0);
     a.SetQuestionCount(100);
@@ -63,7 +61,7 @@ struct Versions {
     a.SetAcceptOmission(false);
     a.SetPlaySounds(false);
     a.SetPlayerName("alpha");
-    verselane::Settings& b = environmentB.settings();
+    verselane::Settings& b = settingsB.settings();
     b.SetMode(QuestionMode::Reverse);
     b.SetSource(0);
     b.SetQuestionCount(7);
@@ -93,8 +91,6 @@ struct Versions {
   }
 
   FailOnNotice notices;
-  Environment environmentA;
-  Environment environmentB;
   SettingsController settingsA;
   SettingsController settingsB;
   RecordList recordsA;

@@ -12,6 +12,7 @@
 #include "fakes/file_fakes.h"
 #include "game/desktop_ports.h"
 #include "game/frame.h"
+#include "records/run_figures.h"
 #include "base/random_source.h"
 
 namespace verselane {
@@ -73,8 +74,9 @@ class FakePrompts : public PromptPort {
 // Counts the dialogs opened; `whileResultsOpen` runs inside the results dialog's modal loop.
 class FakeDialogs : public DialogPort {
  public:
-  void OpenResults() override {
+  void OpenResults(const RunFigures& run) override {
     ++results;
+    lastRun = run;
     if (whileResultsOpen) whileResultsOpen();
   }
   void OpenSettings() override { ++settings; }
@@ -83,6 +85,7 @@ class FakeDialogs : public DialogPort {
   void ShowHelp() override { ++help; }
 
   std::function<void()> whileResultsOpen;
+  RunFigures lastRun;  // what the last results were opened with
   int results = 0;
   int settings = 0;
   int recordList = 0;

@@ -5,14 +5,15 @@
 #include "catalogue/phrase_match.h"
 #include "base/shift_jis.h"
 #include "fakes/desktop_fakes.h"
-#include "settings/environment.h"
+#include "catalogue/poem_catalogue.h"
+#include "settings/settings.h"
 
 namespace verselane {
 namespace {
 
 class AnswerCheckTest : public ::testing::Test {
  protected:
-  AnswerCheckTest() { environment.settings().SetFavouritePoem(28); }
+  AnswerCheckTest() { settings.SetFavouritePoem(28); }
 
   // Judges `typedUtf8` as the answer to poem number `poemNumber` after `seconds`.
   bool Answer(int poemNumber, std::string_view typedUtf8, int seconds = 3) {
@@ -23,27 +24,31 @@ class AnswerCheckTest : public ::testing::Test {
     question = QuestionState{};
     question.poem = poemNumber - 1;
     question.seconds = seconds;
-    return checker.CheckAnswer(question);
+    outcome = checker.CheckAnswer(question.poem, seconds, settings, tallies, wrong);
+    return outcome.correct;
   }
-  void SetMode(QuestionMode mode) { environment.settings().SetMode(mode); }
+  void SetMode(QuestionMode mode) { settings.SetMode(mode); }
 
-  Environment environment;
+  const PoemCatalogue catalogue;
+  Settings settings;
+  Tallies tallies;
+  RetryList wrong;
   FakeAnswerBox box;
   FakeSound sound;
-  AnswerChecker checker{environment, box, sound};
+  AnswerChecker checker{catalogue, box, sound};
   QuestionState question;
+  AnswerOutcome outcome;
 };
 
 TEST_F(AnswerCheckTest, CorrectAnswerBooksPointsAndPlaysTheCorrectSound) {
   EXPECT_TRUE(Answer(1, "わがころもではつゆにぬれつつ", 6));
   EXPECT_EQ(sound.played, std::vector<SoundId>{SoundId::kCorrect});
-  EXPECT_EQ(environment.askedCount(), 1);
-  EXPECT_EQ(environment.correctCount(), 1);
-  EXPECT_EQ(environment.score(), 933);
-  EXPECT_EQ(question.points, 933);
-  EXPECT_EQ(question.time.seconds, 6);
-  EXPECT_EQ(question.favourite, FavouriteState::None);
-  EXPECT_EQ(environment.retryList().count(), 0);
+  EXPECT_EQ(tallies.asked, 1);
+  EXPECT_EQ(tallies.correct, 1);
+  EXPECT_EQ(tallies.score, 933);
+  EXPECT_EQ(outcome.points, 933);
+  EXPECT_EQ(outcome.favourite, FavouriteState::None);
+  EXPECT_EQ(wrong.count(), 0);
 }
 
 TEST_F(AnswerCheckTest, NormalModeAcceptsKanjiVariantsAndTrailingText) {
@@ -51,14 +56,14 @@ TEST_F(AnswerCheckTest, NormalModeAcceptsKanjiVariantsAndTrailingText) {
   EXPECT_TRUE(Answer(1, "わかころもてはつゆにぬれつつ"));
   EXPECT_TRUE(Answer(1, "わがころもではつゆにぬれつつです"));
   EXPECT_FALSE(Answer(1, "わがころもではつゆにぬれつ"));
-  EXPECT_EQ(environment.correctCount(), 3);
-  EXPECT_EQ(environment.askedCount(), 4);
+  EXPECT_EQ(tallies.correct, 3);
+  EXPECT_EQ(tallies.asked, 4);
 }
 
 TEST_F(AnswerCheckTest, OmissionAcceptsAnAnswerFromTheKimarijiOn) {
   EXPECT_FALSE(Answer(1, "わがころもでは"));
   EXPECT_FALSE(Answer(1, "わがころもで"));
-  environment.settings().SetAcceptOmission(true);
+  settings.SetAcceptOmission(true);
   EXPECT_TRUE(Answer(1, "わがころもでは"));
   EXPECT_FALSE(Answer(1, "わがころもで"));
   EXPECT_FALSE(Answer(1, ""));
@@ -75,50 +80,49 @@ TEST_F(AnswerCheckTest, EachModeExpectsItsPhrase) {
 }
 
 TEST_F(AnswerCheckTest, OddLengthIsWrongSilentAndUnbookedButLoggedAsMissed) {
-  question.favourite = FavouriteState::Hit;
-  box.text = "a";
-  question.poem = 28;  // even the favourite
-  EXPECT_FALSE(checker.CheckAnswer(question));
-  EXPECT_EQ(question.favourite, FavouriteState::Hit);
+  // Even the favourite: it is not booked as a missed favourite.
+  EXPECT_FALSE(AnswerBytes(29, "a"));
+  EXPECT_EQ(outcome.favourite, FavouriteState::None);
+  EXPECT_EQ(outcome.points, 0);
   EXPECT_TRUE(sound.played.empty());
-  EXPECT_EQ(environment.retryList().CopyEntries(), std::vector<int>{28});
-  EXPECT_EQ(environment.askedCount(), 1);
-  EXPECT_EQ(environment.score(), 0);
+  EXPECT_EQ(wrong.CopyEntries(), std::vector<int>{28});
+  EXPECT_EQ(tallies.asked, 1);
+  EXPECT_EQ(tallies.score, 0);
   // One half-width character ahead of a right answer makes it odd too.
   EXPECT_FALSE(AnswerBytes(1, "a" + SjisLiteral("わがころもではつゆにぬれつつ")));
 }
 
 TEST_F(AnswerCheckTest, WrongAnswerIsLoggedAndBooksNothing) {
-  environment.SetScore(500);
+  tallies.score = 500;
   EXPECT_FALSE(Answer(5, "ちがう"));
   EXPECT_EQ(sound.played, std::vector<SoundId>{SoundId::kWrong});
-  EXPECT_EQ(environment.retryList().CopyEntries(), std::vector<int>{4});
-  EXPECT_EQ(environment.score(), 500);
-  EXPECT_EQ(question.points, 0);
-  EXPECT_EQ(question.favourite, FavouriteState::None);
+  EXPECT_EQ(wrong.CopyEntries(), std::vector<int>{4});
+  EXPECT_EQ(tallies.score, 500);
+  EXPECT_EQ(outcome.points, 0);
+  EXPECT_EQ(outcome.favourite, FavouriteState::None);
 }
 
 TEST_F(AnswerCheckTest, FavouriteCountsThreeTimes) {
   EXPECT_TRUE(Answer(29, "おきまどわせるしらぎくのはな", 7));
-  EXPECT_EQ(question.favourite, FavouriteState::Hit);
-  EXPECT_EQ(question.points, 2598);
-  EXPECT_EQ(environment.score(), 2598);
-  environment.SetScore(1000);
+  EXPECT_EQ(outcome.favourite, FavouriteState::Hit);
+  EXPECT_EQ(outcome.points, 2598);
+  EXPECT_EQ(tallies.score, 2598);
+  tallies.score = 1000;
   EXPECT_FALSE(Answer(29, "おきまど", 7));
-  EXPECT_EQ(question.favourite, FavouriteState::Missed);
-  EXPECT_EQ(question.points, 2598);
-  EXPECT_EQ(environment.score(), 0);
-  EXPECT_EQ(environment.retryList().CopyEntries(), std::vector<int>{28});
+  EXPECT_EQ(outcome.favourite, FavouriteState::Missed);
+  EXPECT_EQ(outcome.points, 2598);
+  EXPECT_EQ(tallies.score, 0);
+  EXPECT_EQ(wrong.CopyEntries(), std::vector<int>{28});
   EXPECT_EQ(sound.played, (std::vector<SoundId>{SoundId::kFavouriteHit, SoundId::kFavouriteMissed}));
-  EXPECT_EQ(environment.correctCount(), 1);
+  EXPECT_EQ(tallies.correct, 1);
 }
 
 TEST_F(AnswerCheckTest, SoundsOffPlaysNothingButJudgesTheSame) {
-  environment.settings().SetPlaySounds(false);
+  settings.SetPlaySounds(false);
   EXPECT_TRUE(Answer(29, "おきまどわせるしらぎくのはな"));
   EXPECT_FALSE(Answer(1, "ちがう"));
   EXPECT_TRUE(sound.played.empty());
-  EXPECT_EQ(environment.score(), 3000);
+  EXPECT_EQ(tallies.score, 3000);
 }
 
 TEST_F(AnswerCheckTest, LongAnswerIsCutWithoutSplittingACharacter) {
@@ -139,10 +143,10 @@ TEST_F(AnswerCheckTest, EveryPoemInEveryMode) {
     for (int poem = 0; poem < 100; ++poem) {
       SCOPED_TRACE("mode " + std::to_string(static_cast<int>(mode)) + " poem " +
                    std::to_string(poem + 1));
-      const PhraseRows rows = LoadPhraseRows(environment.catalogue(), poem, phrase);
+      const PhraseRows rows = LoadPhraseRows(catalogue, poem, phrase);
       const std::string_view reading = rows.reading();
       const std::size_t k = static_cast<std::size_t>(rows.kimarijiBytes);
-      environment.settings().SetAcceptOmission(false);
+      settings.SetAcceptOmission(false);
       EXPECT_TRUE(AnswerBytes(poem + 1, reading));
       std::string wrongEnd = std::string(reading.substr(0, reading.size() - 2)) + SjisLiteral("ぁ");
       EXPECT_FALSE(AnswerBytes(poem + 1, wrongEnd));
@@ -150,13 +154,13 @@ TEST_F(AnswerCheckTest, EveryPoemInEveryMode) {
 
       // The phrase as the poem is written.
       std::string written;
-      environment.catalogue().GetPoemField(poem, kFullText, written);
-      const PhraseRows upper = LoadPhraseRows(environment.catalogue(), poem, Phrase::kUpper);
+      catalogue.GetPoemField(poem, kFullText, written);
+      const PhraseRows upper = LoadPhraseRows(catalogue, poem, Phrase::kUpper);
       const std::size_t upperBytes = MatchPhrase(written, upper).typedBytes;
       EXPECT_TRUE(AnswerBytes(poem + 1, phrase == Phrase::kUpper ? written.substr(0, upperBytes)
                                                                  : written.substr(upperBytes)));
 
-      environment.settings().SetAcceptOmission(true);
+      settings.SetAcceptOmission(true);
       EXPECT_TRUE(AnswerBytes(poem + 1, reading.substr(0, k)));
       EXPECT_FALSE(AnswerBytes(poem + 1, reading.substr(0, k - 2)));
     }

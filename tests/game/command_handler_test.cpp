@@ -5,6 +5,7 @@
 
 #include "catalogue/poem_groups.h"
 #include "engine_harness.h"
+#include "game/results.h"
 
 namespace verselane {
 namespace {
@@ -45,12 +46,12 @@ TEST_F(CommandHandlerTest, MenuFollowsResetAndStartOnly) {
 TEST_F(CommandHandlerTest, StartWhileRunningDoesNothing) {
   engine.StartAndReachFirstQuestion();
   engine.Answer(true);
-  engine.TickUntilPhase(kPhaseAnswering);
+  engine.TickUntilPhase(Phase::kAnswering);
   const int focus = answerBox().focusCount;
   engine.commands.Dispatch(kCommandStart);
   EXPECT_EQ(engine.state(), PlayState::Running);
-  EXPECT_EQ(engine.phase(), kPhaseAnswering);
-  EXPECT_EQ(engine.environment.askedCount(), 1);
+  EXPECT_EQ(engine.phase(), Phase::kAnswering);
+  EXPECT_EQ(engine.tallies().asked, 1);
   EXPECT_TRUE(answerBox().visible);
   EXPECT_EQ(answerBox().focusCount, focus);
 }
@@ -67,7 +68,7 @@ TEST_F(CommandHandlerTest, PauseTwiceResumesAndShowsTheBoxOnlyIfItWasVisible) {
   EXPECT_EQ(answerBox().focusCount, focus + 1);
 
   engine.Answer(true);
-  engine.TickUntilPhase(kPhaseBetween);  // the box is hidden between questions
+  engine.TickUntilPhase(Phase::kBetween);  // the box is hidden between questions
   focus = answerBox().focusCount;
   engine.commands.Dispatch(kCommandPause);
   engine.commands.Dispatch(kCommandPause);
@@ -82,7 +83,7 @@ TEST_F(CommandHandlerTest, RestartWhileRunningAnsweredNoLeavesTheRunPaused) {
   EXPECT_EQ(prompts().asked[0].text, SjisLiteral("ゲームをリセットします。\nよろしいですか？"));
   EXPECT_EQ(prompts().asked[0].caption, SjisLiteral(" リセットの確認"));
   EXPECT_EQ(engine.state(), PlayState::Paused);
-  EXPECT_EQ(engine.phase(), kPhaseAnswering);
+  EXPECT_EQ(engine.phase(), Phase::kAnswering);
   engine.commands.Dispatch(kCommandPause);
   EXPECT_EQ(engine.state(), PlayState::Running);
   EXPECT_TRUE(answerBox().visible);
@@ -105,13 +106,13 @@ TEST_F(CommandHandlerTest, RestartWhilePausedAsksWithoutPausingAgain) {
 TEST_F(CommandHandlerTest, RestartAnsweredYesReturnsToIdle) {
   engine.StartAndReachFirstQuestion();
   engine.Answer(true);
-  engine.TickUntilPhase(kPhaseAnswering);
+  engine.TickUntilPhase(Phase::kAnswering);
   prompts().answer = true;
   engine.commands.Dispatch(kCommandRestart);
   EXPECT_EQ(engine.state(), PlayState::Idle);
-  EXPECT_EQ(engine.phase(), kPhaseStart);
-  EXPECT_EQ(engine.environment.askedCount(), 0);
-  EXPECT_EQ(engine.environment.score(), 0);
+  EXPECT_EQ(engine.phase(), Phase::kStart);
+  EXPECT_EQ(engine.tallies().asked, 0);
+  EXPECT_EQ(engine.tallies().score, 0);
   EXPECT_EQ(engine.game.seconds(GameClock::kGame), 0);
   engine.Tick();
   EXPECT_EQ(engine.lastFrame().askedCount, 0);
@@ -132,17 +133,29 @@ TEST_F(CommandHandlerTest, NothingMovesWhileAConfirmationIsOpen) {
   engine.commands.Dispatch(kCommandStart);
   engine.commands.Dispatch(kCommandExit);
   EXPECT_EQ(engine.game.seconds(GameClock::kGame), seconds);
-  EXPECT_EQ(engine.phase(), kPhaseAnswering);
+  EXPECT_EQ(engine.phase(), Phase::kAnswering);
 }
 
-TEST_F(CommandHandlerTest, RestartDuringARetryRunPutsTheSourceBack) {
-  engine.environment.retryList().Append(4);
-  engine.environment.retryList().Append(7);
-  BuildRetryRun(engine.environment);
+TEST_F(CommandHandlerTest, RestartDuringARetryRunEndsIt) {
+  engine.UseSource(kAllPoemsSource, 3);
   engine.StartAndReachFirstQuestion();
-  EXPECT_EQ(engine.settings().source(), kRetrySource);
+  engine.Answer(false);
+  engine.TickUntilPhase(Phase::kReview);
+  engine.PressEnter();
+  engine.TickUntilPhase(Phase::kAnswering);
+  engine.commands.Dispatch(kCommandRestart);  // No: the run goes on
+  engine.commands.Dispatch(kCommandStart);
+  while (engine.state() == PlayState::Running) {
+    engine.Answer(true);
+    engine.TickUntilPhase(Phase::kAnswering);
+  }
+  engine.commands.CloseResults(true);
+  engine.StartAndReachFirstQuestion();
+  ASSERT_TRUE(engine.game.run().retry);
   prompts().answer = true;
   engine.commands.Dispatch(kCommandRestart);
+  EXPECT_FALSE(engine.game.run().retry);
+  EXPECT_EQ(engine.game.run().questionCount, 3);
   EXPECT_EQ(engine.settings().source(), kAllPoemsSource);
   EXPECT_EQ(engine.settings().questionCount(), 3);
 }
@@ -206,10 +219,9 @@ TEST_F(CommandHandlerTest, ResultsWithoutWrongAnswersCannotStartARetryRun) {
   engine.StartAndReachFirstQuestion();
   engine.Answer(true);
   while (engine.state() == PlayState::Running) engine.Tick();
-  engine.game.ShowResults();
   engine.commands.CloseResults(true);
   EXPECT_EQ(engine.state(), PlayState::Idle);
-  EXPECT_EQ(engine.settings().source(), kAllPoemsSource);
+  EXPECT_FALSE(engine.game.run().retry);
 }
 
 }  // namespace

@@ -12,21 +12,24 @@
 #include "game/game_controller.h"
 #include "game/key_latch.h"
 #include "game/menu_state.h"
-#include "settings/environment.h"
+#include "settings/settings_controller.h"
 
 namespace verselane {
 
 class EngineHarness {
  public:
   // Starts Idle with the first frame drawn, as the program does at start-up.
-  explicit EngineHarness(RandomSource& random) : game(environment, keys, desktop.ports, random) {
+  explicit EngineHarness(RandomSource& random)
+      : game(catalogue, saved.settings(), saved.sources(), keys, desktop.ports, random) {
     game.ResetGame();
     game.UpdateFrame();
   }
 
-  Settings& settings() { return environment.settings(); }
-  PlayState state() const { return environment.playState(); }
-  int phase() const { return game.phase(); }
+  Settings& settings() { return saved.settings(); }
+  QuestionSources& sources() { return saved.sources(); }
+  const Tallies& tallies() const { return game.run().tallies; }
+  PlayState state() const { return game.playState(); }
+  Phase phase() const { return game.phase(); }
   const GameAnimation& animation() const { return game.animation(); }
   const GameFrame& lastFrame() const { return desktop.screen.last; }
 
@@ -40,7 +43,7 @@ class EngineHarness {
   }
   // Ticks until the game is in `phase` (or no longer running); returns the ticks taken, or -1
   // when it did not get there within `limit` ticks.
-  int TickUntilPhase(int phase, int limit = 2000) {
+  int TickUntilPhase(Phase phase, int limit = 2000) {
     for (int ticks = 1; ticks <= limit; ++ticks) {
       game.Tick();
       if (game.phase() == phase || state() != PlayState::Running) return ticks;
@@ -51,7 +54,7 @@ class EngineHarness {
   // START, then on to the first question; returns the ticks taken (-1: it never came).
   int StartAndReachFirstQuestion() {
     commands.Dispatch(kCommandStart);
-    return TickUntilPhase(kPhaseAnswering);
+    return TickUntilPhase(Phase::kAnswering);
   }
 
   void PressEnter() { keys.Store(kEnterKey); }
@@ -59,7 +62,7 @@ class EngineHarness {
   // The reading the current question expects, as CP932.
   std::string_view ExpectedReading() {
     const int field = settings().mode() == QuestionMode::Reverse ? kUpperReading : kLowerReading;
-    return environment.catalogue().FieldView(game.run().question.poem, field);
+    return catalogue.FieldView(game.run().question.poem, field);
   }
   // Types the answer to the current question and presses Enter; the next tick takes it.
   void Answer(bool correct) {
@@ -67,11 +70,12 @@ class EngineHarness {
     PressEnter();
   }
 
-  Environment environment;
+  const PoemCatalogue catalogue;
   KeyLatch keys;
   FakeDesktop desktop;
+  SettingsController saved{desktop.notices};
   GameController game;
-  CommandHandler commands{environment, game, desktop.ports};
+  CommandHandler commands{game, desktop.ports};
 };
 
 }  // namespace verselane

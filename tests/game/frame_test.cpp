@@ -39,7 +39,7 @@ TEST_F(FrameTest, IdleScreenShowsZerosAFullBarAndNothingOfARun) {
 TEST_F(FrameTest, StartBannerFadesFromGreyToWhite) {
   engine.commands.Start();
   std::vector<int> greys;
-  while (engine.phase() <= kPhaseCountdown) {
+  while (engine.phase() <= Phase::kCountdown) {
     engine.Tick();
     if (!frame().bannerShown) break;
     EXPECT_EQ(frame().bannerText, "START !!");
@@ -48,7 +48,7 @@ TEST_F(FrameTest, StartBannerFadesFromGreyToWhite) {
     }
   }
   EXPECT_EQ(greys, (std::vector<int>{130, 142, 155, 167, 180, 192, 205, 217, 230, 242, 255}));
-  EXPECT_EQ(engine.phase(), kPhaseSetUp);
+  EXPECT_EQ(engine.phase(), Phase::kSetUp);
   EXPECT_FALSE(frame().bannerShown);
 }
 
@@ -61,9 +61,9 @@ TEST_F(FrameTest, ScorePopupFadesInFromWhiteToBlueGrey) {
   EXPECT_EQ(frame().popupColour, (Rgb{255, 255, 255}));
   engine.Tick(5);
   EXPECT_EQ(frame().popupColour, (Rgb{177, 177, 202}));
-  engine.TickUntilPhase(kPhaseReview);
+  engine.TickUntilPhase(Phase::kReview);
   EXPECT_EQ(frame().popupColour, (Rgb{100, 100, 150}));
-  engine.TickUntilPhase(kPhaseNext);
+  engine.TickUntilPhase(Phase::kNext);
   EXPECT_FALSE(frame().popupShown);
 }
 
@@ -73,7 +73,7 @@ TEST_F(FrameTest, WrongAnswerPopupShowsTheExpectedReadingInRed) {
   engine.Answer(false);
   engine.Tick();
   EXPECT_EQ(frame().popupColour, (Rgb{255, 255, 255}));
-  engine.TickUntilPhase(kPhaseReview);
+  engine.TickUntilPhase(Phase::kReview);
   EXPECT_EQ(frame().mode, QuestionMode::Reverse);
   EXPECT_EQ(frame().popupText, SjisLiteral("あきのたのかりほのいおのとまをあらみ"));
   EXPECT_EQ(frame().popupFont, PopupFont::kReading);
@@ -89,10 +89,10 @@ TEST_F(FrameTest, PromptShowsTheRevealedKanaWhileAnswering) {
   EXPECT_EQ(frame().reveal, 3);
   EXPECT_EQ(frame().prompt, reading.substr(0, 6));
   engine.Answer(true);
-  engine.TickUntilPhase(kPhasePopupOut);
+  engine.TickUntilPhase(Phase::kPopupOut);
   EXPECT_TRUE(frame().promptShown);
   EXPECT_EQ(frame().prompt, "") << "cleared down before the pop-up fades out";
-  engine.TickUntilPhase(kPhaseBetween);
+  engine.TickUntilPhase(Phase::kBetween);
   EXPECT_FALSE(frame().promptShown);
 }
 
@@ -131,16 +131,16 @@ TEST_F(FrameTest, TimeBarRunsDownWhileAnsweringAndRefillsInTheClearDown) {
   engine.Tick(99);
   EXPECT_EQ(frame().timeBarWidth, kTimeBarFull - 100);
   engine.Answer(true);
-  engine.TickUntilPhase(kPhaseReview);
+  engine.TickUntilPhase(Phase::kReview);
   EXPECT_EQ(frame().timeBarWidth, kTimeBarFull - 100) << "the bar stops at Enter";
-  engine.TickUntilPhase(kPhasePopupOut);
+  engine.TickUntilPhase(Phase::kPopupOut);
   EXPECT_EQ(frame().timeBarWidth, kTimeBarFull);
 }
 
 TEST_F(FrameTest, TalliesAndClockFollowTheRun) {
   engine.StartAndReachFirstQuestion();
   engine.Answer(true);
-  engine.TickUntilPhase(kPhaseAnswering);
+  engine.TickUntilPhase(Phase::kAnswering);
   engine.Tick(3661 * kTicksPerSecond);  // the time bar long gone, the clock still runs
   engine.Answer(false);
   engine.Tick();

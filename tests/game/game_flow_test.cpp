@@ -6,6 +6,8 @@
 
 #include "catalogue/poem_groups.h"
 #include "engine_harness.h"
+#include "game/results.h"
+#include "settings/environment_line.h"
 
 namespace verselane {
 namespace {
@@ -19,9 +21,9 @@ class GameFlowTest : public ::testing::Test {
   int PlayQuestion(bool correct) {
     const int poem = engine.game.run().question.poem;
     engine.Answer(correct);
-    engine.TickUntilPhase(kPhaseReview);
+    engine.TickUntilPhase(Phase::kReview);
     if (!correct) engine.PressEnter();
-    engine.TickUntilPhase(kPhaseAnswering);
+    engine.TickUntilPhase(Phase::kAnswering);
     return poem;
   }
   int Seconds(GameClock clock) const { return engine.game.seconds(clock); }
@@ -36,20 +38,20 @@ TEST_F(GameFlowTest, OneQuestionRunFollowsItsWholeTimeline) {
   EXPECT_EQ(engine.state(), PlayState::Running);
 
   engine.Tick();  // the interval clock starts
-  EXPECT_EQ(engine.phase(), kPhaseFirstWait);
+  EXPECT_EQ(engine.phase(), Phase::kFirstWait);
   EXPECT_EQ(engine.lastFrame().bannerText, "START !!");
   engine.Tick(20);
-  EXPECT_EQ(engine.phase(), kPhaseFirstWait) << "the wait takes a whole second";
+  EXPECT_EQ(engine.phase(), Phase::kFirstWait) << "the wait takes a whole second";
   engine.Tick();
-  EXPECT_EQ(engine.phase(), kPhaseCountdown);
+  EXPECT_EQ(engine.phase(), Phase::kCountdown);
   EXPECT_EQ(engine.animation().countdown(), 9);
   engine.Tick(10);  // eleven ticks of countdown in all
-  EXPECT_EQ(engine.phase(), kPhaseSetUp);
+  EXPECT_EQ(engine.phase(), Phase::kSetUp);
   EXPECT_EQ(engine.animation().countdown(), -1);
   EXPECT_FALSE(engine.desktop.answerBox.visible);
 
   engine.Tick();  // the question is put
-  EXPECT_EQ(engine.phase(), kPhaseAnswering);
+  EXPECT_EQ(engine.phase(), Phase::kAnswering);
   EXPECT_TRUE(engine.desktop.answerBox.visible);
   EXPECT_EQ(engine.desktop.answerBox.text, "");
   EXPECT_EQ(engine.desktop.answerBox.focusCount, 1);
@@ -64,20 +66,20 @@ TEST_F(GameFlowTest, OneQuestionRunFollowsItsWholeTimeline) {
 
   engine.Answer(true);  // taken on the tick that completes the second second
   engine.Tick();
-  EXPECT_EQ(engine.phase(), kPhasePopupIn);
+  EXPECT_EQ(engine.phase(), Phase::kPopupIn);
   EXPECT_FALSE(engine.desktop.answerBox.visible);
   EXPECT_EQ(engine.desktop.sound.played, std::vector<SoundId>{SoundId::kCorrect});
   EXPECT_EQ(engine.lastFrame().popupText, "+1000pt.  00:00:02");
   engine.Tick(10);  // the pop-up fades in over eleven ticks
-  EXPECT_EQ(engine.phase(), kPhaseReview);
+  EXPECT_EQ(engine.phase(), Phase::kReview);
   engine.Tick();
-  EXPECT_EQ(engine.phase(), kPhaseClearDown);
+  EXPECT_EQ(engine.phase(), Phase::kClearDown);
   const int promptCells = engine.game.run().promptCells();
   engine.Tick(promptCells - 1);  // one kana cleared a tick
-  EXPECT_EQ(engine.phase(), kPhasePopupOut);
+  EXPECT_EQ(engine.phase(), Phase::kPopupOut);
   EXPECT_EQ(engine.animation().timeBar(), kTimeBarFull);
   engine.Tick(11);
-  EXPECT_EQ(engine.phase(), kPhaseNext);
+  EXPECT_EQ(engine.phase(), Phase::kNext);
   EXPECT_EQ(engine.desktop.dialogs.results, 0);
 
   engine.Tick();
@@ -88,51 +90,51 @@ TEST_F(GameFlowTest, OneQuestionRunFollowsItsWholeTimeline) {
   EXPECT_FALSE(engine.game.clockRunning(GameClock::kGame));
 
   engine.Tick(100);  // the results dialog is open: nothing moves on
-  EXPECT_EQ(engine.phase(), kPhaseNext);
+  EXPECT_EQ(engine.phase(), Phase::kNext);
   EXPECT_EQ(engine.desktop.dialogs.results, 1);
-  EXPECT_EQ(engine.game.ShowResults().totalScore, "1000 pt");
+  EXPECT_EQ(BuildResultsView(engine.game.Figures()).totalScore, "1000 pt");
   engine.commands.CloseResults(false);
   EXPECT_EQ(engine.state(), PlayState::Idle);
-  EXPECT_EQ(engine.phase(), kPhaseStart);
-  EXPECT_EQ(engine.environment.score(), 0);
+  EXPECT_EQ(engine.phase(), Phase::kStart);
+  EXPECT_EQ(engine.tallies().score, 0);
 }
 
 TEST_F(GameFlowTest, SevenPoemSourceAsksEachPoemExactlyOnce) {
   const int group = 6;
-  ASSERT_EQ(engine.environment.sources().GetGroupSize(group), 7);
+  ASSERT_EQ(engine.sources().GetGroupSize(group), 7);
   engine.UseSource(group, 7);
   random = ScriptedRandom({3, 5, 0, 2, 1, 1, 0});
   StartAndReachFirstQuestion();
   std::vector<int> asked;
   while (engine.state() == PlayState::Running) asked.push_back(PlayQuestion(asked.size() % 3 != 1));
 
-  std::vector<int> expected = engine.environment.sources().GetGroupPoems(group);
+  std::vector<int> expected = engine.sources().GetGroupPoems(group);
   std::sort(asked.begin(), asked.end());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(asked, expected);
-  EXPECT_EQ(engine.environment.askedCount(), 7);
-  EXPECT_EQ(engine.environment.correctCount(), 5);
+  EXPECT_EQ(engine.tallies().asked, 7);
+  EXPECT_EQ(engine.tallies().correct, 5);
   EXPECT_EQ(engine.desktop.dialogs.results, 1);
 }
 
 TEST_F(GameFlowTest, EnterDuringTheCountdownOrBetweenQuestionsIsDropped) {
   engine.UseSource(kAllPoemsSource, 2);
   engine.commands.Start();
-  engine.TickUntilPhase(kPhaseCountdown);
+  engine.TickUntilPhase(Phase::kCountdown);
   engine.PressEnter();
-  engine.TickUntilPhase(kPhaseAnswering);
+  engine.TickUntilPhase(Phase::kAnswering);
   engine.Type("あいうえ");
   engine.Tick(40);
-  EXPECT_EQ(engine.phase(), kPhaseAnswering);
-  EXPECT_EQ(engine.environment.askedCount(), 0);
+  EXPECT_EQ(engine.phase(), Phase::kAnswering);
+  EXPECT_EQ(engine.tallies().asked, 0);
 
   engine.Answer(true);
-  engine.TickUntilPhase(kPhaseBetween);
+  engine.TickUntilPhase(Phase::kBetween);
   engine.PressEnter();
-  engine.TickUntilPhase(kPhaseAnswering);
+  engine.TickUntilPhase(Phase::kAnswering);
   engine.Tick(40);
-  EXPECT_EQ(engine.phase(), kPhaseAnswering);
-  EXPECT_EQ(engine.environment.askedCount(), 1);
+  EXPECT_EQ(engine.phase(), Phase::kAnswering);
+  EXPECT_EQ(engine.tallies().asked, 1);
 }
 
 TEST_F(GameFlowTest, OnlyTheLastKeyOfATickCounts) {
@@ -140,19 +142,19 @@ TEST_F(GameFlowTest, OnlyTheLastKeyOfATickCounts) {
   engine.Answer(true);
   engine.keys.Store('a');  // typed after Enter within the same tick
   engine.Tick();
-  EXPECT_EQ(engine.phase(), kPhaseAnswering);
+  EXPECT_EQ(engine.phase(), Phase::kAnswering);
   engine.keys.Store('a');
   engine.PressEnter();
   engine.Tick();
-  EXPECT_EQ(engine.phase(), kPhasePopupIn);
+  EXPECT_EQ(engine.phase(), Phase::kPopupIn);
 }
 
 TEST_F(GameFlowTest, CorrectAnswerMovesOnByItself) {
   StartAndReachFirstQuestion();
   engine.Answer(true);
-  engine.TickUntilPhase(kPhaseReview);
+  engine.TickUntilPhase(Phase::kReview);
   engine.Tick();
-  EXPECT_EQ(engine.phase(), kPhaseClearDown);
+  EXPECT_EQ(engine.phase(), Phase::kClearDown);
   EXPECT_TRUE(engine.game.clockRunning(GameClock::kGame));
 }
 
@@ -162,18 +164,18 @@ TEST_F(GameFlowTest, WrongAnswerShowsTheReadingUntilEnter) {
   engine.Tick();
   EXPECT_FALSE(engine.game.clockRunning(GameClock::kGame)) << "the clear time stands still";
   EXPECT_EQ(engine.desktop.sound.played, std::vector<SoundId>{SoundId::kWrong});
-  engine.TickUntilPhase(kPhaseReview);
+  engine.TickUntilPhase(Phase::kReview);
   engine.Tick(200);
-  EXPECT_EQ(engine.phase(), kPhaseReview);
+  EXPECT_EQ(engine.phase(), Phase::kReview);
   EXPECT_EQ(engine.lastFrame().popupText, engine.ExpectedReading());
   EXPECT_EQ(engine.lastFrame().popupFont, PopupFont::kReading);
   engine.keys.Store('x');
   engine.Tick();
-  EXPECT_EQ(engine.phase(), kPhaseReview);
+  EXPECT_EQ(engine.phase(), Phase::kReview);
   engine.PressEnter();
   engine.Tick();
-  EXPECT_EQ(engine.phase(), kPhaseClearDown);
-  EXPECT_EQ(engine.environment.retryList().count(), 1);
+  EXPECT_EQ(engine.phase(), Phase::kClearDown);
+  EXPECT_EQ(engine.game.run().wrong.count(), 1);
 }
 
 TEST_F(GameFlowTest, MissedFavouriteShowsTheReadingThenThePenalty) {
@@ -185,23 +187,23 @@ TEST_F(GameFlowTest, MissedFavouriteShowsTheReadingThenThePenalty) {
 
   engine.Tick(20 * kTicksPerSecond);  // slow enough for the smallest points: 10
   engine.Answer(false);
-  engine.TickUntilPhase(kPhaseReview);
+  engine.TickUntilPhase(Phase::kReview);
   EXPECT_EQ(engine.lastFrame().popupText, engine.ExpectedReading());
   EXPECT_EQ(engine.lastFrame().popupFont, PopupFont::kReading);
   engine.PressEnter();
-  std::vector<int> phases;
+  std::vector<Phase> phases;
   GameFrame penalty;
   while (engine.state() == PlayState::Running) {
     engine.Tick();
     if (phases.empty() || phases.back() != engine.phase()) phases.push_back(engine.phase());
-    if (engine.phase() == kPhaseReview) penalty = engine.lastFrame();
+    if (engine.phase() == Phase::kReview) penalty = engine.lastFrame();
   }
-  EXPECT_EQ(phases, (std::vector<int>{kPhasePopupOut, kPhasePopupIn, kPhaseReview,
-                                      kPhaseClearDown, kPhasePopupOut, kPhaseNext}));
+  EXPECT_EQ(phases, (std::vector<Phase>{Phase::kPopupOut, Phase::kPopupIn, Phase::kReview,
+                                        Phase::kClearDown, Phase::kPopupOut, Phase::kNext}));
   EXPECT_EQ(penalty.popupText, "-30pt.  00:00:20");
   EXPECT_EQ(penalty.popupFont, PopupFont::kScore);
   EXPECT_EQ(penalty.popupColour, (Rgb{200, 100, 100}));
-  EXPECT_EQ(engine.environment.score(), 970);
+  EXPECT_EQ(engine.tallies().score, 970);
   EXPECT_EQ(engine.game.run().question.favourite, FavouriteState::None);
   EXPECT_EQ(engine.desktop.sound.played,
             (std::vector<SoundId>{SoundId::kCorrect, SoundId::kFavouriteMissed,
@@ -224,7 +226,7 @@ TEST_F(GameFlowTest, PauseWhileAnsweringStopsAllClocksAndResumesWithTheTimeSpent
   }
   engine.Answer(true);  // Enter while paused is dropped
   engine.Tick(20 * kTicksPerSecond);
-  EXPECT_EQ(engine.phase(), kPhaseAnswering);
+  EXPECT_EQ(engine.phase(), Phase::kAnswering);
   EXPECT_EQ(Seconds(GameClock::kQuestion), questionSeconds);
   EXPECT_EQ(Seconds(GameClock::kGame), gameSeconds);
   EXPECT_EQ(engine.animation().reveal(), reveal);
@@ -242,13 +244,13 @@ TEST_F(GameFlowTest, PauseWhileAnsweringStopsAllClocksAndResumesWithTheTimeSpent
   EXPECT_EQ(Seconds(GameClock::kQuestion), questionSeconds + 1);
   engine.Answer(true);
   engine.Tick();
-  EXPECT_EQ(engine.environment.score(), 1000) << "the pause does not count against the answer";
+  EXPECT_EQ(engine.tallies().score, 1000) << "the pause does not count against the answer";
 }
 
 TEST_F(GameFlowTest, ResumingTakesPauseOffTheScreenWhileNothingElseMoves) {
   StartAndReachFirstQuestion();
   engine.Answer(false);
-  engine.TickUntilPhase(kPhaseReview);
+  engine.TickUntilPhase(Phase::kReview);
   engine.Tick(20);  // the reading waits for Enter, the clock stands still
   engine.commands.Pause();
   engine.Tick();
@@ -261,7 +263,7 @@ TEST_F(GameFlowTest, ResumingTakesPauseOffTheScreenWhileNothingElseMoves) {
 
 TEST_F(GameFlowTest, PauseDuringTheCountdownRestartsItFromTen) {
   engine.commands.Start();
-  engine.TickUntilPhase(kPhaseCountdown);
+  engine.TickUntilPhase(Phase::kCountdown);
   engine.Tick(4);
   EXPECT_EQ(engine.animation().countdown(), 5);
   engine.commands.Pause();
@@ -270,16 +272,16 @@ TEST_F(GameFlowTest, PauseDuringTheCountdownRestartsItFromTen) {
   EXPECT_EQ(engine.lastFrame().bannerText, "PAUSE");
   EXPECT_EQ(engine.lastFrame().bannerColour, (Rgb{130, 130, 130}));
   engine.Tick(100);
-  EXPECT_EQ(engine.phase(), kPhaseCountdown);
+  EXPECT_EQ(engine.phase(), Phase::kCountdown);
 
   engine.commands.Start();
   engine.Tick();
   EXPECT_EQ(engine.animation().countdown(), 9);
   EXPECT_EQ(engine.lastFrame().bannerText, "START !!");
   engine.Tick(9);
-  EXPECT_EQ(engine.phase(), kPhaseCountdown);
+  EXPECT_EQ(engine.phase(), Phase::kCountdown);
   engine.Tick();
-  EXPECT_EQ(engine.phase(), kPhaseSetUp);
+  EXPECT_EQ(engine.phase(), Phase::kSetUp);
 }
 
 TEST_F(GameFlowTest, PauseDuringTheFirstWaitKeepsTheWaitStillToGo) {
@@ -289,9 +291,9 @@ TEST_F(GameFlowTest, PauseDuringTheFirstWaitKeepsTheWaitStillToGo) {
   engine.Tick(100);
   engine.commands.Start();
   engine.Tick(10);
-  EXPECT_EQ(engine.phase(), kPhaseFirstWait);
+  EXPECT_EQ(engine.phase(), Phase::kFirstWait);
   engine.Tick();
-  EXPECT_EQ(engine.phase(), kPhaseCountdown);
+  EXPECT_EQ(engine.phase(), Phase::kCountdown);
 }
 
 TEST_F(GameFlowTest, WithTheShowFlagOffPoem31RevealsItsKimarijiOnly) {
@@ -354,7 +356,7 @@ TEST_F(GameFlowTest, SoundsStayOffWhenThePlayerTurnedThemOff) {
 
 TEST_F(GameFlowTest, SourceWithoutPoemsDoesNotStart) {
   engine.UseSource(kFileSource, 0);
-  ASSERT_EQ(engine.environment.sources().GetGroupSize(kFileSource), 0);
+  ASSERT_EQ(engine.sources().GetGroupSize(kFileSource), 0);
   engine.commands.Start();
   ASSERT_EQ(engine.desktop.notices.shown.size(), 1u);
   EXPECT_EQ(engine.desktop.notices.shown[0].text,
@@ -363,17 +365,18 @@ TEST_F(GameFlowTest, SourceWithoutPoemsDoesNotStart) {
   EXPECT_EQ(engine.desktop.notices.shown[0].caption, "Notice");
   engine.Tick(100);
   EXPECT_EQ(engine.state(), PlayState::Idle);
-  EXPECT_EQ(engine.phase(), kPhaseStart);
+  EXPECT_EQ(engine.phase(), Phase::kStart);
   EXPECT_TRUE(engine.desktop.window.Enabled(kCommandStart));
 
   const int poems[] = {4, 9};
-  engine.environment.sources().SetFileList(poems);
+  engine.sources().SetFileList(poems);
   engine.UseSource(kFileSource, 2);
   engine.commands.Start();
   EXPECT_EQ(engine.state(), PlayState::Running);
 }
 
-TEST_F(GameFlowTest, RetryRunAsksTheWrongAnswersAndThenPutsTheSourceBack) {
+// The settings keep the player's own source and count throughout: a retry run is the game's.
+TEST_F(GameFlowTest, RetryRunAsksTheWrongAnswersAndThenTheSourceAgain) {
   engine.UseSource(kAllPoemsSource, 4);
   StartAndReachFirstQuestion();
   std::vector<int> wrong;
@@ -382,21 +385,73 @@ TEST_F(GameFlowTest, RetryRunAsksTheWrongAnswersAndThenPutsTheSourceBack) {
     if (!correct) wrong.push_back(poem);
   }
   ASSERT_EQ(engine.state(), PlayState::Finished);
-  EXPECT_TRUE(engine.game.ShowResults().retryEnabled);
+  EXPECT_TRUE(BuildResultsView(engine.game.Figures()).retryEnabled);
   engine.commands.CloseResults(true);
   EXPECT_EQ(engine.state(), PlayState::Running);
-  EXPECT_EQ(engine.settings().source(), kRetrySource);
-  EXPECT_EQ(engine.settings().questionCount(), 2);
+  EXPECT_TRUE(engine.game.run().retry);
+  EXPECT_EQ(engine.game.run().questionCount, 2);
+  EXPECT_EQ(engine.game.run().pool, wrong) << "the wrong answers in the order they were missed";
+  EXPECT_EQ(engine.settings().source(), kAllPoemsSource);
+  EXPECT_EQ(engine.settings().questionCount(), 4);
 
-  engine.TickUntilPhase(kPhaseAnswering);
+  engine.TickUntilPhase(Phase::kAnswering);
   std::vector<int> asked;
   while (engine.state() == PlayState::Running) asked.push_back(PlayQuestion(true));
   std::sort(asked.begin(), asked.end());
   std::sort(wrong.begin(), wrong.end());
   EXPECT_EQ(asked, wrong);
-  EXPECT_EQ(engine.game.ShowResults().caption, SjisLiteral(" 全2問 解答完了"));
-  EXPECT_EQ(engine.settings().source(), kAllPoemsSource);
-  EXPECT_EQ(engine.settings().questionCount(), 4);
+  EXPECT_EQ(BuildResultsView(engine.game.Figures()).caption, SjisLiteral(" 全2問 解答完了"));
+  EXPECT_EQ(engine.game.Figures().questionCount, 2);
+  engine.commands.CloseResults(false);
+  EXPECT_FALSE(engine.game.run().retry);
+  EXPECT_EQ(engine.game.run().questionCount, 4);
+  EXPECT_EQ(engine.game.run().pool.size(), 100u);
+}
+
+// What the results, the record list and a result file show comes from the run that ended, and
+// the results dialog is opened with it.
+TEST_F(GameFlowTest, TheFiguresComeFromTheFinishedRun) {
+  engine.UseSource(kAllPoemsSource, 2);
+  engine.settings().SetMode(QuestionMode::Poet);
+  engine.settings().SetAcceptOmission(true);
+  StartAndReachFirstQuestion();
+  const int missed = PlayQuestion(false);
+  PlayQuestion(true);
+  ASSERT_EQ(engine.state(), PlayState::Finished);
+  const RunFigures figures = engine.game.Figures();
+  EXPECT_EQ(figures.score, engine.tallies().score);
+  EXPECT_EQ(figures.correct, 1);
+  EXPECT_EQ(figures.answers, 2);
+  EXPECT_EQ(figures.questionCount, 2);
+  EXPECT_EQ(figures.clearSeconds, Seconds(GameClock::kGame));
+  EXPECT_EQ(figures.modeLabel, SjisLiteral("詠人*"));
+  EXPECT_EQ(figures.missedPoems, std::vector<int>{missed});
+  EXPECT_EQ(engine.desktop.dialogs.lastRun.missedPoems, figures.missedPoems);
+  EXPECT_EQ(engine.desktop.dialogs.lastRun.score, figures.score);
+}
+
+// Wrong answers of a retry run make the next retry run; the player's choice outlasts them all,
+// also in the settings line saved meanwhile.
+TEST_F(GameFlowTest, RetryOfARetryStillReturnsToThePlayersChoice) {
+  engine.UseSource(9, 4);
+  engine.settings().SetPlayerName("p");
+  StartAndReachFirstQuestion();
+  for (bool correct : {false, false, true, true}) PlayQuestion(correct);
+  engine.commands.CloseResults(true);
+  engine.TickUntilPhase(Phase::kAnswering);
+  const int missedAgain = PlayQuestion(false);
+  PlayQuestion(true);
+  ASSERT_EQ(engine.state(), PlayState::Finished);
+  EXPECT_EQ(ComposeEnvironmentLine(engine.settings()), "0/9/4/28/1/0/1/p");
+  engine.commands.CloseResults(true);
+  EXPECT_EQ(engine.game.run().pool, std::vector<int>{missedAgain});
+  EXPECT_EQ(engine.game.run().questionCount, 1);
+  engine.TickUntilPhase(Phase::kAnswering);
+  PlayQuestion(true);
+  engine.commands.CloseResults(false);
+  EXPECT_FALSE(engine.game.run().retry);
+  EXPECT_EQ(engine.game.run().questionCount, 4);
+  EXPECT_EQ(engine.game.run().pool, engine.sources().GetGroupPoems(9));
 }
 
 // The results dialog is modal: while it is open ticks keep coming, and closing it resets the
@@ -406,7 +461,6 @@ TEST_F(GameFlowTest, ResultsClosedInsideTheirModalLoopStartTheRetryRunCleanly) {
   engine.desktop.dialogs.whileResultsOpen = [&] {
     engine.Tick(50);
     EXPECT_EQ(engine.state(), PlayState::Finished);
-    engine.game.ShowResults();
     engine.commands.CloseResults(true);
   };
   StartAndReachFirstQuestion();
@@ -414,10 +468,10 @@ TEST_F(GameFlowTest, ResultsClosedInsideTheirModalLoopStartTheRetryRunCleanly) {
   engine.Answer(true);
   while (engine.desktop.dialogs.results == 0) engine.Tick();
   EXPECT_EQ(engine.state(), PlayState::Running);
-  EXPECT_EQ(engine.phase(), kPhaseStart);
-  EXPECT_EQ(engine.settings().source(), kRetrySource);
-  EXPECT_EQ(engine.TickUntilPhase(kPhaseAnswering), 33) << "a whole first wait and countdown";
-  EXPECT_EQ(engine.environment.askedCount(), 0);
+  EXPECT_EQ(engine.phase(), Phase::kStart);
+  EXPECT_TRUE(engine.game.run().retry);
+  EXPECT_EQ(engine.TickUntilPhase(Phase::kAnswering), 33) << "a whole first wait and countdown";
+  EXPECT_EQ(engine.tallies().asked, 0);
 }
 
 TEST_F(GameFlowTest, RedrawsOnlyWhenSomethingChanged) {

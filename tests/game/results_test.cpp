@@ -6,7 +6,9 @@
 #include "fakes/desktop_fakes.h"
 #include "game/answer_check.h"
 #include "game/comments.h"
-#include "settings/environment.h"
+#include "catalogue/poem_catalogue.h"
+#include "game/run.h"
+#include "settings/settings.h"
 
 namespace verselane {
 namespace {
@@ -17,25 +19,30 @@ class ResultsTest : public ::testing::Test {
   void Play(std::initializer_list<std::pair<int, bool>> answers) {
     for (auto [number, right] : answers) {
       std::string lower;
-      environment.catalogue().GetPoemField(number - 1, kLowerReading, lower);
+      catalogue.GetPoemField(number - 1, kLowerReading, lower);
       box.text = right ? lower : SjisLiteral("ちがう");
-      QuestionState question;
-      question.poem = number - 1;
-      question.seconds = 3;
-      checker.CheckAnswer(question);
+      checker.CheckAnswer(number - 1, 3, settings, run.tallies, run.wrong);
     }
   }
 
-  Environment environment;
+  // The run as the game reports it at its end.
+  RunFigures Figures(int clearSeconds = 0) const {
+    return {run.tallies.score, run.tallies.correct, run.tallies.asked, clearSeconds, "",
+            run.questionCount, run.wrong.CopyEntries()};
+  }
+
+  const PoemCatalogue catalogue;
+  Settings settings;
+  RunState run;
   FakeAnswerBox box;
   FakeSound sound;
-  AnswerChecker checker{environment, box, sound};
+  AnswerChecker checker{catalogue, box, sound};
 };
 
 TEST_F(ResultsTest, ViewShowsTheRunsTallies) {
-  environment.settings().SetQuestionCount(4);
+  run.questionCount = 4;
   Play({{1, true}, {2, true}, {3, false}, {4, true}});
-  ResultsView view = BuildResultsView(environment, 3725);
+  ResultsView view = BuildResultsView(Figures(3725));
   EXPECT_EQ(view.caption, SjisLiteral(" 全4問 解答完了"));
   EXPECT_EQ(view.clearTime, "01:02:05");
   EXPECT_EQ(view.totalScore, "3000 pt");
@@ -50,30 +57,15 @@ TEST_F(ResultsTest, ViewShowsTheRunsTallies) {
 }
 
 TEST_F(ResultsTest, RateIsTruncatedInDoublePrecision) {
-  environment.SetAskedCount(100);
-  environment.SetCorrectCount(29);
-  EXPECT_EQ(BuildResultsView(environment, 0).correctRate, "28 %");
+  run.tallies.asked = 100;
+  run.tallies.correct = 29;
+  EXPECT_EQ(BuildResultsView(Figures()).correctRate, "28 %");
 }
 
 TEST_F(ResultsTest, NoWrongAnswersLeaveTheRetryButtonsDisabled) {
-  environment.settings().SetQuestionCount(2);
+  run.questionCount = 2;
   Play({{1, true}, {2, true}});
-  EXPECT_FALSE(BuildResultsView(environment, 10).retryEnabled);
-}
-
-TEST_F(ResultsTest, RetryRunAsksExactlyTheWrongAnswersThenRestores) {
-  environment.settings().SetSource(9);
-  environment.settings().SetQuestionCount(16);
-  Play({{5, false}, {62, false}, {100, false}, {2, true}});
-  BuildRetryRun(environment);
-  EXPECT_EQ(environment.settings().source(), 16);
-  EXPECT_EQ(environment.settings().questionCount(), 3);
-  EXPECT_EQ(environment.sources().GetGroupSize(16), 3);
-  EXPECT_EQ(environment.sources().GetGroupPoems(16), (std::vector<int>{4, 61, 99}));
-  // The retry run's results put the earlier choice back.
-  EXPECT_TRUE(environment.settings().RestoreSavedSource());
-  EXPECT_EQ(environment.settings().source(), 9);
-  EXPECT_EQ(environment.settings().questionCount(), 16);
+  EXPECT_FALSE(BuildResultsView(Figures(10)).retryEnabled);
 }
 
 }  // namespace

@@ -19,13 +19,13 @@ int SimulatedPlayer::Below(int bound) {
 RunOutcome SimulatedPlayer::PlayRun() {
   outcome_ = RunOutcome{};
   resultsClosed_ = false;
-  lastPhase_ = -1;
+  lastPhase_ = Phase::kStart;
   ForgetFakeHistory();
   if (engine_.state() == PlayState::Idle) {
     ChooseSettings();
     engine_.commands.Dispatch(kCommandStart);
   }
-  outcome_.questionCount = engine_.settings().questionCount();
+  outcome_.questionCount = engine_.game.run().questionCount;
   const int limit = 1000 + outcome_.questionCount * 3000;
   while (!resultsClosed_ && outcome_.ticks < limit) {
     engine_.game.Tick();
@@ -40,11 +40,11 @@ void SimulatedPlayer::ChooseSettings() {
   Settings& settings = engine_.settings();
   settings.SetMode(static_cast<QuestionMode>(Below(3)));
   const int source = Below(kBuiltInGroupCount);
-  const int size = engine_.environment.sources().GetGroupSize(source);
+  const int size = engine_.sources().GetGroupSize(source);
   settings.SetSource(source);
   // Mostly short runs, now and then a long one.
   settings.SetQuestionCount(1 + Below(OneIn(3) ? size : std::min(size, 10)));
-  const std::vector<int> poems = engine_.environment.sources().GetGroupPoems(source);
+  const std::vector<int> poems = engine_.sources().GetGroupPoems(source);
   settings.SetFavouritePoem(OneIn(3) ? poems[Below(size)] : Below(100));
   settings.SetShowAfterKimariji(OneIn(2));
   settings.SetAcceptOmission(OneIn(2));
@@ -60,13 +60,13 @@ void SimulatedPlayer::ForgetFakeHistory() {
 }
 
 void SimulatedPlayer::Observe() {
-  const int phase = engine_.phase();
-  if (phase == kPhaseAnswering && lastPhase_ == kPhaseSetUp) {
+  const Phase phase = engine_.phase();
+  if (phase == Phase::kAnswering && lastPhase_ == Phase::kSetUp) {
     outcome_.poems.push_back(engine_.game.run().question.poem);
     // Mostly quick answers; sometimes slower than the time bar.
     waitTicks_ = OneIn(10) ? 300 + Below(200) : Below(60);
   }
-  if (phase == kPhaseReview && lastPhase_ != kPhaseReview) waitTicks_ = Below(40);
+  if (phase == Phase::kReview && lastPhase_ != Phase::kReview) waitTicks_ = Below(40);
   lastPhase_ = phase;
 }
 
@@ -84,8 +84,8 @@ void SimulatedPlayer::Act() {
     return;
   }
   const RunState& run = engine_.game.run();
-  if (engine_.phase() == kPhaseAnswering) Answer();
-  if (engine_.phase() == kPhaseReview && !run.lastResult) engine_.PressEnter();
+  if (engine_.phase() == Phase::kAnswering) Answer();
+  if (engine_.phase() == Phase::kReview && !run.lastResult) engine_.PressEnter();
 }
 
 void SimulatedPlayer::Answer() {
@@ -116,11 +116,10 @@ void SimulatedPlayer::Meddle() {
 // Inside the results dialog's modal loop: ticks keep coming until the player closes it.
 void SimulatedPlayer::OnResults() {
   outcome_.finished = engine_.state() == PlayState::Finished;
-  outcome_.asked = engine_.environment.askedCount();
-  outcome_.correct = engine_.environment.correctCount();
-  outcome_.score = engine_.environment.score();
+  outcome_.asked = engine_.tallies().asked;
+  outcome_.correct = engine_.tallies().correct;
+  outcome_.score = engine_.tallies().score;
   engine_.Tick(Below(5));
-  engine_.game.ShowResults();
   resultsClosed_ = true;
   engine_.commands.CloseResults(OneIn(4));
 }

@@ -45,7 +45,7 @@ class SimulatedPlayer {
   std::mt19937 rng_;
   RunOutcome outcome_;
   bool resultsClosed_ = false;
-  int lastPhase_ = -1;
+  Phase lastPhase_ = Phase::kStart;
   int waitTicks_ = 0;  // ticks before the next answer or Enter
 };
 

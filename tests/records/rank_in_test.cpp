@@ -10,7 +10,6 @@
 #include "fakes/temp_folder.h"
 #include "records/mode_label.h"
 #include "records/record_list.h"
-#include "settings/environment.h"
 #include "settings/settings_controller.h"
 
 namespace verselane {
@@ -19,13 +18,12 @@ namespace {
 class RankInTest : public ::testing::Test {
  protected:
   RankInTest() {
-    environment.settings().SetPlayerName(SjisLiteral("前の名"));
+    controller.settings().SetPlayerName(SjisLiteral("前の名"));
     records.ResetRecordList();
   }
 
   bool Commit(const std::string& typedName, const RunFigures& figures) {
-    return CommitRankIn(typedName, figures, records, environment.settings(), controller, notices,
-                        clock);
+    return CommitRankIn(typedName, figures, records, controller, notices, clock);
   }
   bool Commit(const std::string& typedName) { return Commit(typedName, run); }
 
@@ -39,9 +37,8 @@ class RankInTest : public ::testing::Test {
   }
 
   TempFolder folder;
-  Environment environment;
   FakeNotices notices;
-  SettingsController controller{environment, notices};
+  SettingsController controller{notices};
   RecordList records;
   FakeClock clock{{2026, 3, 7, 9, 5}};
   RunFigures run{823, 29, 100, 3725, ModeLabel(QuestionMode::Reverse, true)};
@@ -59,14 +56,14 @@ TEST_F(RankInTest, TheRunEntersTheListAndTheFile) {
 
 TEST_F(RankInTest, TheNameBecomesThePlayersName) {
   ASSERT_TRUE(Commit("はなこ"));
-  EXPECT_EQ(environment.settings().playerName(), SjisLiteral("はなこ"));
+  EXPECT_EQ(controller.settings().playerName(), SjisLiteral("はなこ"));
   EXPECT_TRUE(controller.settingsChanged());
 }
 
 TEST_F(RankInTest, AnEmptyNameIsStoredAsNoname) {
   ASSERT_TRUE(Commit(""));
   EXPECT_EQ(records.record(0).name, "noname");
-  EXPECT_EQ(environment.settings().playerName(), "noname");
+  EXPECT_EQ(controller.settings().playerName(), "noname");
 }
 
 TEST_F(RankInTest, TheRunTakesItsPlaceAmongEqualScores) {
@@ -90,7 +87,7 @@ TEST_F(RankInTest, ALongNameIsCutWithoutSplittingACharacter) {
     ++better.score;  // each one goes to the top
     ASSERT_TRUE(Commit(typed, better)) << typed;
     EXPECT_EQ(records.record(0).name, SjisLiteral(kept)) << typed;
-    EXPECT_EQ(environment.settings().playerName(), SjisLiteral(kept)) << typed;
+    EXPECT_EQ(controller.settings().playerName(), SjisLiteral(kept)) << typed;
   }
 }
 
@@ -115,7 +112,7 @@ TEST_F(RankInTest, ANameTheFilesCannotHoldKeepsTheDialogOpen) {
   }
   EXPECT_EQ(records.record(0).score, 0);
   EXPECT_EQ(ReadBytes("record.dat"), fileBefore);
-  EXPECT_EQ(environment.settings().playerName(), SjisLiteral("前の名"));
+  EXPECT_EQ(controller.settings().playerName(), SjisLiteral("前の名"));
   EXPECT_FALSE(controller.settingsChanged());
 }
 
@@ -139,7 +136,7 @@ TEST_F(RankInTest, AListThatCannotBeSavedIsToldAndKeptUntilTheEnd) {
   EXPECT_TRUE(std::filesystem::is_directory("record.dat"));
   // The record list shows the run until the program ends, and the name still counts.
   EXPECT_EQ(records.record(0).name, SjisLiteral("たろう"));
-  EXPECT_EQ(environment.settings().playerName(), SjisLiteral("たろう"));
+  EXPECT_EQ(controller.settings().playerName(), SjisLiteral("たろう"));
 }
 
 TEST_F(RankInTest, AListTooLongToReadBackIsNotWrittenAndThatIsTold) {
@@ -155,19 +152,6 @@ TEST_F(RankInTest, AListTooLongToReadBackIsNotWrittenAndThatIsTold) {
                         "今回の記録は保存されません"));
   EXPECT_EQ(ReadBytes("record.dat"), fileBefore);
   EXPECT_EQ(records.record(0).name, "short");
-}
-
-TEST_F(RankInTest, TheFiguresComeFromTheFinishedRun) {
-  environment.SetScore(823);
-  environment.SetCorrectCount(7);
-  environment.SetAskedCount(10);
-  environment.settings().SetMode(QuestionMode::Poet);
-  const RunFigures figures = FiguresOfRun(environment, 95);
-  EXPECT_EQ(figures.score, 823);
-  EXPECT_EQ(figures.correct, 7);
-  EXPECT_EQ(figures.answers, 10);
-  EXPECT_EQ(figures.clearSeconds, 95);
-  EXPECT_EQ(figures.modeLabel, SjisLiteral("詠人"));
 }
 
 }  // namespace

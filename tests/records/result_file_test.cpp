@@ -8,7 +8,8 @@
 #include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
-#include "settings/environment.h"
+#include "catalogue/poem_catalogue.h"
+#include "records/mode_label.h"
 
 namespace verselane {
 namespace {
@@ -45,17 +46,19 @@ std::string WithCrLf(const std::string& text) {
 class ResultFileTest : public ::testing::Test {
  protected:
   ResultFileTest() {
-    environment.settings().SetQuestionCount(10);
-    environment.SetAskedCount(10);
-    environment.SetCorrectCount(7);
-    environment.SetScore(823);
-    for (int poem : {2, 0, 1}) environment.retryList().Append(poem);
+    run.questionCount = 10;
+    run.answers = 10;
+    run.correct = 7;
+    run.score = 823;
+    run.modeLabel = ModeLabel(QuestionMode::Normal, false);
+    run.missedPoems = {2, 0, 1};
   }
-  std::string Text() { return ResultFileText(environment, {2026, 6, 5, 12, 0}); }
-  bool Write() { return WriteResultFile(environment, files, notices, clock); }
+  std::string Text() { return ResultFileText(run, catalogue, {2026, 6, 5, 12, 0}); }
+  bool Write() { return WriteResultFile(run, catalogue, files, notices, clock); }
 
   TempFolder folder;
-  Environment environment;
+  const PoemCatalogue catalogue;
+  RunFigures run;
   FakeNotices notices;
   FakeFileChooser files;
   FakeClock clock{{2026, 6, 5, 12, 0}};
@@ -66,7 +69,7 @@ TEST_F(ResultFileTest, TheReportNamesTheRunAndItsWrongPoems) {
 }
 
 TEST_F(ResultFileTest, ARunWithoutWrongAnswersEndsWithTheRate) {
-  environment.retryList().SetCount(0);
+  run.missedPoems.clear();
   const std::string text = Text();
   const std::string rateLine = SjisLiteral("正答率  ：70%\n");
   ASSERT_GE(text.size(), rateLine.size());
@@ -75,12 +78,11 @@ TEST_F(ResultFileTest, ARunWithoutWrongAnswersEndsWithTheRate) {
 }
 
 TEST_F(ResultFileTest, TheFiguresFollowTheRun) {
-  environment.settings().SetMode(QuestionMode::Poet);
-  environment.settings().SetAcceptOmission(true);
-  environment.settings().SetQuestionCount(40);  // put back after a retry run of 100 answers
-  environment.SetAskedCount(100);
-  environment.SetCorrectCount(29);
-  environment.SetScore(0);
+  run.modeLabel = ModeLabel(QuestionMode::Poet, true);
+  run.questionCount = 40;
+  run.answers = 100;
+  run.correct = 29;
+  run.score = 0;
   const std::string text = Text();
   EXPECT_NE(text.find(SjisLiteral("出題数  ：40\n回答数  ：100\n")), std::string::npos);
   EXPECT_NE(text.find(SjisLiteral("出題形式：詠人*\n総得点  ：0\n正答数  ：29\n正答率  ：28%\n")),

@@ -97,15 +97,6 @@ TEST(EnvironmentLine, ComposesBothForms) {
   EXPECT_EQ(back.source(), 15);
 }
 
-TEST(EnvironmentLine, ARetryRunIsSavedAsTheSourceBeforeIt) {
-  Settings s;
-  s.SetSource(9);
-  s.SetQuestionCount(16);
-  s.SetPlayerName("p");
-  s.SaveSourceForRetry(3);
-  EXPECT_EQ(ComposeEnvironmentLine(s), "0/9/16/28/1/0/1/p");
-}
-
 TEST(EnvironmentLine, PathsThatCannotBeStoredAreRefused) {
   std::string stored;
   EXPECT_EQ(StoredPathFor("/home/表示/ソ.vlq", stored), PathProblem::kNone);

@@ -11,7 +11,6 @@
 #include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
-#include "settings/environment.h"
 #include "settings/settings_controller.h"
 
 namespace verselane {
@@ -47,23 +46,23 @@ TEST(QuestionListTest, PiecesAreReadAsForgivingDecimals) {
 class QuestionFileTest : public ::testing::Test {
  protected:
   QuestionFileTest() {
-    for (int poem : {4, 17, 0}) environment.retryList().Append(poem);
+    for (int poem : {4, 17, 0}) missed.push_back(poem);
     const Poems previous = {10, 20, 30, 40, 50};
-    environment.sources().SetFileList(previous);
+    controller.sources().SetFileList(previous);
   }
   std::string ScrambledFile(const std::string& name, std::string text) {
     WriteBytes(folder.File(name), Scrambled(text));
     return folder.File(name);
   }
-  Poems FileList() const { return environment.sources().GetGroupPoems(kFileSource); }
-  bool Write() { return WriteQuestionFile(environment, files, notices, controller); }
-  bool Load(const std::string& path) { return LoadQuestionFile(path, environment.sources()); }
+  Poems FileList() const { return controller.sources().GetGroupPoems(kFileSource); }
+  bool Write() { return WriteQuestionFile(missed, controller, files, notices); }
+  bool Load(const std::string& path) { return LoadQuestionFile(path, controller.sources()); }
 
   TempFolder folder;
-  Environment environment;
+  std::vector<int> missed;
   FakeNotices notices;
   FakeFileChooser files;
-  SettingsController controller{environment, notices};
+  SettingsController controller{notices};
 };
 
 TEST_F(QuestionFileTest, WrongAnswersAreSavedAsOneScrambledLine) {
@@ -92,7 +91,7 @@ TEST_F(QuestionFileTest, NothingIsWrittenWithoutWrongAnswersOrAName) {
   files.answer = "";
   EXPECT_FALSE(Write());  // an empty name
 
-  environment.retryList().SetCount(0);
+  missed.clear();
   files.answer = folder.File("none.vlq");
   EXPECT_FALSE(Write());
   EXPECT_EQ(files.saveDialogs.size(), 1u);  // no dialog without wrong answers
@@ -102,65 +101,65 @@ TEST_F(QuestionFileTest, NothingIsWrittenWithoutWrongAnswersOrAName) {
 
 TEST_F(QuestionFileTest, AFileThatCannotBeWrittenIsReportedAndChangesNothing) {
   const std::string path = folder.File("in_use.vlq");
-  environment.settings().SetSource(kFileSource);
-  environment.settings().SetQuestionFilePath(path);
-  environment.settings().SetQuestionCount(10);
+  controller.settings().SetSource(kFileSource);
+  controller.settings().SetQuestionFilePath(path);
+  controller.settings().SetQuestionCount(10);
   std::filesystem::create_directory(path);  // cannot be replaced by a file
   files.answer = path;
   EXPECT_FALSE(Write());
   EXPECT_EQ(notices.shown.size(), 1u);
   EXPECT_EQ(FileList(), (Poems{10, 20, 30, 40, 50}));
-  EXPECT_EQ(environment.settings().questionCount(), 10);
+  EXPECT_EQ(controller.settings().questionCount(), 10);
 }
 
 TEST_F(QuestionFileTest, OverwritingTheFileInUseTakesItInAndLowersTheCount) {
   const std::string path = folder.File("in_use.vlq");
   WriteBytes(path, "1-82-5");  // any valid file
-  environment.settings().SetSource(kFileSource);
-  environment.settings().SetQuestionFilePath(path);
-  environment.settings().SetQuestionCount(10);
-  environment.retryList().Append(9);
+  controller.settings().SetSource(kFileSource);
+  controller.settings().SetQuestionFilePath(path);
+  controller.settings().SetQuestionCount(10);
+  missed.push_back(9);
 
   files.answer = path;
   ASSERT_TRUE(Write());
   EXPECT_EQ(FileList(), (Poems{4, 17, 0, 9}));
-  EXPECT_EQ(environment.settings().questionCount(), 4);
+  EXPECT_EQ(controller.settings().questionCount(), 4);
   EXPECT_TRUE(controller.settingsChanged());
 }
 
 TEST_F(QuestionFileTest, ACountThatStillFitsIsKept) {
   const std::string path = folder.File("in_use.vlq");
-  environment.settings().SetSource(kFileSource);
-  environment.settings().SetQuestionFilePath(path);
-  environment.settings().SetQuestionCount(3);
+  controller.settings().SetSource(kFileSource);
+  controller.settings().SetQuestionFilePath(path);
+  controller.settings().SetQuestionCount(3);
   files.answer = path;
   ASSERT_TRUE(Write());
   EXPECT_EQ(FileList(), (Poems{4, 17, 0}));
-  EXPECT_EQ(environment.settings().questionCount(), 3);
+  EXPECT_EQ(controller.settings().questionCount(), 3);
   EXPECT_FALSE(controller.settingsChanged());
 }
 
 TEST_F(QuestionFileTest, AnotherFileLeavesTheSourceAlone) {
-  environment.settings().SetSource(kFileSource);
-  environment.settings().SetQuestionFilePath(folder.File("in_use.vlq"));
-  environment.settings().SetQuestionCount(5);
+  controller.settings().SetSource(kFileSource);
+  controller.settings().SetQuestionFilePath(folder.File("in_use.vlq"));
+  controller.settings().SetQuestionCount(5);
   files.answer = folder.File("other.vlq");
   ASSERT_TRUE(Write());
   EXPECT_EQ(FileList(), (Poems{10, 20, 30, 40, 50}));
-  EXPECT_EQ(environment.settings().questionCount(), 5);
-  EXPECT_EQ(environment.settings().source(), kFileSource);
+  EXPECT_EQ(controller.settings().questionCount(), 5);
+  EXPECT_EQ(controller.settings().source(), kFileSource);
   EXPECT_FALSE(controller.settingsChanged());
 }
 
 TEST_F(QuestionFileTest, TheSamePathIsNotInUseUnderAnotherSource) {
   const std::string path = folder.File("in_use.vlq");
-  environment.settings().SetSource(3);
-  environment.settings().SetQuestionFilePath(path);
-  environment.settings().SetQuestionCount(10);
+  controller.settings().SetSource(3);
+  controller.settings().SetQuestionFilePath(path);
+  controller.settings().SetQuestionCount(10);
   files.answer = path;
   ASSERT_TRUE(Write());
   EXPECT_EQ(FileList(), (Poems{10, 20, 30, 40, 50}));
-  EXPECT_EQ(environment.settings().questionCount(), 10);
+  EXPECT_EQ(controller.settings().questionCount(), 10);
 }
 
 TEST_F(QuestionFileTest, AnInvalidFileLeavesTheListAsItWas) {

@@ -7,7 +7,6 @@
 #include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
-#include "settings/environment.h"
 
 namespace verselane {
 namespace {
@@ -27,10 +26,9 @@ class SettingsControllerTest : public ::testing::Test {
   }
 
   TempFolder folder;
-  Environment environment;
   FakeNotices notices;
-  SettingsController controller{environment, notices};
-  Settings& settings = environment.settings();
+  SettingsController controller{notices};
+  Settings& settings = controller.settings();
 };
 
 const std::string kMissing = SjisLiteral(
@@ -79,14 +77,13 @@ TEST_F(SettingsControllerTest, CorruptFilesAreReset) {
         Scrambled("0/0/100/28/1/0/1/a") + "\r\n" + Scrambled("0/0/100/28/1/0/1/b"),
         std::string("0/0/100/28/1/0/1/noname")}) {  // plain, not scrambled
     WriteBytes("env.ini", bytes);
-    Environment fresh;
     FakeNotices freshNotices;
-    SettingsController loader(fresh, freshNotices);
+    SettingsController loader(freshNotices);
     loader.LoadEnvironment();
     ASSERT_EQ(freshNotices.shown.size(), 1u);
     EXPECT_EQ(freshNotices.shown[0].text, kCorrupt);
     EXPECT_EQ(ReadBytes("env.ini"), Scrambled("0/0/100/28/1/0/1/noname"));
-    EXPECT_EQ(fresh.settings().playerName(), "noname");
+    EXPECT_EQ(loader.settings().playerName(), "noname");
   }
   WriteEnvIni("0/0/100/28/1/0/1/" + std::string(265, 'n'));  // 282 bytes still fit
   controller.LoadEnvironment();
@@ -102,13 +99,12 @@ TEST_F(SettingsControllerTest, AMissingQuestionFileFallsBackToAllPoems) {
   EXPECT_EQ(settings.questionCount(), 12);
   EXPECT_TRUE(controller.settingsChanged());
 
-  Environment other;
   FakeNotices otherNotices;
-  SettingsController numeric(other, otherNotices);
+  SettingsController numeric(otherNotices);
   WriteEnvIni("0/15/12/28/1/1/1/noname");  // 15 as a number names no file
   numeric.LoadEnvironment();
   EXPECT_EQ(otherNotices.shown.size(), 1u);
-  EXPECT_EQ(other.settings().source(), 0);
+  EXPECT_EQ(numeric.settings().source(), 0);
 }
 
 TEST_F(SettingsControllerTest, AQuestionFileSourceIsStoredAndReadBack) {
@@ -121,19 +117,10 @@ TEST_F(SettingsControllerTest, AQuestionFileSourceIsStoredAndReadBack) {
   EXPECT_TRUE(notices.shown.empty());
   EXPECT_EQ(settings.source(), 15);
   EXPECT_EQ(settings.questionFilePath(), path);
-  EXPECT_EQ(environment.sources().GetGroupPoems(15), (std::vector<int>{4, 17, 0}));
+  EXPECT_EQ(controller.sources().GetGroupPoems(15), (std::vector<int>{4, 17, 0}));
   controller.MarkChanged();
   controller.SaveEnvironment();
   EXPECT_EQ(EnvIniLine(), "0/" + stored + "/3/28/1/1/1/noname");
-}
-
-TEST_F(SettingsControllerTest, ARetryRunIsSavedAsTheChoiceBeforeIt) {
-  WriteEnvIni("0/9/16/28/1/0/1/p");
-  controller.LoadEnvironment();
-  settings.SaveSourceForRetry(3);
-  controller.MarkChanged();
-  controller.SaveEnvironment();
-  EXPECT_EQ(EnvIniLine(), "0/9/16/28/1/0/1/p");
 }
 
 TEST_F(SettingsControllerTest, NumbersOutOfRangeAreBroughtIntoRange) {
@@ -145,13 +132,12 @@ TEST_F(SettingsControllerTest, NumbersOutOfRangeAreBroughtIntoRange) {
   EXPECT_EQ(settings.favouritePoem(), 28);
   EXPECT_TRUE(controller.settingsChanged());
 
-  Environment other;
-  SettingsController second(other, notices);
+  SettingsController second(notices);
   WriteEnvIni("0/-4/0/99/1/0/1/p");
   second.LoadEnvironment();
-  EXPECT_EQ(other.settings().source(), 0);
-  EXPECT_EQ(other.settings().questionCount(), 1);
-  EXPECT_EQ(other.settings().favouritePoem(), 99);
+  EXPECT_EQ(second.settings().source(), 0);
+  EXPECT_EQ(second.settings().questionCount(), 1);
+  EXPECT_EQ(second.settings().favouritePoem(), 99);
   EXPECT_TRUE(second.settingsChanged());
 }
 

@@ -8,7 +8,7 @@
 #include "fakes/desktop_fakes.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
-#include "settings/environment.h"
+#include "catalogue/poem_catalogue.h"
 #include "settings/favourite.h"
 #include "settings/question_source.h"
 #include "settings/settings_controller.h"
@@ -21,7 +21,7 @@ constexpr int kLoveSource = 5;        // 恋歌 (43首)
 
 class SettingsDialogModelTest : public ::testing::Test {
  protected:
-  Settings& settings() { return environment.settings(); }
+  Settings& settings() { return controller.settings(); }
   void OpenWith(int source, int count) {
     settings().SetSource(source);
     settings().SetQuestionCount(count);
@@ -36,11 +36,11 @@ class SettingsDialogModelTest : public ::testing::Test {
   }
 
   TempFolder folder;
-  Environment environment;
+  const PoemCatalogue catalogue;
   FakeNotices notices;
   FakeFileChooser files;
-  SettingsController controller{environment, notices, "env.ini"};
-  SettingsDialogModel model{environment, controller, files, notices};
+  SettingsController controller{notices, "env.ini"};
+  SettingsDialogModel model{catalogue, controller, files, notices};
 };
 
 TEST_F(SettingsDialogModelTest, OpensWithTheSettings) {
@@ -278,7 +278,7 @@ TEST_F(SettingsDialogModelTest, CancellingTheFileChoiceLeavesThePreviousEntry) {
 
 TEST_F(SettingsDialogModelTest, AnUnreadableFileLeavesTheFileSourceAsItWas) {
   const std::string first = QuestionFile("first.vlq", 3);
-  environment.sources().SetFileList(std::vector<int>{0, 1, 2});
+  controller.sources().SetFileList(std::vector<int>{0, 1, 2});
   settings().SetQuestionFilePath(first);
   OpenWith(kFileSource, 2);
   WriteBytes("bad.vlq", Scrambled("3,,5"));
@@ -294,7 +294,7 @@ TEST_F(SettingsDialogModelTest, AnUnreadableFileLeavesTheFileSourceAsItWas) {
 }
 
 TEST_F(SettingsDialogModelTest, TheOpenListOffersTheFileChoiceByItsPlainName) {
-  environment.sources().SetFileList(std::vector<int>{4, 17, 0});
+  controller.sources().SetFileList(std::vector<int>{4, 17, 0});
   settings().SetQuestionFilePath("/home/hanako/drill/set1.vlq");
   OpenWith(kFileSource, 3);
   const std::string label = SjisLiteral("set1.vlq (3首)");
@@ -321,7 +321,7 @@ TEST_F(SettingsDialogModelTest, AFileChosenAndThenCancelledStaysLoaded) {
   EXPECT_EQ(settings().source(), kLoveSource);
   EXPECT_EQ(settings().questionCount(), 20);
   EXPECT_EQ(settings().questionFilePath(), folder.File("set2.vlq"));
-  EXPECT_EQ(environment.sources().GetGroupSize(kFileSource), 4);
+  EXPECT_EQ(controller.sources().GetGroupSize(kFileSource), 4);
 }
 
 TEST_F(SettingsDialogModelTest, LeavingTheBoxClampsToTheSelectedEntry) {

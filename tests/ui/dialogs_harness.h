@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,9 +26,9 @@
 #include "game/game_controller.h"
 #include "game/key_latch.h"
 #include "game/menu_state.h"
-#include "game/run_state.h"
+#include "game/run.h"
+#include "records/mode_label.h"
 #include "records/record_list.h"
-#include "settings/environment.h"
 #include "settings/settings_controller.h"
 #include "ui/dialogs/dialog_template.h"
 #include "ui/dialogs/wx_dialogs.h"
@@ -193,8 +194,8 @@ class DialogsFixture : public ::testing::Test {
     owner_ = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(0, 0), wxSize(400, 200));
     owner_->Show();
     RunEventsUntil([this] { return owner_->IsShownOnScreen(); }, 3000);
-    dialogs.Connect({owner_, &environment, &settingsController, &records, &game, &commands,
-                     &notices});
+    dialogs.Connect({owner_, std::filesystem::current_path().string(), &catalogue,
+                     &settingsController, &records, &game, &commands, &notices});
     game.ResetGame();
   }
   ~DialogsFixture() override {
@@ -202,7 +203,7 @@ class DialogsFixture : public ::testing::Test {
     RunEventsFor(20);
   }
 
-  Settings& settings() { return environment.settings(); }
+  Settings& settings() { return settingsController.settings(); }
   wxFrame* owner() { return owner_; }
 
   // Fills the record list with five results scoring `scores`, best first.
@@ -214,40 +215,39 @@ class DialogsFixture : public ::testing::Test {
       records.InsertRecord(record);
     }
   }
-  // The tallies of a finished run, as the game leaves them for its results.
+  // The figures of a finished run, as the game opens its results with them (OpenResults).
   void FinishedRun(int questions, int correct, int score, std::initializer_list<int> wrong = {}) {
-    settings().SetQuestionCount(questions);
-    environment.SetAskedCount(questions);
-    environment.SetCorrectCount(correct);
-    environment.SetScore(score);
-    for (const int poem : wrong) environment.retryList().Append(poem);
-    environment.SetPlayState(PlayState::Finished);
+    finishedRun = RunFigures{score,     correct, questions,
+                             0,         ModeLabel(settings().mode(), settings().acceptOmission()),
+                             questions, wrong};
   }
+  // The results of the run FinishedRun set up, as the game's end opens them.
+  void OpenResults() { dialogs.RunResults(finishedRun); }
 
   // --- Playing a run tick by tick --------------------------------------------------------
   void StartRun() { commands.Dispatch(kCommandStart); }
   bool TickUntilAnswering() {
     for (int tick = 0; tick < 2000; ++tick) {
       game.Tick();
-      if (game.phase() == kPhaseAnswering) return true;
-      if (environment.playState() != PlayState::Running) return false;
+      if (game.phase() == Phase::kAnswering) return true;
+      if (game.playState() != PlayState::Running) return false;
     }
     return false;
   }
   std::string_view ExpectedReading() {
     const int field = settings().mode() == QuestionMode::Reverse ? kUpperReading : kLowerReading;
-    return environment.catalogue().FieldView(game.run().question.poem, field);
+    return catalogue.FieldView(game.run().question.poem, field);
   }
   // Answers the current question and ticks until the next one is asked or the run ended.
   void Answer(bool correct) {
     desktop.answerBox.text = correct ? std::string(ExpectedReading()) : SjisLiteral("まちがい");
     keys.Store(kEnterKey);
-    const int asked = environment.askedCount();
+    const int asked = game.run().tallies.asked;
     for (int tick = 0; tick < 2000; ++tick) {
       game.Tick();
-      if (!correct && game.phase() == kPhaseReview) keys.Store(kEnterKey);  // past the reading shown
-      if (environment.playState() != PlayState::Running) return;
-      if (environment.askedCount() > asked && game.phase() == kPhaseAnswering) return;
+      if (!correct && game.phase() == Phase::kReview) keys.Store(kEnterKey);  // past the reading shown
+      if (game.playState() != PlayState::Running) return;
+      if (game.run().tallies.asked > asked && game.phase() == Phase::kAnswering) return;
     }
   }
 
@@ -256,17 +256,19 @@ class DialogsFixture : public ::testing::Test {
   ScriptedRandom pickerRandom{{28, 28, 0, 5}};
   WxDialogs dialogs;
 
-  Environment environment;
+  const PoemCatalogue catalogue;
+  FakeNotices notices;
+  SettingsController settingsController{notices, "env.ini"};
+  RecordList records{"record.dat"};
+  RunFigures finishedRun;
   KeyLatch keys;
   FakeDesktop desktop;
   DesktopPorts ports{desktop.answerBox, desktop.sound,   desktop.inputMethod, desktop.window,
                      desktop.prompts,   desktop.notices, dialogs,             desktop.screen};
   SeededRandom gameRandom{7};
-  GameController game{environment, keys, ports, gameRandom};
-  CommandHandler commands{environment, game, ports};
-  FakeNotices notices;
-  SettingsController settingsController{environment, notices};
-  RecordList records;
+  GameController game{catalogue, settingsController.settings(), settingsController.sources(), keys,
+                      ports, gameRandom};
+  CommandHandler commands{game, ports};
 
  private:
   wxFrame* owner_ = nullptr;

@@ -34,7 +34,7 @@ TEST_F(ResultsDialogTest, ShowsTheRunAndKeepsTheFocusWhenTheScoreDoesNotRank) {
   FillRecords({90000, 80000, 70000, 60000, 50000});
   FinishedRun(10, 7, 6000);  // ranks nowhere: no rank-in
   bool checked = false;
-  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+  wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
                   EXPECT_EQ(Utf8(results.GetTitle()), " 全10問 解答完了");
                   EXPECT_EQ(TextOf(results, kResultsScore), "6000 pt");
@@ -56,8 +56,8 @@ TEST_F(ResultsDialogTest, ShowsTheRunAndKeepsTheFocusWhenTheScoreDoesNotRank) {
                 }));
   EXPECT_TRUE(checked);
   // Closing the results resets the game.
-  EXPECT_EQ(environment.playState(), PlayState::Idle);
-  EXPECT_EQ(environment.score(), 0);
+  EXPECT_EQ(game.playState(), PlayState::Idle);
+  EXPECT_EQ(game.run().tallies.score, 0);
   EXPECT_FALSE(std::filesystem::exists("record.dat"));
 }
 
@@ -65,7 +65,7 @@ TEST_F(ResultsDialogTest, NeitherEnterNorEscNorTheCloseBoxEndIt) {
   FillRecords({90000, 80000, 70000, 60000, 50000});
   FinishedRun(3, 1, 1000, {4, 9});
   bool checked = false;
-  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+  wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
                   EXPECT_FALSE(results.HasFlag(wxCLOSE_BOX));
                   EXPECT_FALSE(results.HasFlag(wxSYSTEM_MENU));
@@ -81,7 +81,7 @@ TEST_F(ResultsDialogTest, NeitherEnterNorEscNorTheCloseBoxEndIt) {
                   checked = true;
                 }));
   EXPECT_TRUE(checked);
-  EXPECT_EQ(environment.playState(), PlayState::Idle);
+  EXPECT_EQ(game.playState(), PlayState::Idle);
 }
 
 TEST_F(ResultsDialogTest, ARankingRunOpensTheRankInAndCancelRecordsNothing) {
@@ -90,7 +90,7 @@ TEST_F(ResultsDialogTest, ARankingRunOpensTheRankInAndCancelRecordsNothing) {
   FinishedRun(10, 7, 450);
   bool rankInSeen = false;
   bool checked = false;
-  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+  wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
                   // The rank-in came over the results as soon as they were shown, and is gone.
                   EXPECT_TRUE(rankInSeen);
@@ -118,7 +118,7 @@ TEST_F(ResultsDialogTest, EscInTheRankInIsCancelToo) {
   FillRecords({500, 400, 400, 300, 200});
   FinishedRun(10, 7, 450);
   bool checked = false;
-  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+  wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
                   Click(results.Item(kResultsClose), [&] { return results.ended(); });
                   checked = true;
@@ -136,7 +136,7 @@ TEST_F(ResultsDialogTest, ANameWithACommaKeepsTheRankInOpenUntilItIsMended) {
   FinishedRun(10, 7, 450);
   bool checked = false;
   wxTEST_DIALOG(
-      dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+      OpenResults(); RunEventsUntil([&] { return checked; }),
       ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
         Click(results.Item(kResultsClose), [&] { return results.ended(); });
         checked = true;
@@ -183,7 +183,7 @@ TEST_F(ResultsDialogTest, AnEmptyNameIsRecordedAsNoname) {
   settings().SetPlayerName("taro");
   FinishedRun(1, 1, 1000);
   bool checked = false;
-  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+  wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
                   Click(results.Item(kResultsClose), [&] { return results.ended(); });
                   checked = true;
@@ -204,7 +204,7 @@ TEST_F(ResultsDialogTest, ANameIsKeptToTenBytes) {
   FillRecords({0, 0, 0, 0, 0});
   FinishedRun(1, 1, 1000);
   bool checked = false;
-  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+  wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
                   Click(results.Item(kResultsClose), [&] { return results.ended(); });
                   checked = true;
@@ -231,7 +231,7 @@ TEST_F(ResultsDialogTest, SavesTheResultAndAQuestionFileWhereThePlayerChooses) {
   bool checked = false;
   const std::string folder = std::filesystem::current_path().string();
   files.answer = folder + "/run.txt";
-  wxTEST_DIALOG(dialogs.OpenResults(); RunEventsUntil([&] { return checked; }),
+  wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
                   Click(results.Item(kResultsSaveResult),
                         [] { return std::filesystem::exists("run.txt"); });
@@ -263,7 +263,7 @@ TEST_F(ResultsDialogTest, TheRetryRunAsksExactlyTheMissedPoemsAndRestoresTheSour
     if (!correct) missed.push_back(game.run().question.poem);
     Answer(correct);
   }
-  ASSERT_EQ(environment.playState(), PlayState::Finished);
+  ASSERT_EQ(game.playState(), PlayState::Finished);
 
   std::set<int> retried;
   bool firstClosed = false;
@@ -275,29 +275,30 @@ TEST_F(ResultsDialogTest, TheRetryRunAsksExactlyTheMissedPoemsAndRestoresTheSour
                   firstClosed = true;
                 }));
   // The new run began at once, over the missed poems only.
-  ASSERT_EQ(environment.playState(), PlayState::Running);
-  EXPECT_EQ(settings().source(), kRetrySource);
-  EXPECT_EQ(settings().questionCount(), 3);
+  ASSERT_EQ(game.playState(), PlayState::Running);
+  EXPECT_TRUE(game.run().retry);
+  EXPECT_EQ(game.run().questionCount, 3);
+  EXPECT_EQ(settings().source(), 5) << "the player's choice stays in the settings";
   for (int question = 0; question < 3; ++question) {
     ASSERT_TRUE(TickUntilAnswering()) << question;
     retried.insert(game.run().question.poem);
     Answer(true);
   }
-  ASSERT_EQ(environment.playState(), PlayState::Finished);
+  ASSERT_EQ(game.playState(), PlayState::Finished);
   EXPECT_EQ(retried, std::set<int>(missed.begin(), missed.end()));
 
   bool secondChecked = false;
   wxTEST_DIALOG(RunEventsUntil([&] { return secondChecked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
                   EXPECT_EQ(Utf8(results.GetTitle()), " 全3問 解答完了");
-                  // At its results the earlier source and count are back.
+                  // At its results the player's source and count are in force.
                   EXPECT_EQ(settings().source(), 5);
                   EXPECT_EQ(settings().questionCount(), 6);
                   EXPECT_FALSE(results.Item(kResultsRetry)->IsEnabled());
                   Click(results.Item(kResultsClose), [&] { return results.ended(); });
                   secondChecked = true;
                 }));
-  EXPECT_EQ(environment.playState(), PlayState::Idle);
+  EXPECT_EQ(game.playState(), PlayState::Idle);
   EXPECT_EQ(settings().source(), 5);
   EXPECT_EQ(settings().questionCount(), 6);
 }

@@ -278,7 +278,7 @@ TEST_F(SourceFileTest, AChosenFileOfTwelveShowsItsNameAndSize) {
   EXPECT_EQ(settings().source(), kFileSource);
   EXPECT_EQ(settings().questionCount(), 1);
   EXPECT_EQ(settings().questionFilePath(), path);
-  EXPECT_EQ(environment.sources().GetGroupSize(kFileSource), 12);
+  EXPECT_EQ(settingsController.sources().GetGroupSize(kFileSource), 12);
   EXPECT_EQ(std::filesystem::current_path().string(), folder);  // the data folder stays current
 }
 
@@ -309,7 +309,7 @@ TEST_F(SourceFileTest, CancellingTheFileDialogLeavesThePreviousEntry) {
 
 TEST_F(SourceFileTest, TheOpenListOffersTheFileChoiceByItsPlainName) {
   const std::string path = QuestionFile("set1.vlq", 3);
-  environment.sources().SetFileList(std::vector<int>{0, 1, 2});
+  settingsController.sources().SetFileList(std::vector<int>{0, 1, 2});
   settings().SetQuestionFilePath(path);
   settings().SetSource(kFileSource);
   settings().SetQuestionCount(2);
@@ -335,7 +335,7 @@ TEST_F(SourceFileTest, TheOpenListOffersTheFileChoiceByItsPlainName) {
 TEST_F(SourceFileTest, ChoosingTheFileEntryAgainAsksForAnotherFile) {
   const std::string first = QuestionFile("first.vlq", 3);
   const std::string second = QuestionFile("second.vlq", 5);
-  environment.sources().SetFileList(std::vector<int>{0, 1, 2});
+  settingsController.sources().SetFileList(std::vector<int>{0, 1, 2});
   settings().SetQuestionFilePath(first);
   settings().SetSource(kFileSource);
   settings().SetQuestionCount(3);
@@ -354,7 +354,7 @@ TEST_F(SourceFileTest, ChoosingTheFileEntryAgainAsksForAnotherFile) {
                 ExpectFileDialog(second, wxID_OK, &seen));
   // Cancel of the settings keeps the file that was loaded, and the source as it was.
   EXPECT_EQ(settings().questionFilePath(), second);
-  EXPECT_EQ(environment.sources().GetGroupSize(kFileSource), 5);
+  EXPECT_EQ(settingsController.sources().GetGroupSize(kFileSource), 5);
   EXPECT_EQ(settings().questionCount(), 3);
 }
 

@@ -198,7 +198,6 @@ TEST_F(GameScreenTest, TimeBarShowsItsCapsOnlyWhereTheWidthAllows) {
 
 TEST_F(GameScreenTest, PromptIsGreyInThePromptFontLeftAndCentredDown) {
   GameFrame frame = IdleFrame();
-  frame.phase = 4;
   frame.playState = PlayState::Running;
   frame.promptShown = true;
   frame.prompt = SjisLiteral("あきの");  // 3 x 25 = 75 wide
@@ -218,7 +217,6 @@ TEST_F(GameScreenTest, PromptIsGreyInThePromptFontLeftAndCentredDown) {
 
 TEST_F(GameScreenTest, APromptTooWideIsDrawnInTheLargestFontThatFitsAndNeverClipped) {
   GameFrame frame = IdleFrame();
-  frame.phase = 6;
   frame.playState = PlayState::Running;
   frame.promptShown = true;
   // 17 kana: 425 pixels at height 25, 306 at height 18, 323 at 19.
@@ -245,7 +243,6 @@ TEST_F(GameScreenTest, APromptTooWideIsDrawnInTheLargestFontThatFitsAndNeverClip
 
 TEST_F(GameScreenTest, AFrameWhoseTextNeverFitsFailsAndStops) {
   GameFrame frame = IdleFrame();
-  frame.phase = 4;
   frame.playState = PlayState::Running;
   frame.promptShown = true;
   frame.prompt = std::string(309, 'a');  // 309 pixels even at height 1
@@ -260,7 +257,6 @@ TEST_F(GameScreenTest, AFrameWhoseTextNeverFitsFailsAndStops) {
 
 TEST_F(GameScreenTest, ScorePopUpUsesTheBannerFaceAndShrinksWithWeight800) {
   GameFrame frame = IdleFrame();
-  frame.phase = 5;
   frame.playState = PlayState::Running;
   frame.popupShown = true;
   frame.popupFrame = 10;
@@ -287,7 +283,6 @@ TEST_F(GameScreenTest, ScorePopUpUsesTheBannerFaceAndShrinksWithWeight800) {
 
 TEST_F(GameScreenTest, WrongAnswerPopUpShowsTheReadingInTheJapaneseFace) {
   GameFrame frame = IdleFrame();
-  frame.phase = 6;
   frame.playState = PlayState::Running;
   frame.popupShown = true;
   frame.popupFrame = 0;
@@ -324,7 +319,6 @@ TEST_F(GameScreenTest, BannersAreCentredInTheBannerFaceAndColour) {
 
 TEST_F(GameScreenTest, PopUpComesAfterTheMarkerAndBeforeTheBanner) {
   GameFrame frame = IdleFrame();
-  frame.phase = 5;
   frame.playState = PlayState::Running;
   frame.popupShown = true;
   frame.popupFrame = 4;

@@ -55,7 +55,7 @@ class MainWindowTest : public uitest::ProgramFixture {
   }
   // Ticks until the first question is up.
   bool ReachQuestion() {
-    return RunEventsUntil([this] { return program().game().phase() == 4; }, 6000);
+    return RunEventsUntil([this] { return program().game().phase() == Phase::kAnswering; }, 6000);
   }
 };
 
@@ -224,7 +224,7 @@ TEST_F(MainWindowTest, QuestionScreenShowsItsPartsInPlace) {
   program().commands().Dispatch(kCommandStart);
   ASSERT_TRUE(ReachQuestion());
   RunEventsFor(120);
-  const GameFrame frame = ComposeFrame(program().game(), program().environment());
+  const GameFrame frame = ComposeFrame(program().game(), program().catalogue(), program().settings().settings().mode());
   ASSERT_EQ(frame.reveal, 1);
   ASSERT_TRUE(frame.markerShown);
   const wxImage shown = Screenshot();
@@ -322,11 +322,11 @@ TEST_F(MainWindowTest, CtrlSWhileRunningDoesNothing) {
   PressKeys([](wxUIActionSimulator& keys) { keys.Char('s', wxMOD_CONTROL); });
   ASSERT_EQ(state(), PlayState::Running);
   RunEventsFor(300);
-  const int phase = program().game().phase();
+  const Phase phase = program().game().phase();
   PressKeys([](wxUIActionSimulator& keys) { keys.Char('s', wxMOD_CONTROL); });
   EXPECT_EQ(state(), PlayState::Running);
   EXPECT_GE(program().game().phase(), phase) << "the run was not started again";
-  EXPECT_EQ(program().environment().askedCount(), 0);
+  EXPECT_EQ(program().game().run().tallies.asked, 0);
 }
 
 TEST_F(MainWindowTest, RestartAnsweredNoLeavesTheRunPausedAndYesResets) {

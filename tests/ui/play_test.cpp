@@ -27,8 +27,8 @@ class PlayTest : public uitest::ProgramFixture {
     ProgramOptions options;
     options.random = &random_;
     StartProgram(options);
-    program().environment().settings().SetSource(0);
-    program().environment().settings().SetQuestionCount(1);
+    program().settings().settings().SetSource(0);
+    program().settings().settings().SetQuestionCount(1);
     ASSERT_TRUE(uitest::FocusMainWindow());
   }
 
@@ -46,12 +46,11 @@ class PlayTest : public uitest::ProgramFixture {
     wxExecute(wxString::FromUTF8(command), wxEXEC_SYNC | wxEXEC_NODISABLE);
     RunEventsFor(150);
   }
-  bool WaitForPhase(int phase, int timeoutMs = 8000) {
+  bool WaitForPhase(Phase phase, int timeoutMs = 8000) {
     return RunEventsUntil([&] { return program().game().phase() == phase; }, timeoutMs);
   }
   std::string ExpectedReading() {
-    const Environment& environment = program().environment();
-    return Utf8(environment.catalogue().FieldView(program().game().run().question.poem,
+    return Utf8(program().catalogue().FieldView(program().game().run().question.poem,
                                                  kLowerReading));
   }
   wxImage PopupArea() {
@@ -70,7 +69,7 @@ class PlayTest : public uitest::ProgramFixture {
 TEST_F(PlayTest, CorrectAnswerTypedInKanaEndsInTheResults) {
   Keys([](wxUIActionSimulator& keys) { keys.Char('s', wxMOD_CONTROL); });
   ASSERT_EQ(state(), PlayState::Running);
-  ASSERT_TRUE(WaitForPhase(4));
+  ASSERT_TRUE(WaitForPhase(Phase::kAnswering));
   RunEventsFor(100);
   ASSERT_TRUE(program().answerBox().IsVisible());
   EXPECT_EQ(program().game().run().question.poem, 0) << "the scripted draw";
@@ -78,12 +77,12 @@ TEST_F(PlayTest, CorrectAnswerTypedInKanaEndsInTheResults) {
   const std::string reading = ExpectedReading();
   TypeText(reading);
   EXPECT_EQ(program().answerBox().control()->GetValue().utf8_string(), reading);
-  EXPECT_EQ(program().game().phase(), 4) << "typing alone does not answer";
+  EXPECT_EQ(program().game().phase(), Phase::kAnswering) << "typing alone does not answer";
 
   Keys([](wxUIActionSimulator& keys) { keys.Char(WXK_RETURN); });
-  ASSERT_TRUE(RunEventsUntil([this] { return program().game().phase() >= 5; }));
+  ASSERT_TRUE(RunEventsUntil([this] { return program().game().phase() >= Phase::kPopupIn; }));
   EXPECT_FALSE(program().answerBox().IsVisible());
-  EXPECT_EQ(program().environment().correctCount(), 1);
+  EXPECT_EQ(program().game().run().tallies.correct, 1);
   ASSERT_FALSE(sound_.played.empty());
   EXPECT_EQ(sound_.played.front(), SoundId::kCorrect);
   RunEventsFor(300);
@@ -100,7 +99,7 @@ TEST_F(PlayTest, CorrectAnswerTypedInKanaEndsInTheResults) {
 
 TEST_F(PlayTest, WrongAnswerShowsTheReadingAndWaitsForEnter) {
   Keys([](wxUIActionSimulator& keys) { keys.Char('s', wxMOD_CONTROL); });
-  ASSERT_TRUE(WaitForPhase(4));
+  ASSERT_TRUE(WaitForPhase(Phase::kAnswering));
   RunEventsFor(100);
   // An even number of bytes: an odd one is refused before judging, without a sound.
   Keys([](wxUIActionSimulator& keys) {
@@ -108,12 +107,12 @@ TEST_F(PlayTest, WrongAnswerShowsTheReadingAndWaitsForEnter) {
     keys.Char(WXK_RETURN);
   });
   EXPECT_EQ(program().answerBox().control()->GetValue(), "abcd");
-  ASSERT_TRUE(WaitForPhase(6));
-  EXPECT_EQ(program().environment().correctCount(), 0);
+  ASSERT_TRUE(WaitForPhase(Phase::kReview));
+  EXPECT_EQ(program().game().run().tallies.correct, 0);
   ASSERT_FALSE(sound_.played.empty());
   EXPECT_EQ(sound_.played.front(), SoundId::kWrong);
   RunEventsFor(1000);
-  EXPECT_EQ(program().game().phase(), 6) << "the expected reading stays up";
+  EXPECT_EQ(program().game().phase(), Phase::kReview) << "the expected reading stays up";
   EXPECT_FALSE(PopupAreaShowsBackground());
   EXPECT_EQ(dialogs_.results, 0);
 

@@ -20,6 +20,7 @@
 #include <wx/testing.h>
 
 #include "fakes/desktop_fakes.h"
+#include "game/results.h"
 #include "ui/program.h"
 
 // Colours print as their components in test messages.
@@ -101,14 +102,14 @@ class ExpectMessageBox
   MessageBoxSeen* seen_;
 };
 
-// The results dialog as the real one behaves: it fills itself from the game and, on closing,
+// The results dialog as the real one behaves: it shows the run that ended and, on closing,
 // hands back to the commands.
 class ResultsClosingDialogs : public FakeDialogs {
  public:
-  void OpenResults() override {
-    FakeDialogs::OpenResults();
+  void OpenResults(const RunFigures& run) override {
+    FakeDialogs::OpenResults(run);
     if (program != nullptr) {
-      lastResults.push_back(program->game().ShowResults());
+      lastResults.push_back(BuildResultsView(run));
       program->commands().CloseResults(false);
     }
   }
@@ -144,7 +145,7 @@ class ProgramFixture : public ::testing::Test {
 
   Program& program() { return *program_; }
   MainFrame* frame() { return program_->window().frame(); }
-  PlayState state() { return program_->environment().playState(); }
+  PlayState state() { return program_->game().playState(); }
 
   FakeSound sound_;
   ResultsClosingDialogs dialogs_;

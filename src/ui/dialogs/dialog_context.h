@@ -1,5 +1,5 @@
-// What the dialogs reach: the program's objects, the file and clock ports, the two dialog tables
-// and the settings dialogs' models.
+// What the dialogs reach: the program's objects, the run that ended, the file and clock ports,
+// the two dialog tables and the settings dialogs' models.
 #pragma once
 
 namespace verselane {
@@ -7,14 +7,14 @@ namespace verselane {
 class ClockPort;
 class CommandHandler;
 class DialogTable;
-class Environment;
 class FavouriteDialogModel;
 class FileChooserPort;
-class GameController;
 class NoticePort;
+class PoemCatalogue;
 class RecordList;
 class SettingsController;
 class SettingsDialogModel;
+struct RunFigures;
 
 // Slots of the game's dialog table.
 inline constexpr int kResultsSlot = 0;
@@ -26,11 +26,11 @@ inline constexpr int kSettingsSlot = 0;
 inline constexpr int kFavouriteSlot = 1;
 
 struct DialogContext {
-  Environment& environment;
+  const PoemCatalogue& catalogue;
   SettingsController& settings;
   RecordList& records;
-  GameController& game;
   CommandHandler& commands;
+  const RunFigures& finishedRun;  // the run whose results are open (empty figures otherwise)
   NoticePort& notices;
   FileChooserPort& files;
   ClockPort& clock;

@@ -6,12 +6,11 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "game/game_controller.h"
-#include "settings/question_file.h"
 #include "records/rank_in.h"
 #include "records/record_list.h"
 #include "records/result_file.h"
-#include "settings/environment.h"
+#include "settings/question_file.h"
+#include "settings/settings_controller.h"
 #include "ui/dialogs/dialog_table.h"
 #include "ui/dialogs/dialog_templates.h"
 #include "ui/dialogs/dialog_text.h"
@@ -53,10 +52,12 @@ ResultsDialog::ResultsDialog(wxWindow* parent, DialogContext& context, const Res
 
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(endResult_); }, kResultsClose);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-    WriteResultFile(context_.environment, context_.files, context_.notices, context_.clock);
+    WriteResultFile(context_.finishedRun, context_.catalogue, context_.files, context_.notices,
+                    context_.clock);
   }, kResultsSaveResult);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-    WriteQuestionFile(context_.environment, context_.files, context_.notices, context_.settings);
+    WriteQuestionFile(context_.finishedRun.missedPoems, context_.settings, context_.files,
+                      context_.notices);
   }, kResultsSaveQuestions);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
     retryChosen_ = true;
@@ -77,7 +78,7 @@ ResultsDialog::ResultsDialog(wxWindow* parent, DialogContext& context, const Res
 }
 
 void ResultsDialog::OnShown() {
-  if (context_.records.FindRankPosition(context_.environment.score()) != -1) {
+  if (context_.records.FindRankPosition(context_.finishedRun.score) != -1) {
     context_.gameDialogs.Open(kRankInSlot, this);
   } else {
     TakeFocus();
@@ -128,7 +129,7 @@ RankInDialog::RankInDialog(wxWindow* parent, DialogContext& context, const wxBit
       context_(context),
       endResult_(endResult) {
   auto* name = ItemAs<wxTextCtrl>(kRankInName);
-  name->ChangeValue(FromSjis(context.environment.settings().playerName()));
+  name->ChangeValue(FromSjis(context.settings.settings().playerName()));
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOk(); }, wxID_OK);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(endResult_); }, wxID_CANCEL);
   Bind(wxEVT_INIT_DIALOG, [name](wxInitDialogEvent& event) {
@@ -139,10 +140,8 @@ RankInDialog::RankInDialog(wxWindow* parent, DialogContext& context, const wxBit
 
 void RankInDialog::OnOk() {
   const std::string typed = ToUtf8(ItemAs<wxTextCtrl>(kRankInName)->GetValue());
-  const RunFigures run =
-      FiguresOfRun(context_.environment, context_.game.seconds(GameClock::kGame));
-  if (!CommitRankIn(typed, run, context_.records, context_.environment.settings(),
-                    context_.settings, context_.notices, context_.clock)) {
+  if (!CommitRankIn(typed, context_.finishedRun, context_.records, context_.settings,
+                    context_.notices, context_.clock)) {
     return;  // refused with its notice: the player mends the name
   }
   context_.gameDialogs.Open(kRecordListSlot, this);

@@ -4,16 +4,15 @@
 #include <wx/mstream.h>
 #include <wx/window.h>
 
+#include "base/random_source.h"
 #include "game/command_handler.h"
 #include "game/game_controller.h"
-#include "base/random_source.h"
-#include "settings/environment.h"
+#include "game/results.h"
 #include "ui/assets.h"
 #include "ui/dialogs/dialog_templates.h"
 #include "ui/dialogs/game_dialogs.h"
 #include "ui/dialogs/settings_dialogs.h"
 #include "ui/help.h"
-#include "ui/program.h"
 
 namespace verselane {
 namespace {
@@ -61,58 +60,50 @@ WxDialogs::WxDialogs(FileChooserPort* files, ClockPort* clock, RandomSource* ran
 
 WxDialogs::~WxDialogs() = default;
 
-void WxDialogs::Attach(Program& program) {
-  links_ = [&program] {
-    return DialogLinks{program.window().frame(), &program.environment(), &program.settings(),
-                       &program.records(),        &program.game(),        &program.commands(),
-                       &program.messageBoxes()};
-  };
-}
-
-void WxDialogs::Connect(const DialogLinks& links) {
-  links_ = [links] { return links; };
-}
-
-DialogLinks WxDialogs::Links() const { return links_ ? links_() : DialogLinks{}; }
-
 bool WxDialogs::Prepare() {
-  const DialogLinks links = Links();
-  if (links.environment == nullptr || links.settings == nullptr || links.records == nullptr ||
+  const DialogLinks& links = links_;
+  if (links.catalogue == nullptr || links.settings == nullptr || links.records == nullptr ||
       links.game == nullptr || links.commands == nullptr || links.notices == nullptr) {
     return false;
   }
   gameDialogs_.SetOwner(links.owner);
   settingsDialogs_.SetOwner(links.owner);
-  if (ownFiles_) ownFiles_->SetOwner(links.owner);
-  if (!settingsModel_) settingsModel_.emplace(*links.environment, *links.settings, files_, *links.notices);
-  if (!favouriteModel_) favouriteModel_.emplace(links.environment->catalogue(), picker_);
+  if (ownFiles_) {
+    ownFiles_->SetOwner(links.owner);
+    ownFiles_->SetStartFolder(links.dataFolder);
+  }
+  if (!settingsModel_) {
+    settingsModel_.emplace(*links.catalogue, *links.settings, files_, *links.notices);
+  }
+  if (!favouriteModel_) favouriteModel_.emplace(*links.catalogue, picker_);
   return true;
 }
 
 DialogContext WxDialogs::Context() {
-  const DialogLinks links = Links();
-  return DialogContext{*links.environment, *links.settings, *links.records,   *links.game,
-                       *links.commands,    *links.notices,  files_,           clock_,
-                       gameDialogs_,       settingsDialogs_, *settingsModel_, *favouriteModel_};
+  const DialogLinks& links = links_;
+  return DialogContext{*links.catalogue, *links.settings, *links.records,   *links.commands,
+                       finishedRun_,     *links.notices,  files_,           clock_,
+                       gameDialogs_,     settingsDialogs_, *settingsModel_, *favouriteModel_};
 }
 
-void WxDialogs::OpenResults() {
-  wxWindow* owner = Links().owner;
+void WxDialogs::OpenResults(const RunFigures& run) {
+  wxWindow* owner = links_.owner;
   if (owner == nullptr) {
-    RunResults();
+    RunResults(run);
     return;
   }
-  owner->CallAfter([this] {
-    const DialogLinks links = Links();
+  owner->CallAfter([this, run] {
     // Only the run that asked for its results: a reset in between leaves nothing to show.
-    if (links.environment != nullptr && links.environment->playState() == PlayState::Finished) {
-      RunResults();
+    if (links_.game != nullptr && links_.game->playState() == PlayState::Finished) {
+      RunResults(run);
     }
   });
 }
 
-void WxDialogs::RunResults() {
+void WxDialogs::RunResults(const RunFigures& run) {
+  finishedRun_ = run;
   if (Prepare()) gameDialogs_.Open(kResultsSlot);
+  finishedRun_ = RunFigures{};
 }
 
 void WxDialogs::OpenSettings() {
@@ -127,11 +118,11 @@ void WxDialogs::OpenAbout() {
   if (Prepare()) gameDialogs_.Open(kAboutSlot);
 }
 
-void WxDialogs::ShowHelp() { verselane::ShowHelp(Links().owner); }
+void WxDialogs::ShowHelp() { verselane::ShowHelp(links_.owner); }
 
 int WxDialogs::ResultsProcedure(wxWindow* parent) {
   DialogContext context = Context();
-  const ResultsView view = context.game.ShowResults();
+  const ResultsView view = BuildResultsView(finishedRun_);
   bool retry = false;
   int result = 0;
   {

@@ -3,22 +3,22 @@
 // and the settings with the favourite poem. Also the file dialogs (WxFileChooser) and the clock
 // (LocalClock) the results' files use.
 //
-// Plugging in: construct it (before the objects it serves exist), attach it to them, then give
-// it the main window once that exists:
+// Plugging in: construct it before the objects it serves exist, and connect it to them once
+// they and the main window do:
 //
 //   WxDialogs dialogs;                        // DialogPort& for the DesktopPorts
 //   Program program(dialogs, sound);
-//   dialogs.Attach(program);                  // or Connect(DialogLinks{...})
-//   program.Start();                          // dialogs open over program.window().frame()
+//   program.Start();
+//   dialogs.Connect(program.dialogLinks());   // dialogs open over the main window
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <optional>
 
 #include <wx/bitmap.h>
 
 #include "game/desktop_ports.h"
+#include "records/run_figures.h"
 #include "settings/favourite.h"
 #include "settings/settings_dialog_model.h"
 #include "ui/dialogs/dialog_context.h"
@@ -29,14 +29,19 @@ class wxWindow;
 
 namespace verselane {
 
-class Program;
+class CommandHandler;
+class GameController;
+class PoemCatalogue;
 class RandomSource;
+class RecordList;
+class SettingsController;
 
 // The program's objects the dialogs serve. `owner` is the main window: every dialog and file
 // dialog opens over it (nested dialogs over the one that opened them).
 struct DialogLinks {
   wxWindow* owner = nullptr;
-  Environment* environment = nullptr;
+  std::string dataFolder;  // where the file dialogs start
+  const PoemCatalogue* catalogue = nullptr;
   SettingsController* settings = nullptr;
   RecordList* records = nullptr;
   GameController* game = nullptr;
@@ -54,29 +59,25 @@ class WxDialogs : public DialogPort {
   WxDialogs(const WxDialogs&) = delete;
   WxDialogs& operator=(const WxDialogs&) = delete;
 
-  // Serves the program's objects once it has made them: the main window, the environment, the
-  // settings controller, the record list, the game, the commands and the message boxes.
-  void Attach(Program& program);
   // Serves these objects.
-  void Connect(const DialogLinks& links);
+  void Connect(const DialogLinks& links) { links_ = links; }
 
   // Opens once the timer tick that ended the run has returned, so that the game's timer keeps
   // ticking while the results are open; when the results close the game is reset, and the retry
   // run starts at once.
-  void OpenResults() override;
+  void OpenResults(const RunFigures& run) override;
   void OpenSettings() override;
   void OpenRecordList() override;
   void OpenAbout() override;
   void ShowHelp() override;
 
-  // The results dialog, at once (OpenResults comes here).
-  void RunResults();
+  // The results dialog of `run`, at once (OpenResults comes here).
+  void RunResults(const RunFigures& run);
 
   DialogTable& gameDialogs() { return gameDialogs_; }
   DialogTable& settingsDialogs() { return settingsDialogs_; }
 
  private:
-  DialogLinks Links() const;
   // Everything the dialogs reach; false before the dialogs are connected.
   bool Prepare();
   DialogContext Context();
@@ -97,7 +98,8 @@ class WxDialogs : public DialogPort {
   // The random button never repeats the poem it gave last, for the whole run of the program.
   RandomPoemPicker picker_;
 
-  std::function<DialogLinks()> links_;
+  DialogLinks links_;
+  RunFigures finishedRun_;
   DialogTable gameDialogs_;
   DialogTable settingsDialogs_;
   std::optional<SettingsDialogModel> settingsModel_;

@@ -60,8 +60,12 @@ std::string WithDefaultExtension(std::string_view path, std::string_view extensi
   return result;
 }
 
+wxString WxFileChooser::StartFolder() const {
+  return startFolder_.empty() ? wxGetCwd() : wxString::FromUTF8(startFolder_);
+}
+
 std::optional<std::string> WxFileChooser::ChooseFileToOpen(const FileDialogSpec& setup) {
-  wxFileDialog dialog(owner_, FromSjis(setup.title), wxGetCwd(), InitialName(setup),
+  wxFileDialog dialog(owner_, FromSjis(setup.title), StartFolder(), InitialName(setup),
                       FileDialogWildcard(setup), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
   const std::string path = NativePath(dialog.GetPath());
@@ -70,7 +74,7 @@ std::optional<std::string> WxFileChooser::ChooseFileToOpen(const FileDialogSpec&
 }
 
 std::optional<std::string> WxFileChooser::ChooseFileToSave(const FileDialogSpec& setup) {
-  wxString folder = wxGetCwd();
+  wxString folder = StartFolder();
   wxString name = InitialName(setup);
   const wxString title = FromSjis(setup.title);
   while (true) {

@@ -21,12 +21,17 @@ class WxFileChooser : public FileChooserPort {
  public:
   explicit WxFileChooser(wxWindow* owner = nullptr) : owner_(owner) {}
   void SetOwner(wxWindow* owner) { owner_ = owner; }
+  // Where the dialogs start: the data folder. Empty: the current folder.
+  void SetStartFolder(const std::string& folder) { startFolder_ = folder; }
 
   std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& setup) override;
   std::optional<std::string> ChooseFileToSave(const FileDialogSpec& setup) override;
 
  private:
+  wxString StartFolder() const;
+
   wxWindow* owner_;
+  std::string startFolder_;
 };
 
 // The wildcard of a file dialog from its filters. A pattern "*.*" (every file, on Windows)

@@ -1,4 +1,4 @@
-#include "catalogue/retry_list.h"
+#include "game/retry_list.h"
 
 #include <algorithm>
 

@@ -1,0 +1,49 @@
+// One run of questions, from START to its results: the poems still to ask, the tallies, the
+// wrong answers and the question in hand. The game controller owns it; everything else reads it.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "base/shift_jis.h"
+#include "game/phase.h"
+#include "game/retry_list.h"
+#include "game/scoring.h"
+
+namespace verselane {
+
+// The question being answered and what its answer booked, for the score pop-up.
+struct QuestionState {
+  int poem = 0;                 // poem index asked
+  int seconds = 0;              // whole seconds on the question's clock at Enter
+  FavouriteState favourite = FavouriteState::None;
+  int points = 0;               // points booked by the answer (tripled for the favourite)
+  TimeSplit time;               // the question's time, split for display
+};
+
+// What the run's answers booked so far.
+struct Tallies {
+  int score = 0;  // never below 0: a penalty larger than the score leaves 0
+  int correct = 0;
+  int asked = 0;
+};
+
+struct RunState {
+  Phase phase = Phase::kStart;
+  // The questions this run asks at most: the settings' count, or the size of a retry run.
+  int questionCount = 0;
+  // The first (size − asked) poems are those not asked yet.
+  std::vector<int> pool;
+  Tallies tallies;
+  RetryList wrong;           // the poems answered wrongly, each once
+  bool retry = false;        // the run asks the wrong answers of the run before
+  bool lastResult = false;   // whether the last answer was correct
+  QuestionState question;    // poem, time, favourite state and points of the current question
+  std::string_view prompt;   // the reading shown as the question (a view into the catalogue)
+  int revealLimit = 0;       // how many kana of the prompt may be revealed while answering
+
+  int promptCells() const { return static_cast<int>(CellCount(prompt)); }
+  int remainingPoems() const { return static_cast<int>(pool.size()) - tallies.asked; }
+};
+
+}  // namespace verselane
