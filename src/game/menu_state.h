@@ -5,16 +5,17 @@ namespace verselane {
 
 class MainWindowPort;
 
-// Menu and accelerator command ids.
+// Menu and accelerator command ids, which are also the menu items' ids (wx takes ids from 1 to
+// 32767 and keeps 4999 to 5999 for its own).
 enum CommandId : int {
-  kCommandStart = 40001,     // Ctrl+S
-  kCommandPause = 40002,     // Ctrl+P
-  kCommandRestart = 40003,   // Ctrl+R
-  kCommandSettings = 40004,
-  kCommandRecords = 40005,
-  kCommandHelp = 40006,
-  kCommandVersion = 40007,
-  kCommandExit = 40010,      // Ctrl+E; never greyed
+  kCommandStart = 101,     // Ctrl+S
+  kCommandPause = 102,     // Ctrl+P
+  kCommandRestart = 103,   // Ctrl+R
+  kCommandSettings = 104,
+  kCommandRecords = 105,
+  kCommandHelp = 106,
+  kCommandVersion = 107,
+  kCommandExit = 110,      // Ctrl+E; never greyed
 };
 
 enum class MenuState {
@@ -22,8 +23,8 @@ enum class MenuState {
   kRunning,  // after START: only PAUSE, RESTART and exit
 };
 
-// Enables and greys the items 40001 to 40007 for `state`. Pausing, resuming and the end of a run
-// leave the menu as it is.
+// Enables and greys the items from START to the version for `state`. Pausing, resuming and the
+// end of a run leave the menu as it is.
 void ApplyMenuState(MainWindowPort& window, MenuState state);
 
 }  // namespace verselane

@@ -19,9 +19,9 @@ int KeyCharacter(const wxKeyEvent& event) {
   return IsEnter(code) ? kEnterKey : code;
 }
 
-AnswerBox::~AnswerBox() { DestroyREdit(); }
+AnswerBox::~AnswerBox() { DestroyControl(); }
 
-wxTextCtrl* AnswerBox::CreateREdit(wxWindow* parent, int x, int y, int width, int height) {
+wxTextCtrl* AnswerBox::CreateControl(wxWindow* parent, int x, int y, int width, int height) {
   if (control_ != nullptr) return control_;
   auto* control = new wxTextCtrl();
   control->Hide();  // hidden from the start, until the first question
@@ -36,7 +36,7 @@ wxTextCtrl* AnswerBox::CreateREdit(wxWindow* parent, int x, int y, int width, in
   return control_;
 }
 
-bool AnswerBox::SubclassREdit() {
+bool AnswerBox::RouteKeys() {
   if (control_ == nullptr || subclassed_) return false;
   control_->Bind(wxEVT_KEY_DOWN, &AnswerBox::OnKeyDown, this);
   control_->Bind(wxEVT_CHAR, &AnswerBox::OnChar, this);
@@ -45,7 +45,7 @@ bool AnswerBox::SubclassREdit() {
   return true;
 }
 
-bool AnswerBox::SetFontRichEdit(int pixelHeight, const wxString& face) {
+bool AnswerBox::SetTextFont(int pixelHeight, const wxString& face) {
   if (control_ == nullptr) return false;
   const wxFont font(wxFontInfo(wxSize(0, pixelHeight)).FaceName(face));
   if (!font.IsOk() || !control_->SetFont(font)) {
@@ -55,7 +55,7 @@ bool AnswerBox::SetFontRichEdit(int pixelHeight, const wxString& face) {
   return true;
 }
 
-bool AnswerBox::SetFontColorRichEdit(int red, int green, int blue) {
+bool AnswerBox::SetTextColour(int red, int green, int blue) {
   if (control_ == nullptr) return false;
   control_->SetForegroundColour(wxColour(red, green, blue));
   return true;
@@ -65,7 +65,7 @@ void AnswerBox::SetBackgroundColour(int red, int green, int blue) {
   if (control_ != nullptr) control_->SetBackgroundColour(wxColour(red, green, blue));
 }
 
-void AnswerBox::DestroyREdit() {
+void AnswerBox::DestroyControl() {
   if (control_ == nullptr) return;
   wxTextCtrl* control = control_;
   control_ = nullptr;

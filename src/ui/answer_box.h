@@ -27,16 +27,16 @@ class AnswerBox : public AnswerBoxControlPort {
 
   // Creates the control, hidden, as a child of `parent`; returns the existing one when called
   // again. Null (after an error box) when it cannot be made.
-  wxTextCtrl* CreateREdit(wxWindow* parent, int x, int y, int width, int height);
+  wxTextCtrl* CreateControl(wxWindow* parent, int x, int y, int width, int height);
   // Routes the control's keys to the KeyLatch; false when there is no control or it is already
   // done.
-  bool SubclassREdit();
+  bool RouteKeys();
   // The face is the Japanese default face; the size is in pixels, so that the text fits the
   // 28-pixel line (a GTK font of 20 points is 26.7 pixels high and is clipped there).
-  bool SetFontRichEdit(int pixelHeight, const wxString& face);
-  bool SetFontColorRichEdit(int red, int green, int blue);
+  bool SetTextFont(int pixelHeight, const wxString& face);
+  bool SetTextColour(int red, int green, int blue);
   void SetBackgroundColour(int red, int green, int blue);
-  void DestroyREdit();
+  void DestroyControl();
 
   std::string ReadText() override;
   void Clear() override;

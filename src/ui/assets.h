@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 namespace verselane {
 
@@ -19,8 +18,5 @@ struct AssetData {
 // The built-in file with this name, relative to assets/ and with '/' between folders
 // ("bitmap-130.png", "sound-147.wav", "help/verselane.htb"); nothing for an unknown name.
 std::optional<AssetData> FindAsset(std::string_view name);
-
-// The names of all built-in files, in ascending byte order.
-std::vector<std::string_view> AssetNames();
 
 }  // namespace verselane

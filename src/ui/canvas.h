@@ -124,7 +124,6 @@ class BitmapList {
   // Null outside 0 ... count - 1 and for a bitmap that did not load.
   const CanvasBitmap* Get(int index) const;
   int count() const { return static_cast<int>(bitmaps_.size()); }
-  void Free() { bitmaps_.clear(); }
 
  private:
   NoticePort& errors_;

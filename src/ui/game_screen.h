@@ -22,8 +22,6 @@ struct ScreenBox {
 };
 
 namespace screen {
-inline constexpr int kWidth = 400;
-inline constexpr int kHeight = 150;
 inline constexpr int kPromptIconX = 23, kPromptIconY = 11;
 inline constexpr int kAnswerIconX = 23, kAnswerIconY = 55;
 inline constexpr ScreenBox kPromptBox{76, 8, 308, 42};

@@ -31,17 +31,17 @@ GameView::GameView(wxWindow* parent, const wxSize& size)
 
 wxMenuBar* CreateMenuBar() {
   auto* game = new wxMenu;
-  game->Append(MenuItemId(kCommandStart), U8("始める(&S)         \tCtrl+S"));
-  game->Append(MenuItemId(kCommandPause), U8("一時停止する(&P)\tCtrl+P"));
-  game->Append(MenuItemId(kCommandRestart), U8("最初からやり直す(&R)\tCtrl+R"));
+  game->Append(kCommandStart, U8("始める(&S)         \tCtrl+S"));
+  game->Append(kCommandPause, U8("一時停止する(&P)\tCtrl+P"));
+  game->Append(kCommandRestart, U8("最初からやり直す(&R)\tCtrl+R"));
   game->AppendSeparator();
-  game->Append(MenuItemId(kCommandExit), U8("終了する(&E)\tCtrl+E"));
+  game->Append(kCommandExit, U8("終了する(&E)\tCtrl+E"));
   auto* options = new wxMenu;
-  options->Append(MenuItemId(kCommandSettings), U8("環境を設定する(&E)"));
-  options->Append(MenuItemId(kCommandRecords), U8("記録を見る(&R)"));
+  options->Append(kCommandSettings, U8("環境を設定する(&E)"));
+  options->Append(kCommandRecords, U8("記録を見る(&R)"));
   auto* help = new wxMenu;
-  help->Append(MenuItemId(kCommandHelp), U8("ヘルプを見る(&H)"));
-  help->Append(MenuItemId(kCommandVersion), U8("バージョン情報を見る(&V)"));
+  help->Append(kCommandHelp, U8("ヘルプを見る(&H)"));
+  help->Append(kCommandVersion, U8("バージョン情報を見る(&V)"));
   auto* bar = new wxMenuBar;
   bar->Append(game, U8("ゲーム(&G)"));
   bar->Append(options, U8("オプション(&O)"));
@@ -62,8 +62,8 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Disconnect() {
-  frame_->Unbind(wxEVT_MENU, &MainWindow::OnMenu, this, MenuItemId(kCommandStart),
-                 MenuItemId(kCommandExit));
+  frame_->Unbind(wxEVT_MENU, &MainWindow::OnMenu, this, kCommandStart,
+                 kCommandExit);
   frame_->Unbind(wxEVT_TIMER, &MainWindow::OnTimer, this, kGameTimerId);
   frame_->Unbind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
   frame_->Unbind(wxEVT_DESTROY, &MainWindow::OnFrameDestroy, this);
@@ -94,8 +94,8 @@ bool MainWindow::CreateWin(const wxString& title, const wxIconBundle& icons, int
   frame_->SetMaxSize(size);
   frame_->Centre(wxBOTH);
 
-  frame_->Bind(wxEVT_MENU, &MainWindow::OnMenu, this, MenuItemId(kCommandStart),
-               MenuItemId(kCommandExit));
+  frame_->Bind(wxEVT_MENU, &MainWindow::OnMenu, this, kCommandStart,
+               kCommandExit);
   frame_->Bind(wxEVT_TIMER, &MainWindow::OnTimer, this, kGameTimerId);
   frame_->Bind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
   frame_->Bind(wxEVT_DESTROY, &MainWindow::OnFrameDestroy, this);
@@ -123,7 +123,7 @@ bool MainWindow::StartTimer(int periodMs) {
 
 void MainWindow::SetMenuItemEnabled(int command, bool enabled) {
   if (frame_ == nullptr) return;
-  const int item = MenuItemId(command);
+  const int item = command;
   if (wxMenuBar* bar = frame_->GetMenuBar(); bar != nullptr && bar->FindItem(item)) {
     bar->Enable(item, enabled);
   }
@@ -168,7 +168,7 @@ void MainWindow::OnChar(wxKeyEvent& event) {
 }
 
 void MainWindow::OnMenu(wxCommandEvent& event) {
-  if (links_.commands != nullptr) links_.commands->Dispatch(CommandOfMenuItem(event.GetId()));
+  if (links_.commands != nullptr) links_.commands->Dispatch(event.GetId());
 }
 
 void MainWindow::OnTimer(wxTimerEvent&) {

@@ -44,11 +44,6 @@ class MainFrame : public wxFrame {
   GameView* view_ = nullptr;
 };
 
-// wx takes item ids below 32768 only; the command ids 40001 to 40010 are carried 10000 lower.
-inline constexpr int kMenuIdOffset = 10000;
-inline constexpr int MenuItemId(int command) { return command - kMenuIdOffset; }
-inline constexpr int CommandOfMenuItem(int itemId) { return itemId + kMenuIdOffset; }
-
 // Builds menu 102: its texts, access keys, ids and the four Ctrl accelerators.
 wxMenuBar* CreateMenuBar();
 

@@ -4,17 +4,10 @@
 
 #include <wx/msgdlg.h>
 
-#include "base/shift_jis.h"
+#include "ui/display_text.h"
 
 namespace verselane {
 namespace {
-
-wxString FromSjis(const std::string& sjis) {
-  const Conversion utf8 = SjisToUtf8(sjis);
-  // The core's texts are CP932; a text that is not still shows as far as it converts.
-  const std::string& text = utf8.ok() ? utf8.text : SjisToUtf8(sjis.substr(0, utf8.failedAt)).text;
-  return wxString::FromUTF8(text.data(), text.size());
-}
 
 // Every notice also goes to the standard error, as a desktop program's warnings do on Linux:
 // it stays in the session's log after the box is closed.

@@ -108,10 +108,10 @@ bool Program::InitializeGame() {
 bool Program::CreateAnswerBox() {
   const ScreenBox box = screen::kAnswerBox;
   AnswerBox& answerBox = answerBox_;
-  if (answerBox.CreateREdit(window_.view(), box.x, box.y, box.width, box.height) == nullptr ||
-      !answerBox.SubclassREdit() ||
-      !answerBox.SetFontRichEdit(kAnswerFontPixels, surface_.faces().japaneseDefault()) ||
-      !answerBox.SetFontColorRichEdit(kAnswerTextColour.red, kAnswerTextColour.green,
+  if (answerBox.CreateControl(window_.view(), box.x, box.y, box.width, box.height) == nullptr ||
+      !answerBox.RouteKeys() ||
+      !answerBox.SetTextFont(kAnswerFontPixels, surface_.faces().japaneseDefault()) ||
+      !answerBox.SetTextColour(kAnswerTextColour.red, kAnswerTextColour.green,
                                       kAnswerTextColour.blue)) {
     return false;
   }

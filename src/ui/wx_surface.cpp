@@ -4,7 +4,7 @@
 #include <wx/log.h>
 #include <wx/mstream.h>
 
-#include "base/shift_jis.h"
+#include "ui/display_text.h"
 
 namespace verselane {
 namespace {
@@ -154,8 +154,7 @@ void WxSurface::SelectFont(const SurfaceFont* font) {
 const wxString& WxSurface::Utf8Text(std::string_view sjis) {
   if (sjis != lastSjis_) {
     lastSjis_.assign(sjis);
-    const Conversion utf8 = SjisToUtf8(sjis);
-    lastText_ = wxString::FromUTF8(utf8.text.data(), utf8.text.size());
+    lastText_ = FromSjis(sjis);
   }
   return lastText_;
 }

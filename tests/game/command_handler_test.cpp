@@ -208,7 +208,7 @@ TEST_F(CommandHandlerTest, DialogsOpenOnlyWhileIdleAndHelpAlways) {
 
 TEST_F(CommandHandlerTest, UnknownCommandsAreIgnored) {
   engine.StartAndReachFirstQuestion();
-  for (int command : {0, 40008, 40009, 2000}) engine.commands.Dispatch(command);
+  for (int command : {0, 108, 109, 40001, 2000}) engine.commands.Dispatch(command);
   EXPECT_EQ(engine.state(), PlayState::Running);
   EXPECT_TRUE(prompts().asked.empty());
   EXPECT_EQ(engine.desktop.dialogs.help, 0);

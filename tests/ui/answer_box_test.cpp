@@ -23,8 +23,8 @@ class AnswerBoxTest : public ::testing::Test {
     frame = new wxFrame(nullptr, wxID_ANY, " Verselane");
     frame->SetClientSize(400, 150);
     parent = new wxWindow(frame, wxID_ANY, wxPoint(0, 0), wxSize(400, 150));
-    ASSERT_NE(box.CreateREdit(parent, 76, 60, 308, 28), nullptr);
-    ASSERT_TRUE(box.SubclassREdit());
+    ASSERT_NE(box.CreateControl(parent, 76, 60, 308, 28), nullptr);
+    ASSERT_TRUE(box.RouteKeys());
     box.control()->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { ++textEnters; });
     frame->Show();
     ASSERT_TRUE(RunEventsUntil([this] { return frame->IsShown(); }));
@@ -33,7 +33,7 @@ class AnswerBoxTest : public ::testing::Test {
     RunEventsFor(100);
   }
   void TearDown() override {
-    box.DestroyREdit();
+    box.DestroyControl();
     frame->Destroy();
     RunEventsFor(20);
   }
@@ -110,9 +110,9 @@ TEST_F(AnswerBoxTest, HidingGivesTheKeysToTheScreenBehind) {
 
 TEST_F(AnswerBoxTest, CreatingAndSubclassingTwiceChangeNothing) {
   wxTextCtrl* control = box.control();
-  EXPECT_EQ(box.CreateREdit(parent, 0, 0, 10, 10), control);
+  EXPECT_EQ(box.CreateControl(parent, 0, 0, 10, 10), control);
   EXPECT_EQ(control->GetPosition(), wxPoint(76, 60));
-  EXPECT_FALSE(box.SubclassREdit());
+  EXPECT_FALSE(box.RouteKeys());
   Type([](wxUIActionSimulator& sim) { sim.Char('q'); });
   EXPECT_EQ(keys.Take(), 'q') << "one key, stored once";
   EXPECT_EQ(box.control()->GetValue(), "q");
@@ -121,16 +121,16 @@ TEST_F(AnswerBoxTest, CreatingAndSubclassingTwiceChangeNothing) {
 TEST(AnswerBoxWithoutControlTest, DoesNothingAndReadsNothing) {
   KeyLatch keys;
   AnswerBox box(keys);
-  box.DestroyREdit();
+  box.DestroyControl();
   box.Show();
   box.Hide();
   box.Clear();
   box.Focus();
   EXPECT_FALSE(box.IsVisible());
   EXPECT_EQ(box.ReadText(), "");
-  EXPECT_FALSE(box.SubclassREdit());
-  EXPECT_FALSE(box.SetFontRichEdit(20, "IPAexGothic"));
-  EXPECT_FALSE(box.SetFontColorRichEdit(100, 100, 100));
+  EXPECT_FALSE(box.RouteKeys());
+  EXPECT_FALSE(box.SetTextFont(20, "IPAexGothic"));
+  EXPECT_FALSE(box.SetTextColour(100, 100, 100));
 }
 
 }  // namespace

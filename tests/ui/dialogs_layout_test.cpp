@@ -142,16 +142,9 @@ TEST(DialogLayout, RulesSpanWhatTheyRanBetween) {
 TEST(DialogTable, OpensBySlotAndKeepsWhatEachEndedWith) {
   DialogTable table;
   std::vector<int> opened;
-  table.Fill({140, 149}, {[&](wxWindow*) {
-                            opened.push_back(140);
-                            return 7;
-                          },
-                          [&](wxWindow*) {
-                            opened.push_back(149);
-                            return -1;
-                          }});
+  table.Fill({140, 149}, {[&](wxWindow*) { opened.push_back(140); },
+                          [&](wxWindow*) { opened.push_back(149); }});
   EXPECT_EQ(table.count(), 2);
-  EXPECT_EQ(table.LastResult(0), 0);
   EXPECT_EQ(table.TemplateId(1), 149);
   table.Open(2);  // outside the table: nothing
   table.Open(-1);
@@ -159,18 +152,12 @@ TEST(DialogTable, OpensBySlotAndKeepsWhatEachEndedWith) {
   table.Open(1);
   table.Open(0);
   EXPECT_EQ(opened, (std::vector<int>{149, 140}));
-  EXPECT_EQ(table.LastResult(0), 7);
-  EXPECT_EQ(table.LastResult(1), -1);
-  EXPECT_EQ(table.LastResult(5), 0);
 }
 
 TEST(DialogTable, OpensOverTheOwnerUnlessAnotherWindowIsNamed) {
   DialogTable table;
   wxWindow* seen = nullptr;
-  table.Fill({154}, {[&](wxWindow* parent) {
-                       seen = parent;
-                       return 0;
-                     }});
+  table.Fill({154}, {[&](wxWindow* parent) { seen = parent; }});
   wxFrame* owner = new wxFrame(nullptr, wxID_ANY, "owner");
   wxFrame* other = new wxFrame(nullptr, wxID_ANY, "other");
   table.SetOwner(owner);

@@ -34,7 +34,7 @@ class MainWindowTest : public uitest::ProgramFixture {
   void SetUp() override { StartProgram(); }
 
   wxMenuBar* menuBar() { return frame()->GetMenuBar(); }
-  bool Enabled(int command) { return menuBar()->IsEnabled(MenuItemId(command)); }
+  bool Enabled(int command) { return menuBar()->IsEnabled(command); }
   wxImage BackBuffer() { return program().surface().backBuffer().ConvertToImage(); }
   // What the X server shows of the client area.
   wxImage Screenshot() {
@@ -99,7 +99,7 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
   };
   for (const Item& expected : items) {
     wxMenu* menu = nullptr;
-    wxMenuItem* item = bar->FindItem(MenuItemId(expected.command), &menu);
+    wxMenuItem* item = bar->FindItem(expected.command, &menu);
     ASSERT_NE(item, nullptr) << expected.command;
     EXPECT_EQ(menu, bar->GetMenu(expected.menu)) << expected.command;
     EXPECT_EQ(item->GetItemLabel().BeforeFirst('\t').utf8_string(), expected.label);
@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
   wxMenu* game = bar->GetMenu(0);
   ASSERT_EQ(game->GetMenuItemCount(), 5u);
   EXPECT_TRUE(game->FindItemByPosition(3)->IsSeparator());
-  EXPECT_EQ(game->FindItemByPosition(4)->GetId(), MenuItemId(kCommandExit));
+  EXPECT_EQ(game->FindItemByPosition(4)->GetId(), kCommandExit);
 }
 
 TEST_F(MainWindowTest, StartsAtIdleWithItsMenuStates) {

@@ -94,7 +94,7 @@ TEST_F(PlayTest, CorrectAnswerTypedInKanaEndsInTheResults) {
   EXPECT_EQ(sound_.played.back(), SoundId::kRunFinished);
   RunEventsFor(100);
   EXPECT_EQ(state(), PlayState::Idle) << "the results closed";
-  EXPECT_TRUE(program().window().frame()->GetMenuBar()->IsEnabled(MenuItemId(kCommandStart)));
+  EXPECT_TRUE(program().window().frame()->GetMenuBar()->IsEnabled(kCommandStart));
 }
 
 TEST_F(PlayTest, WrongAnswerShowsTheReadingAndWaitsForEnter) {

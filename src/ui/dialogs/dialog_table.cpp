@@ -8,16 +8,11 @@ void DialogTable::Fill(std::vector<int> templateIds, std::vector<Procedure> proc
   templateIds_ = std::move(templateIds);
   procedures_ = std::move(procedures);
   procedures_.resize(templateIds_.size());
-  lastResults_.assign(templateIds_.size(), 0);
 }
 
 void DialogTable::Open(int slot, wxWindow* parent) {
   if (slot < 0 || slot >= count() || !procedures_[slot]) return;
-  lastResults_[slot] = procedures_[slot](parent != nullptr ? parent : owner_);
-}
-
-int DialogTable::LastResult(int slot) const {
-  return slot >= 0 && slot < count() ? lastResults_[slot] : 0;
+  procedures_[slot](parent != nullptr ? parent : owner_);
 }
 
 int DialogTable::TemplateId(int slot) const {

@@ -1,5 +1,5 @@
-// A DialogTable opens modal dialogs by slot: each slot holds a template id, the procedure that
-// runs that dialog and the result it last ended with (0 at the start). The game keeps one for the
+// A DialogTable opens modal dialogs by slot: each slot holds a template id and the procedure that
+// runs that dialog. The game keeps one for the
 // results (140), About (149), record list (152) and rank-in (154) dialogs, the settings one for
 // the settings (145) and favourite poem (146) dialogs.
 #pragma once
@@ -13,8 +13,8 @@ namespace verselane {
 
 class DialogTable {
  public:
-  // Runs a dialog modally over `parent` and returns the value it ended with.
-  using Procedure = std::function<int(wxWindow* parent)>;
+  // Runs a dialog modally over `parent`; the dialog carries out what the player chose itself.
+  using Procedure = std::function<void(wxWindow* parent)>;
 
   // `owner` is the window the dialogs are opened over when no other is named.
   void SetOwner(wxWindow* owner) { owner_ = owner; }
@@ -22,12 +22,10 @@ class DialogTable {
 
   void Fill(std::vector<int> templateIds, std::vector<Procedure> procedures);
 
-  // Runs the dialog of `slot` over `parent` (the owner when null) and stores what it ended with
-  // as the slot's last result. A slot outside the table does nothing.
+  // Runs the dialog of `slot` over `parent` (the owner when null). A slot outside the table does
+  // nothing.
   void Open(int slot, wxWindow* parent = nullptr);
 
-  // 0 until the slot's dialog first ended; 0 as well for a slot outside the table.
-  int LastResult(int slot) const;
   int TemplateId(int slot) const;
   int count() const { return static_cast<int>(templateIds_.size()); }
 
@@ -35,7 +33,6 @@ class DialogTable {
   wxWindow* owner_ = nullptr;
   std::vector<int> templateIds_;
   std::vector<Procedure> procedures_;
-  std::vector<int> lastResults_;
 };
 
 }  // namespace verselane

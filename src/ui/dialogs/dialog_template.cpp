@@ -14,7 +14,7 @@
 #include <wx/arrstr.h>
 
 #include "ui/dialogs/dialog_layout.h"
-#include "ui/dialogs/dialog_text.h"
+#include "ui/display_text.h"
 #include "ui/dialogs/up_down_control.h"
 #include "ui/font_faces.h"
 

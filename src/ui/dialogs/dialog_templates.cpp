@@ -4,7 +4,7 @@
 
 #include "catalogue/poem_groups.h"
 #include "ui/dialogs/dialog_layout.h"
-#include "ui/dialogs/dialog_text.h"
+#include "ui/display_text.h"
 
 namespace verselane {
 namespace {

@@ -13,7 +13,7 @@
 #include "settings/settings_controller.h"
 #include "ui/dialogs/dialog_table.h"
 #include "ui/dialogs/dialog_templates.h"
-#include "ui/dialogs/dialog_text.h"
+#include "ui/display_text.h"
 #include "ui/main_frame.h"
 
 namespace verselane {
@@ -37,10 +37,9 @@ wxString ContactText() { return Text(kContactText); }
 // Results
 
 ResultsDialog::ResultsDialog(wxWindow* parent, DialogContext& context, const ResultsView& view,
-                             const wxBitmap& portrait, int endResult)
+                             const wxBitmap& portrait)
     : TemplateDialog(parent, ResultsTemplate(), {{kResultsPortrait, portrait}}),
-      context_(context),
-      endResult_(endResult) {
+      context_(context) {
   SetTitle(FromSjis(view.caption));
   SetText(*this, kResultsClearTime, FromSjis(view.clearTime));
   SetText(*this, kResultsScore, FromSjis(view.totalScore));
@@ -50,7 +49,7 @@ ResultsDialog::ResultsDialog(wxWindow* parent, DialogContext& context, const Res
   Item(kResultsSaveQuestions)->Enable(view.retryEnabled);
   Item(kResultsRetry)->Enable(view.retryEnabled);
 
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(endResult_); }, kResultsClose);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(wxID_OK); }, kResultsClose);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
     WriteResultFile(context_.finishedRun, context_.catalogue, context_.files, context_.notices,
                     context_.clock);
@@ -61,7 +60,7 @@ ResultsDialog::ResultsDialog(wxWindow* parent, DialogContext& context, const Res
   }, kResultsSaveQuestions);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
     retryChosen_ = true;
-    EndDialog(endResult_);
+    EndDialog(wxID_OK);
   }, kResultsRetry);
   // The dialog's own OK and Cancel commands (Enter on no button, Esc) end nothing here.
   Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_OK);
@@ -88,12 +87,12 @@ void ResultsDialog::OnShown() {
 // ---------------------------------------------------------------------------------------------
 // About
 
-AboutDialog::AboutDialog(wxWindow* parent, const wxBitmap& picture, int endResult)
+AboutDialog::AboutDialog(wxWindow* parent, const wxBitmap& picture)
     : TemplateDialog(parent, AboutTemplate(), {{kAboutBitmap, picture}}) {
   SetText(*this, kAboutVersion, VersionLine());
   SetText(*this, kAboutContact, ContactText());
   for (const int id : {wxID_OK, wxID_CANCEL}) {
-    Bind(wxEVT_BUTTON, [this, endResult](wxCommandEvent&) { EndDialog(endResult); }, id);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(wxID_OK); }, id);
   }
   Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
     event.Skip();
@@ -104,15 +103,14 @@ AboutDialog::AboutDialog(wxWindow* parent, const wxBitmap& picture, int endResul
 // ---------------------------------------------------------------------------------------------
 // Record list
 
-RecordListDialog::RecordListDialog(wxWindow* parent, DialogContext& context, const wxBitmap& icon,
-                                   int endResult)
+RecordListDialog::RecordListDialog(wxWindow* parent, DialogContext& context, const wxBitmap& icon)
     : TemplateDialog(parent, RecordListTemplate(), {{kRecordListIcon, icon}}) {
   const auto texts = RecordListTexts(context.records);
   for (std::size_t field = 0; field < texts.size(); ++field) {
     SetText(*this, kRecordListFirstField + static_cast<int>(field), FromSjis(texts[field]));
   }
   for (const int id : {wxID_OK, wxID_CANCEL}) {
-    Bind(wxEVT_BUTTON, [this, endResult](wxCommandEvent&) { EndDialog(endResult); }, id);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(wxID_OK); }, id);
   }
   Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
     event.Skip();
@@ -123,15 +121,13 @@ RecordListDialog::RecordListDialog(wxWindow* parent, DialogContext& context, con
 // ---------------------------------------------------------------------------------------------
 // Rank-in
 
-RankInDialog::RankInDialog(wxWindow* parent, DialogContext& context, const wxBitmap& picture,
-                           int endResult)
+RankInDialog::RankInDialog(wxWindow* parent, DialogContext& context, const wxBitmap& picture)
     : TemplateDialog(parent, RankInTemplate(), {{kRankInBitmap, picture}}),
-      context_(context),
-      endResult_(endResult) {
+      context_(context) {
   auto* name = ItemAs<wxTextCtrl>(kRankInName);
   name->ChangeValue(FromSjis(context.settings.settings().playerName()));
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOk(); }, wxID_OK);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(endResult_); }, wxID_CANCEL);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(wxID_CANCEL); }, wxID_CANCEL);
   Bind(wxEVT_INIT_DIALOG, [name](wxInitDialogEvent& event) {
     event.Skip();
     name->SetFocus();
@@ -145,7 +141,7 @@ void RankInDialog::OnOk() {
     return;  // refused with its notice: the player mends the name
   }
   context_.gameDialogs.Open(kRecordListSlot, this);
-  EndDialog(endResult_);
+  EndDialog(wxID_OK);
 }
 
 }  // namespace verselane

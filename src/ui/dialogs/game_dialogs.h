@@ -18,7 +18,7 @@ namespace verselane {
 class ResultsDialog : public TemplateDialog {
  public:
   ResultsDialog(wxWindow* parent, DialogContext& context, const ResultsView& view,
-                const wxBitmap& portrait, int endResult);
+                const wxBitmap& portrait);
   // The player chose the retry run (button 12).
   bool retryChosen() const { return retryChosen_; }
 
@@ -26,7 +26,6 @@ class ResultsDialog : public TemplateDialog {
   void OnShown();
 
   DialogContext& context_;
-  int endResult_;
   bool shownOnce_ = false;
   bool retryChosen_ = false;
 };
@@ -34,13 +33,13 @@ class ResultsDialog : public TemplateDialog {
 // " バージョン情報": the program's title and version, a notice line and the contact text.
 class AboutDialog : public TemplateDialog {
  public:
-  AboutDialog(wxWindow* parent, const wxBitmap& picture, int endResult);
+  AboutDialog(wxWindow* parent, const wxBitmap& picture);
 };
 
 // " 記録一覧": the five best results.
 class RecordListDialog : public TemplateDialog {
  public:
-  RecordListDialog(wxWindow* parent, DialogContext& context, const wxBitmap& icon, int endResult);
+  RecordListDialog(wxWindow* parent, DialogContext& context, const wxBitmap& icon);
 };
 
 // " ランクイン": asks for the name under which the run enters the record list. OK records it
@@ -48,13 +47,12 @@ class RecordListDialog : public TemplateDialog {
 // nothing.
 class RankInDialog : public TemplateDialog {
  public:
-  RankInDialog(wxWindow* parent, DialogContext& context, const wxBitmap& picture, int endResult);
+  RankInDialog(wxWindow* parent, DialogContext& context, const wxBitmap& picture);
 
  private:
   void OnOk();
 
   DialogContext& context_;
-  int endResult_;
 };
 
 // The program's title and version as the About box shows them: " Verselane ver 2.08".

@@ -10,7 +10,7 @@
 #include "settings/settings_dialog_model.h"
 #include "ui/dialogs/dialog_table.h"
 #include "ui/dialogs/dialog_templates.h"
-#include "ui/dialogs/dialog_text.h"
+#include "ui/display_text.h"
 
 namespace verselane {
 namespace {
@@ -23,10 +23,9 @@ void ShowText(wxTextCtrl* edit, const wxString& text) {
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(wxWindow* parent, DialogContext& context, int endResult)
+SettingsDialog::SettingsDialog(wxWindow* parent, DialogContext& context)
     : TemplateDialog(parent, SettingsTemplate()),
       context_(context),
-      endResult_(endResult),
       sources_(ItemAs<wxComboBox>(kSettingsSource)),
       count_(ItemAs<wxTextCtrl>(kSettingsCount)) {
   SettingsDialogModel& model = context_.settingsModel;
@@ -96,9 +95,9 @@ SettingsDialog::SettingsDialog(wxWindow* parent, DialogContext& context, int end
   }, kSettingsChangeFavourite);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
     context_.settingsModel.Ok();
-    EndDialog(endResult_);
+    EndDialog(wxID_OK);
   }, wxID_OK);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(endResult_); }, wxID_CANCEL);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(wxID_CANCEL); }, wxID_CANCEL);
   Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
     event.Skip();
     TakeFocus();
@@ -185,10 +184,9 @@ void SettingsDialog::FinishListClosing() {
 // ---------------------------------------------------------------------------------------------
 // Favourite poem
 
-FavouriteDialog::FavouriteDialog(wxWindow* parent, DialogContext& context, int endResult)
+FavouriteDialog::FavouriteDialog(wxWindow* parent, DialogContext& context)
     : TemplateDialog(parent, FavouriteTemplate()),
       context_(context),
-      endResult_(endResult),
       phrase_(ItemAs<wxTextCtrl>(kFavouritePhrase)) {
   phrase_->ChangeValue(
       FromSjis(context_.favouriteModel.Open(context_.settingsModel.pendingFavourite())));
@@ -196,7 +194,7 @@ FavouriteDialog::FavouriteDialog(wxWindow* parent, DialogContext& context, int e
     ShowText(phrase_, FromSjis(context_.favouriteModel.PickRandom()));
   }, kFavouriteRandom);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOk(); }, wxID_OK);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(endResult_); }, wxID_CANCEL);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(wxID_CANCEL); }, wxID_CANCEL);
   Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
     event.Skip();
     phrase_->SetFocus();
@@ -210,7 +208,7 @@ void FavouriteDialog::OnOk() {
     return;  // the dialog stays open with its text
   }
   context_.settingsModel.SetPendingFavourite(*search.poem);
-  EndDialog(endResult_);
+  EndDialog(wxID_OK);
 }
 
 }  // namespace verselane

@@ -13,7 +13,7 @@ namespace verselane {
 
 class SettingsDialog : public TemplateDialog {
  public:
-  SettingsDialog(wxWindow* parent, DialogContext& context, int endResult);
+  SettingsDialog(wxWindow* parent, DialogContext& context);
 
   // Shows the model's state in the controls.
   void ShowModel();
@@ -31,7 +31,6 @@ class SettingsDialog : public TemplateDialog {
   void FinishListClosing();
 
   DialogContext& context_;
-  int endResult_;
   wxComboBox* sources_;
   wxTextCtrl* count_;
   // The source list's three events in the order the core expects them: GTK reports the list
@@ -43,13 +42,12 @@ class SettingsDialog : public TemplateDialog {
 
 class FavouriteDialog : public TemplateDialog {
  public:
-  FavouriteDialog(wxWindow* parent, DialogContext& context, int endResult);
+  FavouriteDialog(wxWindow* parent, DialogContext& context);
 
  private:
   void OnOk();
 
   DialogContext& context_;
-  int endResult_;
   wxTextCtrl* phrase_;
 };
 

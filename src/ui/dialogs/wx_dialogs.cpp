@@ -1,5 +1,6 @@
 #include "ui/dialogs/wx_dialogs.h"
 
+#include <wx/dialog.h>
 #include <wx/image.h>
 #include <wx/mstream.h>
 #include <wx/window.h>
@@ -19,6 +20,10 @@ namespace {
 
 constexpr int kPortraitSize = 45;
 constexpr int kPortraitFrames = 7;
+
+// Each dialog carries out what the player chose in it before it ends, so the code it ends with
+// tells nothing more.
+void RunModal(wxDialog& dialog) { static_cast<void>(dialog.ShowModal()); }
 
 }  // namespace
 
@@ -49,13 +54,13 @@ WxDialogs::WxDialogs(FileChooserPort* files, ClockPort* clock, RandomSource* ran
       random_(random != nullptr ? *random : *ownRandom_),
       picker_(random_) {
   gameDialogs_.Fill({kResultsTemplate, kAboutTemplate, kRecordListTemplate, kRankInTemplate},
-                    {[this](wxWindow* parent) { return ResultsProcedure(parent); },
-                     [this](wxWindow* parent) { return AboutProcedure(parent); },
-                     [this](wxWindow* parent) { return RecordListProcedure(parent); },
-                     [this](wxWindow* parent) { return RankInProcedure(parent); }});
+                    {[this](wxWindow* parent) { ResultsProcedure(parent); },
+                     [this](wxWindow* parent) { AboutProcedure(parent); },
+                     [this](wxWindow* parent) { RecordListProcedure(parent); },
+                     [this](wxWindow* parent) { RankInProcedure(parent); }});
   settingsDialogs_.Fill({kSettingsTemplate, kFavouriteTemplate},
-                        {[this](wxWindow* parent) { return SettingsProcedure(parent); },
-                         [this](wxWindow* parent) { return FavouriteProcedure(parent); }});
+                        {[this](wxWindow* parent) { SettingsProcedure(parent); },
+                         [this](wxWindow* parent) { FavouriteProcedure(parent); }});
 }
 
 WxDialogs::~WxDialogs() = default;
@@ -120,51 +125,46 @@ void WxDialogs::OpenAbout() {
 
 void WxDialogs::ShowHelp() { verselane::ShowHelp(links_.owner); }
 
-int WxDialogs::ResultsProcedure(wxWindow* parent) {
+void WxDialogs::ResultsProcedure(wxWindow* parent) {
   DialogContext context = Context();
   const ResultsView view = BuildResultsView(finishedRun_);
   bool retry = false;
-  int result = 0;
   {
-    ResultsDialog dialog(parent, context, view, Portrait(view.portraitFrame),
-                         gameDialogs_.LastResult(kResultsSlot));
-    result = dialog.ShowModal();
+    ResultsDialog dialog(parent, context, view, Portrait(view.portraitFrame));
+    RunModal(dialog);
     retry = dialog.retryChosen();
   }
   // The results are gone: back to Idle, and into the retry run at once when it was chosen.
   context.commands.CloseResults(retry);
-  return result;
 }
 
-int WxDialogs::AboutProcedure(wxWindow* parent) {
-  AboutDialog dialog(parent, AssetBitmap("bitmap-about.png"), gameDialogs_.LastResult(kAboutSlot));
-  return dialog.ShowModal();
+void WxDialogs::AboutProcedure(wxWindow* parent) {
+  AboutDialog dialog(parent, AssetBitmap("bitmap-about.png"));
+  RunModal(dialog);
 }
 
-int WxDialogs::RecordListProcedure(wxWindow* parent) {
+void WxDialogs::RecordListProcedure(wxWindow* parent) {
   DialogContext context = Context();
-  RecordListDialog dialog(parent, context, AssetBitmap("icon-153.png"),
-                          gameDialogs_.LastResult(kRecordListSlot));
-  return dialog.ShowModal();
+  RecordListDialog dialog(parent, context, AssetBitmap("icon-153.png"));
+  RunModal(dialog);
 }
 
-int WxDialogs::RankInProcedure(wxWindow* parent) {
+void WxDialogs::RankInProcedure(wxWindow* parent) {
   DialogContext context = Context();
-  RankInDialog dialog(parent, context, AssetBitmap("bitmap-157.png"),
-                      gameDialogs_.LastResult(kRankInSlot));
-  return dialog.ShowModal();
+  RankInDialog dialog(parent, context, AssetBitmap("bitmap-157.png"));
+  RunModal(dialog);
 }
 
-int WxDialogs::SettingsProcedure(wxWindow* parent) {
+void WxDialogs::SettingsProcedure(wxWindow* parent) {
   DialogContext context = Context();
-  SettingsDialog dialog(parent, context, settingsDialogs_.LastResult(kSettingsSlot));
-  return dialog.ShowModal();
+  SettingsDialog dialog(parent, context);
+  RunModal(dialog);
 }
 
-int WxDialogs::FavouriteProcedure(wxWindow* parent) {
+void WxDialogs::FavouriteProcedure(wxWindow* parent) {
   DialogContext context = Context();
-  FavouriteDialog dialog(parent, context, settingsDialogs_.LastResult(kFavouriteSlot));
-  return dialog.ShowModal();
+  FavouriteDialog dialog(parent, context);
+  RunModal(dialog);
 }
 
 }  // namespace verselane

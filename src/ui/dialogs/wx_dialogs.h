@@ -82,12 +82,12 @@ class WxDialogs : public DialogPort {
   bool Prepare();
   DialogContext Context();
 
-  int ResultsProcedure(wxWindow* parent);
-  int AboutProcedure(wxWindow* parent);
-  int RecordListProcedure(wxWindow* parent);
-  int RankInProcedure(wxWindow* parent);
-  int SettingsProcedure(wxWindow* parent);
-  int FavouriteProcedure(wxWindow* parent);
+  void ResultsProcedure(wxWindow* parent);
+  void AboutProcedure(wxWindow* parent);
+  void RecordListProcedure(wxWindow* parent);
+  void RankInProcedure(wxWindow* parent);
+  void SettingsProcedure(wxWindow* parent);
+  void FavouriteProcedure(wxWindow* parent);
 
   std::unique_ptr<WxFileChooser> ownFiles_;
   std::unique_ptr<LocalClock> ownClock_;

@@ -8,7 +8,7 @@
 #include <wx/msgdlg.h>
 #include <wx/generic/msgdlgg.h>
 
-#include "ui/dialogs/dialog_text.h"
+#include "ui/display_text.h"
 #include "ui/message_boxes.h"
 
 namespace verselane {

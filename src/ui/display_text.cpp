@@ -1,4 +1,4 @@
-#include "ui/dialogs/dialog_text.h"
+#include "ui/display_text.h"
 
 #include "base/shift_jis.h"
 

@@ -1,4 +1,5 @@
-// Texts between the core (CP932 bytes) and the dialogs' controls (wxString).
+// Texts between the core (CP932 bytes) and what the window layer shows (wxString): the one place
+// where the screen, the dialogs and the message boxes turn the core's text into display text.
 #pragma once
 
 #include <string>
