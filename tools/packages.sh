@@ -19,7 +19,8 @@ VERSELANE_BUILD_PACKAGES=(
 # the resource figures of tools/measure-performance, a real Japanese
 # input method to type through: IBus with Mozc on a session bus of the test's own, run as an
 # unprivileged user (Mozc refuses root) whose passwd entry nss_wrapper provides, and a private
-# mount namespace for a read-only and a full data folder (unshare from util-linux, mount).
+# mount namespace for a read-only and a full data folder (unshare from util-linux, mount), and the
+# SKK input method's generic romaji table that the romaji converter is checked against.
 VERSELANE_TEST_PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth
@@ -28,6 +29,7 @@ VERSELANE_TEST_PACKAGES=(
   time
   ibus ibus-gtk3 ibus-mozc mozc-server dbus-daemon libnss-wrapper
   util-linux mount
+  libskk-common
 )
 
 # Not needed to build or test: the maintainer tools that make the committed pictures, sounds and

@@ -1,0 +1,43 @@
+// Romaji typed in ASCII turned into hiragana key by key, for players without a Japanese input
+// method.
+#pragma once
+
+#include <string>
+
+namespace verselane {
+
+// One answer line typed in romaji. Keys are taken the way typing games and input methods take
+// them:
+// - letters, in either case: Hepburn, Kunrei and the usual variants (shi/si, chi/ti, tsu/tu,
+//   fu/hu, ji/zi, sha/sya, cha/tya/cya, ja/zya/jya, di/du for ぢ/づ, dya, wo for を, wi/we,
+//   ye, she/che/je, fa, thi, dhi, tsa, wyi/wye for ゐ/ゑ, ...);
+// - an x or l before a kana gives its small form: xa, la, xtu, ltsu, xya, xwa, ...;
+// - a doubled consonant gives っ and stays pending (kka → っか, and tchi as well as cchi → っち);
+// - n gives ん with nn, with n', or before any other key that cannot follow n in a kana
+//   (kanta → かんた); nn gives ん at once, so kanni → かんい and kannni → かんに;
+// - '-' gives ー.
+// Letters that make no kana yet stay pending. A key that cannot continue them drops them, since
+// they can never make a kana, and starts afresh ("kt" leaves "t"). A key that cannot begin
+// anything is ignored and changes nothing: digits, space, punctuation other than '-' and the
+// apostrophe after n, and q and v (no kana begins with q, and ゔ has no CP932 form).
+class RomajiInput {
+ public:
+  void Type(char key);
+  // Removes the last pending letter, or when none is pending the last kana.
+  void Backspace();
+  // For Enter: a pending n becomes ん and other pending letters are dropped, so that kana() is
+  // all the answer.
+  void Finish();
+  void Clear();
+
+  // The kana made so far: CP932, two bytes each.
+  const std::string& kana() const { return kana_; }
+  // The letters typed after them that make no kana yet, in lower case.
+  const std::string& pending() const { return pending_; }
+
+ private:
+  std::string kana_;
+  std::string pending_;
+};
+
+}  // namespace verselane
