@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 namespace {

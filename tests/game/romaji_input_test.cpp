@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "catalogue/poem_catalogue.h"
-#include "catalogue/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace verselane {
 namespace {
