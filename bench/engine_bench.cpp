@@ -12,6 +12,7 @@
 #include "base/random_source.h"
 #include "base/file_ports.h"
 #include "catalogue/poem_catalogue.h"
+#include "settings/preferences.h"
 #include "settings/settings_controller.h"
 
 namespace verselane {
@@ -20,7 +21,7 @@ namespace {
 // A desktop that does nothing, says Yes and counts the frames it is asked to draw.
 class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public InputMethodPort,
                      public MainWindowPort, public PromptPort, public NoticePort,
-                     public DialogPort, public ScreenPort {
+                     public DialogPort, public ScreenPort, public PreferencesPort {
  public:
   std::string ReadText() override { return {}; }
   void Clear() override {}
@@ -30,6 +31,11 @@ class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public Input
   void Focus() override {}
   void Play(SoundId) override {}
   void RequestOpen() override {}
+  bool IsRunning() override { return true; }
+  void SetHint(const std::string&) override {}
+  void SetRomajiInput(bool) override {}
+  void SetMenuItemChecked(int, bool) override {}
+  void Save(const Preferences&) override {}
   void SetMenuItemEnabled(int, bool) override {}
   void Destroy() override {}
   bool Confirm(const std::string&, const std::string&) override { return true; }
@@ -45,7 +51,7 @@ class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public Input
     return true;
   }
 
-  DesktopPorts ports{*this, *this, *this, *this, *this, *this, *this, *this};
+  DesktopPorts ports{*this, *this, *this, *this, *this, *this, *this, *this, *this};
   long long draws = 0;
 };
 
@@ -65,9 +71,11 @@ struct Engine {
   KeyLatch keys;
   QuietDesktop desktop;
   SettingsController saved{desktop, "env.ini"};
+  Preferences preferences;
   SystemRandom random;
-  GameController game{catalogue, saved.settings(), saved.sources(), keys, desktop.ports, random};
-  CommandHandler commands{game, desktop.ports};
+  GameController game{catalogue, saved.settings(), saved.sources(), preferences, keys,
+                      desktop.ports, random};
+  CommandHandler commands{game, preferences, desktop.ports};
 };
 
 void BM_Tick_IdleNothingChanges(benchmark::State& state) {

@@ -52,6 +52,7 @@ struct Bench {
   Bench() {
     ProgramOptions options;
     options.singleInstance = false;
+    options.preferencesPath = "verselane.conf";
     program = std::make_unique<Program>(dialogs, sound, options);
     if (!program->Start()) std::abort();
     program->window().view()->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {

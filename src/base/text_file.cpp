@@ -280,6 +280,11 @@ bool TextFile::WriteLine(std::string text, bool scrambled) {
   return true;
 }
 
+bool TextFile::WriteBytes(std::string_view bytes) {
+  if (mode_ != Mode::kWriting) return false;
+  return std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+}
+
 bool TextFile::WriteLines(const std::string lines[], int count, bool scrambled) {
   if (mode_ != Mode::kWriting) return false;
   std::string joined;

@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace verselane {
 
@@ -48,6 +49,8 @@ class TextFile {
   bool WriteLine(std::string text, bool scrambled);
   // Joins the non-empty strings among lines[0 .. count-1] with "\n" and writes them as WriteLine.
   bool WriteLines(const std::string lines[], int count, bool scrambled);
+  // Writes `bytes` as they are: for files of the desktop's own kind, with Linux line ends.
+  bool WriteBytes(std::string_view bytes);
 
  private:
   enum class Mode { kClosed, kReading, kWriting };

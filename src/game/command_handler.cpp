@@ -4,6 +4,7 @@
 #include "game/desktop_ports.h"
 #include "game/game_controller.h"
 #include "game/menu_state.h"
+#include "settings/preferences.h"
 #include "base/file_ports.h"
 
 namespace verselane {
@@ -15,8 +16,9 @@ bool Ask(PromptPort& prompts, const char* textUtf8, const char* captionUtf8) {
 
 }  // namespace
 
-CommandHandler::CommandHandler(GameController& game, DesktopPorts& desktop)
-    : game_(game), desktop_(desktop) {}
+CommandHandler::CommandHandler(GameController& game, Preferences& preferences,
+                               DesktopPorts& desktop)
+    : game_(game), preferences_(preferences), desktop_(desktop) {}
 
 void CommandHandler::Dispatch(int command) {
   switch (command) {
@@ -24,6 +26,7 @@ void CommandHandler::Dispatch(int command) {
     case kCommandPause: Pause(); break;
     case kCommandRestart: Restart(); break;
     case kCommandSettings: OpenSettings(); break;
+    case kCommandRomajiInput: ToggleRomajiInput(); break;
     case kCommandRecords: OpenRecords(); break;
     case kCommandHelp: ShowHelp(); break;
     case kCommandVersion: ShowVersion(); break;
@@ -67,6 +70,14 @@ void CommandHandler::Exit() {
 
 void CommandHandler::OpenSettings() {
   if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenSettings();
+}
+
+void CommandHandler::ToggleRomajiInput() {
+  if (game_.playState() != PlayState::Idle) return;
+  preferences_.romajiInput = !preferences_.romajiInput;
+  desktop_.window.SetMenuItemChecked(kCommandRomajiInput, preferences_.romajiInput);
+  desktop_.answerBox.SetRomajiInput(preferences_.romajiInput);
+  desktop_.preferences.Save(preferences_);
 }
 
 void CommandHandler::OpenRecords() {

@@ -6,10 +6,11 @@ namespace verselane {
 
 class GameController;
 struct DesktopPorts;
+struct Preferences;
 
 class CommandHandler {
  public:
-  CommandHandler(GameController& game, DesktopPorts& desktop);
+  CommandHandler(GameController& game, Preferences& preferences, DesktopPorts& desktop);
   CommandHandler(const CommandHandler&) = delete;
   CommandHandler& operator=(const CommandHandler&) = delete;
 
@@ -27,6 +28,8 @@ class CommandHandler {
   void Exit();
   // Idle only.
   void OpenSettings();
+  // Romaji input on or off, kept at once in the preferences.
+  void ToggleRomajiInput();
   void OpenRecords();
   void ShowVersion();
   // Always.
@@ -42,6 +45,7 @@ class CommandHandler {
   void ResumeRun();
 
   GameController& game_;
+  Preferences& preferences_;
   DesktopPorts& desktop_;
   bool answerBoxWasVisible_ = false;
 };

@@ -12,6 +12,7 @@ namespace verselane {
 
 class NoticePort;
 struct GameFrame;
+struct Preferences;
 struct RunFigures;
 
 // The answer line the player types into, as judging reads it.
@@ -32,6 +33,11 @@ class AnswerBoxControlPort : public AnswerBoxPort {
   virtual bool IsVisible() const = 0;
   // Gives the line the keyboard focus.
   virtual void Focus() = 0;
+  // A grey text shown while the line is empty (CP932); empty for none.
+  virtual void SetHint(const std::string& text) = 0;
+  // On: the line turns romaji typed in ASCII into hiragana itself, and the input method stays
+  // closed there. Off: typed text is taken as the input method commits it.
+  virtual void SetRomajiInput(bool on) = 0;
 };
 
 // Wave sounds, played asynchronously; a new sound replaces the one playing.
@@ -55,6 +61,8 @@ class InputMethodPort {
   virtual ~InputMethodPort() = default;
   // Opens the input method when it is closed, so the player can type kana at once.
   virtual void RequestOpen() = 0;
+  // Whether an input method (IBus or Fcitx) is running for the player at all.
+  virtual bool IsRunning() = 0;
 };
 
 // The main window: its menu items, addressed by command id (see menu_state.h), and the window.
@@ -63,6 +71,8 @@ class MainWindowPort {
   virtual ~MainWindowPort() = default;
   // A greyed item, and its accelerator, produce no command.
   virtual void SetMenuItemEnabled(int command, bool enabled) = 0;
+  // The check mark of a check item.
+  virtual void SetMenuItemChecked(int command, bool checked) = 0;
   // Closes the window; the program then saves its settings and ends.
   virtual void Destroy() = 0;
 };
@@ -96,6 +106,14 @@ class ScreenPort {
   virtual bool DrawFrame(const GameFrame& frame) = 0;
 };
 
+// Where the preferences are kept.
+class PreferencesPort {
+ public:
+  virtual ~PreferencesPort() = default;
+  // Keeps `preferences` for the next start; tells the player when they could not be kept.
+  virtual void Save(const Preferences& preferences) = 0;
+};
+
 // Everything the engine reaches on the desktop, handed over once at start-up.
 struct DesktopPorts {
   AnswerBoxControlPort& answerBox;
@@ -106,6 +124,7 @@ struct DesktopPorts {
   NoticePort& notices;
   DialogPort& dialogs;
   ScreenPort& screen;
+  PreferencesPort& preferences;
 };
 
 }  // namespace verselane

@@ -12,17 +12,20 @@
 #include "game/frame.h"
 #include "game/key_latch.h"
 #include "game/menu_state.h"
+#include "base/shift_jis.h"
 #include "records/mode_label.h"
+#include "settings/preferences.h"
 #include "settings/settings.h"
 
 namespace verselane {
 
 GameController::GameController(const PoemCatalogue& catalogue, const Settings& settings,
-                               const QuestionSources& sources, KeyLatch& keys,
-                               DesktopPorts& desktop, RandomSource& random)
+                               const QuestionSources& sources, const Preferences& preferences,
+                               KeyLatch& keys, DesktopPorts& desktop, RandomSource& random)
     : catalogue_(catalogue),
       settings_(settings),
       sources_(sources),
+      preferences_(preferences),
       keys_(keys),
       desktop_(desktop),
       random_(random),
@@ -185,12 +188,33 @@ void GameController::SetUpQuestion() {
   PickQuestion();
   AnswerBoxControlPort& answerBox = desktop_.answerBox;
   answerBox.Clear();
+  OfferRomajiHint();
   answerBox.Show();
   answerBox.Focus();
-  desktop_.inputMethod.RequestOpen();
+  if (!preferences_.romajiInput) desktop_.inputMethod.RequestOpen();
   RestartClock(GameClock::kQuestion);
   Clock(GameClock::kGame).SetRunning(true);
   run_.phase = Phase::kAnswering;
+}
+
+// A player who has no input method could not type a single kana: the first question says where
+// romaji input is switched on.
+void GameController::OfferRomajiHint() {
+  AnswerBoxControlPort& answerBox = desktop_.answerBox;
+  switch (hint_) {
+    case Hint::kNotYet:
+      hint_ = Hint::kDone;
+      if (preferences_.romajiInput || desktop_.inputMethod.IsRunning()) return;
+      answerBox.SetHint(SjisLiteral("オプション→ローマ字で入力する"));
+      hint_ = Hint::kShown;
+      return;
+    case Hint::kShown:
+      answerBox.SetHint({});
+      hint_ = Hint::kDone;
+      return;
+    case Hint::kDone:
+      return;
+  }
 }
 
 void GameController::TakeAnswer() {

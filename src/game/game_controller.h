@@ -20,6 +20,7 @@ class QuestionSources;
 class RandomSource;
 class Settings;
 struct DesktopPorts;
+struct Preferences;
 
 // The game's clocks, each counting whole seconds.
 enum class GameClock {
@@ -30,10 +31,10 @@ enum class GameClock {
 
 class GameController {
  public:
-  // Reads the settings and the question sources when a run is set up; never changes them.
+  // Reads the settings, the question sources and the preferences; never changes them.
   GameController(const PoemCatalogue& catalogue, const Settings& settings,
-                 const QuestionSources& sources, KeyLatch& keys, DesktopPorts& desktop,
-                 RandomSource& random);
+                 const QuestionSources& sources, const Preferences& preferences, KeyLatch& keys,
+                 DesktopPorts& desktop, RandomSource& random);
   GameController(const GameController&) = delete;
   GameController& operator=(const GameController&) = delete;
 
@@ -88,6 +89,7 @@ class GameController {
   // Every change of phase: the one switch over the phases.
   void Advance(Trigger trigger, int key);
   void SetUpQuestion();
+  void OfferRomajiHint();
   void TakeAnswer();
   void Review(int key);
   void EndPopup();
@@ -100,6 +102,7 @@ class GameController {
   const PoemCatalogue& catalogue_;
   const Settings& settings_;
   const QuestionSources& sources_;
+  const Preferences& preferences_;
   KeyLatch& keys_;
   DesktopPorts& desktop_;
   RandomSource& random_;
@@ -112,6 +115,8 @@ class GameController {
   std::array<bool, 3> runningAtPause_{};
   GameAnimation animation_;
   int animationTick_ = 0;
+  // The romaji hint in the answer line: offered at the first question only, cleared at the next.
+  enum class Hint { kNotYet, kShown, kDone } hint_ = Hint::kNotYet;
 
   int shownAsked_ = -1;  // the asked counter of the last frame
   QuestionMode shownMode_ = QuestionMode::Normal;

@@ -9,7 +9,8 @@ void ApplyMenuState(MainWindowPort& window, MenuState state) {
   window.SetMenuItemEnabled(kCommandStart, idle);
   window.SetMenuItemEnabled(kCommandPause, !idle);
   window.SetMenuItemEnabled(kCommandRestart, !idle);
-  for (int command : {kCommandSettings, kCommandRecords, kCommandHelp, kCommandVersion}) {
+  for (int command : {kCommandSettings, kCommandRomajiInput, kCommandRecords, kCommandHelp,
+                      kCommandVersion}) {
     window.SetMenuItemEnabled(command, idle);
   }
 }

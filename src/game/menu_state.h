@@ -15,6 +15,7 @@ enum CommandId : int {
   kCommandRecords = 105,
   kCommandHelp = 106,
   kCommandVersion = 107,
+  kCommandRomajiInput = 108,  // a check item
   kCommandExit = 110,      // Ctrl+E; never greyed
 };
 

@@ -15,7 +15,7 @@ struct RunFigures {
   int clearSeconds = 0;   // the game clock's whole seconds
   std::string modeLabel;  // CP932
   int questionCount = 0;  // the questions the run was to ask
-  std::vector<int> missedPoems;  // the poems answered wrongly, in the order they were missed
+  std::vector<int> missedPoems = {};  // the poems answered wrongly, in the order they were missed
 };
 
 struct TimeSplit {

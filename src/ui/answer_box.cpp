@@ -4,12 +4,16 @@
 
 #include "game/key_latch.h"
 #include "ui/answer_text.h"
+#include "ui/display_text.h"
+#include "ui/gtk_native.h"
 #include "ui/message_boxes.h"
 
 namespace verselane {
 namespace {
 
 bool IsEnter(int code) { return code == WXK_RETURN || code == WXK_NUMPAD_ENTER; }
+bool IsPrintableAscii(int code) { return code >= 0x20 && code < 0x7F; }
+constexpr int kHintGrey = 170;
 
 }  // namespace
 
@@ -57,7 +61,8 @@ bool AnswerBox::SetTextFont(int pixelHeight, const wxString& face) {
 
 bool AnswerBox::SetTextColour(int red, int green, int blue) {
   if (control_ == nullptr) return false;
-  control_->SetForegroundColour(wxColour(red, green, blue));
+  textColour_ = wxColour(red, green, blue);
+  control_->SetForegroundColour(textColour_);
   return true;
 }
 
@@ -88,15 +93,45 @@ void AnswerBox::OnDestroy(wxWindowDestroyEvent& event) {
   event.Skip();
 }
 
+// In romaji input the answer is the kana made: letters still pending are no part of it.
 std::string AnswerBox::ReadText() {
-  if (control_ == nullptr) return {};
+  if (control_ == nullptr || hintShown_) return {};
+  if (romajiOn_) return romaji_.kana();
   return AnswerTextToSjis(control_->GetValue().utf8_string());
 }
 
 void AnswerBox::Clear() {
+  romaji_.Clear();
+  RemoveHint();
   if (control_ == nullptr) return;
   control_->ChangeValue(wxString());
   lastValue_.clear();
+}
+
+// GTK shows an entry's placeholder only while the entry has no focus, and the line has the focus
+// whenever it is shown: the hint is the line's own text, in grey, until a key comes.
+void AnswerBox::SetHint(const std::string& text) {
+  RemoveHint();
+  if (control_ == nullptr || text.empty() || !control_->IsEmpty()) return;
+  hintShown_ = true;
+  control_->SetForegroundColour(wxColour(kHintGrey, kHintGrey, kHintGrey));
+  control_->ChangeValue(FromSjis(text));
+  control_->SetInsertionPoint(0);
+}
+
+void AnswerBox::RemoveHint() {
+  if (!hintShown_) return;
+  hintShown_ = false;
+  if (control_ == nullptr) return;
+  control_->ChangeValue(wxString());
+  lastValue_.clear();
+  control_->SetForegroundColour(textColour_);
+}
+
+void AnswerBox::SetRomajiInput(bool on) {
+  romajiOn_ = on;
+  romaji_.Clear();
+  AllowInputMethod(control_, !on);
 }
 
 void AnswerBox::Show() {
@@ -113,22 +148,59 @@ void AnswerBox::Hide() {
 
 bool AnswerBox::IsVisible() const { return control_ != nullptr && control_->IsShown(); }
 
+// GTK selects an entry's whole text as it takes the focus: the hint is not to be typed over.
 void AnswerBox::Focus() {
-  if (control_ != nullptr) control_->SetFocus();
+  if (control_ == nullptr) return;
+  control_->SetFocus();
+  if (!hintShown_) return;
+  control_->CallAfter([this] {
+    if (control_ != nullptr && hintShown_) control_->SetInsertionPoint(0);
+  });
 }
 
 // Enter must come through as a character: the key itself is left to the character handler.
-void AnswerBox::OnKeyDown(wxKeyEvent& event) { event.Skip(); }
+void AnswerBox::OnKeyDown(wxKeyEvent& event) {
+  RemoveHint();
+  event.Skip();
+}
 
 // Enter is the game's alone: the control never sees it (no activation, nothing inserted).
 // An Enter that commits an input-method composition never arrives here at all.
 void AnswerBox::OnChar(wxKeyEvent& event) {
   const int character = KeyCharacter(event);
+  if (romajiOn_ && TypeRomaji(character)) {
+    keys_.Store(character);
+    return;
+  }
   keys_.Store(character);
   if (character == kEnterKey) return;
   keyInsertPending_ = true;
   control_->CallAfter([this] { keyInsertPending_ = false; });
   event.Skip();
+}
+
+// Letters become kana as they are typed, Backspace takes back the last letter or kana, and Enter
+// first makes a pending "n" into ん, then answers. False for a key the line handles as usual.
+bool AnswerBox::TypeRomaji(int character) {
+  if (character == kEnterKey) {
+    romaji_.Finish();
+  } else if (character == WXK_BACK) {
+    romaji_.Backspace();
+  } else if (IsPrintableAscii(character)) {
+    romaji_.Type(static_cast<char>(character));
+  } else {
+    return false;
+  }
+  ShowRomaji();
+  return true;
+}
+
+void AnswerBox::ShowRomaji() {
+  if (control_ == nullptr) return;
+  const wxString shown = FromSjis(romaji_.kana()) + wxString::FromUTF8(romaji_.pending());
+  lastValue_ = shown;
+  control_->ChangeValue(shown);
+  control_->SetInsertionPointEnd();
 }
 
 // Text the input method commits arrives without key events; its last character reaches the

@@ -7,6 +7,7 @@
 #include <wx/textctrl.h>
 
 #include "game/desktop_ports.h"
+#include "game/romaji_input.h"
 
 namespace verselane {
 
@@ -44,6 +45,8 @@ class AnswerBox : public AnswerBoxControlPort {
   void Hide() override;
   bool IsVisible() const override;
   void Focus() override;
+  void SetHint(const std::string& text) override;
+  void SetRomajiInput(bool on) override;
 
   wxTextCtrl* control() const { return control_; }
 
@@ -52,6 +55,11 @@ class AnswerBox : public AnswerBoxControlPort {
   void OnChar(wxKeyEvent& event);
   void OnText(wxCommandEvent& event);
   void OnDestroy(wxWindowDestroyEvent& event);
+  // Romaji input: one key, and the line showing the kana made and the letters pending.
+  bool TypeRomaji(int character);
+  void ShowRomaji();
+  // The hint goes as soon as the player types.
+  void RemoveHint();
 
   KeyLatch& keys_;
   wxTextCtrl* control_ = nullptr;
@@ -60,6 +68,10 @@ class AnswerBox : public AnswerBoxControlPort {
   // otherwise was committed by the input method.
   bool keyInsertPending_ = false;
   wxString lastValue_;
+  bool romajiOn_ = false;
+  bool hintShown_ = false;
+  wxColour textColour_;
+  RomajiInput romaji_;
 };
 
 }  // namespace verselane

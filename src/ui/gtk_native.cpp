@@ -46,6 +46,16 @@ bool MakeEntryFlat(wxTextCtrl* control) {
   return loaded;
 }
 
+// GTK 3's entry chooses its input method by the "im-module" property; its built-in "none" module
+// passes keys straight through, and null goes back to the desktop's choice.
+bool AllowInputMethod(wxTextCtrl* control, bool allowed) {
+  using SetProperty = void (*)(void* object, const char* name, ...);
+  const auto set = Find<SetProperty>("g_object_set");
+  if (control == nullptr || control->GetHandle() == nullptr || !set) return false;
+  set(control->GetHandle(), "im-module", allowed ? nullptr : "gtk-im-context-none", nullptr);
+  return true;
+}
+
 void ActivateWindow(wxTopLevelWindow* window) {
   if (window == nullptr) return;
   if (window->IsIconized()) window->Iconize(false);

@@ -1,4 +1,4 @@
-// Two things the desktop needs that wxWidgets 3.2 cannot ask of GTK through its own API. The GTK
+// Three things the desktop needs that wxWidgets 3.2 cannot ask of GTK through its own API. The GTK
 // functions are those of the GTK library wx has already loaded, looked up at run time, so the
 // build needs no GTK development files; where one is missing the step is left out.
 #pragma once
@@ -11,6 +11,10 @@ namespace verselane {
 // The answer line as a plain white strip, like the borderless Windows control: no frame, no focus
 // ring, no inner padding (the theme's would show as a blue box around the line).
 bool MakeEntryFlat(wxTextCtrl* control);
+
+// Lets the input method into `control` (on), or keeps it out so every key arrives as it is typed
+// (off), whatever input method the desktop runs.
+bool AllowInputMethod(wxTextCtrl* control, bool allowed);
 
 // Raises `window` and gives it the keyboard focus now, as the player's click on it would. wx's
 // Raise() presents the window with the time of this program's last input event, which the X

@@ -1,8 +1,12 @@
 #include "ui/input_method.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string_view>
 
@@ -76,10 +80,32 @@ std::string FindOnPath(const std::string& name) {
   return {};
 }
 
+bool ProcessRuns(const std::string& procFolder, const std::vector<std::string>& names,
+                 unsigned uid) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(procFolder, error)) {
+    const std::string pid = entry.path().filename().string();
+    if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    struct stat info;
+    if (::stat(entry.path().c_str(), &info) != 0 || info.st_uid != uid) continue;
+    std::ifstream comm(entry.path() / "comm");
+    std::string name;
+    if (std::getline(comm, name) &&
+        std::find(names.begin(), names.end(), name) != names.end()) {
+      return true;
+    }
+  }
+  return false;
+}
+
 InputMethodSwitch::InputMethodSwitch()
     : command_(OpenInputMethodCommand(
           DetectInputMethod(std::getenv("GTK_IM_MODULE"), std::getenv("XMODIFIERS")),
           FindOnPath)) {}
+
+bool InputMethodSwitch::IsRunning() {
+  return ProcessRuns("/proc", {"ibus-daemon", "fcitx5", "fcitx"}, ::getuid());
+}
 
 void InputMethodSwitch::RequestOpen() {
   if (command_.empty()) return;

@@ -25,6 +25,11 @@ std::vector<std::string> OpenInputMethodCommand(
 // The full path of `name` on $PATH, or "".
 std::string FindOnPath(const std::string& name);
 
+// Whether a process named by one of `names` (as /proc/<pid>/comm gives it) runs under user `uid`,
+// looking in `procFolder`.
+bool ProcessRuns(const std::string& procFolder, const std::vector<std::string>& names,
+                 unsigned uid);
+
 class InputMethodSwitch : public InputMethodPort {
  public:
   // Looks at the environment once: the input method does not change while the program runs.
@@ -32,6 +37,8 @@ class InputMethodSwitch : public InputMethodPort {
   explicit InputMethodSwitch(std::vector<std::string> command) : command_(std::move(command)) {}
 
   void RequestOpen() override;
+  // A process of IBus or Fcitx runs for this user.
+  bool IsRunning() override;
   const std::vector<std::string>& command() const { return command_; }
 
  private:

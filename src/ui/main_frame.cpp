@@ -38,6 +38,7 @@ wxMenuBar* CreateMenuBar() {
   game->Append(kCommandExit, U8("終了する(&E)\tCtrl+E"));
   auto* options = new wxMenu;
   options->Append(kCommandSettings, U8("環境を設定する(&E)"));
+  options->AppendCheckItem(kCommandRomajiInput, U8("ローマ字で入力する(&K)"));
   options->Append(kCommandRecords, U8("記録を見る(&R)"));
   auto* help = new wxMenu;
   help->Append(kCommandHelp, U8("ヘルプを見る(&H)"));
@@ -126,6 +127,13 @@ void MainWindow::SetMenuItemEnabled(int command, bool enabled) {
   const int item = command;
   if (wxMenuBar* bar = frame_->GetMenuBar(); bar != nullptr && bar->FindItem(item)) {
     bar->Enable(item, enabled);
+  }
+}
+
+void MainWindow::SetMenuItemChecked(int command, bool checked) {
+  if (frame_ == nullptr) return;
+  if (wxMenuBar* bar = frame_->GetMenuBar(); bar != nullptr && bar->FindItem(command)) {
+    bar->Check(command, checked);
   }
 }
 

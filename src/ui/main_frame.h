@@ -79,6 +79,7 @@ class MainWindow : public MainWindowPort {
   bool StartTimer(int periodMs);
 
   void SetMenuItemEnabled(int command, bool enabled) override;
+  void SetMenuItemChecked(int command, bool checked) override;
   // Stops the timer, lets the program finish (it saves the settings) and closes the window: the
   // program then ends.
   void Destroy() override;

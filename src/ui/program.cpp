@@ -1,7 +1,9 @@
 #include "ui/program.h"
 
+#include <cstdlib>
 #include <filesystem>
 
+#include "game/menu_state.h"
 #include "ui/assets.h"
 #include "ui/gtk_native.h"
 
@@ -53,6 +55,10 @@ Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
                 kClassName),
       settings_(messageBoxes_, InFolder(dataFolder_, "env.ini")),
       records_(InFolder(dataFolder_, "record.dat")),
+      preferencesFile_(options_.preferencesPath.empty()
+                           ? PreferencesPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))
+                           : options_.preferencesPath,
+                       messageBoxes_),
       ports_{answerBox_,
              sound_,
              options_.inputMethod != nullptr ? *options_.inputMethod : inputMethodSwitch_,
@@ -60,8 +66,9 @@ Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
              messageBoxes_,
              messageBoxes_,
              dialogs_,
-             screen_},
-      game_(catalogue_, settings_.settings(), settings_.sources(), keys_, ports_,
+             screen_,
+             preferencesFile_},
+      game_(catalogue_, settings_.settings(), settings_.sources(), preferences_, keys_, ports_,
             options_.random != nullptr ? *options_.random : systemRandom_) {}
 
 // The window may still deliver an event while the members go (wx destroys windows when idle):
@@ -95,6 +102,7 @@ bool Program::Start() {
 bool Program::InitializeGame() {
   settings_.LoadEnvironment();
   records_.LoadRecordList(messageBoxes_);
+  preferences_ = preferencesFile_.Load();
   EmbeddedBitmapLoader embedded(FindEmbedded);
   BitmapLoader& bitmaps = options_.bitmaps != nullptr ? *options_.bitmaps : embedded;
   if (!screen_.LoadAllImgRes(bitmaps) || !screen_.LoadAllFontRes()) return false;
@@ -118,6 +126,8 @@ bool Program::CreateAnswerBox() {
   answerBox.SetBackgroundColour(kAnswerBackground.red, kAnswerBackground.green,
                                 kAnswerBackground.blue);
   MakeEntryFlat(answerBox.control());
+  answerBox.SetRomajiInput(preferences_.romajiInput);
+  window_.SetMenuItemChecked(kCommandRomajiInput, preferences_.romajiInput);
   return true;
 }
 

@@ -16,6 +16,7 @@
 #include "game/game_controller.h"
 #include "game/key_latch.h"
 #include "records/record_list.h"
+#include "settings/preferences.h"
 #include "settings/settings_controller.h"
 #include "ui/answer_box.h"
 #include "ui/canvas.h"
@@ -24,6 +25,7 @@
 #include "ui/input_method.h"
 #include "ui/main_frame.h"
 #include "ui/message_boxes.h"
+#include "ui/preferences_file.h"
 #include "ui/single_instance.h"
 #include "ui/wx_surface.h"
 
@@ -40,6 +42,8 @@ struct ProgramOptions {
   // Where env.ini and record.dat live, and where the file dialogs start; empty: the current
   // folder.
   std::string dataFolder;
+  // verselane.conf; empty: $XDG_CONFIG_HOME/verselane/verselane.conf.
+  std::string preferencesPath;
   // Where the single-instance lock lives; empty: $XDG_RUNTIME_DIR, else /tmp.
   std::string lockFolder;
   bool singleInstance = true;
@@ -85,6 +89,8 @@ class Program {
   Canvas& canvas() { return canvas_; }
   WxSurface& surface() { return surface_; }
   GameScreen& screen() { return screen_; }
+  Preferences& preferences() { return preferences_; }
+  PreferencesFile& preferencesFile() { return preferencesFile_; }
   DesktopPorts& ports() { return ports_; }
 
  private:
@@ -106,6 +112,8 @@ class Program {
   const PoemCatalogue catalogue_;
   SettingsController settings_;
   RecordList records_;
+  PreferencesFile preferencesFile_;
+  Preferences preferences_;
   KeyLatch keys_;
   MainWindow window_;
   WxSurface surface_;
@@ -114,7 +122,7 @@ class Program {
   AnswerBox answerBox_{keys_};
   DesktopPorts ports_;
   GameController game_;
-  CommandHandler commands_{game_, ports_};
+  CommandHandler commands_{game_, preferences_, ports_};
 };
 
 }  // namespace verselane

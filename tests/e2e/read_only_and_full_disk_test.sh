@@ -115,12 +115,13 @@ expect_notice_window() {
 }
 
 # The answer box (src/ui/game_screen.h: 76, 60, 308 x 28 in the client area, under the menu bar)
-# is white from end to end only while it is shown and empty.
+# is white at its right end while it is shown and empty; the first question's grey hint for
+# players without an input method stops short of that end.
 answer_box_shown() {
   local window=$1 height menu_bar minimum
   height=$(xwininfo -id "$window" | sed -n 's/^ *Height: *//p')
   menu_bar=$((height - 150))
-  minimum=$(import -window "$window" -crop "200x14+150+$((menu_bar + 67))" +repage \
+  minimum=$(import -window "$window" -crop "14x14+368+$((menu_bar + 67))" +repage \
     -colorspace gray -format '%[min]' info: 2>/dev/null) || return 1
   [ "$minimum" = 65535 ]
 }

@@ -13,6 +13,7 @@
 #include "game/desktop_ports.h"
 #include "game/frame.h"
 #include "records/run_figures.h"
+#include "settings/preferences.h"
 #include "base/random_source.h"
 
 namespace verselane {
@@ -25,10 +26,14 @@ class FakeAnswerBox : public AnswerBoxControlPort {
   void Hide() override { visible = false; }
   bool IsVisible() const override { return visible; }
   void Focus() override { ++focusCount; }
+  void SetHint(const std::string& text) override { hint = text; }
+  void SetRomajiInput(bool on) override { romaji = on; }
 
   std::string text;  // CP932
   bool visible = false;
   int focusCount = 0;
+  std::string hint;
+  bool romaji = false;
 };
 
 class FakeSound : public SoundPort {
@@ -40,16 +45,24 @@ class FakeSound : public SoundPort {
 class FakeInputMethod : public InputMethodPort {
  public:
   void RequestOpen() override { ++openRequests; }
+  bool IsRunning() override {
+    ++runningAsked;
+    return running;
+  }
   int openRequests = 0;
+  bool running = true;
+  int runningAsked = 0;
 };
 
 class FakeMainWindow : public MainWindowPort {
  public:
   void SetMenuItemEnabled(int command, bool enabled) override { menuEnabled[command] = enabled; }
+  void SetMenuItemChecked(int command, bool checked) override { menuChecked[command] = checked; }
   void Destroy() override { destroyed = true; }
   bool Enabled(int command) const { return menuEnabled.at(command); }
 
   std::map<int, bool> menuEnabled;
+  std::map<int, bool> menuChecked;
   bool destroyed = false;
 };
 
@@ -107,6 +120,12 @@ class FakeScreen : public ScreenPort {
   bool failing = false;
 };
 
+class FakePreferencesStore : public PreferencesPort {
+ public:
+  void Save(const Preferences& preferences) override { saved.push_back(preferences); }
+  std::vector<Preferences> saved;
+};
+
 // The whole desktop as fakes, wired into the ports the engine takes.
 struct FakeDesktop {
   FakeDesktop() = default;
@@ -121,7 +140,9 @@ struct FakeDesktop {
   FakeNotices notices;
   FakeDialogs dialogs;
   FakeScreen screen;
-  DesktopPorts ports{answerBox, sound, inputMethod, window, prompts, notices, dialogs, screen};
+  FakePreferencesStore preferences;
+  DesktopPorts ports{answerBox, sound,   inputMethod, window,     prompts,
+                     notices,   dialogs, screen,      preferences};
 };
 
 // Returns the given numbers in turn (reduced below the bound), repeating the last one.

@@ -19,7 +19,8 @@ class CommandHandlerTest : public ::testing::Test {
     EXPECT_EQ(window.Enabled(kCommandStart), idle);
     EXPECT_EQ(window.Enabled(kCommandPause), !idle);
     EXPECT_EQ(window.Enabled(kCommandRestart), !idle);
-    for (int command : {kCommandSettings, kCommandRecords, kCommandHelp, kCommandVersion}) {
+    for (int command :
+         {kCommandSettings, kCommandRomajiInput, kCommandRecords, kCommandHelp, kCommandVersion}) {
       EXPECT_EQ(window.Enabled(command), idle) << command;
     }
     EXPECT_EQ(window.menuEnabled.count(kCommandExit), 0u) << "exit is never greyed";
@@ -30,6 +31,54 @@ class CommandHandlerTest : public ::testing::Test {
   ScriptedRandom random{{0}};
   EngineHarness engine{random};
 };
+
+// Romaji input is switched while no run goes, kept at once, and the answer line follows it: it
+// opens no input method then.
+TEST_F(CommandHandlerTest, RomajiInputIsSwitchedAtIdleAndKept) {
+  engine.commands.Dispatch(kCommandRomajiInput);
+  EXPECT_TRUE(engine.preferences.romajiInput);
+  EXPECT_TRUE(engine.desktop.window.menuChecked.at(kCommandRomajiInput));
+  EXPECT_TRUE(answerBox().romaji);
+  ASSERT_EQ(engine.desktop.preferences.saved.size(), 1u);
+  EXPECT_TRUE(engine.desktop.preferences.saved[0].romajiInput);
+
+  engine.StartAndReachFirstQuestion();
+  EXPECT_EQ(engine.desktop.inputMethod.openRequests, 0);
+  engine.commands.Dispatch(kCommandRomajiInput);  // greyed while running: nothing
+  EXPECT_TRUE(engine.preferences.romajiInput);
+  EXPECT_EQ(engine.desktop.preferences.saved.size(), 1u);
+
+  prompts().answer = true;
+  engine.commands.Dispatch(kCommandRestart);
+  engine.commands.Dispatch(kCommandRomajiInput);
+  EXPECT_FALSE(engine.preferences.romajiInput);
+  EXPECT_FALSE(engine.desktop.window.menuChecked.at(kCommandRomajiInput));
+  EXPECT_FALSE(answerBox().romaji);
+  engine.StartAndReachFirstQuestion();
+  EXPECT_EQ(engine.desktop.inputMethod.openRequests, 1);
+}
+
+// A player with no input method learns at the first question, once, where romaji input is.
+TEST_F(CommandHandlerTest, TheFirstQuestionWithoutAnInputMethodHintsAtRomajiInput) {
+  engine.desktop.inputMethod.running = false;
+  engine.StartAndReachFirstQuestion();
+  EXPECT_EQ(answerBox().hint, SjisLiteral("オプション→ローマ字で入力する"));
+  engine.Answer(true);
+  engine.TickUntilPhase(Phase::kAnswering);
+  EXPECT_EQ(answerBox().hint, "") << "the next question has none";
+  prompts().answer = true;
+  engine.commands.Dispatch(kCommandRestart);
+  engine.StartAndReachFirstQuestion();
+  EXPECT_EQ(answerBox().hint, "") << "once in the program's life";
+  EXPECT_EQ(engine.desktop.inputMethod.runningAsked, 1);
+
+  ScriptedRandom otherRandom{{0}};
+  EngineHarness withRomaji{otherRandom};
+  withRomaji.desktop.inputMethod.running = false;
+  withRomaji.preferences.romajiInput = true;
+  withRomaji.StartAndReachFirstQuestion();
+  EXPECT_EQ(withRomaji.desktop.answerBox.hint, "") << "romaji input is on already";
+}
 
 TEST_F(CommandHandlerTest, MenuFollowsResetAndStartOnly) {
   ExpectMenu(true);
@@ -208,7 +257,7 @@ TEST_F(CommandHandlerTest, DialogsOpenOnlyWhileIdleAndHelpAlways) {
 
 TEST_F(CommandHandlerTest, UnknownCommandsAreIgnored) {
   engine.StartAndReachFirstQuestion();
-  for (int command : {0, 108, 109, 40001, 2000}) engine.commands.Dispatch(command);
+  for (int command : {0, 109, 111, 40001, 2000}) engine.commands.Dispatch(command);
   EXPECT_EQ(engine.state(), PlayState::Running);
   EXPECT_TRUE(prompts().asked.empty());
   EXPECT_EQ(engine.desktop.dialogs.help, 0);

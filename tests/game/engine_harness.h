@@ -20,7 +20,8 @@ class EngineHarness {
  public:
   // Starts Idle with the first frame drawn, as the program does at start-up.
   explicit EngineHarness(RandomSource& random)
-      : game(catalogue, saved.settings(), saved.sources(), keys, desktop.ports, random) {
+      : game(catalogue, saved.settings(), saved.sources(), preferences, keys, desktop.ports,
+             random) {
     game.ResetGame();
     game.UpdateFrame();
   }
@@ -74,8 +75,9 @@ class EngineHarness {
   KeyLatch keys;
   FakeDesktop desktop;
   SettingsController saved{desktop.notices};
+  Preferences preferences;
   GameController game;
-  CommandHandler commands{game, desktop.ports};
+  CommandHandler commands{game, preferences, desktop.ports};
 };
 
 }  // namespace verselane

@@ -133,5 +133,31 @@ TEST(AnswerBoxWithoutControlTest, DoesNothingAndReadsNothing) {
   EXPECT_FALSE(box.SetTextColour(100, 100, 100));
 }
 
+// Romaji input: keys become hiragana in the line as they are typed, with the letters still
+// pending after them; Backspace takes back a letter, then a kana; Enter makes the pending "n"
+// into ん before it answers, and the answer is the kana alone.
+TEST_F(AnswerBoxTest, RomajiInputTurnsKeysIntoKanaInTheLine) {
+  box.SetRomajiInput(true);
+  Type([](wxUIActionSimulator& sim) { sim.Text("fujinotakanenik"); });
+  EXPECT_EQ(box.control()->GetValue().utf8_string(), "ふじのたかねにk");
+  Type([](wxUIActionSimulator& sim) {
+    sim.Char(WXK_BACK);
+    sim.Char(WXK_BACK);
+  });
+  EXPECT_EQ(box.control()->GetValue().utf8_string(), "ふじのたかね");
+  Type([](wxUIActionSimulator& sim) { sim.Text("nin"); });
+  EXPECT_EQ(box.control()->GetValue().utf8_string(), "ふじのたかねにn");
+  Type([](wxUIActionSimulator& sim) { sim.Char(WXK_RETURN); });
+  EXPECT_EQ(keys.Take(), kEnterKey);
+  EXPECT_EQ(box.ReadText(), SjisLiteral("ふじのたかねにん"));
+  EXPECT_EQ(textEnters, 0);
+
+  box.Clear();
+  EXPECT_EQ(box.ReadText(), "");
+  box.SetRomajiInput(false);
+  Type([](wxUIActionSimulator& sim) { sim.Text("ka"); });
+  EXPECT_EQ(box.ReadText(), "ka") << "off again: keys are taken as typed";
+}
+
 }  // namespace
 }  // namespace verselane

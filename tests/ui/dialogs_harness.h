@@ -264,11 +264,13 @@ class DialogsFixture : public ::testing::Test {
   KeyLatch keys;
   FakeDesktop desktop;
   DesktopPorts ports{desktop.answerBox, desktop.sound,   desktop.inputMethod, desktop.window,
-                     desktop.prompts,   desktop.notices, dialogs,             desktop.screen};
+                     desktop.prompts,   desktop.notices, dialogs,             desktop.screen,
+                     desktop.preferences};
   SeededRandom gameRandom{7};
-  GameController game{catalogue, settingsController.settings(), settingsController.sources(), keys,
-                      ports, gameRandom};
-  CommandHandler commands{game, ports};
+  Preferences preferences;
+  GameController game{catalogue, settingsController.settings(), settingsController.sources(),
+                      preferences, keys, ports, gameRandom};
+  CommandHandler commands{game, preferences, ports};
 
  private:
   wxFrame* owner_ = nullptr;

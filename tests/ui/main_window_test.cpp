@@ -93,6 +93,7 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
       {0, kCommandRestart, "最初からやり直す(&R)", 'R'},
       {0, kCommandExit, "終了する(&E)", 'E'},
       {1, kCommandSettings, "環境を設定する(&E)", 0},
+      {1, kCommandRomajiInput, "ローマ字で入力する(&K)", 0},
       {1, kCommandRecords, "記録を見る(&R)", 0},
       {2, kCommandHelp, "ヘルプを見る(&H)", 0},
       {2, kCommandVersion, "バージョン情報を見る(&V)", 0},
@@ -113,6 +114,7 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
       delete accelerator;
     }
   }
+  EXPECT_TRUE(bar->FindItem(kCommandRomajiInput)->IsCheckable());
   wxMenu* game = bar->GetMenu(0);
   ASSERT_EQ(game->GetMenuItemCount(), 5u);
   EXPECT_TRUE(game->FindItemByPosition(3)->IsSeparator());

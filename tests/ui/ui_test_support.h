@@ -124,6 +124,8 @@ class ProgramFixture : public ::testing::Test {
   // folder shows a notice each for env.ini and record.dat, answered with OK.
   void StartProgram(ProgramOptions options = {}) {
     options.singleInstance = false;
+    // Never the player's own preferences: a file in the test's folder.
+    if (options.preferencesPath.empty()) options.preferencesPath = "verselane.conf";
     program_ = std::make_unique<Program>(dialogs_, sound_, options);
     dialogs_.program = program_.get();
     bool started = false;

@@ -1,0 +1,12 @@
+// The player's preferences that env.ini has no place for: kept in a file of our own
+// ($XDG_CONFIG_HOME/verselane/verselane.conf), so env.ini keeps its bytes as they always were.
+#pragma once
+
+namespace verselane {
+
+struct Preferences {
+  // The answer line turns romaji typed in ASCII into hiragana itself, without an input method.
+  bool romajiInput = false;
+};
+
+}  // namespace verselane
