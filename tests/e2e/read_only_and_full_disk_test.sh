@@ -114,43 +114,6 @@ expect_notice_window() {
   (( $(notice_window_count) > before )) || fail "no new notice window came ($when)"
 }
 
-# The answer box (src/ui/game_screen.h: 76, 60, 308 x 28 in the client area, under the menu bar)
-# is white at its right end while it is shown and empty; the first question's grey hint for
-# players without an input method stops short of that end.
-answer_box_shown() {
-  local window=$1 height menu_bar minimum
-  height=$(xwininfo -id "$window" | sed -n 's/^ *Height: *//p')
-  menu_bar=$((height - 150))
-  minimum=$(import -window "$window" -crop "14x14+368+$((menu_bar + 67))" +repage \
-    -colorspace gray -format '%[min]' info: 2>/dev/null) || return 1
-  [ "$minimum" = 65535 ]
-}
-
-wait_answer_box() {
-  local window=$1 want=$2 when=$3 deadline=$((SECONDS + STEP_TIMEOUT))
-  while [ $SECONDS -lt $deadline ]; do
-    if answer_box_shown "$window"; then [ "$want" = shown ] && return 0
-    else [ "$want" = hidden ] && return 0; fi
-    kill -0 "$app_pid" 2>/dev/null || fail "the program ended during the run ($when)"
-    sleep 0.1
-  done
-  fail "the answer box was not $want within $STEP_TIMEOUT s ($when)"
-}
-
-# Waits until the window $1 shows the same picture three times running, 0.2 s apart: the game
-# screen is still only while it waits for a key.
-wait_screen_still() {
-  local window=$1 when=$2 deadline=$((SECONDS + STEP_TIMEOUT)) previous= current same=0
-  while (( same < 2 )); do
-    [ $SECONDS -lt $deadline ] || fail "the game screen never came to rest ($when)"
-    kill -0 "$app_pid" 2>/dev/null || fail "the program ended during the run ($when)"
-    sleep 0.2
-    current=$(import -window "$window" -depth 8 rgb:- 2>/dev/null | cksum)
-    if [ "$current" = "$previous" ]; then same=$((same + 1)); else same=0; fi
-    previous=$current
-  done
-}
-
 # Saves from the results dialog $1 through the button at height $2/1000 and its file dialog $3,
 # taking the name it proposes.
 save_from_results() {
