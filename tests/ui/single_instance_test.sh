@@ -24,22 +24,21 @@ fail() {
 program=$(readlink -f "$1")
 [ -x "$program" ] || fail "$1 is not an executable"
 
-if [ -z "${VERSELANE_SINGLE_PRIVATE_X:-}" ]; then
-  command -v xvfb-run >/dev/null || fail "xvfb-run is not installed (./test installs it)"
-  VERSELANE_SINGLE_PRIVATE_X=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$@"
-fi
-for tool in xdotool xwininfo xmessage; do
+for tool in Xvfb xdotool xwininfo xmessage; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
 done
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../e2e/e2e_lib.sh"
 
 work=$(mktemp -d)
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
+start_private_x
 mkdir -p "$work/home" "$work/data" "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
 cd "$work"

@@ -34,13 +34,10 @@ fail() {
 program=$(readlink -f "$1")
 [ -x "$program" ] || fail "$1 is not an executable"
 
-if [ -z "${VERSELANE_SMOKE_PRIVATE_X:-}" ]; then
-  command -v xvfb-run >/dev/null || fail "xvfb-run is not installed (./test installs it)"
-  VERSELANE_SMOKE_PRIVATE_X=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
-for tool in xdotool xwininfo xprop; do
+for tool in Xvfb xdotool xwininfo xprop; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
 done
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../e2e/e2e_lib.sh"
 
 # The program gets folders of its own, so it neither reads nor writes the player's files and
 # does not meet another copy's single-instance lock.
@@ -52,9 +49,11 @@ cleanup() {
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   fi
+  [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
+start_private_x
 mkdir -p "$work/home" "$work/data" "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
 
