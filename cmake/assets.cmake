@@ -86,8 +86,8 @@ unset(asset_declarations)
 unset(asset_entries)
 
 # Installing: `cmake --install build --prefix DIR` puts the program in DIR/bin, its desktop entry in
-# DIR/share/applications and its icon into the hicolor theme, so desktops list it under Education
-# and Games. The rules name targets that the top-level file defines after this one, so they are
+# DIR/share/applications, its AppStream metainfo in DIR/share/metainfo, its manual page in
+# section 6 and its icon into the hicolor theme, so desktops list it under Education. The rules name targets that the top-level file defines after this one, so they are
 # added when that file has been read.
 include(GNUInstallDirs)
 
@@ -95,7 +95,10 @@ function(verselane_add_install_rules)
   install(TARGETS verselane RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
   install(FILES "${VERSELANE_ASSET_DIR}/verselane.desktop"
           DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
-  foreach(icon_size 16 32 48 256)
+  install(FILES "${VERSELANE_ASSET_DIR}/verselane.metainfo.xml"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo" RENAME org.verselane.Verselane.metainfo.xml)
+  install(FILES "${VERSELANE_ASSET_DIR}/verselane.6" DESTINATION "${CMAKE_INSTALL_MANDIR}/man6")
+  foreach(icon_size 16 32 48 64 128 256)
     if(icon_size EQUAL 48)
       set(icon_file "${VERSELANE_ASSET_DIR}/icon-101.png")
     else()

@@ -844,7 +844,7 @@ def main():
         "bitmap-143.png": body,
         "bitmap-144.png": right,
     }
-    for size in (16, 32, 256):
+    for size in (16, 32, 64, 128, 256):
         pictures["icon-101-%d.png" % size] = render(size, paint_program_icon)
     pictures["icon-101.png"] = render(48, paint_program_icon)
     pictures["icon-153.png"] = render(32, paint_record_icon)

@@ -19,8 +19,9 @@ VERSELANE_BUILD_PACKAGES=(
 # the resource figures of tools/measure-performance, a real Japanese
 # input method to type through: IBus with Mozc on a session bus of the test's own, run as an
 # unprivileged user (Mozc refuses root) whose passwd entry nss_wrapper provides, and a private
-# mount namespace for a read-only and a full data folder (unshare from util-linux, mount), and the
-# SKK input method's generic romaji table that the romaji converter is checked against.
+# mount namespace for a read-only and a full data folder (unshare from util-linux, mount), the
+# SKK input method's generic romaji table that the romaji converter is checked against, and the
+# validators of the desktop entry and the AppStream metainfo with dpkg-shlibdeps for the package.
 VERSELANE_TEST_PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth
@@ -29,6 +30,7 @@ VERSELANE_TEST_PACKAGES=(
   time
   ibus ibus-gtk3 ibus-mozc mozc-server dbus-daemon libnss-wrapper
   util-linux mount
+  appstream desktop-file-utils dpkg-dev
   libskk-common
 )
 

@@ -2,6 +2,7 @@
 // runs the start-up of Program and, after the message loop, its shut-down. The exit code is 0
 // in every case, also when the start-up ends early.
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 
 #include <wx/app.h>
@@ -11,6 +12,7 @@
 #include "game/game_controller.h"
 #include "base/data_folder.h"
 #include "base/text_file.h"
+#include "ui/command_line.h"
 #include "ui/dialogs/wx_dialogs.h"
 #include "ui/message_boxes.h"
 #include "ui/program.h"
@@ -73,6 +75,8 @@ class VerselaneApp : public wxApp {
 wxIMPLEMENT_APP_NO_MAIN(verselane::VerselaneApp);
 
 int main(int argc, char** argv) {
+  // Answered before any toolkit starts: no display needed.
+  if (const auto status = verselane::AnswerCommandLine(argc, argv, std::cout)) return *status;
   // The game draws with plain pixel copies: without this GTK loads OpenGL at start-up only to
   // choose a visual, which on Mesa takes half of the program's memory and a good part of its
   // start. A player's own setting is kept.

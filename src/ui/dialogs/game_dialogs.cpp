@@ -11,6 +11,7 @@
 #include "records/result_file.h"
 #include "settings/question_file.h"
 #include "settings/settings_controller.h"
+#include "ui/command_line.h"
 #include "ui/dialogs/dialog_table.h"
 #include "ui/dialogs/dialog_templates.h"
 #include "ui/display_text.h"
@@ -19,7 +20,6 @@
 namespace verselane {
 namespace {
 
-constexpr const char* kVersion = "2.08";
 constexpr const char* kContactText = "https://verselane.example.org/\nsupport@verselane.example.org";
 
 void SetText(TemplateDialog& dialog, int id, const wxString& text) {

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Installing like a Linux program: `cmake --install` into a prefix of the test's own puts the
+# program, its desktop entry, AppStream metainfo, manual page and icons (16 to 256 pixels) in
+# place; the desktop entry and the metainfo pass their validators; the installed program answers
+# --version and --help without a display and starts under X. `cpack -G DEB` makes a package that
+# holds the same files and depends on the libraries the program links.
+#
+# Usage: install_test.sh PATH/verselane PATH/verselane-files BUILD_DIR
+set -euo pipefail
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/e2e_lib.sh"
+
+fail() {
+  echo "install test FAILED: $*" >&2
+  exit 1
+}
+
+take_arguments "$@" Xvfb xdotool cmake cpack dpkg-deb desktop-file-validate appstreamcli
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+cleanup() {
+  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then kill -KILL "$app_pid" || true; fi
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+prefix="$work/prefix"
+cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1 ||
+  fail "cmake --install: $(cat "$work/install.log")"
+installed=(
+  bin/verselane
+  share/applications/verselane.desktop
+  share/metainfo/org.verselane.Verselane.metainfo.xml
+  share/man/man6/verselane.6
+)
+for size in 16 32 48 64 128 256; do
+  installed+=("share/icons/hicolor/${size}x${size}/apps/verselane.png")
+done
+for file in "${installed[@]}"; do
+  [ -s "$prefix/$file" ] || fail "$file was not installed"
+done
+desktop-file-validate "$prefix/share/applications/verselane.desktop" ||
+  fail "the desktop entry does not validate"
+appstreamcli validate --no-net "$prefix/share/metainfo/org.verselane.Verselane.metainfo.xml" ||
+  fail "the metainfo does not validate"
+
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/verselane" --version)" = "Verselane 2.08" ] ||
+  fail "--version without a display"
+env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/verselane" --help | grep -q '^Usage: verselane' ||
+  fail "--help without a display"
+
+start_private_x
+mkdir -p "$work/home" "$work/runtime"
+chmod 700 "$work/runtime"
+HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
+  XDG_RUNTIME_DIR="$work/runtime" SDL_AUDIODRIVER=dummy "$prefix/bin/verselane" \
+  >"$work/output.log" 2>&1 &
+app_pid=$!
+window=$(wait_for_titled "$MAIN_TITLE" "the installed program's start")
+quit_program "$window" "the installed program's exit"
+
+cpack -G DEB -B "$work/deb" --config "$build_dir/CPackConfig.cmake" >"$work/cpack.log" 2>&1 ||
+  fail "cpack: $(tail -n 20 "$work/cpack.log")"
+package=$(ls "$work"/deb/verselane_*.deb)
+depends=$(dpkg-deb -f "$package" Depends)
+for library in libwxgtk3.2 libwxbase3.2 libsdl2 libstdc++6 fonts-ipaexfont-gothic; do
+  [[ "$depends" == *"$library"* ]] || fail "the package does not depend on $library: $depends"
+done
+contents=$(dpkg-deb -c "$package")
+for file in "${installed[@]}"; do
+  [[ "$contents" == *"./usr/$file"* ]] || fail "the package lacks /usr/$file"
+done
+echo "install test passed: $(basename "$package"), depends on $depends"
