@@ -64,7 +64,8 @@ struct Engine {
   const PoemCatalogue catalogue;
   KeyLatch keys;
   QuietDesktop desktop;
-  SettingsController saved{desktop, "env.ini"};
+  // Never loaded nor saved: a path where nothing can be written.
+  SettingsController saved{"/dev/null/env.ini"};
   SystemRandom random;
   GameController game{catalogue, saved.settings(), saved.sources(), keys, desktop.ports, random};
   CommandHandler commands{game, desktop.ports};

@@ -51,7 +51,7 @@ Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
       sound_(sound),
       instance_(options_.lockFolder.empty() ? DefaultLockFolder() : options_.lockFolder,
                 kClassName),
-      settings_(messageBoxes_, InFolder(dataFolder_, "env.ini")),
+      settings_(InFolder(dataFolder_, "env.ini")),
       records_(InFolder(dataFolder_, "record.dat")),
       ports_{answerBox_,
              sound_,
@@ -90,11 +90,11 @@ bool Program::Start() {
   return window_.Show();
 }
 
-// The two loading steps fall back to defaults by themselves; every later step ends the start-up
-// when it fails, after its own error box.
+// The player's files fall back to defaults, with their notices in this order; every later step
+// ends the start-up when it fails, after its own error box.
 bool Program::InitializeGame() {
-  settings_.LoadEnvironment();
-  records_.LoadRecordList(messageBoxes_);
+  LoadEnvironmentAtStartUp(settings_, messageBoxes_);
+  LoadRecordListAtStartUp(records_, messageBoxes_);
   EmbeddedBitmapLoader embedded(FindEmbedded);
   BitmapLoader& bitmaps = options_.bitmaps != nullptr ? *options_.bitmaps : embedded;
   if (!screen_.LoadAllImgRes(bitmaps) || !screen_.LoadAllFontRes()) return false;
@@ -121,7 +121,7 @@ bool Program::CreateAnswerBox() {
   return true;
 }
 
-void Program::ShutDown() { settings_.SaveEnvironment(); }
+void Program::ShutDown() { SaveEnvironmentAtShutDown(settings_, messageBoxes_); }
 
 DialogLinks Program::dialogLinks() {
   return {window_.frame(), dataFolder_, &catalogue_, &settings_, &records_,
