@@ -6,21 +6,32 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 #include "base/scramble.h"
 
 namespace verselane {
 
-// `name` in a folder made for this run of the fuzzer.
+// `name` in a folder made for this run of the fuzzer, removed when it ends normally (a crash
+// leaves it, with the files that led there).
 inline std::string ScratchFile(const std::string& name) {
-  static const std::string folder = [] {
-    char pattern[] = "/tmp/verselane-fuzz-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) std::abort();
-    return std::string(pattern);
-  }();
-  return folder + "/" + name;
+  struct Folder {
+    Folder() {
+      char pattern[] = "/tmp/verselane-fuzz-XXXXXX";
+      if (::mkdtemp(pattern) == nullptr) std::abort();
+      path = pattern;
+    }
+    ~Folder() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+  };
+  static const Folder folder;
+  return folder.path + "/" + name;
 }
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {

@@ -83,7 +83,7 @@ NoticeText ComposeNotice(Notice notice, const std::string& path) {
   return composed;
 }
 
-void ShowNotice(NoticePort& port, Notice notice, const std::string& path) {
+void Tell(NoticePort& port, Notice notice, const std::string& path) {
   const NoticeText composed = ComposeNotice(notice, path);
   port.ShowNotice(composed.text, composed.caption, composed.icon);
 }
@@ -108,7 +108,7 @@ std::optional<Notice> NoticeFor(FileTask task, const FileStatus& status) {
 
 void TellIfFailed(NoticePort& port, FileTask task, const FileStatus& status) {
   if (const std::optional<Notice> notice = NoticeFor(task, status)) {
-    ShowNotice(port, *notice, status.path());
+    Tell(port, *notice, status.path());
   }
 }
 

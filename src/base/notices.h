@@ -46,7 +46,7 @@ struct NoticeText {
 // the notice names a file: in CP932, or as its bytes when CP932 cannot hold it.
 NoticeText ComposeNotice(Notice notice, const std::string& path = {});
 // Shows `notice` through `port`.
-void ShowNotice(NoticePort& port, Notice notice, const std::string& path = {});
+void Tell(NoticePort& port, Notice notice, const std::string& path = {});
 
 // The program's files, by what was being done with them when a status came back.
 enum class FileTask {

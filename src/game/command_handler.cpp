@@ -91,7 +91,7 @@ void CommandHandler::CloseResults(bool retryWrongAnswers) {
 void CommandHandler::StartRun() {
   // An empty question file leaves a source with nothing to draw from.
   if (!game_.HasPoemsToAsk()) {
-    ShowNotice(desktop_.notices, Notice::kNoPoemsToAsk);
+    Tell(desktop_.notices, Notice::kNoPoemsToAsk);
     return;
   }
   game_.StartRun();

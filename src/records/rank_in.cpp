@@ -34,7 +34,7 @@ std::optional<std::string> NameToStore(std::string_view typedName, NoticePort& n
     refusal = Notice::kNameWithBadCharacter;
   }
   if (!refusal) return name;
-  ShowNotice(notices, *refusal);
+  Tell(notices, *refusal);
   return std::nullopt;
 }
 

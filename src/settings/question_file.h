@@ -35,7 +35,7 @@ FileDialogSpec QuestionFileDialogSpec();
 // the player chooses. When that is the file in use as the question source, the source is
 // taken in at once and the question count lowered to fit it. True when a file was written; a file
 // that could not be written is told through `notices`.
-bool WriteQuestionFile(std::span<const int> missed, SettingsController& controller,
-                       FileChooserPort& files, NoticePort& notices);
+[[nodiscard]] bool WriteQuestionFile(std::span<const int> missed, SettingsController& controller,
+                                     FileChooserPort& files, NoticePort& notices);
 
 }  // namespace verselane

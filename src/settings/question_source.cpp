@@ -52,7 +52,7 @@ std::optional<std::string> ChooseQuestionFile(FileChooserPort& files, NoticePort
   std::string stored;
   const PathProblem problem = StoredPathFor(*path, stored);
   if (problem != PathProblem::kNone) {
-    ShowNotice(notices, RefusalOf(problem));
+    Tell(notices, RefusalOf(problem));
     return std::nullopt;
   }
   // An invalid file is not told: the list simply keeps its source.

@@ -86,14 +86,14 @@ TEST(Notices, AFileNotSavedIsNamedInShiftJisOrByItsBytes) {
 
 TEST(Notices, ShowingGoesThroughThePort) {
   FakeNotices port;
-  ShowNotice(port, Notice::kFavouriteNotFound);
+  Tell(port, Notice::kFavouriteNotFound);
   ASSERT_EQ(port.shown.size(), 1u);
   EXPECT_EQ(port.shown[0].text, ComposeNotice(Notice::kFavouriteNotFound).text);
   EXPECT_EQ(port.shown[0].caption, SjisLiteral(" 歌検索の結果"));
   EXPECT_EQ(port.shown[0].icon, NoticeIcon::kInformation);
 }
 
-TEST(Notices, AFailedLoadIsMissingOrCorruptBySomeCode) {
+TEST(Notices, AFailedLoadIsMissingOrCorruptByItsCode) {
   const std::pair<FileTask, std::pair<Notice, Notice>> loads[] = {
       {FileTask::kLoadSettings, {Notice::kSettingsMissing, Notice::kSettingsCorrupt}},
       {FileTask::kLoadRecords, {Notice::kRecordsUnreadable, Notice::kRecordsCorrupt}},

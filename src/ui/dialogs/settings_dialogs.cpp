@@ -207,7 +207,7 @@ FavouriteDialog::FavouriteDialog(wxWindow* parent, DialogContext& context, int e
 void FavouriteDialog::OnOk() {
   const FavouriteSearch search = context_.favouriteModel.Search(ToUtf8(phrase_->GetValue()));
   if (search.refusal) {
-    ShowNotice(context_.notices, *search.refusal);
+    Tell(context_.notices, *search.refusal);
     return;  // the dialog stays open with its text
   }
   context_.settingsModel.SetPendingFavourite(*search.poem);
