@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string envIni = verselane::ScratchFile("env.ini");
   // A question file the line may name; its absence is as good a case as its presence.
   verselane::WriteFile(verselane::ScratchFile("set.vlq"), "1-82-5");
-  verselane::WriteFile(envIni, verselane::FileBytesFrom(std::string(reinterpret_cast<const char*>(data), size)));
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  verselane::WriteFile(envIni, verselane::FileBytesFrom(input));
 
   // The start-up's steps, as LoadEnvironmentAtStartUp takes them.
   verselane::SettingsController loader(envIni);

@@ -12,7 +12,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string in = verselane::ScratchFile("in.vlq");
   const std::string out = verselane::ScratchFile("out.vlq");
-  verselane::WriteFile(in, verselane::FileBytesFrom(std::string(reinterpret_cast<const char*>(data), size)));
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  verselane::WriteFile(in, verselane::FileBytesFrom(input));
   verselane::QuestionSources sources;
   const verselane::FileStatus loaded = verselane::LoadQuestionFile(in, sources);
   if (!loaded.ok()) {

@@ -23,7 +23,8 @@ bool SameRecords(const verselane::RecordList& a, const verselane::RecordList& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string path = verselane::ScratchFile("record.dat");
-  verselane::WriteFile(path, verselane::FileBytesFrom(std::string(reinterpret_cast<const char*>(data), size)));
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  verselane::WriteFile(path, verselane::FileBytesFrom(input));
   verselane::RecordList first(path);
   const verselane::FileStatus loaded = first.LoadRecordList();
   // The file is there: anything wrong with it is its content.

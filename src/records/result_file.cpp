@@ -76,7 +76,8 @@ bool WriteResultFile(const RunFigures& run, const PoemCatalogue& catalogue,
                      FileChooserPort& files, NoticePort& notices, ClockPort& clock) {
   const std::optional<std::string> path = AskWhereToSave(files, ResultFileDialogSpec());
   if (!path) return false;
-  const FileStatus saved = SaveChosenFile(*path, ResultFileText(run, catalogue, clock.Now()), false);
+  const std::string text = ResultFileText(run, catalogue, clock.Now());
+  const FileStatus saved = SaveChosenFile(*path, text, false);
   TellIfFailed(notices, FileTask::kSaveChosenFile, saved);
   return saved.ok();
 }
