@@ -29,8 +29,6 @@ std::string Line(const std::string& name, int score) {
          ",26/03/07 09:05";
 }
 
-using Code = FileStatus::Code;
-
 class RecordListTest : public ::testing::Test {
  protected:
   std::string RecordDat() const { return folder.File("record.dat"); }

@@ -14,8 +14,6 @@
 namespace verselane {
 namespace {
 
-using Code = FileStatus::Code;
-
 class SettingsControllerTest : public ::testing::Test {
  protected:
   std::string EnvIni() const { return folder.File("env.ini"); }
