@@ -70,7 +70,8 @@ struct Engine {
   const PoemCatalogue catalogue;
   KeyLatch keys;
   QuietDesktop desktop;
-  SettingsController saved{desktop, "env.ini"};
+  // Never loaded nor saved: a path where nothing can be written.
+  SettingsController saved{"/dev/null/env.ini"};
   Preferences preferences;
   SystemRandom random;
   GameController game{catalogue, saved.settings(), saved.sources(), preferences, keys,

@@ -1,5 +1,5 @@
 // Any env.ini loads without harm into settings the program can work with, and what it saves from
-// them loads back to the same settings without a notice.
+// them loads back to the same settings without a failure.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -33,26 +33,36 @@ void CheckInRange(const verselane::SettingsController& controller) {
   }
 }
 
+// The corpus names its question file "set.vlq", as a bare name; the program only ever stores full
+// paths, so that name stands for the one in the scratch folder.
+void FindTheScratchQuestionFile(Settings& settings) {
+  if (settings.questionFilePath() == "set.vlq") {
+    settings.SetQuestionFilePath(verselane::ScratchFile("set.vlq"));
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  verselane::EnterScratchFolder();
+  const std::string envIni = verselane::ScratchFile("env.ini");
   // A question file the line may name; its absence is as good a case as its presence.
-  verselane::WriteFile("set.vlq", "1-82-5");
-  verselane::WriteFile("env.ini",
-                       verselane::FileBytesFrom(std::string(reinterpret_cast<const char*>(data), size)));
+  verselane::WriteFile(verselane::ScratchFile("set.vlq"), "1-82-5");
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  verselane::WriteFile(envIni, verselane::FileBytesFrom(input));
 
-  verselane::CountingNotices notices;
-  verselane::SettingsController loader(notices, "env.ini");
-  loader.LoadEnvironment();
+  // The start-up's steps, as LoadEnvironmentAtStartUp takes them.
+  verselane::SettingsController loader(envIni);
+  if (!loader.LoadEnvironment().ok() && !loader.WriteEnvironment().ok()) std::abort();
+  FindTheScratchQuestionFile(loader.settings());
+  // Found or not, the settings must come out in range.
+  static_cast<void>(loader.LoadQuestionSource());
   CheckInRange(loader);
   loader.MarkChanged();
-  loader.SaveEnvironment();
+  if (!loader.SaveEnvironment().ok()) std::abort();
 
-  verselane::CountingNotices secondNotices;
-  verselane::SettingsController reloader(secondNotices, "env.ini");
-  reloader.LoadEnvironment();
-  if (secondNotices.count != 0 || !SameSettings(loader.settings(), reloader.settings())) {
+  verselane::SettingsController reloader(envIni);
+  if (!reloader.LoadEnvironment().ok() || !reloader.LoadQuestionSource().ok() ||
+      !SameSettings(loader.settings(), reloader.settings())) {
     std::abort();
   }
   return 0;

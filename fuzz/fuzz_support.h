@@ -1,35 +1,42 @@
-// What the fuzz targets share: a scratch folder to work in, silent notices, and the bytes of a
-// scrambled file.
+// What the fuzz targets share: a scratch folder of their own for the files they write, and the
+// bytes of a scrambled file. The current directory is never changed: files are named with
+// ScratchFile, as the program names its own with the data folder.
 #pragma once
 
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
-#include "base/file_ports.h"
 #include "base/scramble.h"
 
 namespace verselane {
 
-inline void EnterScratchFolder() {
-  static bool entered = false;
-  if (entered) return;
-  char pattern[] = "/tmp/verselane-fuzz-XXXXXX";
-  if (::mkdtemp(pattern) == nullptr || ::chdir(pattern) != 0) std::abort();
-  entered = true;
+// `name` in a folder made for this run of the fuzzer, removed when it ends normally (a crash
+// leaves it, with the files that led there).
+inline std::string ScratchFile(const std::string& name) {
+  struct Folder {
+    Folder() {
+      char pattern[] = "/tmp/verselane-fuzz-XXXXXX";
+      if (::mkdtemp(pattern) == nullptr) std::abort();
+      path = pattern;
+    }
+    ~Folder() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+  };
+  static const Folder folder;
+  return folder.path + "/" + name;
 }
 
-inline void WriteFile(const std::string& name, const std::string& bytes) {
-  std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
-
-class CountingNotices : public NoticePort {
- public:
-  void ShowNotice(const std::string&, const std::string&, NoticeIcon) override { ++count; }
-  int count = 0;
-};
 
 // Fuzz inputs are taken as decoded text more often than not, since that is where the parsers
 // are; the first byte chooses.

@@ -10,25 +10,29 @@
 #include "base/text_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  verselane::EnterScratchFolder();
-  verselane::WriteFile("in.vlq",
-                       verselane::FileBytesFrom(std::string(reinterpret_cast<const char*>(data), size)));
+  const std::string in = verselane::ScratchFile("in.vlq");
+  const std::string out = verselane::ScratchFile("out.vlq");
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  verselane::WriteFile(in, verselane::FileBytesFrom(input));
   verselane::QuestionSources sources;
-  if (!verselane::LoadQuestionFile("in.vlq", sources)) {
-    if (sources.GetGroupSize(verselane::kFileSource) != 0) std::abort();
+  const verselane::FileStatus loaded = verselane::LoadQuestionFile(in, sources);
+  if (!loaded.ok()) {
+    // The file is there: anything wrong with it is its content.
+    if (loaded.code() != verselane::FileStatus::Code::kCorrupt ||
+        sources.GetGroupSize(verselane::kFileSource) != 0) {
+      std::abort();
+    }
     return 0;
   }
   const std::vector<int> poems = sources.GetGroupPoems(verselane::kFileSource);
   for (int poem : poems) {
     if (poem < 0 || poem > 99) std::abort();
   }
-  verselane::TextFile out("out.vlq");
-  if (!out.Open('w') || !out.WriteLine(verselane::FormatQuestionList(poems), true) ||
-      out.Close() != 0) {
+  if (!verselane::WriteFileLine(out, verselane::FormatQuestionList(poems), true).ok()) {
     std::abort();
   }
   verselane::QuestionSources again;
-  if (!verselane::LoadQuestionFile("out.vlq", again) ||
+  if (!verselane::LoadQuestionFile(out, again).ok() ||
       again.GetGroupPoems(verselane::kFileSource) != poems) {
     std::abort();
   }

@@ -53,8 +53,7 @@ int Encode(const char* path) {
                  sjis.failedAt);
     return 1;
   }
-  verselane::TextFile file(path);
-  if (!file.Open('w') || !file.WriteLine(sjis.text, true) || file.Close() != 0) {
+  if (!verselane::WriteFileLine(path, sjis.text, true).ok()) {
     std::fprintf(stderr, "verselane-files: cannot write %s\n", path);
     return 1;
   }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include <unistd.h>
 
@@ -49,10 +50,12 @@ struct Bench {
   std::unique_ptr<Program> program;
   int paints = 0;
 
-  Bench() {
+  // `dataFolder` holds the env.ini and record.dat the start-up writes.
+  explicit Bench(const std::string& dataFolder) {
     ProgramOptions options;
     options.singleInstance = false;
     options.preferencesPath = "verselane.conf";
+    options.dataFolder = dataFolder;
     program = std::make_unique<Program>(dialogs, sound, options);
     if (!program->Start()) std::abort();
     program->window().view()->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
@@ -158,7 +161,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   char folder[] = "/tmp/verselane-ui-bench-XXXXXX";
   if (mkdtemp(folder) == nullptr) return 1;
-  std::filesystem::current_path(folder);
   setenv("XDG_RUNTIME_DIR", folder, 1);
   setenv("GTK_IM_MODULE", "gtk-im-context-simple", 1);
   wxApp::SetInstance(new verselane::BenchApp);
@@ -171,7 +173,7 @@ int main(int argc, char** argv) {
     wxEventLoopActivator active(&loop);
     verselane::AnswerEveryDialog answer;
     answer.Register();
-    verselane::bench = new verselane::Bench;
+    verselane::bench = new verselane::Bench(folder);
     benchmark::RunSpecifiedBenchmarks();
     verselane::bench->program->window().frame()->Destroy();
     delete verselane::bench;

@@ -36,10 +36,13 @@ std::string DataFolderFor(const std::string& programPath) {
                           std::getenv("HOME"));
 }
 
-bool CreateDataFolder(const std::string& folder) {
+FileStatus CreateDataFolder(const std::string& folder) {
   std::error_code error;
   fs::create_directories(folder, error);
-  return fs::is_directory(folder, error);
+  std::error_code checked;
+  if (fs::is_directory(folder, checked)) return FileStatus::Ok(folder);
+  // A file in the way is no folder, whatever create_directories said.
+  return error ? FileStatus::FromErrno(error.value(), folder) : FileStatus::IoError(folder);
 }
 
 }  // namespace verselane

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "base/file_status.h"
+
 namespace verselane {
 
 // The program's own folder when it already holds an env.ini (a portable copy), otherwise
@@ -14,8 +16,8 @@ std::string ChooseDataFolder(const std::string& programFolder, const char* xdgDa
 // The data folder of this process, chosen from its environment and the folder of `programPath`.
 std::string DataFolderFor(const std::string& programPath);
 
-// Creates `folder` (and the folders above it) when missing. False when there is no folder there
+// Creates `folder` (and the folders above it) when missing. Fails when there is no folder there
 // afterwards.
-bool CreateDataFolder(const std::string& folder);
+[[nodiscard]] FileStatus CreateDataFolder(const std::string& folder);
 
 }  // namespace verselane

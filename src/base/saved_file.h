@@ -1,11 +1,13 @@
 // Files the player asks to save through a save dialog: question files and result files. Unlike
-// the program's own files, these are the player's explicit wish, so a failure is always told.
+// the program's own files, these are the player's explicit wish, so the caller tells every
+// failure (base/notices.h, FileTask::kSaveChosenFile).
 #pragma once
 
 #include <optional>
 #include <string>
 
 #include "base/file_ports.h"
+#include "base/file_status.h"
 
 namespace verselane {
 
@@ -14,9 +16,8 @@ namespace verselane {
 std::optional<std::string> AskWhereToSave(FileChooserPort& files, const FileDialogSpec& dialog);
 
 // Makes `text` the whole content of the file at `path` (a native path), scrambled or plain. When
-// the file cannot be created or its new content cannot be made to stick, it keeps what it held,
-// the player is told which file was not saved, and the result is false.
-bool SaveChosenFile(const std::string& path, const std::string& text, bool scrambled,
-                    NoticePort& notices);
+// the file cannot be created or its new content cannot be made to stick, it keeps what it held.
+[[nodiscard]] FileStatus SaveChosenFile(const std::string& path, const std::string& text,
+                                        bool scrambled);
 
 }  // namespace verselane

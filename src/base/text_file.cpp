@@ -65,15 +65,15 @@ int CountNonEmptyPieces(std::FILE* file, std::size_t pieceBytes) {
   return count;
 }
 
-// Writes `text` with each "\n" as CR LF.
-void WriteTextMode(std::FILE* file, const std::string& text) {
+// Writes `text` with each "\n" as CR LF; false when not all of it reached the stream.
+bool WriteTextMode(std::FILE* file, const std::string& text) {
   std::string onDisk;
   onDisk.reserve(text.size() + text.size() / 16);
   for (char byte : text) {
     if (byte == '\n') onDisk.push_back('\r');
     onDisk.push_back(byte);
   }
-  std::fwrite(onDisk.data(), 1, onDisk.size(), file);
+  return std::fwrite(onDisk.data(), 1, onDisk.size(), file) == onDisk.size();
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -105,20 +105,25 @@ TextFile::~TextFile() {
   }
 }
 
-bool TextFile::Open(char kind) {
-  if (mode_ != Mode::kClosed || (kind != 'r' && kind != 'w')) return false;
-  if (kind == 'w') return OpenForWriting();
+FileStatus TextFile::Open(char kind) {
+  if (mode_ != Mode::kClosed || (kind != 'r' && kind != 'w')) return FileStatus::InvalidCall(path_);
+  return kind == 'w' ? OpenForWriting() : OpenForReading();
+}
+
+FileStatus TextFile::OpenForReading() {
   // Binary, because the text-mode translation is done here, the same on every system.
   file_ = std::fopen(path_.c_str(), "rb");
-  if (file_ == nullptr) return false;
+  if (file_ == nullptr) return FileStatus::FromErrno(errno, path_);
   struct stat info;
-  if (::fstat(fileno(file_), &info) != 0 || S_ISDIR(info.st_mode)) {
+  const bool stated = ::fstat(fileno(file_), &info) == 0;
+  if (!stated || S_ISDIR(info.st_mode)) {
+    const int error = stated ? EISDIR : errno;
     std::fclose(file_);
     file_ = nullptr;
-    return false;
+    return FileStatus::FromErrno(error, path_);
   }
   mode_ = Mode::kReading;
-  return true;
+  return FileStatus::Ok(path_);
 }
 
 namespace {
@@ -158,12 +163,13 @@ int RemoveAbandonedWrites(const std::string& path) {
   return removed;
 }
 
-bool TextFile::OpenForWriting() {
+FileStatus TextFile::OpenForWriting() {
   struct stat existing;
   const bool exists = ::stat(path_.c_str(), &existing) == 0;
   // The temporary file would replace a read-only file or even a folder; refuse as creating the
   // file in place would.
-  if (exists && (!S_ISREG(existing.st_mode) || ::access(path_.c_str(), W_OK) != 0)) return false;
+  if (exists && !S_ISREG(existing.st_mode)) return FileStatus::FromErrno(EISDIR, path_);
+  if (exists && ::access(path_.c_str(), W_OK) != 0) return FileStatus::FromErrno(errno, path_);
 
   const std::string prefix = DirectoryOf(path_) + "/." + BaseNameOf(path_) + ".";
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -172,29 +178,33 @@ bool TextFile::OpenForWriting() {
     const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
       if (errno == EEXIST) continue;
-      return false;
+      return FileStatus::FromErrno(errno, path_);
     }
     if (exists) ::fchmod(fd, existing.st_mode & 07777);
     file_ = ::fdopen(fd, "wb");
     if (file_ == nullptr) {
+      const int error = errno;
       ::close(fd);
       ::unlink(candidate.c_str());
-      return false;
+      return FileStatus::FromErrno(error, path_);
     }
     temporaryPath_ = std::move(candidate);
     mode_ = Mode::kWriting;
-    return true;
+    writeFailed_ = false;
+    return FileStatus::Ok(path_);
   }
-  return false;
+  return FileStatus::IoError(path_);
 }
 
-int TextFile::Close() {
-  if (mode_ == Mode::kClosed) return 0;
-  int status = 0;
-  if (mode_ == Mode::kWriting) {
+FileStatus TextFile::Close() {
+  FileStatus status = FileStatus::Ok(path_);
+  if (mode_ == Mode::kWriting && writeFailed_) {
+    AbandonWriting();
+    status = FileStatus::IoError(path_);
+  } else if (mode_ == Mode::kWriting) {
     status = FinishWriting();
-  } else {
-    status = std::fclose(file_);
+  } else if (mode_ == Mode::kReading && std::fclose(file_) != 0) {
+    status = FileStatus::FromErrno(errno, path_);
   }
   file_ = nullptr;
   mode_ = Mode::kClosed;
@@ -202,7 +212,7 @@ int TextFile::Close() {
   return status;
 }
 
-int TextFile::FinishWriting() {
+FileStatus TextFile::FinishWriting() {
   bool ok = std::fflush(file_) == 0 && std::ferror(file_) == 0;
   ok = ::fsync(fileno(file_)) == 0 && ok;
   ok = std::fclose(file_) == 0 && ok;
@@ -211,11 +221,11 @@ int TextFile::FinishWriting() {
   if (!ok) {
     ::unlink(temporaryPath_.c_str());
     temporaryPath_.clear();
-    return -1;
+    return FileStatus::IoError(path_);
   }
   temporaryPath_.clear();
   SyncDirectory(DirectoryOf(path_));
-  return 0;
+  return FileStatus::Ok(path_);
 }
 
 void TextFile::AbandonWriting() {
@@ -226,35 +236,49 @@ void TextFile::AbandonWriting() {
   mode_ = Mode::kClosed;
 }
 
-bool TextFile::ReadLine(std::string& out, bool scrambled) {
-  if (mode_ != Mode::kReading) return false;
-  const std::size_t pieceBytes = static_cast<std::size_t>(std::max(lineBufferSize_ - 1, 1));
-  if (CountNonEmptyPieces(file_, pieceBytes) > 1) return false;
-  TextModeReader reader(file_);
-  std::string piece;
-  while (reader.NextPiece(piece, pieceBytes)) {
-    if (IsNonEmptyPiece(piece)) out = piece;
-  }
-  if (scrambled) Scramble(out, ScrambleDirection::kDecode);
-  return true;
+// Every read passes over the file from its start, which clears the stream's error mark: it is
+// looked at after each pass.
+FileStatus TextFile::ReadStatus() {
+  return std::ferror(file_) != 0 ? FileStatus::IoError(path_) : FileStatus::Ok(path_);
 }
 
-bool TextFile::ReadLines(std::string out[], int capacity, bool scrambled) {
-  if (mode_ != Mode::kReading) return false;
+FileStatus TextFile::ReadLine(std::string& out, bool scrambled) {
+  if (mode_ != Mode::kReading) return FileStatus::InvalidCall(path_);
   const std::size_t pieceBytes = static_cast<std::size_t>(std::max(lineBufferSize_ - 1, 1));
   const int nonEmpty = CountNonEmptyPieces(file_, pieceBytes);
+  if (FileStatus counted = ReadStatus(); !counted.ok()) return counted;
+  if (nonEmpty > 1) return FileStatus::Corrupt(path_);
+  TextModeReader reader(file_);
+  std::string piece;
+  std::string line;
+  while (reader.NextPiece(piece, pieceBytes)) {
+    if (IsNonEmptyPiece(piece)) line = piece;
+  }
+  if (FileStatus read = ReadStatus(); !read.ok()) return read;
+  if (nonEmpty == 0) return FileStatus::Ok(path_);
+  if (scrambled) Scramble(line, ScrambleDirection::kDecode);
+  out = std::move(line);
+  return FileStatus::Ok(path_);
+}
+
+FileStatus TextFile::ReadLines(std::string out[], int capacity, bool scrambled) {
+  if (mode_ != Mode::kReading) return FileStatus::InvalidCall(path_);
+  const std::size_t pieceBytes = static_cast<std::size_t>(std::max(lineBufferSize_ - 1, 1));
+  const int nonEmpty = CountNonEmptyPieces(file_, pieceBytes);
+  if (FileStatus counted = ReadStatus(); !counted.ok()) return counted;
   TextModeReader reader(file_);
   std::string piece;
   for (int k = 0; reader.NextPiece(piece, pieceBytes); ++k) {
     if (k < capacity && IsNonEmptyPiece(piece)) out[k] = piece;
   }
-  if (!scrambled) return true;
+  if (FileStatus read = ReadStatus(); !read.ok()) return read;
+  if (!scrambled) return FileStatus::Ok(path_);
 
   if (nonEmpty != 1) {
     // Not the one-line scrambled form: each line is decoded on its own, and a line that ended in
     // "\n" comes out with 0x09 in front, which no reader of the program accepts.
     for (int k = 0; k < std::min(nonEmpty, capacity); ++k) Scramble(out[k], ScrambleDirection::kDecode);
-    return true;
+    return FileStatus::Ok(path_);
   }
   std::string text = out[0];
   Scramble(text, ScrambleDirection::kDecode);
@@ -268,25 +292,30 @@ bool TextFile::ReadLines(std::string out[], int capacity, bool scrambled) {
     out[j] = text.substr(start, end - start);
     start = end + 1;
   }
-  return true;
+  return FileStatus::Ok(path_);
 }
 
-bool TextFile::WriteLine(std::string text, bool scrambled) {
-  if (mode_ != Mode::kWriting) return false;
+FileStatus TextFile::WriteLine(std::string text, bool scrambled) {
+  if (mode_ != Mode::kWriting) return FileStatus::InvalidCall(path_);
   if (scrambled) Scramble(text, ScrambleDirection::kEncode);
   const std::size_t zero = text.find('\0');
   if (zero != std::string::npos) text.resize(zero);
-  WriteTextMode(file_, text);
-  return true;
+  if (WriteTextMode(file_, text)) return FileStatus::Ok(path_);
+  // Half a content must never replace the file.
+  writeFailed_ = true;
+  return FileStatus::FromErrno(errno, path_);
 }
 
-bool TextFile::WriteBytes(std::string_view bytes) {
-  if (mode_ != Mode::kWriting) return false;
-  return std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+FileStatus TextFile::WriteBytes(std::string_view bytes) {
+  if (mode_ != Mode::kWriting) return FileStatus::InvalidCall(path_);
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+    return FileStatus::IoError(path_);
+  }
+  return FileStatus::Ok(path_);
 }
 
-bool TextFile::WriteLines(const std::string lines[], int count, bool scrambled) {
-  if (mode_ != Mode::kWriting) return false;
+FileStatus TextFile::WriteLines(const std::string lines[], int count, bool scrambled) {
+  if (mode_ != Mode::kWriting) return FileStatus::InvalidCall(path_);
   std::string joined;
   for (int i = 0; i < count; ++i) {
     if (lines[i].empty()) continue;
@@ -294,6 +323,39 @@ bool TextFile::WriteLines(const std::string lines[], int count, bool scrambled) 
     joined += lines[i];
   }
   return WriteLine(std::move(joined), scrambled);
+}
+
+FileStatus ReadFileLine(const std::string& path, int lineBufferSize, bool scrambled,
+                        std::string& out) {
+  TextFile file(path);
+  if (FileStatus opened = file.Open('r'); !opened.ok()) return opened;
+  file.SetLineBufferSize(lineBufferSize);
+  FileStatus read = file.ReadLine(out, scrambled);
+  return FirstFailure(std::move(read), file.Close());
+}
+
+FileStatus ReadFileLines(const std::string& path, int lineBufferSize, bool scrambled,
+                         std::string out[], int capacity) {
+  TextFile file(path);
+  if (FileStatus opened = file.Open('r'); !opened.ok()) return opened;
+  file.SetLineBufferSize(lineBufferSize);
+  FileStatus read = file.ReadLines(out, capacity, scrambled);
+  return FirstFailure(std::move(read), file.Close());
+}
+
+FileStatus WriteFileLine(const std::string& path, std::string text, bool scrambled) {
+  TextFile file(path);
+  if (FileStatus opened = file.Open('w'); !opened.ok()) return opened;
+  FileStatus written = file.WriteLine(std::move(text), scrambled);
+  // Close after a failed write keeps the old file and reports the failure again.
+  return FirstFailure(std::move(written), file.Close());
+}
+
+FileStatus WriteFileBytes(const std::string& path, std::string_view bytes) {
+  TextFile file(path);
+  if (FileStatus opened = file.Open('w'); !opened.ok()) return opened;
+  FileStatus written = file.WriteBytes(bytes);
+  return FirstFailure(std::move(written), file.Close());
 }
 
 }  // namespace verselane

@@ -15,14 +15,15 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_status.h"
+
 namespace verselane {
 
 class TextFile {
  public:
   static constexpr int kDefaultLineBufferSize = 500;
 
-  // `path` is the file name as the file system knows it; a bare name resolves against the current
-  // directory.
+  // `path` is the file name as the file system knows it; the program always gives a full path.
   explicit TextFile(std::string path) : path_(std::move(path)) {}
   // A write that was never closed is abandoned: the file keeps its old content.
   ~TextFile();
@@ -31,40 +32,59 @@ class TextFile {
 
   const std::string& path() const { return path_; }
 
-  // 'r' opens the existing file for reading; 'w' prepares to replace (or create) it. False, with
-  // nothing changed, for any other kind, when already open, or when the file cannot be opened.
-  bool Open(char kind);
-  // 0 when nothing was open or all went well. After a write, non-zero when the new content could
-  // not be made the file's (it then keeps its old content). Resets LineBufferSize.
-  int Close();
+  // 'r' opens the existing file for reading; 'w' prepares to replace (or create) it. Nothing
+  // changes when it fails: an invalid call for any other kind or when already open, else why
+  // the file could not be opened.
+  [[nodiscard]] FileStatus Open(char kind);
+  // Ok when nothing was open or all went well. After a write, fails when the new content could
+  // not be made the file's, or when a write step failed before (the file then keeps its old
+  // content). Resets LineBufferSize.
+  [[nodiscard]] FileStatus Close();
   void SetLineBufferSize(int size) { lineBufferSize_ = size; }
 
   // Reads a file holding at most one non-empty line into `out` (left as it was when the file
-  // holds none). False when not open for reading or when the file has two or more non-empty lines.
-  bool ReadLine(std::string& out, bool scrambled);
+  // holds none). Corrupt when the file has two or more non-empty lines, `out` then untouched.
+  [[nodiscard]] FileStatus ReadLine(std::string& out, bool scrambled);
   // Reads the lines of the file into out[0 .. capacity-1]: piece k goes to out[k], empty pieces
   // leave their entry untouched. A scrambled file is one line, decoded and split at "\n".
-  bool ReadLines(std::string out[], int capacity, bool scrambled);
+  [[nodiscard]] FileStatus ReadLines(std::string out[], int capacity, bool scrambled);
   // Writes `text` once, up to its first zero byte, with no line end added.
-  bool WriteLine(std::string text, bool scrambled);
+  [[nodiscard]] FileStatus WriteLine(std::string text, bool scrambled);
   // Joins the non-empty strings among lines[0 .. count-1] with "\n" and writes them as WriteLine.
-  bool WriteLines(const std::string lines[], int count, bool scrambled);
+  [[nodiscard]] FileStatus WriteLines(const std::string lines[], int count, bool scrambled);
   // Writes `bytes` as they are: for files of the desktop's own kind, with Linux line ends.
-  bool WriteBytes(std::string_view bytes);
+  [[nodiscard]] FileStatus WriteBytes(std::string_view bytes);
 
  private:
   enum class Mode { kClosed, kReading, kWriting };
 
-  bool OpenForWriting();
-  int FinishWriting();
+  FileStatus OpenForReading();
+  FileStatus OpenForWriting();
+  FileStatus FinishWriting();
   void AbandonWriting();
+  FileStatus ReadStatus();
 
   std::string path_;
   std::FILE* file_ = nullptr;
   Mode mode_ = Mode::kClosed;
   int lineBufferSize_ = kDefaultLineBufferSize;
   std::string temporaryPath_;  // while writing: where the new content goes until Close
+  bool writeFailed_ = false;   // a write step failed: Close keeps the old file
 };
+
+// Whole files in one call, for the callers that open, read or write, and close at once.
+//
+// Reads the one line of the file at `path` as ReadLine does, in pieces of `lineBufferSize` − 1.
+[[nodiscard]] FileStatus ReadFileLine(const std::string& path, int lineBufferSize, bool scrambled,
+                                      std::string& out);
+// Reads the lines of the file at `path` as ReadLines does.
+[[nodiscard]] FileStatus ReadFileLines(const std::string& path, int lineBufferSize,
+                                       bool scrambled, std::string out[], int capacity);
+// Makes `text`, written as WriteLine does, the whole content of the file at `path`; when that
+// fails the file keeps what it held.
+[[nodiscard]] FileStatus WriteFileLine(const std::string& path, std::string text, bool scrambled);
+// The same for `bytes` written as they are (WriteBytes).
+[[nodiscard]] FileStatus WriteFileBytes(const std::string& path, std::string_view bytes);
 
 // A write that never reached Close (the program was killed, the machine lost power) leaves its
 // temporary file, ".<name>.<pid>-<n>", beside the file. Removes those of `path` whose writer no

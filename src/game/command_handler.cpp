@@ -1,11 +1,11 @@
 #include "game/command_handler.h"
 
+#include "base/notices.h"
 #include "base/shift_jis.h"
 #include "game/desktop_ports.h"
 #include "game/game_controller.h"
 #include "game/menu_state.h"
 #include "settings/preferences.h"
-#include "base/file_ports.h"
 
 namespace verselane {
 namespace {
@@ -102,10 +102,7 @@ void CommandHandler::CloseResults(bool retryWrongAnswers) {
 void CommandHandler::StartRun() {
   // An empty question file leaves a source with nothing to draw from.
   if (!game_.HasPoemsToAsk()) {
-    desktop_.notices.ShowNotice(
-        SjisLiteral("NOTICE(StartGame):\n選ばれている出題元に歌が1首もありません\n"
-                    "環境設定で出題元を選び直してください"),
-        "Notice", NoticeIcon::kExclamation);
+    Tell(desktop_.notices, Notice::kNoPoemsToAsk);
     return;
   }
   game_.StartRun();

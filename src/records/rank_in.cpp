@@ -3,23 +3,17 @@
 #include <optional>
 #include <utility>
 
-#include "base/shift_jis.h"
-#include "records/run_figures.h"
 #include "base/file_ports.h"
+#include "base/notices.h"
+#include "base/scramble.h"
+#include "base/shift_jis.h"
 #include "records/mode_label.h"
 #include "records/record_list.h"
-#include "base/scramble.h"
+#include "records/run_figures.h"
 #include "settings/settings_controller.h"
 
 namespace verselane {
 namespace {
-
-// "," separates the fields of a record, "/" those of env.ini, where the name is stored too.
-constexpr const char* kCommaRefused = "名前に\",\"を使うことはできません。";
-constexpr const char* kSlashRefused = "名前に\"/\"を使うことはできません。";
-constexpr const char* kCharacterRefused = "名前に使えない文字が含まれています。";
-constexpr const char* kNotSaved =
-    "NOTICE(SaveRecordList):\n記録一覧ファイルを保存できませんでした\n今回の記録は保存されません";
 
 // The name as the files will hold it: Shift-JIS, cut to kMaxNameBytes, "noname" when empty.
 // Nothing, after telling the player why, when the files could not hold it.
@@ -28,18 +22,19 @@ std::optional<std::string> NameToStore(std::string_view typedName, NoticePort& n
   std::string name = sjis.text.substr(0, SjisPrefixLength(sjis.text, kMaxNameBytes));
   if (name.empty()) name = "noname";
 
-  const char* refusal = nullptr;
+  // "," separates the fields of a record, "/" those of env.ini, where the name is stored too.
+  std::optional<Notice> refusal;
   if (!sjis.ok()) {
-    refusal = kCharacterRefused;
+    refusal = Notice::kNameWithBadCharacter;
   } else if (name.find(',') != std::string::npos) {
-    refusal = kCommaRefused;
+    refusal = Notice::kNameWithComma;
   } else if (name.find('/') != std::string::npos) {
-    refusal = kSlashRefused;
+    refusal = Notice::kNameWithSlash;
   } else if (HoldsControlByte(name)) {
-    refusal = kCharacterRefused;
+    refusal = Notice::kNameWithBadCharacter;
   }
-  if (refusal == nullptr) return name;
-  notices.ShowNotice(SjisLiteral(refusal), "Notice", NoticeIcon::kExclamation);
+  if (!refusal) return name;
+  Tell(notices, *refusal);
   return std::nullopt;
 }
 
@@ -57,9 +52,7 @@ bool CommitRankIn(std::string_view typedName, const RunFigures& run, RecordList&
                         FormatRecordDate(clock.Now())});
   // The player asked for this record to be kept: a record that only lives until the program ends
   // must not pass for a saved one.
-  if (!records.SaveRecordList()) {
-    notices.ShowNotice(SjisLiteral(kNotSaved), "Notice", NoticeIcon::kExclamation);
-  }
+  TellIfFailed(notices, FileTask::kSaveRecords, records.SaveRecordList());
   return true;
 }
 

@@ -5,27 +5,17 @@
 #include <iterator>
 #include <utility>
 
-#include "base/shift_jis.h"
-#include "records/run_figures.h"
-#include "base/scramble.h"
 #include "base/decimal.h"
 #include "base/file_ports.h"
+#include "base/notices.h"
+#include "base/scramble.h"
+#include "base/text_file.h"
+#include "records/run_figures.h"
 
 namespace verselane {
 namespace {
 
-constexpr const char* kUnreadableNotice =
-    "NOTICE(LoadRecordList):\n記録一覧ファイルが読み込めませんでした\n"
-    "初期値を設定してファイルを新規生成します";
-constexpr const char* kCorruptNotice =
-    "NOTICE(LoadRecordList):\n記録一覧ファイルが破損しています\n"
-    "初期値を設定してファイルを新規生成します";
-
 constexpr int kFieldSeparators = 5;
-
-void Notify(NoticePort& notices, const char* utf8) {
-  notices.ShowNotice(SjisLiteral(utf8), "Notice", NoticeIcon::kExclamation);
-}
 
 }  // namespace
 
@@ -41,28 +31,19 @@ std::string FormatRecordDate(const LocalTime& time) {
   return text;
 }
 
-RecordList::RecordList(std::string path) : file_(std::move(path)) {}
+RecordList::RecordList(std::string path) : path_(std::move(path)) {}
 
-void RecordList::LoadRecordList(NoticePort& notices) {
-  if (!file_.Open('r')) {
-    Notify(notices, kUnreadableNotice);
-    ResetRecordList();
-    return;
-  }
-  file_.SetLineBufferSize(kLineBufferSize);
+FileStatus RecordList::LoadRecordList() {
   std::string lines[kSize];
-  bool intact = file_.ReadLines(lines, kSize, true);
-  for (int position = 0; intact && position < kSize; ++position) {
-    intact = ParseRecordLine(lines[position], position);
+  FileStatus status = ReadFileLines(path_, kLineBufferSize, true, lines, kSize);
+  for (int position = 0; status.ok() && position < kSize; ++position) {
+    if (!ParseRecordLine(lines[position], position)) status = FileStatus::Corrupt(path_);
   }
-  file_.Close();
-  if (!intact) {
-    Notify(notices, kCorruptNotice);
-    ResetRecordList();
-  }
+  if (!status.ok()) records_.fill(ScoreRecord{});
+  return status;
 }
 
-bool RecordList::ResetRecordList() {
+FileStatus RecordList::ResetRecordList() {
   records_.fill(ScoreRecord{});
   return SaveRecordList();
 }
@@ -107,7 +88,7 @@ void RecordList::InsertRecord(ScoreRecord record) {
   records_[position] = std::move(record);
 }
 
-bool RecordList::SaveRecordList() {
+FileStatus RecordList::SaveRecordList() {
   std::string lines[kSize];
   std::size_t bytes = kSize - 1;  // the line ends between the records
   for (int position = 0; position < kSize; ++position) {
@@ -117,10 +98,21 @@ bool RecordList::SaveRecordList() {
   // A longer file would read as corrupt at the next start and cost every record in it; the file
   // on disk is better kept. Names typed here are short enough that only a list loaded with long
   // names can come to this.
-  if (bytes > kLineBufferSize - 1) return false;
-  if (!file_.Open('w')) return false;
-  file_.WriteLines(lines, kSize, true);
-  return file_.Close() == 0;
+  if (bytes > kLineBufferSize - 1) return FileStatus::Corrupt(path_);
+  TextFile file(path_);
+  if (FileStatus opened = file.Open('w'); !opened.ok()) return opened;
+  FileStatus written = file.WriteLines(lines, kSize, true);
+  return FirstFailure(std::move(written), file.Close());
+}
+
+void LoadRecordListAtStartUp(RecordList& records, NoticePort& notices) {
+  const FileStatus loaded = records.LoadRecordList();
+  TellIfFailed(notices, FileTask::kLoadRecords, loaded);
+  if (!loaded.ok()) {
+    // Not told when this fails, as the list holds nothing to lose yet: the next rank-in saves it
+    // again and tells the player if that fails.
+    static_cast<void>(records.ResetRecordList());
+  }
 }
 
 std::array<std::string, RecordList::kSize * kRecordListTextsPerRow> RecordListTexts(

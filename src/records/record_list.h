@@ -1,11 +1,13 @@
-// The five best results of all runs, kept in record.dat.
+// The five best results of all runs, kept in record.dat. Loading and saving return their
+// FileStatus; the caller tells the player (LoadRecordListAtStartUp below at start-up, the
+// rank-in after its save).
 #pragma once
 
 #include <array>
 #include <string>
 #include <string_view>
 
-#include "base/text_file.h"
+#include "base/file_status.h"
 
 namespace verselane {
 
@@ -33,16 +35,16 @@ class RecordList {
   // record.dat is read in pieces of at most 300 bytes: a longer file reads as corrupt.
   static constexpr int kLineBufferSize = 301;
 
-  // `path` names record.dat; the program gives the bare name, resolved in its data folder.
-  explicit RecordList(std::string path = "record.dat");
+  // `path` names record.dat with its folder, the data folder in the program.
+  explicit RecordList(std::string path);
   RecordList(const RecordList&) = delete;
   RecordList& operator=(const RecordList&) = delete;
 
-  // Loads the list at start-up. A missing, unreadable or corrupt file is reported through
-  // `notices` and replaced by the default list.
-  void LoadRecordList(NoticePort& notices);
-  // Sets all five records to the default and writes the file anew; true when it was written.
-  bool ResetRecordList();
+  // Reads the list from the file. When it cannot be read or is corrupt, the list is the default
+  // one instead and the status says why; the file stays as it is until ResetRecordList.
+  [[nodiscard]] FileStatus LoadRecordList();
+  // Sets all five records to the default and writes the file anew.
+  [[nodiscard]] FileStatus ResetRecordList();
   // Fills the record at `position` from one line of the file. True when the line has exactly
   // five "," and a non-empty date and no control byte; fields before a failure stay filled.
   bool ParseRecordLine(std::string_view line, int position);
@@ -51,18 +53,22 @@ class RecordList {
   int FindRankPosition(int score) const;
   // Puts `record` at the place its score earns, pushing the ones below down and the fifth out.
   void InsertRecord(ScoreRecord record);
-  // Writes the five records to the file; true when it was written. A list too long to be read
-  // back is not written. The list in memory stands either way.
-  bool SaveRecordList();
+  // Writes the five records to the file. A list too long to be read back is not written: it
+  // would be corrupt. The list in memory stands either way.
+  [[nodiscard]] FileStatus SaveRecordList();
 
   const ScoreRecord& record(int position) const { return records_[position]; }
   // record.dat, as the file system names it.
-  const std::string& path() const { return file_.path(); }
+  const std::string& path() const { return path_; }
 
  private:
-  TextFile file_;
+  std::string path_;
   std::array<ScoreRecord, kSize> records_;
 };
+
+// The start-up's record list, told through `notices` when it failed and then written anew with
+// the defaults, as the notice says.
+void LoadRecordListAtStartUp(RecordList& records, NoticePort& notices);
 
 // What the record list dialog shows: six texts per place, best first (name, score, time,
 // rate with "%", mode, date), for the fields 1029 to 1058 in order.

@@ -2,11 +2,12 @@
 
 #include <optional>
 
-#include "catalogue/poem_catalogue.h"
-#include "base/shift_jis.h"
-#include "records/run_figures.h"
-#include "records/record_list.h"
+#include "base/notices.h"
 #include "base/saved_file.h"
+#include "base/shift_jis.h"
+#include "catalogue/poem_catalogue.h"
+#include "records/record_list.h"
+#include "records/run_figures.h"
 
 namespace verselane {
 namespace {
@@ -75,7 +76,10 @@ bool WriteResultFile(const RunFigures& run, const PoemCatalogue& catalogue,
                      FileChooserPort& files, NoticePort& notices, ClockPort& clock) {
   const std::optional<std::string> path = AskWhereToSave(files, ResultFileDialogSpec());
   if (!path) return false;
-  return SaveChosenFile(*path, ResultFileText(run, catalogue, clock.Now()), false, notices);
+  const std::string text = ResultFileText(run, catalogue, clock.Now());
+  const FileStatus saved = SaveChosenFile(*path, text, false);
+  TellIfFailed(notices, FileTask::kSaveChosenFile, saved);
+  return saved.ok();
 }
 
 }  // namespace verselane

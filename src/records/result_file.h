@@ -21,8 +21,8 @@ FileDialogSpec ResultFileDialogSpec();
 
 // The results dialog's "save the result": writes the result file where the player chooses,
 // dated by one reading of `clock`. True when a file was written; a file that could not be
-// written is reported through `notices`.
-bool WriteResultFile(const RunFigures& run, const PoemCatalogue& catalogue,
-                     FileChooserPort& files, NoticePort& notices, ClockPort& clock);
+// written is told through `notices`.
+[[nodiscard]] bool WriteResultFile(const RunFigures& run, const PoemCatalogue& catalogue,
+                                   FileChooserPort& files, NoticePort& notices, ClockPort& clock);
 
 }  // namespace verselane

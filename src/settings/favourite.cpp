@@ -22,15 +22,11 @@ FavouriteSearch SearchFavourite(const PoemCatalogue& catalogue, std::string_view
   const std::string_view text = typed.substr(0, SjisPrefixLength(typed, kPhraseMaxBytes));
   FavouriteSearch result;
   if (text.size() % 2 != 0) {
-    result.message = SjisLiteral("すべて全角文字で入力してください ");
-    result.caption = "Notice";
+    result.refusal = Notice::kFavouriteNotFullWidth;
     return result;
   }
   result.poem = FindPoemByUpperPhrase(catalogue, text);
-  if (!result.poem) {
-    result.message = SjisLiteral("入力された上の句を持つ歌を特定できませんでした ");
-    result.caption = SjisLiteral(" 歌検索の結果");
-  }
+  if (!result.poem) result.refusal = Notice::kFavouriteNotFound;
   return result;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/notices.h"
+
 namespace verselane {
 
 class PoemCatalogue;
@@ -18,8 +20,7 @@ std::optional<int> FindPoemByUpperPhrase(const PoemCatalogue& catalogue, std::st
 // The outcome of the favourite dialog's OK: the poem found, or the notice to show instead.
 struct FavouriteSearch {
   std::optional<int> poem;
-  std::string message;  // CP932; empty when a poem was found
-  std::string caption;
+  std::optional<Notice> refusal;  // nothing when a poem was found
 };
 // Judges what the player typed into the phrase box (at most 49 bytes of it are read).
 FavouriteSearch SearchFavourite(const PoemCatalogue& catalogue, std::string_view typed);

@@ -1,11 +1,12 @@
 #include "settings/question_file.h"
 
+#include "base/decimal.h"
+#include "base/notices.h"
+#include "base/saved_file.h"
+#include "base/shift_jis.h"
+#include "base/text_file.h"
 #include "catalogue/poem_groups.h"
 #include "catalogue/poem_table.h"
-#include "base/shift_jis.h"
-#include "base/decimal.h"
-#include "base/saved_file.h"
-#include "base/text_file.h"
 #include "settings/settings_controller.h"
 
 namespace verselane {
@@ -35,16 +36,14 @@ std::optional<std::vector<int>> ParseQuestionList(std::string_view text) {
   }
 }
 
-bool LoadQuestionFile(const std::string& path, QuestionSources& sources) {
-  TextFile file(path);
-  if (!file.Open('r')) return false;
+FileStatus LoadQuestionFile(const std::string& path, QuestionSources& sources) {
   std::string text;
-  file.ReadLine(text, true);  // a file of several lines leaves the text empty, which is invalid
-  file.Close();
+  const FileStatus read = ReadFileLine(path, TextFile::kDefaultLineBufferSize, true, text);
+  if (!read.ok()) return read;
   const std::optional<std::vector<int>> poems = ParseQuestionList(text);
-  if (!poems) return false;
+  if (!poems) return FileStatus::Corrupt(path);
   sources.SetFileList(*poems);
-  return true;
+  return read;
 }
 
 FileDialogSpec QuestionFileDialogSpec() {
@@ -58,13 +57,17 @@ bool WriteQuestionFile(std::span<const int> missed, SettingsController& controll
                        FileChooserPort& files, NoticePort& notices) {
   if (missed.empty()) return false;
   const std::optional<std::string> path = AskWhereToSave(files, QuestionFileDialogSpec());
-  if (!path || !SaveChosenFile(*path, FormatQuestionList(missed), true, notices)) return false;
+  if (!path) return false;
+  const FileStatus saved = SaveChosenFile(*path, FormatQuestionList(missed), true);
+  TellIfFailed(notices, FileTask::kSaveChosenFile, saved);
+  if (!saved.ok()) return false;
 
   // Overwriting the file in use changes the source under the player's feet: take it in now, so
   // the next run draws from what the file holds and never asks more questions than it has.
+  // What it holds is `missed`, just written: no second read that could fail.
   Settings& settings = controller.settings();
   if (settings.source() == kFileSource && *path == settings.questionFilePath()) {
-    LoadQuestionFile(*path, controller.sources());
+    controller.sources().SetFileList(missed);
     const int size = controller.sources().GetGroupSize(kFileSource);
     if (settings.questionCount() > size) {
       settings.SetQuestionCount(size);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/file_ports.h"
+#include "base/file_status.h"
 
 namespace verselane {
 
@@ -23,17 +24,18 @@ std::string FormatQuestionList(std::span<const int> poems);
 std::optional<std::vector<int>> ParseQuestionList(std::string_view text);
 
 // Reads the question file at `path` (a native path) and, when it is valid, makes its poems the
-// file source's. False, with the source unchanged, for a missing or invalid file.
-bool LoadQuestionFile(const std::string& path, QuestionSources& sources);
+// file source's. Fails, with the source unchanged, for a missing file or one that is not a
+// question file (corrupt).
+[[nodiscard]] FileStatus LoadQuestionFile(const std::string& path, QuestionSources& sources);
 
 // The save dialog of a new question file.
 FileDialogSpec QuestionFileDialogSpec();
 
 // The results dialog's "make a question file": saves `missed`, the run's wrong answers, where
 // the player chooses. When that is the file in use as the question source, the source is
-// reloaded and the question count lowered to fit it. True when a file was written; a file that
-// could not be written is reported through `notices`.
-bool WriteQuestionFile(std::span<const int> missed, SettingsController& controller,
-                       FileChooserPort& files, NoticePort& notices);
+// taken in at once and the question count lowered to fit it. True when a file was written; a file
+// that could not be written is told through `notices`.
+[[nodiscard]] bool WriteQuestionFile(std::span<const int> missed, SettingsController& controller,
+                                     FileChooserPort& files, NoticePort& notices);
 
 }  // namespace verselane

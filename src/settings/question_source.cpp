@@ -2,26 +2,22 @@
 
 #include <cstdio>
 
-#include "catalogue/poem_groups.h"
-#include "base/shift_jis.h"
 #include "base/file_ports.h"
-#include "settings/question_file.h"
+#include "base/notices.h"
+#include "base/shift_jis.h"
+#include "catalogue/poem_groups.h"
 #include "settings/environment_line.h"
+#include "settings/question_file.h"
 #include "settings/settings.h"
 
 namespace verselane {
 namespace {
 
-const char* ProblemText(PathProblem problem) {
+Notice RefusalOf(PathProblem problem) {
   switch (problem) {
-    case PathProblem::kBackslash:
-      return "NOTICE(ChooseQuestionFile):\nファイルのパスに\"\\\"を含むファイルは出題元にできません\n"
-             "出題元は変更しません";
-    case PathProblem::kNotShiftJis:
-      return "NOTICE(ChooseQuestionFile):\nファイルのパスに使えない文字が含まれています\n"
-             "出題元は変更しません";
-    default:
-      return "NOTICE(ChooseQuestionFile):\nファイルのパスが長すぎます\n出題元は変更しません";
+    case PathProblem::kBackslash: return Notice::kPathWithBackslash;
+    case PathProblem::kNotShiftJis: return Notice::kPathNotShiftJis;
+    default: return Notice::kPathTooLong;
   }
 }
 
@@ -56,10 +52,11 @@ std::optional<std::string> ChooseQuestionFile(FileChooserPort& files, NoticePort
   std::string stored;
   const PathProblem problem = StoredPathFor(*path, stored);
   if (problem != PathProblem::kNone) {
-    notices.ShowNotice(SjisLiteral(ProblemText(problem)), "Notice", NoticeIcon::kExclamation);
+    Tell(notices, RefusalOf(problem));
     return std::nullopt;
   }
-  if (!LoadQuestionFile(*path, sources)) return std::nullopt;
+  // An invalid file is not told: the list simply keeps its source.
+  if (!LoadQuestionFile(*path, sources).ok()) return std::nullopt;
   return path;
 }
 

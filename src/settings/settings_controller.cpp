@@ -2,59 +2,54 @@
 
 #include <algorithm>
 
+#include "base/notices.h"
+#include "base/text_file.h"
 #include "catalogue/poem_groups.h"
-#include "base/shift_jis.h"
-#include "base/file_ports.h"
-#include "settings/question_file.h"
 #include "settings/environment_line.h"
+#include "settings/question_file.h"
 
 namespace verselane {
 namespace {
 
 constexpr int kLineBufferSize = static_cast<int>(kEnvironmentLineMaxBytes) + 1;
 
-constexpr const char* kMissingNotice =
-    "NOTICE(LoadEnvironment):\n環境設定ファイルが見つかりません\n初期値を設定してファイルを新規生成します";
-constexpr const char* kCorruptNotice =
-    "NOTICE(LoadEnvironment):\n環境設定ファイルが破損しています\n初期値を設定してファイルを新規生成します";
-constexpr const char* kQuestionFileNotice =
-    "NOTICE(LoadEnvironment):\n出題元に指定されているファイルが見つかりません\n初期値を設定しておきます";
-constexpr const char* kNotSavedNotice =
-    "NOTICE(SaveEnvironment):\n環境設定ファイルを保存できませんでした\n今回の設定の変更は保存されません";
-
 }  // namespace
 
-SettingsController::SettingsController(NoticePort& notices, std::string settingsPath)
-    : notices_(notices), settingsFile_(std::move(settingsPath)) {}
+SettingsController::SettingsController(std::string settingsPath)
+    : path_(std::move(settingsPath)) {}
 
-void SettingsController::LoadEnvironment() {
-  if (!settingsFile_.Open('r')) {
-    Notify(kMissingNotice);
-    settingsFile_.Close();
-    ResetEnvironment();
-  } else {
-    settingsFile_.SetLineBufferSize(kLineBufferSize);
-    std::string line;
-    const bool read = settingsFile_.ReadLine(line, true);
-    settingsFile_.Close();
-    if (!read || !ParseEnvironmentLine(line, settings_)) {
-      Notify(kCorruptNotice);
-      ResetEnvironment();
-    }
-  }
-  LoadRememberedQuestionFile();
-  BringIntoRange();
+FileStatus SettingsController::LoadEnvironment() {
+  std::string line;
+  FileStatus status = ReadFileLine(path_, kLineBufferSize, true, line);
+  if (status.ok() && !ParseEnvironmentLine(line, settings_)) status = FileStatus::Corrupt(path_);
+  if (!status.ok()) PutDefaults();
+  return status;
 }
 
-void SettingsController::LoadRememberedQuestionFile() {
-  Settings& settings = settings_;
-  if (settings.source() != kFileSource) return;
-  if (!LoadQuestionFile(settings.questionFilePath(), sources_)) {
-    Notify(kQuestionFileNotice);
-    settings.SetSource(kAllPoemsSource);
-    settings.SetQuestionFilePath("");
-    MarkChanged();
+// The defaults are those of a new Settings, with the player named; their line is
+// "0/0/100/28/1/0/1/noname".
+void SettingsController::PutDefaults() {
+  settings_ = Settings{};
+  settings_.SetPlayerName(kDefaultPlayerName);
+  MarkChanged();
+}
+
+FileStatus SettingsController::WriteEnvironment() {
+  return WriteFileLine(path_, ComposeEnvironmentLine(settings_), true);
+}
+
+FileStatus SettingsController::LoadQuestionSource() {
+  FileStatus status;
+  if (settings_.source() == kFileSource) {
+    status = LoadQuestionFile(settings_.questionFilePath(), sources_);
+    if (!status.ok()) {
+      settings_.SetSource(kAllPoemsSource);
+      settings_.SetQuestionFilePath("");
+      MarkChanged();
+    }
   }
+  BringIntoRange();
+  return status;
 }
 
 // A well-formed line may still hold numbers the rest of the program cannot work with (edited by
@@ -75,32 +70,26 @@ void SettingsController::BringIntoRange() {
   }
 }
 
-// The defaults are those of a new Settings, with the player named; the file written is their
-// line ("0/0/100/28/1/0/1/noname").
-void SettingsController::ResetEnvironment() {
-  settings_ = Settings{};
-  settings_.SetPlayerName(kDefaultPlayerName);
-  if (settingsFile_.Open('w')) {
-    settingsFile_.WriteLine(ComposeEnvironmentLine(settings_), true);
-    settingsFile_.Close();
+FileStatus SettingsController::SaveEnvironment() {
+  if (!settingsChanged_) return FileStatus();
+  return WriteEnvironment();
+}
+
+void LoadEnvironmentAtStartUp(SettingsController& controller, NoticePort& notices) {
+  const FileStatus loaded = controller.LoadEnvironment();
+  TellIfFailed(notices, FileTask::kLoadSettings, loaded);
+  if (!loaded.ok()) {
+    // Not told when this fails: the defaults stay marked changed, so the save at shut-down
+    // writes them again and tells the player if that fails too.
+    static_cast<void>(controller.WriteEnvironment());
   }
-  MarkChanged();
+  TellIfFailed(notices, FileTask::kLoadQuestionSource, controller.LoadQuestionSource());
 }
 
 // The settings the player changed are lost when this fails, as the program is ending: say so
 // while they can still be noted down.
-void SettingsController::SaveEnvironment() {
-  if (!settingsChanged_) return;
-  if (!settingsFile_.Open('w')) {
-    Notify(kNotSavedNotice);
-    return;
-  }
-  settingsFile_.WriteLine(ComposeEnvironmentLine(settings_), true);
-  if (settingsFile_.Close() != 0) Notify(kNotSavedNotice);
-}
-
-void SettingsController::Notify(const char* utf8) {
-  notices_.ShowNotice(SjisLiteral(utf8), "Notice", NoticeIcon::kExclamation);
+void SaveEnvironmentAtShutDown(SettingsController& controller, NoticePort& notices) {
+  TellIfFailed(notices, FileTask::kSaveSettings, controller.SaveEnvironment());
 }
 
 }  // namespace verselane

@@ -7,11 +7,11 @@
 
 #include <wx/app.h>
 
-#include "base/shift_jis.h"
+#include "base/data_folder.h"
+#include "base/notices.h"
+#include "base/text_file.h"
 #include "game/command_handler.h"
 #include "game/game_controller.h"
-#include "base/data_folder.h"
-#include "base/text_file.h"
 #include "ui/command_line.h"
 #include "ui/dialogs/wx_dialogs.h"
 #include "ui/message_boxes.h"
@@ -32,21 +32,16 @@ class VerselaneApp : public wxApp {
     // The data folder is made (when missing) before the single-instance claim: a second copy
     // finds it made by the first, so it still writes no file.
     const std::string dataFolder = DataFolderFor("/proc/self/exe");
-    const bool made = CreateDataFolder(dataFolder);
+    const FileStatus made = CreateDataFolder(dataFolder);
     ProgramOptions options;
-    options.dataFolder = made ? dataFolder : std::string();  // else the current folder
+    options.dataFolder = made.ok() ? dataFolder : std::string();  // else the current folder
     program_ = std::make_unique<Program>(dialogs_, sound_, options);
     // A second copy only brings the first one forward.
     if (!program_->ClaimSingleInstance()) {
       program_.reset();
       return false;
     }
-    if (!made) {
-      program_->messageBoxes().ShowNotice(SjisLiteral("NOTICE(EnterDataFolder):\n"
-                                                      "データフォルダを作成できませんでした\n"
-                                                      "現在のフォルダに設定と記録を保存します"),
-                                          "Notice", NoticeIcon::kExclamation);
-    }
+    TellIfFailed(program_->messageBoxes(), FileTask::kCreateDataFolder, made);
     // Saves cut short by a crash leave their temporary files; this is the only copy running, so
     // nothing else of ours can be writing them.
     RemoveAbandonedWrites(program_->settings().path());

@@ -180,7 +180,10 @@ void MainWindow::OnMenu(wxCommandEvent& event) {
 }
 
 void MainWindow::OnTimer(wxTimerEvent&) {
-  if (links_.game != nullptr && !destroyed_) links_.game->Tick();
+  if (links_.game == nullptr || destroyed_) return;
+  // A frame that failed to draw stays pending in the game and is drawn again on the next tick,
+  // 50 ms later; there is nothing more to do about it here.
+  static_cast<void>(links_.game->Tick());
 }
 
 // The close button asks like the exit command, and closes the help window whatever the answer;

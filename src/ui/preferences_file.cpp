@@ -10,8 +10,7 @@
 #include <wx/mstream.h>
 #include <wx/sstream.h>
 
-#include "base/file_ports.h"
-#include "base/shift_jis.h"
+#include "base/notices.h"
 #include "base/text_file.h"
 
 namespace verselane {
@@ -82,10 +81,7 @@ Preferences PreferencesFile::Load() {
   if (complaints || !romaji) {
     std::error_code error;
     fs::rename(path_, path_ + ".broken", error);
-    notices_.ShowNotice(SjisLiteral("NOTICE(LoadPreferences):\n設定ファイル(verselane.conf)が"
-                                    "破損しています\n初期値を設定します\n元のファイルは"
-                                    "verselane.conf.brokenとして残します"),
-                        "Notice", NoticeIcon::kExclamation);
+    Tell(notices_, Notice::kPreferencesCorrupt);
     return preferences;
   }
   config_ = std::move(config);
@@ -96,9 +92,7 @@ Preferences PreferencesFile::Load() {
 void PreferencesFile::Save(const Preferences& preferences) {
   config_->Write(kRomajiKey, preferences.romajiInput ? "true" : "false");
   if (Write()) return;
-  notices_.ShowNotice(SjisLiteral("NOTICE(SavePreferences):\n設定ファイル(verselane.conf)を"
-                                  "保存できませんでした\n今回の変更は次の起動に残りません"),
-                      "Notice", NoticeIcon::kExclamation);
+  Tell(notices_, Notice::kPreferencesNotSaved);
 }
 
 bool PreferencesFile::Write() {
@@ -108,8 +102,7 @@ bool PreferencesFile::Write() {
   stream.CopyTo(bytes.data(), bytes.size());
   std::error_code error;
   fs::create_directories(fs::path(path_).parent_path(), error);
-  TextFile file(path_);
-  return file.Open('w') && file.WriteBytes(bytes) && file.Close() == 0;
+  return WriteFileBytes(path_, bytes).ok();
 }
 
 }  // namespace verselane

@@ -54,7 +54,7 @@ Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
       sound_(sound),
       instance_(options_.lockFolder.empty() ? DefaultLockFolder() : options_.lockFolder,
                 kClassName),
-      settings_(messageBoxes_, InFolder(dataFolder_, "env.ini")),
+      settings_(InFolder(dataFolder_, "env.ini")),
       records_(InFolder(dataFolder_, "record.dat")),
       preferencesFile_(options_.preferencesPath.empty()
                            ? PreferencesPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))
@@ -98,11 +98,11 @@ bool Program::Start() {
   return window_.Show();
 }
 
-// The two loading steps fall back to defaults by themselves; every later step ends the start-up
-// when it fails, after its own error box.
+// The player's files fall back to defaults, with their notices in this order; every later step
+// ends the start-up when it fails, after its own error box.
 bool Program::InitializeGame() {
-  settings_.LoadEnvironment();
-  records_.LoadRecordList(messageBoxes_);
+  LoadEnvironmentAtStartUp(settings_, messageBoxes_);
+  LoadRecordListAtStartUp(records_, messageBoxes_);
   preferences_ = preferencesFile_.Load();
   EmbeddedBitmapLoader embedded(FindEmbedded);
   BitmapLoader& bitmaps = options_.bitmaps != nullptr ? *options_.bitmaps : embedded;
@@ -132,7 +132,7 @@ bool Program::CreateAnswerBox() {
   return true;
 }
 
-void Program::ShutDown() { settings_.SaveEnvironment(); }
+void Program::ShutDown() { SaveEnvironmentAtShutDown(settings_, messageBoxes_); }
 
 DialogLinks Program::dialogLinks() {
   return {window_.frame(), dataFolder_, &catalogue_, &settings_, &records_,

@@ -14,21 +14,21 @@ namespace fs = std::filesystem;
 
 TEST(DataFolder, APortableCopyKeepsItsFilesBesideTheProgram) {
   TempFolder folder;
-  fs::create_directory("app");
-  WriteBytes("app/env.ini", "x");
+  fs::create_directory(folder.File("app"));
+  WriteBytes(folder.File("app/env.ini"), "x");
   EXPECT_EQ(ChooseDataFolder(folder.File("app"), "/xdg", "/home/p"), folder.File("app"));
 }
 
 TEST(DataFolder, OtherwiseTheUsersDataFolder) {
   TempFolder folder;
-  fs::create_directory("app");
+  fs::create_directory(folder.File("app"));
   EXPECT_EQ(ChooseDataFolder(folder.File("app"), "/xdg", "/home/p"), "/xdg/verselane");
   EXPECT_EQ(ChooseDataFolder(folder.File("app"), nullptr, "/home/p"),
             "/home/p/.local/share/verselane");
   EXPECT_EQ(ChooseDataFolder(folder.File("app"), "relative/xdg", "/home/p"),
             "/home/p/.local/share/verselane");  // a relative XDG_DATA_HOME is ignored
   // An env.ini that is a folder makes no portable copy.
-  fs::create_directory("app/env.ini");
+  fs::create_directory(folder.File("app/env.ini"));
   EXPECT_EQ(ChooseDataFolder(folder.File("app"), "/xdg", "/home/p"), "/xdg/verselane");
 }
 
@@ -39,12 +39,14 @@ TEST(DataFolder, TheFolderIsCreatedAndTheCurrentOneLeftAlone) {
   const fs::path current = fs::current_path();
   const std::string chosen = DataFolderFor(folder.File("bin/verselane"));
   EXPECT_EQ(chosen, folder.File("data/verselane"));
-  EXPECT_TRUE(CreateDataFolder(chosen));
+  EXPECT_EQ(CreateDataFolder(chosen), FileStatus::Ok(chosen));
   EXPECT_TRUE(fs::is_directory(chosen));
-  EXPECT_TRUE(CreateDataFolder(chosen)) << "a folder already there is fine";
+  EXPECT_TRUE(CreateDataFolder(chosen).ok()) << "a folder already there is fine";
   EXPECT_EQ(fs::current_path(), current);
   WriteBytes(folder.File("file"), "x");
-  EXPECT_FALSE(CreateDataFolder(folder.File("file"))) << "a file is no folder";
+  const FileStatus file = CreateDataFolder(folder.File("file"));
+  EXPECT_FALSE(file.ok()) << "a file is no folder";
+  EXPECT_EQ(file.path(), folder.File("file"));
   if (before.empty()) {
     ::unsetenv("XDG_DATA_HOME");
   } else {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/notices.h"
 #include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
@@ -18,6 +19,12 @@ namespace {
 
 class SavedFileTest : public ::testing::Test {
  protected:
+  // Saves as the results dialog does: a failure is told through the notices.
+  FileStatus SaveAndTell(const std::string& path, const std::string& text, bool scrambled) {
+    FileStatus saved = SaveChosenFile(path, text, scrambled);
+    TellIfFailed(notices, FileTask::kSaveChosenFile, saved);
+    return saved;
+  }
   void ExpectToldNotSaved(const std::string& shownPath) {
     ASSERT_EQ(notices.shown.size(), 1u);
     EXPECT_EQ(notices.shown[0].text, SjisLiteral("ファイルを保存できませんでした\n") + shownPath);
@@ -48,23 +55,24 @@ TEST_F(SavedFileTest, TheChosenPathIsTakenUnlessCancelledOrEmpty) {
 }
 
 TEST_F(SavedFileTest, TheTextReplacesWhatTheFileHeld) {
-  WriteBytes("plain.txt", "an older and longer content");
-  ASSERT_TRUE(SaveChosenFile(folder.File("plain.txt"), "a\nb\n", false, notices));
-  EXPECT_EQ(ReadBytes("plain.txt"), "a\r\nb\r\n");
-  ASSERT_TRUE(SaveChosenFile(folder.File("scrambled.vlq"), "4,17,0", true, notices));
-  EXPECT_EQ(ReadBytes("scrambled.vlq"), "1-82-5");
+  WriteBytes(folder.File("plain.txt"), "an older and longer content");
+  ASSERT_EQ(SaveAndTell(folder.File("plain.txt"), "a\nb\n", false),
+            FileStatus::Ok(folder.File("plain.txt")));
+  EXPECT_EQ(ReadBytes(folder.File("plain.txt")), "a\r\nb\r\n");
+  ASSERT_TRUE(SaveAndTell(folder.File("scrambled.vlq"), "4,17,0", true).ok());
+  EXPECT_EQ(ReadBytes(folder.File("scrambled.vlq")), "1-82-5");
   EXPECT_TRUE(notices.shown.empty());
 }
 
 TEST_F(SavedFileTest, AFileThatCannotBeCreatedIsNamedInShiftJis) {
   const std::string path = folder.path() + "/結果/result.txt";
-  EXPECT_FALSE(SaveChosenFile(path, "text", false, notices));
+  EXPECT_EQ(SaveAndTell(path, "text", false), FileStatus::NotFound(path));
   ExpectToldNotSaved(SjisLiteral(path));
 }
 
 TEST_F(SavedFileTest, APathShiftJisCannotHoldIsNamedByItsBytes) {
   const std::string path = folder.path() + "/€/result.txt";
-  EXPECT_FALSE(SaveChosenFile(path, "text", false, notices));
+  EXPECT_FALSE(SaveAndTell(path, "text", false).ok());
   ExpectToldNotSaved(path);
 }
 
@@ -77,11 +85,11 @@ TEST_F(SavedFileTest, AFileThatCannotBeFinishedIsReportedAndKeepsItsContent) {
     ::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{16, 16};
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    const bool written = SaveChosenFile(path, std::string(100, 'x'), false, notices);
+    const FileStatus written = SaveAndTell(path, std::string(100, 'x'), false);
     const bool told =
         notices.shown.size() == 1 &&
         notices.shown[0].text == SjisLiteral("ファイルを保存できませんでした\n") + path;
-    ::_exit(!written && told ? 0 : 1);
+    ::_exit(written == FileStatus::IoError(path) && told ? 0 : 1);
   }
   int status = 0;
   ::waitpid(child, &status, 0);

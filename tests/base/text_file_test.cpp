@@ -1,6 +1,8 @@
 #include "base/text_file.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,49 +15,54 @@
 namespace verselane {
 namespace {
 
+using Code = FileStatus::Code;
+
 class TextFileTest : public ::testing::Test {
  protected:
+  std::string Path(const std::string& name) const { return folder.File(name); }
   // Writes `text` through a TextFile and returns the bytes on disk.
   std::string Written(const std::string& text, bool scrambled) {
-    TextFile file("out.txt");
-    EXPECT_TRUE(file.Open('w'));
-    EXPECT_TRUE(file.WriteLine(text, scrambled));
-    EXPECT_EQ(file.Close(), 0);
-    return ReadBytes("out.txt");
+    TextFile file(Path("out.txt"));
+    EXPECT_TRUE(file.Open('w').ok());
+    EXPECT_TRUE(file.WriteLine(text, scrambled).ok());
+    EXPECT_TRUE(file.Close().ok());
+    return ReadBytes(Path("out.txt"));
   }
-  bool ReadLineOf(const std::string& bytes, std::string& out, bool scrambled, int bufferSize = 500) {
-    WriteBytes("in.txt", bytes);
-    TextFile file("in.txt");
-    EXPECT_TRUE(file.Open('r'));
+  FileStatus ReadLineOf(const std::string& bytes, std::string& out, bool scrambled,
+                        int bufferSize = 500) {
+    WriteBytes(Path("in.txt"), bytes);
+    TextFile file(Path("in.txt"));
+    EXPECT_TRUE(file.Open('r').ok());
     file.SetLineBufferSize(bufferSize);
-    const bool ok = file.ReadLine(out, scrambled);
-    file.Close();
-    return ok;
+    FileStatus read = file.ReadLine(out, scrambled);
+    EXPECT_TRUE(file.Close().ok());
+    return read;
   }
 
   TempFolder folder;
 };
 
 TEST_F(TextFileTest, OpenAndCloseFollowTheirRules) {
-  TextFile file("missing.txt");
-  EXPECT_EQ(file.Close(), 0);  // closing a closed file changes nothing
-  EXPECT_FALSE(file.Open('r'));
-  EXPECT_FALSE(file.Open('x'));
-  EXPECT_TRUE(file.Open('w'));
-  EXPECT_FALSE(file.Open('w'));  // already open: refused, the open write goes on
-  EXPECT_FALSE(file.Open('r'));
-  EXPECT_TRUE(file.WriteLine("kept", false));
-  EXPECT_EQ(file.Close(), 0);
-  EXPECT_EQ(ReadBytes("missing.txt"), "kept");
+  const std::string path = Path("missing.txt");
+  TextFile file(path);
+  EXPECT_EQ(file.Close(), FileStatus::Ok(path));  // closing a closed file changes nothing
+  EXPECT_EQ(file.Open('r'), FileStatus::NotFound(path));
+  EXPECT_EQ(file.Open('x'), FileStatus::InvalidCall(path));
+  EXPECT_EQ(file.Open('w'), FileStatus::Ok(path));
+  EXPECT_EQ(file.Open('w').code(), Code::kInvalidCall);  // already open: the open write goes on
+  EXPECT_EQ(file.Open('r').code(), Code::kInvalidCall);
+  EXPECT_TRUE(file.WriteLine("kept", false).ok());
+  EXPECT_TRUE(file.Close().ok());
+  EXPECT_EQ(ReadBytes(path), "kept");
   std::string out;
-  EXPECT_FALSE(file.ReadLine(out, false));  // closed
-  EXPECT_FALSE(file.WriteLine("x", false));
+  EXPECT_EQ(file.ReadLine(out, false).code(), Code::kInvalidCall);  // closed
+  EXPECT_EQ(file.WriteLine("x", false).code(), Code::kInvalidCall);
   // Reopened for reading; a write in the wrong mode changes nothing.
-  EXPECT_TRUE(file.Open('r'));
-  EXPECT_FALSE(file.WriteLine("x", false));
-  EXPECT_TRUE(file.ReadLine(out, false));
+  EXPECT_TRUE(file.Open('r').ok());
+  EXPECT_EQ(file.WriteLine("x", false).code(), Code::kInvalidCall);
+  EXPECT_TRUE(file.ReadLine(out, false).ok());
   EXPECT_EQ(out, "kept");
-  file.Close();
+  EXPECT_TRUE(file.Close().ok());
 }
 
 TEST_F(TextFileTest, PlainLinesEndInCrLfOnDisk) {
@@ -67,71 +74,74 @@ TEST_F(TextFileTest, PlainLinesEndInCrLfOnDisk) {
 
 TEST_F(TextFileTest, WriteLinesJoinsTheNonEmptyOnes) {
   const std::string lines[3] = {"x", "", "y"};
-  TextFile file("out.txt");
-  ASSERT_TRUE(file.Open('w'));
-  EXPECT_TRUE(file.WriteLines(lines, 3, false));
-  file.Close();
-  EXPECT_EQ(ReadBytes("out.txt"), "x\r\ny");
+  TextFile file(Path("out.txt"));
+  ASSERT_TRUE(file.Open('w').ok());
+  EXPECT_TRUE(file.WriteLines(lines, 3, false).ok());
+  EXPECT_TRUE(file.Close().ok());
+  EXPECT_EQ(ReadBytes(Path("out.txt")), "x\r\ny");
   const std::string empty[3] = {"", "", ""};
-  ASSERT_TRUE(file.Open('w'));
-  EXPECT_TRUE(file.WriteLines(empty, 3, true));
-  file.Close();
-  EXPECT_EQ(ReadBytes("out.txt"), "");
+  ASSERT_TRUE(file.Open('w').ok());
+  EXPECT_TRUE(file.WriteLines(empty, 3, true).ok());
+  EXPECT_TRUE(file.Close().ok());
+  EXPECT_EQ(ReadBytes(Path("out.txt")), "");
 }
 
 TEST_F(TextFileTest, ReadLineTakesTheOneNonEmptyLine) {
   std::string out = "before";
-  EXPECT_TRUE(ReadLineOf("", out, false));
+  EXPECT_TRUE(ReadLineOf("", out, false).ok());
   EXPECT_EQ(out, "before");  // an empty file leaves it as it was
-  EXPECT_TRUE(ReadLineOf("line\r\n\r\n\r\n", out, false));
+  EXPECT_TRUE(ReadLineOf("", out, true).ok());
+  EXPECT_EQ(out, "before");  // also when it would have been decoded
+  EXPECT_TRUE(ReadLineOf("line\r\n\r\n\r\n", out, false).ok());
   EXPECT_EQ(out, "line\n");
-  EXPECT_TRUE(ReadLineOf("\r\nlast", out, false));
+  EXPECT_TRUE(ReadLineOf("\r\nlast", out, false).ok());
   EXPECT_EQ(out, "last");
   out = "before";
-  EXPECT_FALSE(ReadLineOf("one\r\ntwo\r\n", out, false));
+  EXPECT_EQ(ReadLineOf("one\r\ntwo\r\n", out, false), FileStatus::Corrupt(Path("in.txt")));
   EXPECT_EQ(out, "before");
-  EXPECT_TRUE(ReadLineOf("dcb", out, true));
+  EXPECT_TRUE(ReadLineOf("dcb", out, true).ok());
   EXPECT_EQ(out, "abc");
 }
 
 TEST_F(TextFileTest, ReadingUndoesTheWindowsTextMode) {
   std::string out;
-  EXPECT_TRUE(ReadLineOf("a\rb\r\n", out, false));
+  EXPECT_TRUE(ReadLineOf("a\rb\r\n", out, false).ok());
   EXPECT_EQ(out, "a\rb\n");  // a lone CR is an ordinary byte
-  EXPECT_TRUE(ReadLineOf("abc\x1A" "def\r\nmore\r\n", out, false));
+  EXPECT_TRUE(ReadLineOf("abc\x1A" "def\r\nmore\r\n", out, false).ok());
   EXPECT_EQ(out, "abc");  // 0x1A ends the input
-  EXPECT_TRUE(ReadLineOf("bare\n", out, false));
+  EXPECT_TRUE(ReadLineOf("bare\n", out, false).ok());
   EXPECT_EQ(out, "bare\n");  // a bare LF is a line end too
 }
 
 TEST_F(TextFileTest, LongLineArrivesInPieces) {
   std::string out;
-  EXPECT_TRUE(ReadLineOf(std::string(300, 'a'), out, false, 301));
-  EXPECT_FALSE(ReadLineOf(std::string(301, 'a'), out, false, 301));
-  EXPECT_FALSE(ReadLineOf(std::string(283, 'a'), out, false, 283));
-  EXPECT_TRUE(ReadLineOf(std::string(282, 'a'), out, false, 283));
+  EXPECT_TRUE(ReadLineOf(std::string(300, 'a'), out, false, 301).ok());
+  EXPECT_EQ(ReadLineOf(std::string(301, 'a'), out, false, 301).code(), Code::kCorrupt);
+  EXPECT_EQ(ReadLineOf(std::string(283, 'a'), out, false, 283).code(), Code::kCorrupt);
+  EXPECT_TRUE(ReadLineOf(std::string(282, 'a'), out, false, 283).ok());
 }
 
 TEST_F(TextFileTest, ReadLinesNumbersEveryPiece) {
-  WriteBytes("in.txt", "A\r\n\r\nB");
-  TextFile file("in.txt");
-  ASSERT_TRUE(file.Open('r'));
+  WriteBytes(Path("in.txt"), "A\r\n\r\nB");
+  TextFile file(Path("in.txt"));
+  ASSERT_TRUE(file.Open('r').ok());
   std::string out[5] = {"", "untouched", "", "", ""};
-  EXPECT_TRUE(file.ReadLines(out, 5, false));
-  file.Close();
+  EXPECT_TRUE(file.ReadLines(out, 5, false).ok());
+  EXPECT_TRUE(file.Close().ok());
   EXPECT_EQ(out[0], "A\n");
   EXPECT_EQ(out[1], "untouched");
   EXPECT_EQ(out[2], "B");
 }
 
 TEST_F(TextFileTest, ReadLinesSplitsTheScrambledLine) {
-  auto read = [](const std::string& bytes, std::string (&out)[5], int bufferSize = 301) {
-    WriteBytes("in.txt", bytes);
-    TextFile file("in.txt");
-    EXPECT_TRUE(file.Open('r'));
+  const std::string path = Path("in.txt");
+  auto read = [&path](const std::string& bytes, std::string (&out)[5], int bufferSize = 301) {
+    WriteBytes(path, bytes);
+    TextFile file(path);
+    EXPECT_TRUE(file.Open('r').ok());
     file.SetLineBufferSize(bufferSize);
-    EXPECT_TRUE(file.ReadLines(out, 5, true));
-    file.Close();
+    EXPECT_TRUE(file.ReadLines(out, 5, true).ok());
+    EXPECT_TRUE(file.Close().ok());
   };
   std::string six[5];
   read(Scrambled("1\n2\n3\n4\n5\n6"), six);
@@ -157,14 +167,15 @@ TEST_F(TextFileTest, ReadLinesSplitsTheScrambledLine) {
 }
 
 TEST_F(TextFileTest, AnUnfinishedWriteLeavesTheOldFile) {
-  WriteBytes("env.ini", "old");
+  const std::string path = Path("env.ini");
+  WriteBytes(path, "old");
   {
-    TextFile file("env.ini");
-    ASSERT_TRUE(file.Open('w'));
-    file.WriteLine("new", false);
-    EXPECT_EQ(ReadBytes("env.ini"), "old");  // nothing reaches the file before Close
+    TextFile file(path);
+    ASSERT_TRUE(file.Open('w').ok());
+    EXPECT_TRUE(file.WriteLine("new", false).ok());
+    EXPECT_EQ(ReadBytes(path), "old");  // nothing reaches the file before Close
   }  // dropped without Close
-  EXPECT_EQ(ReadBytes("env.ini"), "old");
+  EXPECT_EQ(ReadBytes(path), "old");
   // Nothing is left behind either.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                           std::filesystem::directory_iterator()),
@@ -172,78 +183,132 @@ TEST_F(TextFileTest, AnUnfinishedWriteLeavesTheOldFile) {
 }
 
 TEST_F(TextFileTest, ACrashBetweenWriteAndRenameLeavesAValidFile) {
-  WriteBytes("record.dat", "old");
+  const std::string path = Path("record.dat");
+  WriteBytes(path, "old");
   const pid_t child = ::fork();
   if (child == 0) {
-    TextFile file("record.dat");
-    file.Open('w');
-    file.WriteLine(std::string(100000, 'n'), false);
+    TextFile file(path);
+    const bool written =
+        file.Open('w').ok() && file.WriteLine(std::string(100000, 'n'), false).ok();
     std::fflush(nullptr);
-    ::_exit(0);  // dies with the write open, as in a crash or a power cut
+    ::_exit(written ? 0 : 1);  // dies with the write open, as in a crash or a power cut
   }
   int status = 0;
   ::waitpid(child, &status, 0);
-  EXPECT_EQ(ReadBytes("record.dat"), "old");
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ReadBytes(path), "old");
   // The next write goes through all the same.
-  TextFile file("record.dat");
-  ASSERT_TRUE(file.Open('w'));
-  file.WriteLine("new", false);
-  EXPECT_EQ(file.Close(), 0);
-  EXPECT_EQ(ReadBytes("record.dat"), "new");
+  TextFile file(path);
+  ASSERT_TRUE(file.Open('w').ok());
+  EXPECT_TRUE(file.WriteLine("new", false).ok());
+  EXPECT_TRUE(file.Close().ok());
+  EXPECT_EQ(ReadBytes(path), "new");
+}
+
+// A write the disk refused half-way (here: past the size limit) must not be made the file's,
+// even when Close is asked to.
+TEST_F(TextFileTest, AWriteThatFailedLeavesTheOldFileAtClose) {
+  const std::string path = Path("record.dat");
+  WriteBytes(path, "old");
+  // In a child, so that the size limit touches no other test.
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{16, 16};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    TextFile file(path);
+    const bool opened = file.Open('w').ok();
+    const FileStatus written = file.WriteLine(std::string(100000, 'n'), false);
+    const FileStatus closed = file.Close();
+    ::_exit(opened && written.code() == Code::kIoError && closed.code() == Code::kIoError ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ReadBytes(path), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                          std::filesystem::directory_iterator()),
+            1);  // nor is its temporary file left behind
 }
 
 // The files a dead writer left are cleared away; a live writer's file, the file itself, other
 // files' leftovers and names that only look alike are left alone.
 TEST_F(TextFileTest, AbandonedWritesOfDeadWritersAreRemoved) {
+  const std::string path = Path("record.dat");
   const pid_t child = ::fork();
   if (child == 0) {
-    TextFile file("record.dat");
-    file.Open('w');
-    file.WriteLine("half", false);
+    TextFile file(path);
+    const bool written = file.Open('w').ok() && file.WriteLine("half", false).ok();
     std::fflush(nullptr);
-    ::_exit(0);  // killed in the middle of a save
+    ::_exit(written ? 0 : 1);  // killed in the middle of a save
   }
   int status = 0;
   ::waitpid(child, &status, 0);
-  const std::string dead = ".record.dat." + std::to_string(child) + "-0";
+  const std::string dead = Path(".record.dat." + std::to_string(child) + "-0");
   ASSERT_TRUE(std::filesystem::exists(dead));
-  WriteBytes("record.dat", "kept");
-  const std::string live = ".record.dat." + std::to_string(::getppid()) + "-3";
+  WriteBytes(path, "kept");
+  const std::string live = Path(".record.dat." + std::to_string(::getppid()) + "-3");
   WriteBytes(live, "a save still running");
   const std::vector<std::string> unrelated = {".env.ini." + std::to_string(child) + "-0",
                                               ".record.dat.x-0", ".record.dat.12-", "record.dat.1-0",
                                               ".record.dat.bak"};
-  for (const std::string& name : unrelated) WriteBytes(name, "other");
+  for (const std::string& name : unrelated) WriteBytes(Path(name), "other");
 
-  EXPECT_EQ(RemoveAbandonedWrites("record.dat"), 1);
+  EXPECT_EQ(RemoveAbandonedWrites(path), 1);
   EXPECT_FALSE(std::filesystem::exists(dead));
-  EXPECT_EQ(ReadBytes("record.dat"), "kept");
+  EXPECT_EQ(ReadBytes(path), "kept");
   EXPECT_TRUE(std::filesystem::exists(live));
-  for (const std::string& name : unrelated) EXPECT_TRUE(std::filesystem::exists(name)) << name;
-  EXPECT_EQ(RemoveAbandonedWrites("missing-folder/record.dat"), 0);
+  for (const std::string& name : unrelated) {
+    EXPECT_TRUE(std::filesystem::exists(Path(name))) << name;
+  }
+  EXPECT_EQ(RemoveAbandonedWrites(Path("missing-folder/record.dat")), 0);
 }
 
 TEST_F(TextFileTest, ReplacingKeepsTheFilesPermissions) {
-  WriteBytes("shared.vlq", "old");
-  std::filesystem::permissions("shared.vlq", std::filesystem::perms::owner_read |
-                                                 std::filesystem::perms::owner_write |
-                                                 std::filesystem::perms::group_read);
-  TextFile file("shared.vlq");
-  ASSERT_TRUE(file.Open('w'));
-  file.WriteLine("new", false);
-  ASSERT_EQ(file.Close(), 0);
-  EXPECT_EQ(std::filesystem::status("shared.vlq").permissions() & std::filesystem::perms::all,
+  const std::string path = Path("shared.vlq");
+  WriteBytes(path, "old");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_read);
+  TextFile file(path);
+  ASSERT_TRUE(file.Open('w').ok());
+  EXPECT_TRUE(file.WriteLine("new", false).ok());
+  ASSERT_TRUE(file.Close().ok());
+  EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                 std::filesystem::perms::group_read);
 }
 
 TEST_F(TextFileTest, AFileThatCannotBeWrittenIsRefused) {
-  std::filesystem::create_directory("folder");
-  TextFile directory("folder");
-  EXPECT_FALSE(directory.Open('w'));
-  EXPECT_FALSE(directory.Open('r'));
-  TextFile nowhere("no/such/folder/file.txt");
-  EXPECT_FALSE(nowhere.Open('w'));
+  std::filesystem::create_directory(Path("folder"));
+  TextFile directory(Path("folder"));
+  EXPECT_EQ(directory.Open('w'), FileStatus::IoError(Path("folder")));
+  EXPECT_EQ(directory.Open('r'), FileStatus::IoError(Path("folder")));
+  TextFile nowhere(Path("no/such/folder/file.txt"));
+  EXPECT_EQ(nowhere.Open('w'), FileStatus::NotFound(Path("no/such/folder/file.txt")));
+}
+
+// The whole-file calls are open, read or write, and close in one, with the first failure.
+TEST_F(TextFileTest, WholeFilesAreReadAndWrittenInOneCall) {
+  const std::string path = Path("whole.txt");
+  ASSERT_TRUE(WriteFileLine(path, "a\nb", true).ok());
+  EXPECT_EQ(ReadBytes(path), Scrambled("a\nb"));
+  std::string line;
+  EXPECT_EQ(ReadFileLine(path, 500, true, line), FileStatus::Ok(path));
+  EXPECT_EQ(line, "a\nb");
+  std::string lines[5];
+  EXPECT_TRUE(ReadFileLines(path, 301, true, lines, 5).ok());
+  EXPECT_EQ(lines[0], "a");
+  EXPECT_EQ(lines[1], "b");
+
+  WriteBytes(path, "one\r\ntwo");
+  EXPECT_EQ(ReadFileLine(path, 500, false, line), FileStatus::Corrupt(path));
+  EXPECT_EQ(ReadFileLine(Path("missing.txt"), 500, false, line).code(), Code::kNotFound);
+  EXPECT_EQ(ReadFileLines(Path("missing.txt"), 301, true, lines, 5).code(), Code::kNotFound);
+  EXPECT_EQ(WriteFileLine(Path("no/such/folder/x"), "x", false).code(), Code::kNotFound);
+  EXPECT_EQ(ReadBytes(path), "one\r\ntwo");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ readonly CONFIRM_EXIT_TITLE=" 終了の確認"
 readonly RECORD_LIST_TITLE=" 記録一覧"
 
 # The notices about the player's files, as the program prints them on stderr
-# (src/settings/settings_controller.cpp, src/records/record_list.cpp, src/records/rank_in.cpp).
+# (src/base/notices.cpp).
 readonly ENV_MISSING=$'NOTICE(LoadEnvironment):\n環境設定ファイルが見つかりません\n初期値を設定してファイルを新規生成します'
 readonly ENV_CORRUPT=$'NOTICE(LoadEnvironment):\n環境設定ファイルが破損しています\n初期値を設定してファイルを新規生成します'
 readonly ENV_NO_QUESTION_FILE=$'NOTICE(LoadEnvironment):\n出題元に指定されているファイルが見つかりません\n初期値を設定しておきます'
@@ -19,7 +19,7 @@ readonly RECORD_UNREADABLE=$'NOTICE(LoadRecordList):\n記録一覧ファイル�
 readonly RECORD_CORRUPT=$'NOTICE(LoadRecordList):\n記録一覧ファイルが破損しています\n初期値を設定してファイルを新規生成します'
 readonly RECORDS_NOT_SAVED=$'NOTICE(SaveRecordList):\n記録一覧ファイルを保存できませんでした\n今回の記録は保存されません'
 
-# What the program writes in place of a missing or corrupt file: ResetEnvironment's line and
+# What the program writes in place of a missing or corrupt file: the default settings' line and
 # the five records of ScoreRecord's defaults.
 readonly DEFAULT_ENV_LINE="0/0/100/28/1/0/1/noname"
 readonly DEFAULT_RECORD_LINE="noname,0,00:00:00,0,-,00/00/00 00:00"

@@ -5,51 +5,39 @@
 //       writes the two versions of each file the loop alternates between, as DIR/env-a.ini,
 //       env-b.ini, record-a.dat and record-b.dat
 //   e2e-save-loop-tool loop DIR
-//       makes DIR current, prints "saving" once everything is set up, then writes env.ini and
-//       record.dat as version A, then as B, and so on until it is killed
+//       prints "saving" once everything is set up, then writes DIR/env.ini and DIR/record.dat
+//       as version A, then as B, and so on until it is killed
 //
 // Each version is written by SettingsController::SaveEnvironment or RecordList::SaveRecordList,
 // exactly as at the program's shut-down or after a rank-in, so the bytes a script compares with
 // are the bytes the program itself produces. Any save that reports a failure ends the loop with
 // status 3: the script then knows the kill did not come first.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
+#include "base/file_status.h"
 #include "base/shift_jis.h"
-#include "base/file_ports.h"
 #include "records/record_list.h"
 #include "settings/settings_controller.h"
 
 namespace {
 
+using verselane::FileStatus;
 using verselane::QuestionMode;
 using verselane::RecordList;
 using verselane::SettingsController;
 using verselane::SjisLiteral;
-
-// A notice from the save code means a save failed; nobody is there to read it.
-class FailOnNotice : public verselane::NoticePort {
- public:
-  void ShowNotice(const std::string& text, const std::string&, verselane::NoticeIcon) override {
-    const verselane::Conversion utf8 = verselane::SjisToUtf8(text);
-    std::fprintf(stderr, "e2e-save-loop-tool: the save code gave a notice: %s\n",
-                 utf8.text.c_str());
-    std::exit(3);
-  }
-};
 
 // The two versions differ in every field and in length, so a file that mixed them, or stopped
 // short, matches neither.
 struct Versions {
   Versions(const std::string& envA, const std::string& envB, const std::string& recordA,
            const std::string& recordB)
-      : settingsA(notices, envA),
-        settingsB(notices, envB),
+      : settingsA(envA),
+        settingsB(envB),
         recordsA(recordA),
         recordsB(recordB) {
     verselane::Settings& a = settingsA.settings();
@@ -81,16 +69,14 @@ struct Versions {
     recordsB.InsertRecord({"sato", 7, "01:02:03", "3", SjisLiteral("詠人"), "26/03/09 00:01"});
   }
 
-  bool SaveA() {
-    settingsA.SaveEnvironment();
-    return recordsA.SaveRecordList();
-  }
-  bool SaveB() {
-    settingsB.SaveEnvironment();
-    return recordsB.SaveRecordList();
+  // env.ini, then record.dat; the first failure, as nobody is there to read a notice.
+  FileStatus SaveA() { return Save(settingsA, recordsA); }
+  FileStatus SaveB() { return Save(settingsB, recordsB); }
+  static FileStatus Save(SettingsController& settings, RecordList& records) {
+    FileStatus saved = settings.SaveEnvironment();
+    return saved.ok() ? records.SaveRecordList() : saved;
   }
 
-  FailOnNotice notices;
   SettingsController settingsA;
   SettingsController settingsB;
   RecordList recordsA;
@@ -100,26 +86,28 @@ struct Versions {
 int WriteVersions(const std::string& folder) {
   Versions versions(folder + "/env-a.ini", folder + "/env-b.ini", folder + "/record-a.dat",
                     folder + "/record-b.dat");
-  if (!versions.SaveA() || !versions.SaveB()) {
-    std::fprintf(stderr, "e2e-save-loop-tool: cannot write the versions into %s\n",
-                 folder.c_str());
+  FileStatus saved = versions.SaveA();
+  if (saved.ok()) saved = versions.SaveB();
+  if (!saved.ok()) {
+    std::fprintf(stderr, "e2e-save-loop-tool: cannot write the versions into %s (%s)\n",
+                 folder.c_str(), saved.ToString().c_str());
     return 1;
   }
   return 0;
 }
 
 int Loop(const std::string& folder) {
-  if (::chdir(folder.c_str()) != 0) {
-    std::perror(folder.c_str());
-    return 1;
-  }
-  // The bare names, resolved in the current folder, as the program has them.
-  auto versions = std::make_unique<Versions>("env.ini", "env.ini", "record.dat", "record.dat");
+  // Both versions of each file go to the same place, the data folder's names.
+  const std::string envIni = folder + "/env.ini";
+  const std::string recordDat = folder + "/record.dat";
+  auto versions = std::make_unique<Versions>(envIni, envIni, recordDat, recordDat);
   std::printf("saving\n");
   std::fflush(stdout);
   while (true) {
-    if (!versions->SaveA() || !versions->SaveB()) {
-      std::fprintf(stderr, "e2e-save-loop-tool: SaveRecordList failed in %s\n", folder.c_str());
+    FileStatus saved = versions->SaveA();
+    if (saved.ok()) saved = versions->SaveB();
+    if (!saved.ok()) {
+      std::fprintf(stderr, "e2e-save-loop-tool: a save failed: %s\n", saved.ToString().c_str());
       return 3;
     }
   }

@@ -1,6 +1,7 @@
 // Stand-ins for the notices, file dialogs and clock the file code asks of the desktop.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -20,8 +21,11 @@ class FakeNotices : public NoticePort {
   };
   void ShowNotice(const std::string& text, const std::string& caption, NoticeIcon icon) override {
     shown.push_back({text, caption, icon});
+    if (whileShown) whileShown();
   }
   std::vector<Notice> shown;
+  // Runs as each notice is shown, for a test to look at what the player would see meanwhile.
+  std::function<void()> whileShown;
 };
 
 // Answers every file dialog with `answer` (nothing: the player cancelled) and keeps the set-ups.

@@ -1,5 +1,6 @@
-// A fresh folder for tests that touch real files, made current while the test runs and removed
-// afterwards, with helpers to read and write exact bytes and to make or read scrambled text.
+// A fresh folder for tests that touch real files, removed afterwards, with helpers to read and
+// write exact bytes and to make or read scrambled text. The current directory is never changed:
+// tests name their files with File(), as the program names its own with the data folder.
 #pragma once
 
 #include <unistd.h>
@@ -18,14 +19,10 @@ class TempFolder {
  public:
   TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "verselane-test-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(path_);
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    path_ = pattern;
   }
-  ~TempFolder() {
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(path_);
-  }
+  ~TempFolder() { std::filesystem::remove_all(path_); }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
@@ -34,7 +31,6 @@ class TempFolder {
 
  private:
   std::string path_;
-  std::filesystem::path previous_;
 };
 
 inline std::string ReadBytes(const std::string& path) {

@@ -16,6 +16,10 @@
 
 namespace verselane {
 
+// The engine works on the settings in memory and never loads or saves them: env.ini's path is
+// one where nothing can be written, so a save by mistake fails rather than land somewhere.
+inline constexpr const char* kUnwrittenSettingsPath = "/dev/null/env.ini";
+
 class EngineHarness {
  public:
   // Starts Idle with the first frame drawn, as the program does at start-up.
@@ -74,7 +78,7 @@ class EngineHarness {
   const PoemCatalogue catalogue;
   KeyLatch keys;
   FakeDesktop desktop;
-  SettingsController saved{desktop.notices};
+  SettingsController saved{kUnwrittenSettingsPath};
   Preferences preferences;
   GameController game;
   CommandHandler commands{game, preferences, desktop.ports};

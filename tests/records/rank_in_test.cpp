@@ -19,8 +19,9 @@ class RankInTest : public ::testing::Test {
  protected:
   RankInTest() {
     controller.settings().SetPlayerName(SjisLiteral("前の名"));
-    records.ResetRecordList();
+    EXPECT_TRUE(records.ResetRecordList().ok());
   }
+  std::string RecordDat() const { return folder.File("record.dat"); }
 
   bool Commit(const std::string& typedName, const RunFigures& figures) {
     return CommitRankIn(typedName, figures, records, controller, notices, clock);
@@ -29,19 +30,17 @@ class RankInTest : public ::testing::Test {
 
   // The list as record.dat holds it now.
   std::string StoredLine(int position) {
-    RecordList stored;
-    FakeNotices loadNotices;
-    stored.LoadRecordList(loadNotices);
-    EXPECT_TRUE(loadNotices.shown.empty());
+    RecordList stored(RecordDat());
+    EXPECT_TRUE(stored.LoadRecordList().ok());
     return FormatRecordLine(stored.record(position));
   }
 
   TempFolder folder;
   FakeNotices notices;
-  SettingsController controller{notices};
-  RecordList records;
+  SettingsController controller{folder.File("env.ini")};
+  RecordList records{RecordDat()};
   FakeClock clock{{2026, 3, 7, 9, 5}};
-  RunFigures run{823, 29, 100, 3725, ModeLabel(QuestionMode::Reverse, true)};
+  RunFigures run{823, 29, 100, 3725, ModeLabel(QuestionMode::Reverse, true), 0, {}};
 };
 
 TEST_F(RankInTest, TheRunEntersTheListAndTheFile) {
@@ -68,7 +67,7 @@ TEST_F(RankInTest, AnEmptyNameIsStoredAsNoname) {
 
 TEST_F(RankInTest, TheRunTakesItsPlaceAmongEqualScores) {
   for (int score : {500, 400, 400, 300, 200}) records.InsertRecord({"old", score});
-  ASSERT_TRUE(Commit("new", {400, 1, 1, 100000, "m"}));
+  ASSERT_TRUE(Commit("new", {400, 1, 1, 100000, "m", 0, {}}));
   EXPECT_EQ(StoredLine(3), "new,400,27:46:40,100,m,26/03/07 09:05");
   EXPECT_EQ(records.record(2).score, 400);
   EXPECT_EQ(records.record(2).name, "old");
@@ -101,7 +100,7 @@ TEST_F(RankInTest, ANameTheFilesCannotHoldKeepsTheDialogOpen) {
       {"a\tb", "名前に使えない文字が含まれています。"},      // a tab would break record.dat apart
       {"\xff\xfe", "名前に使えない文字が含まれています。"},  // not UTF-8 at all
   };
-  const std::string fileBefore = ReadBytes("record.dat");
+  const std::string fileBefore = ReadBytes(RecordDat());
   for (const auto& [typed, notice] : cases) {
     notices.shown.clear();
     EXPECT_FALSE(Commit(typed)) << typed;
@@ -111,7 +110,7 @@ TEST_F(RankInTest, ANameTheFilesCannotHoldKeepsTheDialogOpen) {
     EXPECT_EQ(notices.shown[0].icon, NoticeIcon::kExclamation);
   }
   EXPECT_EQ(records.record(0).score, 0);
-  EXPECT_EQ(ReadBytes("record.dat"), fileBefore);
+  EXPECT_EQ(ReadBytes(RecordDat()), fileBefore);
   EXPECT_EQ(controller.settings().playerName(), SjisLiteral("前の名"));
   EXPECT_FALSE(controller.settingsChanged());
 }
@@ -126,31 +125,31 @@ TEST_F(RankInTest, AListThatCannotBeSavedIsToldAndKeptUntilTheEnd) {
   const std::string kNotSaved = SjisLiteral(
       "NOTICE(SaveRecordList):\n記録一覧ファイルを保存できませんでした\n今回の記録は保存されません");
   // A folder in record.dat's place cannot be replaced, by anyone, root included.
-  std::filesystem::remove("record.dat");
-  std::filesystem::create_directory("record.dat");
+  std::filesystem::remove(RecordDat());
+  std::filesystem::create_directory(RecordDat());
   ASSERT_TRUE(Commit("たろう"));
   ASSERT_EQ(notices.shown.size(), 1u);
   EXPECT_EQ(notices.shown[0].text, kNotSaved);
   EXPECT_EQ(notices.shown[0].caption, "Notice");
   EXPECT_EQ(notices.shown[0].icon, NoticeIcon::kExclamation);
-  EXPECT_TRUE(std::filesystem::is_directory("record.dat"));
+  EXPECT_TRUE(std::filesystem::is_directory(RecordDat()));
   // The record list shows the run until the program ends, and the name still counts.
   EXPECT_EQ(records.record(0).name, SjisLiteral("たろう"));
   EXPECT_EQ(controller.settings().playerName(), SjisLiteral("たろう"));
 }
 
 TEST_F(RankInTest, AListTooLongToReadBackIsNotWrittenAndThatIsTold) {
-  const std::string fileBefore = ReadBytes("record.dat");
+  const std::string fileBefore = ReadBytes(RecordDat());
   // Names as long as a hand-edited record.dat may hold: the five lines no longer fit 300 bytes.
   for (int place = 0; place < 5; ++place) {
     records.InsertRecord({std::string(50, 'n'), 1000 - place});
   }
-  ASSERT_TRUE(Commit("short", {2000, 1, 1, 60, "m"}));
+  ASSERT_TRUE(Commit("short", {2000, 1, 1, 60, "m", 0, {}}));
   ASSERT_EQ(notices.shown.size(), 1u);
   EXPECT_EQ(notices.shown[0].text,
             SjisLiteral("NOTICE(SaveRecordList):\n記録一覧ファイルを保存できませんでした\n"
                         "今回の記録は保存されません"));
-  EXPECT_EQ(ReadBytes("record.dat"), fileBefore);
+  EXPECT_EQ(ReadBytes(RecordDat()), fileBefore);
   EXPECT_EQ(records.record(0).name, "short");
 }
 

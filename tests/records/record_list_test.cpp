@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -30,12 +31,15 @@ std::string Line(const std::string& name, int score) {
 
 class RecordListTest : public ::testing::Test {
  protected:
+  std::string RecordDat() const { return folder.File("record.dat"); }
   void WriteRecordFile(const std::vector<std::string>& lines) {
-    WriteBytes("record.dat", Scrambled(Joined(lines)));
+    WriteBytes(RecordDat(), Scrambled(Joined(lines)));
   }
+  // As the program starts.
+  void Load(RecordList& records) { LoadRecordListAtStartUp(records, notices); }
   // What the file holds, unscrambled; fails the test when it is not one line without a line end.
   std::string DecodedRecordFile() {
-    std::string bytes = ReadBytes("record.dat");
+    std::string bytes = ReadBytes(RecordDat());
     EXPECT_EQ(bytes.find_first_of("\r\n"), std::string::npos);
     return Unscrambled(bytes);
   }
@@ -60,7 +64,7 @@ class RecordListTest : public ::testing::Test {
 
   TempFolder folder;
   FakeNotices notices;
-  RecordList list;
+  RecordList list{RecordDat()};
 };
 
 TEST(RecordFormatTest, FieldsAreJoinedAndFormattedAsStored) {
@@ -111,49 +115,69 @@ TEST_F(RecordListTest, ALineWithAControlByteIsNotARecord) {
 }
 
 TEST_F(RecordListTest, FirstStartCreatesTheDefaultList) {
-  list.LoadRecordList(notices);
+  Load(list);
   ExpectNotice(
       "NOTICE(LoadRecordList):"
       "\n記録一覧ファイルが読み込めませんでした\n初期値を設定してファイルを新規生成します");
   ExpectDefaults(list);
   // Five lines, scrambled into one physical line without any line end.
-  EXPECT_EQ(ReadBytes("record.dat"), Scrambled(Joined(DefaultLines())));
+  EXPECT_EQ(ReadBytes(RecordDat()), Scrambled(Joined(DefaultLines())));
+}
+
+// The load itself only reads; the caller tells the player, and the new file follows the notice
+// that announces it.
+TEST_F(RecordListTest, LoadingSaysWhyAndWritesNothing) {
+  EXPECT_EQ(list.LoadRecordList(), FileStatus::NotFound(RecordDat()));
+  EXPECT_FALSE(std::filesystem::exists(RecordDat()));
+  ExpectDefaults(list);
+  WriteRecordFile({Line("a", 900), Line("b", 800), Line("c", 700)});
+  const std::string corrupt = ReadBytes(RecordDat());
+  EXPECT_EQ(list.LoadRecordList(), FileStatus::Corrupt(RecordDat()));
+  ExpectDefaults(list);  // the good records before the gap go too
+  EXPECT_EQ(ReadBytes(RecordDat()), corrupt);
+
+  std::vector<std::string> onDiskWhileTold;
+  notices.whileShown = [&] { onDiskWhileTold.push_back(ReadBytes(RecordDat())); };
+  Load(list);
+  EXPECT_EQ(onDiskWhileTold, std::vector<std::string>{corrupt});
+  EXPECT_EQ(DecodedRecordFile(), Joined(DefaultLines()));
 }
 
 TEST_F(RecordListTest, AStoredListLoadsAsItIs) {
   const std::vector<std::string> lines = {Line(SjisLiteral("一郎"), 900), Line("b", 800),
                                           Line("c", 700), Line("d", 600), Line("e", 0)};
   WriteRecordFile(lines);
-  const std::string before = ReadBytes("record.dat");
-  list.LoadRecordList(notices);
+  const std::string before = ReadBytes(RecordDat());
+  EXPECT_EQ(list.LoadRecordList(), FileStatus::Ok(RecordDat()));
+  Load(list);
   EXPECT_TRUE(notices.shown.empty());
   for (int position = 0; position < RecordList::kSize; ++position) {
     EXPECT_EQ(FormatRecordLine(list.record(position)), lines[position]);
   }
-  EXPECT_EQ(ReadBytes("record.dat"), before);  // loading never writes
+  EXPECT_EQ(ReadBytes(RecordDat()), before);  // loading never writes
 }
 
 TEST_F(RecordListTest, AListThatWasNotScrambledIsCorrupt) {
-  WriteBytes("record.dat", Joined(DefaultLines()));
-  list.LoadRecordList(notices);
+  WriteBytes(RecordDat(), Joined(DefaultLines()));
+  Load(list);
   ExpectCorruptFileReplaced();
 }
 
 TEST_F(RecordListTest, OneBadLineReplacesTheWholeList) {
   WriteRecordFile({Line("a", 900), Line("b", 800), Line("c", 700), "d,600,,,", Line("e", 500)});
-  list.LoadRecordList(notices);
+  Load(list);
   ExpectCorruptFileReplaced();  // the three good records before it go too
 }
 
 TEST_F(RecordListTest, FewerThanFiveLinesAreCorrupt) {
   WriteRecordFile({Line("a", 900), Line("b", 800), Line("c", 700)});
-  list.LoadRecordList(notices);
+  Load(list);
   ExpectCorruptFileReplaced();
 }
 
 TEST_F(RecordListTest, AnEmptyFileIsCorrupt) {
-  WriteBytes("record.dat", "");
-  list.LoadRecordList(notices);
+  WriteBytes(RecordDat(), "");
+  Load(list);
   ExpectCorruptFileReplaced();
 }
 
@@ -161,7 +185,7 @@ TEST_F(RecordListTest, ASixthLineIsDropped) {
   std::vector<std::string> lines = {Line("a", 6), Line("b", 5), Line("c", 4),
                                     Line("d", 3), Line("e", 2), Line("f", 1)};
   WriteRecordFile(lines);
-  list.LoadRecordList(notices);
+  Load(list);
   EXPECT_TRUE(notices.shown.empty());
   EXPECT_EQ(list.record(4).name, "e");
 }
@@ -175,26 +199,26 @@ TEST_F(RecordListTest, TheFileMustFitInThreeHundredBytes) {
     return lines;
   };
   WriteRecordFile(recordsOfSize(300));
-  ASSERT_EQ(ReadBytes("record.dat").size(), 300u);
-  list.LoadRecordList(notices);
+  ASSERT_EQ(ReadBytes(RecordDat()).size(), 300u);
+  Load(list);
   EXPECT_TRUE(notices.shown.empty());
   EXPECT_EQ(FormatRecordLine(list.record(0)), recordsOfSize(300)[0]);
-  const std::string full = ReadBytes("record.dat");
-  EXPECT_TRUE(list.SaveRecordList());  // and it is written back byte for byte
-  EXPECT_EQ(ReadBytes("record.dat"), full);
+  const std::string full = ReadBytes(RecordDat());
+  EXPECT_TRUE(list.SaveRecordList().ok());  // and it is written back byte for byte
+  EXPECT_EQ(ReadBytes(RecordDat()), full);
 
   WriteRecordFile(recordsOfSize(301));
-  ASSERT_EQ(ReadBytes("record.dat").size(), 301u);
-  list.LoadRecordList(notices);
+  ASSERT_EQ(ReadBytes(RecordDat()).size(), 301u);
+  Load(list);
   ExpectCorruptFileReplaced();
 }
 
 TEST_F(RecordListTest, AListTooLongToReadBackIsNotWritten) {
   WriteRecordFile(DefaultLines());
-  const std::string before = ReadBytes("record.dat");
+  const std::string before = ReadBytes(RecordDat());
   for (int score = 1; score <= 5; ++score) list.InsertRecord({std::string(60, 'n'), score});
-  EXPECT_FALSE(list.SaveRecordList());
-  EXPECT_EQ(ReadBytes("record.dat"), before);
+  EXPECT_EQ(list.SaveRecordList(), FileStatus::Corrupt(RecordDat()));
+  EXPECT_EQ(ReadBytes(RecordDat()), before);
   EXPECT_EQ(list.record(0).score, 5);
 }
 
@@ -202,8 +226,8 @@ TEST_F(RecordListTest, LinesScrambledOneByOneAreCorrupt) {
   // Each physical line decodes on its own with a tab in front: not a record of this program.
   std::string bytes;
   for (const std::string& line : DefaultLines()) bytes += Scrambled(line) + "\r\n";
-  WriteBytes("record.dat", bytes);
-  list.LoadRecordList(notices);
+  WriteBytes(RecordDat(), bytes);
+  Load(list);
   ExpectCorruptFileReplaced();
 }
 
@@ -239,13 +263,13 @@ TEST_F(RecordListTest, ASavedListLoadsBackTheSame) {
   list.InsertRecord(
       {SjisLiteral("表示"), 823, "01:02:05", "28", SjisLiteral("逆順*"), "26/03/07 09:05"});
   list.InsertRecord({"b", 10, "00:00:07", "100", SjisLiteral("普通"), "26/03/08 10:00"});
-  ASSERT_TRUE(list.SaveRecordList());
+  ASSERT_EQ(list.SaveRecordList(), FileStatus::Ok(RecordDat()));
   EXPECT_EQ(DecodedRecordFile(),
             Joined({FormatRecordLine(list.record(0)), FormatRecordLine(list.record(1)),
                     kDefaultLine, kDefaultLine, kDefaultLine}));
 
-  RecordList loaded;
-  loaded.LoadRecordList(notices);
+  RecordList loaded(RecordDat());
+  Load(loaded);
   EXPECT_TRUE(notices.shown.empty());
   for (int position = 0; position < RecordList::kSize; ++position) {
     EXPECT_EQ(FormatRecordLine(loaded.record(position)), FormatRecordLine(list.record(position)));
@@ -253,10 +277,11 @@ TEST_F(RecordListTest, ASavedListLoadsBackTheSame) {
 }
 
 TEST_F(RecordListTest, AListThatCannotBeSavedStaysInMemory) {
-  RecordList nowhere("no/such/folder/record.dat");
+  const std::string path = folder.File("no/such/folder/record.dat");
+  RecordList nowhere(path);
   nowhere.InsertRecord({"a", 5});
-  EXPECT_FALSE(nowhere.SaveRecordList());
-  EXPECT_FALSE(nowhere.ResetRecordList());
+  EXPECT_EQ(nowhere.SaveRecordList(), FileStatus::NotFound(path));
+  EXPECT_EQ(nowhere.ResetRecordList(), FileStatus::NotFound(path));
   ExpectDefaults(nowhere);
   nowhere.InsertRecord({"b", 7});
   EXPECT_EQ(nowhere.record(0).name, "b");

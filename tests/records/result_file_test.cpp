@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/notices.h"
 #include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
@@ -119,7 +120,8 @@ TEST_F(ResultFileTest, NothingIsWrittenWithoutAName) {
 TEST_F(ResultFileTest, AFileThatCannotBeWrittenIsReported) {
   files.answer = folder.path() + "/missing/result.txt";
   EXPECT_FALSE(Write());
-  EXPECT_EQ(notices.shown.size(), 1u);
+  ASSERT_EQ(notices.shown.size(), 1u);
+  EXPECT_EQ(notices.shown[0].text, ComposeNotice(Notice::kChosenFileNotSaved, *files.answer).text);
 }
 
 }  // namespace

@@ -44,15 +44,18 @@ TEST_F(FavouriteTest, EveryPoemIsFoundByItsUpperPhraseAndKimariji) {
 TEST_F(FavouriteTest, SearchExplainsWhyNothingWasFound) {
   FavouriteSearch odd = SearchFavourite(catalogue, "a");
   EXPECT_EQ(odd.poem, std::nullopt);
-  EXPECT_EQ(odd.message, SjisLiteral("すべて全角文字で入力してください "));
-  EXPECT_EQ(odd.caption, "Notice");
+  ASSERT_EQ(odd.refusal, Notice::kFavouriteNotFullWidth);
+  EXPECT_EQ(ComposeNotice(*odd.refusal).text, SjisLiteral("すべて全角文字で入力してください "));
+  EXPECT_EQ(ComposeNotice(*odd.refusal).caption, "Notice");
   FavouriteSearch none = SearchFavourite(catalogue, "");
   EXPECT_EQ(none.poem, std::nullopt);
-  EXPECT_EQ(none.message, SjisLiteral("入力された上の句を持つ歌を特定できませんでした "));
-  EXPECT_EQ(none.caption, SjisLiteral(" 歌検索の結果"));
+  ASSERT_EQ(none.refusal, Notice::kFavouriteNotFound);
+  EXPECT_EQ(ComposeNotice(*none.refusal).text,
+            SjisLiteral("入力された上の句を持つ歌を特定できませんでした "));
+  EXPECT_EQ(ComposeNotice(*none.refusal).caption, SjisLiteral(" 歌検索の結果"));
   FavouriteSearch found = SearchFavourite(catalogue, SjisLiteral("こころあ"));
   EXPECT_EQ(found.poem, 28);
-  EXPECT_TRUE(found.message.empty());
+  EXPECT_EQ(found.refusal, std::nullopt);
   // Only 49 bytes are read, cut before a character that would not fit whole.
   std::string upper;
   catalogue.GetPoemField(3, kUpperReading, upper);  // 38 bytes

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/poem_groups.h"
+#include "base/notices.h"
 #include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
@@ -56,13 +57,13 @@ class QuestionFileTest : public ::testing::Test {
   }
   Poems FileList() const { return controller.sources().GetGroupPoems(kFileSource); }
   bool Write() { return WriteQuestionFile(missed, controller, files, notices); }
-  bool Load(const std::string& path) { return LoadQuestionFile(path, controller.sources()); }
+  FileStatus Load(const std::string& path) { return LoadQuestionFile(path, controller.sources()); }
 
   TempFolder folder;
   std::vector<int> missed;
   FakeNotices notices;
   FakeFileChooser files;
-  SettingsController controller{notices};
+  SettingsController controller{folder.File("env.ini")};
 };
 
 TEST_F(QuestionFileTest, WrongAnswersAreSavedAsOneScrambledLine) {
@@ -71,7 +72,7 @@ TEST_F(QuestionFileTest, WrongAnswersAreSavedAsOneScrambledLine) {
   EXPECT_EQ(ReadBytes(folder.File("wrong.vlq")), "1-82-5");
   EXPECT_TRUE(notices.shown.empty());
 
-  ASSERT_TRUE(Load(folder.File("wrong.vlq")));
+  ASSERT_EQ(Load(folder.File("wrong.vlq")), FileStatus::Ok(folder.File("wrong.vlq")));
   EXPECT_EQ(FileList(), (Poems{4, 17, 0}));
 }
 
@@ -107,7 +108,8 @@ TEST_F(QuestionFileTest, AFileThatCannotBeWrittenIsReportedAndChangesNothing) {
   std::filesystem::create_directory(path);  // cannot be replaced by a file
   files.answer = path;
   EXPECT_FALSE(Write());
-  EXPECT_EQ(notices.shown.size(), 1u);
+  ASSERT_EQ(notices.shown.size(), 1u);
+  EXPECT_EQ(notices.shown[0].text, ComposeNotice(Notice::kChosenFileNotSaved, path).text);
   EXPECT_EQ(FileList(), (Poems{10, 20, 30, 40, 50}));
   EXPECT_EQ(controller.settings().questionCount(), 10);
 }
@@ -171,26 +173,32 @@ TEST_F(QuestionFileTest, AnInvalidFileLeavesTheListAsItWas) {
   WriteBytes(folder.File("two_lines.vlq"), "4\r\n5");
   invalid.push_back(folder.File("two_lines.vlq"));
   for (const std::string& path : invalid) {
-    EXPECT_FALSE(Load(path)) << path;
+    const FileStatus loaded = Load(path);
+    // Missing, or there but no question file.
+    EXPECT_EQ(loaded.code(), path == invalid[0] ? FileStatus::Code::kNotFound
+                                                : FileStatus::Code::kCorrupt)
+        << path;
+    EXPECT_EQ(loaded.path(), path);
     EXPECT_EQ(FileList(), (Poems{10, 20, 30, 40, 50})) << path;
   }
 }
 
 TEST_F(QuestionFileTest, AFileMustFitInFourHundredNinetyNineBytes) {
-  ASSERT_TRUE(Load(ScrambledFile("fits.vlq", FormatQuestionList(Poems(250, 1)))));  // 499 bytes
+  ASSERT_TRUE(Load(ScrambledFile("fits.vlq", FormatQuestionList(Poems(250, 1)))).ok());  // 499 bytes
   EXPECT_EQ(FileList(), Poems(250, 1));
   // 500 bytes arrive as two pieces, which no question file is.
-  EXPECT_FALSE(Load(ScrambledFile("long.vlq", FormatQuestionList(Poems(249, 1)) + ",10")));
+  EXPECT_EQ(Load(ScrambledFile("long.vlq", FormatQuestionList(Poems(249, 1)) + ",10")).code(),
+            FileStatus::Code::kCorrupt);
   EXPECT_EQ(FileList(), Poems(250, 1));
 }
 
 TEST_F(QuestionFileTest, WhatAFileHoldsIsReadAsDecodedText) {
   WriteBytes(folder.File("plain.vlq"), "1,2,3");  // never scrambled: decodes to 2+1+0
-  ASSERT_TRUE(Load(folder.File("plain.vlq")));
+  ASSERT_TRUE(Load(folder.File("plain.vlq")).ok());
   EXPECT_EQ(FileList(), (Poems{2}));
 
   WriteBytes(folder.File("seven.vlq"), "8");
-  ASSERT_TRUE(Load(folder.File("seven.vlq")));
+  ASSERT_TRUE(Load(folder.File("seven.vlq")).ok());
   EXPECT_EQ(FileList(), (Poems{7}));
 }
 
@@ -199,7 +207,7 @@ TEST_F(QuestionFileTest, AllHundredPoemsMakeTheLongestFile) {
   std::iota(all.begin(), all.end(), 0);
   const std::string path = ScrambledFile("all.vlq", FormatQuestionList(all));
   EXPECT_EQ(ReadBytes(path).size(), 289u);
-  ASSERT_TRUE(Load(path));
+  ASSERT_TRUE(Load(path).ok());
   EXPECT_EQ(FileList(), all);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/poem_groups.h"
+#include "base/notices.h"
 #include "base/shift_jis.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
@@ -33,7 +34,7 @@ class ChooseQuestionFileTest : public ::testing::Test {
 };
 
 TEST_F(ChooseQuestionFileTest, AValidFileBecomesTheFileSource) {
-  WriteBytes("set1.vlq", Scrambled("4,17,0"));
+  WriteBytes(folder.File("set1.vlq"), Scrambled("4,17,0"));
   files.answer = folder.File("set1.vlq");
   EXPECT_EQ(ChooseQuestionFile(files, notices, sources), folder.File("set1.vlq"));
   EXPECT_EQ(sources.GetGroupPoems(kFileSource), (std::vector<int>{4, 17, 0}));
@@ -53,7 +54,7 @@ TEST_F(ChooseQuestionFileTest, CancelOrABadFileChangesNothingSilently) {
   EXPECT_EQ(ChooseQuestionFile(files, notices, sources), std::nullopt);  // cancelled
   files.answer = "";
   EXPECT_EQ(ChooseQuestionFile(files, notices, sources), std::nullopt);
-  WriteBytes("bad.vlq", Scrambled("3,,5"));
+  WriteBytes(folder.File("bad.vlq"), Scrambled("3,,5"));
   files.answer = folder.File("bad.vlq");
   EXPECT_EQ(ChooseQuestionFile(files, notices, sources), std::nullopt);
   EXPECT_EQ(sources.GetGroupPoems(kFileSource), (std::vector<int>{1, 2}));
@@ -61,7 +62,7 @@ TEST_F(ChooseQuestionFileTest, CancelOrABadFileChangesNothingSilently) {
 }
 
 TEST_F(ChooseQuestionFileTest, APathEnvIniCannotHoldIsRefusedWithANotice) {
-  WriteBytes("a\\b.vlq", Scrambled("4"));
+  WriteBytes(folder.File("a\\b.vlq"), Scrambled("4"));
   files.answer = folder.File("a\\b.vlq");
   EXPECT_EQ(ChooseQuestionFile(files, notices, sources), std::nullopt);
   ASSERT_EQ(notices.shown.size(), 1u);
@@ -71,16 +72,18 @@ TEST_F(ChooseQuestionFileTest, APathEnvIniCannotHoldIsRefusedWithANotice) {
   EXPECT_EQ(notices.shown[0].caption, "Notice");
   EXPECT_EQ(sources.GetGroupSize(kFileSource), 0);
 
-  WriteBytes("€.vlq", Scrambled("4"));
+  WriteBytes(folder.File("€.vlq"), Scrambled("4"));
   files.answer = folder.File("€.vlq");
   EXPECT_EQ(ChooseQuestionFile(files, notices, sources), std::nullopt);
-  EXPECT_EQ(notices.shown.size(), 2u);
+  ASSERT_EQ(notices.shown.size(), 2u);
+  EXPECT_EQ(notices.shown[1].text, ComposeNotice(Notice::kPathNotShiftJis).text);
 
   const std::string longName(250, 'a');
-  WriteBytes(longName + ".vlq", Scrambled("4"));
+  WriteBytes(folder.File(longName + ".vlq"), Scrambled("4"));
   files.answer = folder.File(longName + ".vlq");
   EXPECT_EQ(ChooseQuestionFile(files, notices, sources), std::nullopt);
-  EXPECT_EQ(notices.shown.size(), 3u);
+  ASSERT_EQ(notices.shown.size(), 3u);
+  EXPECT_EQ(notices.shown[2].text, ComposeNotice(Notice::kPathTooLong).text);
   EXPECT_EQ(sources.GetGroupSize(kFileSource), 0);
 }
 

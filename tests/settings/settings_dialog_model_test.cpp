@@ -31,7 +31,7 @@ class SettingsDialogModelTest : public ::testing::Test {
   std::string QuestionFile(const std::string& name, int poems) {
     std::string text;
     for (int i = 0; i < poems; ++i) text += (i ? "," : "") + std::to_string(i);
-    WriteBytes(name, Scrambled(text));
+    WriteBytes(folder.File(name), Scrambled(text));
     return folder.File(name);
   }
 
@@ -39,7 +39,7 @@ class SettingsDialogModelTest : public ::testing::Test {
   const PoemCatalogue catalogue;
   FakeNotices notices;
   FakeFileChooser files;
-  SettingsController controller{notices, "env.ini"};
+  SettingsController controller{folder.File("env.ini")};
   SettingsDialogModel model{catalogue, controller, files, notices};
 };
 
@@ -281,7 +281,7 @@ TEST_F(SettingsDialogModelTest, AnUnreadableFileLeavesTheFileSourceAsItWas) {
   controller.sources().SetFileList(std::vector<int>{0, 1, 2});
   settings().SetQuestionFilePath(first);
   OpenWith(kFileSource, 2);
-  WriteBytes("bad.vlq", Scrambled("3,,5"));
+  WriteBytes(folder.File("bad.vlq"), Scrambled("3,,5"));
   files.answer = folder.File("bad.vlq");
   model.OpenSourceList();
   model.CommitSource(kFileSource);
@@ -357,18 +357,21 @@ TEST_F(FavouriteDialogModelTest, SearchesWhatThePlayerTyped) {
   EXPECT_EQ(model.Search("心当").poem, 28);
   const FavouriteSearch odd = model.Search("こころあa");
   EXPECT_EQ(odd.poem, std::nullopt);
-  EXPECT_EQ(odd.message, SjisLiteral("すべて全角文字で入力してください "));
-  EXPECT_EQ(odd.caption, "Notice");
+  ASSERT_EQ(odd.refusal, Notice::kFavouriteNotFullWidth);
+  EXPECT_EQ(ComposeNotice(*odd.refusal).text, SjisLiteral("すべて全角文字で入力してください "));
+  EXPECT_EQ(ComposeNotice(*odd.refusal).caption, "Notice");
   const FavouriteSearch none = model.Search("");
   EXPECT_EQ(none.poem, std::nullopt);
-  EXPECT_EQ(none.message, SjisLiteral("入力された上の句を持つ歌を特定できませんでした "));
-  EXPECT_EQ(none.caption, SjisLiteral(" 歌検索の結果"));
+  ASSERT_EQ(none.refusal, Notice::kFavouriteNotFound);
+  EXPECT_EQ(ComposeNotice(*none.refusal).text,
+            SjisLiteral("入力された上の句を持つ歌を特定できませんでした "));
+  EXPECT_EQ(ComposeNotice(*none.refusal).caption, SjisLiteral(" 歌検索の結果"));
 }
 
 TEST_F(FavouriteDialogModelTest, ACharacterShiftJisLacksFindsNoPoem) {
   const FavouriteSearch search = model.Search("こころあ𠮷");
   EXPECT_EQ(search.poem, std::nullopt);
-  EXPECT_EQ(search.caption, SjisLiteral(" 歌検索の結果"));
+  EXPECT_EQ(search.refusal, Notice::kFavouriteNotFound);
   // Past the 49 bytes read it no longer matters.
   const std::string whole = SjisToUtf8(catalogue.FieldView(28, kUpperReading)).text;
   std::string longText = whole + whole;  // 52 bytes of Shift-JIS

@@ -17,15 +17,17 @@ namespace {
 
 class FileChooserTest : public ::testing::Test {
  protected:
-  std::string Here(const std::string& name) const {
-    return (std::filesystem::current_path() / name).string();
-  }
+  FileChooserTest() { chooser.SetStartFolder(ScratchFolder()); }
+  // `name` in the data folder the dialogs start in.
+  std::string Here(const std::string& name) const { return ScratchFile(name); }
+
   WxFileChooser chooser;
+  const std::filesystem::path before = std::filesystem::current_path();
 };
 
 TEST_F(FileChooserTest, OpensAQuestionFileFromTheDataFolder) {
-  WriteBytes("set1.vlq", Scrambled("4,17,0"));
-  const std::string folder = std::filesystem::current_path().string();
+  WriteBytes(Here("set1.vlq"), Scrambled("4,17,0"));
+  const std::string folder = ScratchFolder();
   FileDialogSeen seen;
   std::optional<std::string> chosen;
   wxTEST_DIALOG(chosen = chooser.ChooseFileToOpen(QuestionFileOpenSpec()),
@@ -38,7 +40,7 @@ TEST_F(FileChooserTest, OpensAQuestionFileFromTheDataFolder) {
   EXPECT_EQ(seen.filename, "");  // "*.vlq" is what the first filter already does
   EXPECT_TRUE(seen.style & wxFD_OPEN);
   EXPECT_TRUE(seen.style & wxFD_FILE_MUST_EXIST);
-  EXPECT_EQ(std::filesystem::current_path().string(), folder);
+  EXPECT_EQ(std::filesystem::current_path(), before);  // choosing never moves the current folder
 }
 
 TEST_F(FileChooserTest, ACancelledDialogChoosesNothing) {
@@ -52,7 +54,7 @@ TEST_F(FileChooserTest, ACancelledDialogChoosesNothing) {
 }
 
 TEST_F(FileChooserTest, SavesWithTheTitleFiltersAndNameOfEachFile) {
-  const std::string folder = std::filesystem::current_path().string();
+  const std::string folder = ScratchFolder();
   FileDialogSeen result, questions;
   std::optional<std::string> chosen;
   wxTEST_DIALOG(chosen = chooser.ChooseFileToSave(ResultFileDialogSpec()),
@@ -71,7 +73,8 @@ TEST_F(FileChooserTest, SavesWithTheTitleFiltersAndNameOfEachFile) {
   EXPECT_EQ(questions.title, " Verselane 問題ファイルの生成");
   EXPECT_EQ(questions.wildcard, "Verselane question file(*.vlq)|*.vlq|All files(*.*)|*");
   EXPECT_EQ(questions.filename, "Verselane_問題.vlq");
-  EXPECT_EQ(std::filesystem::current_path().string(), folder);
+  EXPECT_EQ(questions.directory, folder);
+  EXPECT_EQ(std::filesystem::current_path(), before);
 }
 
 TEST_F(FileChooserTest, ANameTypedWithoutExtensionGetsTheDefaultOne) {
@@ -85,7 +88,7 @@ TEST_F(FileChooserTest, ANameTypedWithoutExtensionGetsTheDefaultOne) {
 }
 
 TEST_F(FileChooserTest, TheFileTheExtensionLeadsToIsReplacedOnlyWhenThePlayerSaysSo) {
-  WriteBytes("drill.vlq", "old");
+  WriteBytes(Here("drill.vlq"), "old");
   MessageBoxSeen asked;
   std::optional<std::string> chosen;
   // No: back to the file dialog, where the player cancels.

@@ -194,7 +194,7 @@ class DialogsFixture : public ::testing::Test {
     owner_ = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(0, 0), wxSize(400, 200));
     owner_->Show();
     RunEventsUntil([this] { return owner_->IsShownOnScreen(); }, 3000);
-    dialogs.Connect({owner_, std::filesystem::current_path().string(), &catalogue,
+    dialogs.Connect({owner_, ScratchFolder(), &catalogue,
                      &settingsController, &records, &game, &commands, &notices});
     game.ResetGame();
   }
@@ -258,8 +258,8 @@ class DialogsFixture : public ::testing::Test {
 
   const PoemCatalogue catalogue;
   FakeNotices notices;
-  SettingsController settingsController{notices, "env.ini"};
-  RecordList records{"record.dat"};
+  SettingsController settingsController{ScratchFile("env.ini")};
+  RecordList records{ScratchFile("record.dat")};
   RunFigures finishedRun;
   KeyLatch keys;
   FakeDesktop desktop;

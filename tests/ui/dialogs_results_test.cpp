@@ -58,7 +58,7 @@ TEST_F(ResultsDialogTest, ShowsTheRunAndKeepsTheFocusWhenTheScoreDoesNotRank) {
   // Closing the results resets the game.
   EXPECT_EQ(game.playState(), PlayState::Idle);
   EXPECT_EQ(game.run().tallies.score, 0);
-  EXPECT_FALSE(std::filesystem::exists("record.dat"));
+  EXPECT_FALSE(std::filesystem::exists(ScratchFile("record.dat")));
 }
 
 TEST_F(ResultsDialogTest, NeitherEnterNorEscNorTheCloseBoxEndIt) {
@@ -110,7 +110,7 @@ TEST_F(ResultsDialogTest, ARankingRunOpensTheRankInAndCancelRecordsNothing) {
   EXPECT_TRUE(checked);
   EXPECT_EQ(records.record(2).score, 400);
   EXPECT_EQ(records.record(4).score, 200);
-  EXPECT_FALSE(std::filesystem::exists("record.dat"));
+  EXPECT_FALSE(std::filesystem::exists(ScratchFile("record.dat")));
   EXPECT_FALSE(settingsController.settingsChanged());
 }
 
@@ -175,7 +175,7 @@ TEST_F(ResultsDialogTest, ANameWithACommaKeepsTheRankInOpenUntilItIsMended) {
   EXPECT_EQ(records.record(1).name, "hanako");
   EXPECT_EQ(settings().playerName(), "hanako");
   EXPECT_TRUE(settingsController.settingsChanged());
-  EXPECT_TRUE(std::filesystem::exists("record.dat"));
+  EXPECT_TRUE(std::filesystem::exists(ScratchFile("record.dat")));
 }
 
 TEST_F(ResultsDialogTest, AnEmptyNameIsRecordedAsNoname) {
@@ -229,15 +229,15 @@ TEST_F(ResultsDialogTest, SavesTheResultAndAQuestionFileWhereThePlayerChooses) {
   FillRecords({90000, 80000, 70000, 60000, 50000});
   FinishedRun(3, 1, 1000, {2, 0});
   bool checked = false;
-  const std::string folder = std::filesystem::current_path().string();
-  files.answer = folder + "/run.txt";
+  const std::filesystem::path before = std::filesystem::current_path();
+  files.answer = ScratchFile("run.txt");
   wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
                   Click(results.Item(kResultsSaveResult),
-                        [] { return std::filesystem::exists("run.txt"); });
-                  files.answer = folder + "/wrong.vlq";
+                        [] { return std::filesystem::exists(ScratchFile("run.txt")); });
+                  files.answer = ScratchFile("wrong.vlq");
                   Click(results.Item(kResultsSaveQuestions),
-                        [] { return std::filesystem::exists("wrong.vlq"); });
+                        [] { return std::filesystem::exists(ScratchFile("wrong.vlq")); });
                   EXPECT_FALSE(results.ended());  // both leave the results open
                   Click(results.Item(kResultsClose), [&] { return results.ended(); });
                   checked = true;
@@ -246,9 +246,10 @@ TEST_F(ResultsDialogTest, SavesTheResultAndAQuestionFileWhereThePlayerChooses) {
   ASSERT_EQ(files.saveDialogs.size(), 2u);
   EXPECT_EQ(files.saveDialogs[0].title, SjisLiteral(" Verselane 結果ファイルの生成"));
   EXPECT_EQ(files.saveDialogs[1].title, SjisLiteral(" Verselane 問題ファイルの生成"));
-  EXPECT_EQ(Unscrambled(ReadBytes("wrong.vlq")), "2,0");
-  EXPECT_NE(ReadBytes("run.txt").find(SjisLiteral("誤答した歌---")), std::string::npos);
-  EXPECT_EQ(std::filesystem::current_path().string(), folder);
+  EXPECT_EQ(Unscrambled(ReadBytes(ScratchFile("wrong.vlq"))), "2,0");
+  EXPECT_NE(ReadBytes(ScratchFile("run.txt")).find(SjisLiteral("誤答した歌---")),
+            std::string::npos);
+  EXPECT_EQ(std::filesystem::current_path(), before);  // saving never moves the current folder
 }
 
 TEST_F(ResultsDialogTest, TheRetryRunAsksExactlyTheMissedPoemsAndRestoresTheSourceAtItsResults) {

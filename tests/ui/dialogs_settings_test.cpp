@@ -54,8 +54,8 @@ class SettingsDialogTest : public DialogsFixture {
   static std::string QuestionFile(const std::string& name, int poems) {
     std::string text;
     for (int i = 0; i < poems; ++i) text += (i ? "," : "") + std::to_string(i);
-    WriteBytes(name, Scrambled(text));
-    return (std::filesystem::current_path() / name).string();
+    WriteBytes(ScratchFile(name), Scrambled(text));
+    return ScratchFile(name);
   }
   // Watches the source list's dropping down and closing up.
   static void Watch(SettingsDialog& dialog, bool* opened, bool* closed) {
@@ -250,7 +250,8 @@ TEST_F(SourceFileTest, AChosenFileOfTwelveShowsItsNameAndSize) {
   settings().SetSource(kLoveSource);
   settings().SetQuestionCount(20);
   const std::string path = QuestionFile("name.vlq", 12);
-  const std::string folder = std::filesystem::current_path().string();
+  const std::string folder = ScratchFolder();
+  const std::filesystem::path before = std::filesystem::current_path();
   FileDialogSeen seen;
   bool opened = false, closed = false;
   wxTEST_DIALOG(dialogs.OpenSettings(),
@@ -272,14 +273,14 @@ TEST_F(SourceFileTest, AChosenFileOfTwelveShowsItsNameAndSize) {
   EXPECT_EQ(seen.title, " Verselane 問題ファイルの読み込み");
   EXPECT_EQ(seen.wildcard, "Verselane question files(*.vlq)|*.vlq|All files(*.*)|*");
   EXPECT_EQ(seen.filterIndex, 0);
-  EXPECT_EQ(seen.directory, folder);
+  EXPECT_EQ(seen.directory, folder);  // the dialogs start in the data folder
   EXPECT_TRUE(seen.style & wxFD_OPEN);
   EXPECT_TRUE(seen.style & wxFD_FILE_MUST_EXIST);
   EXPECT_EQ(settings().source(), kFileSource);
   EXPECT_EQ(settings().questionCount(), 1);
   EXPECT_EQ(settings().questionFilePath(), path);
   EXPECT_EQ(settingsController.sources().GetGroupSize(kFileSource), 12);
-  EXPECT_EQ(std::filesystem::current_path().string(), folder);  // the data folder stays current
+  EXPECT_EQ(std::filesystem::current_path(), before);  // choosing never moves the current folder
 }
 
 TEST_F(SourceFileTest, CancellingTheFileDialogLeavesThePreviousEntry) {

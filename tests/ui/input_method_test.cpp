@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/input_method.h"
+#include "ui_test_support.h"
 
 namespace verselane {
 namespace {
@@ -73,7 +74,7 @@ int RunToEnd(const std::vector<std::string>& command) {
 class FakeIBus {
  public:
   FakeIBus(const std::string& engine, const std::string& preloaded) {
-    const auto folder = std::filesystem::current_path();
+    const std::filesystem::path folder = uitest::ScratchFolder();
     program_ = (folder / "ibus").string();
     log_ = (folder / "ibus.log").string();
     std::ofstream script(program_);

@@ -134,8 +134,9 @@ TEST_F(MainWindowTest, StartsAtIdleWithItsMenuStates) {
   EXPECT_EQ(startNotices_.shown, 2) << "no env.ini and no record.dat yet";
   EXPECT_EQ(startNotices_.caption, "Notice");
   EXPECT_EQ(startNotices_.style & (wxOK | wxICON_EXCLAMATION), wxOK | wxICON_EXCLAMATION);
-  EXPECT_TRUE(std::filesystem::exists("env.ini")) << "written anew at the first start";
-  EXPECT_TRUE(std::filesystem::exists("record.dat"));
+  EXPECT_TRUE(std::filesystem::exists(uitest::ScratchFile("env.ini")))
+      << "written anew at the first start";
+  EXPECT_TRUE(std::filesystem::exists(uitest::ScratchFile("record.dat")));
 }
 
 TEST_F(MainWindowTest, AnswerLineIsBuiltHiddenOverTheScreen) {
@@ -367,11 +368,11 @@ TEST_F(MainWindowTest, ExitAnsweredNoKeepsTheProgramAndYesClosesIt) {
 
   // Settings changed since the start are written as the window goes.
   program().settings().MarkChanged();
-  std::filesystem::remove("env.ini");
+  std::filesystem::remove(uitest::ScratchFile("env.ini"));
   wxTEST_DIALOG(PressKeys([](wxUIActionSimulator& keys) { keys.Char('e', wxMOD_CONTROL); }),
                 ExpectMessageBox(wxID_YES, &seen));
   EXPECT_TRUE(program().window().destroyed());
-  EXPECT_TRUE(std::filesystem::exists("env.ini"));
+  EXPECT_TRUE(std::filesystem::exists(uitest::ScratchFile("env.ini")));
   EXPECT_TRUE(RunEventsUntil([this] { return frame() == nullptr; }));
 }
 

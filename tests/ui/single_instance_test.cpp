@@ -15,7 +15,7 @@ namespace {
 using uitest::RunEventsUntil;
 
 TEST(SingleInstanceTest, ASecondCopyIsRefusedAndAsksTheFirstToComeForward) {
-  const std::string folder = std::filesystem::current_path().string();
+  const std::string folder = uitest::ScratchFolder();
   SingleInstance first(folder, "Marrowfen");
   ASSERT_TRUE(first.Check());
   int requests = 0;
@@ -31,7 +31,7 @@ TEST(SingleInstanceTest, ASecondCopyIsRefusedAndAsksTheFirstToComeForward) {
 }
 
 TEST(SingleInstanceTest, ALockLeftByACrashedCopyDoesNotBlock) {
-  const std::string folder = std::filesystem::current_path().string();
+  const std::string folder = uitest::ScratchFolder();
   // The files a copy that crashed leaves behind: its lock file, no longer locked, and a socket
   // file nobody listens on.
   { std::ofstream(folder + "/Marrowfen.lock") << ""; }

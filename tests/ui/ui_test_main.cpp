@@ -1,7 +1,8 @@
 // The window-layer tests run inside one wx application on a real X display (./test provides an
-// Xvfb). Each test gets the same scratch folder as its current directory, so env.ini and
-// record.dat never touch the player's own; typing goes straight into the controls, without an
-// input method.
+// Xvfb). Each test gets an empty scratch folder of its own (ScratchFolder()), which it hands to
+// the program as its data folder, so env.ini and record.dat never touch the player's own; the
+// current directory is never changed. Typing goes straight into the controls, without an input
+// method.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -40,16 +41,18 @@ class UnexpectedDialogGuard : public wxModalDialogHook {
   void Exit(wxDialog*) override {}
 };
 
-// Each test starts in an empty scratch folder of its own.
-class ScratchFolder : public ::testing::EmptyTestEventListener {
+std::string currentScratchFolder;
+
+// Each test starts with an empty scratch folder of its own.
+class ScratchFolderMaker : public ::testing::EmptyTestEventListener {
  public:
-  explicit ScratchFolder(std::filesystem::path root) : root_(std::move(root)) {}
+  explicit ScratchFolderMaker(std::filesystem::path root) : root_(std::move(root)) {}
   void OnTestStart(const ::testing::TestInfo& info) override {
     const std::filesystem::path folder =
         root_ / (std::string(info.test_suite_name()) + "." + info.name());
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    std::filesystem::current_path(folder);
+    currentScratchFolder = folder.string();
   }
 
  private:
@@ -57,6 +60,14 @@ class ScratchFolder : public ::testing::EmptyTestEventListener {
 };
 
 }  // namespace
+
+namespace verselane::uitest {
+
+const std::string& ScratchFolder() { return currentScratchFolder; }
+
+std::string ScratchFile(const std::string& name) { return ScratchFolder() + "/" + name; }
+
+}  // namespace verselane::uitest
 
 wxIMPLEMENT_APP_NO_MAIN(TestApp);
 
@@ -72,7 +83,7 @@ int main(int argc, char** argv) {
   if (scratch == nullptr) return 1;
   setenv("XDG_RUNTIME_DIR", scratch, 1);
   setenv("XDG_DATA_HOME", scratch, 1);
-  ::testing::UnitTest::GetInstance()->listeners().Append(new ScratchFolder(scratch));
+  ::testing::UnitTest::GetInstance()->listeners().Append(new ScratchFolderMaker(scratch));
 
   wxApp::SetInstance(new TestApp);
   if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {

@@ -31,6 +31,12 @@ inline void PrintTo(const wxColour& colour, std::ostream* out) {
 
 namespace verselane::uitest {
 
+// The running test's own empty folder: the program's data folder, and where the test keeps any
+// file it makes (ui_test_main.cpp makes one for each test).
+const std::string& ScratchFolder();
+// `name` in that folder.
+std::string ScratchFile(const std::string& name);
+
 // Runs the event loop (timers, painting, input) until `done` or `timeoutMs`; returns done().
 inline bool RunEventsUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -120,12 +126,14 @@ class ResultsClosingDialogs : public FakeDialogs {
 // The program started as a test drives it: its own lock folder, recorded sounds and dialogs.
 class ProgramFixture : public ::testing::Test {
  protected:
-  // Starts the program; its window is shown and the game at Idle. A first start in an empty
-  // folder shows a notice each for env.ini and record.dat, answered with OK.
+  // Starts the program on the test's scratch folder; its window is shown and the game at Idle. A
+  // first start in an empty folder shows a notice each for env.ini and record.dat, answered
+  // with OK.
   void StartProgram(ProgramOptions options = {}) {
     options.singleInstance = false;
+    if (options.dataFolder.empty()) options.dataFolder = ScratchFolder();
     // Never the player's own preferences: a file in the test's folder.
-    if (options.preferencesPath.empty()) options.preferencesPath = "verselane.conf";
+    if (options.preferencesPath.empty()) options.preferencesPath = ScratchFile("verselane.conf");
     program_ = std::make_unique<Program>(dialogs_, sound_, options);
     dialogs_.program = program_.get();
     bool started = false;
@@ -158,7 +166,7 @@ class ProgramFixture : public ::testing::Test {
 // What the X server shows in `area` of the screen, taken from outside the program as a player's
 // screenshot would be (ImageMagick's import); an invalid image when it cannot be taken.
 inline wxImage ScreenshotOf(const wxRect& area) {
-  const std::string file = "screenshot.png";
+  const std::string file = ScratchFile("screenshot.png");
   const std::string command = "import -window root -crop " + std::to_string(area.width) + "x" +
                               std::to_string(area.height) + "+" + std::to_string(area.x) + "+" +
                               std::to_string(area.y) + " +repage " + file;

@@ -50,13 +50,14 @@ ResultsDialog::ResultsDialog(wxWindow* parent, DialogContext& context, const Res
   Item(kResultsRetry)->Enable(view.retryEnabled);
 
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(wxID_OK); }, kResultsClose);
+  // Written, cancelled or told as failed: the results stay open whatever became of the file.
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-    WriteResultFile(context_.finishedRun, context_.catalogue, context_.files, context_.notices,
-                    context_.clock);
+    static_cast<void>(WriteResultFile(context_.finishedRun, context_.catalogue, context_.files,
+                                      context_.notices, context_.clock));
   }, kResultsSaveResult);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-    WriteQuestionFile(context_.finishedRun.missedPoems, context_.settings, context_.files,
-                      context_.notices);
+    static_cast<void>(WriteQuestionFile(context_.finishedRun.missedPoems, context_.settings,
+                                        context_.files, context_.notices));
   }, kResultsSaveQuestions);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
     retryChosen_ = true;

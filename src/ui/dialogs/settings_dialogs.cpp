@@ -7,6 +7,7 @@
 #include <wx/textctrl.h>
 
 #include "base/file_ports.h"
+#include "base/notices.h"
 #include "settings/settings_dialog_model.h"
 #include "ui/dialogs/dialog_table.h"
 #include "ui/dialogs/dialog_templates.h"
@@ -203,8 +204,8 @@ FavouriteDialog::FavouriteDialog(wxWindow* parent, DialogContext& context)
 
 void FavouriteDialog::OnOk() {
   const FavouriteSearch search = context_.favouriteModel.Search(ToUtf8(phrase_->GetValue()));
-  if (!search.poem) {
-    context_.notices.ShowNotice(search.message, search.caption, NoticeIcon::kInformation);
+  if (search.refusal) {
+    Tell(context_.notices, *search.refusal);
     return;  // the dialog stays open with its text
   }
   context_.settingsModel.SetPendingFavourite(*search.poem);

@@ -14,9 +14,9 @@ class wxString;
 namespace verselane {
 
 // GTK's file chooser, set up as the FileDialogSpec says: title, filters (the first active),
-// initial name, the data folder (the current directory) to start in. Opening accepts only a file
-// that exists; saving asks before replacing one, and adds the default extension to a name typed
-// without one. The current directory is never changed.
+// initial name, the data folder to start in. Opening accepts only a file that exists; saving asks
+// before replacing one, and adds the default extension to a name typed without one. The current
+// directory is never changed.
 class WxFileChooser : public FileChooserPort {
  public:
   explicit WxFileChooser(wxWindow* owner = nullptr) : owner_(owner) {}

@@ -1,0 +1,69 @@
+// Every notice the program shows about the player's files, settings and runs, composed in one
+// place: its CP932 text, caption and icon. The code that loads and saves returns a FileStatus;
+// whoever called it picks the notice from that status and shows it through a NoticePort.
+// (The window layer's own error boxes about drawing and start-up stay with it.)
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "base/file_ports.h"
+#include "base/file_status.h"
+
+namespace verselane {
+
+enum class Notice {
+  // The player's files at start-up.
+  kDataFolderNotCreated,
+  kSettingsMissing,
+  kSettingsCorrupt,
+  kQuestionFileMissing,  // the question file env.ini names
+  kRecordsUnreadable,
+  kRecordsCorrupt,
+  kPreferencesCorrupt,  // verselane.conf, set aside as verselane.conf.broken
+  // Saves that failed.
+  kSettingsNotSaved,
+  kRecordsNotSaved,
+  kChosenFileNotSaved,  // a result or question file; names the file
+  kPreferencesNotSaved,
+  // What the player asked for and cannot have.
+  kNoPoemsToAsk,
+  kNameWithComma,
+  kNameWithSlash,
+  kNameWithBadCharacter,
+  kPathWithBackslash,
+  kPathNotShiftJis,
+  kPathTooLong,
+  kFavouriteNotFullWidth,
+  kFavouriteNotFound,
+};
+
+struct NoticeText {
+  std::string text;  // CP932, "\n" a line break
+  std::string caption;
+  NoticeIcon icon = NoticeIcon::kExclamation;
+};
+
+// The text, caption and icon of `notice`. `path` (as the file system names it) is shown where
+// the notice names a file: in CP932, or as its bytes when CP932 cannot hold it.
+NoticeText ComposeNotice(Notice notice, const std::string& path = {});
+// Shows `notice` through `port`.
+void Tell(NoticePort& port, Notice notice, const std::string& path = {});
+
+// The program's files, by what was being done with them when a status came back.
+enum class FileTask {
+  kCreateDataFolder,
+  kLoadSettings,
+  kLoadQuestionSource,  // the question file env.ini names, at start-up
+  kSaveSettings,
+  kLoadRecords,
+  kSaveRecords,
+  kSaveChosenFile,
+};
+
+// The notice `status` of `task` calls for; nothing when it went well.
+std::optional<Notice> NoticeFor(FileTask task, const FileStatus& status);
+// Shows that notice, when there is one, naming the status's file where the notice names one.
+void TellIfFailed(NoticePort& port, FileTask task, const FileStatus& status);
+
+}  // namespace verselane
