@@ -44,11 +44,11 @@ const SurfaceFont* FontDat::Make() {
 
 // BitmapList -------------------------------------------------------------------------------------
 
-bool BitmapList::LoadResource(std::span<const int> ids, BitmapLoader& loader) {
+bool BitmapList::LoadResource(std::span<const std::string_view> names, BitmapLoader& loader) {
   bitmaps_.clear();
-  bitmaps_.resize(ids.size());
-  for (std::size_t i = 0; i < ids.size(); ++i) {
-    bitmaps_[i] = loader.Load(ids[i]);
+  bitmaps_.resize(names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    bitmaps_[i] = loader.Load(names[i]);
     if (!bitmaps_[i]) {
       ShowDrawingError(errors_, "ERROR(LoadResource):リソースの読込に失敗しました");
       return false;

@@ -110,17 +110,17 @@ class FontDat {
 class BitmapLoader {
  public:
   virtual ~BitmapLoader() = default;
-  // Null when the resource is missing or unreadable.
-  virtual std::unique_ptr<CanvasBitmap> Load(int resourceId) = 0;
+  // The picture in the file of assets/ named `name`; null when it is missing or unreadable.
+  virtual std::unique_ptr<CanvasBitmap> Load(std::string_view name) = 0;
 };
 
 class BitmapList {
  public:
   explicit BitmapList(NoticePort& errors) : errors_(errors) {}
 
-  // Loads `ids` in order. The first failure is reported and ends the loading; the bitmaps
-  // loaded before it stay in the list. An empty list succeeds.
-  bool LoadResource(std::span<const int> ids, BitmapLoader& loader);
+  // Loads the pictures `names` in order. The first failure is reported and ends the loading; the
+  // bitmaps loaded before it stay in the list. An empty list succeeds.
+  bool LoadResource(std::span<const std::string_view> names, BitmapLoader& loader);
   // Null outside 0 ... count - 1 and for a bitmap that did not load.
   const CanvasBitmap* Get(int index) const;
   int count() const { return static_cast<int>(bitmaps_.size()); }

@@ -40,8 +40,8 @@ GameScreen::GameScreen(Canvas& canvas, NoticePort& errors)
       errors_(errors) {}
 
 bool GameScreen::LoadAllImgRes(BitmapLoader& loader) {
-  const bool imagesLoaded = images_.LoadResource(kImageIds, loader);
-  const bool digitsLoaded = digits_.LoadResource(kDigitIds, loader);
+  const bool imagesLoaded = images_.LoadResource(kImageFiles, loader);
+  const bool digitsLoaded = digits_.LoadResource(kDigitFiles, loader);
   if (!imagesLoaded || !digitsLoaded) {
     ShowDrawingError(errors_, "ERROR(LoadAllImgRes):ImgDataの読込に失敗しました");
     return false;

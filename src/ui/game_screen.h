@@ -44,26 +44,30 @@ inline constexpr int kShrinkWeight = 800;
 inline constexpr const char* kBannerFace = "Arial Black";
 }  // namespace screen
 
-// Bitmap resources of the screen, by list and place.
+// The screen's pictures, by list and place.
 enum ImageIndex : int {
-  kImageBackground = 0,  // 130
-  kImageColon = 1,       // 135
-  kImageUpperIcon = 2,   // 136
-  kImageLowerIcon = 3,   // 137
-  kImagePoetIcon = 4,    // 138
-  kImageMarker = 5,      // 139, 5 frames
-  kImagePortraits = 6,   // 141, 7 frames (the results dialog's)
-  kImageBarLeft = 7,     // 142, 3 frames, one per question mode
-  kImageBarBody = 8,     // 143, 3 frames
-  kImageBarRight = 9,    // 144, 3 frames
+  kImageBackground = 0,
+  kImageColon = 1,
+  kImageUpperIcon = 2,
+  kImageLowerIcon = 3,
+  kImagePoetIcon = 4,
+  kImageMarker = 5,      // 5 frames
+  kImagePortraits = 6,   // 7 frames (the results dialog's)
+  kImageBarLeft = 7,     // 3 frames, one per question mode
+  kImageBarBody = 8,     // 3 frames
+  kImageBarRight = 9,    // 3 frames
 };
 enum DigitIndex : int {
-  kDigitsLarge = 0,   // 132
-  kDigitsSmall = 1,   // 133
-  kDigitsSecond = 2,  // 134
+  kDigitsLarge = 0,
+  kDigitsSmall = 1,
+  kDigitsSecond = 2,
 };
-inline constexpr int kImageIds[] = {130, 135, 136, 137, 138, 139, 141, 142, 143, 144};
-inline constexpr int kDigitIds[] = {132, 133, 134};
+// The files of assets/ that hold them, in ImageIndex and DigitIndex order.
+inline constexpr std::string_view kImageFiles[] = {
+    "bitmap-130.png", "bitmap-135.png", "bitmap-136.png", "bitmap-137.png", "bitmap-138.png",
+    "bitmap-139.png", "bitmap-141.png", "bitmap-142.png", "bitmap-143.png", "bitmap-144.png"};
+inline constexpr std::string_view kDigitFiles[] = {"bitmap-132.png", "bitmap-133.png",
+                                                   "bitmap-134.png"};
 
 class GameScreen : public ScreenPort {
  public:

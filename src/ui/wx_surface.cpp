@@ -44,8 +44,8 @@ std::unique_ptr<WxCanvasBitmap> BitmapFromBytes(const unsigned char* data, std::
   return std::make_unique<WxCanvasBitmap>(std::move(bitmap));
 }
 
-std::unique_ptr<CanvasBitmap> EmbeddedBitmapLoader::Load(int resourceId) {
-  const auto bytes = finder_("bitmap-" + std::to_string(resourceId) + ".png");
+std::unique_ptr<CanvasBitmap> EmbeddedBitmapLoader::Load(std::string_view name) {
+  const auto bytes = finder_(name);
   if (!bytes) return nullptr;
   return BitmapFromBytes(bytes->first, bytes->second);
 }

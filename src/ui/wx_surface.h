@@ -43,7 +43,7 @@ class EmbeddedBitmapLoader : public BitmapLoader {
   using Finder =
       std::function<std::optional<std::pair<const unsigned char*, std::size_t>>(std::string_view)>;
   explicit EmbeddedBitmapLoader(Finder finder) : finder_(std::move(finder)) {}
-  std::unique_ptr<CanvasBitmap> Load(int resourceId) override;
+  std::unique_ptr<CanvasBitmap> Load(std::string_view name) override;
 
  private:
   Finder finder_;

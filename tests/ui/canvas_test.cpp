@@ -250,8 +250,9 @@ TEST(BitmapListTest, LoadsInOrderAndStopsAtTheFirstFailure) {
   FakeBitmapLoader loader;
   loader.sizes = {{130, {400, 150}}, {135, {7, 11}}, {137, {25, 25}}};
   BitmapList list(errors);
-  const int ids[] = {130, 135, 136, 137};
-  EXPECT_FALSE(list.LoadResource(ids, loader));
+  const std::string_view names[] = {"bitmap-130.png", "bitmap-135.png", "bitmap-136.png",
+                                    "bitmap-137.png"};
+  EXPECT_FALSE(list.LoadResource(names, loader));
   EXPECT_EQ(loader.loaded, (std::vector<int>{130, 135, 136})) << "137 is never tried";
   ASSERT_EQ(errors.shown.size(), 1u);
   EXPECT_EQ(errors.shown[0].text, SjisLiteral("ERROR(LoadResource):リソースの読込に失敗しました"));

@@ -4,9 +4,11 @@
 // as its font.
 #pragma once
 
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/shift_jis.h"
@@ -33,10 +35,12 @@ class FakeFont : public SurfaceFont {
   FontSpec setup;
 };
 
-// Hands out bitmaps of the given sizes by resource id; a missing id fails to load.
+// Hands out bitmaps of the given sizes by the number in their file's name ("bitmap-130.png" is
+// 130, the id the fake bitmap carries); a missing number fails to load.
 class FakeBitmapLoader : public BitmapLoader {
  public:
-  std::unique_ptr<CanvasBitmap> Load(int id) override {
+  std::unique_ptr<CanvasBitmap> Load(std::string_view name) override {
+    const int id = std::atoi(std::string(name.substr(name.find('-') + 1)).c_str());
     loaded.push_back(id);
     const auto size = sizes.find(id);
     if (size == sizes.end()) return nullptr;

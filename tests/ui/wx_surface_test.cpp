@@ -177,18 +177,18 @@ TEST(BitmapFromBytesTest, ReadsPngOpaqueAndRefusesOtherBytes) {
   EXPECT_EQ(BitmapFromBytes(nullptr, 0), nullptr);
 }
 
-TEST(EmbeddedBitmapLoaderTest, LoadsTheGameScreenBitmapsByResourceId) {
+TEST(EmbeddedBitmapLoaderTest, LoadsTheGameScreenBitmapsByName) {
   EmbeddedBitmapLoader loader([](std::string_view name)
                                   -> std::optional<std::pair<const unsigned char*, std::size_t>> {
     const auto asset = FindAsset(name);
     if (!asset) return std::nullopt;
     return std::make_pair(asset->data, asset->size);
   });
-  const auto background = loader.Load(130);
+  const auto background = loader.Load("bitmap-130.png");
   ASSERT_NE(background, nullptr);
   EXPECT_EQ(background->width(), 400);
   EXPECT_EQ(background->height(), 150);
-  EXPECT_EQ(loader.Load(999), nullptr);
+  EXPECT_EQ(loader.Load("bitmap-999.png"), nullptr);
 }
 
 }  // namespace
