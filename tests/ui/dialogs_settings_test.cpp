@@ -261,6 +261,8 @@ TEST_F(SourceFileTest, AChosenFileOfTwelveShowsItsNameAndSize) {
                   EXPECT_TRUE(RunEventsUntil([&] { return seen.shown == 1 && closed; }));
                   EXPECT_TRUE(RunEventsUntil([&] { return Entry(dialog, 15) == "name.vlq (12首)"; }));
                   EXPECT_EQ(Sources(dialog)->GetSelection(), 15);
+                  EXPECT_EQ(Utf8(Sources(dialog)->GetValue()), "name.vlq (12首)")
+                      << "the closed list shows the label, not the entry's plain name";
                   EXPECT_EQ(Utf8(Count(dialog)->GetValue()), "12");
                   // The spinner's range follows: up from 12 wraps to 1.
                   wxWindow* spinner = dialog.Item(kSettingsSpinner);

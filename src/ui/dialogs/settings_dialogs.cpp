@@ -131,10 +131,16 @@ void SettingsDialog::ShowOptions() {
 
 void SettingsDialog::ShowSourceList() {
   const SettingsDialogModel& model = context_.settingsModel;
+  bool shownTextChanged = false;
   for (int entry = 0; entry < kListedSourceCount; ++entry) {
     const wxString text = FromSjis(model.entryText(entry));
-    if (sources_->GetString(entry) != text) sources_->SetString(entry, text);
+    if (sources_->GetString(entry) == text) continue;
+    sources_->SetString(entry, text);
+    if (entry == sources_->GetSelection()) shownTextChanged = true;
   }
+  // GTK leaves the closed box showing the selected row's old text when only its string changed:
+  // choosing the row again shows the new one.
+  if (shownTextChanged) sources_->SetSelection(wxNOT_FOUND);
   if (sources_->GetSelection() != model.selectedEntry()) {
     sources_->SetSelection(model.selectedEntry());
   }
