@@ -24,7 +24,7 @@ constexpr const char* kNotSaved =
 // The name as the files will hold it: Shift-JIS, cut to kMaxNameBytes, "noname" when empty.
 // Nothing, after telling the player why, when the files could not hold it.
 std::optional<std::string> NameToStore(std::string_view typedName, NoticePort& notices) {
-  const Conversion sjis = Utf8ToSjis(typedName);
+  const Conversion sjis = Utf8ToSjisExact(typedName);
   std::string name = sjis.text.substr(0, SjisPrefixLength(sjis.text, kMaxNameBytes));
   if (name.empty()) name = "noname";
 

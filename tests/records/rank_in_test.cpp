@@ -98,6 +98,9 @@ TEST_F(RankInTest, ANameTheFilesCannotHoldKeepsTheDialogOpen) {
       {"a,/b", "名前に\",\"を使うことはできません。"},
       {"€uro", "名前に使えない文字が含まれています。"},  // no such character in Shift-JIS
       {"𠮷野", "名前に使えない文字が含まれています。"},
+      // Stored, these would read back as other names: ～, a backslash.
+      {"1〜10", "名前に使えない文字が含まれています。"},
+      {"¥100", "名前に使えない文字が含まれています。"},
       {"a\tb", "名前に使えない文字が含まれています。"},      // a tab would break record.dat apart
       {"\xff\xfe", "名前に使えない文字が含まれています。"},  // not UTF-8 at all
   };
