@@ -91,6 +91,17 @@ TEST_F(RankInTest, ALongNameIsCutWithoutSplittingACharacter) {
   }
 }
 
+TEST(RankInName, TheFieldHoldsTenBytesOfShiftJis) {
+  EXPECT_TRUE(NameFitsField(""));
+  EXPECT_TRUE(NameFitsField("abcdefghij"));
+  EXPECT_FALSE(NameFitsField("abcdefghijk"));
+  EXPECT_TRUE(NameFitsField("やまだたろ"));
+  EXPECT_FALSE(NameFitsField("やまだたろう"));
+  EXPECT_TRUE(NameFitsField("ｱｲｳｴｵｶｷｸｹｺ"));  // half-width kana are one byte each
+  EXPECT_TRUE(NameFitsField("abあいう€"));   // what Shift-JIS lacks counts two: OK refuses it
+  EXPECT_FALSE(NameFitsField("abcあいう€"));
+}
+
 TEST_F(RankInTest, ANameTheFilesCannotHoldKeepsTheDialogOpen) {
   const std::pair<const char*, const char*> cases[] = {
       {"a,b", "名前に\",\"を使うことはできません。"},

@@ -211,9 +211,21 @@ TEST_F(ResultsDialogTest, ANameIsKeptToTenBytes) {
                 }),
                 ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
                   auto* name = rankIn.ItemAs<wxTextCtrl>(kRankInName);
+                  // The field opened the input method, as the answer line does.
+                  EXPECT_TRUE(RunEventsUntil([&] { return inputMethod.openRequests == 1; }));
                   FocusOn(name);
                   name->SelectAll();
-                  Type(name, "abcdefghijklm");
+                  // Kana committed by the input method past ten bytes are refused, not cut.
+                  name->WriteText(wxString::FromUTF8("やまだたろう"));
+                  EXPECT_EQ(Utf8(name->GetValue()), "");
+                  name->WriteText(wxString::FromUTF8("やまだ"));
+                  EXPECT_EQ(Utf8(name->GetValue()), "やまだ");
+                  name->SelectAll();
+                  Type(name, "abcdefghij");
+                  wxUIActionSimulator keyboard;
+                  keyboard.Text("klm");
+                  RunEventsFor(200);
+                  EXPECT_EQ(Utf8(name->GetValue()), "abcdefghij");
                   Key(&rankIn, WXK_RETURN, [&] { return rankIn.ended(); });
                 }),
                 ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
