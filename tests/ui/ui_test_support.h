@@ -75,6 +75,7 @@ struct MessageBoxSeen {
   long style = 0;
   std::string yesLabel;
   std::string noLabel;
+  wxWindow* parent = nullptr;
   int shown = 0;
 };
 
@@ -92,6 +93,7 @@ class ExpectMessageBox
       seen_->style = dialog->GetMessageDialogStyle();
       seen_->yesLabel = dialog->GetYesLabel().utf8_string();
       seen_->noLabel = dialog->GetNoLabel().utf8_string();
+      seen_->parent = dialog->GetParent();
       ++seen_->shown;
     }
     return answer_;
