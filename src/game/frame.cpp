@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/shift_jis.h"
 #include "catalogue/poem_catalogue.h"
 #include "game/game_controller.h"
 
@@ -64,6 +65,19 @@ void ComposeBanner(GameFrame& frame, Phase phase) {
   frame.bannerColour = {grey, grey, grey};
 }
 
+// Only where a key of the player's is the one way on: a correct answer moves on by itself.
+void ComposeHint(GameFrame& frame, const RunState& run) {
+  const bool paused = frame.playState == PlayState::Paused;
+  const bool reviewing = frame.playState == PlayState::Running && run.phase == Phase::kReview &&
+                         !run.lastResult &&
+                         run.question.favourite != FavouriteState::PenaltyShown;
+  frame.hintShown = paused || reviewing;
+  if (!frame.hintShown) return;
+  static const std::string resume = SjisLiteral("Ctrl+P で再開");
+  static const std::string next = SjisLiteral("Enter で次へ");
+  frame.hintText = paused ? resume : next;
+}
+
 }  // namespace
 
 GameFrame ComposeFrame(const GameController& game, const PoemCatalogue& catalogue,
@@ -85,6 +99,7 @@ GameFrame ComposeFrame(const GameController& game, const PoemCatalogue& catalogu
   frame.countdown = animation.countdown();
   ComposeBanner(frame, run.phase);
   frame.timeBarWidth = animation.timeBar();
+  ComposeHint(frame, run);
   return frame;
 }
 

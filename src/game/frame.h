@@ -60,6 +60,12 @@ struct GameFrame {
   Rgb bannerColour;
 
   int timeBarWidth = 302;  // 0 to 302
+
+  // What to press when the game waits for the player, in small grey letters at the foot of the
+  // prompt's panel: Enter after a wrong answer, Ctrl+P while paused. Without it a newcomer takes
+  // the still screen for a hang.
+  bool hintShown = false;
+  std::string hintText;
 };
 
 // The frame for the game as it stands now, in question mode `mode`.
