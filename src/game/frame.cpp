@@ -46,7 +46,8 @@ void ComposePopup(GameFrame& frame, const RunState& run, const PoemCatalogue& ca
   if (penalty || run.lastResult) {
     frame.popupText = PointsText(penalty ? '-' : '+', run.question);
     frame.popupColour = penalty ? ReddishColour(d) : ScoreColour(d);
-    frame.popupFont = PopupFont::kScore;
+    // Only the points won are drawn in the heavy face.
+    frame.popupFont = penalty ? PopupFont::kPenalty : PopupFont::kScore;
     return;
   }
   const int expected = frame.mode == QuestionMode::Reverse ? kUpperReading : kLowerReading;

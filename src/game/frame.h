@@ -22,6 +22,7 @@ struct Rgb {
 
 enum class PopupFont {
   kScore,    // "Arial Black", height 35, weight 900
+  kPenalty,  // the default Shift-JIS face, height 35, weight 900
   kReading,  // the default Shift-JIS face, height 25, weight 800
 };
 

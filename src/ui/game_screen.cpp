@@ -17,6 +17,9 @@ FontSpec PromptSpec() {
 FontSpec BannerSpec() {
   return {screen::kBannerHeight, screen::kBannerWeight, kAnsiCharset, screen::kBannerFace};
 }
+FontSpec PenaltySpec() {
+  return {screen::kBannerHeight, screen::kBannerWeight, kShiftJisCharset, ""};
+}
 // The expected reading after a wrong answer is drawn like the prompt.
 FontSpec ReadingSpec() { return PromptSpec(); }
 FontSpec HintSpec() { return {screen::kHintHeight, screen::kHintWeight, kShiftJisCharset, ""}; }
@@ -133,8 +136,9 @@ bool GameScreen::DrawClock(const GameFrame& frame) {
 
 bool GameScreen::DrawPopup(const GameFrame& frame) {
   if (!frame.popupShown) return true;
-  const bool score = frame.popupFont == PopupFont::kScore;
-  const FontSpec own = score ? BannerSpec() : ReadingSpec();
+  FontSpec own = ReadingSpec();
+  if (frame.popupFont == PopupFont::kScore) own = BannerSpec();
+  if (frame.popupFont == PopupFont::kPenalty) own = PenaltySpec();
   FontSpec shrunk = own;
   shrunk.weight = screen::kShrinkWeight;
   if (!Recreate(popupFont_, own) || !canvas_.SetTextColour(frame.popupColour)) return false;

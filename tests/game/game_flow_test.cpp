@@ -202,7 +202,7 @@ TEST_F(GameFlowTest, MissedFavouriteShowsTheReadingThenThePenalty) {
   EXPECT_EQ(phases, (std::vector<Phase>{Phase::kPopupOut, Phase::kPopupIn, Phase::kReview,
                                         Phase::kClearDown, Phase::kPopupOut, Phase::kNext}));
   EXPECT_EQ(penalty.popupText, "-30pt.  00:00:20");
-  EXPECT_EQ(penalty.popupFont, PopupFont::kScore);
+  EXPECT_EQ(penalty.popupFont, PopupFont::kPenalty);
   EXPECT_EQ(penalty.popupColour, (Rgb{200, 100, 100}));
   EXPECT_FALSE(penalty.hintShown) << "the penalty goes by itself";
   EXPECT_EQ(engine.tallies().score, 970);

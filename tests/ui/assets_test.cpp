@@ -84,7 +84,7 @@ constexpr PictureLayout kGameScreenPictures[] = {
 constexpr PictureLayout kTranslucentPictures[] = {
     {"icon-101.png", 48, 48, 1},      {"icon-101-16.png", 16, 16, 1},
     {"icon-101-32.png", 32, 32, 1},   {"icon-101-256.png", 256, 256, 1},
-    {"icon-153.png", 32, 32, 1},      {"bitmap-about.png", 64, 64, 1},
+    {"icon-153.png", 32, 32, 1},      {"bitmap-about.png", 50, 51, 1},
     {"bitmap-157.png", 66, 66, 1},
 };
 

@@ -281,6 +281,22 @@ TEST_F(GameScreenTest, ScorePopUpUsesTheBannerFaceAndShrinksWithWeight800) {
       << "set back to the height it had";
 }
 
+TEST_F(GameScreenTest, PenaltyPopUpStaysInTheJapaneseFaceAsItShrinks) {
+  GameFrame frame = IdleFrame();
+  frame.playState = PlayState::Running;
+  frame.popupShown = true;
+  frame.popupFrame = 0;
+  frame.popupText = "-3000pt.  01:00:02";  // 18 bytes
+  frame.popupText += "xx";                 // 20 x 17 = 340: too wide
+  frame.popupColour = {200, 100, 100};
+  frame.popupFont = PopupFont::kPenalty;
+  Paint(frame);
+  const auto texts = surface.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].font, (FontSpec{31, 800, kShiftJisCharset, ""})) << "20 x 15 = 300";
+  EXPECT_EQ(surface.fontsMade.back(), (FontSpec{35, 900, kShiftJisCharset, ""}));
+}
+
 TEST_F(GameScreenTest, WrongAnswerPopUpShowsTheReadingInTheJapaneseFace) {
   GameFrame frame = IdleFrame();
   frame.playState = PlayState::Running;
