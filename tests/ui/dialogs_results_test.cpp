@@ -50,7 +50,11 @@ TEST_F(ResultsDialogTest, ShowsTheRunAndKeepsTheFocusWhenTheScoreDoesNotRank) {
                   EXPECT_TRUE(results.Item(kResultsSaveResult)->IsEnabled());
                   EXPECT_FALSE(results.Item(kResultsSaveQuestions)->IsEnabled());
                   EXPECT_FALSE(results.Item(kResultsRetry)->IsEnabled());
-                  EXPECT_TRUE(FocusIsIn(&results));
+                  EXPECT_EQ(wxWindow::FindFocus(), results.Item(kResultsClose));
+                  // Each pair of right-aligned figures ends at one x.
+                  const auto right = [&](int id) { return results.Item(id)->GetRect().GetRight(); };
+                  EXPECT_EQ(right(kResultsScore), right(kResultsClearTime));
+                  EXPECT_EQ(right(kResultsRate), right(kResultsCorrect));
                   Click(results.Item(kResultsClose), [&] { return results.ended(); });
                   checked = true;
                 }));
@@ -94,6 +98,7 @@ TEST_F(ResultsDialogTest, ARankingRunOpensTheRankInAndCancelRecordsNothing) {
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
                   // The rank-in came over the results as soon as they were shown, and is gone.
                   EXPECT_TRUE(rankInSeen);
+                  EXPECT_EQ(wxWindow::FindFocus(), results.Item(kResultsClose));
                   EXPECT_TRUE(results.IsShown());
                   EXPECT_FALSE(results.ended());
                   Click(results.Item(kResultsClose), [&] { return results.ended(); });

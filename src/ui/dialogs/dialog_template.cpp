@@ -1,5 +1,7 @@
 #include "ui/dialogs/dialog_template.h"
 
+#include <dlfcn.h>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
@@ -48,6 +50,28 @@ void AcceptDigitsOnly(wxTextCtrl* edit) {
       event.Skip();
     }
   });
+}
+
+// Room between a multi-line box's frame and its text, which GTK's text view leaves out. wx has no
+// call for it, so the view's margins are set through the GTK library wx has loaded.
+constexpr int kTextPaddingX = 4, kTextPaddingY = 3;
+
+void PadMultiLineBox(wxTextCtrl* box) {
+  using ChildOf = void* (*)(void* bin);
+  using SetMargin = void (*)(void* view, int pixels);
+  const auto find = [](const char* name) { return dlsym(RTLD_DEFAULT, name); };
+  const auto childOf = reinterpret_cast<ChildOf>(find("gtk_bin_get_child"));
+  const auto left = reinterpret_cast<SetMargin>(find("gtk_text_view_set_left_margin"));
+  const auto right = reinterpret_cast<SetMargin>(find("gtk_text_view_set_right_margin"));
+  const auto top = reinterpret_cast<SetMargin>(find("gtk_text_view_set_top_margin"));
+  const auto bottom = reinterpret_cast<SetMargin>(find("gtk_text_view_set_bottom_margin"));
+  if (box->GetHandle() == nullptr || !childOf || !left || !right || !top || !bottom) return;
+  void* view = childOf(box->GetHandle());  // the scrolled window holds the text view
+  if (view == nullptr) return;
+  left(view, kTextPaddingX);
+  right(view, kTextPaddingX);
+  top(view, kTextPaddingY);
+  bottom(view, kTextPaddingY);
 }
 
 }  // namespace
@@ -160,10 +184,13 @@ void TemplateDialog::CreateControls(const DialogTemplate& dialogTemplate,
         window = edit;
         break;
       }
-      case ControlKind::kCommentBox:
-        window = new wxTextCtrl(this, id, text, wxDefaultPosition, wxDefaultSize,
-                                wxTE_MULTILINE | wxTE_READONLY);
+      case ControlKind::kCommentBox: {
+        auto* box = new wxTextCtrl(this, id, text, wxDefaultPosition, wxDefaultSize,
+                                   wxTE_MULTILINE | wxTE_READONLY);
+        PadMultiLineBox(box);
+        window = box;
         break;
+      }
       case ControlKind::kButton:
         window = new wxButton(this, id, text);
         break;
@@ -174,7 +201,9 @@ void TemplateDialog::CreateControls(const DialogTemplate& dialogTemplate,
         break;
       }
       case ControlKind::kFlatButton:
-        window = new wxButton(this, id, text, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE);
+        // A button that looks like one; its label starts at the left, so that a column of
+        // ">>" links starts at one x whatever blanks end the labels.
+        window = new wxButton(this, id, text, wxDefaultPosition, wxDefaultSize, wxBU_LEFT);
         break;
       case ControlKind::kFirstRadio:
         window = new wxRadioButton(this, id, text, wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
@@ -210,7 +239,7 @@ void TemplateDialog::LayOut(const DialogTemplate& dialogTemplate,
     LayoutItem& item = items[i];
     item.rect = {at.x, at.y, std::max(size.x, 1), std::max(size.y, 1)};
     item.role = RoleOf(control.kind);
-    item.anchors = control.anchors;
+    item.anchors = control.anchors | (control.kind == ControlKind::kTextRight ? kEndsAligned : 0);
     wxWindow* window = created_[i];
     if (window == nullptr) continue;
     // A size measured as the control was made may predate the dialog's font.
@@ -249,6 +278,14 @@ void TemplateDialog::LayOut(const DialogTemplate& dialogTemplate,
         // An entry's own best width is a default of the toolkit, not a need: the template's
         // width stands unless the text it is made for needs more.
         item.minHeight = window->GetBestSize().y;
+        if (control.kind == ControlKind::kCommentBox) {
+          // Its two lines and their padding, without a scroll bar; the frame's two pixels above
+          // and below.
+          wxClientDC dc(window);
+          dc.SetFont(window->GetFont());
+          const int lines = dc.GetMultiLineTextExtent(Text("あ\nあ")).y;
+          item.minHeight = std::max(item.minHeight, lines + 2 * kTextPaddingY + 4);
+        }
         if (!sizing.empty()) {
           item.minWidth = static_cast<wxControl*>(window)->GetSizeFromTextSize(window->GetTextExtent(sizing).x).x;
         }
@@ -287,6 +324,14 @@ void TemplateDialog::LayOut(const DialogTemplate& dialogTemplate,
         break;
       }
     }
+  }
+  // A list of links is as wide as its widest, so that its labels start at one x.
+  int linkWidth = 0;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].kind == ControlKind::kFlatButton) linkWidth = std::max(linkWidth, items[i].minWidth);
+  }
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].kind == ControlKind::kFlatButton) items[i].minWidth = linkWidth;
   }
 
   LayoutOptions options;

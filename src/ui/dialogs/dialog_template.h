@@ -23,7 +23,7 @@ int WindowId(int templateId);
 
 enum class ControlKind {
   kText,             // static text, left-aligned
-  kTextRight,        // static text, right-aligned
+  kTextRight,        // static text, right-aligned; one column of them ends at one x
   kTextCentred,      // static text, centred
   kPicture,          // static bitmap; sized to its bitmap when it has one
   kGroupBox,         // labelled group box around other controls
@@ -36,7 +36,7 @@ enum class ControlKind {
   kCommentBox,       // multi-line edit, read-only, scrolling
   kButton,           // push button
   kDefaultButton,    // the dialog's default push button (Enter)
-  kFlatButton,       // flat push button
+  kFlatButton,       // push button of a list of links, its label at the left
   kFirstRadio,       // radio button starting a group
   kRadio,            // further radio button of the group
   kCheckBox,         // automatic check box

@@ -68,6 +68,12 @@ ResultsDialog::ResultsDialog(wxWindow* parent, DialogContext& context, const Res
   // The dialog's own OK and Cancel commands (Enter on no button, Esc) end nothing here.
   Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_OK);
   Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_CANCEL);
+  // Nor does Enter on 閉じる, where the focus starts: the Enter that answered the last question
+  // may still be held down.
+  Bind(wxEVT_CHAR_HOOK, [](wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    if (key != WXK_RETURN && key != WXK_NUMPAD_ENTER) event.Skip();
+  });
 
   // The rank-in opens over the results only once they are on the screen.
   Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
@@ -82,9 +88,9 @@ ResultsDialog::ResultsDialog(wxWindow* parent, DialogContext& context, const Res
 void ResultsDialog::OnShown() {
   if (context_.records.FindRankPosition(context_.finishedRun.score) != -1) {
     context_.gameDialogs.Open(kRankInSlot, this);
-  } else {
-    TakeFocus();
   }
+  // The dialog has no default button: without this GTK puts a caret in the comment.
+  Item(kResultsClose)->SetFocus();
 }
 
 // ---------------------------------------------------------------------------------------------
