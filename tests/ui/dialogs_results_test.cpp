@@ -6,6 +6,7 @@
 #include <set>
 
 #include <wx/button.h>
+#include <wx/settings.h>
 #include <wx/filedlg.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
@@ -340,6 +341,41 @@ TEST_F(ResultsDialogTest, TheRecordListFromTheMenuShowsTheFiveResults) {
                   Key(&list, WXK_RETURN, [&] { return list.ended(); });
                 }));
   EXPECT_EQ(shown, 1);
+}
+
+TEST_F(ResultsDialogTest, TheRecordListsRowsAreOfOneHeightWithTheirTextCentred) {
+  FillRecords({500, 400, 300, 200, 100});
+  wxTEST_DIALOG(dialogs.OpenRecordList(),
+                ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
+                  // The grid as the screen shows it: down the frame's inside edge, its top, the
+                  // four lines and its bottom in the grey it is painted in.
+                  const wxRect area(list.ClientToScreen(wxPoint(0, 0)), list.GetClientSize());
+                  const wxImage shot = ScreenshotOf(area);
+                  ASSERT_TRUE(shot.IsOk());
+                  const wxColour grey = wxSystemSettings::GetColour(wxSYS_COLOUR_3DSHADOW);
+                  const auto isGrey = [&](int x, int y) {
+                    return shot.GetRed(x, y) == grey.Red() && shot.GetGreen(x, y) == grey.Green() &&
+                           shot.GetBlue(x, y) == grey.Blue();
+                  };
+                  const wxRect first = list.Item(kRecordListFirstField)->GetRect();
+                  int frameLeft = first.x;
+                  while (frameLeft > 0 && !isGrey(frameLeft, first.y + first.height / 2)) --frameLeft;
+                  ASSERT_GT(frameLeft, 0) << "no frame left of the first name";
+                  std::vector<int> lines;
+                  for (int y = 0; y < shot.GetHeight(); ++y) {
+                    if (isGrey(frameLeft + 2, y) && (lines.empty() || lines.back() != y - 1)) {
+                      lines.push_back(y);
+                    }
+                  }
+                  ASSERT_EQ(lines.size(), 6u) << "the frame's top and bottom and four lines";
+                  for (int row = 0; row < 5; ++row) {
+                    SCOPED_TRACE("row " + std::to_string(row + 1));
+                    EXPECT_NEAR(lines[row + 1] - lines[row], lines[1] - lines[0], 1);
+                    const wxRect name = list.Item(kRecordListFirstField + 6 * row)->GetRect();
+                    EXPECT_NEAR(2 * name.y + name.height, lines[row] + lines[row + 1] + 1, 2);
+                  }
+                  Key(&list, WXK_RETURN, [&] { return list.ended(); });
+                }));
 }
 
 TEST_F(ResultsDialogTest, TheAboutBoxNamesTheProgramAndItsVersion) {
