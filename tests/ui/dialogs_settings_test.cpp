@@ -11,7 +11,9 @@
 #include "dialogs_harness.h"
 #include "fakes/temp_folder.h"
 #include "ui/dialogs/dialog_templates.h"
+#include "settings/favourite.h"
 #include "ui/dialogs/settings_dialogs.h"
+#include "ui/display_text.h"
 
 namespace verselane::uitest {
 namespace {
@@ -217,6 +219,23 @@ TEST_F(SettingsDialogTest, ChoosingAGroupInTheListProposesAllItsPoems) {
                 }));
   EXPECT_EQ(settings().source(), kSingleCardSource);
   EXPECT_EQ(settings().questionCount(), 7);
+}
+
+TEST_F(SettingsDialogTest, TheFavouriteBoxesShowEveryPoemAndPoetWhole) {
+  wxTEST_DIALOG(dialogs.OpenSettings(), ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
+                  auto* poemBox = dialog.ItemAs<wxTextCtrl>(kSettingsPoemBox);
+                  auto* poetBox = dialog.ItemAs<wxTextCtrl>(kSettingsPoetBox);
+                  const auto fits = [](wxTextCtrl* box, const std::string& sjis) {
+                    const int text = box->GetTextExtent(FromSjis(sjis)).x;
+                    return box->GetSizeFromTextSize(text).x <= box->GetSize().x;
+                  };
+                  for (int poem = 0; poem < catalogue.poemCount(); ++poem) {
+                    const FavouriteTexts texts = ShowFavourite(catalogue, poem);
+                    EXPECT_TRUE(fits(poemBox, texts.poem)) << "poem " << poem + 1;
+                    EXPECT_TRUE(fits(poetBox, texts.poet)) << "poem " << poem + 1;
+                  }
+                  Cancel(dialog);
+                }));
 }
 
 TEST_F(SettingsDialogTest, CancelKeepsTheSettings) {

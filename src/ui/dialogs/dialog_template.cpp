@@ -286,8 +286,16 @@ void TemplateDialog::LayOut(const DialogTemplate& dialogTemplate,
           const int lines = dc.GetMultiLineTextExtent(Text("あ\nあ")).y;
           item.minHeight = std::max(item.minHeight, lines + 2 * kTextPaddingY + 4);
         }
-        if (!sizing.empty()) {
-          item.minWidth = static_cast<wxControl*>(window)->GetSizeFromTextSize(window->GetTextExtent(sizing).x).x;
+        // The sizing text may list several texts, separated by "|": the widest counts. Measured
+        // before the box is on the screen, a long text comes out a little narrower than the box
+        // then draws it (by 8 pixels in 470): one character more keeps its end in sight.
+        int widest = 0;
+        for (const wxString& text : wxSplit(sizing, '|', '\0')) {
+          widest = std::max(widest, window->GetTextExtent(text).x);
+        }
+        if (widest > 0) {
+          widest += window->GetTextExtent(Text("あ")).x;
+          item.minWidth = static_cast<wxControl*>(window)->GetSizeFromTextSize(widest).x;
         }
         break;
       }

@@ -52,8 +52,8 @@ struct ControlTemplate {
   int x = 0, y = 0, width = 0, height = 0;
   bool disabled = false;
   // The widest text the control will show, when the template's text is not it (values filled in
-  // later, entries that hold a name); the control is made wide enough for it. For a drop-down
-  // list, its longest entries separated by "|".
+  // later, entries that hold a name); the control is made wide enough for it. Several texts are
+  // separated by "|", as the entries of a drop-down list are.
   const char* sizingText = nullptr;
   unsigned anchors = 0;  // LayoutAnchor
   // The bitmap resource a picture control shows (151, 153, 157); 0 when the program sets it.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "catalogue/poem_groups.h"
+#include "catalogue/poem_table.h"
 #include "ui/dialogs/dialog_layout.h"
 #include "ui/display_text.h"
 
@@ -171,6 +172,28 @@ const std::string& SourceNames() {
   return names;
 }
 
+// Every poem, and every poet with the reading of the name, as the favourite's boxes show them:
+// "心あてに…|…", "凡河内躬恒(おおしこうちのみつね)|…". The boxes are made wide enough for each.
+const std::string& FavouritePoems() {
+  static const std::string poems = [] {
+    std::string joined;
+    for (const PoemEntry& entry : kPoemTable) joined += std::string(joined.empty() ? "" : "|") + entry.fullText;
+    return joined;
+  }();
+  return poems;
+}
+const std::string& FavouritePoets() {
+  static const std::string poets = [] {
+    std::string joined;
+    for (const PoemEntry& entry : kPoemTable) {
+      if (!joined.empty()) joined += '|';
+      joined += std::string(entry.poet) + "(" + entry.poetReading + ")";
+    }
+    return joined;
+  }();
+  return poets;
+}
+
 DialogTemplate MakeSettings() {
   DialogTemplate t;
   t.id = kSettingsTemplate;
@@ -198,8 +221,10 @@ DialogTemplate MakeSettings() {
       Control(kSettingsAcceptOmission, K::kCheckBox, "決まり字以降の入力を省略しても正解にする", 7, 155,
               145, 10),
       Control(kSettingsPlaySounds, K::kCheckBox, "色々な時に音を鳴らす", 7, 169, 81, 10),
-      Control(kSettingsPoemBox, K::kReadOnlyEdit, "", 31, 99, 137, 12),
-      Control(kSettingsPoetBox, K::kReadOnlyEdit, "", 31, 115, 83, 12),
+      Control(kSettingsPoemBox, K::kReadOnlyEdit, "", 31, 99, 137, 12, kStretchRight,
+              FavouritePoems().c_str()),
+      Control(kSettingsPoetBox, K::kReadOnlyEdit, "", 31, 115, 83, 12, kAnchorNone,
+              FavouritePoets().c_str()),
       Control(kIdNone, K::kText, "出題数", 125, 69, 22, 8),
   };
   return t;
