@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include <wx/checkbox.h>
-#include <wx/combobox.h>
+#include <wx/choice.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
@@ -30,8 +30,8 @@ class SettingsDialogTest : public DialogsFixture {
     return dialog.ItemAs<wxRadioButton>(id);
   }
   static wxTextCtrl* Count(SettingsDialog& dialog) { return dialog.ItemAs<wxTextCtrl>(kSettingsCount); }
-  static wxComboBox* Sources(SettingsDialog& dialog) {
-    return dialog.ItemAs<wxComboBox>(kSettingsSource);
+  static wxChoice* Sources(SettingsDialog& dialog) {
+    return dialog.ItemAs<wxChoice>(kSettingsSource);
   }
   static std::string Entry(SettingsDialog& dialog, int entry) {
     return Utf8(Sources(dialog)->GetString(entry));
@@ -44,7 +44,7 @@ class SettingsDialogTest : public DialogsFixture {
   }
   // Opens the source list with the mouse, as a player does.
   static void OpenList(SettingsDialog& dialog, bool* opened) {
-    wxComboBox* list = Sources(dialog);
+    wxChoice* list = Sources(dialog);
     const wxRect area = list->GetScreenRect();
     wxUIActionSimulator mouse;
     mouse.MouseMove(area.GetRight() - 8, area.y + area.height / 2);
@@ -215,6 +215,10 @@ TEST_F(SettingsDialogTest, ChoosingAGroupInTheListProposesAllItsPoems) {
                     return closed && Sources(dialog)->GetSelection() == kSingleCardSource;
                   }));
                   EXPECT_EQ(Utf8(Count(dialog)->GetValue()), "7");
+                  // The list is one Tab stop, with no text entry of its own.
+                  FocusOn(Sources(dialog));
+                  Key(&dialog, WXK_TAB);
+                  EXPECT_EQ(wxWindow::FindFocus(), dialog.Item(kSettingsChangeFavourite));
                   Ok(dialog);
                 }));
   EXPECT_EQ(settings().source(), kSingleCardSource);
@@ -280,7 +284,7 @@ TEST_F(SourceFileTest, AChosenFileOfTwelveShowsItsNameAndSize) {
                   EXPECT_TRUE(RunEventsUntil([&] { return seen.shown == 1 && closed; }));
                   EXPECT_TRUE(RunEventsUntil([&] { return Entry(dialog, 15) == "name.vlq (12首)"; }));
                   EXPECT_EQ(Sources(dialog)->GetSelection(), 15);
-                  EXPECT_EQ(Utf8(Sources(dialog)->GetValue()), "name.vlq (12首)")
+                  EXPECT_EQ(Utf8(Sources(dialog)->GetStringSelection()), "name.vlq (12首)")
                       << "the closed list shows the label, not the entry's plain name";
                   EXPECT_EQ(Utf8(Count(dialog)->GetValue()), "12");
                   // The spinner's range follows: up from 12 wraps to 1.

@@ -1,10 +1,9 @@
 #include "ui/dialogs/dialog_template.h"
 
-#include <dlfcn.h>
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/combobox.h>
+#include <wx/choice.h>
 #include <wx/dcclient.h>
 #include <wx/radiobut.h>
 #include <wx/settings.h>
@@ -16,6 +15,7 @@
 #include <wx/arrstr.h>
 
 #include "ui/dialogs/dialog_layout.h"
+#include "ui/dialogs/gtk_controls.h"
 #include "ui/display_text.h"
 #include "ui/dialogs/up_down_control.h"
 #include "ui/font_faces.h"
@@ -50,28 +50,6 @@ void AcceptDigitsOnly(wxTextCtrl* edit) {
       event.Skip();
     }
   });
-}
-
-// Room between a multi-line box's frame and its text, which GTK's text view leaves out. wx has no
-// call for it, so the view's margins are set through the GTK library wx has loaded.
-constexpr int kTextPaddingX = 4, kTextPaddingY = 3;
-
-void PadMultiLineBox(wxTextCtrl* box) {
-  using ChildOf = void* (*)(void* bin);
-  using SetMargin = void (*)(void* view, int pixels);
-  const auto find = [](const char* name) { return dlsym(RTLD_DEFAULT, name); };
-  const auto childOf = reinterpret_cast<ChildOf>(find("gtk_bin_get_child"));
-  const auto left = reinterpret_cast<SetMargin>(find("gtk_text_view_set_left_margin"));
-  const auto right = reinterpret_cast<SetMargin>(find("gtk_text_view_set_right_margin"));
-  const auto top = reinterpret_cast<SetMargin>(find("gtk_text_view_set_top_margin"));
-  const auto bottom = reinterpret_cast<SetMargin>(find("gtk_text_view_set_bottom_margin"));
-  if (box->GetHandle() == nullptr || !childOf || !left || !right || !top || !bottom) return;
-  void* view = childOf(box->GetHandle());  // the scrolled window holds the text view
-  if (view == nullptr) return;
-  left(view, kTextPaddingX);
-  right(view, kTextPaddingX);
-  top(view, kTextPaddingY);
-  bottom(view, kTextPaddingY);
 }
 
 }  // namespace
@@ -214,10 +192,13 @@ void TemplateDialog::CreateControls(const DialogTemplate& dialogTemplate,
       case ControlKind::kCheckBox:
         window = new wxCheckBox(this, id, text);
         break;
-      case ControlKind::kDropList:
-        window = new wxComboBox(this, id, wxString(), wxDefaultPosition, wxDefaultSize, 0, nullptr,
-                                wxCB_READONLY | wxCB_DROPDOWN);
+      case ControlKind::kDropList: {
+        // A choice, not a read-only combo box: one Tab stop, and no entry showing a stale text.
+        auto* list = new wxChoice(this, id);
+        ReportDropDowns(list);
+        window = list;
         break;
+      }
       case ControlKind::kUpDown:
         window = new UpDownControl(this, id, wxDefaultPosition, wxDefaultSize);
         break;
@@ -301,7 +282,7 @@ void TemplateDialog::LayOut(const DialogTemplate& dialogTemplate,
       }
       case ControlKind::kDropList: {
         // The sizing text lists the longest entries, separated by "|".
-        auto* list = static_cast<wxComboBox*>(window);
+        auto* list = static_cast<wxChoice*>(window);
         if (!sizing.empty()) list->Append(wxSplit(sizing, '|', '\0'));
         const wxSize best = list->GetBestSize();
         list->Clear();

@@ -40,7 +40,7 @@ enum class ControlKind {
   kFirstRadio,       // radio button starting a group
   kRadio,            // further radio button of the group
   kCheckBox,         // automatic check box
-  kDropList,         // drop-down list, not editable
+  kDropList,         // drop-down list, not editable (reports opening and closing as a combo box)
   kUpDown,           // up-down arrows bound to the edit control before it
 };
 

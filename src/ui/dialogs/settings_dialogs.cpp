@@ -1,7 +1,7 @@
 #include "ui/dialogs/settings_dialogs.h"
 
 #include <wx/checkbox.h>
-#include <wx/combobox.h>
+#include <wx/choice.h>
 #include <wx/radiobut.h>
 #include <wx/spinbutt.h>
 #include <wx/textctrl.h>
@@ -26,7 +26,7 @@ void ShowText(wxTextCtrl* edit, const wxString& text) {
 SettingsDialog::SettingsDialog(wxWindow* parent, DialogContext& context)
     : TemplateDialog(parent, SettingsTemplate()),
       context_(context),
-      sources_(ItemAs<wxComboBox>(kSettingsSource)),
+      sources_(ItemAs<wxChoice>(kSettingsSource)),
       count_(ItemAs<wxTextCtrl>(kSettingsCount)) {
   SettingsDialogModel& model = context_.settingsModel;
   model.Open();
@@ -87,7 +87,7 @@ SettingsDialog::SettingsDialog(wxWindow* parent, DialogContext& context)
   // The source list.
   sources_->Bind(wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent&) { OnListDropDown(); });
   sources_->Bind(wxEVT_COMBOBOX_CLOSEUP, [this](wxCommandEvent&) { OnListCloseUp(); });
-  sources_->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent& event) { OnListChoice(event.GetInt()); });
+  sources_->Bind(wxEVT_CHOICE, [this](wxCommandEvent& event) { OnListChoice(event.GetInt()); });
 
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
     context_.settingsDialogs.Open(kFavouriteSlot, this);
