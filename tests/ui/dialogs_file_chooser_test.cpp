@@ -37,7 +37,8 @@ TEST_F(FileChooserTest, OpensAQuestionFileFromTheDataFolder) {
   EXPECT_EQ(seen.directory, folder);
   EXPECT_EQ(seen.filename, "");  // "*.vlq" is what the first filter already does
   EXPECT_TRUE(seen.style & wxFD_OPEN);
-  EXPECT_TRUE(seen.style & wxFD_FILE_MUST_EXIST);
+  // wx's own check would refuse a name typed without its extension, in English.
+  EXPECT_FALSE(seen.style & wxFD_FILE_MUST_EXIST);
   EXPECT_EQ(std::filesystem::current_path().string(), folder);
 }
 
@@ -82,6 +83,12 @@ TEST_F(FileChooserTest, ANameTypedWithoutExtensionGetsTheDefaultOne) {
   wxTEST_DIALOG(chosen = chooser.ChooseFileToSave(ResultFileDialogSpec()),
                 ExpectFileDialog(Here("notes.log"), wxID_OK));
   EXPECT_EQ(chosen, Here("notes.log"));  // another extension stays
+  // Opening as well (GTK gives the typed name as it is), unless the name is a file itself.
+  WriteBytes("set1.vlq", Scrambled("4,17,0"));
+  WriteBytes("set2", Scrambled("4"));
+  EXPECT_EQ(ExistingOrWithDefaultExtension(Here("set1"), "vlq"), Here("set1.vlq"));
+  EXPECT_EQ(ExistingOrWithDefaultExtension(Here("set2"), "vlq"), Here("set2"));
+  EXPECT_EQ(ExistingOrWithDefaultExtension(Here("set1.vlq"), "vlq"), Here("set1.vlq"));
 }
 
 TEST_F(FileChooserTest, TheFileTheExtensionLeadsToIsReplacedOnlyWhenThePlayerSaysSo) {
