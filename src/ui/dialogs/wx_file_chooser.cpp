@@ -87,8 +87,9 @@ std::optional<std::string> WxFileChooser::ChooseFileToOpen(const FileDialogSpec&
     wxGenericMessageDialog missing(owner_, _("Please choose an existing file."), _("Error"),
                                    wxOK | wxICON_ERROR);
     missing.ShowModal();
-    folder = dialog.GetDirectory();
-    name = dialog.GetFilename();
+    const std::filesystem::path typed(chosen);
+    folder = wxString(typed.parent_path().c_str(), *wxConvFileName);
+    name = wxString(typed.filename().c_str(), *wxConvFileName);
   }
 }
 
