@@ -155,7 +155,7 @@ wait_screen_still() {
 save_from_results() {
   local results=$1 button_y=$2 dialog_title=$3 when=$4 dialog
   click_at "$results" 640 "$button_y"
-  dialog=$(wait_for_titled "$dialog_title" "$when")
+  wait_for_titled dialog "$dialog_title" "$when"
   xdotool windowfocus --sync "$dialog" key Return
   wait_until_gone "$dialog_title" "$when"
 }
@@ -189,7 +189,7 @@ play_and_save() {
   HOME="$root/home" XDG_DATA_HOME="$root/xdg-data" XDG_CONFIG_HOME="$root/config" \
     XDG_RUNTIME_DIR="$root/runtime" "$program" >"$last_log" 2>&1 &
   app_pid=$!
-  window=$(wait_for_titled "$MAIN_TITLE" "$name: start-up")
+  wait_for_titled window "$MAIN_TITLE" "$name: start-up"
   [ -z "$(windows_titled Notice)" ] || fail "a notice at start-up ($name)"
 
   when="$name: the run"
@@ -220,11 +220,11 @@ play_and_save() {
   done
 
   when="$name: the rank-in"
-  rank_in=$(wait_for_titled "$RANK_IN_TITLE" "$when")
+  wait_for_titled rank_in "$RANK_IN_TITLE" "$when"
   xdotool windowfocus --sync "$rank_in" key Return   # OK, under the name it proposes
   [ "$saves_fail" = no ] || expect_notice_window "$when"
   local list
-  list=$(wait_for_titled "$RECORD_LIST_TITLE" "$when")
+  wait_for_titled list "$RECORD_LIST_TITLE" "$when"
   xdotool windowfocus --sync "$list" key Return
   wait_until_gone "$RECORD_LIST_TITLE" "$when"
   wait_until_gone "$RANK_IN_TITLE" "$when"
