@@ -10,7 +10,8 @@ same book. Needs nothing but Python's standard library.
 
 The pages are written with a line break wherever a sentence is long. A browser, and the help
 window, show a line break as a space, which Japanese text does not have: in the book a line break
-next to a Japanese character is taken out, with the indentation after it (outside <pre>).
+next to a Japanese character, with the indentation after it, becomes <wbr> (outside <pre>), a
+place where a line may break without a space, which the program's help window knows.
 """
 
 import os
@@ -32,9 +33,9 @@ PREFORMATTED = re.compile(r"(<pre>.*?</pre>)", re.DOTALL | re.IGNORECASE)
 
 
 def join_japanese_lines(html):
-    """`html` with the line breaks beside Japanese characters taken out, except inside <pre>."""
+    """`html` with the line breaks beside Japanese characters made <wbr>, except inside <pre>."""
     parts = PREFORMATTED.split(html)
-    return "".join(part if index % 2 else BREAK_BESIDE_JAPANESE.sub("", part)
+    return "".join(part if index % 2 else BREAK_BESIDE_JAPANESE.sub("<wbr>", part)
                    for index, part in enumerate(parts))
 
 

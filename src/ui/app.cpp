@@ -11,6 +11,7 @@
 #include "game/game_controller.h"
 #include "base/data_folder.h"
 #include "base/text_file.h"
+#include "ui/desktop_language.h"
 #include "ui/dialogs/wx_dialogs.h"
 #include "ui/message_boxes.h"
 #include "ui/program.h"
@@ -21,6 +22,7 @@ namespace verselane {
 class VerselaneApp : public wxApp {
  public:
   bool OnInit() override {
+    language_ = std::make_unique<DesktopLanguage>();
     SetAppName("verselane");
     SetClassName(kClassName);
     // wxGTK takes the class part of WM_CLASS from the display name (the instance part is the
@@ -63,6 +65,7 @@ class VerselaneApp : public wxApp {
   }
 
  private:
+  std::unique_ptr<DesktopLanguage> language_;  // before anything shows text
   SdlSoundPlayer sound_;
   WxDialogs dialogs_;
   std::unique_ptr<Program> program_;

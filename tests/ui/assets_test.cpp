@@ -12,6 +12,9 @@
 #include <wx/image.h>
 #include <wx/mstream.h>
 #include <wx/stream.h>
+#include <wx/treectrl.h>
+#include <wx/uiaction.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,6 +27,7 @@
 #include <vector>
 
 #include "ui/assets.h"
+#include "ui/desktop_language.h"
 #include "ui/help.h"
 #include "ui/sound_player.h"
 #include "ui_test_support.h"
@@ -339,10 +343,14 @@ std::size_t BreakBesideJapanese(const std::string& html) {
   return std::string::npos;
 }
 
-// `html` without its line breaks and the indentation after them.
+// `html` without its line breaks, the indentation after them and the <wbr> that stand for them.
 std::string WithoutLineBreaks(const std::string& html) {
   std::string joined;
   for (std::size_t at = 0; at < html.size(); ++at) {
+    if (html.compare(at, 5, "<wbr>") == 0) {
+      at += 4;
+      continue;
+    }
     if (html[at] != '\n') {
       joined += html[at];
       continue;
@@ -417,7 +425,7 @@ TEST(HelpBook, IsZippedFromTheHelpSourcesAsTheyAreNow) {
     const std::string expected((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     std::optional<std::string> inBook = ReadFromBook(book + "#zip:" + wxString::FromUTF8(name));
     ASSERT_TRUE(inBook.has_value()) << name << " is missing from the book: run tools/make-help.py";
-    // The book's pages have the line breaks beside Japanese text taken out.
+    // The book's pages have the line breaks beside Japanese text made <wbr>.
     const bool page = extension == ".html";
     EXPECT_TRUE(page ? WithoutLineBreaks(*inBook) == WithoutLineBreaks(expected) : *inBook == expected)
         << name << " changed since the book was made: run tools/make-help.py";
@@ -467,6 +475,62 @@ TEST(ShowHelp, OpensOneHelpWindowOnTheFirstPageAndCloseHelpClosesIt) {
   EXPECT_TRUE(uitest::RunEventsUntil(NoHelpWindowShown));
   owner->Destroy();
   EXPECT_TRUE(uitest::RunEventsUntil([] { return HelpWindows().empty(); }));
+}
+
+TEST(ShowHelp, EscClosesItAndItsContentsShowEveryTitleWhole) {
+  auto* owner = new wxFrame(nullptr, wxID_ANY, "owner");
+  owner->Show();
+  ShowHelp(owner);
+  ASSERT_TRUE(uitest::RunEventsUntil([] { return !NoHelpWindowShown(); }));
+  wxHtmlHelpFrame* frame = HelpWindows()[0];
+  uitest::RunEventsFor(100);
+  wxTreeCtrl* tree = frame->GetHelpWindow()->GetTreeCtrl();
+  int titles = 0;
+  wxTreeItemIdValue cookie;
+  std::vector<wxTreeItemId> items{tree->GetRootItem()};
+  while (!items.empty()) {
+    const wxTreeItemId item = items.back();
+    items.pop_back();
+    if (item != tree->GetRootItem()) {
+      SCOPED_TRACE(tree->GetItemText(item).utf8_string());
+      wxRect text;
+      EXPECT_TRUE(tree->IsVisible(item)) << "a title not shown";
+      ASSERT_TRUE(tree->GetBoundingRect(item, text, true));
+      EXPECT_LE(text.GetRight(), tree->GetClientSize().x) << "a title cut off";
+      ++titles;
+    }
+    for (wxTreeItemId child = tree->GetFirstChild(item, cookie); child.IsOk();
+         child = tree->GetNextChild(item, cookie)) {
+      items.push_back(child);
+    }
+  }
+  EXPECT_GE(titles, 8);  // the book and its seven pages
+
+  // The reader clicks into the page, then presses Esc.
+  wxHtmlWindow* page = frame->GetHelpWindow()->GetHtmlWindow();
+  const wxRect area = page->GetScreenRect();
+  wxUIActionSimulator player;
+  player.MouseMove(area.x + area.width / 2, area.y + area.height - 10);
+  uitest::RunEventsFor(50);
+  player.MouseClick();
+  uitest::RunEventsFor(100);
+  player.Char(WXK_ESCAPE);
+  EXPECT_TRUE(uitest::RunEventsUntil(NoHelpWindowShown));
+  owner->Destroy();
+  uitest::RunEventsUntil([] { return HelpWindows().empty(); });
+}
+
+TEST(DesktopLanguage, WxsOwnTextsFollowTheDesktopsLanguage) {
+  {
+    ScopedEnvironment all("LC_ALL", "ja_JP.UTF-8");
+    ScopedEnvironment messages("LC_MESSAGES", "ja_JP.UTF-8");
+    ScopedEnvironment language("LANG", "ja_JP.UTF-8");
+    DesktopLanguage japanese;
+    EXPECT_EQ(wxGetTranslation("Contents").utf8_string(), "目次") << "the help window's tab";
+    EXPECT_EQ(wxGetTranslation("Please choose an existing file.").utf8_string(),
+              "存在するファイルを選んでください。");
+  }
+  EXPECT_EQ(wxGetTranslation("Contents").utf8_string(), "Contents") << "English again after it";
 }
 
 TEST(ShowHelp, TheHelpWindowClosesWithItsOwnerAndOpensAgainForTheNext) {
