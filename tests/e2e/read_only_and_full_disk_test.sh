@@ -229,13 +229,14 @@ play_and_save() {
   wait_until_gone "$RECORD_LIST_TITLE" "$when"
   wait_until_gone "$RANK_IN_TITLE" "$when"
 
-  # The button heights of 結果をファイルへ保存する and 結果を元に問題ファイルを作る: the middles
-  # of 93 and 111 (each 14 high) of 171 units; 閉じる at 154, from 86 to 160 across.
+  # The middles of 結果をファイルへ保存する and 結果を元に問題ファイルを作る, at 533 and 655
+  # thousandths of the dialog's height as GTK's buttons lay it out; 閉じる at 940 down and 737
+  # across.
   when="$name: the result file"
-  save_from_results "$results" 585 "$RESULT_FILE_DIALOG_TITLE" "$when"
+  save_from_results "$results" 533 "$RESULT_FILE_DIALOG_TITLE" "$when"
   [ "$saves_fail" = no ] || expect_notice_window "$when"
   when="$name: the question file"
-  save_from_results "$results" 690 "$QUESTION_FILE_DIALOG_TITLE" "$when"
+  save_from_results "$results" 655 "$QUESTION_FILE_DIALOG_TITLE" "$when"
   [ "$saves_fail" = no ] || expect_notice_window "$when"
   [ -z "$(windows_titled Notice)" ] || fail "an unexpected notice after the saves ($name)"
   click_at "$results" 737 940
