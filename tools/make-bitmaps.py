@@ -634,13 +634,15 @@ def paint_program_icon(draw, scale):
 
 
 def render(size, paint, master=None):
-    """Paints at a large size once and scales down to `size` (transparent outside the drawing)."""
-    master = master or max(size * 8, 512)
+    """Paints at a large size once and scales down to `size`, a side or a (width, height) pair
+    (transparent outside the drawing)."""
+    width, height = size if isinstance(size, tuple) else (size, size)
+    master = master or max(max(width, height) * 8, 512)
     big = Image.new("RGBA", (master, master), (0, 0, 0, 0))
     draw = ImageDraw.Draw(big)
     draw._image = big
     paint(draw, master / 45.0)
-    return big.convert("RGBa").resize((size, size), Image.LANCZOS).convert("RGBA")
+    return big.convert("RGBa").resize((width, height), Image.LANCZOS).convert("RGBA")
 
 
 def paint_record_icon(draw, scale):
@@ -848,7 +850,7 @@ def main():
         pictures["icon-101-%d.png" % size] = render(size, paint_program_icon)
     pictures["icon-101.png"] = render(48, paint_program_icon)
     pictures["icon-153.png"] = render(32, paint_record_icon)
-    pictures["bitmap-about.png"] = render(64, paint_about)
+    pictures["bitmap-about.png"] = render((50, 51), paint_about)  # the size its resource has
     pictures["bitmap-157.png"] = render(66, paint_rank_in)
     check_background(pictures["bitmap-130.png"])
     # The help shows the screen in play, as the game draws it (the help book is zipped afterwards by

@@ -7,9 +7,15 @@ The book holds the project file verselane.hhp (with Charset=UTF-8), its contents
 its index verselane.hhk, every page (*.html) and picture (*.png) of assets/help/, at the top of the
 archive. Entries are written in name order with a fixed date, so the same pages always give the
 same book. Needs nothing but Python's standard library.
+
+The pages are written with a line break wherever a sentence is long. A browser, and the help
+window, show a line break as a space, which Japanese text does not have: in the book a line break
+next to a Japanese character, with the indentation after it, becomes <wbr> (outside <pre>), a
+place where a line may break without a space, which the program's help window knows.
 """
 
 import os
+import re
 import sys
 import zipfile
 
@@ -17,6 +23,20 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 HELP = os.path.join(ROOT, "assets", "help")
 BOOK = os.path.join(HELP, "verselane.htb")
 FIXED_DATE = (2026, 1, 1, 0, 0, 0)
+
+
+# Kana, kanji, and the full-width forms and punctuation that stand beside them.
+JAPANESE = "\u3000-\u30ff\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff\uff00-\uffef"
+BREAK_BESIDE_JAPANESE = re.compile(
+    "(?<=[%s])\n[ \t]*|\n[ \t]*(?=[%s])" % (JAPANESE, JAPANESE))
+PREFORMATTED = re.compile(r"(<pre>.*?</pre>)", re.DOTALL | re.IGNORECASE)
+
+
+def join_japanese_lines(html):
+    """`html` with the line breaks beside Japanese characters made <wbr>, except inside <pre>."""
+    parts = PREFORMATTED.split(html)
+    return "".join(part if index % 2 else BREAK_BESIDE_JAPANESE.sub("<wbr>", part)
+                   for index, part in enumerate(parts))
 
 
 def book_files():
@@ -35,6 +55,8 @@ def main():
         for name in names:
             with open(os.path.join(HELP, name), "rb") as source:
                 data = source.read()
+            if name.endswith(".html"):
+                data = join_japanese_lines(data.decode("utf-8")).encode("utf-8")
             entry = zipfile.ZipInfo(name, FIXED_DATE)
             entry.compress_type = zipfile.ZIP_STORED if name.endswith(".png") else zipfile.ZIP_DEFLATED
             entry.external_attr = 0o644 << 16

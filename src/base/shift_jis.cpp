@@ -74,6 +74,28 @@ Conversion SjisToUtf8(std::string_view sjis) {
   return Convert(toUtf8, sjis);
 }
 
+Conversion Utf8ToSjisExact(std::string_view utf8) {
+  Conversion sjis = Utf8ToSjis(utf8);
+  if (!sjis.ok() || SjisToUtf8(sjis.text).text == utf8) return sjis;
+  // Which character went astray: the first that does not come back alone.
+  Conversion failed;
+  failed.failedAt = 0;
+  for (std::size_t at = 0; at < utf8.size();) {
+    std::size_t length = 1;
+    while (at + length < utf8.size() &&
+           (static_cast<unsigned char>(utf8[at + length]) & 0xC0) == 0x80) {
+      ++length;
+    }
+    const std::string_view character = utf8.substr(at, length);
+    if (SjisToUtf8(Utf8ToSjis(character).text).text != character) {
+      failed.failedAt = at;
+      break;
+    }
+    at += length;
+  }
+  return failed;
+}
+
 std::string SjisLiteral(std::string_view utf8) {
   Conversion converted = Utf8ToSjis(utf8);
   if (!converted.ok()) {

@@ -23,6 +23,10 @@ struct Conversion {
 
 // UTF-8 to CP932. Fails on invalid UTF-8 and on characters CP932 cannot hold (e.g. "𠮷", "€").
 Conversion Utf8ToSjis(std::string_view utf8);
+// UTF-8 to CP932 only when the bytes read back as the same text. CP932 maps some characters one
+// way only ("〜" U+301C comes back as "～" U+FF5E, "¥" as a backslash, "—" as "―"): a path or
+// a name holding one would be read back as another. Fails at the first such character.
+Conversion Utf8ToSjisExact(std::string_view utf8);
 // CP932 to UTF-8. Fails on byte sequences that are not CP932 (a lone lead byte, an unused code).
 Conversion SjisToUtf8(std::string_view sjis);
 

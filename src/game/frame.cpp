@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/shift_jis.h"
 #include "catalogue/poem_catalogue.h"
 #include "game/game_controller.h"
 
@@ -45,7 +46,8 @@ void ComposePopup(GameFrame& frame, const RunState& run, const PoemCatalogue& ca
   if (penalty || run.lastResult) {
     frame.popupText = PointsText(penalty ? '-' : '+', run.question);
     frame.popupColour = penalty ? ReddishColour(d) : ScoreColour(d);
-    frame.popupFont = PopupFont::kScore;
+    // Only the points won are drawn in the heavy face.
+    frame.popupFont = penalty ? PopupFont::kPenalty : PopupFont::kScore;
     return;
   }
   const int expected = frame.mode == QuestionMode::Reverse ? kUpperReading : kLowerReading;
@@ -62,6 +64,19 @@ void ComposeBanner(GameFrame& frame, Phase phase) {
   frame.bannerText = paused ? "PAUSE" : "START !!";
   const int grey = 130 + 25 * (kCountdownStart - frame.countdown) / 2;
   frame.bannerColour = {grey, grey, grey};
+}
+
+// Only where a key of the player's is the one way on: a correct answer moves on by itself.
+void ComposeHint(GameFrame& frame, const RunState& run) {
+  const bool paused = frame.playState == PlayState::Paused;
+  const bool reviewing = frame.playState == PlayState::Running && run.phase == Phase::kReview &&
+                         !run.lastResult &&
+                         run.question.favourite != FavouriteState::PenaltyShown;
+  frame.hintShown = paused || reviewing;
+  if (!frame.hintShown) return;
+  static const std::string resume = SjisLiteral("Ctrl+P で再開");
+  static const std::string next = SjisLiteral("Enter で次へ");
+  frame.hintText = paused ? resume : next;
 }
 
 }  // namespace
@@ -85,6 +100,7 @@ GameFrame ComposeFrame(const GameController& game, const PoemCatalogue& catalogu
   frame.countdown = animation.countdown();
   ComposeBanner(frame, run.phase);
   frame.timeBarWidth = animation.timeBar();
+  ComposeHint(frame, run);
   return frame;
 }
 

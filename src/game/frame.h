@@ -22,6 +22,7 @@ struct Rgb {
 
 enum class PopupFont {
   kScore,    // "Arial Black", height 35, weight 900
+  kPenalty,  // the default Shift-JIS face, height 35, weight 900
   kReading,  // the default Shift-JIS face, height 25, weight 800
 };
 
@@ -60,6 +61,12 @@ struct GameFrame {
   Rgb bannerColour;
 
   int timeBarWidth = 302;  // 0 to 302
+
+  // What to press when the game waits for the player, in small grey letters at the foot of the
+  // prompt's panel: Enter after a wrong answer, Ctrl+P while paused. Without it a newcomer takes
+  // the still screen for a hang.
+  bool hintShown = false;
+  std::string hintText;
 };
 
 // The frame for the game as it stands now, in question mode `mode`.

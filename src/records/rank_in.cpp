@@ -18,7 +18,7 @@ namespace {
 // The name as the files will hold it: Shift-JIS, cut to kMaxNameBytes, "noname" when empty.
 // Nothing, after telling the player why, when the files could not hold it.
 std::optional<std::string> NameToStore(std::string_view typedName, NoticePort& notices) {
-  const Conversion sjis = Utf8ToSjis(typedName);
+  const Conversion sjis = Utf8ToSjisExact(typedName);
   std::string name = sjis.text.substr(0, SjisPrefixLength(sjis.text, kMaxNameBytes));
   if (name.empty()) name = "noname";
 
@@ -39,6 +39,21 @@ std::optional<std::string> NameToStore(std::string_view typedName, NoticePort& n
 }
 
 }  // namespace
+
+bool NameFitsField(std::string_view typedName) {
+  std::size_t bytes = 0;
+  for (std::size_t at = 0; at < typedName.size();) {
+    std::size_t length = 1;
+    while (at + length < typedName.size() &&
+           (static_cast<unsigned char>(typedName[at + length]) & 0xC0) == 0x80) {
+      ++length;
+    }
+    const Conversion sjis = Utf8ToSjis(typedName.substr(at, length));
+    bytes += sjis.ok() ? sjis.text.size() : 2;
+    at += length;
+  }
+  return bytes <= kMaxNameBytes;
+}
 
 bool CommitRankIn(std::string_view typedName, const RunFigures& run, RecordList& records,
                   SettingsController& settings, NoticePort& notices, ClockPort& clock) {

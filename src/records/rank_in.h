@@ -18,6 +18,11 @@ class SettingsController;
 // A name is kept to this many bytes of Shift-JIS, never splitting a character.
 inline constexpr std::size_t kMaxNameBytes = 10;
 
+// Whether the name field may hold `typedName` (UTF-8): at most kMaxNameBytes of Shift-JIS, so
+// that what the player sees is what is stored. A character Shift-JIS lacks counts two bytes; OK
+// refuses it with its notice.
+bool NameFitsField(std::string_view typedName);
+
 // The rank-in dialog's OK. `typedName` is the name field's text (UTF-8). A name the record list
 // or env.ini cannot hold (",", "/", a character Shift-JIS lacks, a control character) is
 // refused with a notice and false: the dialog stays open for the player to mend it. Otherwise

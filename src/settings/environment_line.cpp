@@ -89,7 +89,7 @@ PathProblem StoredPathFor(const std::string& path, std::string& stored) {
   if (path.find('\\') != std::string::npos) return PathProblem::kBackslash;
   std::string exchanged = path;
   std::replace(exchanged.begin(), exchanged.end(), '/', '\\');
-  Conversion sjis = Utf8ToSjis(exchanged);
+  Conversion sjis = Utf8ToSjisExact(exchanged);
   if (!sjis.ok()) return PathProblem::kNotShiftJis;
   // Shorter than three bytes it would read back as a source number; no full path is.
   if (sjis.text.size() > kQuestionFilePathMaxBytes || sjis.text.size() < 3) {

@@ -21,6 +21,21 @@ Notice RefusalOf(PathProblem problem) {
   }
 }
 
+// The file's name as the label shows it: a character that would not read back as itself
+// (〜 shown as ～, a bad byte of a foreign name) shows as "?".
+std::string LabelName(std::string_view name) {
+  std::string label;
+  while (!name.empty()) {
+    const Conversion whole = Utf8ToSjisExact(name);
+    if (whole.ok()) return label + whole.text;
+    label += Utf8ToSjisExact(name.substr(0, whole.failedAt)).text + '?';
+    std::size_t next = whole.failedAt + 1;
+    while (next < name.size() && (static_cast<unsigned char>(name[next]) & 0xC0) == 0x80) ++next;
+    name.remove_prefix(next);
+  }
+  return label;
+}
+
 }  // namespace
 
 std::string FileSourceLabel(const Settings& settings, const QuestionSources& sources) {
@@ -28,10 +43,9 @@ std::string FileSourceLabel(const Settings& settings, const QuestionSources& sou
   if (path.empty()) return {};
   const std::size_t separator = path.find_last_of("/\\");
   const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
-  Conversion sjis = Utf8ToSjis(name);
   char count[32];
   std::snprintf(count, sizeof count, " (%d", sources.GetGroupSize(kFileSource));
-  return (sjis.ok() ? sjis.text : name) + count + SjisLiteral("首)");
+  return LabelName(name) + count + SjisLiteral("首)");
 }
 
 FileDialogSpec QuestionFileOpenSpec() {

@@ -13,6 +13,7 @@
 #include "game/command_handler.h"
 #include "game/game_controller.h"
 #include "ui/command_line.h"
+#include "ui/desktop_language.h"
 #include "ui/dialogs/wx_dialogs.h"
 #include "ui/message_boxes.h"
 #include "ui/program.h"
@@ -23,6 +24,7 @@ namespace verselane {
 class VerselaneApp : public wxApp {
  public:
   bool OnInit() override {
+    language_ = std::make_unique<DesktopLanguage>();
     SetAppName("verselane");
     SetClassName(kClassName);
     // wxGTK takes the class part of WM_CLASS from the display name (the instance part is the
@@ -60,6 +62,7 @@ class VerselaneApp : public wxApp {
   }
 
  private:
+  std::unique_ptr<DesktopLanguage> language_;  // before anything shows text
   SdlSoundPlayer sound_;
   WxDialogs dialogs_;
   std::unique_ptr<Program> program_;

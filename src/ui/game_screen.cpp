@@ -17,8 +17,12 @@ FontSpec PromptSpec() {
 FontSpec BannerSpec() {
   return {screen::kBannerHeight, screen::kBannerWeight, kAnsiCharset, screen::kBannerFace};
 }
+FontSpec PenaltySpec() {
+  return {screen::kBannerHeight, screen::kBannerWeight, kShiftJisCharset, ""};
+}
 // The expected reading after a wrong answer is drawn like the prompt.
 FontSpec ReadingSpec() { return PromptSpec(); }
+FontSpec HintSpec() { return {screen::kHintHeight, screen::kHintWeight, kShiftJisCharset, ""}; }
 
 std::string FitKey(const FontSpec& own, const FontSpec& shrunk, std::string_view text, int width) {
   std::string key = std::to_string(own.height) + ',' + std::to_string(own.weight) + ',' +
@@ -72,7 +76,7 @@ bool GameScreen::DrawFrame(const GameFrame& frame) {
 bool GameScreen::Draw(const GameFrame& frame) {
   return canvas_.DrawBitmap(images_.Get(kImageBackground)) && DrawIcons(frame) &&
          DrawPrompt(frame) && DrawTallies(frame) && DrawMarker(frame) && DrawPopup(frame) &&
-         DrawBanner(frame) && DrawTimeBar(frame);
+         DrawBanner(frame) && DrawTimeBar(frame) && DrawHint(frame);
 }
 
 bool GameScreen::DrawIcons(const GameFrame& frame) {
@@ -132,8 +136,9 @@ bool GameScreen::DrawClock(const GameFrame& frame) {
 
 bool GameScreen::DrawPopup(const GameFrame& frame) {
   if (!frame.popupShown) return true;
-  const bool score = frame.popupFont == PopupFont::kScore;
-  const FontSpec own = score ? BannerSpec() : ReadingSpec();
+  FontSpec own = ReadingSpec();
+  if (frame.popupFont == PopupFont::kScore) own = BannerSpec();
+  if (frame.popupFont == PopupFont::kPenalty) own = PenaltySpec();
   FontSpec shrunk = own;
   shrunk.weight = screen::kShrinkWeight;
   if (!Recreate(popupFont_, own) || !canvas_.SetTextColour(frame.popupColour)) return false;
@@ -176,6 +181,20 @@ bool GameScreen::DrawTimeBar(const GameFrame& frame) {
     return false;
   }
   return true;
+}
+
+bool GameScreen::DrawHint(const GameFrame& frame) {
+  if (!frame.hintShown) return true;
+  if (!Recreate(popupFont_, HintSpec()) || !canvas_.SetTextColour(screen::kHintColour)) {
+    return false;
+  }
+  const SurfaceFont* previous = canvas_.SelectFont(popupFont_.handle());
+  int overflow = 0;
+  const ScreenBox box = screen::kHintBox;
+  const bool drawn = canvas_.DrawTextAligned(frame.hintText, box.x, box.y, box.width, box.height,
+                                             kAlignRight, overflow);
+  canvas_.SelectFont(previous);
+  return drawn;
 }
 
 bool GameScreen::Recreate(FontDat& font, const FontSpec& setup) {

@@ -42,6 +42,10 @@ inline constexpr int kPromptHeight = 25, kPromptWeight = 800;
 inline constexpr int kBannerHeight = 35, kBannerWeight = 900;
 inline constexpr int kShrinkWeight = 800;
 inline constexpr const char* kBannerFace = "Arial Black";
+// The hint at the foot of the prompt's panel, right-aligned under the prompt.
+inline constexpr ScreenBox kHintBox{76, 40, 304, 12};
+inline constexpr int kHintHeight = 11, kHintWeight = 400;
+inline constexpr Rgb kHintColour{150, 150, 150};
 }  // namespace screen
 
 // The screen's pictures, by list and place.
@@ -100,6 +104,7 @@ class GameScreen : public ScreenPort {
   bool DrawPopup(const GameFrame& frame);
   bool DrawBanner(const GameFrame& frame);
   bool DrawTimeBar(const GameFrame& frame);
+  bool DrawHint(const GameFrame& frame);
 
   // Draws `text` in `font` (made from `own`). While the text is too wide for the box the font is
   // made again one height smaller from `shrunk` and the text tried again, down to height 1; a

@@ -6,13 +6,42 @@
 #include <wx/html/helpctrl.h>
 #include <wx/html/helpfrm.h>
 #include <wx/html/helpwnd.h>
+#include <wx/html/htmlcell.h>
+#include <wx/html/m_templ.h>
 #include <wx/image.h>
 #include <wx/log.h>
+#include <wx/settings.h>
+#include <wx/splitter.h>
+#include <wx/treectrl.h>
 #include <wx/window.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "ui/assets.h"
+
+namespace verselane {
+
+// A place where a line may break, drawing nothing: the <wbr> that tools/make-help.py puts where
+// a page's source broke a line beside Japanese text. wx's HTML breaks lines only at spaces, and
+// Japanese text has none.
+class LineBreakCell : public wxHtmlCell {
+ public:
+  bool IsLinebreakAllowed() const override { return true; }
+};
+
+}  // namespace verselane
+
+TAG_HANDLER_BEGIN(VerselaneWordBreak, "WBR")
+TAG_HANDLER_PROC(WXUNUSED(tag)) {
+  m_WParser->GetContainer()->InsertCell(new verselane::LineBreakCell);
+  return false;
+}
+TAG_HANDLER_END(VerselaneWordBreak)
+
+TAGS_MODULE_BEGIN(VerselaneHelpTags)
+TAGS_MODULE_ADD(VerselaneWordBreak)
+TAGS_MODULE_END(VerselaneHelpTags)
 
 namespace verselane {
 namespace {
@@ -36,6 +65,41 @@ void ForgetHelp() {
   delete g_help;
   g_help = nullptr;
   g_helpOwner = nullptr;
+}
+
+// The contents open, and wide enough for every title; Esc closes the window, as it closes the
+// program's dialogs.
+void SetUpHelpFrame(wxHtmlHelpFrame* frame) {
+  frame->Bind(wxEVT_CHAR_HOOK, [frame](wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers()) {
+      frame->Close();
+      return;
+    }
+    event.Skip();
+  });
+  wxHtmlHelpWindow* window = frame->GetHelpWindow();
+  wxTreeCtrl* tree = window != nullptr ? window->GetTreeCtrl() : nullptr;
+  wxSplitterWindow* splitter = window != nullptr ? window->GetSplitterWindow() : nullptr;
+  if (tree == nullptr || splitter == nullptr) return;
+  tree->ExpandAll();
+  int right = 0;
+  wxTreeItemIdValue cookie;
+  std::vector<wxTreeItemId> items{tree->GetRootItem()};
+  while (!items.empty()) {
+    const wxTreeItemId item = items.back();
+    items.pop_back();
+    if (!item.IsOk()) continue;
+    wxRect text;
+    if (tree->GetBoundingRect(item, text, true)) right = std::max(right, text.GetRight());
+    for (wxTreeItemId child = tree->GetFirstChild(item, cookie); child.IsOk();
+         child = tree->GetNextChild(item, cookie)) {
+      items.push_back(child);
+    }
+  }
+  // The tree's own left edge within the panel, and room for its frame and a scroll bar.
+  const int needed = tree->GetPosition().x + right + 2 * tree->GetCharWidth() +
+                     wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, tree);
+  if (splitter->GetSashPosition() < needed) splitter->SetSashPosition(needed);
 }
 
 }  // namespace
@@ -84,6 +148,7 @@ void ShowHelp(wxWindow* parent) {
     if (wxHtmlHelpFrame* frame = g_help->GetFrame()) {
       frame->SetSize(kHelpWindowSize);
       frame->CentreOnScreen();
+      SetUpHelpFrame(frame);
     }
   }
 }

@@ -38,7 +38,8 @@ void MessageBoxes::ShowNotice(const std::string& text, const std::string& captio
                               NoticeIcon icon) {
   const wxString message = FromSjis(text);
   LogNotice(message);
-  wxGenericMessageDialog dialog(nullptr, message, FromSjis(caption), NoticeStyle(icon));
+  // Over the main window once there is one: unowned, a Wayland desktop may put it anywhere.
+  wxGenericMessageDialog dialog(owner_, message, FromSjis(caption), NoticeStyle(icon));
   dialog.ShowModal();
 }
 

@@ -20,12 +20,12 @@ long NoticeStyle(NoticeIcon icon);
 
 class MessageBoxes : public PromptPort, public NoticePort {
  public:
-  // Confirmations are owned by the main window, once there is one.
+  // Confirmations and notices are owned by the main window, once there is one.
   void SetOwner(wxWindow* owner) { owner_ = owner; }
 
   // Yes/No, question icon, No the default button; true for Yes.
   bool Confirm(const std::string& text, const std::string& caption) override;
-  // OK only, no owner window.
+  // OK only.
   void ShowNotice(const std::string& text, const std::string& caption, NoticeIcon icon) override;
 
  private:

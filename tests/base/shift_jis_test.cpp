@@ -46,6 +46,20 @@ TEST(ShiftJisConversion, UnencodableCharacterFailsWithItsPosition) {
   EXPECT_FALSE(Utf8ToSjis("\xE3\x81").ok());  // truncated UTF-8
 }
 
+TEST(ShiftJisConversion, TheExactConversionRefusesCharactersThatComeBackAsOthers) {
+  const Conversion roundTrip = Utf8ToSjisExact("表ソ～―＼\\･abc");
+  ASSERT_TRUE(roundTrip.ok());
+  EXPECT_EQ(roundTrip.text, Utf8ToSjis("表ソ～―＼\\･abc").text);
+  for (const char* oneWay : {"〜", "—", "¥", "‖", "−", "¢", "£", "¬", "‾"}) {
+    ASSERT_TRUE(Utf8ToSjis(oneWay).ok()) << oneWay;
+    const Conversion exact = Utf8ToSjisExact(std::string("ab") + oneWay + "c");
+    EXPECT_FALSE(exact.ok()) << oneWay;
+    EXPECT_EQ(exact.failedAt, 2u) << oneWay;
+    EXPECT_TRUE(exact.text.empty()) << oneWay;
+  }
+  EXPECT_EQ(Utf8ToSjisExact("あ😀").failedAt, 3u);  // what CP932 lacks fails as before
+}
+
 TEST(ShiftJisConversion, InvalidShiftJisFailsWithItsPosition) {
   Conversion loneLead = SjisToUtf8(Bytes({0x82, 0xA0, 0x82}));
   EXPECT_FALSE(loneLead.ok());

@@ -143,7 +143,7 @@ start_and_quit() {
   shift
   starts=$((starts + 1))
   launch "$log"
-  window=$(wait_for_titled "$MAIN_TITLE" "$when")
+  wait_for_titled window "$MAIN_TITLE" "$when"
   request_quit "$window" "$when"
   wait_for_exit "$when"
   expect_notices "$log" "$when" "$@"
@@ -284,7 +284,7 @@ for ((round = 1; round <= PROGRAM_KILL_ROUNDS; round++)); do
   delay=$(random_below 300000)
   when="after a kill at shut-down (round $round, ${delay} µs after the exit was confirmed)"
   launch "$work/shutdown-kill-$round.log"
-  window=$(wait_for_titled "$MAIN_TITLE" "$when")
+  wait_for_titled window "$MAIN_TITLE" "$when"
   request_quit "$window" "$when"
   sleep_us "$delay"
   kill -KILL "$app_pid" 2>/dev/null || true

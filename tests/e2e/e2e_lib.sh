@@ -82,19 +82,25 @@ answer_notices() {
 }
 notice_window_count() { wc -w <<<"$answered_notices"; }
 
-# Waits for a window titled $1, answering notices meanwhile, and prints it; $2 says when, for
-# the failure; $3 is the time allowed (E2E_STEP_TIMEOUT seconds).
+# Waits for a window titled $2, answering notices meanwhile, and puts it into the variable named
+# $1; $3 says when, for the failure; $4 is the time allowed (E2E_STEP_TIMEOUT seconds). Called as
+# it is, never as $(...): `fail` in a command substitution would end only the subshell, and the
+# test would go on with no window.
 wait_for_titled() {
-  local title=$1 when=$2 limit=${3:-$E2E_STEP_TIMEOUT} window
-  local deadline=$((SECONDS + limit))
-  while [ $SECONDS -lt $deadline ]; do
-    window=$(windows_titled "$title" | head -n 1)
-    if [ -n "$window" ]; then echo "$window"; return 0; fi
-    kill -0 "$app_pid" 2>/dev/null || fail "the program ended while waiting for \"$title\" ($when)"
+  local _wft_title=$2 _wft_when=$3 _wft_limit=${4:-$E2E_STEP_TIMEOUT} _wft_window
+  local _wft_deadline=$((SECONDS + _wft_limit))
+  while [ $SECONDS -lt $_wft_deadline ]; do
+    _wft_window=$(windows_titled "$_wft_title" | head -n 1)
+    if [ -n "$_wft_window" ]; then
+      printf -v "$1" '%s' "$_wft_window"
+      return 0
+    fi
+    kill -0 "$app_pid" 2>/dev/null ||
+      fail "the program ended while waiting for \"$_wft_title\" ($_wft_when)"
     answer_notices
     sleep 0.1
   done
-  fail "no window titled \"$title\" within $limit s ($when)"
+  fail "no window titled \"$_wft_title\" within $_wft_limit s ($_wft_when)"
 }
 
 wait_until_gone() {
@@ -110,7 +116,7 @@ wait_until_gone() {
 request_quit() {
   local confirm
   xdotool windowfocus --sync "$1" key ctrl+e
-  confirm=$(wait_for_titled "$CONFIRM_EXIT_TITLE" "$2, after Ctrl+E")
+  wait_for_titled confirm "$CONFIRM_EXIT_TITLE" "$2, after Ctrl+E"
   xdotool windowfocus --sync "$confirm" key alt+y
 }
 

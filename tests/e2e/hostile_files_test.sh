@@ -154,13 +154,13 @@ run_case() {
     XDG_RUNTIME_DIR="$root/runtime" "$program" >"$last_log" 2>&1 &
   app_pid=$!
   local window
-  window=$(wait_for_titled "$MAIN_TITLE" "$when")
+  wait_for_titled window "$MAIN_TITLE" "$when"
   if [ "$look" = look ]; then
     xdotool windowfocus --sync "$window" key alt+o
     sleep 0.3
     xdotool key r
     local list
-    list=$(wait_for_titled "$RECORD_LIST_TITLE" "$when, the record list")
+    wait_for_titled list "$RECORD_LIST_TITLE" "$when, the record list"
     xdotool windowfocus --sync "$list" key Return
     wait_until_gone "$RECORD_LIST_TITLE" "$when, the record list"
   fi

@@ -200,7 +200,7 @@ start_program() {
   "${as_player[@]}" "$program" >>"$app_log" 2>&1 &
   app_pid=$!
   pids+=("$app_pid")
-  main=$(wait_for_titled "$MAIN_TITLE" "at the start")
+  wait_for_titled main "$MAIN_TITLE" "at the start"
   xdotool windowfocus --sync "$main"
   sleep 0.5
   grep -q "^verselane: NOTICE" "$app_log" && fail "the program started with a notice"
@@ -217,8 +217,8 @@ exit_program() {
 # dialog stays until its 閉じる button is clicked.
 finish_run() {  # QUESTIONS NAME_ROMAJI
   local results rank_in records
-  results=$(wait_for_titled " 全$1問 解答完了" "at the end of the run")
-  rank_in=$(wait_for_titled " ランクイン" "after the results: the run should enter the record list")
+  wait_for_titled results " 全$1問 解答完了" "at the end of the run"
+  wait_for_titled rank_in " ランクイン" "after the results: the run should enter the record list"
   xdotool windowfocus --sync "$rank_in"
   sleep 0.3
   if [ -n "$2" ]; then
@@ -227,7 +227,7 @@ finish_run() {  # QUESTIONS NAME_ROMAJI
       fail "the Enter that commits the name closed the rank-in"
   fi
   xdotool key Return
-  records=$(wait_for_titled "$RECORD_LIST_TITLE" "after the rank-in")
+  wait_for_titled records "$RECORD_LIST_TITLE" "after the rank-in"
   import -window "$records" "$work/shots/records-$1.png"
   xdotool windowfocus --sync "$records" key Return
   wait_until_gone "$RECORD_LIST_TITLE" "after Enter in the record list"

@@ -59,7 +59,7 @@ HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
   XDG_RUNTIME_DIR="$work/runtime" SDL_AUDIODRIVER=dummy "$prefix/bin/verselane" \
   >"$work/output.log" 2>&1 &
 app_pid=$!
-window=$(wait_for_titled "$MAIN_TITLE" "the installed program's start")
+wait_for_titled window "$MAIN_TITLE" "the installed program's start"
 quit_program "$window" "the installed program's exit"
 
 cpack -G DEB -B "$work/deb" --config "$build_dir/CPackConfig.cmake" >"$work/cpack.log" 2>&1 ||

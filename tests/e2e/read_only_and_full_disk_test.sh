@@ -119,7 +119,7 @@ expect_notice_window() {
 save_from_results() {
   local results=$1 button_y=$2 dialog_title=$3 when=$4 dialog
   click_at "$results" 640 "$button_y"
-  dialog=$(wait_for_titled "$dialog_title" "$when")
+  wait_for_titled dialog "$dialog_title" "$when"
   xdotool windowfocus --sync "$dialog" key Return
   wait_until_gone "$dialog_title" "$when"
 }
@@ -153,7 +153,7 @@ play_and_save() {
   HOME="$root/home" XDG_DATA_HOME="$root/xdg-data" XDG_CONFIG_HOME="$root/config" \
     XDG_RUNTIME_DIR="$root/runtime" "$program" >"$last_log" 2>&1 &
   app_pid=$!
-  window=$(wait_for_titled "$MAIN_TITLE" "$name: start-up")
+  wait_for_titled window "$MAIN_TITLE" "$name: start-up"
   [ -z "$(windows_titled Notice)" ] || fail "a notice at start-up ($name)"
 
   when="$name: the run"
@@ -184,22 +184,23 @@ play_and_save() {
   done
 
   when="$name: the rank-in"
-  rank_in=$(wait_for_titled "$RANK_IN_TITLE" "$when")
+  wait_for_titled rank_in "$RANK_IN_TITLE" "$when"
   xdotool windowfocus --sync "$rank_in" key Return   # OK, under the name it proposes
   [ "$saves_fail" = no ] || expect_notice_window "$when"
   local list
-  list=$(wait_for_titled "$RECORD_LIST_TITLE" "$when")
+  wait_for_titled list "$RECORD_LIST_TITLE" "$when"
   xdotool windowfocus --sync "$list" key Return
   wait_until_gone "$RECORD_LIST_TITLE" "$when"
   wait_until_gone "$RANK_IN_TITLE" "$when"
 
-  # The button heights of 結果をファイルへ保存する and 結果を元に問題ファイルを作る: the middles
-  # of 93 and 111 (each 14 high) of 171 units; 閉じる at 154, from 86 to 160 across.
+  # The middles of 結果をファイルへ保存する and 結果を元に問題ファイルを作る, at 533 and 655
+  # thousandths of the dialog's height as GTK's buttons lay it out; 閉じる at 940 down and 737
+  # across.
   when="$name: the result file"
-  save_from_results "$results" 585 "$RESULT_FILE_DIALOG_TITLE" "$when"
+  save_from_results "$results" 533 "$RESULT_FILE_DIALOG_TITLE" "$when"
   [ "$saves_fail" = no ] || expect_notice_window "$when"
   when="$name: the question file"
-  save_from_results "$results" 690 "$QUESTION_FILE_DIALOG_TITLE" "$when"
+  save_from_results "$results" 655 "$QUESTION_FILE_DIALOG_TITLE" "$when"
   [ "$saves_fail" = no ] || expect_notice_window "$when"
   [ -z "$(windows_titled Notice)" ] || fail "an unexpected notice after the saves ($name)"
   click_at "$results" 737 940

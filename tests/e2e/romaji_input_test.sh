@@ -59,7 +59,7 @@ start_program() {
   log="$work/output-$1.log"
   "$program" >"$log" 2>&1 &
   app_pid=$!
-  window=$(wait_for_titled "$MAIN_TITLE" "$1: start-up")
+  wait_for_titled window "$MAIN_TITLE" "$1: start-up"
 }
 
 # answer NAME KEYS: the question on screen, answered with KEYS and Enter.
@@ -74,10 +74,10 @@ answer() {
 # the record list, and the results closed.
 finish_run() {
   local results rank_in list
-  results=$(wait_for_titled "$RESULTS_TITLE" "$1: results")
-  rank_in=$(wait_for_titled "$RANK_IN_TITLE" "$1: rank-in")
+  wait_for_titled results "$RESULTS_TITLE" "$1: results"
+  wait_for_titled rank_in "$RANK_IN_TITLE" "$1: rank-in"
   xdotool windowfocus --sync "$rank_in" key Return
-  list=$(wait_for_titled "$RECORD_LIST_TITLE" "$1: record list")
+  wait_for_titled list "$RECORD_LIST_TITLE" "$1: record list"
   xdotool windowfocus --sync "$list" key Return
   wait_until_gone "$RECORD_LIST_TITLE" "$1: record list"
   click_at "$results" 737 940

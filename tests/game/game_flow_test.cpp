@@ -153,6 +153,7 @@ TEST_F(GameFlowTest, CorrectAnswerMovesOnByItself) {
   StartAndReachFirstQuestion();
   engine.Answer(true);
   engine.TickUntilPhase(Phase::kReview);
+  EXPECT_FALSE(engine.lastFrame().hintShown) << "nothing to press";
   engine.Tick();
   EXPECT_EQ(engine.phase(), Phase::kClearDown);
   EXPECT_TRUE(engine.game.clockRunning(GameClock::kGame));
@@ -201,8 +202,9 @@ TEST_F(GameFlowTest, MissedFavouriteShowsTheReadingThenThePenalty) {
   EXPECT_EQ(phases, (std::vector<Phase>{Phase::kPopupOut, Phase::kPopupIn, Phase::kReview,
                                         Phase::kClearDown, Phase::kPopupOut, Phase::kNext}));
   EXPECT_EQ(penalty.popupText, "-30pt.  00:00:20");
-  EXPECT_EQ(penalty.popupFont, PopupFont::kScore);
+  EXPECT_EQ(penalty.popupFont, PopupFont::kPenalty);
   EXPECT_EQ(penalty.popupColour, (Rgb{200, 100, 100}));
+  EXPECT_FALSE(penalty.hintShown) << "the penalty goes by itself";
   EXPECT_EQ(engine.tallies().score, 970);
   EXPECT_EQ(engine.game.run().question.favourite, FavouriteState::None);
   EXPECT_EQ(engine.desktop.sound.played,
@@ -249,16 +251,24 @@ TEST_F(GameFlowTest, PauseWhileAnsweringStopsAllClocksAndResumesWithTheTimeSpent
 
 TEST_F(GameFlowTest, ResumingTakesPauseOffTheScreenWhileNothingElseMoves) {
   StartAndReachFirstQuestion();
+  EXPECT_FALSE(engine.lastFrame().hintShown) << "answering needs no hint";
   engine.Answer(false);
   engine.TickUntilPhase(Phase::kReview);
   engine.Tick(20);  // the reading waits for Enter, the clock stands still
+  EXPECT_TRUE(engine.lastFrame().hintShown);
+  EXPECT_EQ(engine.lastFrame().hintText, SjisLiteral("Enter で次へ"));
   engine.commands.Pause();
   engine.Tick();
   EXPECT_TRUE(engine.lastFrame().bannerShown);
+  EXPECT_EQ(engine.lastFrame().hintText, SjisLiteral("Ctrl+P で再開"));
   engine.commands.Pause();
   engine.Tick();
   EXPECT_FALSE(engine.lastFrame().bannerShown);
   EXPECT_TRUE(engine.lastFrame().popupShown);
+  EXPECT_EQ(engine.lastFrame().hintText, SjisLiteral("Enter で次へ"));
+  engine.PressEnter();
+  engine.Tick();
+  EXPECT_FALSE(engine.lastFrame().hintShown);
 }
 
 TEST_F(GameFlowTest, PauseDuringTheCountdownRestartsItFromTen) {

@@ -90,6 +90,17 @@ TEST_F(RankInTest, ALongNameIsCutWithoutSplittingACharacter) {
   }
 }
 
+TEST(RankInName, TheFieldHoldsTenBytesOfShiftJis) {
+  EXPECT_TRUE(NameFitsField(""));
+  EXPECT_TRUE(NameFitsField("abcdefghij"));
+  EXPECT_FALSE(NameFitsField("abcdefghijk"));
+  EXPECT_TRUE(NameFitsField("やまだたろ"));
+  EXPECT_FALSE(NameFitsField("やまだたろう"));
+  EXPECT_TRUE(NameFitsField("ｱｲｳｴｵｶｷｸｹｺ"));  // half-width kana are one byte each
+  EXPECT_TRUE(NameFitsField("abあいう€"));   // what Shift-JIS lacks counts two: OK refuses it
+  EXPECT_FALSE(NameFitsField("abcあいう€"));
+}
+
 TEST_F(RankInTest, ANameTheFilesCannotHoldKeepsTheDialogOpen) {
   const std::pair<const char*, const char*> cases[] = {
       {"a,b", "名前に\",\"を使うことはできません。"},
@@ -97,6 +108,9 @@ TEST_F(RankInTest, ANameTheFilesCannotHoldKeepsTheDialogOpen) {
       {"a,/b", "名前に\",\"を使うことはできません。"},
       {"€uro", "名前に使えない文字が含まれています。"},  // no such character in Shift-JIS
       {"𠮷野", "名前に使えない文字が含まれています。"},
+      // Stored, these would read back as other names: ～, a backslash.
+      {"1〜10", "名前に使えない文字が含まれています。"},
+      {"¥100", "名前に使えない文字が含まれています。"},
       {"a\tb", "名前に使えない文字が含まれています。"},      // a tab would break record.dat apart
       {"\xff\xfe", "名前に使えない文字が含まれています。"},  // not UTF-8 at all
   };

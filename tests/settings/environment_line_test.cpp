@@ -103,6 +103,9 @@ TEST(EnvironmentLine, PathsThatCannotBeStoredAreRefused) {
   EXPECT_EQ(PathFromStored(stored), "/home/表示/ソ.vlq");  // 0x5C trail bytes stay themselves
   EXPECT_EQ(StoredPathFor("/home/a\\b.vlq", stored), PathProblem::kBackslash);
   EXPECT_EQ(StoredPathFor("/home/😀.vlq", stored), PathProblem::kNotShiftJis);
+  // Stored, these would be read back as other paths: 1～10.vlq, /home/\.
+  EXPECT_EQ(StoredPathFor("/home/1〜10.vlq", stored), PathProblem::kNotShiftJis);
+  EXPECT_EQ(StoredPathFor("/home/¥/a.vlq", stored), PathProblem::kNotShiftJis);
   EXPECT_EQ(StoredPathFor("/" + std::string(256, 'a'), stored), PathProblem::kTooLong);
   EXPECT_EQ(StoredPathFor("/" + std::string(255, 'a'), stored), PathProblem::kNone);
   // The longest storable path, a three-digit count and a ten-byte name still fit the line.

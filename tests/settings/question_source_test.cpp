@@ -23,6 +23,8 @@ TEST(FileSourceLabel, NameAndPoemCount) {
   EXPECT_EQ(FileSourceLabel(settings, sources), SjisLiteral("一枚札.vlq (12首)"));
   settings.SetQuestionFilePath("D:\\drill\\set2.vlq");
   EXPECT_EQ(FileSourceLabel(settings, sources), SjisLiteral("set2.vlq (12首)"));
+  settings.SetQuestionFilePath("/home/1〜10—.vlq");  // never shown as another name
+  EXPECT_EQ(FileSourceLabel(settings, sources), SjisLiteral("1?10?.vlq (12首)"));
 }
 
 class ChooseQuestionFileTest : public ::testing::Test {

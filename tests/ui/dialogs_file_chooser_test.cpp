@@ -39,7 +39,8 @@ TEST_F(FileChooserTest, OpensAQuestionFileFromTheDataFolder) {
   EXPECT_EQ(seen.directory, folder);
   EXPECT_EQ(seen.filename, "");  // "*.vlq" is what the first filter already does
   EXPECT_TRUE(seen.style & wxFD_OPEN);
-  EXPECT_TRUE(seen.style & wxFD_FILE_MUST_EXIST);
+  // wx's own check would refuse a name typed without its extension, in English.
+  EXPECT_FALSE(seen.style & wxFD_FILE_MUST_EXIST);
   EXPECT_EQ(std::filesystem::current_path(), before);  // choosing never moves the current folder
 }
 
@@ -85,6 +86,12 @@ TEST_F(FileChooserTest, ANameTypedWithoutExtensionGetsTheDefaultOne) {
   wxTEST_DIALOG(chosen = chooser.ChooseFileToSave(ResultFileDialogSpec()),
                 ExpectFileDialog(Here("notes.log"), wxID_OK));
   EXPECT_EQ(chosen, Here("notes.log"));  // another extension stays
+  // Opening as well (GTK gives the typed name as it is), unless the name is a file itself.
+  WriteBytes(Here("set1.vlq"), Scrambled("4,17,0"));
+  WriteBytes(Here("set2"), Scrambled("4"));
+  EXPECT_EQ(ExistingOrWithDefaultExtension(Here("set1"), "vlq"), Here("set1.vlq"));
+  EXPECT_EQ(ExistingOrWithDefaultExtension(Here("set2"), "vlq"), Here("set2"));
+  EXPECT_EQ(ExistingOrWithDefaultExtension(Here("set1.vlq"), "vlq"), Here("set1.vlq"));
 }
 
 TEST_F(FileChooserTest, TheFileTheExtensionLeadsToIsReplacedOnlyWhenThePlayerSaysSo) {

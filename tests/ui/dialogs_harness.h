@@ -190,7 +190,7 @@ class DialogsFixture : public ::testing::Test {
   // With `realFileDialogs` the dialogs ask through GTK file dialogs (caught by expectations),
   // otherwise through the stand-in `files`.
   explicit DialogsFixture(bool realFileDialogs = false)
-      : dialogs(realFileDialogs ? nullptr : &files, &clock, &pickerRandom) {
+      : dialogs(realFileDialogs ? nullptr : &files, &clock, &pickerRandom, &inputMethod) {
     owner_ = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(0, 0), wxSize(400, 200));
     owner_->Show();
     RunEventsUntil([this] { return owner_->IsShownOnScreen(); }, 3000);
@@ -254,6 +254,7 @@ class DialogsFixture : public ::testing::Test {
   FakeFileChooser files;
   FakeClock clock{LocalTime{2026, 3, 7, 9, 5}};
   ScriptedRandom pickerRandom{{28, 28, 0, 5}};
+  FakeInputMethod inputMethod;
   WxDialogs dialogs;
 
   const PoemCatalogue catalogue;

@@ -5,7 +5,7 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/spinbutt.h>
-#include <wx/combobox.h>
+#include <wx/choice.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -240,8 +240,8 @@ TEST_P(BuiltTemplateTest, EveryControlIsThereAtLeastAsLargeAsItNeeds) {
                                          edit->GetWindowStyle()))
                              ->GetBestSize()
                              .y);
-    } else if (dynamic_cast<wxComboBox*>(window) != nullptr) {
-      needed = wxSize(0, (new wxComboBox(dialog, wxID_ANY))->GetBestSize().y);
+    } else if (dynamic_cast<wxChoice*>(window) != nullptr) {
+      needed = wxSize(0, (new wxChoice(dialog, wxID_ANY))->GetBestSize().y);
     } else {
       continue;
     }

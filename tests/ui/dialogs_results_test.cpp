@@ -6,6 +6,7 @@
 #include <set>
 
 #include <wx/button.h>
+#include <wx/settings.h>
 #include <wx/filedlg.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
@@ -50,7 +51,11 @@ TEST_F(ResultsDialogTest, ShowsTheRunAndKeepsTheFocusWhenTheScoreDoesNotRank) {
                   EXPECT_TRUE(results.Item(kResultsSaveResult)->IsEnabled());
                   EXPECT_FALSE(results.Item(kResultsSaveQuestions)->IsEnabled());
                   EXPECT_FALSE(results.Item(kResultsRetry)->IsEnabled());
-                  EXPECT_TRUE(FocusIsIn(&results));
+                  EXPECT_EQ(wxWindow::FindFocus(), results.Item(kResultsClose));
+                  // Each pair of right-aligned figures ends at one x.
+                  const auto right = [&](int id) { return results.Item(id)->GetRect().GetRight(); };
+                  EXPECT_EQ(right(kResultsScore), right(kResultsClearTime));
+                  EXPECT_EQ(right(kResultsRate), right(kResultsCorrect));
                   Click(results.Item(kResultsClose), [&] { return results.ended(); });
                   checked = true;
                 }));
@@ -94,6 +99,7 @@ TEST_F(ResultsDialogTest, ARankingRunOpensTheRankInAndCancelRecordsNothing) {
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
                   // The rank-in came over the results as soon as they were shown, and is gone.
                   EXPECT_TRUE(rankInSeen);
+                  EXPECT_EQ(wxWindow::FindFocus(), results.Item(kResultsClose));
                   EXPECT_TRUE(results.IsShown());
                   EXPECT_FALSE(results.ended());
                   Click(results.Item(kResultsClose), [&] { return results.ended(); });
@@ -211,9 +217,21 @@ TEST_F(ResultsDialogTest, ANameIsKeptToTenBytes) {
                 }),
                 ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
                   auto* name = rankIn.ItemAs<wxTextCtrl>(kRankInName);
+                  // The field opened the input method, as the answer line does.
+                  EXPECT_TRUE(RunEventsUntil([&] { return inputMethod.openRequests == 1; }));
                   FocusOn(name);
                   name->SelectAll();
-                  Type(name, "abcdefghijklm");
+                  // Kana committed by the input method past ten bytes are refused, not cut.
+                  name->WriteText(wxString::FromUTF8("やまだたろう"));
+                  EXPECT_EQ(Utf8(name->GetValue()), "");
+                  name->WriteText(wxString::FromUTF8("やまだ"));
+                  EXPECT_EQ(Utf8(name->GetValue()), "やまだ");
+                  name->SelectAll();
+                  Type(name, "abcdefghij");
+                  wxUIActionSimulator keyboard;
+                  keyboard.Text("klm");
+                  RunEventsFor(200);
+                  EXPECT_EQ(Utf8(name->GetValue()), "abcdefghij");
                   Key(&rankIn, WXK_RETURN, [&] { return rankIn.ended(); });
                 }),
                 ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
@@ -324,6 +342,41 @@ TEST_F(ResultsDialogTest, TheRecordListFromTheMenuShowsTheFiveResults) {
                   Key(&list, WXK_RETURN, [&] { return list.ended(); });
                 }));
   EXPECT_EQ(shown, 1);
+}
+
+TEST_F(ResultsDialogTest, TheRecordListsRowsAreOfOneHeightWithTheirTextCentred) {
+  FillRecords({500, 400, 300, 200, 100});
+  wxTEST_DIALOG(dialogs.OpenRecordList(),
+                ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
+                  // The grid as the screen shows it: down the frame's inside edge, its top, the
+                  // four lines and its bottom in the grey it is painted in.
+                  const wxRect area(list.ClientToScreen(wxPoint(0, 0)), list.GetClientSize());
+                  const wxImage shot = ScreenshotOf(area);
+                  ASSERT_TRUE(shot.IsOk());
+                  const wxColour grey = wxSystemSettings::GetColour(wxSYS_COLOUR_3DSHADOW);
+                  const auto isGrey = [&](int x, int y) {
+                    return shot.GetRed(x, y) == grey.Red() && shot.GetGreen(x, y) == grey.Green() &&
+                           shot.GetBlue(x, y) == grey.Blue();
+                  };
+                  const wxRect first = list.Item(kRecordListFirstField)->GetRect();
+                  int frameLeft = first.x;
+                  while (frameLeft > 0 && !isGrey(frameLeft, first.y + first.height / 2)) --frameLeft;
+                  ASSERT_GT(frameLeft, 0) << "no frame left of the first name";
+                  std::vector<int> lines;
+                  for (int y = 0; y < shot.GetHeight(); ++y) {
+                    if (isGrey(frameLeft + 2, y) && (lines.empty() || lines.back() != y - 1)) {
+                      lines.push_back(y);
+                    }
+                  }
+                  ASSERT_EQ(lines.size(), 6u) << "the frame's top and bottom and four lines";
+                  for (int row = 0; row < 5; ++row) {
+                    SCOPED_TRACE("row " + std::to_string(row + 1));
+                    EXPECT_NEAR(lines[row + 1] - lines[row], lines[1] - lines[0], 1);
+                    const wxRect name = list.Item(kRecordListFirstField + 6 * row)->GetRect();
+                    EXPECT_NEAR(2 * name.y + name.height, lines[row] + lines[row + 1] + 1, 2);
+                  }
+                  Key(&list, WXK_RETURN, [&] { return list.ended(); });
+                }));
 }
 
 TEST_F(ResultsDialogTest, TheAboutBoxNamesTheProgramAndItsVersion) {

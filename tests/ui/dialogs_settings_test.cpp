@@ -4,14 +4,16 @@
 #include <filesystem>
 
 #include <wx/checkbox.h>
-#include <wx/combobox.h>
+#include <wx/choice.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
 #include "dialogs_harness.h"
 #include "fakes/temp_folder.h"
 #include "ui/dialogs/dialog_templates.h"
+#include "settings/favourite.h"
 #include "ui/dialogs/settings_dialogs.h"
+#include "ui/display_text.h"
 
 namespace verselane::uitest {
 namespace {
@@ -28,8 +30,8 @@ class SettingsDialogTest : public DialogsFixture {
     return dialog.ItemAs<wxRadioButton>(id);
   }
   static wxTextCtrl* Count(SettingsDialog& dialog) { return dialog.ItemAs<wxTextCtrl>(kSettingsCount); }
-  static wxComboBox* Sources(SettingsDialog& dialog) {
-    return dialog.ItemAs<wxComboBox>(kSettingsSource);
+  static wxChoice* Sources(SettingsDialog& dialog) {
+    return dialog.ItemAs<wxChoice>(kSettingsSource);
   }
   static std::string Entry(SettingsDialog& dialog, int entry) {
     return Utf8(Sources(dialog)->GetString(entry));
@@ -42,7 +44,7 @@ class SettingsDialogTest : public DialogsFixture {
   }
   // Opens the source list with the mouse, as a player does.
   static void OpenList(SettingsDialog& dialog, bool* opened) {
-    wxComboBox* list = Sources(dialog);
+    wxChoice* list = Sources(dialog);
     const wxRect area = list->GetScreenRect();
     wxUIActionSimulator mouse;
     mouse.MouseMove(area.GetRight() - 8, area.y + area.height / 2);
@@ -213,10 +215,31 @@ TEST_F(SettingsDialogTest, ChoosingAGroupInTheListProposesAllItsPoems) {
                     return closed && Sources(dialog)->GetSelection() == kSingleCardSource;
                   }));
                   EXPECT_EQ(Utf8(Count(dialog)->GetValue()), "7");
+                  // The list is one Tab stop, with no text entry of its own.
+                  FocusOn(Sources(dialog));
+                  Key(&dialog, WXK_TAB);
+                  EXPECT_EQ(wxWindow::FindFocus(), dialog.Item(kSettingsChangeFavourite));
                   Ok(dialog);
                 }));
   EXPECT_EQ(settings().source(), kSingleCardSource);
   EXPECT_EQ(settings().questionCount(), 7);
+}
+
+TEST_F(SettingsDialogTest, TheFavouriteBoxesShowEveryPoemAndPoetWhole) {
+  wxTEST_DIALOG(dialogs.OpenSettings(), ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
+                  auto* poemBox = dialog.ItemAs<wxTextCtrl>(kSettingsPoemBox);
+                  auto* poetBox = dialog.ItemAs<wxTextCtrl>(kSettingsPoetBox);
+                  const auto fits = [](wxTextCtrl* box, const std::string& sjis) {
+                    const int text = box->GetTextExtent(FromSjis(sjis)).x;
+                    return box->GetSizeFromTextSize(text).x <= box->GetSize().x;
+                  };
+                  for (int poem = 0; poem < catalogue.poemCount(); ++poem) {
+                    const FavouriteTexts texts = ShowFavourite(catalogue, poem);
+                    EXPECT_TRUE(fits(poemBox, texts.poem)) << "poem " << poem + 1;
+                    EXPECT_TRUE(fits(poetBox, texts.poet)) << "poem " << poem + 1;
+                  }
+                  Cancel(dialog);
+                }));
 }
 
 TEST_F(SettingsDialogTest, CancelKeepsTheSettings) {
@@ -262,6 +285,8 @@ TEST_F(SourceFileTest, AChosenFileOfTwelveShowsItsNameAndSize) {
                   EXPECT_TRUE(RunEventsUntil([&] { return seen.shown == 1 && closed; }));
                   EXPECT_TRUE(RunEventsUntil([&] { return Entry(dialog, 15) == "name.vlq (12首)"; }));
                   EXPECT_EQ(Sources(dialog)->GetSelection(), 15);
+                  EXPECT_EQ(Utf8(Sources(dialog)->GetStringSelection()), "name.vlq (12首)")
+                      << "the closed list shows the label, not the entry's plain name";
                   EXPECT_EQ(Utf8(Count(dialog)->GetValue()), "12");
                   // The spinner's range follows: up from 12 wraps to 1.
                   wxWindow* spinner = dialog.Item(kSettingsSpinner);
@@ -275,7 +300,7 @@ TEST_F(SourceFileTest, AChosenFileOfTwelveShowsItsNameAndSize) {
   EXPECT_EQ(seen.filterIndex, 0);
   EXPECT_EQ(seen.directory, folder);  // the dialogs start in the data folder
   EXPECT_TRUE(seen.style & wxFD_OPEN);
-  EXPECT_TRUE(seen.style & wxFD_FILE_MUST_EXIST);
+  EXPECT_FALSE(seen.style & wxFD_FILE_MUST_EXIST);  // a name without ".vlq" is let through
   EXPECT_EQ(settings().source(), kFileSource);
   EXPECT_EQ(settings().questionCount(), 1);
   EXPECT_EQ(settings().questionFilePath(), path);

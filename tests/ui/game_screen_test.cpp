@@ -281,6 +281,22 @@ TEST_F(GameScreenTest, ScorePopUpUsesTheBannerFaceAndShrinksWithWeight800) {
       << "set back to the height it had";
 }
 
+TEST_F(GameScreenTest, PenaltyPopUpStaysInTheJapaneseFaceAsItShrinks) {
+  GameFrame frame = IdleFrame();
+  frame.playState = PlayState::Running;
+  frame.popupShown = true;
+  frame.popupFrame = 0;
+  frame.popupText = "-3000pt.  01:00:02";  // 18 bytes
+  frame.popupText += "xx";                 // 20 x 17 = 340: too wide
+  frame.popupColour = {200, 100, 100};
+  frame.popupFont = PopupFont::kPenalty;
+  Paint(frame);
+  const auto texts = surface.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].font, (FontSpec{31, 800, kShiftJisCharset, ""})) << "20 x 15 = 300";
+  EXPECT_EQ(surface.fontsMade.back(), (FontSpec{35, 900, kShiftJisCharset, ""}));
+}
+
 TEST_F(GameScreenTest, WrongAnswerPopUpShowsTheReadingInTheJapaneseFace) {
   GameFrame frame = IdleFrame();
   frame.playState = PlayState::Running;
@@ -315,6 +331,26 @@ TEST_F(GameScreenTest, BannersAreCentredInTheBannerFaceAndColour) {
   EXPECT_EQ(lines[lines.size() - 4], "text at " + std::to_string(texts[0].x) + "," +
                                          std::to_string(texts[0].y))
       << "the banner comes just before the time bar";
+}
+
+TEST_F(GameScreenTest, TheHintIsDrawnLastAtTheFootOfThePromptPanel) {
+  GameFrame frame = IdleFrame();
+  frame.playState = PlayState::Paused;
+  frame.bannerShown = true;
+  frame.bannerText = "PAUSE";
+  const std::size_t without = Describe(Paint(frame)).size();
+  frame.hintShown = true;
+  frame.hintText = SjisLiteral("Ctrl+P で再開");  // 13 bytes: 13 x 5 = 65 wide at height 11
+  const auto lines = Describe(Paint(frame));
+  const auto texts = surface.Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[1].text, frame.hintText);
+  EXPECT_EQ(texts[1].font, (FontSpec{11, 400, kShiftJisCharset, ""}));
+  EXPECT_EQ(texts[1].colour, (Rgb{150, 150, 150}));
+  EXPECT_EQ(texts[1].x + texts[1].width, 76 + 304) << "right-aligned";
+  EXPECT_EQ(texts[1].y, 40);
+  EXPECT_EQ(lines.size(), without + 1) << "nothing else changes";
+  EXPECT_EQ(lines.back(), "text at " + std::to_string(texts[1].x) + ",40");
 }
 
 TEST_F(GameScreenTest, PopUpComesAfterTheMarkerAndBeforeTheBanner) {

@@ -376,6 +376,18 @@ TEST_F(MainWindowTest, ExitAnsweredNoKeepsTheProgramAndYesClosesIt) {
   EXPECT_TRUE(RunEventsUntil([this] { return frame() == nullptr; }));
 }
 
+TEST_F(MainWindowTest, NoticesAndConfirmationsBelongToTheMainWindow) {
+  EXPECT_EQ(startNotices_.shown, 2);
+  EXPECT_EQ(startNotices_.parent, nullptr) << "the window was not shown yet";
+  MessageBoxSeen seen;
+  wxTEST_DIALOG(program().messageBoxes().ShowNotice("NOTICE", "Notice", NoticeIcon::kExclamation),
+                ExpectMessageBox(wxID_OK, &seen));
+  EXPECT_EQ(seen.parent, frame());
+  wxTEST_DIALOG(program().commands().Dispatch(kCommandExit), ExpectMessageBox(wxID_NO, &seen));
+  EXPECT_EQ(seen.shown, 2);
+  EXPECT_EQ(seen.parent, frame());
+}
+
 TEST_F(MainWindowTest, ClosingTheWindowAsksWithoutPausingAgain) {
   program().commands().Dispatch(kCommandStart);
   RunEventsFor(100);

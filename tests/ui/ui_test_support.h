@@ -81,6 +81,7 @@ struct MessageBoxSeen {
   long style = 0;
   std::string yesLabel;
   std::string noLabel;
+  wxWindow* parent = nullptr;
   int shown = 0;
 };
 
@@ -98,6 +99,7 @@ class ExpectMessageBox
       seen_->style = dialog->GetMessageDialogStyle();
       seen_->yesLabel = dialog->GetYesLabel().utf8_string();
       seen_->noLabel = dialog->GetNoLabel().utf8_string();
+      seen_->parent = dialog->GetParent();
       ++seen_->shown;
     }
     return answer_;

@@ -9,6 +9,7 @@ class CommandHandler;
 class DialogTable;
 class FavouriteDialogModel;
 class FileChooserPort;
+class InputMethodPort;
 class NoticePort;
 class PoemCatalogue;
 class RecordList;
@@ -34,6 +35,7 @@ struct DialogContext {
   NoticePort& notices;
   FileChooserPort& files;
   ClockPort& clock;
+  InputMethodPort& inputMethod;
   DialogTable& gameDialogs;
   DialogTable& settingsDialogs;
   SettingsDialogModel& settingsModel;

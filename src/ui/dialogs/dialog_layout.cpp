@@ -232,6 +232,16 @@ class Solver {
       }
       if (items_[i].anchors & kCentreX) to.x = (width - to.width) / 2;
     }
+    for (std::size_t i = 0; i < n; ++i) {
+      if (!(items_[i].anchors & kEndsAligned)) continue;
+      int right = layout.rects[i].right();
+      for (std::size_t j = 0; j < n; ++j) {
+        if ((items_[j].anchors & kEndsAligned) && Rect(j).right() == Rect(i).right()) {
+          right = std::max(right, layout.rects[j].right());
+        }
+      }
+      layout.rects[i].width = right - layout.rects[i].x;
+    }
     layout.clientWidth = width;
     layout.clientHeight = height;
     return layout;

@@ -31,6 +31,9 @@ enum LayoutAnchor : unsigned {
   kAnchorRight = 1,  // keeps its distance from the dialog's right edge when the dialog widens
   kCentreX = 2,      // stays centred in the dialog
   kStretchRight = 4,  // its right edge keeps its distance from the dialog's right edge
+  // Right-aligned values: those whose template rectangles end at one x end at one x, however
+  // each grew, so that a column of figures stays a column.
+  kEndsAligned = 8,
 };
 
 struct LayoutItem {

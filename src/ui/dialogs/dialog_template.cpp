@@ -1,8 +1,9 @@
 #include "ui/dialogs/dialog_template.h"
 
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/combobox.h>
+#include <wx/choice.h>
 #include <wx/dcclient.h>
 #include <wx/radiobut.h>
 #include <wx/settings.h>
@@ -14,6 +15,7 @@
 #include <wx/arrstr.h>
 
 #include "ui/dialogs/dialog_layout.h"
+#include "ui/dialogs/gtk_controls.h"
 #include "ui/display_text.h"
 #include "ui/dialogs/up_down_control.h"
 #include "ui/font_faces.h"
@@ -160,10 +162,13 @@ void TemplateDialog::CreateControls(const DialogTemplate& dialogTemplate,
         window = edit;
         break;
       }
-      case ControlKind::kCommentBox:
-        window = new wxTextCtrl(this, id, text, wxDefaultPosition, wxDefaultSize,
-                                wxTE_MULTILINE | wxTE_READONLY);
+      case ControlKind::kCommentBox: {
+        auto* box = new wxTextCtrl(this, id, text, wxDefaultPosition, wxDefaultSize,
+                                   wxTE_MULTILINE | wxTE_READONLY);
+        PadMultiLineBox(box);
+        window = box;
         break;
+      }
       case ControlKind::kButton:
         window = new wxButton(this, id, text);
         break;
@@ -174,7 +179,9 @@ void TemplateDialog::CreateControls(const DialogTemplate& dialogTemplate,
         break;
       }
       case ControlKind::kFlatButton:
-        window = new wxButton(this, id, text, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE);
+        // A button that looks like one; its label starts at the left, so that a column of
+        // ">>" links starts at one x whatever blanks end the labels.
+        window = new wxButton(this, id, text, wxDefaultPosition, wxDefaultSize, wxBU_LEFT);
         break;
       case ControlKind::kFirstRadio:
         window = new wxRadioButton(this, id, text, wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
@@ -185,10 +192,13 @@ void TemplateDialog::CreateControls(const DialogTemplate& dialogTemplate,
       case ControlKind::kCheckBox:
         window = new wxCheckBox(this, id, text);
         break;
-      case ControlKind::kDropList:
-        window = new wxComboBox(this, id, wxString(), wxDefaultPosition, wxDefaultSize, 0, nullptr,
-                                wxCB_READONLY | wxCB_DROPDOWN);
+      case ControlKind::kDropList: {
+        // A choice, not a read-only combo box: one Tab stop, and no entry showing a stale text.
+        auto* list = new wxChoice(this, id);
+        ReportDropDowns(list);
+        window = list;
         break;
+      }
       case ControlKind::kUpDown:
         window = new UpDownControl(this, id, wxDefaultPosition, wxDefaultSize);
         break;
@@ -211,6 +221,7 @@ void TemplateDialog::LayOut(const DialogTemplate& dialogTemplate,
     item.rect = {at.x, at.y, std::max(size.x, 1), std::max(size.y, 1)};
     item.role = RoleOf(control.kind);
     item.anchors = control.anchors;
+    if (control.kind == ControlKind::kTextRight) item.anchors |= kEndsAligned;
     wxWindow* window = created_[i];
     if (window == nullptr) continue;
     // A size measured as the control was made may predate the dialog's font.
@@ -249,14 +260,30 @@ void TemplateDialog::LayOut(const DialogTemplate& dialogTemplate,
         // An entry's own best width is a default of the toolkit, not a need: the template's
         // width stands unless the text it is made for needs more.
         item.minHeight = window->GetBestSize().y;
-        if (!sizing.empty()) {
-          item.minWidth = static_cast<wxControl*>(window)->GetSizeFromTextSize(window->GetTextExtent(sizing).x).x;
+        if (control.kind == ControlKind::kCommentBox) {
+          // Its two lines and their padding, without a scroll bar; the frame's two pixels above
+          // and below.
+          wxClientDC dc(window);
+          dc.SetFont(window->GetFont());
+          const int lines = dc.GetMultiLineTextExtent(Text("あ\nあ")).y;
+          item.minHeight = std::max(item.minHeight, lines + 2 * kTextPaddingY + 4);
+        }
+        // The sizing text may list several texts, separated by "|": the widest counts. Measured
+        // before the box is on the screen, a long text comes out a little narrower than the box
+        // then draws it (by 8 pixels in 470): one character more keeps its end in sight.
+        int widest = 0;
+        for (const wxString& text : wxSplit(sizing, '|', '\0')) {
+          widest = std::max(widest, window->GetTextExtent(text).x);
+        }
+        if (widest > 0) {
+          widest += window->GetTextExtent(Text("あ")).x;
+          item.minWidth = static_cast<wxControl*>(window)->GetSizeFromTextSize(widest).x;
         }
         break;
       }
       case ControlKind::kDropList: {
         // The sizing text lists the longest entries, separated by "|".
-        auto* list = static_cast<wxComboBox*>(window);
+        auto* list = static_cast<wxChoice*>(window);
         if (!sizing.empty()) list->Append(wxSplit(sizing, '|', '\0'));
         const wxSize best = list->GetBestSize();
         list->Clear();
@@ -287,6 +314,14 @@ void TemplateDialog::LayOut(const DialogTemplate& dialogTemplate,
         break;
       }
     }
+  }
+  // A list of links is as wide as its widest, so that its labels start at one x.
+  int linkWidth = 0;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].kind == ControlKind::kFlatButton) linkWidth = std::max(linkWidth, items[i].minWidth);
+  }
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].kind == ControlKind::kFlatButton) items[i].minWidth = linkWidth;
   }
 
   LayoutOptions options;

@@ -23,7 +23,7 @@ int WindowId(int templateId);
 
 enum class ControlKind {
   kText,             // static text, left-aligned
-  kTextRight,        // static text, right-aligned
+  kTextRight,        // static text, right-aligned; one column of them ends at one x
   kTextCentred,      // static text, centred
   kPicture,          // static bitmap; sized to its bitmap when it has one
   kGroupBox,         // labelled group box around other controls
@@ -36,11 +36,11 @@ enum class ControlKind {
   kCommentBox,       // multi-line edit, read-only, scrolling
   kButton,           // push button
   kDefaultButton,    // the dialog's default push button (Enter)
-  kFlatButton,       // flat push button
+  kFlatButton,       // push button of a list of links, its label at the left
   kFirstRadio,       // radio button starting a group
   kRadio,            // further radio button of the group
   kCheckBox,         // automatic check box
-  kDropList,         // drop-down list, not editable
+  kDropList,         // drop-down list, not editable (reports opening and closing as a combo box)
   kUpDown,           // up-down arrows bound to the edit control before it
 };
 
@@ -52,8 +52,8 @@ struct ControlTemplate {
   int x = 0, y = 0, width = 0, height = 0;
   bool disabled = false;
   // The widest text the control will show, when the template's text is not it (values filled in
-  // later, entries that hold a name); the control is made wide enough for it. For a drop-down
-  // list, its longest entries separated by "|".
+  // later, entries that hold a name); the control is made wide enough for it. Several texts are
+  // separated by "|", as the entries of a drop-down list are.
   const char* sizingText = nullptr;
   unsigned anchors = 0;  // LayoutAnchor
   // The bitmap resource a picture control shows (151, 153, 157); 0 when the program sets it.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "catalogue/poem_groups.h"
+#include "catalogue/poem_table.h"
 #include "ui/dialogs/dialog_layout.h"
 #include "ui/display_text.h"
 
@@ -106,8 +107,10 @@ DialogTemplate MakeRecordList() {
   for (const Heading& heading : headings) {
     t.controls.push_back(Control(kIdNone, K::kText, heading.text, heading.x, 16, heading.width, 8));
   }
-  // Grid lines between the rows and between the columns.
-  for (const int y : {45, 59, 73, 87}) t.controls.push_back(Control(kIdNone, K::kLine, "", 24, y, 215, 1));
+  // Grid lines between the rows and between the columns: the frame's 75 units make five rows of
+  // 15, each with its texts 3 units from either line, so that rows stay even and their texts
+  // centred however much the texts grow.
+  for (const int y : {42, 57, 72, 87}) t.controls.push_back(Control(kIdNone, K::kLine, "", 24, y, 215, 1));
   for (const int x : {71, 99, 132, 157, 183}) {
     t.controls.push_back(Control(kIdNone, K::kLine, "", x, 27, 1, 75));
   }
@@ -125,12 +128,12 @@ DialogTemplate MakeRecordList() {
                             {K::kText, 163, 15, "普通", "普通*"},
                             {K::kText, 189, 46, "05/06/23 12:00", nullptr}};
   for (int row = 0; row < 5; ++row) {
-    const int y = 34 + 14 * row;
-    t.controls.push_back(Control(kIdNone, K::kText, kRowNumbers[row], 12, y, 10, 8));
+    const int y = 30 + 15 * row;
+    t.controls.push_back(Control(kIdNone, K::kText, kRowNumbers[row], 12, y, 10, 9));
     for (int column = 0; column < 6; ++column) {
       const Column& c = columns[column];
       t.controls.push_back(Control(kRecordListFirstField + 6 * row + column, c.kind, c.placeholder,
-                                   c.x, y, c.width, 8, kAnchorNone, c.sizing));
+                                   c.x, y, c.width, 9, kAnchorNone, c.sizing));
     }
   }
   t.controls.push_back(Control(kIdOk, K::kDefaultButton, "閉じる", 175, 110, 64, 14, kAnchorRight));
@@ -169,6 +172,28 @@ const std::string& SourceNames() {
   return names;
 }
 
+// Every poem, and every poet with the reading of the name, as the favourite's boxes show them:
+// "心あてに…|…", "凡河内躬恒(おおしこうちのみつね)|…". The boxes are made wide enough for each.
+const std::string& FavouritePoems() {
+  static const std::string poems = [] {
+    std::string joined;
+    for (const PoemEntry& entry : kPoemTable) joined += std::string(joined.empty() ? "" : "|") + entry.fullText;
+    return joined;
+  }();
+  return poems;
+}
+const std::string& FavouritePoets() {
+  static const std::string poets = [] {
+    std::string joined;
+    for (const PoemEntry& entry : kPoemTable) {
+      if (!joined.empty()) joined += '|';
+      joined += std::string(entry.poet) + "(" + entry.poetReading + ")";
+    }
+    return joined;
+  }();
+  return poets;
+}
+
 DialogTemplate MakeSettings() {
   DialogTemplate t;
   t.id = kSettingsTemplate;
@@ -196,8 +221,10 @@ DialogTemplate MakeSettings() {
       Control(kSettingsAcceptOmission, K::kCheckBox, "決まり字以降の入力を省略しても正解にする", 7, 155,
               145, 10),
       Control(kSettingsPlaySounds, K::kCheckBox, "色々な時に音を鳴らす", 7, 169, 81, 10),
-      Control(kSettingsPoemBox, K::kReadOnlyEdit, "", 31, 99, 137, 12),
-      Control(kSettingsPoetBox, K::kReadOnlyEdit, "", 31, 115, 83, 12),
+      Control(kSettingsPoemBox, K::kReadOnlyEdit, "", 31, 99, 137, 12, kStretchRight,
+              FavouritePoems().c_str()),
+      Control(kSettingsPoetBox, K::kReadOnlyEdit, "", 31, 115, 83, 12, kAnchorNone,
+              FavouritePoets().c_str()),
       Control(kIdNone, K::kText, "出題数", 125, 69, 22, 8),
   };
   return t;

@@ -1,11 +1,14 @@
 #include "ui/dialogs/game_dialogs.h"
 
+#include <algorithm>
 #include <string>
 
 #include <wx/button.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/utils.h>
 
+#include "game/desktop_ports.h"
 #include "records/rank_in.h"
 #include "records/record_list.h"
 #include "records/result_file.h"
@@ -66,6 +69,12 @@ ResultsDialog::ResultsDialog(wxWindow* parent, DialogContext& context, const Res
   // The dialog's own OK and Cancel commands (Enter on no button, Esc) end nothing here.
   Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_OK);
   Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_CANCEL);
+  // Nor does Enter on 閉じる, where the focus starts: the Enter that answered the last question
+  // may still be held down.
+  Bind(wxEVT_CHAR_HOOK, [](wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    if (key != WXK_RETURN && key != WXK_NUMPAD_ENTER) event.Skip();
+  });
 
   // The rank-in opens over the results only once they are on the screen.
   Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
@@ -80,9 +89,9 @@ ResultsDialog::ResultsDialog(wxWindow* parent, DialogContext& context, const Res
 void ResultsDialog::OnShown() {
   if (context_.records.FindRankPosition(context_.finishedRun.score) != -1) {
     context_.gameDialogs.Open(kRankInSlot, this);
-  } else {
-    TakeFocus();
   }
+  // The dialog has no default button: without this GTK puts a caret in the comment.
+  Item(kResultsClose)->SetFocus();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -126,13 +135,34 @@ RankInDialog::RankInDialog(wxWindow* parent, DialogContext& context, const wxBit
     : TemplateDialog(parent, RankInTemplate(), {{kRankInBitmap, picture}}),
       context_(context) {
   auto* name = ItemAs<wxTextCtrl>(kRankInName);
-  name->ChangeValue(FromSjis(context.settings.settings().playerName()));
+  lastName_ = FromSjis(context.settings.settings().playerName());
+  name->ChangeValue(lastName_);
+  name->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnNameTyped(); });
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOk(); }, wxID_OK);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(wxID_CANCEL); }, wxID_CANCEL);
-  Bind(wxEVT_INIT_DIALOG, [name](wxInitDialogEvent& event) {
+  Bind(wxEVT_INIT_DIALOG, [this, name](wxInitDialogEvent& event) {
     event.Skip();
     name->SetFocus();
+    // Input methods such as Fcitx 5 keep a state for each field: this one starts in kana too,
+    // once it has the focus.
+    CallAfter([this] { context_.inputMethod.RequestOpen(); });
   });
+}
+
+void RankInDialog::OnNameTyped() {
+  auto* name = ItemAs<wxTextCtrl>(kRankInName);
+  const wxString typed = name->GetValue();
+  if (NameFitsField(ToUtf8(typed))) {
+    lastName_ = typed;
+    return;
+  }
+  // Refused whole, where the player sees it, rather than cut when it is stored.
+  const long added = static_cast<long>(typed.length()) - static_cast<long>(lastName_.length());
+  const long insertion = std::clamp(name->GetInsertionPoint() - std::max(added, 0L), 0L,
+                                    static_cast<long>(lastName_.length()));
+  name->ChangeValue(lastName_);
+  name->SetInsertionPoint(insertion);
+  wxBell();
 }
 
 void RankInDialog::OnOk() {

@@ -42,17 +42,20 @@ class RecordListDialog : public TemplateDialog {
   RecordListDialog(wxWindow* parent, DialogContext& context, const wxBitmap& icon);
 };
 
-// " ランクイン": asks for the name under which the run enters the record list. OK records it
-// and shows the record list, unless the name is refused (the dialog then stays); Cancel records
-// nothing.
+// " ランクイン": asks for the name under which the run enters the record list. The name field
+// opens the input method as the answer line does, and refuses what would take the name past ten
+// bytes. OK records it and shows the record list, unless the name is refused (the dialog then
+// stays); Cancel records nothing.
 class RankInDialog : public TemplateDialog {
  public:
   RankInDialog(wxWindow* parent, DialogContext& context, const wxBitmap& picture);
 
  private:
   void OnOk();
+  void OnNameTyped();
 
   DialogContext& context_;
+  wxString lastName_;  // the name field's text as it last fitted
 };
 
 // The program's title and version as the About box shows them: " Verselane ver 2.08".

@@ -1,7 +1,7 @@
 #include "ui/dialogs/settings_dialogs.h"
 
 #include <wx/checkbox.h>
-#include <wx/combobox.h>
+#include <wx/choice.h>
 #include <wx/radiobut.h>
 #include <wx/spinbutt.h>
 #include <wx/textctrl.h>
@@ -27,7 +27,7 @@ void ShowText(wxTextCtrl* edit, const wxString& text) {
 SettingsDialog::SettingsDialog(wxWindow* parent, DialogContext& context)
     : TemplateDialog(parent, SettingsTemplate()),
       context_(context),
-      sources_(ItemAs<wxComboBox>(kSettingsSource)),
+      sources_(ItemAs<wxChoice>(kSettingsSource)),
       count_(ItemAs<wxTextCtrl>(kSettingsCount)) {
   SettingsDialogModel& model = context_.settingsModel;
   model.Open();
@@ -88,7 +88,7 @@ SettingsDialog::SettingsDialog(wxWindow* parent, DialogContext& context)
   // The source list.
   sources_->Bind(wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent&) { OnListDropDown(); });
   sources_->Bind(wxEVT_COMBOBOX_CLOSEUP, [this](wxCommandEvent&) { OnListCloseUp(); });
-  sources_->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent& event) { OnListChoice(event.GetInt()); });
+  sources_->Bind(wxEVT_CHOICE, [this](wxCommandEvent& event) { OnListChoice(event.GetInt()); });
 
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
     context_.settingsDialogs.Open(kFavouriteSlot, this);
@@ -132,10 +132,16 @@ void SettingsDialog::ShowOptions() {
 
 void SettingsDialog::ShowSourceList() {
   const SettingsDialogModel& model = context_.settingsModel;
+  bool shownTextChanged = false;
   for (int entry = 0; entry < kListedSourceCount; ++entry) {
     const wxString text = FromSjis(model.entryText(entry));
-    if (sources_->GetString(entry) != text) sources_->SetString(entry, text);
+    if (sources_->GetString(entry) == text) continue;
+    sources_->SetString(entry, text);
+    if (entry == sources_->GetSelection()) shownTextChanged = true;
   }
+  // GTK leaves the closed box showing the selected row's old text when only its string changed:
+  // choosing the row again shows the new one.
+  if (shownTextChanged) sources_->SetSelection(wxNOT_FOUND);
   if (sources_->GetSelection() != model.selectedEntry()) {
     sources_->SetSelection(model.selectedEntry());
   }

@@ -6,7 +6,7 @@
 #include "ui/dialogs/dialog_context.h"
 #include "ui/dialogs/dialog_template.h"
 
-class wxComboBox;
+class wxChoice;
 class wxTextCtrl;
 
 namespace verselane {
@@ -31,7 +31,7 @@ class SettingsDialog : public TemplateDialog {
   void FinishListClosing();
 
   DialogContext& context_;
-  wxComboBox* sources_;
+  wxChoice* sources_;
   wxTextCtrl* count_;
   // The source list's three events in the order the core expects them: GTK reports the list
   // closing before the choice made in it, so the closing is held back until the choice (if any)

@@ -14,6 +14,7 @@
 #include "ui/dialogs/game_dialogs.h"
 #include "ui/dialogs/settings_dialogs.h"
 #include "ui/help.h"
+#include "ui/input_method.h"
 
 namespace verselane {
 namespace {
@@ -45,13 +46,16 @@ wxBitmap Portrait(int frame) {
   return strip.GetSubBitmap(wxRect(frame * kPortraitSize, 0, kPortraitSize, kPortraitSize));
 }
 
-WxDialogs::WxDialogs(FileChooserPort* files, ClockPort* clock, RandomSource* random)
+WxDialogs::WxDialogs(FileChooserPort* files, ClockPort* clock, RandomSource* random,
+                     InputMethodPort* inputMethod)
     : ownFiles_(files == nullptr ? std::make_unique<WxFileChooser>() : nullptr),
       ownClock_(clock == nullptr ? std::make_unique<LocalClock>() : nullptr),
       ownRandom_(random == nullptr ? std::make_unique<SystemRandom>() : nullptr),
+      ownInputMethod_(inputMethod == nullptr ? std::make_unique<InputMethodSwitch>() : nullptr),
       files_(files != nullptr ? *files : *ownFiles_),
       clock_(clock != nullptr ? *clock : *ownClock_),
       random_(random != nullptr ? *random : *ownRandom_),
+      inputMethod_(inputMethod != nullptr ? *inputMethod : *ownInputMethod_),
       picker_(random_) {
   gameDialogs_.Fill({kResultsTemplate, kAboutTemplate, kRecordListTemplate, kRankInTemplate},
                     {[this](wxWindow* parent) { ResultsProcedure(parent); },
@@ -86,9 +90,10 @@ bool WxDialogs::Prepare() {
 
 DialogContext WxDialogs::Context() {
   const DialogLinks& links = links_;
-  return DialogContext{*links.catalogue, *links.settings, *links.records,   *links.commands,
-                       finishedRun_,     *links.notices,  files_,           clock_,
-                       gameDialogs_,     settingsDialogs_, *settingsModel_, *favouriteModel_};
+  return DialogContext{*links.catalogue, *links.settings,  *links.records, *links.commands,
+                       finishedRun_,     *links.notices,   files_,          clock_,
+                       inputMethod_,     gameDialogs_,     settingsDialogs_, *settingsModel_,
+                       *favouriteModel_};
 }
 
 void WxDialogs::OpenResults(const RunFigures& run) {

@@ -51,10 +51,10 @@ struct DialogLinks {
 
 class WxDialogs : public DialogPort {
  public:
-  // The file dialogs, the clock and the random numbers of the favourite dialog's random button
-  // are its own unless stand-ins are given.
+  // The file dialogs, the clock, the random numbers of the favourite dialog's random button and
+  // the input method the rank-in opens are its own unless stand-ins are given.
   explicit WxDialogs(FileChooserPort* files = nullptr, ClockPort* clock = nullptr,
-                     RandomSource* random = nullptr);
+                     RandomSource* random = nullptr, InputMethodPort* inputMethod = nullptr);
   ~WxDialogs() override;
   WxDialogs(const WxDialogs&) = delete;
   WxDialogs& operator=(const WxDialogs&) = delete;
@@ -92,9 +92,11 @@ class WxDialogs : public DialogPort {
   std::unique_ptr<WxFileChooser> ownFiles_;
   std::unique_ptr<LocalClock> ownClock_;
   std::unique_ptr<RandomSource> ownRandom_;
+  std::unique_ptr<InputMethodPort> ownInputMethod_;
   FileChooserPort& files_;
   ClockPort& clock_;
   RandomSource& random_;
+  InputMethodPort& inputMethod_;
   // The random button never repeats the poem it gave last, for the whole run of the program.
   RandomPoemPicker picker_;
 

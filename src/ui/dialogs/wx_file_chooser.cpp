@@ -5,6 +5,7 @@
 
 #include <wx/filedlg.h>
 #include <wx/filefn.h>
+#include <wx/intl.h>
 #include <wx/msgdlg.h>
 #include <wx/generic/msgdlgg.h>
 
@@ -60,17 +61,36 @@ std::string WithDefaultExtension(std::string_view path, std::string_view extensi
   return result;
 }
 
+std::string ExistingOrWithDefaultExtension(const std::string& path, std::string_view extension) {
+  std::error_code error;
+  if (std::filesystem::exists(path, error)) return path;
+  return WithDefaultExtension(path, extension);
+}
+
 wxString WxFileChooser::StartFolder() const {
   return startFolder_.empty() ? wxGetCwd() : wxString::FromUTF8(startFolder_);
 }
 
 std::optional<std::string> WxFileChooser::ChooseFileToOpen(const FileDialogSpec& setup) {
-  wxFileDialog dialog(owner_, FromSjis(setup.title), StartFolder(), InitialName(setup),
-                      FileDialogWildcard(setup), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-  if (dialog.ShowModal() != wxID_OK) return std::nullopt;
-  const std::string path = NativePath(dialog.GetPath());
-  if (path.empty()) return std::nullopt;
-  return path;
+  wxString folder = StartFolder();
+  wxString name = InitialName(setup);
+  while (true) {
+    wxFileDialog dialog(owner_, FromSjis(setup.title), folder, name, FileDialogWildcard(setup),
+                        wxFD_OPEN);
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+    const std::string chosen = NativePath(dialog.GetPath());
+    if (chosen.empty()) return std::nullopt;
+    const std::string path = ExistingOrWithDefaultExtension(chosen, setup.defaultExtension);
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) return path;
+    // What wx says when it checks itself, in the desktop's language; back to the dialog.
+    wxGenericMessageDialog missing(owner_, _("Please choose an existing file."), _("Error"),
+                                   wxOK | wxICON_ERROR);
+    missing.ShowModal();
+    const std::filesystem::path typed(chosen);
+    folder = wxString(typed.parent_path().c_str(), *wxConvFileName);
+    name = wxString(typed.filename().c_str(), *wxConvFileName);
+  }
 }
 
 std::optional<std::string> WxFileChooser::ChooseFileToSave(const FileDialogSpec& setup) {

@@ -39,6 +39,10 @@ class WxFileChooser : public FileChooserPort {
 wxString FileDialogWildcard(const FileDialogSpec& setup);
 // `path` with ".<extension>" added when its file name has no extension; as it was otherwise.
 std::string WithDefaultExtension(std::string_view path, std::string_view extension);
+// The file a name typed into the open dialog means: the name itself where that file exists, else
+// the name with the default extension when it has none, as Windows' open dialog reads it. wx's
+// own "must exist" check would refuse the name before this, in English.
+std::string ExistingOrWithDefaultExtension(const std::string& path, std::string_view extension);
 
 class LocalClock : public ClockPort {
  public:
