@@ -17,12 +17,12 @@ FontSpec PromptSpec() {
 FontSpec BannerSpec() {
   return {screen::kBannerHeight, screen::kBannerWeight, kAnsiCharset, screen::kBannerFace};
 }
-FontSpec PenaltySpec() {
+FontSpec PenaltyFont() {
   return {screen::kBannerHeight, screen::kBannerWeight, kShiftJisCharset, ""};
 }
 // The expected reading after a wrong answer is drawn like the prompt.
 FontSpec ReadingSpec() { return PromptSpec(); }
-FontSpec HintSpec() { return {screen::kHintHeight, screen::kHintWeight, kShiftJisCharset, ""}; }
+FontSpec HintFont() { return {screen::kHintHeight, screen::kHintWeight, kShiftJisCharset, ""}; }
 
 std::string FitKey(const FontSpec& own, const FontSpec& shrunk, std::string_view text, int width) {
   std::string key = std::to_string(own.height) + ',' + std::to_string(own.weight) + ',' +
@@ -138,7 +138,7 @@ bool GameScreen::DrawPopup(const GameFrame& frame) {
   if (!frame.popupShown) return true;
   FontSpec own = ReadingSpec();
   if (frame.popupFont == PopupFont::kScore) own = BannerSpec();
-  if (frame.popupFont == PopupFont::kPenalty) own = PenaltySpec();
+  if (frame.popupFont == PopupFont::kPenalty) own = PenaltyFont();
   FontSpec shrunk = own;
   shrunk.weight = screen::kShrinkWeight;
   if (!Recreate(popupFont_, own) || !canvas_.SetTextColour(frame.popupColour)) return false;
@@ -185,7 +185,7 @@ bool GameScreen::DrawTimeBar(const GameFrame& frame) {
 
 bool GameScreen::DrawHint(const GameFrame& frame) {
   if (!frame.hintShown) return true;
-  if (!Recreate(popupFont_, HintSpec()) || !canvas_.SetTextColour(screen::kHintColour)) {
+  if (!Recreate(popupFont_, HintFont()) || !canvas_.SetTextColour(screen::kHintColour)) {
     return false;
   }
   const SurfaceFont* previous = canvas_.SelectFont(popupFont_.handle());

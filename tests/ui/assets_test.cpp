@@ -427,7 +427,8 @@ TEST(HelpBook, IsZippedFromTheHelpSourcesAsTheyAreNow) {
     ASSERT_TRUE(inBook.has_value()) << name << " is missing from the book: run tools/make-help.py";
     // The book's pages have the line breaks beside Japanese text made <wbr>.
     const bool page = extension == ".html";
-    EXPECT_TRUE(page ? WithoutLineBreaks(*inBook) == WithoutLineBreaks(expected) : *inBook == expected)
+    EXPECT_TRUE(page ? WithoutLineBreaks(*inBook) == WithoutLineBreaks(expected)
+                     : *inBook == expected)
         << name << " changed since the book was made: run tools/make-help.py";
   }
   ASSERT_TRUE(sourceNames.count("01_hajimeni.html"));

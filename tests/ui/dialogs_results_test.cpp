@@ -360,7 +360,8 @@ TEST_F(ResultsDialogTest, TheRecordListsRowsAreOfOneHeightWithTheirTextCentred) 
                   };
                   const wxRect first = list.Item(kRecordListFirstField)->GetRect();
                   int frameLeft = first.x;
-                  while (frameLeft > 0 && !isGrey(frameLeft, first.y + first.height / 2)) --frameLeft;
+                  const int middle = first.y + first.height / 2;
+                  while (frameLeft > 0 && !isGrey(frameLeft, middle)) --frameLeft;
                   ASSERT_GT(frameLeft, 0) << "no frame left of the first name";
                   std::vector<int> lines;
                   for (int y = 0; y < shot.GetHeight(); ++y) {

@@ -318,7 +318,9 @@ void TemplateDialog::LayOut(const DialogTemplate& dialogTemplate,
   // A list of links is as wide as its widest, so that its labels start at one x.
   int linkWidth = 0;
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    if (controls[i].kind == ControlKind::kFlatButton) linkWidth = std::max(linkWidth, items[i].minWidth);
+    if (controls[i].kind == ControlKind::kFlatButton) {
+      linkWidth = std::max(linkWidth, items[i].minWidth);
+    }
   }
   for (std::size_t i = 0; i < controls.size(); ++i) {
     if (controls[i].kind == ControlKind::kFlatButton) items[i].minWidth = linkWidth;

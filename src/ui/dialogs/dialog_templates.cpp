@@ -110,7 +110,9 @@ DialogTemplate MakeRecordList() {
   // Grid lines between the rows and between the columns: the frame's 75 units make five rows of
   // 15, each with its texts 3 units from either line, so that rows stay even and their texts
   // centred however much the texts grow.
-  for (const int y : {42, 57, 72, 87}) t.controls.push_back(Control(kIdNone, K::kLine, "", 24, y, 215, 1));
+  for (const int y : {42, 57, 72, 87}) {
+    t.controls.push_back(Control(kIdNone, K::kLine, "", 24, y, 215, 1));
+  }
   for (const int x : {71, 99, 132, 157, 183}) {
     t.controls.push_back(Control(kIdNone, K::kLine, "", x, 27, 1, 75));
   }
@@ -177,7 +179,10 @@ const std::string& SourceNames() {
 const std::string& FavouritePoems() {
   static const std::string poems = [] {
     std::string joined;
-    for (const PoemEntry& entry : kPoemTable) joined += std::string(joined.empty() ? "" : "|") + entry.fullText;
+    for (const PoemEntry& entry : kPoemTable) {
+      if (!joined.empty()) joined += '|';
+      joined += entry.fullText;
+    }
     return joined;
   }();
   return poems;

@@ -14,7 +14,7 @@ Function Find(const char* name) {
 }
 
 // "notify::popup-shown" of the choice's GtkComboBox.
-void OnPopupShown(void* comboBox, void* /*paramSpec*/, void* data) {
+void OnPopupShown(void* comboBox, void* /*property*/, void* data) {
   using GetProperty = void (*)(void* object, const char* name, ...);
   const auto get = Find<GetProperty>("g_object_get");
   if (get == nullptr) return;
