@@ -2,12 +2,12 @@
 # to tools/ensure-packages.sh.
 # shellcheck disable=SC2034  # the arrays are used by the scripts that source this file
 
-# Compiler, build tools, wxWidgets, the test and benchmark libraries, the Japanese fonts whose
-# metrics the game screen is laid out for, and DejaVu Sans, whose bold face stands in for
-# "Arial Black" in the banners and the score pop-up.
+# Compiler, build tools, wxWidgets, SQLite (the history of answers), the test and benchmark
+# libraries, the Japanese fonts whose metrics the game screen is laid out for, and DejaVu Sans,
+# whose bold face stands in for "Arial Black" in the banners and the score pop-up.
 VERSELANE_BUILD_PACKAGES=(
   cmake g++ make pkg-config
-  libwxgtk3.2-dev libsdl2-dev
+  libwxgtk3.2-dev libsdl2-dev libsqlite3-dev
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   fonts-ipaexfont-gothic fonts-ipafont-gothic fonts-dejavu-core

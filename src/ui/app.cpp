@@ -1,8 +1,12 @@
 // Entry point of the desktop program: the application object, which chooses the data folder,
 // runs the start-up of Program and, after the message loop, its shut-down. The exit code is 0
-// in every case, also when the start-up ends early.
+// in every case, also when the start-up ends early. `verselane --history` only prints the
+// history of answers and ends (1 when the database cannot be read).
 #include <cstdlib>
+#include <filesystem>
+#include <iostream>
 #include <memory>
+#include <string_view>
 
 #include <wx/app.h>
 
@@ -11,6 +15,7 @@
 #include "game/game_controller.h"
 #include "base/data_folder.h"
 #include "base/text_file.h"
+#include "records/answer_history.h"
 #include "ui/dialogs/wx_dialogs.h"
 #include "ui/message_boxes.h"
 #include "ui/program.h"
@@ -73,6 +78,15 @@ class VerselaneApp : public wxApp {
 wxIMPLEMENT_APP_NO_MAIN(verselane::VerselaneApp);
 
 int main(int argc, char** argv) {
+  // The history report needs no display and opens no window, and it leaves the single-instance
+  // lock alone, so it also runs beside a running copy. It creates nothing, not even the folder.
+  if (argc == 2 && std::string_view(argv[1]) == "--history") {
+    const std::filesystem::path folder = verselane::DataFolderFor("/proc/self/exe");
+    return verselane::PrintHistoryReport((folder / verselane::kHistoryFileName).string(),
+                                         std::cout, std::cerr)
+               ? 0
+               : 1;
+  }
   // The game draws with plain pixel copies: without this GTK loads OpenGL at start-up only to
   // choose a visual, which on Mesa takes half of the program's memory and a good part of its
   // start. A player's own setting is kept.

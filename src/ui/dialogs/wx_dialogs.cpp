@@ -14,6 +14,7 @@
 #include "ui/dialogs/game_dialogs.h"
 #include "ui/dialogs/settings_dialogs.h"
 #include "ui/help.h"
+#include "ui/mastery_window.h"
 
 namespace verselane {
 namespace {
@@ -117,6 +118,10 @@ void WxDialogs::OpenSettings() {
 
 void WxDialogs::OpenRecordList() {
   if (Prepare()) gameDialogs_.Open(kRecordListSlot);
+}
+
+void WxDialogs::OpenMastery() {
+  if (Prepare()) ShowMastery(links_.owner, *links_.catalogue, links_.game->history().Snapshot());
 }
 
 void WxDialogs::OpenAbout() {
