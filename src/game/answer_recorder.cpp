@@ -26,11 +26,8 @@ AnswerRecorder::AnswerRecorder(std::string path, NoticePort& notices, Clock now)
     : path_(std::move(path)), notices_(notices), now_(std::move(now)) {}
 
 AnswerRecorder::~AnswerRecorder() {
-  {
-    std::lock_guard lock(mutex_);
-    stop_ = true;
-  }
-  wake_.notify_all();
+  stop_ = true;
+  queued_.release();
   if (writer_.joinable()) writer_.join();
 }
 
@@ -82,26 +79,33 @@ void AnswerRecorder::RecordRun(const RunRecord& run) {
   Enqueue(std::move(stamped));
 }
 
+// Never waits: a full ring (a writer stuck far longer than any lock is held) drops the entry
+// and counts as a failed write.
 void AnswerRecorder::Enqueue(Entry entry) {
-  {
-    std::lock_guard lock(mutex_);
-    queue_.push_back(std::move(entry));
+  const std::size_t head = head_.load(std::memory_order_relaxed);
+  if (head - tail_.load(std::memory_order_acquire) >= kRingSize) {
+    writeFailed_ = true;
+    return;
   }
-  wake_.notify_one();
+  ring_[head % kRingSize] = std::move(entry);
+  head_.store(head + 1, std::memory_order_release);
+  queued_.release();
 }
 
 // Each entry is written alone, in its own transaction: a crash loses only what is in flight.
 // After a failure nothing more is written; the notice waits for ReportWriteFailure.
 void AnswerRecorder::WriteLoop() {
-  std::unique_lock lock(mutex_);
   while (true) {
-    wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });
-    if (queue_.empty()) break;  // stopping, with everything written
-    Entry entry = std::move(queue_.front());
-    queue_.pop_front();
-    writing_ = true;
-    lock.unlock();
+    queued_.acquire();
+    const std::size_t tail = tail_.load(std::memory_order_relaxed);
+    if (tail == head_.load(std::memory_order_acquire)) {
+      if (stop_) break;  // stopping, with everything written
+      continue;
+    }
+    Entry entry = std::move(ring_[tail % kRingSize]);
+    tail_.store(tail + 1, std::memory_order_release);
     if (!writeFailed_) {
+      std::lock_guard store(storeMutex_);
       const bool written = std::visit(
           [this](const auto& item) {
             if constexpr (std::is_same_v<std::decay_t<decltype(item)>, AnswerRecord>) {
@@ -113,26 +117,27 @@ void AnswerRecorder::WriteLoop() {
           entry);
       if (!written) writeFailed_ = true;
     }
-    lock.lock();
-    writing_ = false;
-    if (queue_.empty()) drained_.notify_all();
+    {
+      std::lock_guard lock(drainMutex_);
+      written_ = tail + 1;
+    }
+    drained_.notify_all();
   }
-  writing_ = false;
-  drained_.notify_all();
 }
 
 void AnswerRecorder::Flush() {
-  std::unique_lock lock(mutex_);
-  drained_.wait(lock, [this] { return (queue_.empty() && !writing_) || !writer_.joinable(); });
+  if (!writer_.joinable()) return;
+  const std::size_t queued = head_.load(std::memory_order_acquire);
+  std::unique_lock lock(drainMutex_);
+  drained_.wait(lock, [&] { return written_ >= queued; });
 }
 
 HistorySnapshot AnswerRecorder::Snapshot() {
   HistorySnapshot snapshot;
   snapshot.now = now_();
   if (!open_) return snapshot;
-  // Holding the lock keeps the writer away from the store while it is read.
-  std::unique_lock lock(mutex_);
-  drained_.wait(lock, [this] { return queue_.empty() && !writing_; });
+  Flush();
+  std::lock_guard store(storeMutex_);
   snapshot.poems = SummarisePoems(store_.Answers());
   snapshot.runs = store_.Runs();
   return snapshot;

@@ -1,14 +1,17 @@
 // The history of answers as the program keeps it: the database in the data folder, written by a
 // thread of its own so that no timer tick waits for the disk (a commit that syncs the disk can
-// take tens of milliseconds on a slow one, and a tick is 50).
+// take tens of milliseconds on a slow one, and a tick is 50). The tick hands its answers over
+// through a ring without a lock, so it never waits for the writer either.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <mutex>
+#include <semaphore>
 #include <string>
 #include <thread>
 #include <variant>
@@ -48,6 +51,9 @@ class AnswerRecorder : public HistoryPort {
 
   // Waits until everything queued has been written (or dropped after a failure).
   void Flush();
+  // Answers and runs the ring holds at most; a player answers at most one a second, the writer
+  // keeps up with hundreds.
+  static constexpr std::size_t kRingSize = 256;
   bool isOpen() const { return open_; }
   const std::string& path() const { return path_; }
 
@@ -66,12 +72,18 @@ class AnswerRecorder : public HistoryPort {
   std::atomic<bool> writeFailed_ = false;
   bool noticeShown_ = false;
 
-  std::mutex mutex_;
-  std::condition_variable wake_;     // the writer: something queued, or stop
-  std::condition_variable drained_;  // Flush: the queue is empty and nothing is being written
-  std::deque<Entry> queue_;
-  bool writing_ = false;
-  bool stop_ = false;
+  // One producer (the game's thread) and one consumer (the writer): a slot belongs to the
+  // producer until head_ passes it, then to the writer until tail_ does.
+  std::array<Entry, kRingSize> ring_;
+  std::atomic<std::size_t> head_ = 0;  // entries ever queued
+  std::atomic<std::size_t> tail_ = 0;  // entries ever written (or dropped)
+  std::counting_semaphore<> queued_{0};
+  std::atomic<bool> stop_ = false;
+
+  std::mutex storeMutex_;  // the writer while it writes, Snapshot while it reads
+  std::mutex drainMutex_;
+  std::condition_variable drained_;  // Flush: written_ has caught up
+  std::size_t written_ = 0;          // entries written (or dropped), under drainMutex_
   std::thread writer_;
 };
 
