@@ -273,7 +273,7 @@ void MasteryView::OnPaint(wxPaintEvent&) {
   gc->Clip(layout.figures.x, layout.figures.y, layout.figures.width, layout.figures.height);
   for (const std::string& line : FigureLines()) {
     gc->DrawText(U8(line), layout.figures.x, y);
-    y += 22;
+    y += 21;
   }
   gc->ResetClip();
 
@@ -385,6 +385,8 @@ MasteryDialog::MasteryDialog(wxWindow* parent, const PoemCatalogue& catalogue,
   auto* close = new wxButton(this, wxID_CANCEL, U8("閉じる"));
   sizer->Add(close, 0, wxALIGN_RIGHT | wxALL, 8);
   SetSizerAndFit(sizer);
+  // Fit gives the least size; it opens roomier, and any size the player drags to is redrawn.
+  SetClientSize(FromDIP(wxSize(760, 600)));
   SetEscapeId(wxID_CANCEL);
   view_->SetFocus();
   Centre();
