@@ -260,8 +260,10 @@ void GameController::TakeAnswer() {
   question.points = outcome.points;
   question.time = SplitSeconds(question.seconds);
   run_.lastResult = outcome.correct;
+  // The history keeps what the answer did to the score: a missed favourite's penalty as minus.
   history_->RecordAnswer({question.poem, settings_.mode(), outcome.correct,
-                          Clock(GameClock::kQuestion).ticks() * kTimerPeriodMs, outcome.points, 0, {}});
+                          Clock(GameClock::kQuestion).ticks() * kTimerPeriodMs,
+                          outcome.correct ? outcome.points : -outcome.points, 0, {}});
   // After a wrong answer the clear time stands still until the next question.
   if (!run_.lastResult) Clock(GameClock::kGame).SetRunning(false);
   run_.phase = Phase::kPopupIn;

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -168,9 +169,17 @@ AnswerHistory::Status AnswerHistory::Open(const std::string& path, Access access
   if (readOnly && ::stat(path.c_str(), &info) != 0) return Status::kMissing;
   const int flags = readOnly ? SQLITE_OPEN_READONLY
                              : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  // A database this call made and could not finish is taken away again: a full disk or a
+  // folder that cannot take the log must not keep an empty file.
+  const bool existed = readOnly || ::stat(path.c_str(), &info) == 0;
   int code = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
-  auto fail = [this](int failure) {
+  auto fail = [this, &path, existed](int failure) {
     Close();
+    if (!existed) {
+      for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        ::unlink((path + suffix).c_str());
+      }
+    }
     return StatusOf(failure);
   };
   if (code != SQLITE_OK) return fail(code);
@@ -191,7 +200,7 @@ AnswerHistory::Status AnswerHistory::Open(const std::string& path, Access access
   sqlite3_finalize(statement);
   if (code != SQLITE_OK) return fail(code);
   if (version > kHistorySchemaVersion) {
-    Close();
+    fail(SQLITE_OK);
     return Status::kNewer;
   }
   // A broken page anywhere would otherwise surface only in the middle of a run.
@@ -216,7 +225,7 @@ AnswerHistory::Status AnswerHistory::Open(const std::string& path, Access access
   if (!Execute("PRAGMA journal_mode=WAL") || !Execute("PRAGMA synchronous=FULL") ||
       !Execute("BEGIN IMMEDIATE") || !Execute("COMMIT")) {
     const Status failure = lastFailure_;
-    Close();
+    fail(SQLITE_OK);
     return failure;
   }
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
@@ -235,7 +244,7 @@ AnswerHistory::Status AnswerHistory::Open(const std::string& path, Access access
       "clear_seconds) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
   if (insertAnswer_ == nullptr || insertRun_ == nullptr) {
     const Status failure = lastFailure_;
-    Close();
+    fail(SQLITE_OK);
     return failure;
   }
   return Status::kOpened;

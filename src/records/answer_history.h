@@ -27,7 +27,8 @@ struct AnswerRecord {
   QuestionMode mode = QuestionMode::Normal;
   bool correct = false;
   int milliseconds = 0;       // on the question's clock at Enter
-  int points = 0;             // what the answer booked (tripled for the favourite)
+  int points = 0;  // what the answer did to the score (tripled for the favourite; a missed
+                   // favourite's penalty is negative)
   std::int64_t answeredAt = 0;  // Unix seconds
   std::string localTime;        // "YYYY-MM-DD HH:MM:SS", the player's clock at the time
 };

@@ -248,6 +248,24 @@ TEST_F(HistoryTest, AKillLosesAtMostTheAnswerInFlight) {
   }
 }
 
+// The points kept are what the answer did to the score: the favourite's three times, and its
+// penalty as minus when it is missed.
+TEST_F(HistoryTest, TheFavouriteIsKeptWithItsTripledPointsOrPenalty) {
+  FakeHistory history;
+  engine.game.ConnectHistory(history);
+  engine.UseSource(kAllPoemsSource, 2);
+  ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
+  engine.settings().SetFavouritePoem(engine.game.run().question.poem);
+  PlayQuestion(true, 2);
+  engine.settings().SetFavouritePoem(engine.game.run().question.poem);
+  PlayQuestion(false, 2);
+  ASSERT_EQ(history.answers.size(), 2u);
+  EXPECT_EQ(history.answers[0].points, 3 * PointsForAnswer(0));
+  EXPECT_EQ(history.answers[1].points, -3 * PointsForAnswer(0));
+  ASSERT_EQ(history.runs.size(), 1u);
+  EXPECT_EQ(history.runs[0].score, 0) << "the penalty took it all";
+}
+
 // The weak-poems run is put in like the retry run: the settings keep the player's source and
 // count, and the run after it draws from them again.
 TEST_F(HistoryTest, WeakPoemsRunAsksTheWeakestThenTheSourceAgain) {
