@@ -43,6 +43,7 @@ class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public Input
   void OpenResults(const RunFigures&) override {}
   void OpenSettings() override {}
   void OpenRecordList() override {}
+  void OpenMastery() override {}
   void OpenAbout() override {}
   void ShowHelp() override {}
   bool DrawFrame(const GameFrame& frame) override {

@@ -3,12 +3,12 @@
 # shellcheck disable=SC2034  # the arrays are used by the scripts that source this file
 
 # Compiler, build tools, wxWidgets with its translations (the help window's and file dialogs' own
-# texts in the desktop's language), the test and benchmark libraries, the Japanese fonts whose
-# metrics the game screen is laid out for, and DejaVu Sans, whose bold face stands in for
-# "Arial Black" in the banners and the score pop-up.
+# texts in the desktop's language), SQLite (the history of answers), the test and benchmark
+# libraries, the Japanese fonts whose metrics the game screen is laid out for, and DejaVu Sans,
+# whose bold face stands in for "Arial Black" in the banners and the score pop-up.
 VERSELANE_BUILD_PACKAGES=(
   cmake g++ make pkg-config
-  libwxgtk3.2-dev wx3.2-i18n libsdl2-dev
+  libwxgtk3.2-dev wx3.2-i18n libsdl2-dev libsqlite3-dev
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   fonts-ipaexfont-gothic fonts-ipafont-gothic fonts-dejavu-core

@@ -28,6 +28,8 @@ void CommandHandler::Dispatch(int command) {
     case kCommandSettings: OpenSettings(); break;
     case kCommandRomajiInput: ToggleRomajiInput(); break;
     case kCommandRecords: OpenRecords(); break;
+    case kCommandWeakPoems: StartWeakPoems(); break;
+    case kCommandMastery: OpenMastery(); break;
     case kCommandHelp: ShowHelp(); break;
     case kCommandVersion: ShowVersion(); break;
     case kCommandExit: Exit(); break;
@@ -84,6 +86,15 @@ void CommandHandler::OpenRecords() {
   if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenRecordList();
 }
 
+void CommandHandler::OpenMastery() {
+  if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenMastery();
+}
+
+void CommandHandler::StartWeakPoems() {
+  if (game_.playState() != PlayState::Idle || !game_.history().HasAnswers()) return;
+  if (game_.ResetForWeakPoems()) StartRun();
+}
+
 void CommandHandler::ShowVersion() {
   if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenAbout();
 }
@@ -91,6 +102,7 @@ void CommandHandler::ShowVersion() {
 void CommandHandler::ShowHelp() { desktop_.dialogs.ShowHelp(); }
 
 void CommandHandler::CloseResults(bool retryWrongAnswers) {
+  game_.history().ReportWriteFailure();
   if (!retryWrongAnswers || game_.run().wrong.count() == 0) {
     game_.ResetGame();
     return;
@@ -100,6 +112,7 @@ void CommandHandler::CloseResults(bool retryWrongAnswers) {
 }
 
 void CommandHandler::StartRun() {
+  game_.history().ReportWriteFailure();
   // An empty question file leaves a source with nothing to draw from.
   if (!game_.HasPoemsToAsk()) {
     Tell(desktop_.notices, Notice::kNoPoemsToAsk);

@@ -28,15 +28,19 @@ class CommandHandler {
   void Exit();
   // Idle only.
   void OpenSettings();
+  // Idle, with history: a run of the weakest poems of the history, put in like the retry run.
+  void StartWeakPoems();
   // Romaji input on or off, kept at once in the preferences.
   void ToggleRomajiInput();
   void OpenRecords();
+  void OpenMastery();
   void ShowVersion();
   // Always.
   void ShowHelp();
 
   // The results dialog has closed: back to Idle, and straight into the retry run when the
-  // player asked for it (and the run had wrong answers to retry).
+  // player asked for it (and the run had wrong answers to retry). A history that could not be
+  // written since is told here, between runs.
   void CloseResults(bool retryWrongAnswers);
 
  private:

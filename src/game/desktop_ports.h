@@ -6,7 +6,11 @@
 // CommandHandler::Dispatch with every menu or accelerator command.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "records/answer_history.h"
 
 namespace verselane {
 
@@ -94,6 +98,8 @@ class DialogPort {
   virtual void OpenResults(const RunFigures& run) = 0;
   virtual void OpenSettings() = 0;
   virtual void OpenRecordList() = 0;
+  // The mastery of the hundred poems and the scores of the runs, from the history.
+  virtual void OpenMastery() = 0;
   virtual void OpenAbout() = 0;
   virtual void ShowHelp() = 0;
 };
@@ -112,6 +118,31 @@ class PreferencesPort {
   virtual ~PreferencesPort() = default;
   // Keeps `preferences` for the next start; tells the player when they could not be kept.
   virtual void Save(const Preferences& preferences) = 0;
+};
+
+// What the history holds, as the weak-poems run and the mastery window read it.
+struct HistorySnapshot {
+  std::vector<PoemFigures> poems;  // the poems asked at least once, by poem index
+  std::vector<RunRecord> runs;     // oldest first
+  std::int64_t now = 0;            // Unix seconds when it was taken
+};
+
+// The player's history of answers (history.sqlite3), apart from env.ini and record.dat. The game
+// reaches it through GameController::ConnectHistory; without it nothing is kept.
+class HistoryPort {
+ public:
+  virtual ~HistoryPort() = default;
+  // One judged answer, stamped with the time. Returns at once: the timer tick never waits for
+  // the disk.
+  virtual void RecordAnswer(const AnswerRecord& answer) = 0;
+  // A finished run, stamped with the time.
+  virtual void RecordRun(const RunRecord& run) = 0;
+  // Whether any answer is kept; cheap, asked whenever the menu changes.
+  virtual bool HasAnswers() const = 0;
+  // Everything kept so far, answers just recorded included.
+  virtual HistorySnapshot Snapshot() = 0;
+  // Tells the player, once, that answers could no longer be kept; called outside the timer tick.
+  virtual void ReportWriteFailure() = 0;
 };
 
 // Everything the engine reaches on the desktop, handed over once at start-up.

@@ -12,12 +12,27 @@
 #include "game/frame.h"
 #include "game/key_latch.h"
 #include "game/menu_state.h"
+#include "game/weak_poems.h"
 #include "base/shift_jis.h"
 #include "records/mode_label.h"
 #include "settings/preferences.h"
 #include "settings/settings.h"
 
 namespace verselane {
+namespace {
+
+// The history before one is connected: keeps nothing.
+class NoHistory : public HistoryPort {
+ public:
+  void RecordAnswer(const AnswerRecord&) override {}
+  void RecordRun(const RunRecord&) override {}
+  bool HasAnswers() const override { return false; }
+  HistorySnapshot Snapshot() override { return {}; }
+  void ReportWriteFailure() override {}
+};
+NoHistory noHistory;
+
+}  // namespace
 
 GameController::GameController(const PoemCatalogue& catalogue, const Settings& settings,
                                const QuestionSources& sources, const Preferences& preferences,
@@ -29,7 +44,8 @@ GameController::GameController(const PoemCatalogue& catalogue, const Settings& s
       keys_(keys),
       desktop_(desktop),
       random_(random),
-      checker_(catalogue, desktop.answerBox, desktop.sound) {
+      checker_(catalogue, desktop.answerBox, desktop.sound),
+      history_(&noHistory) {
   for (TickCounter& clock : clocks_) clock.SetInterval(kTicksPerSecond);
 }
 
@@ -40,22 +56,38 @@ void GameController::ResetGame() {
   animation_.Reset();
   animationTick_ = 0;
   redrawPending_ = true;
-  ApplyMenuState(desktop_.window, MenuState::kIdle);
+  ApplyMenuState(desktop_.window, MenuState::kIdle, history_->HasAnswers());
 }
 
-void GameController::ResetForRetry() {
-  std::vector<int> missed = run_.wrong.CopyEntries();
+void GameController::ResetWithPoems(std::vector<int> poems) {
   ResetGame();
-  retryPoems_ = std::move(missed);
+  nextPoems_ = std::move(poems);
 }
 
-// A retry run put in by ResetForRetry is taken here, once: the run after it draws from the
+void GameController::ResetForRetry() { ResetWithPoems(run_.wrong.CopyEntries()); }
+
+bool GameController::ResetForWeakPoems() {
+  const HistorySnapshot history = history_->Snapshot();
+  std::vector<int> weakest = WeakestPoems(history.poems, history.now, settings_.questionCount());
+  if (weakest.empty()) return false;
+  ResetWithPoems(std::move(weakest));
+  return true;
+}
+
+void GameController::ConnectHistory(HistoryPort& history) {
+  history_ = &history;
+  if (playState_ == PlayState::Idle) {
+    ApplyMenuState(desktop_.window, MenuState::kIdle, history_->HasAnswers());
+  }
+}
+
+// Poems put in by ResetWithPoems are taken here, once: the run after them draws from the
 // settings again.
 void GameController::NewRun() {
   run_ = RunState{};
-  run_.retry = !retryPoems_.empty();
+  run_.retry = !nextPoems_.empty();
   if (run_.retry) {
-    run_.pool = std::exchange(retryPoems_, {});
+    run_.pool = std::exchange(nextPoems_, {});
     run_.questionCount = static_cast<int>(run_.pool.size());
   } else {
     run_.pool = sources_.GetGroupPoems(settings_.source());
@@ -64,7 +96,7 @@ void GameController::NewRun() {
 }
 
 bool GameController::HasPoemsToAsk() const {
-  if (!retryPoems_.empty()) return true;
+  if (!nextPoems_.empty()) return true;
   const int poems = sources_.GetGroupSize(settings_.source());
   return std::min(poems, settings_.questionCount()) > 0;
 }
@@ -73,7 +105,7 @@ void GameController::StartRun() {
   if (playState_ != PlayState::Idle) return;
   ResetGame();
   playState_ = PlayState::Running;
-  ApplyMenuState(desktop_.window, MenuState::kRunning);
+  ApplyMenuState(desktop_.window, MenuState::kRunning, history_->HasAnswers());
 }
 
 void GameController::Pause() {
@@ -228,6 +260,10 @@ void GameController::TakeAnswer() {
   question.points = outcome.points;
   question.time = SplitSeconds(question.seconds);
   run_.lastResult = outcome.correct;
+  // The history keeps what the answer did to the score: a missed favourite's penalty as minus.
+  history_->RecordAnswer({question.poem, settings_.mode(), outcome.correct,
+                          Clock(GameClock::kQuestion).ticks() * kTimerPeriodMs,
+                          outcome.correct ? outcome.points : -outcome.points, 0, {}});
   // After a wrong answer the clear time stands still until the next question.
   if (!run_.lastResult) Clock(GameClock::kGame).SetRunning(false);
   run_.phase = Phase::kPopupIn;
@@ -270,9 +306,12 @@ void GameController::FinishRun() {
   if (settings_.playSounds()) desktop_.sound.Play(SoundId::kRunFinished);
   Clock(GameClock::kGame).SetRunning(false);
   playState_ = PlayState::Finished;
+  const RunFigures figures = Figures();
+  history_->RecordRun({0, {}, settings_.mode(), figures.questionCount, figures.answers,
+                       figures.correct, figures.score, figures.clearSeconds});
   // The dialog may run a modal loop in which the results close, the game is reset and the next
   // run even starts: nothing of this run may be touched after it.
-  desktop_.dialogs.OpenResults(Figures());
+  desktop_.dialogs.OpenResults(figures);
 }
 
 bool GameController::UpdateFrame() {

@@ -19,6 +19,7 @@ class PoemCatalogue;
 class QuestionSources;
 class RandomSource;
 class Settings;
+class HistoryPort;
 struct DesktopPorts;
 struct Preferences;
 
@@ -42,9 +43,17 @@ class GameController {
   // ResetForRetry), zero tallies and clear time, the idle picture and the idle menu. At
   // start-up, after RESTART, and when the results close.
   void ResetGame();
-  // ResetGame, with the wrong answers of the run that ended as the poems of the next run, which
-  // asks each of them once. The settings keep the player's own source and count throughout.
+  // ResetGame, with `poems` put in as the poems of the next run, which asks each of them once.
+  // The settings keep the player's own source and count throughout.
+  void ResetWithPoems(std::vector<int> poems);
+  // ResetWithPoems of the wrong answers of the run that ended.
   void ResetForRetry();
+  // ResetWithPoems of the weakest poems of the history, as many as the settings' count at most;
+  // false (and nothing put in) when the history has none.
+  bool ResetForWeakPoems();
+  // Where every judged answer and finished run is kept from now on; nowhere until connected.
+  void ConnectHistory(HistoryPort& history);
+  HistoryPort& history() { return *history_; }
   // Whether the next run would have a question to ask.
   bool HasPoemsToAsk() const;
   // Idle: a new run starts (after ResetGame), with the running menu.
@@ -110,7 +119,8 @@ class GameController {
 
   PlayState playState_ = PlayState::Idle;
   RunState run_;
-  std::vector<int> retryPoems_;  // put in by ResetForRetry, taken by the next ResetGame
+  std::vector<int> nextPoems_;  // put in by ResetWithPoems, taken by the next ResetGame
+  HistoryPort* history_;
   std::array<TickCounter, 3> clocks_;
   std::array<bool, 3> runningAtPause_{};
   GameAnimation animation_;

@@ -16,16 +16,22 @@ enum CommandId : int {
   kCommandHelp = 106,
   kCommandVersion = 107,
   kCommandRomajiInput = 108,  // a check item
+  kCommandWeakPoems = 109,    // a run of the weakest poems of the history
   kCommandExit = 110,      // Ctrl+E; never greyed
+  kCommandMastery = 111,   // the mastery window
 };
+// The lowest and highest command ids, for binding them all at once.
+inline constexpr int kFirstCommand = kCommandStart;
+inline constexpr int kLastCommand = kCommandMastery;
 
 enum class MenuState {
-  kIdle,     // after a reset: everything but PAUSE and RESTART
+  kIdle,     // after a reset: everything but PAUSE and RESTART (and the weak poems without
+             // history)
   kRunning,  // after START: only PAUSE, RESTART and exit
 };
 
-// Enables and greys the items from START to the version for `state`. Pausing, resuming and the
-// end of a run leave the menu as it is.
-void ApplyMenuState(MainWindowPort& window, MenuState state);
+// Enables and greys the items from START to the version for `state`; the weak-poems run needs
+// `historyKept`. Pausing, resuming and the end of a run leave the menu as it is.
+void ApplyMenuState(MainWindowPort& window, MenuState state, bool historyKept);
 
 }  // namespace verselane

@@ -30,13 +30,15 @@ struct Tallies {
 
 struct RunState {
   Phase phase = Phase::kStart;
-  // The questions this run asks at most: the settings' count, or the size of a retry run.
+  // The questions this run asks at most: the settings' count, or the number of poems put in
+  // (a retry or weak-poems run).
   int questionCount = 0;
   // The first (size − asked) poems are those not asked yet.
   std::vector<int> pool;
   Tallies tallies;
   RetryList wrong;           // the poems answered wrongly, each once
-  bool retry = false;        // the run asks the wrong answers of the run before
+  bool retry = false;        // the run asks poems put in: the misses of the run before, or the
+                             // weakest of the history
   bool lastResult = false;   // whether the last answer was correct
   QuestionState question;    // poem, time, favourite state and points of the current question
   std::string_view prompt;   // the reading shown as the question (a view into the catalogue)

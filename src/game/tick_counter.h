@@ -20,6 +20,8 @@ class TickCounter {
   void SetRunning(bool running) { running_ = running; }
   bool running() const { return running_; }
   int steps() const { return steps_; }
+  // Ticks counted while running since the reset (wrapping at the limit).
+  int ticks() const { return tick_; }
 
   // One timer tick. A step completes on the tick that finds `interval` ticks gone since the last
   // one, so after a reset the first step comes on the (interval + 1)-th call. Only a running

@@ -1,9 +1,12 @@
 // Entry point of the desktop program: the application object, which chooses the data folder,
 // runs the start-up of Program and, after the message loop, its shut-down. The exit code is 0
-// in every case, also when the start-up ends early.
+// in every case, also when the start-up ends early. `verselane --history` only prints the
+// history of answers and ends (1 when the database cannot be read).
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <memory>
+#include <string_view>
 
 #include <wx/app.h>
 
@@ -14,6 +17,7 @@
 #include "game/game_controller.h"
 #include "ui/command_line.h"
 #include "ui/desktop_language.h"
+#include "records/answer_history.h"
 #include "ui/dialogs/wx_dialogs.h"
 #include "ui/message_boxes.h"
 #include "ui/program.h"
@@ -73,6 +77,15 @@ class VerselaneApp : public wxApp {
 wxIMPLEMENT_APP_NO_MAIN(verselane::VerselaneApp);
 
 int main(int argc, char** argv) {
+  // The history report needs no display and opens no window, and it leaves the single-instance
+  // lock alone, so it also runs beside a running copy. It creates nothing, not even the folder.
+  if (argc == 2 && std::string_view(argv[1]) == "--history") {
+    const std::filesystem::path folder = verselane::DataFolderFor("/proc/self/exe");
+    return verselane::PrintHistoryReport((folder / verselane::kHistoryFileName).string(),
+                                         std::cout, std::cerr)
+               ? 0
+               : 1;
+  }
   // Answered before any toolkit starts: no display needed.
   if (const auto status = verselane::AnswerCommandLine(argc, argv, std::cout)) return *status;
   // The game draws with plain pixel copies: without this GTK loads OpenGL at start-up only to

@@ -6,13 +6,14 @@ namespace verselane {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: verselane [--version] [--help]\n"
+    "Usage: verselane [--version] [--help] [--history]\n"
     "\n"
     "Verselane is a typing drill for the Hyakunin Isshu, the hundred classical Japanese poems\n"
     "of the karuta game: one half of a poem is shown kana by kana, and you type the other half.\n"
     "\n"
     "  --version   print the version and exit\n"
     "  --help      print this help and exit\n"
+    "  --history   print the history of answers, one line per poem, and exit\n"
     "\n"
     "Settings and records live in $XDG_DATA_HOME/verselane (~/.local/share/verselane), or beside\n"
     "the program when an env.ini lies there; preferences in\n"

@@ -1,5 +1,6 @@
-// What the program answers on the command line without a display: --version and --help. Every
-// other argument is left to the toolkit (GTK's --display=..., for instance).
+// What the program answers on the command line without a display: --version and --help
+// (--history is answered beside them, in app.cpp). Every other argument is left to the toolkit
+// (GTK's --display=..., for instance).
 #pragma once
 
 #include <optional>

@@ -34,12 +34,14 @@ wxMenuBar* CreateMenuBar() {
   game->Append(kCommandStart, U8("始める(&S)         \tCtrl+S"));
   game->Append(kCommandPause, U8("一時停止する(&P)\tCtrl+P"));
   game->Append(kCommandRestart, U8("最初からやり直す(&R)\tCtrl+R"));
+  game->Append(kCommandWeakPoems, U8("苦手な歌を練習する(&W)"));
   game->AppendSeparator();
   game->Append(kCommandExit, U8("終了する(&E)\tCtrl+E"));
   auto* options = new wxMenu;
   options->Append(kCommandSettings, U8("環境を設定する(&E)"));
   options->AppendCheckItem(kCommandRomajiInput, U8("ローマ字で入力する(&K)"));
   options->Append(kCommandRecords, U8("記録を見る(&R)"));
+  options->Append(kCommandMastery, U8("成績を見る(&T)"));
   auto* help = new wxMenu;
   help->Append(kCommandHelp, U8("ヘルプを見る(&H)"));
   help->Append(kCommandVersion, U8("バージョン情報を見る(&V)"));
@@ -63,8 +65,8 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Disconnect() {
-  frame_->Unbind(wxEVT_MENU, &MainWindow::OnMenu, this, kCommandStart,
-                 kCommandExit);
+  frame_->Unbind(wxEVT_MENU, &MainWindow::OnMenu, this, kFirstCommand,
+                 kLastCommand);
   frame_->Unbind(wxEVT_TIMER, &MainWindow::OnTimer, this, kGameTimerId);
   frame_->Unbind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
   frame_->Unbind(wxEVT_DESTROY, &MainWindow::OnFrameDestroy, this);
@@ -95,8 +97,8 @@ bool MainWindow::CreateWin(const wxString& title, const wxIconBundle& icons, int
   frame_->SetMaxSize(size);
   frame_->Centre(wxBOTH);
 
-  frame_->Bind(wxEVT_MENU, &MainWindow::OnMenu, this, kCommandStart,
-               kCommandExit);
+  frame_->Bind(wxEVT_MENU, &MainWindow::OnMenu, this, kFirstCommand,
+               kLastCommand);
   frame_->Bind(wxEVT_TIMER, &MainWindow::OnTimer, this, kGameTimerId);
   frame_->Bind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
   frame_->Bind(wxEVT_DESTROY, &MainWindow::OnFrameDestroy, this);

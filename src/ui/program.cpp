@@ -69,6 +69,7 @@ Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
              dialogs_,
              screen_,
              preferencesFile_},
+      history_(InFolder(dataFolder_, kHistoryFileName), messageBoxes_),
       game_(catalogue_, settings_.settings(), settings_.sources(), preferences_, keys_, ports_,
             options_.random != nullptr ? *options_.random : systemRandom_) {}
 
@@ -104,6 +105,8 @@ bool Program::InitializeGame() {
   LoadEnvironmentAtStartUp(settings_, messageBoxes_);
   LoadRecordListAtStartUp(records_, messageBoxes_);
   preferences_ = preferencesFile_.Load();
+  // Without its history the game still plays: a failure is told and nothing more.
+  if (history_.Open()) game_.ConnectHistory(history_);
   EmbeddedBitmapLoader embedded(FindEmbedded);
   BitmapLoader& bitmaps = options_.bitmaps != nullptr ? *options_.bitmaps : embedded;
   if (!screen_.LoadAllImgRes(bitmaps) || !screen_.LoadAllFontRes()) return false;

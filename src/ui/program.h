@@ -11,6 +11,7 @@
 
 #include "base/random_source.h"
 #include "catalogue/poem_catalogue.h"
+#include "game/answer_recorder.h"
 #include "game/command_handler.h"
 #include "game/desktop_ports.h"
 #include "game/game_controller.h"
@@ -92,6 +93,7 @@ class Program {
   Preferences& preferences() { return preferences_; }
   PreferencesFile& preferencesFile() { return preferencesFile_; }
   DesktopPorts& ports() { return ports_; }
+  AnswerRecorder& history() { return history_; }
 
  private:
   bool InitializeGame();
@@ -121,6 +123,7 @@ class Program {
   GameScreen screen_{canvas_, messageBoxes_};
   AnswerBox answerBox_{keys_};
   DesktopPorts ports_;
+  AnswerRecorder history_;  // written to until the game that records into it is gone
   GameController game_;
   CommandHandler commands_{game_, preferences_, ports_};
 };

@@ -121,8 +121,10 @@ stray_files() {
 }
 check_no_foreign_files() {
   local other
+  # The history of answers is a database of its own, with its log while the program runs.
   other=$(find "$data" -mindepth 1 -maxdepth 1 ! -name env.ini ! -name record.dat \
-    ! -name '.env.ini.*' ! -name '.record.dat.*' -printf '%f ')
+    ! -name '.env.ini.*' ! -name '.record.dat.*' ! -name history.sqlite3 \
+    ! -name history.sqlite3-wal ! -name history.sqlite3-shm -printf '%f ')
   [ -z "$other" ] || fail "unexpected files in the data folder $1: $other"
 }
 

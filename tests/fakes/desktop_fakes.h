@@ -94,6 +94,7 @@ class FakeDialogs : public DialogPort {
   }
   void OpenSettings() override { ++settings; }
   void OpenRecordList() override { ++recordList; }
+  void OpenMastery() override { ++mastery; }
   void OpenAbout() override { ++about; }
   void ShowHelp() override { ++help; }
 
@@ -102,6 +103,7 @@ class FakeDialogs : public DialogPort {
   int results = 0;
   int settings = 0;
   int recordList = 0;
+  int mastery = 0;
   int about = 0;
   int help = 0;
 };
@@ -124,6 +126,27 @@ class FakePreferencesStore : public PreferencesPort {
  public:
   void Save(const Preferences& preferences) override { saved.push_back(preferences); }
   std::vector<Preferences> saved;
+};
+
+// Keeps the answers and runs in memory, stamped with `now`, which a test may move on.
+class FakeHistory : public HistoryPort {
+ public:
+  void RecordAnswer(const AnswerRecord& answer) override {
+    answers.push_back(answer);
+    answers.back().answeredAt = now;
+  }
+  void RecordRun(const RunRecord& run) override {
+    runs.push_back(run);
+    runs.back().finishedAt = now;
+  }
+  bool HasAnswers() const override { return !answers.empty(); }
+  HistorySnapshot Snapshot() override { return {SummarisePoems(answers), runs, now}; }
+  void ReportWriteFailure() override { ++failureReports; }
+
+  std::vector<AnswerRecord> answers;
+  std::vector<RunRecord> runs;
+  std::int64_t now = 1'800'000'000;
+  int failureReports = 0;
 };
 
 // The whole desktop as fakes, wired into the ports the engine takes.

@@ -20,7 +20,8 @@ class CommandHandlerTest : public ::testing::Test {
     EXPECT_EQ(window.Enabled(kCommandPause), !idle);
     EXPECT_EQ(window.Enabled(kCommandRestart), !idle);
     for (int command :
-         {kCommandSettings, kCommandRomajiInput, kCommandRecords, kCommandHelp, kCommandVersion}) {
+         {kCommandSettings, kCommandRomajiInput, kCommandRecords, kCommandMastery, kCommandHelp,
+          kCommandVersion}) {
       EXPECT_EQ(window.Enabled(command), idle) << command;
     }
     EXPECT_EQ(window.menuEnabled.count(kCommandExit), 0u) << "exit is never greyed";
@@ -238,26 +239,29 @@ TEST_F(CommandHandlerTest, ExitWhileIdleAlsoAsks) {
 TEST_F(CommandHandlerTest, DialogsOpenOnlyWhileIdleAndHelpAlways) {
   const FakeDialogs& dialogs = engine.desktop.dialogs;
   engine.StartAndReachFirstQuestion();
-  for (int command : {kCommandSettings, kCommandRecords, kCommandVersion, kCommandHelp}) {
+  for (int command :
+       {kCommandSettings, kCommandRecords, kCommandMastery, kCommandVersion, kCommandHelp}) {
     engine.commands.Dispatch(command);
   }
-  EXPECT_EQ(dialogs.settings + dialogs.recordList + dialogs.about, 0);
+  EXPECT_EQ(dialogs.settings + dialogs.recordList + dialogs.mastery + dialogs.about, 0);
   EXPECT_EQ(dialogs.help, 1);
 
   prompts().answer = true;
   engine.commands.Dispatch(kCommandRestart);
-  for (int command : {kCommandSettings, kCommandRecords, kCommandVersion, kCommandHelp}) {
+  for (int command :
+       {kCommandSettings, kCommandRecords, kCommandMastery, kCommandVersion, kCommandHelp}) {
     engine.commands.Dispatch(command);
   }
   EXPECT_EQ(dialogs.settings, 1);
   EXPECT_EQ(dialogs.recordList, 1);
+  EXPECT_EQ(dialogs.mastery, 1);
   EXPECT_EQ(dialogs.about, 1);
   EXPECT_EQ(dialogs.help, 2);
 }
 
 TEST_F(CommandHandlerTest, UnknownCommandsAreIgnored) {
   engine.StartAndReachFirstQuestion();
-  for (int command : {0, 109, 111, 40001, 2000}) engine.commands.Dispatch(command);
+  for (int command : {0, 112, 113, 40001, 2000}) engine.commands.Dispatch(command);
   EXPECT_EQ(engine.state(), PlayState::Running);
   EXPECT_TRUE(prompts().asked.empty());
   EXPECT_EQ(engine.desktop.dialogs.help, 0);

@@ -91,10 +91,12 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
       {0, kCommandStart, "始める(&S)         ", 'S'},
       {0, kCommandPause, "一時停止する(&P)", 'P'},
       {0, kCommandRestart, "最初からやり直す(&R)", 'R'},
+      {0, kCommandWeakPoems, "苦手な歌を練習する(&W)", 0},
       {0, kCommandExit, "終了する(&E)", 'E'},
       {1, kCommandSettings, "環境を設定する(&E)", 0},
       {1, kCommandRomajiInput, "ローマ字で入力する(&K)", 0},
       {1, kCommandRecords, "記録を見る(&R)", 0},
+      {1, kCommandMastery, "成績を見る(&T)", 0},
       {2, kCommandHelp, "ヘルプを見る(&H)", 0},
       {2, kCommandVersion, "バージョン情報を見る(&V)", 0},
   };
@@ -116,9 +118,10 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
   }
   EXPECT_TRUE(bar->FindItem(kCommandRomajiInput)->IsCheckable());
   wxMenu* game = bar->GetMenu(0);
-  ASSERT_EQ(game->GetMenuItemCount(), 5u);
-  EXPECT_TRUE(game->FindItemByPosition(3)->IsSeparator());
-  EXPECT_EQ(game->FindItemByPosition(4)->GetId(), kCommandExit);
+  ASSERT_EQ(game->GetMenuItemCount(), 6u);
+  EXPECT_EQ(game->FindItemByPosition(3)->GetId(), kCommandWeakPoems);
+  EXPECT_TRUE(game->FindItemByPosition(4)->IsSeparator());
+  EXPECT_EQ(game->FindItemByPosition(5)->GetId(), kCommandExit);
 }
 
 TEST_F(MainWindowTest, StartsAtIdleWithItsMenuStates) {
@@ -128,10 +131,13 @@ TEST_F(MainWindowTest, StartsAtIdleWithItsMenuStates) {
   EXPECT_FALSE(Enabled(kCommandRestart));
   EXPECT_TRUE(Enabled(kCommandSettings));
   EXPECT_TRUE(Enabled(kCommandRecords));
+  EXPECT_TRUE(Enabled(kCommandMastery));
+  EXPECT_FALSE(Enabled(kCommandWeakPoems)) << "no history yet";
   EXPECT_TRUE(Enabled(kCommandHelp));
   EXPECT_TRUE(Enabled(kCommandVersion));
   EXPECT_TRUE(Enabled(kCommandExit));
-  EXPECT_EQ(startNotices_.shown, 2) << "no env.ini and no record.dat yet";
+  EXPECT_EQ(startNotices_.shown, 2) << "no env.ini and no record.dat yet; history.sqlite3 is "
+                                       "made without one";
   EXPECT_EQ(startNotices_.caption, "Notice");
   EXPECT_EQ(startNotices_.style & (wxOK | wxICON_EXCLAMATION), wxOK | wxICON_EXCLAMATION);
   EXPECT_TRUE(std::filesystem::exists(uitest::ScratchFile("env.ini")))
@@ -203,6 +209,8 @@ TEST_F(MainWindowTest, StartRunsTheCountdownAndPutsAQuestion) {
   EXPECT_TRUE(Enabled(kCommandRestart));
   EXPECT_FALSE(Enabled(kCommandSettings));
   EXPECT_FALSE(Enabled(kCommandRecords));
+  EXPECT_FALSE(Enabled(kCommandMastery));
+  EXPECT_FALSE(Enabled(kCommandWeakPoems));
   EXPECT_FALSE(Enabled(kCommandHelp));
   EXPECT_FALSE(Enabled(kCommandVersion));
   EXPECT_TRUE(Enabled(kCommandExit));

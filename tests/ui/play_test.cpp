@@ -2,6 +2,8 @@
 // the answer line through the X server, Enter, the pop-up, and the results.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <wx/uiaction.h>
 #include <wx/menu.h>
 #include <wx/utils.h>
@@ -121,6 +123,19 @@ TEST_F(PlayTest, WrongAnswerShowsTheReadingAndWaitsForEnter) {
   ASSERT_TRUE(RunEventsUntil([this] { return dialogs_.results == 1; }, 10000));
   EXPECT_EQ(Utf8(dialogs_.lastResults[0].correctRate), "0 %");
   EXPECT_EQ(state(), PlayState::Idle);
+
+  // The miss is kept in the data folder's history, and its poem is offered for practice at once.
+  program().history().Flush();
+  const HistorySnapshot history = program().history().Snapshot();
+  ASSERT_EQ(history.poems.size(), 1u);
+  EXPECT_EQ(history.poems[0].answers, 1);
+  EXPECT_EQ(history.poems[0].right, 0);
+  EXPECT_TRUE(std::filesystem::exists(kHistoryFileName));
+  ASSERT_TRUE(program().window().frame()->GetMenuBar()->IsEnabled(kCommandWeakPoems));
+  wxCommandEvent choose(wxEVT_MENU, kCommandWeakPoems);
+  program().window().frame()->ProcessWindowEvent(choose);
+  EXPECT_EQ(state(), PlayState::Running);
+  EXPECT_EQ(program().game().run().pool, std::vector<int>{0});
 }
 
 }  // namespace

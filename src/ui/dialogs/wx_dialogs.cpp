@@ -15,6 +15,7 @@
 #include "ui/dialogs/settings_dialogs.h"
 #include "ui/help.h"
 #include "ui/input_method.h"
+#include "ui/mastery_window.h"
 
 namespace verselane {
 namespace {
@@ -122,6 +123,10 @@ void WxDialogs::OpenSettings() {
 
 void WxDialogs::OpenRecordList() {
   if (Prepare()) gameDialogs_.Open(kRecordListSlot);
+}
+
+void WxDialogs::OpenMastery() {
+  if (Prepare()) ShowMastery(links_.owner, *links_.catalogue, links_.game->history().Snapshot());
 }
 
 void WxDialogs::OpenAbout() {

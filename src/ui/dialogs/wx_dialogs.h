@@ -68,6 +68,7 @@ class WxDialogs : public DialogPort {
   void OpenResults(const RunFigures& run) override;
   void OpenSettings() override;
   void OpenRecordList() override;
+  void OpenMastery() override;
   void OpenAbout() override;
   void ShowHelp() override;
 

@@ -1,0 +1,90 @@
+// The history of answers as the program keeps it: the database in the data folder, written by a
+// thread of its own so that no timer tick waits for the disk (a commit that syncs the disk can
+// take tens of milliseconds on a slow one, and a tick is 50). The tick hands its answers over
+// through a ring without a lock, so it never waits for the writer either.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <semaphore>
+#include <string>
+#include <thread>
+#include <variant>
+
+#include "game/desktop_ports.h"
+#include "records/answer_history.h"
+
+namespace verselane {
+
+class NoticePort;
+
+// The local time of Unix time `time` as "YYYY-MM-DD HH:MM:SS".
+std::string LocalTimeText(std::int64_t time);
+// The system's Unix time in seconds.
+std::int64_t SystemUnixTime();
+
+class AnswerRecorder : public HistoryPort {
+ public:
+  using Clock = std::function<std::int64_t()>;
+
+  // `path` names history.sqlite3; nothing is opened yet. `now` stamps the answers and runs.
+  AnswerRecorder(std::string path, NoticePort& notices, Clock now = SystemUnixTime);
+  // Writes what is still queued, then closes.
+  ~AnswerRecorder() override;
+  AnswerRecorder(const AnswerRecorder&) = delete;
+  AnswerRecorder& operator=(const AnswerRecorder&) = delete;
+
+  // Opens the database, making it when missing. When it is damaged, locked or cannot be written
+  // the player gets one notice and the game goes on without history; false then.
+  bool Open();
+
+  void RecordAnswer(const AnswerRecord& answer) override;
+  void RecordRun(const RunRecord& run) override;
+  bool HasAnswers() const override { return hasAnswers_; }
+  HistorySnapshot Snapshot() override;
+  void ReportWriteFailure() override;
+
+  // Waits until everything queued has been written (or dropped after a failure).
+  void Flush();
+  // Answers and runs the ring holds at most; a player answers at most one a second, the writer
+  // keeps up with hundreds.
+  static constexpr std::size_t kRingSize = 256;
+  bool isOpen() const { return open_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  using Entry = std::variant<AnswerRecord, RunRecord>;
+  void Enqueue(Entry entry);
+  void WriteLoop();
+  void Notify(AnswerHistory::Status status, const char* operation);
+
+  const std::string path_;
+  NoticePort& notices_;
+  Clock now_;
+  AnswerHistory store_;  // used by the writer thread, and by Snapshot while it is idle
+  std::atomic<bool> open_ = false;
+  std::atomic<bool> hasAnswers_ = false;
+  std::atomic<bool> writeFailed_ = false;
+  bool noticeShown_ = false;
+
+  // One producer (the game's thread) and one consumer (the writer): a slot belongs to the
+  // producer until head_ passes it, then to the writer until tail_ does.
+  std::array<Entry, kRingSize> ring_;
+  std::atomic<std::size_t> head_ = 0;  // entries ever queued
+  std::atomic<std::size_t> tail_ = 0;  // entries ever written (or dropped)
+  std::counting_semaphore<> queued_{0};
+  std::atomic<bool> stop_ = false;
+
+  std::mutex storeMutex_;  // the writer while it writes, Snapshot while it reads
+  std::mutex drainMutex_;
+  std::condition_variable drained_;  // Flush: written_ has caught up
+  std::size_t written_ = 0;          // entries written (or dropped), under drainMutex_
+  std::thread writer_;
+};
+
+}  // namespace verselane

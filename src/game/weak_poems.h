@@ -1,0 +1,35 @@
+// Which poems a player does not know yet, from the history of their answers: the weakness of a
+// poem, the mastery the grid shows, and the poems of a weak-poems run.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "records/answer_history.h"
+
+namespace verselane {
+
+// Weakness, from 0 (known) to 1, of a poem asked at least once, at Unix time `now`:
+//
+//   0.60 × miss + 0.25 × slow + 0.15 × forgotten
+//
+// miss      = (wrong + 1) ÷ (answers + 2) over the poem's last kRecentAnswers answers: a poem
+//             answered once is not yet known either way, and old misses fade out as it is learnt;
+// slow      = the median seconds of those right answers, 0 at the scoring's grace time (5 s) or
+//             quicker, rising evenly to 1 at its time limit (15 s); 1 with no right answer;
+// forgotten = 1 − 2^(−days since the last right answer ÷ 7), 1 with no right answer.
+double Weakness(const PoemFigures& poem, std::int64_t now);
+
+inline constexpr double kWeakFrom = 0.40;   // weakness from here up: weak
+inline constexpr double kKnownBelow = 0.15; // below here: known; between the two: learning
+
+enum class Mastery { kNeverAsked, kWeak, kLearning, kKnown };
+// `poem` is null for a poem never asked.
+Mastery MasteryOf(const PoemFigures* poem, std::int64_t now);
+
+// The poems of a weak-poems run: at most `count` of those in `poems`, weakest first, a tie going
+// to the lower poem number.
+std::vector<int> WeakestPoems(const std::vector<PoemFigures>& poems, std::int64_t now, int count);
+
+}  // namespace verselane

@@ -1,0 +1,321 @@
+// The history of answers through played runs: the real database in a temporary folder (what a
+// run writes, databases that cannot be used, a kill between answers), and the weak-poems run.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "catalogue/poem_groups.h"
+#include "engine_harness.h"
+#include "fakes/temp_folder.h"
+#include "game/answer_recorder.h"
+#include "game/weak_poems.h"
+
+namespace verselane {
+namespace {
+
+constexpr std::int64_t kNow = 1'800'000'000;
+
+// The answers and runs kept at `path`, read as `verselane --history` reads them.
+struct Kept {
+  std::vector<AnswerRecord> answers;
+  std::vector<RunRecord> runs;
+};
+Kept ReadKept(const std::string& path) {
+  AnswerHistory history;
+  EXPECT_EQ(history.Open(path, AnswerHistory::Access::kReadOnly), AnswerHistory::Status::kOpened);
+  return {history.Answers(), history.Runs()};
+}
+
+class HistoryTest : public ::testing::Test {
+ protected:
+  HistoryTest() { engine.UseSource(kAllPoemsSource, 3); }
+
+  // Waits `ticks` ticks at the question, answers it and goes on to the next question or the end.
+  int PlayQuestion(bool correct, int ticks) {
+    const int poem = engine.game.run().question.poem;
+    engine.Tick(ticks);
+    engine.Answer(correct);
+    engine.TickUntilPhase(Phase::kReview);
+    if (!correct) engine.PressEnter();
+    engine.TickUntilPhase(Phase::kAnswering);
+    return poem;
+  }
+  const std::vector<FakeNotices::Notice>& notices() { return engine.desktop.notices.shown; }
+  bool WeakPoemsEnabled() { return engine.desktop.window.Enabled(kCommandWeakPoems); }
+
+  TempFolder folder;
+  const std::string path = folder.File(kHistoryFileName);
+  SeededRandom random{7};
+  EngineHarness engine{random};
+};
+
+TEST_F(HistoryTest, EveryJudgedAnswerAndTheRunAreKept) {
+  AnswerRecorder recorder(path, engine.desktop.notices, [] { return kNow; });
+  ASSERT_TRUE(recorder.Open());
+  engine.game.ConnectHistory(recorder);
+  EXPECT_FALSE(WeakPoemsEnabled()) << "nothing to practise yet";
+  engine.settings().SetMode(QuestionMode::Reverse);
+
+  ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
+  EXPECT_FALSE(WeakPoemsEnabled());
+  std::vector<int> asked;
+  asked.push_back(PlayQuestion(true, 30));
+  asked.push_back(PlayQuestion(false, 99));
+  asked.push_back(PlayQuestion(true, 9));
+  ASSERT_EQ(engine.state(), PlayState::Finished);
+  engine.commands.CloseResults(false);
+  EXPECT_TRUE(WeakPoemsEnabled());
+  recorder.Flush();
+
+  const Kept kept = ReadKept(path);
+  ASSERT_EQ(kept.answers.size(), 3u);
+  const bool correct[] = {true, false, true};
+  // The Enter is taken on the tick after the waiting ones: one tick more on the question's clock.
+  const int milliseconds[] = {31 * 50, 100 * 50, 10 * 50};
+  for (int i = 0; i < 3; ++i) {
+    const AnswerRecord& answer = kept.answers[i];
+    EXPECT_EQ(answer.poem, asked[i]) << i;
+    EXPECT_EQ(answer.mode, QuestionMode::Reverse) << i;
+    EXPECT_EQ(answer.correct, correct[i]) << i;
+    EXPECT_EQ(answer.milliseconds, milliseconds[i]) << i;
+    EXPECT_EQ(answer.points, correct[i] ? 1000 : 0) << i;
+    EXPECT_EQ(answer.answeredAt, kNow) << i;
+    EXPECT_EQ(answer.localTime, LocalTimeText(kNow)) << i;
+  }
+  ASSERT_EQ(kept.runs.size(), 1u);
+  EXPECT_EQ(kept.runs[0].score, 2000);
+  EXPECT_EQ(kept.runs[0].answers, 3);
+  EXPECT_EQ(kept.runs[0].correct, 2);
+  EXPECT_EQ(kept.runs[0].questions, 3);
+  EXPECT_EQ(kept.runs[0].mode, QuestionMode::Reverse);
+  EXPECT_TRUE(notices().empty());
+}
+
+// A database the program cannot use costs one notice at start-up; the game plays on, keeps
+// nothing and never offers the weak poems. The file is left as it was.
+TEST_F(HistoryTest, UnusableDatabasesGiveOneNoticeAndTheGameGoesOn) {
+  struct Case {
+    const char* name;
+    std::function<std::string()> prepare;  // returns the path to open
+    const char* notice;
+  };
+  sqlite3* locker = nullptr;
+  FakeHistory noHistory;
+  const std::vector<Case> cases = {
+      {"damaged",
+       [&] {
+         WriteBytes(folder.File("damaged.sqlite3"), std::string(3000, 'x'));
+         return folder.File("damaged.sqlite3");
+       },
+       "NOTICE(OpenHistory):\n解答履歴ファイル(history.sqlite3)が破損しています\n"
+       "今回は解答履歴を記録せずにゲームを続けます"},
+      {"unwritable",
+       [&] {
+         WriteBytes(folder.File("file"), "x");
+         return folder.File("file/history.sqlite3");
+       },
+       "NOTICE(OpenHistory):\n解答履歴ファイル(history.sqlite3)を書き込めませんでした\n"
+       "今回は解答履歴を記録せずにゲームを続けます"},
+      {"locked",
+       [&] {
+         const std::string locked = folder.File("locked.sqlite3");
+         sqlite3_open(locked.c_str(), &locker);
+         sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+         return locked;
+       },
+       "NOTICE(OpenHistory):\n解答履歴ファイル(history.sqlite3)を他のプログラムが使用しています\n"
+       "今回は解答履歴を記録せずにゲームを続けます"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeNotices notices;
+    const std::string where = c.prepare();
+    const bool existed = std::filesystem::exists(where);
+    const std::string before = existed ? ReadBytes(where) : "";
+    AnswerRecorder recorder(where, notices, [] { return kNow; });
+    EXPECT_FALSE(recorder.Open());
+    engine.game.ConnectHistory(recorder);
+    ASSERT_EQ(notices.shown.size(), 1u);
+    EXPECT_EQ(notices.shown[0].text, SjisLiteral(c.notice));
+    EXPECT_EQ(notices.shown[0].caption, "Notice");
+    EXPECT_EQ(notices.shown[0].icon, NoticeIcon::kExclamation);
+
+    ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
+    while (engine.state() == PlayState::Running) PlayQuestion(true, 2);
+    EXPECT_EQ(engine.tallies().correct, 3);
+    engine.commands.CloseResults(false);
+    recorder.ReportWriteFailure();
+    EXPECT_EQ(notices.shown.size(), 1u) << "one notice only";
+    EXPECT_FALSE(WeakPoemsEnabled());
+    EXPECT_FALSE(recorder.HasAnswers());
+    EXPECT_EQ(std::filesystem::exists(where), existed);
+    if (existed && std::string(c.name) != "locked") {
+      EXPECT_EQ(ReadBytes(where), before);
+    }
+    engine.game.ConnectHistory(noHistory);
+  }
+  sqlite3_close(locker);
+}
+
+// A write that fails in the middle of a session (here another program takes the lock for longer
+// than the writer waits) is told once, between runs, and nothing more is written.
+TEST_F(HistoryTest, AWriteThatFailsIsToldOnceBetweenRuns) {
+  AnswerRecorder recorder(path, engine.desktop.notices, [] { return kNow; });
+  ASSERT_TRUE(recorder.Open());
+  engine.game.ConnectHistory(recorder);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+  engine.UseSource(kAllPoemsSource, 1);
+  ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
+  PlayQuestion(true, 2);
+  ASSERT_EQ(engine.state(), PlayState::Finished);
+  recorder.Flush();  // the writer gives up after its wait
+  EXPECT_TRUE(notices().empty()) << "never inside a timer tick";
+  engine.commands.CloseResults(false);
+  ASSERT_EQ(notices().size(), 1u);
+  EXPECT_EQ(notices()[0].text,
+            SjisLiteral("NOTICE(RecordAnswer):\n解答履歴ファイル(history.sqlite3)を他のプログラムが"
+                        "使用しています\nこれ以降の解答は記録されません"));
+
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
+  PlayQuestion(true, 2);
+  engine.commands.CloseResults(false);
+  recorder.Flush();
+  EXPECT_EQ(notices().size(), 1u);
+  EXPECT_TRUE(ReadKept(path).answers.empty());
+}
+
+// A process killed at any moment between or during answers keeps every answer it had finished
+// writing, and at most the one in flight besides; the database stays sound and opens again.
+TEST_F(HistoryTest, AKillLosesAtMostTheAnswerInFlight) {
+  std::mt19937 rng(20261207);
+  for (int round = 0; round < 12; ++round) {
+    SCOPED_TRACE(round);
+    std::filesystem::remove(path);
+    std::filesystem::remove(path + "-wal");
+    std::filesystem::remove(path + "-shm");
+    int acks[2];
+    ASSERT_EQ(pipe(acks), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      close(acks[0]);
+      FakeNotices notices;
+      AnswerRecorder recorder(path, notices, [] { return kNow; });
+      if (!recorder.Open()) _exit(2);
+      for (int i = 0;; ++i) {
+        recorder.RecordAnswer({i % 100, QuestionMode::Normal, i % 3 != 0, 1000 + i, 10, 0, {}});
+        recorder.Flush();
+        if (write(acks[1], &i, sizeof i) != sizeof i) _exit(3);
+      }
+    }
+    close(acks[1]);
+    // Let it get going, then kill it after a random number of answers and a random moment more.
+    const int wanted = std::uniform_int_distribution<int>(1, 40)(rng);
+    int written = 0;
+    int value = 0;
+    while (written < wanted && read(acks[0], &value, sizeof value) == sizeof value) ++written;
+    usleep(std::uniform_int_distribution<int>(0, 3000)(rng));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    while (read(acks[0], &value, sizeof value) == sizeof value) ++written;
+    close(acks[0]);
+
+    const std::vector<AnswerRecord> answers = ReadKept(path).answers;
+    ASSERT_GE(static_cast<int>(answers.size()), written);
+    ASSERT_LE(static_cast<int>(answers.size()), written + 1);
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+      ASSERT_EQ(answers[i].milliseconds, 1000 + static_cast<int>(i)) << "in order, none lost";
+    }
+    FakeNotices notices;
+    AnswerRecorder again(path, notices, [] { return kNow; });
+    EXPECT_TRUE(again.Open());
+    EXPECT_TRUE(notices.shown.empty());
+  }
+}
+
+// The points kept are what the answer did to the score: the favourite's three times, and its
+// penalty as minus when it is missed.
+TEST_F(HistoryTest, TheFavouriteIsKeptWithItsTripledPointsOrPenalty) {
+  FakeHistory history;
+  engine.game.ConnectHistory(history);
+  engine.UseSource(kAllPoemsSource, 2);
+  ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
+  engine.settings().SetFavouritePoem(engine.game.run().question.poem);
+  PlayQuestion(true, 2);
+  engine.settings().SetFavouritePoem(engine.game.run().question.poem);
+  PlayQuestion(false, 2);
+  ASSERT_EQ(history.answers.size(), 2u);
+  EXPECT_EQ(history.answers[0].points, 3 * PointsForAnswer(0));
+  EXPECT_EQ(history.answers[1].points, -3 * PointsForAnswer(0));
+  ASSERT_EQ(history.runs.size(), 1u);
+  EXPECT_EQ(history.runs[0].score, 0) << "the penalty took it all";
+}
+
+// The weak-poems run is put in like the retry run: the settings keep the player's source and
+// count, and the run after it draws from them again.
+TEST_F(HistoryTest, WeakPoemsRunAsksTheWeakestThenTheSourceAgain) {
+  FakeHistory history;
+  history.now = kNow;
+  engine.game.ConnectHistory(history);
+  EXPECT_FALSE(WeakPoemsEnabled());
+  engine.commands.Dispatch(kCommandWeakPoems);
+  EXPECT_EQ(engine.state(), PlayState::Idle) << "no history, no run";
+
+  // Poem 7 missed twice, poem 3 right but slow, poem 50 and 60 right and quick.
+  auto answer = [&](int poem, bool correct, int ms) {
+    history.RecordAnswer({poem, QuestionMode::Normal, correct, ms, 0, 0, {}});
+  };
+  for (int i = 0; i < 3; ++i) {
+    answer(50, true, 2000);
+    answer(60, true, 2500);
+    answer(3, true, 13000);
+  }
+  answer(7, false, 15000);
+  answer(7, false, 15000);
+  engine.UseSource(kAllPoemsSource, 2);
+  engine.game.ResetGame();
+  EXPECT_TRUE(WeakPoemsEnabled());
+
+  engine.commands.Dispatch(kCommandWeakPoems);
+  ASSERT_EQ(engine.state(), PlayState::Running);
+  EXPECT_FALSE(WeakPoemsEnabled()) << "greyed while a run goes";
+  EXPECT_TRUE(engine.game.run().retry);
+  EXPECT_EQ(engine.game.run().questionCount, 2);
+  std::vector<int> pool = engine.game.run().pool;
+  EXPECT_EQ(pool, (std::vector<int>{7, 3}));
+  engine.commands.Dispatch(kCommandWeakPoems);
+  EXPECT_EQ(engine.game.run().pool, pool) << "ignored while running";
+
+  ASSERT_GT(engine.TickUntilPhase(Phase::kAnswering), 0);
+  std::vector<int> asked;
+  while (engine.state() == PlayState::Running) asked.push_back(PlayQuestion(true, 2));
+  std::sort(asked.begin(), asked.end());
+  EXPECT_EQ(asked, (std::vector<int>{3, 7}));
+  EXPECT_EQ(engine.settings().source(), kAllPoemsSource);
+  EXPECT_EQ(engine.settings().questionCount(), 2);
+  EXPECT_EQ(history.runs.size(), 1u);
+
+  engine.commands.CloseResults(false);
+  engine.commands.Start();
+  EXPECT_FALSE(engine.game.run().retry);
+  EXPECT_EQ(engine.game.run().pool.size(), 100u) << "the source again";
+  EXPECT_EQ(history.failureReports, 3) << "asked at each START and when the results close";
+}
+
+}  // namespace
+}  // namespace verselane

@@ -1,0 +1,200 @@
+// The history database on disk: what it keeps, how it opens damaged, locked or unwritable files,
+// and the lines of `verselane --history`.
+#include "records/answer_history.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fakes/temp_folder.h"
+
+namespace verselane {
+namespace {
+
+AnswerRecord Answer(int poem, bool correct, int milliseconds, const std::string& localTime,
+                    std::int64_t at = 1'800'000'000) {
+  return {poem, QuestionMode::Normal, correct, milliseconds, correct ? 1000 : 0, at, localTime};
+}
+
+// One value of `sql` read through a connection of the test's own.
+std::string Query(const std::string& path, const char* sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_stmt* statement = nullptr;
+  std::string value = "(error)";
+  if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+      sqlite3_step(statement) == SQLITE_ROW) {
+    const unsigned char* text = sqlite3_column_text(statement, 0);
+    value = text != nullptr ? reinterpret_cast<const char*>(text) : "(null)";
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(db);
+  return value;
+}
+
+class AnswerHistoryTest : public ::testing::Test {
+ protected:
+  std::string Report(std::string* errors = nullptr) {
+    std::ostringstream out, err;
+    EXPECT_EQ(PrintHistoryReport(path, out, err), errors == nullptr);
+    if (errors != nullptr) *errors = err.str();
+    return out.str();
+  }
+
+  TempFolder folder;
+  const std::string path = folder.File(kHistoryFileName);
+};
+
+TEST_F(AnswerHistoryTest, KeepsAnswersAndRunsInAVersionedWalDatabase) {
+  {
+    AnswerHistory history;
+    ASSERT_EQ(history.Open(path, AnswerHistory::Access::kReadWrite),
+              AnswerHistory::Status::kOpened);
+    EXPECT_FALSE(history.HasAnswers());
+    AnswerRecord reverse = Answer(99, true, 3250, "2027-01-15 08:30:00");
+    reverse.mode = QuestionMode::Reverse;
+    reverse.points = 3000;
+    ASSERT_TRUE(history.Record(Answer(0, false, 15000, "2027-01-15 08:29:40", 1'800'000'100)));
+    ASSERT_TRUE(history.Record(reverse));
+    ASSERT_TRUE(history.RecordRun({1'800'000'200, "2027-01-15 08:31:00", QuestionMode::Poet, 2,
+                                   2, 1, 3000, 61}));
+    EXPECT_TRUE(history.HasAnswers());
+  }
+  EXPECT_EQ(Query(path, "PRAGMA journal_mode"), "wal");
+  EXPECT_EQ(Query(path, "PRAGMA user_version"), std::to_string(kHistorySchemaVersion));
+  EXPECT_EQ(Query(path, "SELECT group_concat(poem || ' ' || mode || ' ' || correct, ',') "
+                        "FROM answers"),
+            "1 normal 0,100 reverse 1");
+
+  AnswerHistory reopened;
+  ASSERT_EQ(reopened.Open(path, AnswerHistory::Access::kReadOnly), AnswerHistory::Status::kOpened);
+  const std::vector<AnswerRecord> answers = reopened.Answers();
+  ASSERT_EQ(answers.size(), 2u);
+  EXPECT_EQ(answers[0].poem, 0);
+  EXPECT_FALSE(answers[0].correct);
+  EXPECT_EQ(answers[0].answeredAt, 1'800'000'100);
+  EXPECT_EQ(answers[1].poem, 99);
+  EXPECT_EQ(answers[1].mode, QuestionMode::Reverse);
+  EXPECT_EQ(answers[1].milliseconds, 3250);
+  EXPECT_EQ(answers[1].points, 3000);
+  EXPECT_EQ(answers[1].localTime, "2027-01-15 08:30:00");
+  const std::vector<RunRecord> runs = reopened.Runs();
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].mode, QuestionMode::Poet);
+  EXPECT_EQ(runs[0].score, 3000);
+  EXPECT_EQ(runs[0].clearSeconds, 61);
+}
+
+// The figures the weakness and the report are made of: medians of the right answers, the last
+// right answer, and the recent window that lets old misses fade.
+TEST_F(AnswerHistoryTest, SummarisesEachPoemFromItsAnswers) {
+  std::vector<AnswerRecord> answers;
+  for (int i = 0; i < 12; ++i) answers.push_back(Answer(7, i >= 4, 1000 * (i + 1), "t", 100 + i));
+  answers.push_back(Answer(3, true, 2000, "a", 50));
+  answers.push_back(Answer(3, true, 5000, "b", 60));
+  answers.push_back(Answer(3, false, 9000, "c", 70));
+  const std::vector<PoemFigures> poems = SummarisePoems(answers);
+  ASSERT_EQ(poems.size(), 2u);
+  EXPECT_EQ(poems[0].poem, 3) << "by poem index";
+  EXPECT_EQ(poems[0].answers, 3);
+  EXPECT_EQ(poems[0].right, 2);
+  EXPECT_EQ(poems[0].medianRightMs, 3500) << "the middle of an even count";
+  EXPECT_EQ(poems[0].lastRightAt, 60);
+  EXPECT_EQ(poems[0].lastAnsweredAt, 70);
+  EXPECT_EQ(poems[0].lastLocalTime, "c");
+  EXPECT_EQ(poems[1].answers, 12);
+  EXPECT_EQ(poems[1].right, 8);
+  EXPECT_EQ(poems[1].medianRightMs, 8500);
+  EXPECT_EQ(poems[1].recentAnswers, kRecentAnswers);
+  EXPECT_EQ(poems[1].recentWrong, 2) << "two of the four misses are older than the last ten";
+  EXPECT_EQ(poems[1].recentMedianRightMs, 8500);
+}
+
+TEST_F(AnswerHistoryTest, ReportHasOneTabSeparatedLinePerPoemByNumber) {
+  {
+    AnswerHistory history;
+    ASSERT_EQ(history.Open(path, AnswerHistory::Access::kReadWrite),
+              AnswerHistory::Status::kOpened);
+    for (const AnswerRecord& answer :
+         {Answer(99, true, 4000, "2027-03-01 23:59:59"), Answer(0, false, 15000, "2027-02-27 10:00:00"),
+          Answer(99, true, 2049, "2027-03-02 00:00:01"), Answer(9, true, 12345, "2027-01-05 07:07:07"),
+          Answer(99, false, 9000, "2027-03-04 12:00:00"), Answer(99, true, 3000, "2027-03-05 12:00:00"),
+          Answer(0, false, 15000, "2027-02-28 10:00:00")}) {
+      ASSERT_TRUE(history.Record(answer));
+    }
+    // The report reads beside a writer that keeps the database open.
+    EXPECT_EQ(Report(),
+              "1\t2\t0\t-\t2027-02-28\n"
+              "10\t1\t1\t12.3\t2027-01-05\n"
+              "100\t4\t3\t3.0\t2027-03-05\n");
+  }
+  EXPECT_EQ(Report(), "1\t2\t0\t-\t2027-02-28\n10\t1\t1\t12.3\t2027-01-05\n100\t4\t3\t3.0\t2027-03-05\n");
+  EXPECT_EQ(FormatHistoryLine(SummarisePoems({Answer(4, true, 2049, "2027-01-01 00:00:00"),
+                                              Answer(4, true, 2000, "2027-01-01 00:00:00")})[0]),
+            "5\t2\t2\t2.0\t2027-01-01")
+      << "2024.5 ms is 2.0 s";
+}
+
+TEST_F(AnswerHistoryTest, ReportWithoutADatabasePrintsNothingAndCreatesNothing) {
+  EXPECT_EQ(Report(), "");
+  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+// A file that is no database, or a broken one, is never changed: the player may still want it.
+TEST_F(AnswerHistoryTest, DamagedFilesOpenAsDamagedAndStayAsTheyWere) {
+  const std::string noise(5000, '\x5a');
+  WriteBytes(path, noise);
+  AnswerHistory history;
+  EXPECT_EQ(history.Open(path, AnswerHistory::Access::kReadWrite), AnswerHistory::Status::kDamaged);
+  EXPECT_FALSE(history.isOpen());
+  EXPECT_FALSE(history.Record(Answer(1, true, 1000, "x")));
+  EXPECT_EQ(ReadBytes(path), noise);
+  std::string errors;
+  EXPECT_EQ(Report(&errors), "");
+  EXPECT_NE(errors.find("cannot be read"), std::string::npos);
+
+  // A real database whose table pages were overwritten.
+  std::filesystem::remove(path);
+  {
+    AnswerHistory writer;
+    ASSERT_EQ(writer.Open(path, AnswerHistory::Access::kReadWrite), AnswerHistory::Status::kOpened);
+    for (int i = 0; i < 400; ++i) ASSERT_TRUE(writer.Record(Answer(i % 100, true, 1000, "x")));
+  }
+  std::string bytes = ReadBytes(path);
+  ASSERT_GT(bytes.size(), 3 * 4096u);
+  for (std::size_t i = 4096 + 100; i < 3 * 4096; ++i) bytes[i] = '\x33';
+  WriteBytes(path, bytes);
+  EXPECT_EQ(history.Open(path, AnswerHistory::Access::kReadWrite), AnswerHistory::Status::kDamaged);
+  EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST_F(AnswerHistoryTest, LockedUnwritableAndNewerDatabasesAreNotOpened) {
+  {
+    AnswerHistory first;
+    ASSERT_EQ(first.Open(path, AnswerHistory::Access::kReadWrite), AnswerHistory::Status::kOpened);
+  }
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  AnswerHistory history;
+  EXPECT_EQ(history.Open(path, AnswerHistory::Access::kReadWrite), AnswerHistory::Status::kLocked);
+  EXPECT_EQ(Report(), "") << "a reader is not kept out by a writer";
+  ASSERT_EQ(sqlite3_exec(other, "ROLLBACK; PRAGMA user_version = 2", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(other);
+  EXPECT_EQ(history.Open(path, AnswerHistory::Access::kReadWrite), AnswerHistory::Status::kNewer);
+
+  // A data folder that cannot hold the file (here, a plain file stands where it should be).
+  WriteBytes(folder.File("not-a-folder"), "x");
+  EXPECT_EQ(history.Open(folder.File("not-a-folder/history.sqlite3"),
+                         AnswerHistory::Access::kReadWrite),
+            AnswerHistory::Status::kUnwritable);
+}
+
+}  // namespace
+}  // namespace verselane

@@ -1,0 +1,146 @@
+// The mastery window: the grid of the hundred poems, the figures of the poem pointed at or
+// selected, what the screen shows of each mastery, and its drawing at a larger size.
+#include "ui/mastery_window.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "catalogue/poem_catalogue.h"
+#include "ui_test_support.h"
+
+namespace verselane {
+namespace {
+
+using uitest::RunEventsFor;
+
+constexpr std::int64_t kNow = 1'800'000'000;
+
+AnswerRecord Answer(int poem, bool correct, int ms) {
+  return {poem, QuestionMode::Normal, correct, ms, 0, kNow - 3600, "2027-01-15 08:30:00"};
+}
+
+// Poem 1 missed, poem 2 right once (learning), poem 3 right thrice quickly (known).
+HistorySnapshot History() {
+  HistorySnapshot history;
+  history.poems = SummarisePoems({Answer(0, false, 15000), Answer(1, true, 4000),
+                                  Answer(2, true, 3000), Answer(2, true, 2500),
+                                  Answer(2, true, 3100)});
+  history.runs = {{kNow - 86400 * 3, "2027-01-12 20:00:00", QuestionMode::Normal, 3, 3, 1, 900, 50},
+                  {kNow - 3600, "2027-01-15 08:30:00", QuestionMode::Normal, 3, 3, 2, 2000, 40}};
+  history.now = kNow;
+  return history;
+}
+
+class MasteryWindowTest : public ::testing::Test {
+ protected:
+  MasteryWindowTest() : dialog(new MasteryDialog(nullptr, catalogue, History())) {
+    dialog->SetClientSize(760, 560);
+    dialog->Show();
+    RunEventsFor(200);
+  }
+  ~MasteryWindowTest() override {
+    dialog->Destroy();
+    RunEventsFor(20);
+  }
+  MasteryView& view() { return *dialog->view(); }
+  void Mouse(wxEventType type, const wxPoint& point) {
+    wxMouseEvent event(type);
+    event.SetPosition(point);
+    event.SetEventObject(&view());
+    view().ProcessWindowEvent(event);
+  }
+  void Key(int code) {
+    wxKeyEvent event(wxEVT_KEY_DOWN);
+    event.m_keyCode = code;
+    view().ProcessWindowEvent(event);
+  }
+  // The colour most of the cell of `poem` shows on screen.
+  wxColour CellColour(int poem) {
+    const wxPoint centre = view().ClientToScreen(view().CellCentre(poem));
+    const wxImage shot = uitest::ScreenshotOf(wxRect(centre.x - 12, centre.y - 12, 24, 24));
+    std::map<unsigned long, int> counts;
+    for (int y = 0; y < shot.GetHeight(); ++y) {
+      for (int x = 0; x < shot.GetWidth(); ++x) {
+        ++counts[(shot.GetRed(x, y) << 16) | (shot.GetGreen(x, y) << 8) | shot.GetBlue(x, y)];
+      }
+    }
+    const auto most = std::max_element(counts.begin(), counts.end(),
+                                        [](const auto& a, const auto& b) { return a.second < b.second; });
+    return wxColour((most->first >> 16) & 0xff, (most->first >> 8) & 0xff, most->first & 0xff);
+  }
+
+  const PoemCatalogue catalogue;
+  MasteryDialog* dialog;
+};
+
+TEST_F(MasteryWindowTest, EveryPoemHasItsCellInTenRowsOfTen) {
+  for (int poem = 0; poem < 100; ++poem) {
+    EXPECT_EQ(view().PoemAt(view().CellCentre(poem)), poem);
+  }
+  EXPECT_GT(view().CellCentre(9).x, view().CellCentre(0).x) << "numbers run left to right";
+  EXPECT_EQ(view().CellCentre(0).y, view().CellCentre(9).y) << "one row";
+  EXPECT_EQ(view().CellCentre(0).x, view().CellCentre(90).x) << "one column";
+  EXPECT_FALSE(view().PoemAt(wxPoint(2, 2)));
+  EXPECT_EQ(view().MasteryOfPoem(0), Mastery::kWeak);
+  EXPECT_EQ(view().MasteryOfPoem(1), Mastery::kLearning);
+  EXPECT_EQ(view().MasteryOfPoem(2), Mastery::kKnown);
+  EXPECT_EQ(view().MasteryOfPoem(3), Mastery::kNeverAsked);
+}
+
+TEST_F(MasteryWindowTest, ShowsThePoemPointedAtElseTheOneSelected) {
+  EXPECT_FALSE(view().shownPoem());
+  Mouse(wxEVT_LEFT_DOWN, view().CellCentre(2));
+  ASSERT_EQ(view().shownPoem(), 2);
+  const std::vector<std::string> lines = view().FigureLines();
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[0], "第3首　習得");
+  EXPECT_EQ(lines[2], SjisToUtf8(catalogue.FieldView(2, kUpperReading)).text);
+  EXPECT_EQ(lines[3], "解答 3回　正解 3回");
+  EXPECT_EQ(lines[4], "正解の中央値 3.0秒");
+  EXPECT_EQ(lines[5], "最後の解答 2027-01-15");
+
+  Mouse(wxEVT_MOTION, view().CellCentre(0));
+  EXPECT_EQ(view().shownPoem(), 0) << "the pointer goes before the selection";
+  EXPECT_EQ(view().FigureLines()[0], "第1首　苦手");
+  EXPECT_EQ(view().FigureLines()[4], "正解の中央値 -");
+  Mouse(wxEVT_LEAVE_WINDOW, wxPoint(-1, -1));
+  EXPECT_EQ(view().shownPoem(), 2);
+
+  Key(WXK_DOWN);
+  EXPECT_EQ(view().shownPoem(), 12);
+  EXPECT_EQ(view().FigureLines()[0], "第13首　未出題");
+  EXPECT_EQ(view().FigureLines().back(), "まだ出題されていません");
+  Key(WXK_LEFT);
+  Key(WXK_UP);
+  EXPECT_EQ(view().shownPoem(), 1);
+}
+
+// On screen each mastery has a fill of its own, and the fills differ in lightness, not only in
+// hue: a player who sees no colour still tells them apart.
+TEST_F(MasteryWindowTest, MasteriesDifferInLightnessOnScreen) {
+  RunEventsFor(200);
+  std::vector<double> lightness;
+  for (int poem : {3, 1, 2, 0}) {  // never asked, learning, known, weak
+    const wxColour colour = CellColour(poem);
+    lightness.push_back(0.2126 * colour.Red() + 0.7152 * colour.Green() + 0.0722 * colour.Blue());
+  }
+  for (std::size_t i = 1; i < lightness.size(); ++i) {
+    EXPECT_GT(lightness[i - 1] - lightness[i], 20) << i;
+  }
+}
+
+// The drawing follows the window's size: larger, the cells grow and still hold their poems.
+TEST_F(MasteryWindowTest, GrowsWithTheWindow) {
+  const int before = view().CellCentre(1).x - view().CellCentre(0).x;
+  dialog->SetClientSize(1100, 860);
+  RunEventsFor(200);
+  const int after = view().CellCentre(1).x - view().CellCentre(0).x;
+  EXPECT_GT(after, before * 5 / 4);
+  for (int poem = 0; poem < 100; ++poem) EXPECT_EQ(view().PoemAt(view().CellCentre(poem)), poem);
+}
+
+}  // namespace
+}  // namespace verselane
