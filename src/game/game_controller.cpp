@@ -68,7 +68,8 @@ void GameController::ResetForRetry() { ResetWithPoems(run_.wrong.CopyEntries());
 
 bool GameController::ResetForWeakPoems() {
   const HistorySnapshot history = history_->Snapshot();
-  std::vector<int> weakest = WeakestPoems(history.poems, history.now, settings_.questionCount());
+  std::vector<int> weakest = WeakestPoems(history.poems, history.now,
+                                          std::min(settings_.questionCount(), kWeakRunPoems));
   if (weakest.empty()) return false;
   ResetWithPoems(std::move(weakest));
   return true;

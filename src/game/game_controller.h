@@ -48,8 +48,8 @@ class GameController {
   void ResetWithPoems(std::vector<int> poems);
   // ResetWithPoems of the wrong answers of the run that ended.
   void ResetForRetry();
-  // ResetWithPoems of the weakest poems of the history, as many as the settings' count at most;
-  // false (and nothing put in) when the history has none.
+  // ResetWithPoems of the weakest poems of the history, kWeakRunPoems at most and no more than
+  // the settings' count; false (and nothing put in) when the history has none.
   bool ResetForWeakPoems();
   // Where every judged answer and finished run is kept from now on; nowhere until connected.
   void ConnectHistory(HistoryPort& history);

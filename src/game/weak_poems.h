@@ -28,6 +28,10 @@ enum class Mastery { kNeverAsked, kWeak, kLearning, kKnown };
 // `poem` is null for a poem never asked.
 Mastery MasteryOf(const PoemFigures* poem, std::int64_t now);
 
+// A weak-poems run asks this many poems at most: a short drill of the weakest, not everything
+// ever asked (the settings' count is 100 until the player changes it).
+inline constexpr int kWeakRunPoems = 10;
+
 // The poems of a weak-poems run: at most `count` of those in `poems`, weakest first, a tie going
 // to the lower poem number.
 std::vector<int> WeakestPoems(const std::vector<PoemFigures>& poems, std::int64_t now, int count);

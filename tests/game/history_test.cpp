@@ -317,5 +317,23 @@ TEST_F(HistoryTest, WeakPoemsRunAsksTheWeakestThenTheSourceAgain) {
   EXPECT_EQ(history.failureReports, 3) << "asked at each START and when the results close";
 }
 
+// With the settings' count at its default of 100, the run is still a short drill.
+TEST_F(HistoryTest, WeakPoemsRunAsksTenAtMost) {
+  FakeHistory history;
+  history.now = kNow;
+  engine.game.ConnectHistory(history);
+  for (int poem = 0; poem < 30; ++poem) {
+    history.RecordAnswer({poem, QuestionMode::Normal, poem % 3 != 0, 2000 + 300 * poem, 0, 0, {}});
+  }
+  engine.UseSource(kAllPoemsSource, 100);
+  engine.game.ResetGame();
+  engine.commands.Dispatch(kCommandWeakPoems);
+  ASSERT_EQ(engine.state(), PlayState::Running);
+  const HistorySnapshot snapshot = history.Snapshot();
+  EXPECT_EQ(engine.game.run().pool, WeakestPoems(snapshot.poems, kNow, kWeakRunPoems));
+  EXPECT_EQ(engine.game.run().questionCount, kWeakRunPoems);
+  EXPECT_EQ(engine.settings().questionCount(), 100);
+}
+
 }  // namespace
 }  // namespace verselane
