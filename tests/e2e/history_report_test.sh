@@ -81,7 +81,7 @@ unset GTK_IM_MODULE XMODIFIERS QT_IM_MODULE
 log="$work/output.log"
 "$program" >"$log" 2>&1 &
 app_pid=$!
-window=$(wait_for_titled "$MAIN_TITLE" "start-up")
+wait_for_titled window "$MAIN_TITLE" "start-up"
 xdotool windowfocus --sync "$window" key ctrl+s
 for question in 1 2; do
   wait_answer_box "$window" shown "question $question"
@@ -89,10 +89,10 @@ for question in 1 2; do
   xdotool key Return
   wait_answer_box "$window" hidden "question $question, answered"
 done
-results=$(wait_for_titled "$RESULTS_TITLE" "results")
-rank_in=$(wait_for_titled "$RANK_IN_TITLE" "rank-in")
+wait_for_titled results "$RESULTS_TITLE" "results"
+wait_for_titled rank_in "$RANK_IN_TITLE" "rank-in"
 xdotool windowfocus --sync "$rank_in" key Return
-list=$(wait_for_titled "$RECORD_LIST_TITLE" "record list")
+wait_for_titled list "$RECORD_LIST_TITLE" "record list"
 xdotool windowfocus --sync "$list" key Return
 wait_until_gone "$RECORD_LIST_TITLE" "record list"
 click_at "$results" 737 940

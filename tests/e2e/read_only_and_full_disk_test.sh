@@ -219,8 +219,9 @@ play_and_save() {
       "$FILE_NOT_SAVED$data/$RESULT_FILE_NAME" "$FILE_NOT_SAVED$data/$QUESTION_FILE_NAME" \
       "$ENV_NOT_SAVED"
     # The history's notice came before the window and was answered while waiting for it.
-    (( $(notice_window_count) == 4 )) ||
-      fail "$(notice_window_count) notice windows came, not one for each of the 4 saves ($name)"
+    (( $(notice_window_count) == 5 )) ||
+      fail "$(notice_window_count) notice windows came, not one for the history and one for" \
+        "each of the 4 saves ($name)"
   else
     expect_notices "$last_log" "$name"
   fi

@@ -130,7 +130,7 @@ TEST_F(PlayTest, WrongAnswerShowsTheReadingAndWaitsForEnter) {
   ASSERT_EQ(history.poems.size(), 1u);
   EXPECT_EQ(history.poems[0].answers, 1);
   EXPECT_EQ(history.poems[0].right, 0);
-  EXPECT_TRUE(std::filesystem::exists(kHistoryFileName));
+  EXPECT_TRUE(std::filesystem::exists(uitest::ScratchFile(kHistoryFileName)));
   ASSERT_TRUE(program().window().frame()->GetMenuBar()->IsEnabled(kCommandWeakPoems));
   wxCommandEvent choose(wxEVT_MENU, kCommandWeakPoems);
   program().window().frame()->ProcessWindowEvent(choose);
