@@ -56,6 +56,9 @@ enum class SoundId : int {
 class SoundPort {
  public:
   virtual ~SoundPort() = default;
+  // A run is starting: its first sound is an answer away, so the device can be readied now
+  // (the program holds no sound device while it only waits).
+  virtual void Prepare() {}
   virtual void Play(SoundId sound) = 0;
 };
 

@@ -106,6 +106,7 @@ void GameController::StartRun() {
   if (playState_ != PlayState::Idle) return;
   ResetGame();
   playState_ = PlayState::Running;
+  if (settings_.playSounds()) desktop_.sound.Prepare();
   ApplyMenuState(desktop_.window, MenuState::kRunning, history_->HasAnswers());
 }
 

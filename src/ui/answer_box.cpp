@@ -49,9 +49,8 @@ bool AnswerBox::RouteKeys() {
   return true;
 }
 
-bool AnswerBox::SetTextFont(int pixelHeight, const wxString& face) {
+bool AnswerBox::SetTextFont(const wxFont& font) {
   if (control_ == nullptr) return false;
-  const wxFont font(wxFontInfo(wxSize(0, pixelHeight)).FaceName(face));
   if (!font.IsOk() || !control_->SetFont(font)) {
     ShowStartupError("ERROR(SetFontRichEdit):RichEditのFont設定に失敗しました");
     return false;

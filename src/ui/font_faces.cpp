@@ -1,7 +1,6 @@
 #include "ui/font_faces.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
@@ -11,7 +10,10 @@
 namespace verselane {
 namespace {
 
-constexpr int kReferenceSize = 100;
+// The size each face is measured at once. The cell height grows in proportion to the size, so
+// one measurement gives every other size; wx's own pixel-size fonts search a dozen sizes per font
+// instead, each through a Pango layout of its own, which made half of the start-up.
+constexpr double kReferencePoints = 100.0;
 
 wxString FirstInstalled(std::initializer_list<const char*> faces) {
   for (const char* face : faces) {
@@ -46,23 +48,28 @@ wxString FontFaces::FaceFor(const FontSpec& setup) const {
 wxFont FontFaces::FontFor(const FontSpec& setup) {
   const auto key = std::make_tuple(setup.height, setup.weight, setup.charset, setup.face);
   if (const auto known = fonts_.find(key); known != fonts_.end()) return known->second;
-  const wxString face = FaceFor(setup);
   const int weight = setup.weight <= 0 ? kNormalWeight : std::clamp(setup.weight, 100, 900);
-  const int cellAt100 = CellHeightAt100(face, weight);
-  const int height = std::max(setup.height, 1);
-  const double scale = cellAt100 > 0 ? double(kReferenceSize) / cellAt100 : 1.0;
-  const int pixels = std::max(1, static_cast<int>(std::lround(height * scale)));
-  wxFont font(wxFontInfo(wxSize(0, pixels)).FaceName(face).Weight(weight));
+  wxFont font = FontWithCellHeight(FaceFor(setup), weight, std::max(setup.height, 1));
   if (font.IsOk()) fonts_.emplace(key, font);
   return font;
 }
 
-int FontFaces::CellHeightAt100(const wxString& face, int weight) {
+wxFont FontFaces::FontWithCellHeight(const wxString& face, int weight, int pixels) {
+  // Pango rounds the ascent and the descent up to whole pixels each, so a cell measures up to two
+  // pixels more than its exact height; aiming 1.2 below keeps it within `pixels` (the 0.2 for the
+  // rounding of the reference itself), as a Windows font never exceeds its height.
+  const double exact = std::max(pixels - 1.2, 1.0);
+  const int cell = CellHeightAtReference(face, weight);
+  const double points = cell > 0 ? kReferencePoints * exact / cell : exact * 0.75;
+  return wxFont(wxFontInfo(points).FaceName(face).Weight(weight));
+}
+
+int FontFaces::CellHeightAtReference(const wxString& face, int weight) {
   const auto key = std::make_pair(face, weight);
   if (const auto known = cellHeights_.find(key); known != cellHeights_.end()) return known->second;
   wxBitmap scratch(1, 1);
   wxMemoryDC dc(scratch);
-  dc.SetFont(wxFont(wxFontInfo(wxSize(0, kReferenceSize)).FaceName(face).Weight(weight)));
+  dc.SetFont(wxFont(wxFontInfo(kReferencePoints).FaceName(face).Weight(weight)));
   const wxFontMetrics metrics = dc.GetFontMetrics();
   const int cell = metrics.ascent + metrics.descent;
   cellHeights_.emplace(key, cell);

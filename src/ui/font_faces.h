@@ -30,10 +30,12 @@ class FontFaces {
   // A font with the cell height (ascent + descent) of `setup.height` pixels, as Windows sizes a
   // font of positive height; remembered per setup.
   wxFont FontFor(const FontSpec& setup);
+  // `face` at `weight` sized so that its cell height is `pixels`.
+  wxFont FontWithCellHeight(const wxString& face, int weight, int pixels);
 
  private:
-  // Cell height of the face at 100 px, per face and weight.
-  int CellHeightAt100(const wxString& face, int weight);
+  // Cell height of the face at the reference size, per face and weight, measured once.
+  int CellHeightAtReference(const wxString& face, int weight);
 
   wxString japaneseDefault_;
   wxString heavySans_;

@@ -98,6 +98,8 @@ class Program {
  private:
   bool InitializeGame();
   bool CreateAnswerBox();
+  // The answer line's font: the Japanese default face with a cell of kAnswerFontPixels.
+  wxFont AnswerFont();
   void BringForward();
 
   bool claimed_ = false;

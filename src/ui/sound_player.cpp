@@ -1,7 +1,5 @@
 #include "ui/sound_player.h"
 
-#include <SDL.h>
-
 #include <climits>
 #include <cstring>
 #include <optional>
@@ -9,6 +7,7 @@
 #include <utility>
 
 #include "ui/assets.h"
+#include "ui/sdl_audio.h"
 
 namespace verselane {
 namespace {
@@ -21,23 +20,24 @@ std::string AssetName(SoundId sound) {
 }
 
 // One built-in WAV, decoded and converted to `target`; nothing when it is missing or unreadable.
-std::optional<std::vector<std::uint8_t>> Decode(SoundId sound, const SDL_AudioSpec* target,
+std::optional<std::vector<std::uint8_t>> Decode(const SdlAudio& sdl, SoundId sound,
+                                                const SDL_AudioSpec* target,
                                                 SDL_AudioSpec* decodedFormat) {
   std::optional<AssetData> asset = FindAsset(AssetName(sound));
   if (!asset || asset->size > static_cast<std::size_t>(INT32_MAX)) return std::nullopt;
-  SDL_RWops* stream = SDL_RWFromConstMem(asset->data, static_cast<int>(asset->size));
+  SDL_RWops* stream = sdl.RWFromConstMem(asset->data, static_cast<int>(asset->size));
   if (stream == nullptr) return std::nullopt;
   SDL_AudioSpec format;
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV_RW(stream, 1, &format, &buffer, &length) == nullptr) return std::nullopt;
+  if (sdl.LoadWAV_RW(stream, 1, &format, &buffer, &length) == nullptr) return std::nullopt;
   if (decodedFormat != nullptr) *decodedFormat = format;
   std::vector<std::uint8_t> samples(buffer, buffer + length);
-  SDL_FreeWAV(buffer);
+  sdl.FreeWAV(buffer);
   if (target == nullptr) return samples;
 
   SDL_AudioCVT conversion;
-  int needed = SDL_BuildAudioCVT(&conversion, format.format, format.channels, format.freq,
+  int needed = sdl.BuildAudioCVT(&conversion, format.format, format.channels, format.freq,
                                  target->format, target->channels, target->freq);
   if (needed < 0) return std::nullopt;
   if (needed == 0) return samples;
@@ -45,18 +45,35 @@ std::optional<std::vector<std::uint8_t>> Decode(SoundId sound, const SDL_AudioSp
   std::vector<std::uint8_t> converted(samples.size() * static_cast<std::size_t>(conversion.len_mult));
   std::memcpy(converted.data(), samples.data(), samples.size());
   conversion.buf = converted.data();
-  if (SDL_ConvertAudio(&conversion) != 0) return std::nullopt;
+  if (sdl.ConvertAudio(&conversion) != 0) return std::nullopt;
   converted.resize(static_cast<std::size_t>(conversion.len_cvt));
   return converted;
 }
 
 }  // namespace
 
-SdlSoundPlayer::SdlSoundPlayer() {
+void SdlSoundPlayer::Prepare() {
+  if (opened_) return;
+  opened_ = true;
+  opener_ = std::thread([this] { Open(); });
+}
+
+void SdlSoundPlayer::EnsureOpen() {
+  if (opener_.joinable()) {
+    opener_.join();
+  } else if (!opened_) {
+    opened_ = true;
+    Open();
+  }
+}
+
+void SdlSoundPlayer::Open() {
+  sdl_ = LoadSdlAudio();
+  if (sdl_ == nullptr) return;
   // The window toolkit handles Ctrl+C and the like; SDL is only here for sound.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Verselane");
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  sdl_->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  sdl_->SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Verselane");
+  if (sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) return;
   audioStarted_ = true;
 
   // The device is opened in the format of the first sound that decodes; SDL converts from there
@@ -64,7 +81,7 @@ SdlSoundPlayer::SdlSoundPlayer() {
   SDL_AudioSpec wanted;
   bool haveFormat = false;
   for (SoundId sound : kAllSounds) {
-    if (Decode(sound, nullptr, &wanted)) {
+    if (Decode(*sdl_, sound, nullptr, &wanted)) {
       haveFormat = true;
       break;
     }
@@ -74,37 +91,46 @@ SdlSoundPlayer::SdlSoundPlayer() {
   wanted.userdata = nullptr;
   wanted.samples = 1024;
   SDL_AudioSpec obtained;
-  device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+  device_ = sdl_->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
   if (device_ == 0) return;
 
   for (SoundId sound : kAllSounds) {
-    if (std::optional<std::vector<std::uint8_t>> samples = Decode(sound, &obtained, nullptr)) {
+    if (std::optional<std::vector<std::uint8_t>> samples = Decode(*sdl_, sound, &obtained, nullptr)) {
       sounds_[sound] = std::move(*samples);
     }
   }
 }
 
 SdlSoundPlayer::~SdlSoundPlayer() {
-  if (device_ != 0) SDL_CloseAudioDevice(device_);
-  if (audioStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (opener_.joinable()) opener_.join();
+  if (device_ != 0) sdl_->CloseAudioDevice(device_);
+  if (audioStarted_) sdl_->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void SdlSoundPlayer::Play(SoundId sound) {
+  EnsureOpen();
   if (device_ == 0) return;
   auto found = sounds_.find(sound);
   if (found == sounds_.end() || found->second.empty()) return;
-  SDL_ClearQueuedAudio(device_);
-  SDL_QueueAudio(device_, found->second.data(), static_cast<Uint32>(found->second.size()));
-  SDL_PauseAudioDevice(device_, 0);
+  sdl_->ClearQueuedAudio(device_);
+  sdl_->QueueAudio(device_, found->second.data(), static_cast<Uint32>(found->second.size()));
+  sdl_->PauseAudioDevice(device_, 0);
 }
 
-std::size_t SdlSoundPlayer::SoundBytes(SoundId sound) const {
+bool SdlSoundPlayer::HasDevice() {
+  EnsureOpen();
+  return device_ != 0;
+}
+
+std::size_t SdlSoundPlayer::SoundBytes(SoundId sound) {
+  EnsureOpen();
   auto found = sounds_.find(sound);
   return found == sounds_.end() ? 0 : found->second.size();
 }
 
-std::uint32_t SdlSoundPlayer::QueuedBytes() const {
-  return device_ == 0 ? 0 : SDL_GetQueuedAudioSize(device_);
+std::uint32_t SdlSoundPlayer::QueuedBytes() {
+  EnsureOpen();
+  return device_ == 0 ? 0 : sdl_->GetQueuedAudioSize(device_);
 }
 
 }  // namespace verselane

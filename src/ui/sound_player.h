@@ -5,33 +5,50 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <thread>
 #include <vector>
 
 #include "game/desktop_ports.h"
 
 namespace verselane {
 
+struct SdlAudio;
+
 class SdlSoundPlayer : public SoundPort {
  public:
-  // Starts SDL's audio, decodes the built-in sounds into the output device's format and opens the
-  // device. Without a sound device (or without a readable sound) the player stays silent: Play then
-  // does nothing, and nothing is ever reported.
-  SdlSoundPlayer();
+  // Opens nothing yet: the device is opened by Prepare or, failing that, by the first
+  // call that needs it. Without a sound device (or without a readable sound) the player stays
+  // silent: Play then does nothing, and nothing is ever reported.
+  SdlSoundPlayer() = default;
   ~SdlSoundPlayer() override;
   SdlSoundPlayer(const SdlSoundPlayer&) = delete;
   SdlSoundPlayer& operator=(const SdlSoundPlayer&) = delete;
 
-  // Starts `sound` at once, cutting off whatever still plays. Returns immediately.
+  // Starts SDL's audio, decodes the built-in sounds into the output device's format and opens the
+  // device on a thread of its own: a sound server can take a good part of a second to answer, and
+  // the game need not wait for it. Done when a run starts; the first sound is an answer away.
+  void Prepare() override;
+
+  // Starts `sound` at once, cutting off whatever still plays. Returns immediately once the
+  // device is open (the first sound waits for the opening if it is still going on).
   void Play(SoundId sound) override;
 
   // Whether an output device is open (false: every Play is silent).
-  bool HasDevice() const { return device_ != 0; }
+  bool HasDevice();
   // The bytes `sound` takes in the device's format; 0 when it could not be prepared.
-  std::size_t SoundBytes(SoundId sound) const;
+  std::size_t SoundBytes(SoundId sound);
   // The bytes still waiting in the device's queue; 0 without a device.
-  std::uint32_t QueuedBytes() const;
+  std::uint32_t QueuedBytes();
 
  private:
+  // The opening itself; on the opener thread or the caller's.
+  void Open();
+  // Waits for the opener thread, or opens here when nobody has.
+  void EnsureOpen();
+
+  std::thread opener_;
+  bool opened_ = false;  // written before the opener starts, or by the only thread using the player
+  const SdlAudio* sdl_ = nullptr;  // null until opened, and without SDL
   bool audioStarted_ = false;
   std::uint32_t device_ = 0;  // SDL_AudioDeviceID
   std::map<SoundId, std::vector<std::uint8_t>> sounds_;
