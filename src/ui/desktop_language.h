@@ -3,7 +3,7 @@
 // they are.
 #pragma once
 
-#include <wx/intl.h>
+#include <wx/translation.h>
 
 namespace verselane {
 
@@ -13,9 +13,12 @@ class DesktopLanguage {
   // lives. A language the system has no locale for still gets wx's translations; one without a
   // catalogue stays English. Neither is worth an error box.
   DesktopLanguage();
+  ~DesktopLanguage();
+  DesktopLanguage(const DesktopLanguage&) = delete;
+  DesktopLanguage& operator=(const DesktopLanguage&) = delete;
 
  private:
-  wxLocale locale_;
+  wxTranslations* installed_ = nullptr;  // owned by wx while it is the one in use
 };
 
 }  // namespace verselane
