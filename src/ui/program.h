@@ -98,7 +98,7 @@ class Program {
  private:
   bool InitializeGame();
   bool CreateAnswerBox();
-  void BringForward();
+  void BringForward(const std::string& activationToken);
 
   bool claimed_ = false;
 
