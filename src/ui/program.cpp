@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "game/menu_state.h"
-#include "ui/activation_token.h"
 #include "ui/assets.h"
 #include "ui/gtk_native.h"
 
@@ -83,7 +82,7 @@ Program::~Program() {
 
 bool Program::ClaimSingleInstance() {
   if (!claimed_) {
-    claimed_ = !options_.singleInstance || instance_.Check(ActivationTokenFromEnvironment());
+    claimed_ = !options_.singleInstance || instance_.Check(options_.activationToken);
   }
   return claimed_;
 }
