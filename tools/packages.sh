@@ -21,8 +21,11 @@ VERSELANE_BUILD_PACKAGES=(
 # input method to type through: IBus with Mozc on a session bus of the test's own, run as an
 # unprivileged user (Mozc refuses root) whose passwd entry nss_wrapper provides, and a private
 # mount namespace for a read-only and a full data folder (unshare from util-linux, mount), the
-# SKK input method's generic romaji table that the romaji converter is checked against, and the
-# validators of the desktop entry and the AppStream metainfo with dpkg-shlibdeps for the package.
+# SKK input method's generic romaji table that the romaji converter is checked against, the
+# validators of the desktop entry and the AppStream metainfo with dpkg-shlibdeps for the package,
+# and a Wayland desktop for the program to run on: sway (headless), grim for its screenshots, jq
+# to read its window tree, zenity for a window of another program, and the Wayland client, xkb
+# and protocol development files (wayland-scanner) that the test's virtual keyboard is built with.
 VERSELANE_TEST_PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth
@@ -33,6 +36,7 @@ VERSELANE_TEST_PACKAGES=(
   util-linux mount
   appstream desktop-file-utils dpkg-dev
   libskk-common
+  sway grim jq zenity libwayland-dev libxkbcommon-dev wayland-protocols
 )
 
 # Not needed to build or test: the maintainer tools that make the committed pictures, sounds and

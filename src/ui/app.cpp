@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include <wx/app.h>
@@ -15,6 +16,7 @@
 #include "base/text_file.h"
 #include "game/command_handler.h"
 #include "game/game_controller.h"
+#include "ui/activation_token.h"
 #include "ui/command_line.h"
 #include "ui/desktop_language.h"
 #include "records/answer_history.h"
@@ -24,6 +26,12 @@
 #include "ui/sound_player.h"
 
 namespace verselane {
+namespace {
+
+// Read in main(), before GTK starts and takes it out of the environment.
+std::string startActivationToken;
+
+}  // namespace
 
 class VerselaneApp : public wxApp {
  public:
@@ -41,6 +49,7 @@ class VerselaneApp : public wxApp {
     const FileStatus made = CreateDataFolder(dataFolder);
     ProgramOptions options;
     options.dataFolder = made.ok() ? dataFolder : std::string();  // else the current folder
+    options.activationToken = startActivationToken;
     program_ = std::make_unique<Program>(dialogs_, sound_, options);
     // A second copy only brings the first one forward.
     if (!program_->ClaimSingleInstance()) {
@@ -92,6 +101,7 @@ int main(int argc, char** argv) {
   // choose a visual, which on Mesa takes half of the program's memory and a good part of its
   // start. A player's own setting is kept.
   setenv("GDK_GL", "disable", 0);
+  verselane::startActivationToken = verselane::ActivationTokenFromEnvironment();
   wxEntry(argc, argv);
   return 0;
 }

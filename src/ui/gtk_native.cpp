@@ -56,22 +56,70 @@ bool AllowInputMethod(wxTextCtrl* control, bool allowed) {
   return true;
 }
 
-void ActivateWindow(wxTopLevelWindow* window) {
-  if (window == nullptr) return;
-  if (window->IsIconized()) window->Iconize(false);
-  using WindowOf = void* (*)(void* widget);
+namespace {
+
+using Focus = void (*)(void* gdkWindow, std::uint32_t timestamp);
+
+bool IsWaylandDisplay(void* gdkDisplay) {
+  using TypeOf = unsigned long (*)();
+  using IsA = int (*)(void* instance, unsigned long type);
+  const auto waylandDisplayType = Find<TypeOf>("gdk_wayland_display_get_type");
+  const auto isA = Find<IsA>("g_type_check_instance_is_a");
+  return gdkDisplay != nullptr && waylandDisplayType && isA &&
+         isA(gdkDisplay, waylandDisplayType()) != 0;
+}
+
+// GDK activates the window through xdg-activation with the display's startup-notification id,
+// which it uses up; without one it asks for a token of its own, which the compositor refuses
+// while another program has the focus.
+void ActivateOnWayland(void* gdkDisplay, void* gdkWindow, Focus focus,
+                       const std::string& activationToken) {
+  using SetStartupId = void (*)(void* gdkDisplay, const char* startupId);
+  const auto setStartupId =
+      Find<SetStartupId>("gdk_wayland_display_set_startup_notification_id");
+  if (!activationToken.empty() && setStartupId) setStartupId(gdkDisplay, activationToken.c_str());
+  focus(gdkWindow, 0);
+}
+
+void ActivateOnX11(wxTopLevelWindow* window, void* gdkWindow, Focus focus,
+                   const std::string& activationToken) {
   using Show = void (*)(void* gdkWindow);
-  using Focus = void (*)(void* gdkWindow, std::uint32_t timestamp);
-  const auto windowOf = Find<WindowOf>("gtk_widget_get_window");
+  using SetStartupId = void (*)(void* gdkWindow, const char* startupId);
+  using Complete = void (*)(const char* startupId);
   const auto show = Find<Show>("gdk_window_show");
-  const auto focus = Find<Focus>("gdk_window_focus");
-  void* gdkWindow = windowOf && window->GetHandle() ? windowOf(window->GetHandle()) : nullptr;
-  if (gdkWindow == nullptr || !show || !focus) {
+  const auto setStartupId = Find<SetStartupId>("gdk_window_set_startup_id");
+  const auto complete = Find<Complete>("gdk_notify_startup_complete_with_id");
+  if (window->IsIconized()) window->Iconize(false);
+  if (!show) {
     window->Raise();
     return;
   }
+  if (!activationToken.empty() && setStartupId) setStartupId(gdkWindow, activationToken.c_str());
   show(gdkWindow);  // maps and raises
   focus(gdkWindow, 0);  // 0: the X server's current time, never too old
+  if (!activationToken.empty() && complete) complete(activationToken.c_str());
+}
+
+}  // namespace
+
+void ActivateWindow(wxTopLevelWindow* window, const std::string& activationToken) {
+  if (window == nullptr) return;
+  using WindowOf = void* (*)(void* widget);
+  using DisplayOf = void* (*)(void* gdkWindow);
+  const auto windowOf = Find<WindowOf>("gtk_widget_get_window");
+  const auto displayOf = Find<DisplayOf>("gdk_window_get_display");
+  const auto focus = Find<Focus>("gdk_window_focus");
+  void* gdkWindow = windowOf && window->GetHandle() ? windowOf(window->GetHandle()) : nullptr;
+  if (gdkWindow == nullptr || !displayOf || !focus) {
+    window->Raise();
+    return;
+  }
+  void* gdkDisplay = displayOf(gdkWindow);
+  if (IsWaylandDisplay(gdkDisplay)) {
+    ActivateOnWayland(gdkDisplay, gdkWindow, focus, activationToken);
+  } else {
+    ActivateOnX11(window, gdkWindow, focus, activationToken);
+  }
 }
 
 }  // namespace verselane

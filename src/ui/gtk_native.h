@@ -1,7 +1,9 @@
-// Three things the desktop needs that wxWidgets 3.2 cannot ask of GTK through its own API. The GTK
+// Four things the desktop needs that wxWidgets 3.2 cannot ask of GTK through its own API. The GTK
 // functions are those of the GTK library wx has already loaded, looked up at run time, so the
 // build needs no GTK development files; where one is missing the step is left out.
 #pragma once
+
+#include <string>
 
 class wxTextCtrl;
 class wxTopLevelWindow;
@@ -16,9 +18,13 @@ bool MakeEntryFlat(wxTextCtrl* control);
 // (off), whatever input method the desktop runs.
 bool AllowInputMethod(wxTextCtrl* control, bool allowed);
 
-// Raises `window` and gives it the keyboard focus now, as the player's click on it would. wx's
-// Raise() presents the window with the time of this program's last input event, which the X
-// server ignores when another program has had the focus since.
-void ActivateWindow(wxTopLevelWindow* window);
+// Raises `window` and gives it the keyboard focus now, as the player's click on it would, on
+// behalf of a program started with `activationToken` (empty: none).
+// On X11, wx's Raise() presents the window with the time of this program's last input event,
+// which the X server ignores when another program has had the focus since: the window is
+// focused with the server's current time instead, and the token ends the launcher's startup
+// notification. A Wayland compositor moves the focus only for a token it issued, and the token
+// of the copy the player just started is such a one.
+void ActivateWindow(wxTopLevelWindow* window, const std::string& activationToken);
 
 }  // namespace verselane

@@ -81,7 +81,9 @@ Program::~Program() {
 }
 
 bool Program::ClaimSingleInstance() {
-  if (!claimed_) claimed_ = !options_.singleInstance || instance_.Check();
+  if (!claimed_) {
+    claimed_ = !options_.singleInstance || instance_.Check(options_.activationToken);
+  }
   return claimed_;
 }
 
@@ -94,7 +96,7 @@ bool Program::Start() {
   }
   messageBoxes_.SetOwner(window_.frame());
   surface_.SetView(window_.view());
-  instance_.Listen([this] { BringForward(); });
+  instance_.Listen([this](const std::string& token) { BringForward(token); });
   if (!InitializeGame()) return false;
   return window_.Show();
 }
@@ -147,7 +149,10 @@ DialogLinks Program::dialogLinks() {
           &game_,          &commands_,  &messageBoxes_};
 }
 
-// Another copy was started: this one's window comes to the front instead.
-void Program::BringForward() { ActivateWindow(window_.frame()); }
+// Another copy was started: this one's window comes to the front instead, with the activation
+// token the desktop gave that copy.
+void Program::BringForward(const std::string& activationToken) {
+  ActivateWindow(window_.frame(), activationToken);
+}
 
 }  // namespace verselane

@@ -48,6 +48,9 @@ struct ProgramOptions {
   // Where the single-instance lock lives; empty: $XDG_RUNTIME_DIR, else /tmp.
   std::string lockFolder;
   bool singleInstance = true;
+  // The desktop's activation token for this start, which a second copy hands to the first; read
+  // from the environment before GTK starts, as GTK takes DESKTOP_STARTUP_ID out of it.
+  std::string activationToken;
   // Stand-ins for tests; null: the embedded bitmaps, the system's random numbers, the real
   // input method.
   BitmapLoader* bitmaps = nullptr;
@@ -100,7 +103,7 @@ class Program {
   bool CreateAnswerBox();
   // The answer line's font: the Japanese default face with a cell of kAnswerFontPixels.
   wxFont AnswerFont();
-  void BringForward();
+  void BringForward(const std::string& activationToken);
 
   bool claimed_ = false;
 

@@ -1,6 +1,6 @@
 // One running copy per user: a lock held on a file (the system drops it when its holder ends, so
 // a crash never leaves a copy locked out) and a local socket through which a second copy asks the
-// first to bring its window to the front.
+// first to bring its window to the front, handing over its activation token (one line).
 #pragma once
 
 #include <functional>
@@ -24,10 +24,13 @@ class SingleInstance {
   ~SingleInstance();
 
   // True when no other copy runs; this copy then holds the lock. Otherwise the running copy is
-  // asked to come forward, and false is returned.
-  bool Check();
-  // Calls `bringForward` whenever another copy asks, from the event loop.
-  void Listen(std::function<void()> bringForward);
+  // asked to come forward, given `activationToken` (if usable), and false is returned.
+  bool Check(const std::string& activationToken = {});
+  // Calls `bringForward` with the token another copy sent (empty: none, or none usable) whenever
+  // one asks, from the event loop. A request is read as it arrives, never waited for: one that
+  // stays silent is served without a token after `requestTimeoutMs`.
+  using BringForward = std::function<void(const std::string& activationToken)>;
+  void Listen(BringForward bringForward, int requestTimeoutMs = 2000);
   // Gives the lock up.
   void Release();
 
@@ -36,7 +39,7 @@ class SingleInstance {
 
  private:
   class Requests;
-  void AskRunningCopy() const;
+  void AskRunningCopy(const std::string& activationToken) const;
 
   std::string lockPath_;
   std::string socketPath_;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # One copy of the program at a time, checked from outside under X: a second copy started while
 # the first runs shows nothing, exits with 0 at once and brings the first copy's window to the
-# front (above another window, with the keyboard focus); after the first copy is killed, a new
-# start is not blocked by anything it left behind.
+# front (above another window, with the keyboard focus) and ends the startup notification the
+# launcher began for it (its DESKTOP_STARTUP_ID lands on the first copy's window); after the first
+# copy is killed, a new start is not blocked by anything it left behind.
 #
 # Usage: single_instance_test.sh PATH/TO/verselane
 # Like the window smoke test it runs on an X server of its own, without a window manager.
@@ -24,7 +25,9 @@ fail() {
 program=$(readlink -f "$1")
 [ -x "$program" ] || fail "$1 is not an executable"
 
-for tool in Xvfb xdotool xwininfo xmessage; do
+readonly STARTUP_ID="launcher-4-test-host-verselane-0_TIME0"
+
+for tool in Xvfb xdotool xwininfo xmessage xprop; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
 done
 source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../e2e/e2e_lib.sh"
@@ -80,7 +83,8 @@ xdotool windowfocus --sync "$cover"
 # The second copy.
 started=$SECONDS
 status=0
-timeout "$SECOND_COPY_TIMEOUT" "$program" >"$work/second.log" 2>&1 || status=$?
+DESKTOP_STARTUP_ID=$STARTUP_ID timeout "$SECOND_COPY_TIMEOUT" "$program" >"$work/second.log" 2>&1 ||
+  status=$?
 (( status == 0 )) || fail "the second copy exited with $status, not 0"
 kill -0 "$first" 2>/dev/null || fail "the first copy ended"
 windows=$(xdotool search --onlyvisible --class Marrowfen | wc -l)
@@ -94,6 +98,9 @@ done
 focus=$(xdotool getwindowfocus)
 [ "$(xdotool getwindowname "$focus")" = "$TITLE" ] ||
   fail "the keyboard focus is on \"$(xdotool getwindowname "$focus")\", not the first copy"
+startup_id=$(xprop -id "$main_window" _NET_STARTUP_ID)
+[ "$startup_id" = "_NET_STARTUP_ID(UTF8_STRING) = \"$STARTUP_ID\"" ] ||
+  fail "the second copy's startup id did not reach the first copy's window: $startup_id"
 echo "second copy: exited 0 after $((SECONDS - started)) s, first copy brought forward"
 
 # A copy that crashed leaves its lock and socket files behind; they must not block a new start.
