@@ -22,7 +22,17 @@ const wxBitmap& BitmapOf(const CanvasBitmap& bitmap) {
   return static_cast<const WxCanvasBitmap&>(bitmap).bitmap();
 }
 
+// Texts measured at most before the measurements are forgotten; a frame measures a dozen.
+constexpr std::size_t kMeasuredTexts = 256;
+
 }  // namespace
+
+const wxBitmap& WxCanvasBitmap::Part(const wxRect& part) const {
+  const std::array<int, 4> key{part.x, part.y, part.width, part.height};
+  auto found = parts_.find(key);
+  if (found == parts_.end()) found = parts_.emplace(key, bitmap_.GetSubBitmap(part)).first;
+  return found->second;
+}
 
 wxImage ImageFromBytes(const unsigned char* data, std::size_t size) {
   wxImage image;
@@ -98,17 +108,17 @@ bool WxSurface::PaintTo(wxDC& dc) const {
 bool WxSurface::Copy(const CanvasBitmap& source, int sourceX, int sourceY, int width, int height,
                      int x, int y) {
   if (!dc_.IsOk()) return false;
-  const wxBitmap& bitmap = BitmapOf(source);
-  if (!bitmap.IsOk()) return false;
-  const bool whole =
-      sourceX == 0 && sourceY == 0 && width == bitmap.GetWidth() && height == bitmap.GetHeight();
-  if (whole) {
-    dc_.DrawBitmap(bitmap, x, y, false);
+  const auto& bitmap = static_cast<const WxCanvasBitmap&>(source);
+  if (!bitmap.bitmap().IsOk()) return false;
+  const wxRect asked(sourceX, sourceY, width, height);
+  if (asked == wxRect(0, 0, bitmap.width(), bitmap.height())) {
+    dc_.DrawBitmap(bitmap.bitmap(), x, y, false);
     return true;
   }
-  dc_.SetClippingRegion(x, y, width, height);
-  dc_.DrawBitmap(bitmap, x - sourceX, y - sourceY, false);
-  dc_.DestroyClippingRegion();
+  // What lies outside the source is not copied, as with a clipped copy.
+  const wxRect part = asked.Intersect(wxRect(0, 0, bitmap.width(), bitmap.height()));
+  if (part.IsEmpty()) return true;
+  dc_.DrawBitmap(bitmap.Part(part), x + part.x - sourceX, y + part.y - sourceY, false);
   return true;
 }
 
@@ -143,12 +153,14 @@ bool WxSurface::SetTextColour(Rgb colour) {
 std::unique_ptr<SurfaceFont> WxSurface::CreateFont(const FontSpec& setup) {
   wxFont font = faces_.FontFor(setup);
   if (!font.IsOk()) return nullptr;
+  extents_.clear();  // a new font may take the address of one gone
   return std::make_unique<WxSurfaceFont>(std::move(font));
 }
 
 void WxSurface::SelectFont(const SurfaceFont* font) {
   if (!dc_.IsOk()) return;
   dc_.SetFont(font ? static_cast<const WxSurfaceFont*>(font)->font() : defaultFont_);
+  selectedFont_ = font;
 }
 
 const wxString& WxSurface::Utf8Text(std::string_view sjis) {
@@ -161,12 +173,15 @@ const wxString& WxSurface::Utf8Text(std::string_view sjis) {
 
 TextExtent WxSurface::MeasureText(std::string_view text) {
   if (!dc_.IsOk()) return {};
+  auto key = std::make_pair(selectedFont_, std::string(text));
+  if (const auto known = extents_.find(key); known != extents_.end()) return known->second;
   wxCoord width = 0;
   wxCoord height = 0;
   dc_.GetTextExtent(Utf8Text(text), &width, &height);
   // An empty text still has the font's height, as Windows measures it.
   if (text.empty()) height = dc_.GetCharHeight();
-  return {width, height};
+  if (extents_.size() >= kMeasuredTexts) extents_.clear();
+  return extents_.emplace(std::move(key), TextExtent{width, height}).first->second;
 }
 
 bool WxSurface::DrawText(std::string_view text, int x, int y) {

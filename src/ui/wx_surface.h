@@ -2,7 +2,9 @@
 // into the game view, and the bitmaps and fonts it draws with.
 #pragma once
 
+#include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,9 +26,14 @@ class WxCanvasBitmap : public CanvasBitmap {
   int width() const override { return bitmap_.GetWidth(); }
   int height() const override { return bitmap_.GetHeight(); }
   const wxBitmap& bitmap() const { return bitmap_; }
+  // The pixels of `part` (inside the bitmap) as a bitmap of their own, made on first use: the
+  // digits and frames are cells of strips, copied many times a frame, and a whole small bitmap
+  // draws several times faster than a clipped large one.
+  const wxBitmap& Part(const wxRect& part) const;
 
  private:
   wxBitmap bitmap_;
+  mutable std::map<std::array<int, 4>, wxBitmap> parts_;
 };
 
 // An opaque bitmap from image file bytes (PNG, BMP, ...). Copies never blend, so an alpha
@@ -96,6 +103,10 @@ class WxSurface : public Surface {
   // The last text converted from CP932: a frame draws the same texts tick after tick.
   std::string lastSjis_;
   wxString lastText_;
+  // Texts measured, per font: a frame measures the same texts tick after tick, and each
+  // measurement is a Pango layout. Emptied when it grows past a frame's worth of texts.
+  const SurfaceFont* selectedFont_ = nullptr;
+  std::map<std::pair<const SurfaceFont*, std::string>, TextExtent> extents_;
 };
 
 }  // namespace verselane
