@@ -3,6 +3,7 @@
 #include <wx/font.h>
 
 #include "game/key_latch.h"
+#include "ui/font_faces.h"
 #include "ui/answer_text.h"
 #include "ui/display_text.h"
 #include "ui/gtk_native.h"
@@ -49,8 +50,9 @@ bool AnswerBox::RouteKeys() {
   return true;
 }
 
-bool AnswerBox::SetTextFont(const wxFont& font) {
+bool AnswerBox::SetTextFont(int pixelHeight, const wxString& face) {
   if (control_ == nullptr) return false;
+  const wxFont font = FontWithCellHeight(face, kNormalWeight, pixelHeight);
   if (!font.IsOk() || !control_->SetFont(font)) {
     ShowStartupError("ERROR(SetFontRichEdit):RichEditのFont設定に失敗しました");
     return false;

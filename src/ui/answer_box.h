@@ -32,9 +32,9 @@ class AnswerBox : public AnswerBoxControlPort {
   // Routes the control's keys to the KeyLatch; false when there is no control or it is already
   // done.
   bool RouteKeys();
-  // The font is sized in pixels by the caller, so that the text fits the 28-pixel line (a GTK
-  // font of 20 points is 26.7 pixels high and is clipped there).
-  bool SetTextFont(const wxFont& font);
+  // The face is the Japanese default face; the size is in pixels, so that the text fits the
+  // 28-pixel line (a GTK font of 20 points is 26.7 pixels high and is clipped there).
+  bool SetTextFont(int pixelHeight, const wxString& face);
   bool SetTextColour(int red, int green, int blue);
   void SetBackgroundColour(int red, int green, int blue);
   void DestroyControl();

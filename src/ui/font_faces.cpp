@@ -22,7 +22,32 @@ wxString FirstInstalled(std::initializer_list<const char*> faces) {
   return {};
 }
 
+// Cell height of the face at the reference size, per face and weight, measured once for the
+// program's life: the installed faces do not change under it.
+int CellHeightAtReference(const wxString& face, int weight) {
+  static std::map<std::pair<wxString, int>, int> measured;
+  const auto key = std::make_pair(face, weight);
+  if (const auto known = measured.find(key); known != measured.end()) return known->second;
+  wxBitmap scratch(1, 1);
+  wxMemoryDC dc(scratch);
+  dc.SetFont(wxFont(wxFontInfo(kReferencePoints).FaceName(face).Weight(weight)));
+  const wxFontMetrics metrics = dc.GetFontMetrics();
+  const int cell = metrics.ascent + metrics.descent;
+  measured.emplace(key, cell);
+  return cell;
+}
+
 }  // namespace
+
+wxFont FontWithCellHeight(const wxString& face, int weight, int pixels) {
+  // Pango rounds the ascent and the descent up to whole pixels each, so a cell measures up to two
+  // pixels more than its exact height; aiming 1.2 below keeps it within `pixels` (the 0.2 for the
+  // rounding of the reference itself), as a Windows font never exceeds its height.
+  const double exact = std::max(pixels - 1.2, 1.0);
+  const int cell = CellHeightAtReference(face, weight);
+  const double points = cell > 0 ? kReferencePoints * exact / cell : exact * 0.75;
+  return wxFont(wxFontInfo(points).FaceName(face).Weight(weight));
+}
 
 FontFaces::FontFaces() {
   japaneseDefault_ = FirstInstalled({"IPAexGothic", "IPAGothic"});
@@ -52,28 +77,6 @@ wxFont FontFaces::FontFor(const FontSpec& setup) {
   wxFont font = FontWithCellHeight(FaceFor(setup), weight, std::max(setup.height, 1));
   if (font.IsOk()) fonts_.emplace(key, font);
   return font;
-}
-
-wxFont FontFaces::FontWithCellHeight(const wxString& face, int weight, int pixels) {
-  // Pango rounds the ascent and the descent up to whole pixels each, so a cell measures up to two
-  // pixels more than its exact height; aiming 1.2 below keeps it within `pixels` (the 0.2 for the
-  // rounding of the reference itself), as a Windows font never exceeds its height.
-  const double exact = std::max(pixels - 1.2, 1.0);
-  const int cell = CellHeightAtReference(face, weight);
-  const double points = cell > 0 ? kReferencePoints * exact / cell : exact * 0.75;
-  return wxFont(wxFontInfo(points).FaceName(face).Weight(weight));
-}
-
-int FontFaces::CellHeightAtReference(const wxString& face, int weight) {
-  const auto key = std::make_pair(face, weight);
-  if (const auto known = cellHeights_.find(key); known != cellHeights_.end()) return known->second;
-  wxBitmap scratch(1, 1);
-  wxMemoryDC dc(scratch);
-  dc.SetFont(wxFont(wxFontInfo(kReferencePoints).FaceName(face).Weight(weight)));
-  const wxFontMetrics metrics = dc.GetFontMetrics();
-  const int cell = metrics.ascent + metrics.descent;
-  cellHeights_.emplace(key, cell);
-  return cell;
 }
 
 }  // namespace verselane

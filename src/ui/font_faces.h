@@ -13,6 +13,10 @@
 
 namespace verselane {
 
+// `face` at `weight` sized so that its cell height (ascent + descent) is at most `pixels`, as
+// close to it as the whole pixels of Pango's measurements allow.
+wxFont FontWithCellHeight(const wxString& face, int weight, int pixels);
+
 class FontFaces {
  public:
   // Looks the candidate faces up once.
@@ -30,19 +34,12 @@ class FontFaces {
   // A font with the cell height (ascent + descent) of `setup.height` pixels, as Windows sizes a
   // font of positive height; remembered per setup.
   wxFont FontFor(const FontSpec& setup);
-  // `face` at `weight` sized so that its cell height is `pixels`.
-  wxFont FontWithCellHeight(const wxString& face, int weight, int pixels);
-
  private:
-  // Cell height of the face at the reference size, per face and weight, measured once.
-  int CellHeightAtReference(const wxString& face, int weight);
-
   wxString japaneseDefault_;
   wxString heavySans_;
   bool japaneseInstalled_ = false;
   bool arialBlackInstalled_ = false;
   std::map<std::tuple<int, int, int, std::string>, wxFont> fonts_;
-  std::map<std::pair<wxString, int>, int> cellHeights_;
 };
 
 }  // namespace verselane

@@ -119,17 +119,12 @@ bool Program::InitializeGame() {
   return window_.StartTimer(kGameTimerPeriodMs);
 }
 
-wxFont Program::AnswerFont() {
-  FontFaces& faces = surface_.faces();
-  return faces.FontWithCellHeight(faces.japaneseDefault(), kNormalWeight, kAnswerFontPixels);
-}
-
 bool Program::CreateAnswerBox() {
   const ScreenBox box = screen::kAnswerBox;
   AnswerBox& answerBox = answerBox_;
   if (answerBox.CreateControl(window_.view(), box.x, box.y, box.width, box.height) == nullptr ||
       !answerBox.RouteKeys() ||
-      !answerBox.SetTextFont(AnswerFont()) ||
+      !answerBox.SetTextFont(kAnswerFontPixels, surface_.faces().japaneseDefault()) ||
       !answerBox.SetTextColour(kAnswerTextColour.red, kAnswerTextColour.green,
                                       kAnswerTextColour.blue)) {
     return false;

@@ -101,8 +101,6 @@ class Program {
  private:
   bool InitializeGame();
   bool CreateAnswerBox();
-  // The answer line's font: the Japanese default face with a cell of kAnswerFontPixels.
-  wxFont AnswerFont();
   void BringForward(const std::string& activationToken);
 
   bool claimed_ = false;

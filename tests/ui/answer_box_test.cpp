@@ -129,7 +129,7 @@ TEST(AnswerBoxWithoutControlTest, DoesNothingAndReadsNothing) {
   EXPECT_FALSE(box.IsVisible());
   EXPECT_EQ(box.ReadText(), "");
   EXPECT_FALSE(box.RouteKeys());
-  EXPECT_FALSE(box.SetTextFont(wxFont(wxFontInfo(15).FaceName("IPAexGothic"))));
+  EXPECT_FALSE(box.SetTextFont(20, "IPAexGothic"));
   EXPECT_FALSE(box.SetTextColour(100, 100, 100));
 }
 
