@@ -43,15 +43,15 @@ wxString FontFaces::FaceFor(const FontSpec& setup) const {
   return wxFontEnumerator::IsValidFacename(face) ? face : japaneseDefault_;
 }
 
-wxFont FontFaces::FontFor(const FontSpec& setup) {
-  const auto key = std::make_tuple(setup.height, setup.weight, setup.charset, setup.face);
+wxFont FontFaces::FontFor(const FontSpec& setup, double scale) {
+  const auto key = std::make_tuple(setup.height, setup.weight, setup.charset, setup.face, scale);
   if (const auto known = fonts_.find(key); known != fonts_.end()) return known->second;
   const wxString face = FaceFor(setup);
   const int weight = setup.weight <= 0 ? kNormalWeight : std::clamp(setup.weight, 100, 900);
   const int cellAt100 = CellHeightAt100(face, weight);
   const int height = std::max(setup.height, 1);
-  const double scale = cellAt100 > 0 ? double(kReferenceSize) / cellAt100 : 1.0;
-  const int pixels = std::max(1, static_cast<int>(std::lround(height * scale)));
+  const double toCell = cellAt100 > 0 ? double(kReferenceSize) / cellAt100 : 1.0;
+  const int pixels = std::max(1, static_cast<int>(std::lround(height * toCell * scale)));
   wxFont font(wxFontInfo(wxSize(0, pixels)).FaceName(face).Weight(weight));
   if (font.IsOk()) fonts_.emplace(key, font);
   return font;

@@ -28,8 +28,8 @@ class FontFaces {
   // The installed face for `setup`.
   wxString FaceFor(const FontSpec& setup) const;
   // A font with the cell height (ascent + descent) of `setup.height` pixels, as Windows sizes a
-  // font of positive height; remembered per setup.
-  wxFont FontFor(const FontSpec& setup);
+  // font of positive height, times `scale` (a screen drawn larger); remembered per setup and scale.
+  wxFont FontFor(const FontSpec& setup, double scale = 1.0);
 
  private:
   // Cell height of the face at 100 px, per face and weight.
@@ -39,7 +39,7 @@ class FontFaces {
   wxString heavySans_;
   bool japaneseInstalled_ = false;
   bool arialBlackInstalled_ = false;
-  std::map<std::tuple<int, int, int, std::string>, wxFont> fonts_;
+  std::map<std::tuple<int, int, int, std::string, double>, wxFont> fonts_;
   std::map<std::pair<wxString, int>, int> cellHeights_;
 };
 

@@ -1,5 +1,7 @@
 // The Canvas's surface on wxWidgets: a back buffer bitmap drawn through a memory DC, presented
-// into the game view, and the bitmaps and fonts it draws with.
+// into the game view, and the bitmaps and fonts it draws with. The canvas speaks in the screen's
+// 400 x 150 logical pixels; the surface draws at a scale underneath (the player's zoom times the
+// desktop's own scale), with text and pictures made at that size, so the screen stays sharp.
 #pragma once
 
 #include <functional>
@@ -7,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
@@ -21,12 +25,24 @@ namespace verselane {
 class WxCanvasBitmap : public CanvasBitmap {
  public:
   explicit WxCanvasBitmap(wxBitmap bitmap) : bitmap_(std::move(bitmap)) {}
+  // The size at scale 1, in logical pixels.
   int width() const override { return bitmap_.GetWidth(); }
   int height() const override { return bitmap_.GetHeight(); }
   const wxBitmap& bitmap() const { return bitmap_; }
 
+  // Keeps the same picture drawn at `factor` times its size (2, 3) for larger screens.
+  void AddDrawnAt(int factor, wxBitmap bitmap);
+  // The picture at `scale` times its size: the version drawn at that size when there is one,
+  // else the nearest larger one (or the largest) scaled smoothly, made once for the last scale.
+  const wxBitmap& AtScale(double scale) const;
+
  private:
+  const wxBitmap& NearestVersion(double scale) const;
+
   wxBitmap bitmap_;
+  std::vector<std::pair<int, wxBitmap>> drawn_;
+  mutable double madeScale_ = 0.0;
+  mutable wxBitmap made_;
 };
 
 // An opaque bitmap from image file bytes (PNG, BMP, ...). Copies never blend, so an alpha
@@ -36,7 +52,8 @@ std::unique_ptr<WxCanvasBitmap> BitmapFromBytes(const unsigned char* data, std::
 // An image file's bytes as they are, alpha included (for icons); an invalid image when unreadable.
 wxImage ImageFromBytes(const unsigned char* data, std::size_t size);
 
-// Bitmaps by resource id, from the files embedded in the program ("bitmap-<id>.png").
+// Bitmaps by resource id, from the files embedded in the program ("bitmap-<id>.png"), with the
+// versions drawn at twice and three times the size where there are some ("bitmap-<id>@2x.png").
 class EmbeddedBitmapLoader : public BitmapLoader {
  public:
   // Finds the bytes of an embedded file by name; nothing when there is no such file.
@@ -54,6 +71,11 @@ class WxSurface : public Surface {
   WxSurface();
   // The window the back buffer is presented into; it paints itself with PaintTo.
   void SetView(wxWindow* view) { view_ = view; }
+  // Draws from now on at `scale` device pixels a logical pixel (1 and up). A back buffer already
+  // made is made again at the new size, black: the caller draws the screen again. False when it
+  // cannot be made.
+  bool SetScale(double scale);
+  double scale() const { return scale_; }
 
   bool CreateBackBuffer(int width, int height) override;
   bool BeginDrawing() override;
@@ -71,7 +93,8 @@ class WxSurface : public Surface {
   TextExtent MeasureText(std::string_view text) override;
   bool DrawText(std::string_view text, int x, int y) override;
 
-  // Copies the back buffer into a paint DC of the view (the repaint).
+  // Copies the back buffer into a paint DC of the view (the repaint), device pixel for device
+  // pixel.
   bool PaintTo(wxDC& dc) const;
   // True while Present has the view paint itself, inside a frame cycle.
   bool presenting() const { return presenting_; }
@@ -80,8 +103,18 @@ class WxSurface : public Surface {
 
  private:
   const wxString& Utf8Text(std::string_view sjis);
+  bool MakeBackBuffer();
+  const wxBitmap& Scaled(const CanvasBitmap& bitmap) const;
+  const wxFont& FontOf(const SurfaceFont* font);
+  // A logical coordinate in device pixels, and a device length in logical pixels (rounded up, so
+  // a text measured to fit still fits when drawn).
+  int Device(int logical) const;
+  int Logical(int device) const;
 
   wxWindow* view_ = nullptr;
+  double scale_ = 1.0;
+  int logicalWidth_ = 0;
+  int logicalHeight_ = 0;
   wxBitmap backBuffer_;
   wxMemoryDC dc_;
   FontFaces faces_;
