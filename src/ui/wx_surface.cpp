@@ -40,18 +40,14 @@ void WxCanvasBitmap::AddDrawnAt(int factor, wxBitmap bitmap) {
   madeScale_ = 0.0;
 }
 
-const wxBitmap& WxCanvasBitmap::NearestVersion(double scale) const {
-  const wxBitmap* nearest = &bitmap_;
-  int nearestFactor = 1;
+WxCanvasBitmap::Version WxCanvasBitmap::NearestVersion(double scale) const {
+  Version nearest{&bitmap_, 1};
   for (const auto& [factor, bitmap] : drawn_) {
-    const bool better = nearestFactor < scale ? factor > nearestFactor
-                                              : factor >= scale && factor < nearestFactor;
-    if (better) {
-      nearest = &bitmap;
-      nearestFactor = factor;
-    }
+    const bool better = nearest.factor < scale ? factor > nearest.factor
+                                               : factor >= scale && factor < nearest.factor;
+    if (better) nearest = {&bitmap, factor};
   }
-  return *nearest;
+  return nearest;
 }
 
 const wxBitmap& WxCanvasBitmap::AtScale(double scale) const {
@@ -62,7 +58,7 @@ const wxBitmap& WxCanvasBitmap::AtScale(double scale) const {
   if (madeScale_ == scale && made_.IsOk()) return made_;
   const int width = std::max(1, static_cast<int>(std::lround(bitmap_.GetWidth() * scale)));
   const int height = std::max(1, static_cast<int>(std::lround(bitmap_.GetHeight() * scale)));
-  const wxImage image = NearestVersion(scale).ConvertToImage();
+  const wxImage image = NearestVersion(scale).bitmap->ConvertToImage();
   made_ = wxBitmap(image.Scale(width, height, wxIMAGE_QUALITY_BICUBIC), 24);
   madeScale_ = scale;
   return made_;
@@ -212,19 +208,20 @@ bool WxSurface::Stretch(const CanvasBitmap& source, int sourceX, int sourceY, in
                         int sourceHeight, int x, int y, int width, int height) {
   if (!dc_.IsOk() || sourceWidth <= 0 || sourceHeight <= 0) return false;
   if (width <= 0 || height <= 0) return true;
-  const wxBitmap& bitmap = Scaled(source);
-  if (!bitmap.IsOk()) return false;
+  const WxCanvasBitmap::Version version =
+      static_cast<const WxCanvasBitmap&>(source).NearestVersion(scale_);
+  if (!version.bitmap->IsOk()) return false;
   Stretched& last = stretched_;
   const bool same = last.source == &source && last.sourceX == sourceX &&
                     last.sourceY == sourceY && last.sourceWidth == sourceWidth &&
                     last.sourceHeight == sourceHeight && last.width == width &&
                     last.height == height && last.bitmap.IsOk();
   if (!same) {
-    const int left = Device(sourceX);
-    const int top = Device(sourceY);
-    const wxRect cellRect(left, top, Device(sourceX + sourceWidth) - left,
-                          Device(sourceY + sourceHeight) - top);
-    const wxImage cell = bitmap.GetSubBitmap(cellRect).ConvertToImage();
+    // The cell cut from a version drawn at a whole factor, so that no neighbour bleeds into it.
+    const int factor = version.factor;
+    const wxRect cellRect(sourceX * factor, sourceY * factor, sourceWidth * factor,
+                          sourceHeight * factor);
+    const wxImage cell = version.bitmap->GetSubBitmap(cellRect).ConvertToImage();
     const wxImage stretched = cell.Scale(Device(x + width) - Device(x),
                                          Device(y + height) - Device(y), wxIMAGE_QUALITY_NEAREST);
     last = {&source, sourceX, sourceY, sourceWidth, sourceHeight, width, height,

@@ -35,9 +35,15 @@ class WxCanvasBitmap : public CanvasBitmap {
   // The picture at `scale` times its size: the version drawn at that size when there is one,
   // else the nearest larger one (or the largest) scaled smoothly, made once for the last scale.
   const wxBitmap& AtScale(double scale) const;
+  // The version drawn at the smallest factor of at least `scale` (else the largest), and its
+  // factor: cells are cut from it exactly, whatever the scale.
+  struct Version {
+    const wxBitmap* bitmap;
+    int factor;
+  };
+  Version NearestVersion(double scale) const;
 
  private:
-  const wxBitmap& NearestVersion(double scale) const;
 
   wxBitmap bitmap_;
   std::vector<std::pair<int, wxBitmap>> drawn_;
