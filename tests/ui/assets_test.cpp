@@ -92,14 +92,20 @@ constexpr PictureLayout kTranslucentPictures[] = {
     {"bitmap-157.png", 66, 66, 1},
 };
 
+// Each also drawn at twice and three times the size ("bitmap-130@2x.png"), for larger screens:
+// the same frames, each k times as wide, so that a cell is cut from them exactly.
 TEST(BuiltInPictures, EveryGameScreenPictureHasItsSizeAndWholeFrames) {
   for (const PictureLayout& layout : kGameScreenPictures) {
-    SCOPED_TRACE(layout.name);
-    wxImage image = DecodePicture(layout.name);
-    ASSERT_TRUE(image.IsOk()) << "not built in, or not a PNG";
-    EXPECT_EQ(image.GetWidth(), layout.width);
-    EXPECT_EQ(image.GetHeight(), layout.height);
-    EXPECT_EQ(image.GetWidth() % layout.frames, 0) << "frames of unequal width";
+    for (int factor : {1, 2, 3}) {
+      std::string name = layout.name;
+      if (factor > 1) name.insert(name.rfind('.'), "@" + std::to_string(factor) + "x");
+      SCOPED_TRACE(name);
+      wxImage image = DecodePicture(name);
+      ASSERT_TRUE(image.IsOk()) << "not built in, or not a PNG";
+      EXPECT_EQ(image.GetWidth(), layout.width * factor);
+      EXPECT_EQ(image.GetHeight(), layout.height * factor);
+      EXPECT_EQ(image.GetWidth() % layout.frames, 0) << "frames of unequal width";
+    }
   }
 }
 
