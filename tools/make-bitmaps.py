@@ -885,6 +885,10 @@ def main():
     pictures["icon-153.png"] = render(32, paint_record_icon)
     pictures["bitmap-about.png"] = render((50, 51), paint_about)  # the size its resource has
     pictures["bitmap-157.png"] = render(66, paint_rank_in)
+    for k in (2, 3):  # the dialogs' pictures for desktops drawn at a scale
+        pictures["icon-153@%dx.png" % k] = render(32 * k, paint_record_icon)
+        pictures["bitmap-about@%dx.png" % k] = render((50 * k, 51 * k), paint_about)
+        pictures["bitmap-157@%dx.png" % k] = render(66 * k, paint_rank_in)
     # The help shows the screen in play, as the game draws it (the help book is zipped afterwards by
     # tools/make-help.py).
     pictures[os.path.join("help", "gamen.png")] = compose_screen(pictures, 0, 200, 3)

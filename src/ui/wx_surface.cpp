@@ -24,16 +24,15 @@ class WxSurfaceFont : public SurfaceFont {
 
 constexpr int kDrawnFactors[] = {2, 3};
 
-// "bitmap-130.png" drawn at twice the size is "bitmap-130@2x.png".
-std::string VersionName(std::string_view name, int factor) {
+}  // namespace
+
+std::string DrawnVersionName(std::string_view name, int factor) {
   const std::size_t dot = name.rfind('.');
   std::string version(name.substr(0, dot));
   version += '@' + std::to_string(factor) + 'x';
   if (dot != std::string_view::npos) version += name.substr(dot);
   return version;
 }
-
-}  // namespace
 
 void WxCanvasBitmap::AddDrawnAt(int factor, wxBitmap bitmap) {
   drawn_.emplace_back(factor, std::move(bitmap));
@@ -90,7 +89,7 @@ std::unique_ptr<CanvasBitmap> EmbeddedBitmapLoader::Load(std::string_view name) 
   std::unique_ptr<WxCanvasBitmap> bitmap = BitmapFromBytes(bytes->first, bytes->second);
   if (!bitmap) return nullptr;
   for (int factor : kDrawnFactors) {
-    const auto larger = finder_(VersionName(name, factor));
+    const auto larger = finder_(DrawnVersionName(name, factor));
     if (!larger) continue;
     // A larger version that does not read leaves the picture scaled from the others.
     if (auto version = BitmapFromBytes(larger->first, larger->second)) {

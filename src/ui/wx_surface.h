@@ -51,6 +51,10 @@ class WxCanvasBitmap : public CanvasBitmap {
   mutable wxBitmap made_;
 };
 
+// The name of a picture's version drawn at `factor` times its size: "bitmap-130.png" at 2 is
+// "bitmap-130@2x.png".
+std::string DrawnVersionName(std::string_view name, int factor);
+
 // An opaque bitmap from image file bytes (PNG, BMP, ...). Copies never blend, so an alpha
 // channel is dropped. Null when the bytes are not a readable image.
 std::unique_ptr<WxCanvasBitmap> BitmapFromBytes(const unsigned char* data, std::size_t size);
