@@ -67,7 +67,8 @@ void AnswerBox::SetZoom(double zoom) {
   zoom_ = zoom;
   if (control_ == nullptr) return;
   control_->SetSize(ZoomedPlace());
-  if (fontPixels_ > 0) static_cast<void>(ApplyFont());  // the font at 100 % was set already
+  // A font that cannot be made at the new size leaves the line the one it had.
+  if (fontPixels_ > 0) static_cast<void>(ApplyFont());
 }
 
 bool AnswerBox::SetTextFont(int pixelHeight, const wxString& face) {
