@@ -277,6 +277,24 @@ TEST_F(MainWindowTest, ScreenIsDrawnAtTheDesktopScale) {
   EXPECT_EQ(program().answerBox().control()->GetRect(), wxRect(76, 60, 308, 28));
 }
 
+// The zoom kept from the last time is the window's from its first showing: centred at that size,
+// drawn at it, its radio item checked, the answer line in its place.
+class KeptZoomTest : public uitest::ProgramFixture {};
+
+TEST_F(KeptZoomTest, TheKeptZoomIsTheWindowsFromTheStart) {
+  WriteBytes(uitest::ScratchFile("verselane.conf"), "[view]\nzoom=1.5\n");
+  StartProgram();
+  EXPECT_EQ(frame()->GetClientSize(), wxSize(600, 225));
+  EXPECT_EQ(program().surface().backBuffer().GetSize(), wxSize(600, 225));
+  EXPECT_TRUE(frame()->GetMenuBar()->IsChecked(kCommandZoom150));
+  EXPECT_FALSE(frame()->GetMenuBar()->IsChecked(kCommandZoom100));
+  EXPECT_EQ(program().answerBox().control()->GetRect(), wxRect(114, 90, 462, 42));
+  const wxRect screen = wxGetClientDisplayRect();
+  const wxRect window = frame()->GetScreenRect();
+  EXPECT_NEAR(window.x, (screen.width - window.width) / 2, 1);
+  EXPECT_NEAR(window.y, (screen.height - window.height) / 2, 1);
+}
+
 TEST_F(MainWindowTest, StartRunsTheCountdownAndPutsAQuestion) {
   program().commands().Dispatch(kCommandStart);
   EXPECT_EQ(state(), PlayState::Running);
