@@ -12,6 +12,11 @@ files, so a changed picture in `git diff` always comes from a change here.
 The game screen is drawn by copying pictures onto the background without blending, so every
 picture that is copied onto it (digits, colon, icons, marker, time bar) is drawn on the very colour
 the background has where it lands, and the background keeps those places flat.
+
+The game screen's pictures are also drawn at twice and three times their size ("bitmap-130@2x.png",
+"bitmap-130@3x.png"): the game picks them when the screen is shown larger (its zoom, or a desktop
+drawn at a scale), so that it stays sharp. Every coordinate below is in the pixels of the 1x picture;
+`k` is the factor a picture is drawn at.
 """
 
 import argparse
@@ -75,12 +80,19 @@ def font(path, size):
     return ImageFont.truetype(path, size)
 
 
-def supersampled(size, scale, paint):
-    """Paints at `scale` times the size onto a transparent image and scales it down smoothly."""
-    width, height = size
+def supersampled(size, scale, paint, k=1):
+    """Paints at `scale` times `k` times the size onto a transparent image and scales it down
+    smoothly to `k` times the size."""
+    width, height = size[0] * k, size[1] * k
     big = Image.new("RGBA", (width * scale, height * scale), (0, 0, 0, 0))
-    paint(ImageDraw.Draw(big), scale)
-    return big.convert("RGBa").resize(size, Image.BOX).convert("RGBA")
+    paint(ImageDraw.Draw(big), scale * k)
+    return big.convert("RGBa").resize((width, height), Image.BOX).convert("RGBA")
+
+
+def scaled_box(box, k):
+    """An inclusive (left, top, right, bottom) box of 1x pixels in the pixels of a k-times picture."""
+    left, top, right, bottom = box
+    return (left * k, top * k, (right + 1) * k - 1, (bottom + 1) * k - 1)
 
 
 def over(base, layer, position=(0, 0)):
@@ -105,23 +117,25 @@ def mix(a, b, t):
 # Background 130
 
 
-def rounded_card(draw, box, fill=PAPER, edge=CARD_EDGE, shadow=CARD_SHADOW):
+def rounded_card(draw, box, fill=PAPER, edge=CARD_EDGE, shadow=CARD_SHADOW, k=1):
     left, top, right, bottom = box
-    draw.rounded_rectangle((left + 1, top + 1, right + 1, bottom + 1), 3, fill=shadow)
-    draw.rounded_rectangle(box, 3, fill=fill, outline=edge)
+    draw.rounded_rectangle(scaled_box((left + 1, top + 1, right + 1, bottom + 1), k), 3 * k, fill=shadow)
+    draw.rounded_rectangle(scaled_box(box, k), 3 * k, fill=fill, outline=edge, width=k)
 
 
-def washi_texture(rng, size):
-    """Soft clouds and long fibres, as an RGBA layer to lay over the desk colour."""
+def washi_texture(rng, size, k=1):
+    """Soft clouds and long fibres, as an RGBA layer to lay over the desk colour (`size` at 1x)."""
     width, height = size
-    layer = Image.new("RGBA", size, (0, 0, 0, 0))
+    big = (width * k, height * k)
+    layer = Image.new("RGBA", big, (0, 0, 0, 0))
     clouds = Image.new("L", (width // 10 + 2, height // 10 + 2))
     clouds.putdata([rng.randint(0, 255) for _ in range(clouds.width * clouds.height)])
-    clouds = clouds.resize((width + 20, height + 20), Image.BICUBIC).crop((10, 10, width + 10, height + 10))
-    dark = Image.new("RGBA", size, (196, 180, 150, 0))
+    clouds = clouds.resize(((width + 20) * k, (height + 20) * k), Image.BICUBIC).crop(
+        (10 * k, 10 * k, (width + 10) * k, (height + 10) * k))
+    dark = Image.new("RGBA", big, (196, 180, 150, 0))
     dark.putalpha(clouds.point(lambda v: max(0, v - 150) // 6))
     layer.alpha_composite(dark)
-    fibres = Image.new("RGBA", (width * 2, height * 2), (0, 0, 0, 0))
+    fibres = Image.new("RGBA", (width * 2 * k, height * 2 * k), (0, 0, 0, 0))
     draw = ImageDraw.Draw(fibres)
     for _ in range(170):
         x, y = rng.uniform(0, width * 2), rng.uniform(0, height * 2)
@@ -132,15 +146,16 @@ def washi_texture(rng, size):
         for step in range(12):
             t = step / 11 * length
             a = angle + bend * t
-            points.append((x + math.cos(a) * t, y + math.sin(a) * t))
+            points.append(((x + math.cos(a) * t) * k, (y + math.sin(a) * t) * k))
         colour = DESK_FIBRE if rng.random() < 0.7 else (214, 200, 172)
-        draw.line(points, fill=colour + (rng.randint(70, 150),), width=1)
-    layer.alpha_composite(fibres.convert("RGBa").resize(size, Image.BOX).convert("RGBA"))
+        draw.line(points, fill=colour + (rng.randint(70, 150),), width=k)
+    layer.alpha_composite(fibres.convert("RGBa").resize(big, Image.BOX).convert("RGBA"))
     return layer
 
 
-def label(image, text, position, size=10, fill=INK_SOFT, anchor="la"):
-    return over(image, text_layer(image.size, text, FONT_GOTHIC, size, fill, position, anchor))
+def label(image, text, position, size=10, fill=INK_SOFT, anchor="la", k=1):
+    x, y = position
+    return over(image, text_layer(image.size, text, FONT_GOTHIC, size * k, fill, (x * k, y * k), anchor))
 
 
 def vertical_label(image, text, centre_x, top, size=10):
@@ -150,48 +165,51 @@ def vertical_label(image, text, centre_x, top, size=10):
     return image
 
 
-def make_background():
+def make_background(k=1):
     rng = random.Random(130)
-    image = Image.new("RGB", (400, 150), DESK)
-    image = over(image, washi_texture(rng, image.size))
+    image = Image.new("RGB", (400 * k, 150 * k), DESK)
+    image = over(image, washi_texture(rng, (400, 150), k))
     draw = ImageDraw.Draw(image)
 
+    def fill(box, colour):  # a filled box, or a straight line one pixel wide, in 1x pixels
+        draw.rectangle(scaled_box(box, k), fill=colour)
+
     # A thin frame round the sheet, like the edge of a card.
-    draw.rectangle((0, 0, 399, 149), outline=(214, 200, 174))
-    draw.rectangle((1, 1, 398, 148), outline=(244, 238, 224))
+    draw.rectangle(scaled_box((0, 0, 399, 149), k), outline=(214, 200, 174), width=k)
+    draw.rectangle(scaled_box((1, 1, 398, 148), k), outline=(244, 238, 224), width=k)
 
     # The icons' places: a fine vermilion line down the left column ties them together.
     for x in (13,):
-        draw.line((x, 8, x, 86), fill=mix(DESK, VERMILION, 0.35))
+        fill((x, 8, x, 86), mix(DESK, VERMILION, 0.35))
     for (x, y, w, h) in (PROMPT_ICON, ANSWER_ICON):
-        draw.rectangle((x - 2, y - 2, x + w + 1, y + h + 1), fill=mix(DESK, CARD_SHADOW, 0.6))
-        draw.rectangle((x - 1, y - 1, x + w, y + h), fill=PAPER)
-        draw.line((13, y + h // 2, x - 3, y + h // 2), fill=mix(DESK, VERMILION, 0.35))
+        fill((x - 2, y - 2, x + w + 1, y + h + 1), mix(DESK, CARD_SHADOW, 0.6))
+        fill((x - 1, y - 1, x + w, y + h), PAPER)
+        fill((13, y + h // 2, x - 3, y + h // 2), mix(DESK, VERMILION, 0.35))
 
     for card in (PROMPT_CARD, ANSWER_CARD, COUNTER_CARD, STATUS_CARD):
-        rounded_card(draw, card)
+        rounded_card(draw, card, k=k)
 
     # The answer line: a faint rule under the box, as on writing paper.
     ax, ay, aw, ah = ANSWER_BOX
-    draw.line((ax, ay + ah + 1, ax + aw - 1, ay + ah + 1), fill=INK_FAINT)
+    fill((ax, ay + ah + 1, ax + aw - 1, ay + ah + 1), INK_FAINT)
 
     # The time bar's groove.
-    draw.rectangle(TRACK_BOX, fill=TRACK, outline=TRACK_EDGE)
+    draw.rectangle(scaled_box(TRACK_BOX, k), fill=TRACK, outline=TRACK_EDGE, width=k)
 
     # Correct answers over questions asked, as a fraction.
-    draw.line((11, 117, 71, 117), fill=INK_FAINT)
-    image = label(image, "正解", (49, 104), anchor="lm")
-    image = label(image, "出題", (56, 132), anchor="lm")
+    fill((11, 117, 71, 117), INK_FAINT)
+    image = label(image, "正解", (49, 104), anchor="lm", k=k)
+    image = label(image, "出題", (56, 132), anchor="lm", k=k)
 
     # The status card: correct rate, score and clock, each named in a short vertical line.
     draw = ImageDraw.Draw(image)
     for x in (155, 283):
-        draw.line((x, 119, x, 142), fill=INK_FAINT)
-    image = label(image, "正答率", (85, 115))
-    image = label(image, "得点", (161, 115))
-    image = label(image, "時間", (289, 115))
-    image = over(image, text_layer(image.size, "%", FONT_DIGITS_LARGE, 13, VERMILION, (139, 141), "ls"))
-    image = over(image, text_layer(image.size, "pt", FONT_DIGITS, 11, INK_SOFT, (263, 142), "ls"))
+        fill((x, 119, x, 142), INK_FAINT)
+    image = label(image, "正答率", (85, 115), k=k)
+    image = label(image, "得点", (161, 115), k=k)
+    image = label(image, "時間", (289, 115), k=k)
+    image = over(image, text_layer(image.size, "%", FONT_DIGITS_LARGE, 13 * k, VERMILION, (139 * k, 141 * k), "ls"))
+    image = over(image, text_layer(image.size, "pt", FONT_DIGITS, 11 * k, INK_SOFT, (263 * k, 142 * k), "ls"))
     return image
 
 
@@ -199,21 +217,21 @@ def make_background():
 # Digits 132, 133, 134 and colon 135
 
 
-def digit_strip(cell, font_path, font_size, colour, baseline):
-    width, height = cell
+def digit_strip(cell, font_path, font_size, colour, baseline, k=1):
+    width, height = cell[0] * k, cell[1] * k
     image = Image.new("RGB", (width * 10, height), PAPER)
     draw = ImageDraw.Draw(image)
-    face = font(font_path, font_size)
+    face = font(font_path, font_size * k)
     for digit in range(10):
         centre = digit * width + width / 2
-        draw.text((centre, baseline), str(digit), font=face, fill=colour, anchor="ms")
+        draw.text((centre, baseline * k), str(digit), font=face, fill=colour, anchor="ms")
     return image
 
 
-def make_colon():
-    image = Image.new("RGB", COLON, PAPER)
+def make_colon(k=1):
+    image = Image.new("RGB", (COLON[0] * k, COLON[1] * k), PAPER)
     layer = supersampled(COLON, 8, lambda d, s: [
-        d.ellipse((2.0 * s, y * s, 5.0 * s, (y + 3.0) * s), fill=INK) for y in (2.5, 6.5)])
+        d.ellipse((2.0 * s, y * s, 5.0 * s, (y + 3.0) * s), fill=INK) for y in (2.5, 6.5)], k)
     return over(image, layer)
 
 
@@ -221,24 +239,26 @@ def make_colon():
 # Icons 136, 137, 138: seals for the upper phrase, the lower phrase and the poet
 
 
-def seal(colour, glyph, seed, glyph_size=15):
+def seal(colour, glyph, seed, glyph_size=15, k=1):
     """A square seal stamped in `colour`, the character cut out of it in the paper's colour."""
     rng = random.Random(seed)
-    size = (25, 25)
-    scale = 8
+    size = (25 * k, 25 * k)
+    scale = 8 * k
     image = Image.new("RGB", size, PAPER)
-    image = over(image, supersampled(size, scale, lambda d, s: d.rounded_rectangle(
-        (1 * s, 1 * s, 24 * s, 24 * s), 2 * s, fill=colour + (255,))))
+    image = over(image, supersampled((25, 25), 8, lambda d, s: d.rounded_rectangle(
+        (1 * s, 1 * s, 24 * s, 24 * s), 2 * s, fill=colour + (255,)), k))
     glyph_layer = Image.new("RGBA", (25 * scale, 25 * scale), (0, 0, 0, 0))
     ImageDraw.Draw(glyph_layer).text((12.5 * scale, 13 * scale), glyph, font=font(FONT_GOTHIC, glyph_size * scale),
-                                     fill=PAPER + (255,), anchor="mm", stroke_width=4, stroke_fill=PAPER + (255,))
+                                     fill=PAPER + (255,), anchor="mm", stroke_width=4 * k,
+                                     stroke_fill=PAPER + (255,))
     image = over(image, glyph_layer.convert("RGBa").resize(size, Image.BOX).convert("RGBA"))
-    # The worn look of a stamp: a few paler specks in the colour.
+    # The worn look of a stamp: a few paler specks in the colour, each a 1x pixel.
     pixels = image.load()
     for _ in range(8):
         x, y = rng.randint(3, 21), rng.randint(3, 21)
-        if pixels[x, y] == colour:
-            pixels[x, y] = mix(colour, PAPER, 0.18)
+        for px, py in [(x * k + i, y * k + j) for i in range(k) for j in range(k)]:
+            if pixels[px, py] == colour:
+                pixels[px, py] = mix(colour, PAPER, 0.18)
     return image
 
 
@@ -246,8 +266,8 @@ def seal(colour, glyph, seed, glyph_size=15):
 # Input marker 139: five frames of a small pointer that slides towards the answer box
 
 
-def make_marker():
-    frames = Image.new("RGB", (35, 25), PAPER)
+def make_marker(k=1):
+    frames = Image.new("RGB", (35 * k, 25 * k), PAPER)
     for frame in range(5):
         offset = (0.0, 0.45, 0.9, 1.35, 1.8)[frame]
         strength = (0.35, 0.5, 0.65, 0.82, 1.0)[frame]
@@ -256,9 +276,9 @@ def make_marker():
         def paint(draw, s, offset=offset, colour=colour):
             x = 0.8 + offset
             draw.polygon([(x * s, 7.5 * s), ((x + 4.2) * s, 12.5 * s), (x * s, 17.5 * s)], fill=colour + (255,))
-        layer = supersampled((7, 25), 8, paint)
-        tile = over(Image.new("RGB", (7, 25), PAPER), layer)
-        frames.paste(tile, (frame * 7, 0))
+        layer = supersampled((7, 25), 8, paint, k)
+        tile = over(Image.new("RGB", (7 * k, 25 * k), PAPER), layer)
+        frames.paste(tile, (frame * 7 * k, 0))
     return frames
 
 
@@ -277,34 +297,35 @@ def bar_shade(colour, row):
             mix(colour, dark, 0.4), dark, mix(dark, (0, 0, 0), 0.15)][row]
 
 
-def bar_column(colour):
-    column = Image.new("RGB", (1, 9))
-    for row in range(9):
-        column.putpixel((0, row), bar_shade(colour, row))
+def bar_column(colour, k=1):
+    column = Image.new("RGB", (k, 9 * k))
+    for row in range(9 * k):
+        for x in range(k):
+            column.putpixel((x, row), bar_shade(colour, row // k))
     return column
 
 
-def bar_cap(colour, right):
+def bar_cap(colour, right, k=1):
     """A 6 x 9 rounded end of the bar, drawn on the groove's colour."""
-    size = (6, 9)
+    size = (6 * k, 9 * k)
     body = Image.new("RGB", size)
     for x in range(6):
-        body.paste(bar_column(colour), (x, 0))
-    mask = supersampled(size, 8, lambda d, s: d.rounded_rectangle(
-        ((-6 if right else 0) * s, 0, (6 if right else 12) * s - 1, 9 * s - 1), 4.5 * s, fill=(255, 255, 255, 255)))
+        body.paste(bar_column(colour, k), (x * k, 0))
+    mask = supersampled((6, 9), 8, lambda d, s: d.rounded_rectangle(
+        ((-6 if right else 0) * s, 0, (6 if right else 12) * s - 1, 9 * s - 1), 4.5 * s, fill=(255, 255, 255, 255)), k)
     cap = Image.new("RGB", size, TRACK)
     cap.paste(body, (0, 0), mask.split()[3])
     return cap
 
 
-def make_time_bar():
-    left = Image.new("RGB", (18, 9))
-    body = Image.new("RGB", (3, 9))
-    right = Image.new("RGB", (18, 9))
+def make_time_bar(k=1):
+    left = Image.new("RGB", (18 * k, 9 * k))
+    body = Image.new("RGB", (3 * k, 9 * k))
+    right = Image.new("RGB", (18 * k, 9 * k))
     for mode, colour in enumerate(BAR_COLOURS):
-        left.paste(bar_cap(colour, False), (mode * 6, 0))
-        body.paste(bar_column(colour), (mode, 0))
-        right.paste(bar_cap(colour, True), (mode * 6, 0))
+        left.paste(bar_cap(colour, False, k), (mode * 6 * k, 0))
+        body.paste(bar_column(colour, k), (mode * k, 0))
+        right.paste(bar_cap(colour, True, k), (mode * 6 * k, 0))
     return left, body, right
 
 
@@ -579,13 +600,14 @@ PORTRAITS = (portrait_fisherman, portrait_elder, portrait_child, portrait_mercha
              portrait_warlord, portrait_master)
 
 
-def make_portraits():
-    strip = Image.new("RGB", (45 * len(PORTRAITS), 45), PAPER)
+def make_portraits(k=1):
+    side = 45 * k
+    strip = Image.new("RGB", (side * len(PORTRAITS), side), PAPER)
     for index, paint in enumerate(PORTRAITS):
-        tile = supersampled((45, 45), 8, lambda d, s, paint=paint: paint(Pen(d, s)))
-        framed = over(Image.new("RGB", (45, 45), PAPER), tile)
-        ImageDraw.Draw(framed).rectangle((0, 0, 44, 44), outline=(96, 84, 72))
-        strip.paste(framed, (index * 45, 0))
+        tile = supersampled((45, 45), 8, lambda d, s, paint=paint: paint(Pen(d, s)), k)
+        framed = over(Image.new("RGB", (side, side), PAPER), tile)
+        ImageDraw.Draw(framed).rectangle((0, 0, side - 1, side - 1), outline=(96, 84, 72), width=k)
+        strip.paste(framed, (index * side, 0))
     return strip
 
 
@@ -744,11 +766,12 @@ def copy_zones():
     return result
 
 
-def check_background(background):
+def check_background(background, k=1):
     """Fails when a place the game copies pictures onto is not of the colour they are drawn on."""
     pixels = background.load()
-    for (left, top, right, bottom), colour in copy_zones():
-        if (left, top) in ((PROMPT_ICON[0], PROMPT_ICON[1]), (ANSWER_ICON[0], ANSWER_ICON[1])):
+    for zone, colour in copy_zones():
+        left, top, right, bottom = (v * k for v in zone)
+        if zone[:2] in ((PROMPT_ICON[0], PROMPT_ICON[1]), (ANSWER_ICON[0], ANSWER_ICON[1])):
             corners = [(left, top), (right - 1, top), (left, bottom - 1), (right - 1, bottom - 1)]
             points = corners
         else:
@@ -824,35 +847,48 @@ def compose_preview(pictures):
     return sheet.resize((800, sheet.height * 2), Image.NEAREST)
 
 
+def game_screen_pictures(k):
+    """The pictures the game screen draws from, at `k` times their size."""
+    left, body, right = make_time_bar(k)
+    pictures = {
+        "bitmap-130.png": make_background(k),
+        "bitmap-132.png": digit_strip(LARGE_DIGIT, FONT_DIGITS_LARGE, 17, VERMILION, 14, k),
+        "bitmap-133.png": digit_strip(SMALL_DIGIT, FONT_DIGITS, 12, INK, 10, k),
+        "bitmap-134.png": digit_strip(SMALL_DIGIT, FONT_DIGITS, 12, INDIGO, 10, k),
+        "bitmap-135.png": make_colon(k),
+        "bitmap-136.png": seal(VERMILION, "上", 136, k=k),
+        "bitmap-137.png": seal(INDIGO, "下", 137, k=k),
+        "bitmap-138.png": seal(PINE, "詠", 138, glyph_size=14, k=k),
+        "bitmap-139.png": make_marker(k),
+        "bitmap-141.png": make_portraits(k),
+        "bitmap-142.png": left,
+        "bitmap-143.png": body,
+        "bitmap-144.png": right,
+    }
+    check_background(pictures["bitmap-130.png"], k)
+    return pictures
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--preview", help="also write a picture of the game screen in play")
     args = parser.parse_args()
 
     os.makedirs(ASSETS, exist_ok=True)
-    left, body, right = make_time_bar()
-    pictures = {
-        "bitmap-130.png": make_background(),
-        "bitmap-132.png": digit_strip(LARGE_DIGIT, FONT_DIGITS_LARGE, 17, VERMILION, 14),
-        "bitmap-133.png": digit_strip(SMALL_DIGIT, FONT_DIGITS, 12, INK, 10),
-        "bitmap-134.png": digit_strip(SMALL_DIGIT, FONT_DIGITS, 12, INDIGO, 10),
-        "bitmap-135.png": make_colon(),
-        "bitmap-136.png": seal(VERMILION, "上", 136),
-        "bitmap-137.png": seal(INDIGO, "下", 137),
-        "bitmap-138.png": seal(PINE, "詠", 138, glyph_size=14),
-        "bitmap-139.png": make_marker(),
-        "bitmap-141.png": make_portraits(),
-        "bitmap-142.png": left,
-        "bitmap-143.png": body,
-        "bitmap-144.png": right,
-    }
+    pictures = game_screen_pictures(1)
+    for k in (2, 3):
+        for name, image in game_screen_pictures(k).items():
+            pictures[name.replace(".png", "@%dx.png" % k)] = image
     for size in (16, 32, 64, 128, 256):
         pictures["icon-101-%d.png" % size] = render(size, paint_program_icon)
     pictures["icon-101.png"] = render(48, paint_program_icon)
     pictures["icon-153.png"] = render(32, paint_record_icon)
     pictures["bitmap-about.png"] = render((50, 51), paint_about)  # the size its resource has
     pictures["bitmap-157.png"] = render(66, paint_rank_in)
-    check_background(pictures["bitmap-130.png"])
+    for k in (2, 3):  # the dialogs' pictures for desktops drawn at a scale
+        pictures["icon-153@%dx.png" % k] = render(32 * k, paint_record_icon)
+        pictures["bitmap-about@%dx.png" % k] = render((50 * k, 51 * k), paint_about)
+        pictures["bitmap-157@%dx.png" % k] = render(66 * k, paint_rank_in)
     # The help shows the screen in play, as the game draws it (the help book is zipped afterwards by
     # tools/make-help.py).
     pictures[os.path.join("help", "gamen.png")] = compose_screen(pictures, 0, 200, 3)

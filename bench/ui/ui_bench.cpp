@@ -1,6 +1,7 @@
 // The window layer's share of a 50 ms tick, on a real X display (run under xvfb-run): one whole
 // frame drawn into the back buffer and shown in the window, a question frame with its prompt, a
-// pop-up whose text has to be fitted, and the idle tick that draws nothing.
+// pop-up whose text has to be fitted, and the idle tick that draws nothing; a question frame at
+// 200 % too.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/verselane-ui-bench
 #include <benchmark/benchmark.h>
@@ -110,6 +111,17 @@ void BM_QuestionFrameDrawnAndShown(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_QuestionFrameDrawnAndShown)->Unit(benchmark::kMicrosecond);
+
+// The same at 200 %: four times the pixels, the pictures drawn at twice the size, text at twice
+// the height. (On a desktop of GDK_SCALE=2 every benchmark here draws at that scale too.)
+void BM_QuestionFrameDrawnAndShownAt200(benchmark::State& state) {
+  bench->program->window().SetZoom(200);
+  DispatchPending();
+  BM_QuestionFrameDrawnAndShown(state);
+  bench->program->window().SetZoom(100);
+  DispatchPending();
+}
+BENCHMARK(BM_QuestionFrameDrawnAndShownAt200)->Unit(benchmark::kMicrosecond);
 
 // Only into the back buffer: the drawing without the window.
 void BM_QuestionFrameIntoBackBuffer(benchmark::State& state) {

@@ -27,6 +27,9 @@ void CommandHandler::Dispatch(int command) {
     case kCommandRestart: Restart(); break;
     case kCommandSettings: OpenSettings(); break;
     case kCommandRomajiInput: ToggleRomajiInput(); break;
+    case kCommandZoom100: SetZoom(100); break;
+    case kCommandZoom150: SetZoom(150); break;
+    case kCommandZoom200: SetZoom(200); break;
     case kCommandRecords: OpenRecords(); break;
     case kCommandWeakPoems: StartWeakPoems(); break;
     case kCommandMastery: OpenMastery(); break;
@@ -79,6 +82,15 @@ void CommandHandler::ToggleRomajiInput() {
   preferences_.romajiInput = !preferences_.romajiInput;
   desktop_.window.SetMenuItemChecked(kCommandRomajiInput, preferences_.romajiInput);
   desktop_.answerBox.SetRomajiInput(preferences_.romajiInput);
+  desktop_.preferences.Save(preferences_);
+}
+
+void CommandHandler::SetZoom(int percent) {
+  preferences_.zoomPercent = percent;
+  desktop_.window.SetMenuItemChecked(ZoomCommand(percent), true);
+  desktop_.window.SetZoom(percent);
+  // A failed redraw stays pending and is drawn again by the next tick.
+  static_cast<void>(game_.Redraw());
   desktop_.preferences.Save(preferences_);
 }
 

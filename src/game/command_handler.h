@@ -32,6 +32,9 @@ class CommandHandler {
   void StartWeakPoems();
   // Romaji input on or off, kept at once in the preferences.
   void ToggleRomajiInput();
+  // The screen at `percent` % (one of kZoomPercents), kept at once in the preferences; at any
+  // time, as it changes nothing of the game.
+  void SetZoom(int percent);
   void OpenRecords();
   void OpenMastery();
   void ShowVersion();

@@ -80,6 +80,8 @@ class MainWindowPort {
   virtual void SetMenuItemEnabled(int command, bool enabled) = 0;
   // The check mark of a check item.
   virtual void SetMenuItemChecked(int command, bool checked) = 0;
+  // Shows the game screen at `percent` % of its size; the screen is drawn again by the caller.
+  virtual void SetZoom(int percent) = 0;
   // Closes the window; the program then saves its settings and ends.
   virtual void Destroy() = 0;
 };

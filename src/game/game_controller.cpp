@@ -331,6 +331,12 @@ bool GameController::UpdateFrame() {
   return drawn;
 }
 
+bool GameController::Redraw() {
+  const bool drawn = desktop_.screen.DrawFrame(ComposeFrame(*this, catalogue_, settings_.mode()));
+  redrawPending_ |= !drawn;
+  return drawn;
+}
+
 // The tallies change together with the asked counter; the mode changes only while Idle, in the
 // settings dialog, and swaps the icons.
 bool GameController::ShownStateChanged() {

@@ -72,6 +72,9 @@ class GameController {
   // Steps the animation (which may end a phase) and redraws when anything on screen changed.
   // False when a needed redraw failed.
   bool UpdateFrame();
+  // Draws the screen as it is again, stepping nothing (the view changed size); a failure leaves
+  // the redraw pending for the next tick.
+  bool Redraw();
 
   // What the results, the record list and a result file show of the finished run.
   RunFigures Figures() const;

@@ -19,10 +19,18 @@ enum CommandId : int {
   kCommandWeakPoems = 109,    // a run of the weakest poems of the history
   kCommandExit = 110,      // Ctrl+E; never greyed
   kCommandMastery = 111,   // the mastery window
+  kCommandZoom100 = 112,   // radio items: the screen at 100, 150 and 200 %
+  kCommandZoom150 = 113,
+  kCommandZoom200 = 114,
 };
 // The lowest and highest command ids, for binding them all at once.
 inline constexpr int kFirstCommand = kCommandStart;
-inline constexpr int kLastCommand = kCommandMastery;
+inline constexpr int kLastCommand = kCommandZoom200;
+
+// The radio item of the zoom `percent` (one of kZoomPercents).
+inline constexpr int ZoomCommand(int percent) {
+  return percent >= 200 ? kCommandZoom200 : percent >= 150 ? kCommandZoom150 : kCommandZoom100;
+}
 
 enum class MenuState {
   kIdle,     // after a reset: everything but PAUSE and RESTART (and the weak poems without

@@ -7,6 +7,10 @@ namespace verselane {
 struct Preferences {
   // The answer line turns romaji typed in ASCII into hiragana itself, without an input method.
   bool romajiInput = false;
+  // The game screen shown at 100, 150 or 200 % of its 400 x 150 size.
+  int zoomPercent = 100;
 };
+
+inline constexpr int kZoomPercents[] = {100, 150, 200};
 
 }  // namespace verselane

@@ -1,5 +1,7 @@
 #include "ui/answer_box.h"
 
+#include <cmath>
+
 #include <wx/font.h>
 
 #include "game/key_latch.h"
@@ -28,9 +30,11 @@ AnswerBox::~AnswerBox() { DestroyControl(); }
 
 wxTextCtrl* AnswerBox::CreateControl(wxWindow* parent, int x, int y, int width, int height) {
   if (control_ != nullptr) return control_;
+  place_ = wxRect(x, y, width, height);
   auto* control = new wxTextCtrl();
   control->Hide();  // hidden from the start, until the first question
-  if (!control->Create(parent, kAnswerBoxId, wxString(), wxPoint(x, y), wxSize(width, height),
+  const wxRect zoomed = ZoomedPlace();
+  if (!control->Create(parent, kAnswerBoxId, wxString(), zoomed.GetPosition(), zoomed.GetSize(),
                        wxTE_PROCESS_ENTER | wxBORDER_NONE)) {
     delete control;
     ShowStartupError("ERROR(CreateREdit):RichEditの生成に失敗しました");
@@ -50,14 +54,38 @@ bool AnswerBox::RouteKeys() {
   return true;
 }
 
+int AnswerBox::Zoomed(int length) const {
+  return static_cast<int>(std::lround(length * zoom_));
+}
+
+// Edges rounded on their own, as the screen's pixels are: the line meets the panel drawn under it.
+wxRect AnswerBox::ZoomedPlace() const {
+  return {wxPoint(Zoomed(place_.x), Zoomed(place_.y)),
+          wxPoint(Zoomed(place_.x + place_.width) - 1, Zoomed(place_.y + place_.height) - 1)};
+}
+
+void AnswerBox::SetZoom(double zoom) {
+  zoom_ = zoom;
+  if (control_ == nullptr) return;
+  control_->SetSize(ZoomedPlace());
+  // A font that cannot be made at the new size leaves the line the one it had.
+  if (fontPixels_ > 0) static_cast<void>(ApplyFont());
+}
+
 bool AnswerBox::SetTextFont(int pixelHeight, const wxString& face) {
   if (control_ == nullptr) return false;
-  const wxFont font = FontWithCellHeight(face, kNormalWeight, pixelHeight);
-  if (!font.IsOk() || !control_->SetFont(font)) {
+  fontPixels_ = pixelHeight;
+  fontFace_ = face;
+  if (!ApplyFont()) {
     ShowStartupError("ERROR(SetFontRichEdit):RichEditのFont設定に失敗しました");
     return false;
   }
   return true;
+}
+
+bool AnswerBox::ApplyFont() {
+  const wxFont font = FontWithCellHeight(fontFace_, kNormalWeight, fontPixels_ * zoom_);
+  return font.IsOk() && control_->SetFont(font);
 }
 
 bool AnswerBox::SetTextColour(int red, int green, int blue) {

@@ -26,14 +26,17 @@ class AnswerBox : public AnswerBoxControlPort {
   AnswerBox& operator=(const AnswerBox&) = delete;
   ~AnswerBox() override;
 
-  // Creates the control, hidden, as a child of `parent`; returns the existing one when called
-  // again. Null (after an error box) when it cannot be made.
+  // Creates the control, hidden, as a child of `parent`, at the place given for the screen at
+  // 100 % (the zoom is applied); returns the existing one when called again. Null (after an
+  // error box) when it cannot be made.
   wxTextCtrl* CreateControl(wxWindow* parent, int x, int y, int width, int height);
+  // The screen is shown `zoom` times its size: the line moves and grows with it, its font too.
+  void SetZoom(double zoom);
   // Routes the control's keys to the KeyLatch; false when there is no control or it is already
   // done.
   bool RouteKeys();
-  // The face is the Japanese default face; the size is in pixels, so that the text fits the
-  // 28-pixel line (a GTK font of 20 points is 26.7 pixels high and is clipped there).
+  // The face is the Japanese default face; the size is in pixels at 100 %, so that the text fits
+  // the 28-pixel line (a GTK font of 20 points is 26.7 pixels high and is clipped there).
   bool SetTextFont(int pixelHeight, const wxString& face);
   bool SetTextColour(int red, int green, int blue);
   void SetBackgroundColour(int red, int green, int blue);
@@ -55,6 +58,9 @@ class AnswerBox : public AnswerBoxControlPort {
   void OnChar(wxKeyEvent& event);
   void OnText(wxCommandEvent& event);
   void OnDestroy(wxWindowDestroyEvent& event);
+  int Zoomed(int length) const;
+  wxRect ZoomedPlace() const;
+  bool ApplyFont();
   // Romaji input: one key, and the line showing the kana made and the letters pending.
   bool TypeRomaji(int character);
   void ShowRomaji();
@@ -63,6 +69,11 @@ class AnswerBox : public AnswerBoxControlPort {
 
   KeyLatch& keys_;
   wxTextCtrl* control_ = nullptr;
+  // The place and font at 100 %, and the zoom they are shown at.
+  wxRect place_;
+  int fontPixels_ = 0;
+  wxString fontFace_;
+  double zoom_ = 1.0;
   bool subclassed_ = false;
   // Set while a character the control received as a key is being inserted; text that arrives
   // otherwise was committed by the input method.

@@ -39,7 +39,7 @@ int CellHeightAtReference(const wxString& face, int weight) {
 
 }  // namespace
 
-wxFont FontWithCellHeight(const wxString& face, int weight, int pixels) {
+wxFont FontWithCellHeight(const wxString& face, int weight, double pixels) {
   // Pango rounds the ascent and the descent up to whole pixels each, so a cell measures up to two
   // pixels more than its exact height; aiming 1.2 below keeps it within `pixels` (the 0.2 for the
   // rounding of the reference itself), as a Windows font never exceeds its height.
@@ -70,11 +70,11 @@ wxString FontFaces::FaceFor(const FontSpec& setup) const {
   return wxFontEnumerator::IsValidFacename(face) ? face : japaneseDefault_;
 }
 
-wxFont FontFaces::FontFor(const FontSpec& setup) {
-  const auto key = std::make_tuple(setup.height, setup.weight, setup.charset, setup.face);
+wxFont FontFaces::FontFor(const FontSpec& setup, double scale) {
+  const auto key = std::make_tuple(setup.height, setup.weight, setup.charset, setup.face, scale);
   if (const auto known = fonts_.find(key); known != fonts_.end()) return known->second;
   const int weight = setup.weight <= 0 ? kNormalWeight : std::clamp(setup.weight, 100, 900);
-  wxFont font = FontWithCellHeight(FaceFor(setup), weight, std::max(setup.height, 1));
+  wxFont font = FontWithCellHeight(FaceFor(setup), weight, std::max(setup.height, 1) * scale);
   if (font.IsOk()) fonts_.emplace(key, font);
   return font;
 }

@@ -15,7 +15,7 @@ namespace verselane {
 
 // `face` at `weight` sized so that its cell height (ascent + descent) is at most `pixels`, as
 // close to it as the whole pixels of Pango's measurements allow.
-wxFont FontWithCellHeight(const wxString& face, int weight, int pixels);
+wxFont FontWithCellHeight(const wxString& face, int weight, double pixels);
 
 class FontFaces {
  public:
@@ -32,14 +32,15 @@ class FontFaces {
   // The installed face for `setup`.
   wxString FaceFor(const FontSpec& setup) const;
   // A font with the cell height (ascent + descent) of `setup.height` pixels, as Windows sizes a
-  // font of positive height; remembered per setup.
-  wxFont FontFor(const FontSpec& setup);
+  // font of positive height, times `scale` (a screen drawn larger); remembered per setup and scale.
+  wxFont FontFor(const FontSpec& setup, double scale = 1.0);
+
  private:
   wxString japaneseDefault_;
   wxString heavySans_;
   bool japaneseInstalled_ = false;
   bool arialBlackInstalled_ = false;
-  std::map<std::tuple<int, int, int, std::string>, wxFont> fonts_;
+  std::map<std::tuple<int, int, int, std::string, double>, wxFont> fonts_;
 };
 
 }  // namespace verselane

@@ -1,5 +1,7 @@
 #include "ui/main_frame.h"
 
+#include <cmath>
+
 #include <wx/dcclient.h>
 #include <wx/menu.h>
 
@@ -40,6 +42,11 @@ wxMenuBar* CreateMenuBar() {
   auto* options = new wxMenu;
   options->Append(kCommandSettings, U8("環境を設定する(&E)"));
   options->AppendCheckItem(kCommandRomajiInput, U8("ローマ字で入力する(&K)"));
+  auto* zoom = new wxMenu;
+  zoom->AppendRadioItem(kCommandZoom100, U8("100 %(&1)"));
+  zoom->AppendRadioItem(kCommandZoom150, U8("150 %(&5)"));
+  zoom->AppendRadioItem(kCommandZoom200, U8("200 %(&2)"));
+  options->AppendSubMenu(zoom, U8("表示の大きさ(&Z)"));
   options->Append(kCommandRecords, U8("記録を見る(&R)"));
   options->Append(kCommandMastery, U8("成績を見る(&T)"));
   auto* help = new wxMenu;
@@ -70,6 +77,7 @@ void MainWindow::Disconnect() {
   frame_->Unbind(wxEVT_TIMER, &MainWindow::OnTimer, this, kGameTimerId);
   frame_->Unbind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
   frame_->Unbind(wxEVT_DESTROY, &MainWindow::OnFrameDestroy, this);
+  frame_->Unbind(wxEVT_DPI_CHANGED, &MainWindow::OnScaleChanged, this);
   if (GameView* view = frame_->view()) {
     view->Unbind(wxEVT_PAINT, &MainWindow::OnPaint, this);
     view->Unbind(wxEVT_CHAR, &MainWindow::OnChar, this);
@@ -90,11 +98,8 @@ bool MainWindow::CreateWin(const wxString& title, const wxIconBundle& icons, int
   frame_->SetMenuBar(CreateMenuBar());
   auto* view = new GameView(frame_, wxSize(clientWidth, clientHeight));
   frame_->SetView(view);
-  frame_->SetClientSize(clientWidth, clientHeight);
-  // Some window managers still offer a resize handle; pinning min and max keeps the size.
-  const wxSize size = frame_->GetSize();
-  frame_->SetMinSize(size);
-  frame_->SetMaxSize(size);
+  clientSize_ = wxSize(clientWidth, clientHeight);
+  PinClientSize(clientSize_);
   frame_->Centre(wxBOTH);
 
   frame_->Bind(wxEVT_MENU, &MainWindow::OnMenu, this, kFirstCommand,
@@ -102,6 +107,7 @@ bool MainWindow::CreateWin(const wxString& title, const wxIconBundle& icons, int
   frame_->Bind(wxEVT_TIMER, &MainWindow::OnTimer, this, kGameTimerId);
   frame_->Bind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
   frame_->Bind(wxEVT_DESTROY, &MainWindow::OnFrameDestroy, this);
+  frame_->Bind(wxEVT_DPI_CHANGED, &MainWindow::OnScaleChanged, this);
   view->Bind(wxEVT_PAINT, &MainWindow::OnPaint, this);
   view->Bind(wxEVT_CHAR, &MainWindow::OnChar, this);
   return true;
@@ -137,6 +143,38 @@ void MainWindow::SetMenuItemChecked(int command, bool checked) {
   if (wxMenuBar* bar = frame_->GetMenuBar(); bar != nullptr && bar->FindItem(command)) {
     bar->Check(command, checked);
   }
+}
+
+// Some window managers still offer a resize handle; pinning min and max keeps the size.
+void MainWindow::PinClientSize(const wxSize& client) {
+  frame_->SetMinSize(wxDefaultSize);
+  frame_->SetMaxSize(wxDefaultSize);
+  frame_->SetClientSize(client);
+  const wxSize size = frame_->GetSize();
+  frame_->SetMinSize(size);
+  frame_->SetMaxSize(size);
+}
+
+void MainWindow::SetZoom(int percent) {
+  if (frame_ == nullptr) return;
+  zoomPercent_ = percent;
+  const double zoom = percent / 100.0;
+  PinClientSize(wxSize(static_cast<int>(std::lround(clientSize_.x * zoom)),
+                       static_cast<int>(std::lround(clientSize_.y * zoom))));
+  // Before the window is first shown (the zoom kept from the last time) it is centred again.
+  if (!frame_->IsShown()) frame_->Centre(wxBOTH);
+  // A buffer that cannot be made larger keeps its size: the screen is still drawn, smaller.
+  if (links_.surface != nullptr) {
+    static_cast<void>(links_.surface->SetScale(zoom * view()->GetContentScaleFactor()));
+  }
+  if (links_.answerBox != nullptr) links_.answerBox->SetZoom(zoom);
+}
+
+// The window moved to a screen of another scale: the screen is drawn for it.
+void MainWindow::OnScaleChanged(wxDPIChangedEvent& event) {
+  event.Skip();
+  SetZoom(zoomPercent_);
+  if (links_.game != nullptr) static_cast<void>(links_.game->Redraw());
 }
 
 void MainWindow::Destroy() {

@@ -15,6 +15,7 @@
 namespace verselane {
 
 class Canvas;
+class AnswerBox;
 class CommandHandler;
 class GameController;
 class KeyLatch;
@@ -57,6 +58,7 @@ class MainWindow : public MainWindowPort {
     GameController* game = nullptr;
     Canvas* canvas = nullptr;
     WxSurface* surface = nullptr;
+    AnswerBox* answerBox = nullptr;
     std::function<void()> closing;
   };
 
@@ -80,6 +82,9 @@ class MainWindow : public MainWindowPort {
 
   void SetMenuItemEnabled(int command, bool enabled) override;
   void SetMenuItemChecked(int command, bool checked) override;
+  // The client area becomes the given size times the zoom; the surface draws at the zoom times
+  // the desktop's own scale, and the answer line follows.
+  void SetZoom(int percent) override;
   // Stops the timer, lets the program finish (it saves the settings) and closes the window: the
   // program then ends.
   void Destroy() override;
@@ -95,11 +100,15 @@ class MainWindow : public MainWindowPort {
   void OnTimer(wxTimerEvent& event);
   void OnClose(wxCloseEvent& event);
   void OnFrameDestroy(wxWindowDestroyEvent& event);
+  void OnScaleChanged(wxDPIChangedEvent& event);
   void Disconnect();
+  void PinClientSize(const wxSize& client);
 
   Links links_;
   MainFrame* frame_ = nullptr;
   wxTimer* timer_ = nullptr;
+  wxSize clientSize_;
+  int zoomPercent_ = 100;
   bool destroyed_ = false;
 };
 

@@ -19,6 +19,14 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kRomajiKey = "/input/romaji";
+constexpr const char* kZoomKey = "/view/zoom";
+
+// The zoom as the file writes it: "1", "1.5" or "2", by percent.
+struct ZoomText {
+  int percent;
+  const char* text;
+};
+constexpr ZoomText kZoomTexts[] = {{100, "1"}, {150, "1.5"}, {200, "2"}};
 
 // wxFileConfig reports what it cannot read as log errors and warnings; gathered here, they make
 // the file a broken one instead of boxes of their own.
@@ -52,6 +60,23 @@ std::optional<bool> ReadFlag(const wxFileConfig& config, const char* key, bool f
   return std::nullopt;
 }
 
+// One of kZoomTexts; nothing for any other text.
+std::optional<int> ReadZoom(const wxFileConfig& config, int fallback) {
+  wxString value;
+  if (!config.Read(kZoomKey, &value)) return fallback;
+  for (const ZoomText& zoom : kZoomTexts) {
+    if (value == zoom.text) return zoom.percent;
+  }
+  return std::nullopt;
+}
+
+const char* ZoomTextOf(int percent) {
+  for (const ZoomText& zoom : kZoomTexts) {
+    if (zoom.percent == percent) return zoom.text;
+  }
+  return kZoomTexts[0].text;
+}
+
 }  // namespace
 
 std::string PreferencesPath(const char* xdgConfigHome, const char* home) {
@@ -78,7 +103,8 @@ Preferences PreferencesFile::Load() {
   const bool complaints = log->complaints;
   delete log;
   const std::optional<bool> romaji = ReadFlag(*config, kRomajiKey, preferences.romajiInput);
-  if (complaints || !romaji) {
+  const std::optional<int> zoom = ReadZoom(*config, preferences.zoomPercent);
+  if (complaints || !romaji || !zoom) {
     std::error_code error;
     fs::rename(path_, path_ + ".broken", error);
     Tell(notices_, Notice::kPreferencesCorrupt);
@@ -86,11 +112,13 @@ Preferences PreferencesFile::Load() {
   }
   config_ = std::move(config);
   preferences.romajiInput = *romaji;
+  preferences.zoomPercent = *zoom;
   return preferences;
 }
 
 void PreferencesFile::Save(const Preferences& preferences) {
   config_->Write(kRomajiKey, preferences.romajiInput ? "true" : "false");
+  config_->Write(kZoomKey, ZoomTextOf(preferences.zoomPercent));
   if (Write()) return;
   Tell(notices_, Notice::kPreferencesNotSaved);
 }

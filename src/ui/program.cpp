@@ -89,7 +89,8 @@ bool Program::ClaimSingleInstance() {
 
 bool Program::Start() {
   if (!ClaimSingleInstance()) return false;
-  window_.Connect({&commands_, &keys_, &game_, &canvas_, &surface_, [this] { ShutDown(); }});
+  window_.Connect({&commands_, &keys_, &game_, &canvas_, &surface_, &answerBox_,
+                   [this] { ShutDown(); }});
   if (!window_.CreateWin(wxString::FromUTF8(kTitle), ProgramIcons(), kClientWidth,
                          kClientHeight)) {
     return false;
@@ -107,6 +108,9 @@ bool Program::InitializeGame() {
   LoadEnvironmentAtStartUp(settings_, messageBoxes_);
   LoadRecordListAtStartUp(records_, messageBoxes_);
   preferences_ = preferencesFile_.Load();
+  // The window takes the kept size before anything is drawn in it.
+  window_.SetZoom(preferences_.zoomPercent);
+  window_.SetMenuItemChecked(ZoomCommand(preferences_.zoomPercent), true);
   // Without its history the game still plays: a failure is told and nothing more.
   if (history_.Open()) game_.ConnectHistory(history_);
   EmbeddedBitmapLoader embedded(FindEmbedded);

@@ -1,5 +1,8 @@
 #include "ui/wx_surface.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
@@ -9,28 +12,70 @@
 namespace verselane {
 namespace {
 
+// A font remembers what it was asked for, so that it is made again at a new scale.
 class WxSurfaceFont : public SurfaceFont {
  public:
-  explicit WxSurfaceFont(wxFont font) : font_(std::move(font)) {}
-  const wxFont& font() const { return font_; }
-
- private:
-  wxFont font_;
+  WxSurfaceFont(FontSpec spec, wxFont font, double scale)
+      : spec(std::move(spec)), font(std::move(font)), scale(scale) {}
+  const FontSpec spec;
+  mutable wxFont font;
+  mutable double scale;
 };
 
-const wxBitmap& BitmapOf(const CanvasBitmap& bitmap) {
-  return static_cast<const WxCanvasBitmap&>(bitmap).bitmap();
-}
+constexpr int kDrawnFactors[] = {2, 3};
 
 // Texts measured at most before the measurements are forgotten; a frame measures a dozen.
 constexpr std::size_t kMeasuredTexts = 256;
 
 }  // namespace
 
-const wxBitmap& WxCanvasBitmap::Part(const wxRect& part) const {
+std::string DrawnVersionName(std::string_view name, int factor) {
+  const std::size_t dot = name.rfind('.');
+  std::string version(name.substr(0, dot));
+  version += '@' + std::to_string(factor) + 'x';
+  if (dot != std::string_view::npos) version += name.substr(dot);
+  return version;
+}
+
+void WxCanvasBitmap::AddDrawnAt(int factor, wxBitmap bitmap) {
+  drawn_.emplace_back(factor, std::move(bitmap));
+  madeScale_ = 0.0;
+}
+
+WxCanvasBitmap::Version WxCanvasBitmap::NearestVersion(double scale) const {
+  Version nearest{&bitmap_, 1};
+  for (const auto& [factor, bitmap] : drawn_) {
+    const bool better = nearest.factor < scale ? factor > nearest.factor
+                                               : factor >= scale && factor < nearest.factor;
+    if (better) nearest = {&bitmap, factor};
+  }
+  return nearest;
+}
+
+const wxBitmap& WxCanvasBitmap::AtScale(double scale) const {
+  if (scale == 1.0) return bitmap_;
+  for (const auto& [factor, bitmap] : drawn_) {
+    if (factor == scale) return bitmap;
+  }
+  if (madeScale_ == scale && made_.IsOk()) return made_;
+  const int width = std::max(1, static_cast<int>(std::lround(bitmap_.GetWidth() * scale)));
+  const int height = std::max(1, static_cast<int>(std::lround(bitmap_.GetHeight() * scale)));
+  const wxImage image = NearestVersion(scale).bitmap->ConvertToImage();
+  made_ = wxBitmap(image.Scale(width, height, wxIMAGE_QUALITY_BICUBIC), 24);
+  madeScale_ = scale;
+  return made_;
+}
+
+const wxBitmap& WxCanvasBitmap::Part(double scale, const wxRect& part) const {
+  if (scale != partsScale_) {
+    parts_.clear();
+    partsScale_ = scale;
+  }
   const std::array<int, 4> key{part.x, part.y, part.width, part.height};
   auto found = parts_.find(key);
-  if (found == parts_.end()) found = parts_.emplace(key, bitmap_.GetSubBitmap(part)).first;
+  if (found == parts_.end()) {
+    found = parts_.emplace(key, AtScale(scale).GetSubBitmap(part)).first;
+  }
   return found->second;
 }
 
@@ -57,15 +102,60 @@ std::unique_ptr<WxCanvasBitmap> BitmapFromBytes(const unsigned char* data, std::
 std::unique_ptr<CanvasBitmap> EmbeddedBitmapLoader::Load(std::string_view name) {
   const auto bytes = finder_(name);
   if (!bytes) return nullptr;
-  return BitmapFromBytes(bytes->first, bytes->second);
+  std::unique_ptr<WxCanvasBitmap> bitmap = BitmapFromBytes(bytes->first, bytes->second);
+  if (!bitmap) return nullptr;
+  for (int factor : kDrawnFactors) {
+    const auto larger = finder_(DrawnVersionName(name, factor));
+    if (!larger) continue;
+    // A larger version that does not read leaves the picture scaled from the others.
+    if (auto version = BitmapFromBytes(larger->first, larger->second)) {
+      bitmap->AddDrawnAt(factor, version->bitmap());
+    }
+  }
+  return bitmap;
 }
 
 WxSurface::WxSurface() {
   defaultFont_ = faces_.FontFor(FontSpec{});
 }
 
+int WxSurface::Device(int logical) const {
+  if (scale_ == 1.0) return logical;
+  return static_cast<int>(std::lround(logical * scale_));
+}
+
+int WxSurface::Logical(int device) const {
+  if (scale_ == 1.0) return device;
+  return static_cast<int>(std::ceil(device / scale_ - 1e-6));
+}
+
+const wxBitmap& WxSurface::Scaled(const CanvasBitmap& bitmap) const {
+  return static_cast<const WxCanvasBitmap&>(bitmap).AtScale(scale_);
+}
+
+bool WxSurface::SetScale(double scale) {
+  if (scale <= 0.0) return false;
+  if (scale == scale_) return true;
+  const double previous = scale_;
+  scale_ = scale;
+  if (backBuffer_.IsOk() && !MakeBackBuffer()) {
+    scale_ = previous;  // the buffer as it was, drawn at the scale it was made for
+    return false;
+  }
+  defaultFont_ = faces_.FontFor(FontSpec{}, scale_);
+  stretched_ = {};
+  extents_.clear();  // the fonts are made again at the new scale
+  return true;
+}
+
 bool WxSurface::CreateBackBuffer(int width, int height) {
-  wxBitmap buffer(width, height, 24);
+  logicalWidth_ = width;
+  logicalHeight_ = height;
+  return MakeBackBuffer();
+}
+
+bool WxSurface::MakeBackBuffer() {
+  wxBitmap buffer(Device(logicalWidth_), Device(logicalHeight_), 24);
   if (!buffer.IsOk()) return false;
   {
     wxMemoryDC dc(buffer);
@@ -99,8 +189,12 @@ bool WxSurface::Present() {
   return true;
 }
 
+// On a desktop drawn at twice the size the paint DC counts in logical pixels: the buffer, made
+// at device size already, is drawn at the inverse scale so that no pixel is doubled.
 bool WxSurface::PaintTo(wxDC& dc) const {
   if (!backBuffer_.IsOk()) return false;
+  const double desktop = dc.GetContentScaleFactor();
+  if (desktop != 1.0) dc.SetUserScale(1.0 / desktop, 1.0 / desktop);
   dc.DrawBitmap(backBuffer_, 0, 0, false);
   return true;
 }
@@ -108,17 +202,23 @@ bool WxSurface::PaintTo(wxDC& dc) const {
 bool WxSurface::Copy(const CanvasBitmap& source, int sourceX, int sourceY, int width, int height,
                      int x, int y) {
   if (!dc_.IsOk()) return false;
-  const auto& bitmap = static_cast<const WxCanvasBitmap&>(source);
-  if (!bitmap.bitmap().IsOk()) return false;
-  const wxRect asked(sourceX, sourceY, width, height);
-  if (asked == wxRect(0, 0, bitmap.width(), bitmap.height())) {
-    dc_.DrawBitmap(bitmap.bitmap(), x, y, false);
+  const auto& picture = static_cast<const WxCanvasBitmap&>(source);
+  const wxBitmap& bitmap = Scaled(source);
+  if (!bitmap.IsOk()) return false;
+  const bool whole =
+      sourceX == 0 && sourceY == 0 && width == source.width() && height == source.height();
+  if (whole) {
+    dc_.DrawBitmap(bitmap, Device(x), Device(y), false);
     return true;
   }
+  const int left = Device(sourceX);
+  const int top = Device(sourceY);
+  const wxRect asked(left, top, Device(sourceX + width) - left, Device(sourceY + height) - top);
   // What lies outside the source is not copied, as with a clipped copy.
-  const wxRect part = asked.Intersect(wxRect(0, 0, bitmap.width(), bitmap.height()));
+  const wxRect part = asked.Intersect(wxRect(0, 0, bitmap.GetWidth(), bitmap.GetHeight()));
   if (part.IsEmpty()) return true;
-  dc_.DrawBitmap(bitmap.Part(part), x + part.x - sourceX, y + part.y - sourceY, false);
+  dc_.DrawBitmap(picture.Part(scale_, part), Device(x) + part.x - left, Device(y) + part.y - top,
+                 false);
   return true;
 }
 
@@ -127,20 +227,26 @@ bool WxSurface::Stretch(const CanvasBitmap& source, int sourceX, int sourceY, in
                         int sourceHeight, int x, int y, int width, int height) {
   if (!dc_.IsOk() || sourceWidth <= 0 || sourceHeight <= 0) return false;
   if (width <= 0 || height <= 0) return true;
-  const wxBitmap& bitmap = BitmapOf(source);
-  if (!bitmap.IsOk()) return false;
+  const WxCanvasBitmap::Version version =
+      static_cast<const WxCanvasBitmap&>(source).NearestVersion(scale_);
+  if (!version.bitmap->IsOk()) return false;
   Stretched& last = stretched_;
   const bool same = last.source == &source && last.sourceX == sourceX &&
                     last.sourceY == sourceY && last.sourceWidth == sourceWidth &&
                     last.sourceHeight == sourceHeight && last.width == width &&
                     last.height == height && last.bitmap.IsOk();
   if (!same) {
-    const wxImage cell =
-        bitmap.GetSubBitmap(wxRect(sourceX, sourceY, sourceWidth, sourceHeight)).ConvertToImage();
+    // The cell cut from a version drawn at a whole factor, so that no neighbour bleeds into it.
+    const int factor = version.factor;
+    const wxRect cellRect(sourceX * factor, sourceY * factor, sourceWidth * factor,
+                          sourceHeight * factor);
+    const wxImage cell = version.bitmap->GetSubBitmap(cellRect).ConvertToImage();
+    const wxImage stretched = cell.Scale(Device(x + width) - Device(x),
+                                         Device(y + height) - Device(y), wxIMAGE_QUALITY_NEAREST);
     last = {&source, sourceX, sourceY, sourceWidth, sourceHeight, width, height,
-            wxBitmap(cell.Scale(width, height, wxIMAGE_QUALITY_NEAREST), 24)};
+            wxBitmap(stretched, 24)};
   }
-  dc_.DrawBitmap(last.bitmap, x, y, false);
+  dc_.DrawBitmap(last.bitmap, Device(x), Device(y), false);
   return true;
 }
 
@@ -151,15 +257,26 @@ bool WxSurface::SetTextColour(Rgb colour) {
 }
 
 std::unique_ptr<SurfaceFont> WxSurface::CreateFont(const FontSpec& setup) {
-  wxFont font = faces_.FontFor(setup);
+  wxFont font = faces_.FontFor(setup, scale_);
   if (!font.IsOk()) return nullptr;
   extents_.clear();  // a new font may take the address of one gone
-  return std::make_unique<WxSurfaceFont>(std::move(font));
+  return std::make_unique<WxSurfaceFont>(setup, std::move(font), scale_);
+}
+
+// A font made before the scale changed is made again at the new one.
+const wxFont& WxSurface::FontOf(const SurfaceFont* font) {
+  if (font == nullptr) return defaultFont_;
+  const auto* own = static_cast<const WxSurfaceFont*>(font);
+  if (own->scale != scale_) {
+    own->font = faces_.FontFor(own->spec, scale_);
+    own->scale = scale_;
+  }
+  return own->font;
 }
 
 void WxSurface::SelectFont(const SurfaceFont* font) {
   if (!dc_.IsOk()) return;
-  dc_.SetFont(font ? static_cast<const WxSurfaceFont*>(font)->font() : defaultFont_);
+  dc_.SetFont(FontOf(font));
   selectedFont_ = font;
 }
 
@@ -181,12 +298,13 @@ TextExtent WxSurface::MeasureText(std::string_view text) {
   // An empty text still has the font's height, as Windows measures it.
   if (text.empty()) height = dc_.GetCharHeight();
   if (extents_.size() >= kMeasuredTexts) extents_.clear();
-  return extents_.emplace(std::move(key), TextExtent{width, height}).first->second;
+  return extents_.emplace(std::move(key), TextExtent{Logical(width), Logical(height)})
+      .first->second;
 }
 
 bool WxSurface::DrawText(std::string_view text, int x, int y) {
   if (!dc_.IsOk()) return false;
-  dc_.DrawText(Utf8Text(text), x, y);
+  dc_.DrawText(Utf8Text(text), Device(x), Device(y));
   return true;
 }
 

@@ -1,5 +1,7 @@
 // The Canvas's surface on wxWidgets: a back buffer bitmap drawn through a memory DC, presented
-// into the game view, and the bitmaps and fonts it draws with.
+// into the game view, and the bitmaps and fonts it draws with. The canvas speaks in the screen's
+// 400 x 150 logical pixels; the surface draws at a scale underneath (the player's zoom times the
+// desktop's own scale), with text and pictures made at that size, so the screen stays sharp.
 #pragma once
 
 #include <array>
@@ -9,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
@@ -23,18 +27,43 @@ namespace verselane {
 class WxCanvasBitmap : public CanvasBitmap {
  public:
   explicit WxCanvasBitmap(wxBitmap bitmap) : bitmap_(std::move(bitmap)) {}
+  // The size at scale 1, in logical pixels.
   int width() const override { return bitmap_.GetWidth(); }
   int height() const override { return bitmap_.GetHeight(); }
   const wxBitmap& bitmap() const { return bitmap_; }
-  // The pixels of `part` (inside the bitmap) as a bitmap of their own, made on first use: the
+  // The pixels of `part` of the picture at `scale` (device pixels, inside it) as a bitmap of their
+  // own, made on first use: the
   // digits and frames are cells of strips, copied many times a frame, and a whole small bitmap
   // draws several times faster than a clipped large one.
-  const wxBitmap& Part(const wxRect& part) const;
+  const wxBitmap& Part(double scale, const wxRect& part) const;
+
+  // Keeps the same picture drawn at `factor` times its size (2, 3) for larger screens.
+  void AddDrawnAt(int factor, wxBitmap bitmap);
+  // The picture at `scale` times its size: the version drawn at that size when there is one,
+  // else the nearest larger one (or the largest) scaled smoothly, made once for the last scale.
+  const wxBitmap& AtScale(double scale) const;
+  // The version drawn at the smallest factor of at least `scale` (else the largest), and its
+  // factor: cells are cut from it exactly, whatever the scale.
+  struct Version {
+    const wxBitmap* bitmap;
+    int factor;
+  };
+  Version NearestVersion(double scale) const;
 
  private:
+
   wxBitmap bitmap_;
+  std::vector<std::pair<int, wxBitmap>> drawn_;
+  mutable double madeScale_ = 0.0;
+  mutable wxBitmap made_;
+  // Cells cut from the version at partsScale_, made on first use.
+  mutable double partsScale_ = 0.0;
   mutable std::map<std::array<int, 4>, wxBitmap> parts_;
 };
+
+// The name of a picture's version drawn at `factor` times its size: "bitmap-130.png" at 2 is
+// "bitmap-130@2x.png".
+std::string DrawnVersionName(std::string_view name, int factor);
 
 // An opaque bitmap from image file bytes (PNG, BMP, ...). Copies never blend, so an alpha
 // channel is dropped. Null when the bytes are not a readable image.
@@ -43,7 +72,8 @@ std::unique_ptr<WxCanvasBitmap> BitmapFromBytes(const unsigned char* data, std::
 // An image file's bytes as they are, alpha included (for icons); an invalid image when unreadable.
 wxImage ImageFromBytes(const unsigned char* data, std::size_t size);
 
-// Bitmaps by resource id, from the files embedded in the program ("bitmap-<id>.png").
+// Bitmaps by resource id, from the files embedded in the program ("bitmap-<id>.png"), with the
+// versions drawn at twice and three times the size where there are some ("bitmap-<id>@2x.png").
 class EmbeddedBitmapLoader : public BitmapLoader {
  public:
   // Finds the bytes of an embedded file by name; nothing when there is no such file.
@@ -61,6 +91,11 @@ class WxSurface : public Surface {
   WxSurface();
   // The window the back buffer is presented into; it paints itself with PaintTo.
   void SetView(wxWindow* view) { view_ = view; }
+  // Draws from now on at `scale` device pixels a logical pixel (1 and up). A back buffer already
+  // made is made again at the new size, black: the caller draws the screen again. False when it
+  // cannot be made.
+  bool SetScale(double scale);
+  double scale() const { return scale_; }
 
   bool CreateBackBuffer(int width, int height) override;
   bool BeginDrawing() override;
@@ -78,7 +113,8 @@ class WxSurface : public Surface {
   TextExtent MeasureText(std::string_view text) override;
   bool DrawText(std::string_view text, int x, int y) override;
 
-  // Copies the back buffer into a paint DC of the view (the repaint).
+  // Copies the back buffer into a paint DC of the view (the repaint), device pixel for device
+  // pixel.
   bool PaintTo(wxDC& dc) const;
   // True while Present has the view paint itself, inside a frame cycle.
   bool presenting() const { return presenting_; }
@@ -87,8 +123,18 @@ class WxSurface : public Surface {
 
  private:
   const wxString& Utf8Text(std::string_view sjis);
+  bool MakeBackBuffer();
+  const wxBitmap& Scaled(const CanvasBitmap& bitmap) const;
+  const wxFont& FontOf(const SurfaceFont* font);
+  // A logical coordinate in device pixels, and a device length in logical pixels (rounded up, so
+  // a text measured to fit still fits when drawn).
+  int Device(int logical) const;
+  int Logical(int device) const;
 
   wxWindow* view_ = nullptr;
+  double scale_ = 1.0;
+  int logicalWidth_ = 0;
+  int logicalHeight_ = 0;
   wxBitmap backBuffer_;
   wxMemoryDC dc_;
   FontFaces faces_;

@@ -157,13 +157,18 @@ expect_notices() {
 
 # The answer box (src/ui/game_screen.h: 76, 60, 308 x 28 in the client area, under the menu bar)
 # is white at its right end while it is shown and empty; the first question's grey hint for
-# players without an input method stops short of that end.
+# players without an input method stops short of that end. At a zoom (the window 400 x 150 times
+# it, in tenths here) every place grows with it.
 answer_box_shown() {
-  local window=$1 height menu_bar minimum
-  height=$(xwininfo -id "$window" | sed -n 's/^ *Height: *//p')
-  menu_bar=$((height - 150))
-  minimum=$(import -window "$window" -crop "14x14+368+$((menu_bar + 67))" +repage \
-    -colorspace gray -format '%[min]' info: 2>/dev/null) || return 1
+  local window=$1 info width height zoom menu_bar minimum
+  info=$(xwininfo -id "$window")
+  width=$(sed -n 's/^ *Width: *//p' <<<"$info")
+  height=$(sed -n 's/^ *Height: *//p' <<<"$info")
+  zoom=$((width * 10 / 400))
+  menu_bar=$((height - 150 * zoom / 10))
+  minimum=$(import -window "$window" \
+    -crop "$((14 * zoom / 10))x$((14 * zoom / 10))+$((368 * zoom / 10))+$((menu_bar + 67 * zoom / 10))" \
+    +repage -colorspace gray -format '%[min]' info: 2>/dev/null) || return 1
   [ "$minimum" = 65535 ]
 }
 

@@ -95,7 +95,7 @@ until [ -f "$conf" ]; do
   [ $SECONDS -lt $deadline ] || fail "オプション → ローマ字で入力する wrote no verselane.conf"
   sleep 0.1
 done
-[ "$(cat "$conf")" = $'[input]\nromaji=true' ] || fail "verselane.conf holds: $(cat "$conf")"
+[ "$(cat "$conf")" = $'[input]\nromaji=true\n[view]\nzoom=1' ] || fail "verselane.conf holds: $(cat "$conf")"
 xdotool windowfocus --sync "$window" key ctrl+s
 answer "session 1, Hepburn" "$HEPBURN"
 answer "session 1, Kunrei" "$KUNREI"
@@ -112,7 +112,7 @@ finish_run "session 2"
 quit_program "$window" "session 2: the exit"
 expect_notices "$log" "in session 2"
 
-[ "$(cat "$conf")" = $'[input]\nromaji=true' ] || fail "verselane.conf changed: $(cat "$conf")"
+[ "$(cat "$conf")" = $'[input]\nromaji=true\n[view]\nzoom=1' ] || fail "verselane.conf changed: $(cat "$conf")"
 records=$("$files_tool" decode "$data/record.dat")
 rates=$(cut -d, -f1,4,5 <<<"$records" | head -n 2 | tr '\n' ' ')
 [ "$rates" = "player,100,普通 player,100,普通 " ] ||

@@ -59,11 +59,13 @@ class FakeMainWindow : public MainWindowPort {
   void SetMenuItemEnabled(int command, bool enabled) override { menuEnabled[command] = enabled; }
   void SetMenuItemChecked(int command, bool checked) override { menuChecked[command] = checked; }
   void Destroy() override { destroyed = true; }
+  void SetZoom(int percent) override { zoomPercent = percent; }
   bool Enabled(int command) const { return menuEnabled.at(command); }
 
   std::map<int, bool> menuEnabled;
   std::map<int, bool> menuChecked;
   bool destroyed = false;
+  int zoomPercent = 100;
 };
 
 // Answers every question with `answer`, the default button (No) unless a test says otherwise;

@@ -59,6 +59,24 @@ TEST_F(CommandHandlerTest, RomajiInputIsSwitchedAtIdleAndKept) {
   EXPECT_EQ(engine.desktop.inputMethod.openRequests, 1);
 }
 
+// The zoom changes nothing of the game, so it is taken at any time, a run going on: the screen
+// as it is is drawn again at once (the view was made anew), and the choice is kept.
+TEST_F(CommandHandlerTest, ZoomIsTakenAtAnyTimeDrawnAtOnceAndKept) {
+  engine.StartAndReachFirstQuestion();
+  const int draws = engine.desktop.screen.draws;
+  const GameFrame before = engine.lastFrame();
+  engine.commands.Dispatch(kCommandZoom150);
+  EXPECT_EQ(engine.desktop.window.zoomPercent, 150);
+  EXPECT_TRUE(engine.desktop.window.menuChecked.at(kCommandZoom150));
+  EXPECT_EQ(engine.desktop.screen.draws, draws + 1);
+  EXPECT_EQ(engine.lastFrame().prompt, before.prompt);
+  EXPECT_EQ(engine.lastFrame().markerFrame, before.markerFrame) << "nothing stepped";
+  EXPECT_EQ(engine.game.playState(), PlayState::Running);
+  EXPECT_EQ(engine.preferences.zoomPercent, 150);
+  ASSERT_EQ(engine.desktop.preferences.saved.size(), 1u);
+  EXPECT_EQ(engine.desktop.preferences.saved[0].zoomPercent, 150);
+}
+
 // A player with no input method learns at the first question, once, where romaji input is.
 TEST_F(CommandHandlerTest, TheFirstQuestionWithoutAnInputMethodHintsAtRomajiInput) {
   engine.desktop.inputMethod.running = false;

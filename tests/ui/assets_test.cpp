@@ -30,6 +30,7 @@
 #include "ui/desktop_language.h"
 #include "ui/help.h"
 #include "ui/sound_player.h"
+#include "ui/wx_surface.h"
 #include "ui_test_support.h"
 
 namespace verselane {
@@ -92,26 +93,39 @@ constexpr PictureLayout kTranslucentPictures[] = {
     {"bitmap-157.png", 66, 66, 1},
 };
 
+// Each also drawn at twice and three times the size ("bitmap-130@2x.png"), for larger screens:
+// the same frames, each k times as wide, so that a cell is cut from them exactly.
 TEST(BuiltInPictures, EveryGameScreenPictureHasItsSizeAndWholeFrames) {
   for (const PictureLayout& layout : kGameScreenPictures) {
-    SCOPED_TRACE(layout.name);
-    wxImage image = DecodePicture(layout.name);
-    ASSERT_TRUE(image.IsOk()) << "not built in, or not a PNG";
-    EXPECT_EQ(image.GetWidth(), layout.width);
-    EXPECT_EQ(image.GetHeight(), layout.height);
-    EXPECT_EQ(image.GetWidth() % layout.frames, 0) << "frames of unequal width";
+    for (int factor : {1, 2, 3}) {
+      const std::string name = factor > 1 ? DrawnVersionName(layout.name, factor) : layout.name;
+      SCOPED_TRACE(name);
+      wxImage image = DecodePicture(name);
+      ASSERT_TRUE(image.IsOk()) << "not built in, or not a PNG";
+      EXPECT_EQ(image.GetWidth(), layout.width * factor);
+      EXPECT_EQ(image.GetHeight(), layout.height * factor);
+      EXPECT_EQ(image.GetWidth() % layout.frames, 0) << "frames of unequal width";
+    }
   }
 }
 
+// The dialogs' pictures also come drawn at twice and three times the size, for desktops drawn at
+// a scale.
 TEST(BuiltInPictures, IconsAndDialogPicturesHaveTheirSizeAndATransparentBackground) {
+  const std::set<std::string> drawnLarger = {"icon-153.png", "bitmap-about.png", "bitmap-157.png"};
   for (const PictureLayout& layout : kTranslucentPictures) {
-    SCOPED_TRACE(layout.name);
-    wxImage image = DecodePicture(layout.name);
-    ASSERT_TRUE(image.IsOk()) << "not built in, or not a PNG";
-    EXPECT_EQ(image.GetWidth(), layout.width);
-    EXPECT_EQ(image.GetHeight(), layout.height);
-    ASSERT_TRUE(image.HasAlpha());
-    EXPECT_EQ(image.GetAlpha(0, 0), 0) << "the top left corner should show what lies behind";
+    for (int factor : {1, 2, 3}) {
+      std::string name = layout.name;
+      if (factor > 1 && drawnLarger.count(name) == 0) continue;
+      if (factor > 1) name = DrawnVersionName(name, factor);
+      SCOPED_TRACE(name);
+      wxImage image = DecodePicture(name);
+      ASSERT_TRUE(image.IsOk()) << "not built in, or not a PNG";
+      EXPECT_EQ(image.GetWidth(), layout.width * factor);
+      EXPECT_EQ(image.GetHeight(), layout.height * factor);
+      ASSERT_TRUE(image.HasAlpha());
+      EXPECT_EQ(image.GetAlpha(0, 0), 0) << "the top left corner should show what lies behind";
+    }
   }
 }
 

@@ -8,6 +8,7 @@
 #include <wx/choice.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
+#include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
@@ -16,6 +17,7 @@
 #include "ui/dialogs/dialog_table.h"
 #include "ui/dialogs/dialog_templates.h"
 #include "ui/dialogs/up_down_control.h"
+#include "ui/dialogs/wx_dialogs.h"
 
 namespace verselane {
 namespace {
@@ -137,6 +139,24 @@ TEST(DialogLayout, RulesSpanWhatTheyRanBetween) {
   const LayoutResult layout = LayOutDialog(items, 100, 120);
   EXPECT_EQ(layout.rects[0].y, 5);
   EXPECT_EQ(layout.rects[0].bottom(), 105 + 10);
+}
+
+// A picture drawn for a desktop at a scale has more pixels, and takes the room of the 1x one.
+TEST(DialogLayout, APictureTakesTheSameRoomAtEveryScale) {
+  const auto pictureRect = [](double scale) {
+    auto* dialog = new TemplateDialog(nullptr, RankInTemplate(),
+                                      {{kRankInBitmap, AssetBitmap("bitmap-157.png", scale)}});
+    wxRect rect;
+    for (wxWindow* child : dialog->GetChildren()) {
+      if (dynamic_cast<wxStaticBitmap*>(child) != nullptr) rect = child->GetRect();
+    }
+    dialog->Destroy();
+    return rect;
+  };
+  const wxRect atOne = pictureRect(1.0);
+  EXPECT_EQ(atOne.GetSize(), wxSize(66, 66));
+  EXPECT_EQ(pictureRect(2.0), atOne);
+  EXPECT_EQ(pictureRect(3.0), atOne);
 }
 
 TEST(DialogTable, OpensBySlotAndKeepsWhatEachEndedWith) {

@@ -18,6 +18,7 @@
 #include "settings/question_file.h"
 #include "ui/dialogs/dialog_templates.h"
 #include "ui/dialogs/game_dialogs.h"
+#include "ui/dialogs/wx_dialogs.h"
 
 namespace verselane::uitest {
 namespace {
@@ -378,6 +379,24 @@ TEST_F(ResultsDialogTest, TheRecordListsRowsAreOfOneHeightWithTheirTextCentred) 
                   }
                   Key(&list, WXK_RETURN, [&] { return list.ended(); });
                 }));
+}
+
+// On a desktop drawn at a scale the dialogs take the pictures drawn at the next size up, shown at
+// their 1x size: the portrait is its character's cell of the larger strip.
+TEST(DialogPicturesTest, AtAScaleThePicturesDrawnAtThatSizeAreTaken) {
+  const wxImage strip = AssetBitmap("bitmap-141.png", 2.0).ConvertToImage();
+  ASSERT_EQ(strip.GetSize(), wxSize(630, 90));
+  for (int frame : {0, 6}) {
+    const wxBitmap portrait = Portrait(frame, 2.0);
+    ASSERT_TRUE(portrait.IsOk());
+    EXPECT_EQ(portrait.GetScaleFactor(), 2.0);
+    EXPECT_EQ(portrait.GetLogicalSize(), wxSize(45, 45));
+    EXPECT_TRUE(uitest::SameRegion(portrait.ConvertToImage(), 0, 0, strip, frame * 90, 0, 90, 90))
+        << frame;
+  }
+  EXPECT_EQ(AssetBitmap("bitmap-157.png", 1.5).GetScaleFactor(), 2.0);
+  EXPECT_EQ(AssetBitmap("bitmap-157.png", 3.0).GetSize(), wxSize(198, 198));
+  EXPECT_EQ(Portrait(2).GetSize(), wxSize(45, 45));
 }
 
 TEST_F(ResultsDialogTest, TheAboutBoxNamesTheProgramAndItsVersion) {

@@ -2,12 +2,14 @@
 // commands with their confirmations, and the answer line across PAUSE and START.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include <wx/menu.h>
 #include <wx/uiaction.h>
 
 #include "base/shift_jis.h"
+#include "fakes/temp_folder.h"
 #include "game/frame.h"
 #include "game/menu_state.h"
 #include "ui/assets.h"
@@ -117,6 +119,22 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
     }
   }
   EXPECT_TRUE(bar->FindItem(kCommandRomajiInput)->IsCheckable());
+  wxMenu* options = bar->GetMenu(1);
+  ASSERT_EQ(options->GetMenuItemCount(), 5u);
+  wxMenuItem* zoom = options->FindItemByPosition(2);
+  EXPECT_EQ(zoom->GetItemLabel().utf8_string(), "表示の大きさ(&Z)");
+  ASSERT_TRUE(zoom->IsSubMenu());
+  const std::pair<int, const char*> zooms[] = {
+      {kCommandZoom100, "100 %(&1)"}, {kCommandZoom150, "150 %(&5)"}, {kCommandZoom200, "200 %(&2)"}};
+  for (const auto& [command, label] : zooms) {
+    wxMenu* menu = nullptr;
+    wxMenuItem* item = bar->FindItem(command, &menu);
+    ASSERT_NE(item, nullptr) << command;
+    EXPECT_EQ(menu, zoom->GetSubMenu());
+    EXPECT_EQ(item->GetItemLabel().utf8_string(), label);
+    EXPECT_EQ(item->GetKind(), wxITEM_RADIO);
+  }
+  EXPECT_TRUE(bar->IsChecked(kCommandZoom100)) << "100 % with no preferences kept";
   wxMenu* game = bar->GetMenu(0);
   ASSERT_EQ(game->GetMenuItemCount(), 6u);
   EXPECT_EQ(game->FindItemByPosition(3)->GetId(), kCommandWeakPoems);
@@ -199,6 +217,82 @@ TEST_F(MainWindowTest, IdleScreenShowsItsPicturesInPlace) {
   }
   EXPECT_TRUE(SameRegion(shown, 387, 103, right, 0, 0, 6, 9, &where)) << "bar right " << where;
   EXPECT_TRUE(SameRegion(shown, 0, 0, background, 0, 0, 400, 8, &where)) << "top edge " << where;
+}
+
+// The zoom: client area, back buffer, pictures drawn at that size, the answer line and its font,
+// the radio item and verselane.conf, and back to 100 %.
+TEST_F(MainWindowTest, ZoomSizesTheScreenAndTheAnswerLineWithIt) {
+  struct Expected {
+    int command;
+    wxSize client;
+    wxRect line;
+    int fontPixels;
+    const char* kept;
+  };
+  const Expected zooms[] = {
+      {kCommandZoom200, {800, 300}, {152, 120, 616, 56}, 40, "zoom=2\n"},
+      {kCommandZoom150, {600, 225}, {114, 90, 462, 42}, 30, "zoom=1.5\n"},
+      {kCommandZoom100, {400, 150}, {76, 60, 308, 28}, 20, "zoom=1\n"},
+  };
+  for (const Expected& zoom : zooms) {
+    program().commands().Dispatch(zoom.command);
+    RunEventsFor(200);
+    EXPECT_EQ(frame()->GetClientSize(), zoom.client) << zoom.kept;
+    EXPECT_EQ(program().window().view()->GetSize(), zoom.client);
+    EXPECT_EQ(frame()->GetMinSize(), frame()->GetSize()) << "still fixed";
+    EXPECT_EQ(frame()->GetMaxSize(), frame()->GetSize());
+    EXPECT_EQ(BackBuffer().GetSize(), zoom.client) << "a pixel of its own for every pixel shown";
+    EXPECT_TRUE(menuBar()->IsChecked(zoom.command));
+    wxTextCtrl* line = program().answerBox().control();
+    EXPECT_EQ(line->GetRect(), zoom.line);
+    EXPECT_EQ(line->GetFont().GetPixelSize().y, zoom.fontPixels);
+    EXPECT_NE(ReadBytes(uitest::ScratchFile("verselane.conf")).find(zoom.kept), std::string::npos);
+  }
+  program().commands().Dispatch(kCommandZoom200);
+  RunEventsFor(200);
+  const wxImage shown = Screenshot();
+  std::string where;
+  EXPECT_TRUE(SameRegion(shown, 0, 0, BackBuffer(), 0, 0, 800, 300, &where)) << where;
+  EXPECT_TRUE(SameRegion(shown, 46, 22, AssetImage("bitmap-136@2x.png"), 0, 0, 50, 50, &where))
+      << "the upper icon as drawn at twice the size " << where;
+  EXPECT_TRUE(SameRegion(shown, 0, 0, AssetImage("bitmap-130@2x.png"), 0, 0, 800, 16, &where))
+      << "top edge " << where;
+}
+
+// At any desktop scale (the suite runs once more under GDK_SCALE=2) the buffer has a pixel for
+// every device pixel of the view, drawn from the pictures made at that size, while GTK places
+// the answer line in logical pixels as at 1x.
+TEST_F(MainWindowTest, ScreenIsDrawnAtTheDesktopScale) {
+  const int desktop = static_cast<int>(program().window().view()->GetContentScaleFactor());
+  if (const char* asked = std::getenv("GDK_SCALE")) EXPECT_EQ(desktop, std::atoi(asked));
+  EXPECT_EQ(program().window().view()->GetSize(), wxSize(400, 150));
+  const wxImage buffer = BackBuffer();
+  EXPECT_EQ(buffer.GetSize(), wxSize(400 * desktop, 150 * desktop));
+  const std::string icon =
+      desktop == 1 ? "bitmap-136.png" : "bitmap-136@" + std::to_string(desktop) + "x.png";
+  std::string where;
+  EXPECT_TRUE(SameRegion(buffer, 23 * desktop, 11 * desktop, AssetImage(icon.c_str()), 0, 0,
+                         25 * desktop, 25 * desktop, &where))
+      << icon << " " << where;
+  EXPECT_EQ(program().answerBox().control()->GetRect(), wxRect(76, 60, 308, 28));
+}
+
+// The zoom kept from the last time is the window's from its first showing: centred at that size,
+// drawn at it, its radio item checked, the answer line in its place.
+class KeptZoomTest : public uitest::ProgramFixture {};
+
+TEST_F(KeptZoomTest, TheKeptZoomIsTheWindowsFromTheStart) {
+  WriteBytes(uitest::ScratchFile("verselane.conf"), "[view]\nzoom=1.5\n");
+  StartProgram();
+  EXPECT_EQ(frame()->GetClientSize(), wxSize(600, 225));
+  EXPECT_EQ(program().surface().backBuffer().GetSize(), wxSize(600, 225));
+  EXPECT_TRUE(frame()->GetMenuBar()->IsChecked(kCommandZoom150));
+  EXPECT_FALSE(frame()->GetMenuBar()->IsChecked(kCommandZoom100));
+  EXPECT_EQ(program().answerBox().control()->GetRect(), wxRect(114, 90, 462, 42));
+  const wxRect screen = wxGetClientDisplayRect();
+  const wxRect window = frame()->GetScreenRect();
+  EXPECT_NEAR(window.x, (screen.width - window.width) / 2, 1);
+  EXPECT_NEAR(window.y, (screen.height - window.height) / 2, 1);
 }
 
 TEST_F(MainWindowTest, StartRunsTheCountdownAndPutsAQuestion) {

@@ -18,23 +18,29 @@ TEST(PreferencesFileTest, WhereTheFileLives) {
   EXPECT_EQ(PreferencesPath("relative", "/home/p"), "/home/p/.config/verselane/verselane.conf");
 }
 
-TEST(PreferencesFileTest, KeepsTheOptionAndWhatOthersWrote) {
+TEST(PreferencesFileTest, KeepsTheOptionsAndWhatOthersWrote) {
   TempFolder folder;
   const std::string path = folder.File("config/verselane/verselane.conf");
   FakeNotices notices;
   {
     PreferencesFile file(path, notices);
-    EXPECT_FALSE(file.Load().romajiInput) << "no file: the defaults";
-    file.Save(Preferences{true});
+    const Preferences defaults = file.Load();
+    EXPECT_FALSE(defaults.romajiInput) << "no file: the defaults";
+    EXPECT_EQ(defaults.zoomPercent, 100);
+    file.Save(Preferences{true, 150});
   }
-  EXPECT_EQ(ReadBytes(path), "[input]\nromaji=true\n");
+  EXPECT_EQ(ReadBytes(path), "[input]\nromaji=true\n[view]\nzoom=1.5\n");
+  EXPECT_EQ(PreferencesFile(path, notices).Load().zoomPercent, 150);
 
-  WriteBytes(path, "# mine\n[input]\nromaji=true\nlayout=dvorak\n[view]\nzoom=2\n");
+  WriteBytes(path, "# mine\n[input]\nromaji=true\nlayout=dvorak\n[view]\nzoom=2\nside=left\n");
   PreferencesFile again(path, notices);
-  EXPECT_TRUE(again.Load().romajiInput);
-  again.Save(Preferences{false});
+  const Preferences loaded = again.Load();
+  EXPECT_TRUE(loaded.romajiInput);
+  EXPECT_EQ(loaded.zoomPercent, 200);
+  again.Save(Preferences{false, 100});
   const std::string kept = ReadBytes(path);
-  for (const char* line : {"# mine", "romaji=false", "layout=dvorak", "[view]", "zoom=2"}) {
+  for (const char* line : {"# mine", "romaji=false", "layout=dvorak", "[view]", "zoom=1\n",
+                           "side=left"}) {
     EXPECT_NE(kept.find(line), std::string::npos) << line;
   }
   EXPECT_TRUE(notices.shown.empty());
@@ -44,18 +50,22 @@ TEST(PreferencesFileTest, ABrokenFileGivesOneNoticeAndIsSetAside) {
   TempFolder folder;
   const std::string path = folder.File("verselane.conf");
   for (const std::string& broken :
-       {std::string("[input]\nromaji=perhaps\n"), std::string("[input\nromaji=true\n")}) {
+       {std::string("[input]\nromaji=perhaps\n"), std::string("[input\nromaji=true\n"),
+        std::string("[input]\nromaji=true\n[view]\nzoom=150\n"),
+        std::string("[input]\nromaji=true\n[view]\nzoom=3\n")}) {
     WriteBytes(path, broken);
     FakeNotices notices;
     PreferencesFile file(path, notices);
-    EXPECT_FALSE(file.Load().romajiInput) << broken;
+    const Preferences loaded = file.Load();
+    EXPECT_FALSE(loaded.romajiInput) << broken;
+    EXPECT_EQ(loaded.zoomPercent, 100) << broken;
     ASSERT_EQ(notices.shown.size(), 1u) << broken;
     EXPECT_EQ(notices.shown[0].text,
               SjisLiteral("NOTICE(LoadPreferences):\n設定ファイル(verselane.conf)が破損しています\n"
                           "初期値を設定します\n元のファイルはverselane.conf.brokenとして残します"));
     EXPECT_EQ(ReadBytes(path + ".broken"), broken);
     file.Save(Preferences{true});
-    EXPECT_EQ(ReadBytes(path), "[input]\nromaji=true\n");
+    EXPECT_EQ(ReadBytes(path), "[input]\nromaji=true\n[view]\nzoom=1\n");
   }
 }
 

@@ -28,16 +28,18 @@ wxColour Pixel(const wxImage& image, int x, int y) {
   return {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)};
 }
 
+wxImage FinishDrawing(WxSurface& surface) {
+  surface.EndDrawing();
+  return surface.backBuffer().ConvertToImage();
+}
+
 class WxSurfaceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(surface.CreateBackBuffer(400, 150));
     ASSERT_TRUE(surface.BeginDrawing());
   }
-  wxImage Finish() {
-    surface.EndDrawing();
-    return surface.backBuffer().ConvertToImage();
-  }
+  wxImage Finish() { return FinishDrawing(surface); }
 
   WxSurface surface;
 };
@@ -189,6 +191,84 @@ TEST(EmbeddedBitmapLoaderTest, LoadsTheGameScreenBitmapsByName) {
   EXPECT_EQ(background->width(), 400);
   EXPECT_EQ(background->height(), 150);
   EXPECT_EQ(loader.Load("bitmap-999.png"), nullptr);
+  // The larger screens draw from the versions made at their size, not from the 1x one enlarged.
+  const auto& versions = static_cast<const WxCanvasBitmap&>(*background);
+  for (int factor : {2, 3}) {
+    const std::string name = "bitmap-130@" + std::to_string(factor) + "x.png";
+    const auto asset = FindAsset(name);
+    ASSERT_TRUE(asset) << name;
+    const wxImage drawn = ImageFromBytes(asset->data, asset->size);
+    const wxImage used = versions.AtScale(factor).ConvertToImage();
+    ASSERT_EQ(used.GetSize(), wxSize(400 * factor, 150 * factor));
+    EXPECT_TRUE(std::equal(used.GetData(), used.GetData() + used.GetWidth() * used.GetHeight() * 3,
+                           drawn.GetData()))
+        << name;
+  }
+}
+
+// At twice the size: the buffer has twice the pixels each way, a cell is cut from the picture
+// drawn at that size, the text is drawn at twice its height (not its 1x pixels doubled) and
+// measured in the screen's own pixels, and a stretched cell takes in nothing of its neighbours at
+// a scale between the sizes the pictures were drawn at.
+TEST(WxSurfaceScaleTest, DrawsSharpAtTheScaleInTheScreensOwnPixels) {
+  WxSurface surface;
+  ASSERT_TRUE(surface.CreateBackBuffer(400, 150));
+  const std::string text = SjisLiteral("あきのたの");
+  ASSERT_TRUE(surface.BeginDrawing());
+  const auto font = surface.CreateFont(FontSpec{25, 800, kShiftJisCharset, ""});
+  surface.SelectFont(font.get());
+  const TextExtent atOne = surface.MeasureText(text);
+  surface.EndDrawing();
+
+  ASSERT_TRUE(surface.SetScale(2.0));
+  ASSERT_TRUE(surface.BeginDrawing());
+  WxCanvasBitmap picture = Gradient(40, 20);
+  picture.AddDrawnAt(2, Gradient(80, 40).bitmap());
+  ASSERT_TRUE(surface.Copy(picture, 10, 0, 9, 11, 100, 50));
+  surface.SelectFont(font.get());
+  const TextExtent atTwo = surface.MeasureText(text);
+  EXPECT_NEAR(atTwo.width, atOne.width, atOne.width / 20) << "in the screen's pixels, hinted apart";
+  EXPECT_NEAR(atTwo.height, atOne.height, 1);
+  ASSERT_TRUE(surface.SetTextColour({255, 255, 255}));
+  ASSERT_TRUE(surface.DrawText(text, 10, 5));
+  const wxImage image = FinishDrawing(surface);
+
+  ASSERT_EQ(image.GetSize(), wxSize(800, 300));
+  EXPECT_EQ(Pixel(image, 200, 100), wxColour(20, 0, 200)) << "the cell from the 2x picture";
+  EXPECT_EQ(Pixel(image, 217, 121), wxColour(37, 21, 200));
+  EXPECT_EQ(Pixel(image, 218, 100), *wxBLACK) << "nothing right of the cell";
+  EXPECT_EQ(Pixel(image, 199, 100), *wxBLACK) << "nothing left of the cell";
+  // Text drawn at 2x has edges that fall inside the 2 x 2 blocks of a doubled 1x picture.
+  int split = 0;
+  int inked = 0;
+  for (int y = 10; y < 10 + 2 * atTwo.height; y += 2) {
+    for (int x = 20; x < 20 + 2 * atTwo.width; x += 2) {
+      const wxColour corner = Pixel(image, x, y);
+      if (corner != *wxBLACK) ++inked;
+      if (corner != Pixel(image, x + 1, y) || corner != Pixel(image, x, y + 1) ||
+          corner != Pixel(image, x + 1, y + 1)) {
+        ++split;
+      }
+    }
+  }
+  EXPECT_GT(inked, 300);
+  EXPECT_GT(split, inked / 4) << "the glyphs are their 1x pixels doubled";
+
+  wxImage strip(3, 9);
+  for (int y = 0; y < 9; ++y) {
+    strip.SetRGB(0, y, 200, 0, 0);
+    strip.SetRGB(1, y, 0, 0, 200);
+  }
+  WxCanvasBitmap body{wxBitmap(strip, 24)};
+  body.AddDrawnAt(2, wxBitmap(strip.Scale(6, 18, wxIMAGE_QUALITY_NEAREST), 24));
+  ASSERT_TRUE(surface.SetScale(1.5));
+  ASSERT_TRUE(surface.BeginDrawing());
+  ASSERT_TRUE(surface.Stretch(body, 0, 0, 1, 9, 87, 103, 300, 9));
+  const wxImage bar = FinishDrawing(surface);
+  ASSERT_EQ(bar.GetSize(), wxSize(600, 225));
+  for (int x = 131; x < 580; x += 7) {
+    ASSERT_EQ(Pixel(bar, x, 160), wxColour(200, 0, 0)) << x;
+  }
 }
 
 }  // namespace

@@ -247,9 +247,11 @@ void TemplateDialog::LayOut(const DialogTemplate& dialogTemplate,
       }
       case ControlKind::kPicture: {
         const auto picture = pictures.find(control.resource != 0 ? control.resource : control.id);
+        // A picture drawn for a desktop at a scale has more pixels than it takes up.
         if (picture != pictures.end() && picture->second.IsOk()) {
-          item.rect.width = picture->second.GetWidth();
-          item.rect.height = picture->second.GetHeight();
+          const wxSize size = picture->second.GetLogicalSize();
+          item.rect.width = size.x;
+          item.rect.height = size.y;
         }
         break;
       }

@@ -1,5 +1,8 @@
 #include "ui/dialogs/wx_dialogs.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <wx/dialog.h>
 #include <wx/image.h>
 #include <wx/mstream.h>
@@ -16,6 +19,7 @@
 #include "ui/help.h"
 #include "ui/input_method.h"
 #include "ui/mastery_window.h"
+#include "ui/wx_surface.h"
 
 namespace verselane {
 namespace {
@@ -23,28 +27,51 @@ namespace {
 constexpr int kPortraitSize = 45;
 constexpr int kPortraitFrames = 7;
 
+constexpr int kLargestDrawnFactor = 3;
+
 // Each dialog carries out what the player chose in it before it ends, so the code it ends with
 // tells nothing more.
 void RunModal(wxDialog& dialog) { static_cast<void>(dialog.ShowModal()); }
 
-}  // namespace
-
-wxBitmap AssetBitmap(const char* name) {
+wxImage AssetImage(const std::string& name) {
   const std::optional<AssetData> asset = FindAsset(name);
-  if (!asset) return wxBitmap();
+  if (!asset) return wxImage();
   if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
   wxMemoryInputStream stream(asset->data, asset->size);
-  const wxImage image(stream, wxBITMAP_TYPE_ANY);
+  return wxImage(stream, wxBITMAP_TYPE_ANY);
+}
+
+// The whole factor of the version drawn for a window at `scale`: 1, 2 or 3.
+int DrawnFactor(double scale) {
+  return std::clamp(static_cast<int>(std::ceil(scale - 0.01)), 1, kLargestDrawnFactor);
+}
+
+double ScaleOf(const wxWindow* window) {
+  return window != nullptr ? window->GetContentScaleFactor() : 1.0;
+}
+
+}  // namespace
+
+wxBitmap AssetBitmap(const char* name, double scale) {
+  const int factor = DrawnFactor(scale);
+  if (factor > 1) {
+    const wxImage larger = AssetImage(DrawnVersionName(name, factor));
+    if (larger.IsOk()) return wxBitmap(larger, -1, factor);
+  }
+  const wxImage image = AssetImage(name);
   return image.IsOk() ? wxBitmap(image) : wxBitmap();
 }
 
-wxBitmap Portrait(int frame) {
-  const wxBitmap strip = AssetBitmap("bitmap-141.png");
+wxBitmap Portrait(int frame, double scale) {
+  const wxBitmap strip = AssetBitmap("bitmap-141.png", scale);
+  const int factor = static_cast<int>(strip.IsOk() ? strip.GetScaleFactor() : 1.0);
+  const int side = kPortraitSize * factor;
   if (!strip.IsOk() || frame < 0 || frame >= kPortraitFrames ||
-      strip.GetWidth() < kPortraitSize * (frame + 1) || strip.GetHeight() < kPortraitSize) {
+      strip.GetWidth() < side * (frame + 1) || strip.GetHeight() < side) {
     return wxBitmap();
   }
-  return strip.GetSubBitmap(wxRect(frame * kPortraitSize, 0, kPortraitSize, kPortraitSize));
+  const wxImage cell = strip.ConvertToImage().GetSubImage(wxRect(frame * side, 0, side, side));
+  return wxBitmap(cell, -1, factor);
 }
 
 WxDialogs::WxDialogs(FileChooserPort* files, ClockPort* clock, RandomSource* random,
@@ -140,7 +167,7 @@ void WxDialogs::ResultsProcedure(wxWindow* parent) {
   const ResultsView view = BuildResultsView(finishedRun_);
   bool retry = false;
   {
-    ResultsDialog dialog(parent, context, view, Portrait(view.portraitFrame));
+    ResultsDialog dialog(parent, context, view, Portrait(view.portraitFrame, ScaleOf(parent)));
     RunModal(dialog);
     retry = dialog.retryChosen();
   }
@@ -149,19 +176,19 @@ void WxDialogs::ResultsProcedure(wxWindow* parent) {
 }
 
 void WxDialogs::AboutProcedure(wxWindow* parent) {
-  AboutDialog dialog(parent, AssetBitmap("bitmap-about.png"));
+  AboutDialog dialog(parent, AssetBitmap("bitmap-about.png", ScaleOf(parent)));
   RunModal(dialog);
 }
 
 void WxDialogs::RecordListProcedure(wxWindow* parent) {
   DialogContext context = Context();
-  RecordListDialog dialog(parent, context, AssetBitmap("icon-153.png"));
+  RecordListDialog dialog(parent, context, AssetBitmap("icon-153.png", ScaleOf(parent)));
   RunModal(dialog);
 }
 
 void WxDialogs::RankInProcedure(wxWindow* parent) {
   DialogContext context = Context();
-  RankInDialog dialog(parent, context, AssetBitmap("bitmap-157.png"));
+  RankInDialog dialog(parent, context, AssetBitmap("bitmap-157.png", ScaleOf(parent)));
   RunModal(dialog);
 }
 

@@ -109,9 +109,11 @@ class WxDialogs : public DialogPort {
   std::optional<FavouriteDialogModel> favouriteModel_;
 };
 
-// A picture built into the program ("bitmap-141.png"); an invalid bitmap when there is none.
-wxBitmap AssetBitmap(const char* name);
-// Frame `frame` (0 to 6) of the results' portrait strip: 45 × 45 pixels.
-wxBitmap Portrait(int frame);
+// A picture built into the program ("bitmap-141.png"); an invalid bitmap when there is none. For
+// a window drawn at `scale` (the desktop's), the version drawn at that size where there is one,
+// marked with its factor so that GTK shows it at the 1x size with all its pixels.
+wxBitmap AssetBitmap(const char* name, double scale = 1.0);
+// Frame `frame` (0 to 6) of the results' portrait strip: 45 × 45 pixels at 1x.
+wxBitmap Portrait(int frame, double scale = 1.0);
 
 }  // namespace verselane
