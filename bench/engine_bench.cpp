@@ -35,6 +35,7 @@ class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public Input
   void SetHint(const std::string&) override {}
   void SetRomajiInput(bool) override {}
   void SetMenuItemChecked(int, bool) override {}
+  void SetZoom(int) override {}
   void Save(const Preferences&) override {}
   void SetMenuItemEnabled(int, bool) override {}
   void Destroy() override {}

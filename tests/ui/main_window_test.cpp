@@ -264,7 +264,9 @@ TEST_F(MainWindowTest, ZoomSizesTheScreenAndTheAnswerLineWithIt) {
 // the answer line in logical pixels as at 1x.
 TEST_F(MainWindowTest, ScreenIsDrawnAtTheDesktopScale) {
   const int desktop = static_cast<int>(program().window().view()->GetContentScaleFactor());
-  if (const char* asked = std::getenv("GDK_SCALE")) EXPECT_EQ(desktop, std::atoi(asked));
+  if (const char* asked = std::getenv("GDK_SCALE")) {
+    EXPECT_EQ(desktop, std::atoi(asked));
+  }
   EXPECT_EQ(program().window().view()->GetSize(), wxSize(400, 150));
   const wxImage buffer = BackBuffer();
   EXPECT_EQ(buffer.GetSize(), wxSize(400 * desktop, 150 * desktop));
