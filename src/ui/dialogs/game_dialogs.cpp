@@ -140,12 +140,22 @@ RankInDialog::RankInDialog(wxWindow* parent, DialogContext& context, const wxBit
   name->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnNameTyped(); });
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOk(); }, wxID_OK);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(wxID_CANCEL); }, wxID_CANCEL);
-  Bind(wxEVT_INIT_DIALOG, [this, name](wxInitDialogEvent& event) {
+  Bind(wxEVT_INIT_DIALOG, [name](wxInitDialogEvent& event) {
     event.Skip();
     name->SetFocus();
-    // Input methods such as Fcitx 5 keep a state for each field: this one starts in kana too,
-    // once it has the focus.
-    CallAfter([this] { context_.inputMethod.RequestOpen(); });
+  });
+  // Input methods such as Fcitx 5 keep a state for each field and open the one that has their
+  // focus. They learn that a new window's field has it only once the toolkit has made the field's
+  // input context, a moment after the window gets the focus; asked sooner, they would open the
+  // field focused before. So the name field is opened a little after it first has the focus, and
+  // once more later for a machine too busy for that.
+  name->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
+    event.Skip();
+    if (openTimes_ == 0 && !openTimer_.IsRunning()) openTimer_.StartOnce(kFirstOpenMs);
+  });
+  openTimer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+    context_.inputMethod.RequestOpen();
+    if (++openTimes_ == 1) openTimer_.StartOnce(kSecondOpenMs);
   });
 }
 
