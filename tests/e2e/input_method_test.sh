@@ -316,8 +316,9 @@ finish_run() {  # QUESTIONS NAME_ROMAJI
   sleep 1.2
   if [ -n "$2" ]; then
     type_romaji "$2"
-    [ -n "$(windows_titled " ランクイン")" ] ||
-      fail "the Enter that commits the name closed the rank-in"
+    [ -n "$(windows_titled " ランクイン")" ] && [ -z "$(windows_titled "$RECORD_LIST_TITLE")" ] ||
+      fail "the Enter meant to commit the name's kana entered the name" \
+        "(was the input method open in the name field?)"
   fi
   xdotool key Return
   wait_for_titled records "$RECORD_LIST_TITLE" "after the rank-in"
