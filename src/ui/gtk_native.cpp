@@ -56,6 +56,14 @@ bool AllowInputMethod(wxTextCtrl* control, bool allowed) {
   return true;
 }
 
+void RealizeEntry(wxTextCtrl* control) {
+  using Realize = void (*)(void* widget);
+  const auto realize = Find<Realize>("gtk_widget_realize");
+  if (control != nullptr && control->GetHandle() != nullptr && realize) {
+    realize(control->GetHandle());
+  }
+}
+
 void ActivateWindow(wxTopLevelWindow* window) {
   if (window == nullptr) return;
   if (window->IsIconized()) window->Iconize(false);

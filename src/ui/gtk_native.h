@@ -1,4 +1,4 @@
-// Three things the desktop needs that wxWidgets 3.2 cannot ask of GTK through its own API. The GTK
+// Four things the desktop needs that wxWidgets 3.2 cannot ask of GTK through its own API. The GTK
 // functions are those of the GTK library wx has already loaded, looked up at run time, so the
 // build needs no GTK development files; where one is missing the step is left out.
 #pragma once
@@ -15,6 +15,11 @@ bool MakeEntryFlat(wxTextCtrl* control);
 // Lets the input method into `control` (on), or keeps it out so every key arrives as it is typed
 // (off), whatever input method the desktop runs.
 bool AllowInputMethod(wxTextCtrl* control, bool allowed);
+
+// Makes the toolkit's side of `control` now, its input method context included, rather than when
+// it is first shown: an input method such as Fcitx 5 learns that the field has the focus only
+// once that context is made, and asked to open it before, it opens another.
+void RealizeEntry(wxTextCtrl* control);
 
 // Raises `window` and gives it the keyboard focus now, as the player's click on it would. wx's
 // Raise() presents the window with the time of this program's last input event, which the X

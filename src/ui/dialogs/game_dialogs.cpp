@@ -145,17 +145,12 @@ RankInDialog::RankInDialog(wxWindow* parent, DialogContext& context, const wxBit
     name->SetFocus();
   });
   // Input methods such as Fcitx 5 keep a state for each field and open the one that has their
-  // focus. They learn that a new window's field has it only once the toolkit has made the field's
-  // input context, a moment after the window gets the focus; asked sooner, they would open the
-  // field focused before. So the name field is opened a little after it first has the focus, and
-  // once more later for a machine too busy for that.
+  // focus: this one is opened once it really has the focus, the dialog shown and active.
   name->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
     event.Skip();
-    if (openTimes_ == 0 && !openTimer_.IsRunning()) openTimer_.StartOnce(kFirstOpenMs);
-  });
-  openTimer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
-    context_.inputMethod.RequestOpen();
-    if (++openTimes_ == 1) openTimer_.StartOnce(kSecondOpenMs);
+    if (nameOpened_) return;
+    nameOpened_ = true;
+    CallAfter([this] { context_.inputMethod.RequestOpen(); });
   });
 }
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <wx/bitmap.h>
-#include <wx/timer.h>
 
 #include "game/results.h"
 #include "ui/dialogs/dialog_context.h"
@@ -55,15 +54,9 @@ class RankInDialog : public TemplateDialog {
   void OnOk();
   void OnNameTyped();
 
-  // After the name field first has the focus, the input method is asked to open twice: after
-  // kFirstOpenMs, and kSecondOpenMs after that.
-  static constexpr int kFirstOpenMs = 200;
-  static constexpr int kSecondOpenMs = 800;
-
   DialogContext& context_;
   wxString lastName_;  // the name field's text as it last fitted
-  wxTimer openTimer_;  // its own owner: its events go to the handler bound on it
-  int openTimes_ = 0;
+  bool nameOpened_ = false;  // the input method asked to open in the name field
 };
 
 // The program's title and version as the About box shows them: " Verselane ver 2.08".
