@@ -17,9 +17,10 @@ VERSELANE_BUILD_PACKAGES=(
 # What the tests add: clang with its sanitizer and libFuzzer runtimes for the fuzz targets, a
 # virtual X server to run the program in, tools to find, inspect and drive its window (xdotool;
 # xwininfo, xprop, xmessage and xev from x11-utils), screenshots (imagemagick), GNU time for
-# the resource figures of tools/measure-performance, a real Japanese
-# input method to type through: IBus with Mozc on a session bus of the test's own, run as an
-# unprivileged user (Mozc refuses root) whose passwd entry nss_wrapper provides, and a private
+# the resource figures of tools/measure-performance, real Japanese
+# input methods to type through: Mozc under IBus and under Fcitx 5 (with its GTK 3 module) on a
+# session bus of the test's own (dbus-send asks the bus whether Fcitx 5 has taken its name), run
+# as an unprivileged user (Mozc refuses root) whose passwd entry nss_wrapper provides, and a private
 # mount namespace for a read-only and a full data folder (unshare from util-linux, mount), the
 # SKK input method's generic romaji table that the romaji converter is checked against, the
 # validators of the desktop entry and the AppStream metainfo with dpkg-shlibdeps for the package,
@@ -33,6 +34,7 @@ VERSELANE_TEST_PACKAGES=(
   imagemagick
   time
   ibus ibus-gtk3 ibus-mozc mozc-server dbus-daemon libnss-wrapper
+  fcitx5 fcitx5-mozc fcitx5-frontend-gtk3 dbus-bin
   util-linux mount
   appstream desktop-file-utils dpkg-dev
   libskk-common

@@ -56,6 +56,14 @@ bool AllowInputMethod(wxTextCtrl* control, bool allowed) {
   return true;
 }
 
+void RealizeEntry(wxTextCtrl* control) {
+  using Realize = void (*)(void* widget);
+  const auto realize = Find<Realize>("gtk_widget_realize");
+  if (control != nullptr && control->GetHandle() != nullptr && realize) {
+    realize(control->GetHandle());
+  }
+}
+
 namespace {
 
 using Focus = void (*)(void* gdkWindow, std::uint32_t timestamp);

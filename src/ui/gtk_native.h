@@ -18,6 +18,11 @@ bool MakeEntryFlat(wxTextCtrl* control);
 // (off), whatever input method the desktop runs.
 bool AllowInputMethod(wxTextCtrl* control, bool allowed);
 
+// Makes the toolkit's side of `control` now, its input method context included, rather than when
+// it is first shown: an input method such as Fcitx 5 learns that the field has the focus only
+// once that context is made, and asked to open it before, it opens another.
+void RealizeEntry(wxTextCtrl* control);
+
 // Raises `window` and gives it the keyboard focus now, as the player's click on it would, on
 // behalf of a program started with `activationToken` (empty: none).
 // On X11, wx's Raise() presents the window with the time of this program's last input event,

@@ -36,6 +36,12 @@ constexpr const char* kIBusOpenScript =
     "  case \"$e\" in xkb:*) ;; *) exec \"$0\" engine \"$e\" ;; esac\n"
     "done\n";
 
+// Fcitx: its remote opens the field that has Fcitx's focus. Fcitx learns of a field focused for
+// the first time only once the toolkit has made the field's input context, a moment later; asked
+// before, it opens the field focused last. So it is asked at once and twice more within a second.
+constexpr const char* kFcitxOpenScript =
+    "\"$0\" -o; sleep 0.2; \"$0\" -o; sleep 0.8; exec \"$0\" -o\n";
+
 }  // namespace
 
 InputMethodKind DetectInputMethod(const char* gtkImModule, const char* xmodifiers) {
@@ -51,9 +57,10 @@ std::vector<std::string> OpenInputMethodCommand(
     InputMethodKind kind, std::string (*findProgram)(const std::string& name)) {
   switch (kind) {
     case InputMethodKind::kFcitx: {
+      const std::string shell = findProgram("sh");
       for (const char* remote : {"fcitx5-remote", "fcitx-remote"}) {
         const std::string path = findProgram(remote);
-        if (!path.empty()) return {path, "-o"};
+        if (!path.empty() && !shell.empty()) return {shell, "-c", kFcitxOpenScript, path};
       }
       return {};
     }

@@ -1,8 +1,9 @@
 // Opening the input method when a question is put, so the player can type kana at once. GTK
 // gives no way to do that, but the common input methods can be asked over their own tools:
-// Fcitx opens for the focused window with `fcitx5-remote -o`; IBus has no open state of its own,
-// so when its engine is a plain keyboard layout it is switched to the first input-method engine
-// the player has set up. With any other input method, or none, nothing is done.
+// Fcitx opens for the focused field with `fcitx5-remote -o` (asked again within a second, for a
+// field Fcitx learns of late); IBus has no open state of its own, so when its engine is a plain
+// keyboard layout it is switched to the first input-method engine the player has set up. With
+// any other input method, or none, nothing is done.
 #pragma once
 
 #include <string>

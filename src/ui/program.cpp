@@ -98,8 +98,11 @@ bool Program::Start() {
   messageBoxes_.SetOwner(window_.frame());
   surface_.SetView(window_.view());
   instance_.Listen([this](const std::string& token) { BringForward(token); });
-  if (!InitializeGame()) return false;
-  return window_.Show();
+  if (!InitializeGame() || !window_.Show()) return false;
+  // The answer line stays hidden until the first question, whose first keys must reach the
+  // input method already open.
+  RealizeEntry(answerBox_.control());
+  return true;
 }
 
 // The player's files fall back to defaults, with their notices in this order; every later step

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Plays the real program through a real Japanese input method, as a player does: IBus with Mozc
-# on an X server, a session bus and a user of the test's own. Romaji keystrokes become kana in
-# Mozc's preedit, Enter commits them into the answer box, a second Enter answers.
+# Plays the real program through a real Japanese input method, as a player does: Mozc under IBus
+# or under Fcitx 5, on an X server, a session bus and a user of the test's own. Romaji keystrokes
+# become kana in Mozc's preedit, Enter commits them into the answer box, a second Enter answers.
 #
 # The data folder holds a question file naming poem 4 (田子の浦に…) three times, so every
 # question is known. The first session, in Normal mode, answers the first question in kana, the
@@ -10,7 +10,11 @@
 # mode, answers two questions with the upper phrase. Each session ends through the menu's exit;
 # afterwards record.dat and env.ini must hold exactly what the sessions should have left.
 #
-# Usage: input_method_test.sh PATH/TO/verselane PATH/TO/verselane-files BUILD_DIR
+# IBus is set to Mozc before the program starts, as a player who types Japanese keeps it. Fcitx 5
+# is left closed, on its keyboard layout: it keeps a state for each text field, so the answer line
+# and the rank-in's name field take kana only because the program opens the input method itself.
+#
+# Usage: input_method_test.sh PATH/TO/verselane PATH/TO/verselane-files BUILD_DIR ibus|fcitx5
 # Mozc refuses to run as root, so as root everything runs as an unprivileged uid whose passwd
 # entry nss_wrapper provides, inside a private PID namespace that takes every helper down with
 # it. When the input method cannot be started the test fails and says why: it never skips.
@@ -25,23 +29,33 @@ readonly UPPER_ROMAJI=tagonouraniuchiidetemirebashirotaeno
 readonly FAVOURITE=50                      # not poem 4: its misses cost nothing extra
 readonly NAME_ROMAJI=hanako NAME=はなこ
 readonly TYPE_DELAY=${TYPE_DELAY:-40}
+readonly INPUT_METHOD=${4:-}
 
 fail() {
-  echo "input method test FAILED: $*" >&2
+  echo "input method test ($INPUT_METHOD) FAILED: $*" >&2
   if [ -n "${app_log:-}" ] && [ -s "$app_log" ]; then
     echo "--- the program's output ---" >&2
     tail -n 40 "$app_log" >&2
   fi
-  [ -n "${work:-}" ] && echo "(screenshots in $work/shots)" >&2
+  if [ -n "${work:-}" ]; then
+    [ -n "${DISPLAY:-}" ] && import -window root "$work/shots/failure.png" 2>/dev/null
+    echo "(screenshots in $work/shots)" >&2
+  fi
   keep_work=1
   exit 1
 }
 log() { echo "[$(date +%T)] $*"; }
 
-take_arguments "$@" Xvfb xdotool import convert compare dbus-daemon ibus-daemon ibus
+case "$INPUT_METHOD" in
+  ibus) method_tools=(ibus-daemon ibus) ;;
+  fcitx5) method_tools=(fcitx5 fcitx5-remote dbus-send) ;;
+  *) echo "usage: $0 PATH/verselane PATH/verselane-files BUILD_DIR ibus|fcitx5" >&2; exit 2 ;;
+esac
+take_arguments "${@:1:3}" Xvfb xdotool import convert compare dbus-daemon "${method_tools[@]}"
 
-# As root: a private PID namespace, so that nothing started here (mozc_server outlives IBus)
-# survives the test. ibus-daemon quits when its parent is PID 1, so a bash is PID 1 instead.
+# As root: a private PID namespace, so that nothing started here (mozc_server outlives the input
+# method) survives the test. ibus-daemon quits when its parent is PID 1, so a bash is PID 1
+# instead.
 if [ "$(id -u)" = 0 ] && [ -z "${VERSELANE_IME_IN_NAMESPACE:-}" ]; then
   command -v unshare >/dev/null || fail "unshare (util-linux) is missing"
   VERSELANE_IME_IN_NAMESPACE=1 exec unshare --pid --fork --kill-child --mount-proc \
@@ -51,30 +65,16 @@ fi
 keep_work=${VERSELANE_E2E_KEEP:-0}
 work=$(mktemp -d "${TMPDIR:-/tmp}/verselane-ime-XXXXXX")
 chmod 755 "$work"
-mkdir -p "$work/home/.config/mozc" "$work/runtime" "$work/shots" "$work/home/.local/share/verselane"
+mkdir -p "$work/home/.config" "$work/runtime" "$work/shots" "$work/home/.local/share/verselane"
 chmod 700 "$work/runtime"
 data="$work/home/.local/share/verselane"
 question_file="$work/home/poem4.vlq"
 app_log="$work/app.log"
 
-# Mozc starts in direct input unless told to open in Hiragana.
-cat >"$work/home/.config/mozc/ibus_config.textproto" <<'EOF'
-engines {
-  name : "mozc-jp"
-  longname : "Mozc"
-  layout : "default"
-  layout_variant : ""
-  layout_option : ""
-  rank : 80
-}
-active_on_launch: True
-EOF
-
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/home/.config" \
   XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache" \
   USER=imetest LOGNAME=imetest LANG=C.UTF-8 NO_AT_BRIDGE=1
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/bus"
-export GTK_IM_MODULE=ibus XMODIFIERS=@im=ibus
 unset SESSION_MANAGER
 
 if [ "$(id -u)" = 0 ]; then
@@ -89,9 +89,105 @@ else
   as_player=(env)
 fi
 
+# --- The input methods --------------------------------------------------------------------------
+# Each has its settings written into the player's home (configure_*), is started on the session
+# bus and checked to offer Mozc (start_*), and is asked to quit at the end (stop_*).
+
+# Mozc under IBus starts in direct input unless told to open in Hiragana.
+configure_ibus() {
+  mkdir -p "$HOME/.config/mozc"
+  cat >"$HOME/.config/mozc/ibus_config.textproto" <<'IBUS'
+engines {
+  name : "mozc-jp"
+  longname : "Mozc"
+  layout : "default"
+  layout_variant : ""
+  layout_option : ""
+  rank : 80
+}
+active_on_launch: True
+IBUS
+  export GTK_IM_MODULE=ibus XMODIFIERS=@im=ibus
+}
+
+# Mozc draws its own candidate window, so IBus needs no panel.
+start_ibus() {
+  "${as_player[@]}" ibus-daemon -r --panel=disable >"$work/ibus.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 150); do
+    "${as_player[@]}" ibus list-engine >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  "${as_player[@]}" ibus list-engine 2>/dev/null | grep -q mozc-jp ||
+    fail "the input method cannot start: IBus does not answer or offers no Mozc engine" \
+      "($(tail -n 3 "$work/ibus.log"))"
+  # `ibus engine NAME` may exit 1 although it switched; reading it back tells.
+  "${as_player[@]}" ibus engine mozc-jp >/dev/null 2>&1
+  [ "$("${as_player[@]}" ibus engine 2>/dev/null)" = mozc-jp ] ||
+    fail "the input method cannot start: IBus would not switch to Mozc"
+}
+stop_ibus() { "${as_player[@]}" ibus exit; }
+
+# One group holding the US keyboard first, so that every text field starts closed, then Mozc,
+# the input method the field switches to when opened.
+configure_fcitx5() {
+  mkdir -p "$HOME/.config/fcitx5"
+  cat >"$HOME/.config/fcitx5/profile" <<'FCITX'
+[Groups/0]
+Name=Default
+Default Layout=us
+DefaultIM=mozc
+
+[Groups/0/Items/0]
+Name=keyboard-us
+Layout=
+
+[Groups/0/Items/1]
+Name=mozc
+Layout=
+
+[GroupOrder]
+0=Default
+FCITX
+  # The name of the input method switched to would pop up over the game screen's lower box.
+  printf '[Behavior]\nShowInputMethodInformation=False\n' >"$HOME/.config/fcitx5/config"
+  export GTK_IM_MODULE=fcitx XMODIFIERS=@im=fcitx
+}
+
+# The frontends and helpers that need a desktop session are left out; the X one stays, and the
+# classic user interface draws Mozc's candidates. Until Fcitx 5 owns its name on the bus nothing
+# may call it: the bus would start a second one of its own, and this one would give up.
+start_fcitx5() {
+  "${as_player[@]}" fcitx5 --disable=wayland,waylandim,notificationitem,kimpanel,clipboard \
+    >"$work/fcitx5.log" 2>&1 &
+  local fcitx5_pid=$! offered
+  pids+=("$fcitx5_pid")
+  for _ in $(seq 150); do
+    kill -0 "$fcitx5_pid" 2>/dev/null ||
+      fail "the input method cannot start: Fcitx 5 ended ($(tail -n 3 "$work/fcitx5.log"))"
+    bus_name_owned org.fcitx.Fcitx5 && break
+    sleep 0.1
+  done
+  bus_name_owned org.fcitx.Fcitx5 ||
+    fail "the input method cannot start: Fcitx 5 took no name on the bus within 15 s"
+  offered=$("${as_player[@]}" dbus-send --session --print-reply --dest=org.fcitx.Fcitx5 \
+    /controller org.fcitx.Fcitx.Controller1.AvailableInputMethods 2>&1) ||
+    fail "the input method cannot start: Fcitx 5 does not answer ($offered)"
+  [[ "$offered" == *'string "mozc"'* ]] ||
+    fail "the input method cannot start: Fcitx 5 offers no Mozc (is fcitx5-mozc installed?)"
+}
+stop_fcitx5() { "${as_player[@]}" fcitx5-remote -e; }
+
+# Whether a program owns the name $1 on the session bus; asking the bus itself starts nothing.
+bus_name_owned() {
+  "${as_player[@]}" dbus-send --session --print-reply --dest=org.freedesktop.DBus \
+    /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null |
+    grep -q "boolean true"
+}
+
 pids=()
 cleanup() {
-  "${as_player[@]}" ibus exit >/dev/null 2>&1
+  "stop_$INPUT_METHOD" >/dev/null 2>&1
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   wait 2>/dev/null
   if [ "$keep_work" = 0 ]; then rm -rf "$work"; fi
@@ -106,9 +202,12 @@ scrambled "$data/record.dat" "$default_record" "$default_record" "$default_recor
   "$default_record" "$default_record"
 scrambled "$question_file" "$POEM_INDEX,$POEM_INDEX,$POEM_INDEX"
 scrambled "$data/env.ini" "$(env_line 0 3 たろう)"
+"configure_$INPUT_METHOD"
 [ "$(id -u)" = 0 ] && chown -R "$TEST_UID:$TEST_UID" "$work"
 
-# --- X, the session bus, IBus with Mozc ---------------------------------------------------------
+# --- X, the session bus, the input method -------------------------------------------------------
+# The bus starts once DISPLAY is set: it starts services it is asked for with its own
+# environment, and an input method without the display would be of no use.
 start_private_x "${as_player[@]}"
 pids+=("$xvfb_pid")
 
@@ -116,17 +215,8 @@ pids+=("$xvfb_pid")
   >"$work/dbus.pid" || fail "the session bus did not start"
 pids+=($(cat "$work/dbus.pid"))
 
-# Mozc draws its own candidate window, so IBus needs no panel.
-"${as_player[@]}" ibus-daemon -r --panel=disable >"$work/ibus.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 150); do "${as_player[@]}" ibus list-engine >/dev/null 2>&1 && break; sleep 0.1; done
-"${as_player[@]}" ibus list-engine 2>/dev/null | grep -q mozc-jp ||
-  fail "the input method cannot start: IBus does not answer or offers no Mozc engine ($(tail -n 3 "$work/ibus.log"))"
-# `ibus engine NAME` may exit 1 although it switched; reading it back tells.
-"${as_player[@]}" ibus engine mozc-jp >/dev/null 2>&1
-[ "$("${as_player[@]}" ibus engine 2>/dev/null)" = mozc-jp ] ||
-  fail "the input method cannot start: IBus would not switch to Mozc"
-log "IBus with Mozc on $DISPLAY"
+"start_$INPUT_METHOD"
+log "$INPUT_METHOD with Mozc on $DISPLAY"
 
 # --- Windows and the screen ---------------------------------------------------------------------
 shot=0
@@ -148,6 +238,8 @@ answer_line_shown() {
   [ "$(pixel 78,87)" = "srgb(255,255,255)" ] && [ "$(pixel 382,87)" = "srgb(255,255,255)" ]
 }
 red_pixels() { count_pixels "$LOWER_BOX" "r-b>0.25"; }
+# The hint to players without an input method is the answer line's text in grey (170).
+hint_pixels() { count_pixels "$LOWER_BOX" "abs(r-0.667)<0.08 && abs(g-r)<0.02 && abs(b-r)<0.02"; }
 blue_pixels() { count_pixels "$LOWER_BOX" "b-r>0.1"; }
 ink_pixels() { count_pixels "$1" "r<0.5"; }
 
@@ -219,12 +311,14 @@ finish_run() {  # QUESTIONS NAME_ROMAJI
   local results rank_in records
   wait_for_titled results " 全$1問 解答完了" "at the end of the run"
   wait_for_titled rank_in " ランクイン" "after the results: the run should enter the record list"
+  # The program opens the input method in the name field within a second of its focus.
   xdotool windowfocus --sync "$rank_in"
-  sleep 0.3
+  sleep 1.2
   if [ -n "$2" ]; then
     type_romaji "$2"
-    [ -n "$(windows_titled " ランクイン")" ] ||
-      fail "the Enter that commits the name closed the rank-in"
+    [ -n "$(windows_titled " ランクイン")" ] && [ -z "$(windows_titled "$RECORD_LIST_TITLE")" ] ||
+      fail "the Enter meant to commit the name's kana entered the name" \
+        "(was the input method open in the name field?)"
   fi
   xdotool key Return
   wait_for_titled records "$RECORD_LIST_TITLE" "after the rank-in"
@@ -247,6 +341,8 @@ xdotool key ctrl+s
 
 wait_question 1
 [ "$(ink_pixels "$UPPER_BOX")" -gt 0 ] || fail "question 1: no kana of the upper phrase revealed"
+[ "$(hint_pixels)" -lt 20 ] ||
+  fail "question 1: the answer line hints at romaji input although $INPUT_METHOD runs"
 type_romaji "$LOWER_ROMAJI"
 snap kana-answer
 kana_answer="$current"

@@ -19,7 +19,7 @@ namespace {
 std::string Everything(const std::string& name) { return "/usr/bin/" + name; }
 std::string Nothing(const std::string&) { return {}; }
 std::string OnlyFcitx4(const std::string& name) {
-  return name == "fcitx-remote" ? "/usr/bin/fcitx-remote" : std::string();
+  return name == "fcitx5-remote" ? std::string() : "/usr/bin/" + name;
 }
 
 TEST(InputMethodTest, DetectedFromGtkImModuleFirstThenXModifiers) {
@@ -35,10 +35,13 @@ TEST(InputMethodTest, DetectedFromGtkImModuleFirstThenXModifiers) {
 }
 
 TEST(InputMethodTest, FcitxIsOpenedWithItsRemote) {
-  EXPECT_EQ(OpenInputMethodCommand(InputMethodKind::kFcitx, Everything),
-            (std::vector<std::string>{"/usr/bin/fcitx5-remote", "-o"}));
-  EXPECT_EQ(OpenInputMethodCommand(InputMethodKind::kFcitx, OnlyFcitx4),
-            (std::vector<std::string>{"/usr/bin/fcitx-remote", "-o"}));
+  const auto fcitx5 = OpenInputMethodCommand(InputMethodKind::kFcitx, Everything);
+  ASSERT_EQ(fcitx5.size(), 4u);
+  EXPECT_EQ(fcitx5[0], "/usr/bin/sh");
+  EXPECT_EQ(fcitx5[3], "/usr/bin/fcitx5-remote") << "the script's $0";
+  const auto fcitx4 = OpenInputMethodCommand(InputMethodKind::kFcitx, OnlyFcitx4);
+  ASSERT_EQ(fcitx4.size(), 4u);
+  EXPECT_EQ(fcitx4[3], "/usr/bin/fcitx-remote");
   EXPECT_TRUE(OpenInputMethodCommand(InputMethodKind::kFcitx, Nothing).empty());
 }
 

@@ -140,11 +140,16 @@ RankInDialog::RankInDialog(wxWindow* parent, DialogContext& context, const wxBit
   name->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnNameTyped(); });
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOk(); }, wxID_OK);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(wxID_CANCEL); }, wxID_CANCEL);
-  Bind(wxEVT_INIT_DIALOG, [this, name](wxInitDialogEvent& event) {
+  Bind(wxEVT_INIT_DIALOG, [name](wxInitDialogEvent& event) {
     event.Skip();
     name->SetFocus();
-    // Input methods such as Fcitx 5 keep a state for each field: this one starts in kana too,
-    // once it has the focus.
+  });
+  // Input methods such as Fcitx 5 keep a state for each field and open the one that has their
+  // focus: this one is opened once it really has the focus, the dialog shown and active.
+  name->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
+    event.Skip();
+    if (nameOpened_) return;
+    nameOpened_ = true;
     CallAfter([this] { context_.inputMethod.RequestOpen(); });
   });
 }

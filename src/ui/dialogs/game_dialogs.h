@@ -56,6 +56,7 @@ class RankInDialog : public TemplateDialog {
 
   DialogContext& context_;
   wxString lastName_;  // the name field's text as it last fitted
+  bool nameOpened_ = false;  // the input method asked to open in the name field
 };
 
 // The program's title and version as the About box shows them: " Verselane ver 2.08".
