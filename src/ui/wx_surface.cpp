@@ -38,24 +38,41 @@ std::string DrawnVersionName(std::string_view name, int factor) {
 }
 
 void WxCanvasBitmap::AddDrawnAt(int factor, wxBitmap bitmap) {
-  drawn_.emplace_back(factor, std::move(bitmap));
+  drawn_.push_back({factor, nullptr, 0, std::move(bitmap)});
   madeScale_ = 0.0;
+}
+
+void WxCanvasBitmap::AddDrawnAt(int factor, const unsigned char* data, std::size_t size) {
+  drawn_.push_back({factor, data, size, wxBitmap()});
+  madeScale_ = 0.0;
+}
+
+const wxBitmap* WxCanvasBitmap::Read(Drawn& drawn) const {
+  if (drawn.data != nullptr) {
+    // A larger version that does not read leaves the picture scaled from the others.
+    if (auto version = BitmapFromBytes(drawn.data, drawn.size)) drawn.bitmap = version->bitmap();
+    drawn.data = nullptr;
+  }
+  return drawn.bitmap.IsOk() ? &drawn.bitmap : nullptr;
 }
 
 WxCanvasBitmap::Version WxCanvasBitmap::NearestVersion(double scale) const {
   Version nearest{&bitmap_, 1};
-  for (const auto& [factor, bitmap] : drawn_) {
+  for (Drawn& drawn : drawn_) {
+    const int factor = drawn.factor;
     const bool better = nearest.factor < scale ? factor > nearest.factor
                                                : factor >= scale && factor < nearest.factor;
-    if (better) nearest = {&bitmap, factor};
+    if (!better) continue;
+    if (const wxBitmap* bitmap = Read(drawn)) nearest = {bitmap, factor};
   }
   return nearest;
 }
 
 const wxBitmap& WxCanvasBitmap::AtScale(double scale) const {
   if (scale == 1.0) return bitmap_;
-  for (const auto& [factor, bitmap] : drawn_) {
-    if (factor == scale) return bitmap;
+  for (Drawn& drawn : drawn_) {
+    if (drawn.factor != scale) continue;
+    if (const wxBitmap* bitmap = Read(drawn)) return *bitmap;
   }
   if (madeScale_ == scale && made_.IsOk()) return made_;
   const int width = std::max(1, static_cast<int>(std::lround(bitmap_.GetWidth() * scale)));
@@ -105,11 +122,8 @@ std::unique_ptr<CanvasBitmap> EmbeddedBitmapLoader::Load(std::string_view name) 
   std::unique_ptr<WxCanvasBitmap> bitmap = BitmapFromBytes(bytes->first, bytes->second);
   if (!bitmap) return nullptr;
   for (int factor : kDrawnFactors) {
-    const auto larger = finder_(DrawnVersionName(name, factor));
-    if (!larger) continue;
-    // A larger version that does not read leaves the picture scaled from the others.
-    if (auto version = BitmapFromBytes(larger->first, larger->second)) {
-      bitmap->AddDrawnAt(factor, version->bitmap());
+    if (const auto larger = finder_(DrawnVersionName(name, factor))) {
+      bitmap->AddDrawnAt(factor, larger->first, larger->second);
     }
   }
   return bitmap;

@@ -39,6 +39,10 @@ class WxCanvasBitmap : public CanvasBitmap {
 
   // Keeps the same picture drawn at `factor` times its size (2, 3) for larger screens.
   void AddDrawnAt(int factor, wxBitmap bitmap);
+  // The same from image file bytes that outlive the picture, read when a scale first needs them:
+  // at 100 % on an ordinary screen they never are, and the larger versions take nine times the
+  // memory of the screen's own pictures and most of their decoding time.
+  void AddDrawnAt(int factor, const unsigned char* data, std::size_t size);
   // The picture at `scale` times its size: the version drawn at that size when there is one,
   // else the nearest larger one (or the largest) scaled smoothly, made once for the last scale.
   const wxBitmap& AtScale(double scale) const;
@@ -52,8 +56,17 @@ class WxCanvasBitmap : public CanvasBitmap {
 
  private:
 
+  struct Drawn {
+    int factor = 1;
+    const unsigned char* data = nullptr;  // not yet read; null once read, or from a bitmap
+    std::size_t size = 0;
+    wxBitmap bitmap;  // not Ok when the bytes do not read
+  };
+  // The version's bitmap, read on first use; null when it does not read.
+  const wxBitmap* Read(Drawn& drawn) const;
+
   wxBitmap bitmap_;
-  std::vector<std::pair<int, wxBitmap>> drawn_;
+  mutable std::vector<Drawn> drawn_;
   mutable double madeScale_ = 0.0;
   mutable wxBitmap made_;
   // Cells cut from the version at partsScale_, made on first use.
@@ -76,7 +89,8 @@ wxImage ImageFromBytes(const unsigned char* data, std::size_t size);
 // versions drawn at twice and three times the size where there are some ("bitmap-<id>@2x.png").
 class EmbeddedBitmapLoader : public BitmapLoader {
  public:
-  // Finds the bytes of an embedded file by name; nothing when there is no such file.
+  // Finds the bytes of an embedded file by name; nothing when there is no such file. The bytes
+  // live as long as the program: the larger versions are read from them when first needed.
   using Finder =
       std::function<std::optional<std::pair<const unsigned char*, std::size_t>>(std::string_view)>;
   explicit EmbeddedBitmapLoader(Finder finder) : finder_(std::move(finder)) {}
