@@ -23,12 +23,23 @@ constexpr long kFrameStyle = wxDEFAULT_FRAME_STYLE & ~(wxRESIZE_BORDER | wxMAXIM
 
 wxString U8(const char* text) { return wxString::FromUTF8(text); }
 
+// Each repaint of the screen paints the frame and the view, and each paint DC starts from its
+// window's font and colours: left unset, wx asks the GTK theme for its defaults on every paint,
+// which took longer than copying the whole back buffer. The screen draws with fonts and colours
+// of its own, so these are never seen; they do not pass to the answer line, which has its own.
+void GiveOwnLook(wxWindow* window) {
+  window->SetOwnFont(wxFontInfo(9).Family(wxFONTFAMILY_DEFAULT));
+  window->SetOwnForegroundColour(*wxWHITE);
+  window->SetOwnBackgroundColour(*wxBLACK);
+}
+
 }  // namespace
 
 GameView::GameView(wxWindow* parent, const wxSize& size)
     : wxWindow(parent, wxID_ANY, wxPoint(0, 0), size, wxWANTS_CHARS | wxBORDER_NONE) {
   // Every pixel comes from the back buffer: no background to erase first.
   SetBackgroundStyle(wxBG_STYLE_PAINT);
+  GiveOwnLook(this);
 }
 
 wxMenuBar* CreateMenuBar() {
@@ -96,6 +107,7 @@ bool MainWindow::CreateWin(const wxString& title, const wxIconBundle& icons, int
   frame_ = frame;
   if (!icons.IsEmpty()) frame_->SetIcons(icons);
   frame_->SetMenuBar(CreateMenuBar());
+  GiveOwnLook(frame_);
   auto* view = new GameView(frame_, wxSize(clientWidth, clientHeight));
   frame_->SetView(view);
   clientSize_ = wxSize(clientWidth, clientHeight);
@@ -147,6 +159,7 @@ void MainWindow::SetMenuItemChecked(int command, bool checked) {
 
 // Some window managers still offer a resize handle; pinning min and max keeps the size.
 void MainWindow::PinClientSize(const wxSize& client) {
+  pinnedClient_ = client;
   frame_->SetMinSize(wxDefaultSize);
   frame_->SetMaxSize(wxDefaultSize);
   frame_->SetClientSize(client);
@@ -159,10 +172,14 @@ void MainWindow::SetZoom(int percent) {
   if (frame_ == nullptr) return;
   zoomPercent_ = percent;
   const double zoom = percent / 100.0;
-  PinClientSize(wxSize(static_cast<int>(std::lround(clientSize_.x * zoom)),
-                       static_cast<int>(std::lround(clientSize_.y * zoom))));
-  // Before the window is first shown (the zoom kept from the last time) it is centred again.
-  if (!frame_->IsShown()) frame_->Centre(wxBOTH);
+  const wxSize client(static_cast<int>(std::lround(clientSize_.x * zoom)),
+                      static_cast<int>(std::lround(clientSize_.y * zoom)));
+  // Resizing a window is a round of GTK's size negotiation: not at each start at 100 %.
+  if (client != pinnedClient_) {
+    PinClientSize(client);
+    // Before the window is first shown (the zoom kept from the last time) it is centred again.
+    if (!frame_->IsShown()) frame_->Centre(wxBOTH);
+  }
   // A buffer that cannot be made larger keeps its size: the screen is still drawn, smaller.
   if (links_.surface != nullptr) {
     static_cast<void>(links_.surface->SetScale(zoom * view()->GetContentScaleFactor()));

@@ -109,6 +109,7 @@ class MainWindow : public MainWindowPort {
   wxTimer* timer_ = nullptr;
   wxSize clientSize_;
   int zoomPercent_ = 100;
+  wxSize pinnedClient_;  // the client size the window is held at
   bool destroyed_ = false;
 };
 

@@ -159,6 +159,7 @@ bool WxSurface::SetScale(double scale) {
   defaultFont_ = faces_.FontFor(FontSpec{}, scale_);
   stretched_ = {};
   extents_.clear();  // the fonts are made again at the new scale
+  layouts_.Forget();
   return true;
 }
 
@@ -274,6 +275,7 @@ std::unique_ptr<SurfaceFont> WxSurface::CreateFont(const FontSpec& setup) {
   wxFont font = faces_.FontFor(setup, scale_);
   if (!font.IsOk()) return nullptr;
   extents_.clear();  // a new font may take the address of one gone
+  layouts_.Forget();
   return std::make_unique<WxSurfaceFont>(setup, std::move(font), scale_);
 }
 
@@ -318,7 +320,11 @@ TextExtent WxSurface::MeasureText(std::string_view text) {
 
 bool WxSurface::DrawText(std::string_view text, int x, int y) {
   if (!dc_.IsOk()) return false;
-  dc_.DrawText(Utf8Text(text), Device(x), Device(y));
+  const wxString& shown = Utf8Text(text);
+  if (!layouts_.Draw(dc_, selectedFont_, dc_.GetFont(), shown, dc_.GetTextForeground(), Device(x),
+                     Device(y))) {
+    dc_.DrawText(shown, Device(x), Device(y));
+  }
   return true;
 }
 

@@ -21,6 +21,7 @@
 
 #include "ui/canvas.h"
 #include "ui/font_faces.h"
+#include "ui/text_layouts.h"
 
 namespace verselane {
 
@@ -167,6 +168,7 @@ class WxSurface : public Surface {
   // measurement is a Pango layout. Emptied when it grows past a frame's worth of texts.
   const SurfaceFont* selectedFont_ = nullptr;
   std::map<std::pair<const SurfaceFont*, std::string>, TextExtent> extents_;
+  TextLayouts layouts_;  // the texts drawn, per font, kept from frame to frame
 };
 
 }  // namespace verselane
