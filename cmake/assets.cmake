@@ -17,16 +17,26 @@ file(GLOB VERSELANE_ASSET_NAMES RELATIVE "${VERSELANE_ASSET_DIR}" CONFIGURE_DEPE
   "${VERSELANE_ASSET_DIR}/*.png" "${VERSELANE_ASSET_DIR}/*.wav" "${VERSELANE_ASSET_DIR}/help/*.htb")
 list(SORT VERSELANE_ASSET_NAMES)
 
+# What a start at 100 % never reads (the pictures drawn larger, the sounds, the help book) lies
+# together in a section of its own, apart from the pictures every start reads: the kernel maps a
+# file's pages in runs of sixteen around each one read, and mixed in among those pictures the
+# rest would be kept in memory by every start though never used.
+set(VERSELANE_LATER_ASSETS "@[23]x\\.png$|\\.wav$|\\.htb$")
+
 set(asset_sources "")
 set(asset_declarations "")
 set(asset_entries "")
 foreach(name IN LISTS VERSELANE_ASSET_NAMES)
   string(MAKE_C_IDENTIFIER "asset_${name}" symbol)
   set(source "${VERSELANE_ASSET_GENERATED_DIR}/${symbol}.cpp")
+  set(section "")
+  if(name MATCHES "${VERSELANE_LATER_ASSETS}")
+    set(section "verselane_later_assets")
+  endif()
   add_custom_command(
     OUTPUT "${source}"
     COMMAND "${CMAKE_COMMAND}" "-DINPUT=${VERSELANE_ASSET_DIR}/${name}" "-DOUTPUT=${source}"
-            "-DSYMBOL=${symbol}" -P "${VERSELANE_EMBED_SCRIPT}"
+            "-DSYMBOL=${symbol}" "-DSECTION=${section}" -P "${VERSELANE_EMBED_SCRIPT}"
     DEPENDS "${VERSELANE_ASSET_DIR}/${name}" "${VERSELANE_EMBED_SCRIPT}"
     COMMENT "Embedding assets/${name}"
     VERBATIM)
