@@ -1,18 +1,20 @@
 #include "ui/gtk_native.h"
 
-#include <dlfcn.h>
-
 #include <cstdint>
 
 #include <wx/textctrl.h>
 #include <wx/toplevel.h>
+
+#include "ui/native_symbols.h"
 
 namespace verselane {
 namespace {
 
 template <typename Function>
 Function Find(const char* name) {
-  return reinterpret_cast<Function>(dlsym(RTLD_DEFAULT, name));
+  Function function = nullptr;
+  FindSymbol(RTLD_DEFAULT, name, function);
+  return function;
 }
 
 // gtk_style_provider_priority: above the theme and the settings, below the user's own CSS.

@@ -95,7 +95,7 @@ void SdlSoundPlayer::Open() {
   if (device_ == 0) return;
 
   for (SoundId sound : kAllSounds) {
-    if (std::optional<std::vector<std::uint8_t>> samples = Decode(*sdl_, sound, &obtained, nullptr)) {
+    if (auto samples = Decode(*sdl_, sound, &obtained, nullptr)) {
       sounds_[sound] = std::move(*samples);
     }
   }

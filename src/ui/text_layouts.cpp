@@ -1,9 +1,9 @@
 #include "ui/text_layouts.h"
 
-#include <dlfcn.h>
-
 #include <wx/fontutil.h>
 #include <wx/graphics.h>
+
+#include "ui/native_symbols.h"
 
 namespace verselane {
 namespace {
@@ -24,23 +24,20 @@ struct Pango {
   void (*setColour)(void* cairo, double red, double green, double blue);
 };
 
-template <typename Function>
-bool Find(const char* name, Function& function) {
-  function = reinterpret_cast<Function>(dlsym(RTLD_DEFAULT, name));
-  return function != nullptr;
-}
-
 const Pango* LoadPango() {
   static const Pango* const loaded = [] () -> const Pango* {
     static Pango pango{};
-    const bool found = Find("pango_cairo_create_layout", pango.createLayout) &&
-                       Find("pango_cairo_update_layout", pango.updateLayout) &&
-                       Find("pango_cairo_show_layout", pango.showLayout) &&
-                       Find("pango_layout_set_font_description", pango.setFont) &&
-                       Find("pango_layout_set_text", pango.setText) &&
-                       Find("g_object_unref", pango.unref) &&
-                       Find("cairo_move_to", pango.moveTo) &&
-                       Find("cairo_set_source_rgb", pango.setColour);
+    const auto find = [](const char* name, auto& function) {
+      return FindSymbol(RTLD_DEFAULT, name, function);
+    };
+    const bool found = find("pango_cairo_create_layout", pango.createLayout) &&
+                       find("pango_cairo_update_layout", pango.updateLayout) &&
+                       find("pango_cairo_show_layout", pango.showLayout) &&
+                       find("pango_layout_set_font_description", pango.setFont) &&
+                       find("pango_layout_set_text", pango.setText) &&
+                       find("g_object_unref", pango.unref) &&
+                       find("cairo_move_to", pango.moveTo) &&
+                       find("cairo_set_source_rgb", pango.setColour);
     return found ? &pango : nullptr;
   }();
   return loaded;
