@@ -38,8 +38,10 @@ class FakeAnswerBox : public AnswerBoxControlPort {
 
 class FakeSound : public SoundPort {
  public:
+  void Prepare() override { ++prepared; }
   void Play(SoundId sound) override { played.push_back(sound); }
   std::vector<SoundId> played;
+  int prepared = 0;
 };
 
 class FakeInputMethod : public InputMethodPort {

@@ -34,8 +34,10 @@ class GameFlowTest : public ::testing::Test {
 
 TEST_F(GameFlowTest, OneQuestionRunFollowsItsWholeTimeline) {
   engine.desktop.answerBox.text = "left over";
+  EXPECT_EQ(engine.desktop.sound.prepared, 0) << "no sound device while the game only waits";
   engine.commands.Start();
   EXPECT_EQ(engine.state(), PlayState::Running);
+  EXPECT_EQ(engine.desktop.sound.prepared, 1) << "readied a countdown ahead of the first sound";
 
   engine.Tick();  // the interval clock starts
   EXPECT_EQ(engine.phase(), Phase::kFirstWait);
@@ -362,6 +364,7 @@ TEST_F(GameFlowTest, SoundsStayOffWhenThePlayerTurnedThemOff) {
   PlayQuestion(true);
   EXPECT_EQ(engine.state(), PlayState::Finished);
   EXPECT_TRUE(engine.desktop.sound.played.empty());
+  EXPECT_EQ(engine.desktop.sound.prepared, 0) << "nor is the sound device opened";
 }
 
 TEST_F(GameFlowTest, SourceWithoutPoemsDoesNotStart) {

@@ -116,6 +116,42 @@ TEST_F(WxSurfaceTest, TextIsDrawnInItsColourWithinItsMeasuredExtent) {
   EXPECT_EQ(surface.faces().FaceFor(prompt), "IPAexGothic");
 }
 
+// A text drawn again in a later frame (from the layout kept since), in another colour, has the
+// pixels wx's own DrawText gives it.
+TEST_F(WxSurfaceTest, TextDrawnAgainLooksAsWxDrawsIt) {
+  const auto font = surface.CreateFont({25, 800, kShiftJisCharset, ""});
+  ASSERT_NE(font, nullptr);
+  const std::string text = SjisLiteral("あきのたの");
+  surface.SelectFont(font.get());
+  ASSERT_TRUE(surface.SetTextColour({100, 100, 100}));
+  ASSERT_TRUE(surface.DrawText(text, 10, 10));
+  Finish();
+  ASSERT_TRUE(surface.BeginDrawing());
+  surface.SelectFont(font.get());
+  ASSERT_TRUE(surface.SetTextColour({200, 30, 60}));
+  ASSERT_TRUE(surface.DrawText(text, 76, 60));
+  const wxImage drawn = Finish();
+
+  wxBitmap reference(400, 150, 24);
+  {
+    wxMemoryDC dc(reference);
+    dc.SetBackground(*wxBLACK_BRUSH);
+    dc.Clear();
+    dc.SetFont(surface.faces().FontFor({25, 800, kShiftJisCharset, ""}));
+    dc.SetTextForeground(wxColour(100, 100, 100));
+    dc.DrawText(wxString::FromUTF8("あきのたの"), 10, 10);
+    dc.SetTextForeground(wxColour(200, 30, 60));
+    dc.DrawText(wxString::FromUTF8("あきのたの"), 76, 60);
+  }
+  const wxImage expected = reference.ConvertToImage();
+  int differing = 0;
+  for (int y = 0; y < 150; ++y) {
+    for (int x = 0; x < 400; ++x) differing += Pixel(drawn, x, y) != Pixel(expected, x, y);
+  }
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(Pixel(drawn, 0, 0), *wxBLACK);
+}
+
 TEST_F(WxSurfaceTest, ShrinkingTheFontNarrowsTheText) {
   const std::string text = SjisLiteral("わがころもではつゆにぬれつつ");
   int previous = 1 << 30;
