@@ -19,6 +19,7 @@
 #include "ui/activation_token.h"
 #include "ui/command_line.h"
 #include "ui/desktop_language.h"
+#include "ui/gtk_native.h"
 #include "records/answer_history.h"
 #include "ui/dialogs/wx_dialogs.h"
 #include "ui/message_boxes.h"
@@ -36,6 +37,7 @@ std::string startActivationToken;
 class VerselaneApp : public wxApp {
  public:
   bool OnInit() override {
+    StartFontSetUp();
     language_ = std::make_unique<DesktopLanguage>();
     SetAppName("verselane");
     SetClassName(kClassName);

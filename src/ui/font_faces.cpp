@@ -49,25 +49,27 @@ wxFont FontWithCellHeight(const wxString& face, int weight, double pixels) {
   return wxFont(wxFontInfo(points).FaceName(face).Weight(weight));
 }
 
-FontFaces::FontFaces() {
-  japaneseDefault_ = FirstInstalled({"IPAexGothic", "IPAGothic"});
-  japaneseInstalled_ = !japaneseDefault_.empty();
-  if (!japaneseInstalled_) {
-    japaneseDefault_ = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).GetFaceName();
+const FontFaces::Faces& FontFaces::Found() const {
+  if (found_) return *found_;
+  Faces faces;
+  faces.japaneseDefault = FirstInstalled({"IPAexGothic", "IPAGothic"});
+  faces.japaneseInstalled = !faces.japaneseDefault.empty();
+  if (!faces.japaneseInstalled) {
+    faces.japaneseDefault = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).GetFaceName();
   }
-  arialBlackInstalled_ = wxFontEnumerator::IsValidFacename("Arial Black");
   // Asked for weight 900, fontconfig gives the heaviest style the family has.
-  heavySans_ = arialBlackInstalled_
-                   ? wxString("Arial Black")
-                   : FirstInstalled({"DejaVu Sans", "Liberation Sans", "FreeSans"});
-  if (heavySans_.empty()) heavySans_ = japaneseDefault_;
+  faces.heavySans = wxFontEnumerator::IsValidFacename("Arial Black")
+                        ? wxString("Arial Black")
+                        : FirstInstalled({"DejaVu Sans", "Liberation Sans", "FreeSans"});
+  if (faces.heavySans.empty()) faces.heavySans = faces.japaneseDefault;
+  return found_.emplace(std::move(faces));
 }
 
 wxString FontFaces::FaceFor(const FontSpec& setup) const {
-  if (setup.face.empty()) return japaneseDefault_;
+  if (setup.face.empty()) return japaneseDefault();
   const wxString face = wxString::FromUTF8(setup.face);
-  if (face == "Arial Black") return heavySans_;
-  return wxFontEnumerator::IsValidFacename(face) ? face : japaneseDefault_;
+  if (face == "Arial Black") return heavySans();
+  return wxFontEnumerator::IsValidFacename(face) ? face : japaneseDefault();
 }
 
 wxFont FontFaces::FontFor(const FontSpec& setup, double scale) {

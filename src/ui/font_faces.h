@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <tuple>
 
 #include <wx/font.h>
@@ -19,15 +20,17 @@ wxFont FontWithCellHeight(const wxString& face, int weight, double pixels);
 
 class FontFaces {
  public:
-  // Looks the candidate faces up once.
-  FontFaces();
+  // The candidate faces are looked up once, when first asked for: that waits for fontconfig to
+  // have read its configuration, which it does on a thread of its own from the start
+  // (StartFontSetUp) while the program reads its files and builds its window.
+  FontFaces() = default;
 
   // The Japanese face used wherever no face is named: IPAex Gothic, else IPA Gothic, whose pixel
   // metrics match the Windows default; else whatever the system offers.
-  const wxString& japaneseDefault() const { return japaneseDefault_; }
+  const wxString& japaneseDefault() const { return Found().japaneseDefault; }
   // "Arial Black" where it is installed, else the heaviest sans present.
-  const wxString& heavySans() const { return heavySans_; }
-  bool japaneseDefaultInstalled() const { return japaneseInstalled_; }
+  const wxString& heavySans() const { return Found().heavySans; }
+  bool japaneseDefaultInstalled() const { return Found().japaneseInstalled; }
 
   // The installed face for `setup`.
   wxString FaceFor(const FontSpec& setup) const;
@@ -36,10 +39,14 @@ class FontFaces {
   wxFont FontFor(const FontSpec& setup, double scale = 1.0);
 
  private:
-  wxString japaneseDefault_;
-  wxString heavySans_;
-  bool japaneseInstalled_ = false;
-  bool arialBlackInstalled_ = false;
+  struct Faces {
+    wxString japaneseDefault;
+    wxString heavySans;
+    bool japaneseInstalled = false;
+  };
+  const Faces& Found() const;
+
+  mutable std::optional<Faces> found_;
   std::map<std::tuple<int, int, int, std::string, double>, wxFont> fonts_;
 };
 

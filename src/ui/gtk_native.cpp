@@ -58,6 +58,11 @@ bool AllowInputMethod(wxTextCtrl* control, bool allowed) {
   return true;
 }
 
+void StartFontSetUp() {
+  using DefaultFontMap = void* (*)();
+  if (const auto fontMap = Find<DefaultFontMap>("pango_cairo_font_map_get_default")) fontMap();
+}
+
 void RealizeEntry(wxTextCtrl* control) {
   using Realize = void (*)(void* widget);
   const auto realize = Find<Realize>("gtk_widget_realize");

@@ -18,6 +18,11 @@ bool MakeEntryFlat(wxTextCtrl* control);
 // (off), whatever input method the desktop runs.
 bool AllowInputMethod(wxTextCtrl* control, bool allowed);
 
+// Has fontconfig read its configuration on a thread of its own from now on (Pango does that
+// when its font map is first made): the first font the program asks for waits until it is done,
+// some 25 ms, and meanwhile the program can read its files and build its window.
+void StartFontSetUp();
+
 // Makes the toolkit's side of `control` now, its input method context included, rather than when
 // it is first shown: an input method such as Fcitx 5 learns that the field has the focus only
 // once that context is made, and asked to open it before, it opens another.

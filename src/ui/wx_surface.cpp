@@ -129,8 +129,11 @@ std::unique_ptr<CanvasBitmap> EmbeddedBitmapLoader::Load(std::string_view name) 
   return bitmap;
 }
 
-WxSurface::WxSurface() {
-  defaultFont_ = faces_.FontFor(FontSpec{});
+WxSurface::WxSurface() = default;
+
+const wxFont& WxSurface::DefaultFont() {
+  if (!defaultFont_.IsOk()) defaultFont_ = faces_.FontFor(FontSpec{}, scale_);
+  return defaultFont_;
 }
 
 int WxSurface::Device(int logical) const {
@@ -156,7 +159,7 @@ bool WxSurface::SetScale(double scale) {
     scale_ = previous;  // the buffer as it was, drawn at the scale it was made for
     return false;
   }
-  defaultFont_ = faces_.FontFor(FontSpec{}, scale_);
+  defaultFont_ = wxFont();  // made again at the new scale when needed
   stretched_ = {};
   extents_.clear();  // the fonts are made again at the new scale
   layouts_.Forget();
@@ -187,7 +190,7 @@ bool WxSurface::BeginDrawing() {
   dc_.SelectObject(backBuffer_);
   if (!dc_.IsOk()) return false;
   dc_.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-  dc_.SetFont(defaultFont_);
+  dc_.SetFont(DefaultFont());
   return true;
 }
 
@@ -281,7 +284,7 @@ std::unique_ptr<SurfaceFont> WxSurface::CreateFont(const FontSpec& setup) {
 
 // A font made before the scale changed is made again at the new one.
 const wxFont& WxSurface::FontOf(const SurfaceFont* font) {
-  if (font == nullptr) return defaultFont_;
+  if (font == nullptr) return DefaultFont();
   const auto* own = static_cast<const WxSurfaceFont*>(font);
   if (own->scale != scale_) {
     own->font = faces_.FontFor(own->spec, scale_);

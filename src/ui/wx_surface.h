@@ -141,6 +141,8 @@ class WxSurface : public Surface {
   bool MakeBackBuffer();
   const wxBitmap& Scaled(const CanvasBitmap& bitmap) const;
   const wxFont& FontOf(const SurfaceFont* font);
+  // The surface's own default font, made when first drawn with.
+  const wxFont& DefaultFont();
   // A logical coordinate in device pixels, and a device length in logical pixels (rounded up, so
   // a text measured to fit still fits when drawn).
   int Device(int logical) const;
@@ -153,7 +155,7 @@ class WxSurface : public Surface {
   wxBitmap backBuffer_;
   wxMemoryDC dc_;
   FontFaces faces_;
-  wxFont defaultFont_;
+  wxFont defaultFont_;  // not Ok until first needed
   bool presenting_ = false;
   // The last stretch made: the time bar changes its width at most once a tick.
   struct Stretched {
