@@ -15,9 +15,9 @@ namespace {
 // A font remembers what it was asked for, so that it is made again at a new scale.
 class WxSurfaceFont : public SurfaceFont {
  public:
-  WxSurfaceFont(FontSpec spec, wxFont font, double scale)
-      : spec(std::move(spec)), font(std::move(font)), scale(scale) {}
-  const FontSpec spec;
+  WxSurfaceFont(FontSpec setup, wxFont font, double scale)
+      : setup(std::move(setup)), font(std::move(font)), scale(scale) {}
+  const FontSpec setup;
   mutable wxFont font;
   mutable double scale;
 };
@@ -287,7 +287,7 @@ const wxFont& WxSurface::FontOf(const SurfaceFont* font) {
   if (font == nullptr) return DefaultFont();
   const auto* own = static_cast<const WxSurfaceFont*>(font);
   if (own->scale != scale_) {
-    own->font = faces_.FontFor(own->spec, scale_);
+    own->font = faces_.FontFor(own->setup, scale_);
     own->scale = scale_;
   }
   return own->font;
