@@ -43,6 +43,25 @@ take_arguments() {
   done
 }
 
+# A scratch folder of the test's own, $work, taken away when the script ends, with the program
+# ($app_pid) and the X server ($xvfb_pid) if they still run. Scripts that hold more (mounts, a
+# loop of their own) write their own clean-up.
+make_scratch_work() {
+  work=$(mktemp -d)
+  xvfb_pid=
+  app_pid=
+  trap remove_scratch_work EXIT
+}
+
+remove_scratch_work() {
+  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
+    kill -KILL "$app_pid" 2>/dev/null || true
+  fi
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+
 # Starts Xvfb (run through the command prefix given, if any) and points DISPLAY at it. Xvfb picks
 # a free display itself and names it once it accepts connections, so tests running side by side
 # never race for one. Without -noreset it would reset whenever its last client left (a killed

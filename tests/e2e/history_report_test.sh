@@ -31,18 +31,7 @@ take_arguments "$@" Xvfb xdotool xwininfo
 seed_tool="$build_dir/e2e-history-seed-tool"
 [ -x "$seed_tool" ] || fail "$seed_tool is not built"
 
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
-    kill -KILL "$app_pid" 2>/dev/null || true
-  fi
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_scratch_work
 
 export SDL_AUDIODRIVER=dummy HOME="$work/home" XDG_DATA_HOME="$work/data" \
   XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"

@@ -38,18 +38,7 @@ fail() {
 
 take_arguments "$@" Xvfb xdotool xwininfo cmp
 
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
-    kill -KILL "$app_pid" 2>/dev/null || true
-  fi
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_scratch_work
 
 start_private_x
 export SDL_AUDIODRIVER=dummy

@@ -16,16 +16,7 @@ fail() {
 
 take_arguments "$@" Xvfb xdotool cmake cpack dpkg-deb desktop-file-validate appstreamcli
 
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then kill -KILL "$app_pid" || true; fi
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_scratch_work
 
 prefix="$work/prefix"
 cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1 ||
