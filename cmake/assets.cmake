@@ -103,6 +103,7 @@ include(GNUInstallDirs)
 
 function(verselane_add_install_rules)
   install(TARGETS verselane RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+  install(TARGETS verselane-help LIBRARY DESTINATION "${VERSELANE_HELP_MODULE_INSTALL_DIR}")
   install(FILES "${VERSELANE_ASSET_DIR}/verselane.desktop"
           DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
   install(FILES "${VERSELANE_ASSET_DIR}/verselane.metainfo.xml"

@@ -19,6 +19,7 @@
 #include "ui/activation_token.h"
 #include "ui/command_line.h"
 #include "ui/desktop_language.h"
+#include "ui/help.h"
 #include "ui/gtk_native.h"
 #include "records/answer_history.h"
 #include "ui/dialogs/wx_dialogs.h"
@@ -73,6 +74,7 @@ class VerselaneApp : public wxApp {
 
   int OnExit() override {
     program_.reset();
+    UnloadHelp();
     return wxApp::OnExit();
   }
 

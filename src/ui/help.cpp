@@ -1,105 +1,74 @@
 #include "ui/help.h"
 
+#include <wx/dynload.h>
+#include <wx/filename.h>
 #include <wx/filesys.h>
 #include <wx/fs_arc.h>
 #include <wx/fs_mem.h>
-#include <wx/html/helpctrl.h>
-#include <wx/html/helpfrm.h>
-#include <wx/html/helpwnd.h>
-#include <wx/html/htmlcell.h>
-#include <wx/html/m_templ.h>
 #include <wx/image.h>
-#include <wx/log.h>
-#include <wx/settings.h>
-#include <wx/splitter.h>
-#include <wx/treectrl.h>
-#include <wx/window.h>
+#include <wx/stdpaths.h>
 
-#include <algorithm>
+#include <cstdio>
 #include <optional>
+#include <vector>
 
 #include "ui/assets.h"
+#include "ui/help_module/help_entry.h"
 
-namespace verselane {
-
-// A place where a line may break, drawing nothing: the <wbr> that tools/make-help.py puts where
-// a page's source broke a line beside Japanese text. wx's HTML breaks lines only at spaces, and
-// Japanese text has none.
-class LineBreakCell : public wxHtmlCell {
- public:
-  bool IsLinebreakAllowed() const override { return true; }
-};
-
-}  // namespace verselane
-
-TAG_HANDLER_BEGIN(VerselaneWordBreak, "WBR")
-TAG_HANDLER_PROC(WXUNUSED(tag)) {
-  m_WParser->GetContainer()->InsertCell(new verselane::LineBreakCell);
-  return false;
-}
-TAG_HANDLER_END(VerselaneWordBreak)
-
-TAGS_MODULE_BEGIN(VerselaneHelpTags)
-TAGS_MODULE_ADD(VerselaneWordBreak)
-TAGS_MODULE_END(VerselaneHelpTags)
+#ifndef VERSELANE_HELP_MODULE_DIR
+#define VERSELANE_HELP_MODULE_DIR "../lib/verselane"
+#endif
 
 namespace verselane {
 namespace {
 
 constexpr const char* kBookAsset = "help/verselane.htb";
-// The book's name in wx's in-memory file system, where the help controller reads it from.
+// The book's name in wx's in-memory file system, where the help window reads it from.
 constexpr const char* kBookFile = "verselane-help.htb";
 constexpr const char* kFirstPage = "01_hajimeni.html";
-const wxSize kHelpWindowSize(820, 600);
 
-// The one help controller of the program; it lives as long as the window it was opened for.
-wxHtmlHelpController* g_help = nullptr;
-wxWindow* g_helpOwner = nullptr;
+struct HelpModule {
+  wxString path;
+  ShowHelpEntry show = nullptr;
+  CloseHelpEntry close = nullptr;
+};
 
-// Closes the help window and lets go of the controller; the window is told first, so that it
-// does not call back into a controller that is gone.
-void ForgetHelp() {
-  if (wxHtmlHelpFrame* frame = g_help->GetFrame()) frame->SetController(nullptr);
-  if (wxHtmlHelpWindow* window = g_help->GetHelpWindow()) window->SetController(nullptr);
-  g_help->Quit();
-  delete g_help;
-  g_help = nullptr;
-  g_helpOwner = nullptr;
+// Beside the program as built, then where installing puts it (VERSELANE_HELP_MODULE_DIR is
+// relative to the program's folder).
+std::vector<wxString> HelpModulePlaces() {
+  const wxFileName program(wxStandardPaths::Get().GetExecutablePath());
+  const wxString folder = program.GetPath();
+  return {wxFileName(folder, kHelpModuleFile).GetFullPath(),
+          wxFileName(folder + "/" + VERSELANE_HELP_MODULE_DIR, kHelpModuleFile).GetFullPath()};
 }
 
-// The contents open, and wide enough for every title; Esc closes the window, as it closes the
-// program's dialogs.
-void SetUpHelpFrame(wxHtmlHelpFrame* frame) {
-  frame->Bind(wxEVT_CHAR_HOOK, [frame](wxKeyEvent& event) {
-    if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers()) {
-      frame->Close();
-      return;
+// Loaded through wx's plug-in manager, which starts the wx modules of the libraries it brings in
+// (the HTML library's tag handlers, the window's own), as wx starts those linked with the
+// program. A module that cannot be found or loaded is told once on the error output, with the
+// places looked in, and the help stays closed.
+// Empty until help is first asked for; holds no entry points when loading failed.
+std::optional<HelpModule> g_helpModule;
+
+HelpModule* LoadHelpModule() {
+  if (g_helpModule) return g_helpModule->show != nullptr ? &*g_helpModule : nullptr;
+  g_helpModule.emplace();
+  const std::vector<wxString> places = HelpModulePlaces();
+  for (const wxString& place : places) {
+    if (!wxFileName::FileExists(place)) continue;
+    wxPluginLibrary* library =
+        wxPluginManager::LoadLibrary(place, wxDL_NOW | wxDL_VERBATIM | wxDL_QUIET);
+    if (library == nullptr) continue;
+    auto show = reinterpret_cast<ShowHelpEntry>(library->GetSymbol(kShowHelpEntry));
+    auto close = reinterpret_cast<CloseHelpEntry>(library->GetSymbol(kCloseHelpEntry));
+    if (show != nullptr && close != nullptr) {
+      *g_helpModule = HelpModule{place, show, close};
+      return &*g_helpModule;
     }
-    event.Skip();
-  });
-  wxHtmlHelpWindow* window = frame->GetHelpWindow();
-  wxTreeCtrl* tree = window != nullptr ? window->GetTreeCtrl() : nullptr;
-  wxSplitterWindow* splitter = window != nullptr ? window->GetSplitterWindow() : nullptr;
-  if (tree == nullptr || splitter == nullptr) return;
-  tree->ExpandAll();
-  int right = 0;
-  wxTreeItemIdValue cookie;
-  std::vector<wxTreeItemId> items{tree->GetRootItem()};
-  while (!items.empty()) {
-    const wxTreeItemId item = items.back();
-    items.pop_back();
-    if (!item.IsOk()) continue;
-    wxRect text;
-    if (tree->GetBoundingRect(item, text, true)) right = std::max(right, text.GetRight());
-    for (wxTreeItemId child = tree->GetFirstChild(item, cookie); child.IsOk();
-         child = tree->GetNextChild(item, cookie)) {
-      items.push_back(child);
-    }
+    wxPluginManager::UnloadLibrary(place);
   }
-  // The tree's own left edge within the panel, and room for its frame and a scroll bar.
-  const int needed = tree->GetPosition().x + right + 2 * tree->GetCharWidth() +
-                     wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, tree);
-  if (splitter->GetSashPosition() < needed) splitter->SetSashPosition(needed);
+  std::fprintf(stderr, "verselane: the help cannot be shown: %s could not be loaded from %s or %s\n",
+               kHelpModuleFile, places[0].utf8_str().data(), places[1].utf8_str().data());
+  return nullptr;
 }
 
 }  // namespace
@@ -122,39 +91,23 @@ wxString HelpBookLocation() {
 }
 
 void ShowHelp(wxWindow* parent) {
-  // A damaged book must stay silent: wx reports unreadable files through its log.
-  wxLogNull quiet;
-  if (g_help == nullptr) {
-    const wxString book = HelpBookLocation();
-    if (book.empty()) return;
-    auto* help = new wxHtmlHelpController(wxHF_DEFAULT_STYLE, parent);
-    help->SetTitleFormat(wxString::FromUTF8(" Verselane ヘルプ - %s"));
-    if (!help->AddBook(book)) {
-      delete help;
-      return;
-    }
-    g_help = help;
-    g_helpOwner = parent;
-    if (parent != nullptr) {
-      parent->Bind(wxEVT_DESTROY, [parent](wxWindowDestroyEvent& event) {
-        if (event.GetEventObject() == parent && g_helpOwner == parent) ForgetHelp();
-        event.Skip();
-      });
-    }
-  }
-  const bool opening = g_help->GetFrame() == nullptr;
-  g_help->Display(kFirstPage);
-  if (opening) {
-    if (wxHtmlHelpFrame* frame = g_help->GetFrame()) {
-      frame->SetSize(kHelpWindowSize);
-      frame->CentreOnScreen();
-      SetUpHelpFrame(frame);
-    }
-  }
+  const wxString book = HelpBookLocation();
+  if (book.empty()) return;
+  HelpModule* module = LoadHelpModule();
+  if (module == nullptr) return;
+  module->show(parent, book.utf8_str());
 }
 
+// Never loads the module only to close a window it has not opened.
 void CloseHelp() {
-  if (g_help != nullptr) g_help->Quit();
+  if (g_helpModule && g_helpModule->close != nullptr) g_helpModule->close();
+}
+
+void UnloadHelp() {
+  if (g_helpModule && g_helpModule->show != nullptr) {
+    wxPluginManager::UnloadLibrary(g_helpModule->path);
+  }
+  g_helpModule.reset();
 }
 
 }  // namespace verselane

@@ -17,12 +17,14 @@ std::optional<std::pair<const unsigned char*, std::size_t>> FindEmbedded(std::st
 }
 
 // Icon 101 in the sizes desktops ask for; without it the window has the desktop's default icon,
-// as Windows uses the system's.
+// as Windows uses the system's. Not the 256-pixel one, which only the icon theme needs: GTK keeps
+// the window's icons for the program's life, and on X11 draws the largest into a pixmap for the
+// window manager's hints through a shared-memory image of that size (more than half a megabyte
+// held for a 256-pixel icon, a quarter of it for 128).
 wxIconBundle ProgramIcons() {
   wxIconBundle icons;
   for (const char* name :
-       {"icon-101-16.png", "icon-101-32.png", "icon-101.png", "icon-101-64.png", "icon-101-128.png",
-        "icon-101-256.png"}) {
+       {"icon-101-16.png", "icon-101-32.png", "icon-101.png", "icon-101-64.png", "icon-101-128.png"}) {
     const auto bytes = FindEmbedded(name);
     if (!bytes) continue;
     const wxImage image = ImageFromBytes(bytes->first, bytes->second);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installing like a Linux program: `cmake --install` into a prefix of the test's own puts the
 # program, its desktop entry, AppStream metainfo, manual page and icons (16 to 256 pixels) in
-# place; the desktop entry and the metainfo pass their validators; the installed program answers
-# --version and --help without a display and starts under X. `cpack -G DEB` makes a package that
+# place, and the help window's module in its own folder of the libraries; the desktop entry and the
+# metainfo pass their validators; the installed program answers --version and --help without a
+# display, starts under X and opens its help window from the installed module. `cpack -G DEB` makes a package that
 # holds the same files and depends on the libraries the program links.
 #
 # Usage: install_test.sh PATH/verselane PATH/verselane-files BUILD_DIR
@@ -33,6 +34,9 @@ done
 for file in "${installed[@]}"; do
   [ -s "$prefix/$file" ] || fail "$file was not installed"
 done
+help_module=$(cd "$prefix" && find . -path '*/verselane/verselane-help.so' -printf '%P\n')
+[ -n "$help_module" ] || fail "the help window's module was not installed"
+installed+=("$help_module")
 desktop-file-validate "$prefix/share/applications/verselane.desktop" ||
   fail "the desktop entry does not validate"
 appstreamcli validate --no-net "$prefix/share/metainfo/org.verselane.Verselane.metainfo.xml" ||
@@ -51,7 +55,14 @@ HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
   >"$work/output.log" 2>&1 &
 app_pid=$!
 wait_for_titled window "$MAIN_TITLE" "the installed program's start"
+# ヘルプ(&H) → ヘルプを見る(&H); the program still ends cleanly with its help window open.
+xdotool windowfocus --sync "$window" key alt+h
+sleep 0.5
+xdotool key h
+wait_for_titled help " Verselane ヘルプ - はじめに・遊びかた" "the installed program's help"
 quit_program "$window" "the installed program's exit"
+! grep -q -e "help cannot be shown" -e 'assert "' "$work/output.log" ||
+  fail "the installed program's help: $(cat "$work/output.log")"
 
 cpack -G DEB -B "$work/deb" --config "$build_dir/CPackConfig.cmake" >"$work/cpack.log" 2>&1 ||
   fail "cpack: $(tail -n 20 "$work/cpack.log")"

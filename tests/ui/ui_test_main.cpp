@@ -16,6 +16,7 @@
 #include <wx/image.h>
 #include <wx/modalhook.h>
 
+#include "ui/help.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -99,6 +100,7 @@ int main(int argc, char** argv) {
     result = RUN_ALL_TESTS();
     guard.Unregister();
   }
+  verselane::UnloadHelp();
   wxTheApp->OnExit();
   wxEntryCleanup();
   std::filesystem::remove_all(scratch);
