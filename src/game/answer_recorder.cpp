@@ -31,6 +31,9 @@ AnswerRecorder::~AnswerRecorder() {
   if (writer_.joinable()) writer_.join();
 }
 
+// The database is looked at, then closed again (and SQLite let go) until the first answer, or a
+// look at the history, opens it for good: the notice comes at start, and an idle program holds
+// none of it.
 bool AnswerRecorder::Open() {
   if (open_) return true;
   const AnswerHistory::Status status = store_.Open(path_, AnswerHistory::Access::kReadWrite);
@@ -39,9 +42,17 @@ bool AnswerRecorder::Open() {
     return false;
   }
   hasAnswers_ = store_.HasAnswers();
+  store_.Close();
   open_ = true;
   writer_ = std::thread([this] { WriteLoop(); });
   return true;
+}
+
+// Called with storeMutex_ held. A database that cannot be opened again (another program took
+// it meanwhile, the disk went read-only) fails as a write does.
+bool AnswerRecorder::OpenStore() {
+  return store_.isOpen() ||
+         store_.Open(path_, AnswerHistory::Access::kReadWrite) == AnswerHistory::Status::kOpened;
 }
 
 void AnswerRecorder::Notify(AnswerHistory::Status status, const char* operation) {
@@ -106,7 +117,7 @@ void AnswerRecorder::WriteLoop() {
     tail_.store(tail + 1, std::memory_order_release);
     if (!writeFailed_) {
       std::lock_guard store(storeMutex_);
-      const bool written = std::visit(
+      const bool written = OpenStore() && std::visit(
           [this](const auto& item) {
             if constexpr (std::is_same_v<std::decay_t<decltype(item)>, AnswerRecord>) {
               return store_.Record(item);
@@ -138,6 +149,7 @@ HistorySnapshot AnswerRecorder::Snapshot() {
   if (!open_) return snapshot;
   Flush();
   std::lock_guard store(storeMutex_);
+  if (!OpenStore()) return snapshot;
   snapshot.poems = SummarisePoems(store_.Answers());
   snapshot.runs = store_.Runs();
   return snapshot;

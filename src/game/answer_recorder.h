@@ -39,8 +39,9 @@ class AnswerRecorder : public HistoryPort {
   AnswerRecorder(const AnswerRecorder&) = delete;
   AnswerRecorder& operator=(const AnswerRecorder&) = delete;
 
-  // Opens the database, making it when missing. When it is damaged, locked or cannot be written
-  // the player gets one notice and the game goes on without history; false then.
+  // Opens the database, making it when missing, to learn whether it holds answers, and closes it
+  // again until the first answer or snapshot needs it. When it is damaged, locked or cannot be
+  // written the player gets one notice and the game goes on without history; false then.
   bool Open();
 
   void RecordAnswer(const AnswerRecord& answer) override;
@@ -59,6 +60,7 @@ class AnswerRecorder : public HistoryPort {
 
  private:
   using Entry = std::variant<AnswerRecord, RunRecord>;
+  bool OpenStore();
   void Enqueue(Entry entry);
   void WriteLoop();
   void Notify(AnswerHistory::Status status, const char* operation);
@@ -66,7 +68,8 @@ class AnswerRecorder : public HistoryPort {
   const std::string path_;
   NoticePort& notices_;
   Clock now_;
-  AnswerHistory store_;  // used by the writer thread, and by Snapshot while it is idle
+  AnswerHistory store_;  // used by the writer thread, and by Snapshot while it is idle; closed
+                         // from the start-up's look until the first answer or snapshot
   std::atomic<bool> open_ = false;
   std::atomic<bool> hasAnswers_ = false;
   std::atomic<bool> writeFailed_ = false;

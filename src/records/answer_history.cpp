@@ -1,6 +1,7 @@
 #include "records/answer_history.h"
 
-#include <sqlite3.h>
+#include "records/sqlite_library.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,8 +58,8 @@ QuestionMode ModeFromName(const unsigned char* text) {
   return QuestionMode::Normal;
 }
 
-std::string Text(sqlite3_stmt* statement, int column) {
-  const unsigned char* text = sqlite3_column_text(statement, column);
+std::string Text(const SqliteApi& sqlite, sqlite3_stmt* statement, int column) {
+  const unsigned char* text = sqlite.column_text(statement, column);
   return text != nullptr ? reinterpret_cast<const char*>(text) : "";
 }
 
@@ -133,13 +134,16 @@ std::string FormatHistoryLine(const PoemFigures& poem) {
 
 AnswerHistory::~AnswerHistory() { Close(); }
 
+// Lets go of the library with the last statement and connection.
 void AnswerHistory::Close() {
-  sqlite3_finalize(insertAnswer_);
-  sqlite3_finalize(insertRun_);
+  if (sqlite_ == nullptr) return;
+  sqlite_->finalize(insertAnswer_);
+  sqlite_->finalize(insertRun_);
   insertAnswer_ = nullptr;
   insertRun_ = nullptr;
-  if (db_ != nullptr) sqlite3_close(db_);
+  if (db_ != nullptr) sqlite_->close(db_);
   db_ = nullptr;
+  sqlite_.reset();
 }
 
 bool AnswerHistory::Fail(int code) {
@@ -148,13 +152,13 @@ bool AnswerHistory::Fail(int code) {
 }
 
 bool AnswerHistory::Execute(const char* sql) {
-  const int code = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+  const int code = sqlite_->exec(db_, sql, nullptr, nullptr, nullptr);
   return code == SQLITE_OK || Fail(code);
 }
 
 sqlite3_stmt* AnswerHistory::Prepare(const char* sql) {
   sqlite3_stmt* statement = nullptr;
-  const int code = sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+  const int code = sqlite_->prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
   if (code != SQLITE_OK) {
     Fail(code);
     return nullptr;
@@ -164,6 +168,12 @@ sqlite3_stmt* AnswerHistory::Prepare(const char* sql) {
 
 AnswerHistory::Status AnswerHistory::Open(const std::string& path, Access access) {
   Close();
+  const Status status = OpenDatabase(path, access);
+  if (status != Status::kOpened && status != Status::kMissing) lastFailure_ = status;
+  return status;
+}
+
+AnswerHistory::Status AnswerHistory::OpenDatabase(const std::string& path, Access access) {
   const bool readOnly = access == Access::kReadOnly;
   struct stat info {};
   if (readOnly && ::stat(path.c_str(), &info) != 0) return Status::kMissing;
@@ -172,7 +182,9 @@ AnswerHistory::Status AnswerHistory::Open(const std::string& path, Access access
   // A database this call made and could not finish is taken away again: a full disk or a
   // folder that cannot take the log must not keep an empty file.
   const bool existed = readOnly || ::stat(path.c_str(), &info) == 0;
-  int code = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  sqlite_ = LoadSqlite();
+  if (sqlite_ == nullptr) return Status::kUnwritable;
+  int code = sqlite_->open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   auto fail = [this, &path, existed](int failure) {
     Close();
     if (!existed) {
@@ -183,35 +195,35 @@ AnswerHistory::Status AnswerHistory::Open(const std::string& path, Access access
     return StatusOf(failure);
   };
   if (code != SQLITE_OK) return fail(code);
-  sqlite3_extended_result_codes(db_, 1);
-  sqlite3_busy_timeout(db_, readOnly ? kBusyTimeoutMs : kOpenBusyTimeoutMs);
+  sqlite_->extended_result_codes(db_, 1);
+  sqlite_->busy_timeout(db_, readOnly ? kBusyTimeoutMs : kOpenBusyTimeoutMs);
 
   // Reading the version reads the header: a file that is no database fails here.
   sqlite3_stmt* statement = nullptr;
-  code = sqlite3_prepare_v2(db_, "PRAGMA user_version", -1, &statement, nullptr);
+  code = sqlite_->prepare_v2(db_, "PRAGMA user_version", -1, &statement, nullptr);
   int version = 0;
   if (code == SQLITE_OK) {
-    code = sqlite3_step(statement);
+    code = sqlite_->step(statement);
     if (code == SQLITE_ROW) {
-      version = sqlite3_column_int(statement, 0);
+      version = sqlite_->column_int(statement, 0);
       code = SQLITE_OK;
     }
   }
-  sqlite3_finalize(statement);
+  sqlite_->finalize(statement);
   if (code != SQLITE_OK) return fail(code);
   if (version > kHistorySchemaVersion) {
     fail(SQLITE_OK);
     return Status::kNewer;
   }
   // A broken page anywhere would otherwise surface only in the middle of a run.
-  code = sqlite3_prepare_v2(db_, "PRAGMA quick_check(1)", -1, &statement, nullptr);
+  code = sqlite_->prepare_v2(db_, "PRAGMA quick_check(1)", -1, &statement, nullptr);
   bool intact = false;
-  if (code == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW) {
-    intact = Text(statement, 0) == "ok";
+  if (code == SQLITE_OK && sqlite_->step(statement) == SQLITE_ROW) {
+    intact = Text(*sqlite_, statement, 0) == "ok";
   } else if (code == SQLITE_OK) {
-    code = sqlite3_errcode(db_);
+    code = sqlite_->errcode(db_);
   }
-  sqlite3_finalize(statement);
+  sqlite_->finalize(statement);
   if (code != SQLITE_OK) return fail(code);
   if (!intact) return fail(SQLITE_CORRUPT);
   if (readOnly) {
@@ -228,12 +240,12 @@ AnswerHistory::Status AnswerHistory::Open(const std::string& path, Access access
     fail(SQLITE_OK);
     return failure;
   }
-  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  sqlite_->busy_timeout(db_, kBusyTimeoutMs);
   if (version == 0) {
     const std::string create = std::string("BEGIN IMMEDIATE;") + kCreateTables +
                                "PRAGMA user_version = " +
                                std::to_string(kHistorySchemaVersion) + "; COMMIT;";
-    code = sqlite3_exec(db_, create.c_str(), nullptr, nullptr, nullptr);
+    code = sqlite_->exec(db_, create.c_str(), nullptr, nullptr, nullptr);
     if (code != SQLITE_OK) return fail(code);
   }
   insertAnswer_ = Prepare(
@@ -253,31 +265,31 @@ AnswerHistory::Status AnswerHistory::Open(const std::string& path, Access access
 bool AnswerHistory::Record(const AnswerRecord& answer) {
   if (insertAnswer_ == nullptr) return false;
   sqlite3_stmt* s = insertAnswer_;
-  sqlite3_bind_int(s, 1, answer.poem + 1);
-  sqlite3_bind_text(s, 2, ModeName(answer.mode), -1, SQLITE_STATIC);
-  sqlite3_bind_int(s, 3, answer.correct ? 1 : 0);
-  sqlite3_bind_int(s, 4, answer.milliseconds);
-  sqlite3_bind_int(s, 5, answer.points);
-  sqlite3_bind_int64(s, 6, answer.answeredAt);
-  sqlite3_bind_text(s, 7, answer.localTime.c_str(), -1, SQLITE_TRANSIENT);
-  const int code = sqlite3_step(s);
-  sqlite3_reset(s);
+  sqlite_->bind_int(s, 1, answer.poem + 1);
+  sqlite_->bind_text(s, 2, ModeName(answer.mode), -1, SQLITE_STATIC);
+  sqlite_->bind_int(s, 3, answer.correct ? 1 : 0);
+  sqlite_->bind_int(s, 4, answer.milliseconds);
+  sqlite_->bind_int(s, 5, answer.points);
+  sqlite_->bind_int64(s, 6, answer.answeredAt);
+  sqlite_->bind_text(s, 7, answer.localTime.c_str(), -1, SQLITE_TRANSIENT);
+  const int code = sqlite_->step(s);
+  sqlite_->reset(s);
   return code == SQLITE_DONE || Fail(code);
 }
 
 bool AnswerHistory::RecordRun(const RunRecord& run) {
   if (insertRun_ == nullptr) return false;
   sqlite3_stmt* s = insertRun_;
-  sqlite3_bind_int64(s, 1, run.finishedAt);
-  sqlite3_bind_text(s, 2, run.localTime.c_str(), -1, SQLITE_TRANSIENT);
-  sqlite3_bind_text(s, 3, ModeName(run.mode), -1, SQLITE_STATIC);
-  sqlite3_bind_int(s, 4, run.questions);
-  sqlite3_bind_int(s, 5, run.answers);
-  sqlite3_bind_int(s, 6, run.correct);
-  sqlite3_bind_int(s, 7, run.score);
-  sqlite3_bind_int(s, 8, run.clearSeconds);
-  const int code = sqlite3_step(s);
-  sqlite3_reset(s);
+  sqlite_->bind_int64(s, 1, run.finishedAt);
+  sqlite_->bind_text(s, 2, run.localTime.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite_->bind_text(s, 3, ModeName(run.mode), -1, SQLITE_STATIC);
+  sqlite_->bind_int(s, 4, run.questions);
+  sqlite_->bind_int(s, 5, run.answers);
+  sqlite_->bind_int(s, 6, run.correct);
+  sqlite_->bind_int(s, 7, run.score);
+  sqlite_->bind_int(s, 8, run.clearSeconds);
+  const int code = sqlite_->step(s);
+  sqlite_->reset(s);
   return code == SQLITE_DONE || Fail(code);
 }
 
@@ -285,11 +297,11 @@ bool AnswerHistory::HasAnswers() {
   if (db_ == nullptr) return false;
   sqlite3_stmt* statement = nullptr;
   bool any = false;
-  if (sqlite3_prepare_v2(db_, "SELECT 1 FROM answers LIMIT 1", -1, &statement, nullptr) ==
+  if (sqlite_->prepare_v2(db_, "SELECT 1 FROM answers LIMIT 1", -1, &statement, nullptr) ==
       SQLITE_OK) {
-    any = sqlite3_step(statement) == SQLITE_ROW;
+    any = sqlite_->step(statement) == SQLITE_ROW;
   }
-  sqlite3_finalize(statement);
+  sqlite_->finalize(statement);
   return any;
 }
 
@@ -297,22 +309,22 @@ std::vector<AnswerRecord> AnswerHistory::Answers() {
   std::vector<AnswerRecord> answers;
   if (db_ == nullptr) return answers;
   sqlite3_stmt* s = nullptr;
-  if (sqlite3_prepare_v2(db_,
+  if (sqlite_->prepare_v2(db_,
                          "SELECT poem, mode, correct, milliseconds, points, answered_at, "
                          "local_time FROM answers ORDER BY id",
                          -1, &s, nullptr) != SQLITE_OK) {
-    Fail(sqlite3_errcode(db_));
+    Fail(sqlite_->errcode(db_));
     return answers;
   }
   int code;
-  while ((code = sqlite3_step(s)) == SQLITE_ROW) {
-    const int poem = sqlite3_column_int(s, 0);
+  while ((code = sqlite_->step(s)) == SQLITE_ROW) {
+    const int poem = sqlite_->column_int(s, 0);
     if (poem < 1 || poem > 100) continue;
-    answers.push_back({poem - 1, ModeFromName(sqlite3_column_text(s, 1)),
-                       sqlite3_column_int(s, 2) != 0, sqlite3_column_int(s, 3),
-                       sqlite3_column_int(s, 4), sqlite3_column_int64(s, 5), Text(s, 6)});
+    answers.push_back({poem - 1, ModeFromName(sqlite_->column_text(s, 1)),
+                       sqlite_->column_int(s, 2) != 0, sqlite_->column_int(s, 3),
+                       sqlite_->column_int(s, 4), sqlite_->column_int64(s, 5), Text(*sqlite_, s, 6)});
   }
-  sqlite3_finalize(s);
+  sqlite_->finalize(s);
   if (code != SQLITE_DONE) {
     Fail(code);
     answers.clear();
@@ -324,20 +336,20 @@ std::vector<RunRecord> AnswerHistory::Runs() {
   std::vector<RunRecord> runs;
   if (db_ == nullptr) return runs;
   sqlite3_stmt* s = nullptr;
-  if (sqlite3_prepare_v2(db_,
+  if (sqlite_->prepare_v2(db_,
                          "SELECT finished_at, local_time, mode, questions, answers, correct, "
                          "score, clear_seconds FROM runs ORDER BY id",
                          -1, &s, nullptr) != SQLITE_OK) {
-    Fail(sqlite3_errcode(db_));
+    Fail(sqlite_->errcode(db_));
     return runs;
   }
   int code;
-  while ((code = sqlite3_step(s)) == SQLITE_ROW) {
-    runs.push_back({sqlite3_column_int64(s, 0), Text(s, 1), ModeFromName(sqlite3_column_text(s, 2)),
-                    sqlite3_column_int(s, 3), sqlite3_column_int(s, 4), sqlite3_column_int(s, 5),
-                    sqlite3_column_int(s, 6), sqlite3_column_int(s, 7)});
+  while ((code = sqlite_->step(s)) == SQLITE_ROW) {
+    runs.push_back({sqlite_->column_int64(s, 0), Text(*sqlite_, s, 1), ModeFromName(sqlite_->column_text(s, 2)),
+                    sqlite_->column_int(s, 3), sqlite_->column_int(s, 4), sqlite_->column_int(s, 5),
+                    sqlite_->column_int(s, 6), sqlite_->column_int(s, 7)});
   }
-  sqlite3_finalize(s);
+  sqlite_->finalize(s);
   if (code != SQLITE_DONE) {
     Fail(code);
     runs.clear();

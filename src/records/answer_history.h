@@ -17,6 +17,8 @@ struct sqlite3_stmt;
 
 namespace verselane {
 
+struct SqliteApi;
+
 inline constexpr const char* kHistoryFileName = "history.sqlite3";
 // PRAGMA user_version of the tables below; a later program that changes them raises it.
 inline constexpr int kHistorySchemaVersion = 1;
@@ -86,7 +88,9 @@ class AnswerHistory {
   AnswerHistory(const AnswerHistory&) = delete;
   AnswerHistory& operator=(const AnswerHistory&) = delete;
 
-  // Opens `path`; read-write creates it with its tables. Anything but kOpened leaves it closed.
+  // Opens `path`; read-write creates it with its tables. Anything but kOpened leaves it closed
+  // (and SQLite unloaded when no other history is open); a failure is also kept for
+  // lastFailure().
   Status Open(const std::string& path, Access access);
   bool isOpen() const { return db_ != nullptr; }
   void Close();
@@ -103,10 +107,12 @@ class AnswerHistory {
   Status lastFailure() const { return lastFailure_; }
 
  private:
+  Status OpenDatabase(const std::string& path, Access access);
   bool Execute(const char* sql);
   bool Fail(int code);
   sqlite3_stmt* Prepare(const char* sql);
 
+  std::shared_ptr<const SqliteApi> sqlite_;  // loaded while a database is open
   sqlite3* db_ = nullptr;
   sqlite3_stmt* insertAnswer_ = nullptr;
   sqlite3_stmt* insertRun_ = nullptr;

@@ -68,7 +68,7 @@ cpack -G DEB -B "$work/deb" --config "$build_dir/CPackConfig.cmake" >"$work/cpac
   fail "cpack: $(tail -n 20 "$work/cpack.log")"
 package=$(ls "$work"/deb/verselane_*.deb)
 depends=$(dpkg-deb -f "$package" Depends)
-for library in libwxgtk3.2 libwxbase3.2 libsdl2 libstdc++6 fonts-ipaexfont-gothic; do
+for library in libwxgtk3.2 libwxbase3.2 libsdl2 libsqlite3 libstdc++6 fonts-ipaexfont-gothic; do
   [[ "$depends" == *"$library"* ]] || fail "the package does not depend on $library: $depends"
 done
 contents=$(dpkg-deb -c "$package")

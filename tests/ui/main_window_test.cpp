@@ -2,6 +2,8 @@
 // commands with their confirmations, and the answer line across PAUSE and START.
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -12,6 +14,7 @@
 #include "fakes/temp_folder.h"
 #include "game/frame.h"
 #include "game/menu_state.h"
+#include "records/answer_history.h"
 #include "ui/assets.h"
 #include "ui_test_support.h"
 
@@ -29,6 +32,14 @@ wxImage AssetImage(const char* name) {
   EXPECT_TRUE(asset.has_value()) << name;
   if (!asset) return {};
   return BitmapFromBytes(asset->data, asset->size)->bitmap().ConvertToImage();
+}
+
+// Whether SQLite is in the process (asking does not load it).
+bool SqliteLoaded() {
+  void* library = dlopen("libsqlite3.so.0", RTLD_NOW | RTLD_NOLOAD);
+  if (library == nullptr) return false;
+  dlclose(library);
+  return true;
 }
 
 class MainWindowTest : public uitest::ProgramFixture {
@@ -161,6 +172,9 @@ TEST_F(MainWindowTest, StartsAtIdleWithItsMenuStates) {
   EXPECT_TRUE(std::filesystem::exists(uitest::ScratchFile("env.ini")))
       << "written anew at the first start";
   EXPECT_TRUE(std::filesystem::exists(uitest::ScratchFile("record.dat")));
+  // The history was made and looked at, then let go with its library until the first answer.
+  EXPECT_TRUE(std::filesystem::exists(uitest::ScratchFile(kHistoryFileName)));
+  EXPECT_FALSE(SqliteLoaded());
 }
 
 TEST_F(MainWindowTest, AnswerLineIsBuiltHiddenOverTheScreen) {
