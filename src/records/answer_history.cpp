@@ -158,7 +158,8 @@ bool AnswerHistory::Execute(const char* sql) {
 
 sqlite3_stmt* AnswerHistory::Prepare(const char* sql) {
   sqlite3_stmt* statement = nullptr;
-  const int code = sqlite_->prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+  const int code =
+      sqlite_->prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
   if (code != SQLITE_OK) {
     Fail(code);
     return nullptr;
@@ -310,9 +311,9 @@ std::vector<AnswerRecord> AnswerHistory::Answers() {
   if (db_ == nullptr) return answers;
   sqlite3_stmt* s = nullptr;
   if (sqlite_->prepare_v2(db_,
-                         "SELECT poem, mode, correct, milliseconds, points, answered_at, "
-                         "local_time FROM answers ORDER BY id",
-                         -1, &s, nullptr) != SQLITE_OK) {
+                          "SELECT poem, mode, correct, milliseconds, points, answered_at, "
+                          "local_time FROM answers ORDER BY id",
+                          -1, &s, nullptr) != SQLITE_OK) {
     Fail(sqlite_->errcode(db_));
     return answers;
   }
@@ -322,7 +323,8 @@ std::vector<AnswerRecord> AnswerHistory::Answers() {
     if (poem < 1 || poem > 100) continue;
     answers.push_back({poem - 1, ModeFromName(sqlite_->column_text(s, 1)),
                        sqlite_->column_int(s, 2) != 0, sqlite_->column_int(s, 3),
-                       sqlite_->column_int(s, 4), sqlite_->column_int64(s, 5), Text(*sqlite_, s, 6)});
+                       sqlite_->column_int(s, 4), sqlite_->column_int64(s, 5),
+                       Text(*sqlite_, s, 6)});
   }
   sqlite_->finalize(s);
   if (code != SQLITE_DONE) {
@@ -337,16 +339,17 @@ std::vector<RunRecord> AnswerHistory::Runs() {
   if (db_ == nullptr) return runs;
   sqlite3_stmt* s = nullptr;
   if (sqlite_->prepare_v2(db_,
-                         "SELECT finished_at, local_time, mode, questions, answers, correct, "
-                         "score, clear_seconds FROM runs ORDER BY id",
-                         -1, &s, nullptr) != SQLITE_OK) {
+                          "SELECT finished_at, local_time, mode, questions, answers, correct, "
+                          "score, clear_seconds FROM runs ORDER BY id",
+                          -1, &s, nullptr) != SQLITE_OK) {
     Fail(sqlite_->errcode(db_));
     return runs;
   }
   int code;
   while ((code = sqlite_->step(s)) == SQLITE_ROW) {
-    runs.push_back({sqlite_->column_int64(s, 0), Text(*sqlite_, s, 1), ModeFromName(sqlite_->column_text(s, 2)),
-                    sqlite_->column_int(s, 3), sqlite_->column_int(s, 4), sqlite_->column_int(s, 5),
+    runs.push_back({sqlite_->column_int64(s, 0), Text(*sqlite_, s, 1),
+                    ModeFromName(sqlite_->column_text(s, 2)), sqlite_->column_int(s, 3),
+                    sqlite_->column_int(s, 4), sqlite_->column_int(s, 5),
                     sqlite_->column_int(s, 6), sqlite_->column_int(s, 7)});
   }
   sqlite_->finalize(s);

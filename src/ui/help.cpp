@@ -66,7 +66,8 @@ HelpModule* LoadHelpModule() {
     }
     wxPluginManager::UnloadLibrary(place);
   }
-  std::fprintf(stderr, "verselane: the help cannot be shown: %s could not be loaded from %s or %s\n",
+  std::fprintf(stderr,
+               "verselane: the help cannot be shown: %s could not be loaded from %s or %s\n",
                kHelpModuleFile, places[0].utf8_str().data(), places[1].utf8_str().data());
   return nullptr;
 }

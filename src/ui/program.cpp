@@ -104,6 +104,12 @@ bool Program::Start() {
   // The answer line stays hidden until the first question, whose first keys must reach the
   // input method already open.
   RealizeEntry(answerBox_.control());
+  // The history is looked at once the window shows: the first frame does not wait for the
+  // database, and a notice about it comes over the window, after the files' notices as before.
+  // Without its history the game still plays: a failure is told and nothing more.
+  window_.frame()->CallAfter([this] {
+    if (history_.Open()) game_.ConnectHistory(history_);
+  });
   return true;
 }
 
@@ -116,8 +122,6 @@ bool Program::InitializeGame() {
   // The window takes the kept size before anything is drawn in it.
   window_.SetZoom(preferences_.zoomPercent);
   window_.SetMenuItemChecked(ZoomCommand(preferences_.zoomPercent), true);
-  // Without its history the game still plays: a failure is told and nothing more.
-  if (history_.Open()) game_.ConnectHistory(history_);
   EmbeddedBitmapLoader embedded(FindEmbedded);
   BitmapLoader& bitmaps = options_.bitmaps != nullptr ? *options_.bitmaps : embedded;
   if (!screen_.LoadAllImgRes(bitmaps) || !screen_.LoadAllFontRes()) return false;

@@ -7,7 +7,7 @@
 # three times:
 #   writable   the data folder as usual: no notice, and every save lands (this shows the run
 #              really reaches each save, so the two cases below test something);
-#   read-only  the data folder mounted read-only: a notice at start-up that the history of
+#   read-only  the data folder mounted read-only: a notice as the window shows that the history of
 #              answers cannot be kept, a notice for each save, on stderr and as a "Notice"
 #              window, and the folder exactly as it was;
 #   full disk  the data folder on a small tmpfs filled to the last page: the same.
@@ -157,6 +157,8 @@ play_and_save() {
     XDG_RUNTIME_DIR="$root/runtime" "$program" >"$last_log" 2>&1 &
   app_pid=$!
   wait_for_titled window "$MAIN_TITLE" "$name: start-up"
+  # The history is looked at once the window shows; where saves fail it cannot be made either.
+  [ "$saves_fail" = no ] || expect_notice_window "$name: the history at start-up"
   [ -z "$(windows_titled Notice)" ] || fail "a notice at start-up ($name)"
 
   when="$name: the run"
@@ -218,7 +220,7 @@ play_and_save() {
     expect_notices "$last_log" "$name" "$HISTORY_NOT_KEPT" "$RECORDS_NOT_SAVED" \
       "$FILE_NOT_SAVED$data/$RESULT_FILE_NAME" "$FILE_NOT_SAVED$data/$QUESTION_FILE_NAME" \
       "$ENV_NOT_SAVED"
-    # The history's notice came before the window and was answered while waiting for it.
+    # The history's notice came over the window as it showed.
     (( $(notice_window_count) == 5 )) ||
       fail "$(notice_window_count) notice windows came, not one for the history and one for" \
         "each of the 4 saves ($name)"
