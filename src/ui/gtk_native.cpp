@@ -117,6 +117,13 @@ void ActivateOnX11(wxTopLevelWindow* window, void* gdkWindow, Focus focus,
 
 }  // namespace
 
+bool DrawsOutsidePaint() {
+  using DefaultDisplay = void* (*)();
+  const auto defaultDisplay = Find<DefaultDisplay>("gdk_display_get_default");
+  static const bool x11 = defaultDisplay && !IsWaylandDisplay(defaultDisplay());
+  return x11;
+}
+
 void ActivateWindow(wxTopLevelWindow* window, const std::string& activationToken) {
   if (window == nullptr) return;
   using WindowOf = void* (*)(void* widget);

@@ -37,4 +37,8 @@ void RealizeEntry(wxTextCtrl* control);
 // of the copy the player just started is such a one.
 void ActivateWindow(wxTopLevelWindow* window, const std::string& activationToken);
 
+// Whether the program's display lets a window be drawn on at any time (X11), rather than only
+// when the toolkit paints it (Wayland, where GTK draws each window in its frame cycle).
+bool DrawsOutsidePaint();
+
 }  // namespace verselane

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include <wx/dcclient.h>
 #include <wx/image.h>
+#include <wx/region.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
 
 #include "ui/display_text.h"
+#include "ui/gtk_native.h"
 
 namespace verselane {
 namespace {
@@ -196,10 +199,24 @@ bool WxSurface::BeginDrawing() {
 
 void WxSurface::EndDrawing() { dc_.SelectObject(wxNullBitmap); }
 
+// On X11 the buffer is copied straight into the window: a paint cycle would first copy it into
+// GTK's own buffer for the window, and cost twice as much as the whole frame's drawing. Under
+// Wayland GTK draws a window only in its paint cycle, so the frame goes through the view's paint
+// handler, which also serves every expose on both.
 bool WxSurface::Present() {
   if (!backBuffer_.IsOk() || view_ == nullptr) return false;
-  // Painting goes through the view's paint handler, which GTK double-buffers and which also
-  // serves every expose.
+  ++presents_;
+  if (DrawsOutsidePaint() && view_->IsShownOnScreen()) {
+    wxClientDC dc(view_);
+    // GTK draws the view's child controls (the answer line) into the same window: they are left
+    // out, or the copy would cover them until their next repaint.
+    wxRegion uncovered(wxRect(view_->GetClientSize()));
+    for (const wxWindow* child : view_->GetChildren()) {
+      if (child->IsShown()) uncovered.Subtract(child->GetRect());
+    }
+    dc.SetDeviceClippingRegion(uncovered);
+    return PaintTo(dc);
+  }
   presenting_ = true;
   view_->Refresh(false);
   view_->Update();

@@ -133,6 +133,8 @@ class WxSurface : public Surface {
   bool PaintTo(wxDC& dc) const;
   // True while Present has the view paint itself, inside a frame cycle.
   bool presenting() const { return presenting_; }
+  // Frames presented so far.
+  int presents() const { return presents_; }
   const wxBitmap& backBuffer() const { return backBuffer_; }
   FontFaces& faces() { return faces_; }
 
@@ -157,6 +159,7 @@ class WxSurface : public Surface {
   FontFaces faces_;
   wxFont defaultFont_;  // not Ok until first needed
   bool presenting_ = false;
+  int presents_ = 0;
   // The last stretch made: the time bar changes its width at most once a tick.
   struct Stretched {
     const CanvasBitmap* source = nullptr;

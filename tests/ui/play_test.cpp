@@ -79,6 +79,14 @@ TEST_F(PlayTest, CorrectAnswerTypedInKanaEndsInTheResults) {
   const std::string reading = ExpectedReading();
   TypeText(reading);
   EXPECT_EQ(program().answerBox().control()->GetValue().utf8_string(), reading);
+  // The frames shown meanwhile (the time bar runs down) leave the answer line on top of them:
+  // its white at both ends, where no text is.
+  const wxImage line = PopupArea();
+  ASSERT_TRUE(line.IsOk());
+  for (const int x : {2, 305}) {
+    EXPECT_EQ(wxColour(line.GetRed(x, 8), line.GetGreen(x, 8), line.GetBlue(x, 8)), *wxWHITE)
+        << "the answer line at " << x;
+  }
   EXPECT_EQ(program().game().phase(), Phase::kAnswering) << "typing alone does not answer";
 
   Keys([](wxUIActionSimulator& keys) { keys.Char(WXK_RETURN); });
