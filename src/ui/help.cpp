@@ -42,13 +42,13 @@ std::vector<wxString> HelpModulePlaces() {
           wxFileName(folder + "/" + VERSELANE_HELP_MODULE_DIR, kHelpModuleFile).GetFullPath()};
 }
 
+// Empty until help is first asked for; holds no entry points when loading failed.
+std::optional<HelpModule> g_helpModule;
+
 // Loaded through wx's plug-in manager, which starts the wx modules of the libraries it brings in
 // (the HTML library's tag handlers, the window's own), as wx starts those linked with the
 // program. A module that cannot be found or loaded is told once on the error output, with the
 // places looked in, and the help stays closed.
-// Empty until help is first asked for; holds no entry points when loading failed.
-std::optional<HelpModule> g_helpModule;
-
 HelpModule* LoadHelpModule() {
   if (g_helpModule) return g_helpModule->show != nullptr ? &*g_helpModule : nullptr;
   g_helpModule.emplace();
@@ -58,8 +58,9 @@ HelpModule* LoadHelpModule() {
     wxPluginLibrary* library =
         wxPluginManager::LoadLibrary(place, wxDL_NOW | wxDL_VERBATIM | wxDL_QUIET);
     if (library == nullptr) continue;
-    auto show = reinterpret_cast<ShowHelpEntry>(library->GetSymbol(kShowHelpEntry));
-    auto close = reinterpret_cast<CloseHelpEntry>(library->GetSymbol(kCloseHelpEntry));
+    bool found = false;  // asked for, so that wx logs no error box of its own
+    auto show = reinterpret_cast<ShowHelpEntry>(library->GetSymbol(kShowHelpEntry, &found));
+    auto close = reinterpret_cast<CloseHelpEntry>(library->GetSymbol(kCloseHelpEntry, &found));
     if (show != nullptr && close != nullptr) {
       *g_helpModule = HelpModule{place, show, close};
       return &*g_helpModule;
