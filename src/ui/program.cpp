@@ -24,7 +24,8 @@ std::optional<std::pair<const unsigned char*, std::size_t>> FindEmbedded(std::st
 wxIconBundle ProgramIcons() {
   wxIconBundle icons;
   for (const char* name :
-       {"icon-101-16.png", "icon-101-32.png", "icon-101.png", "icon-101-64.png", "icon-101-128.png"}) {
+       {"icon-101-16.png", "icon-101-32.png", "icon-101.png", "icon-101-64.png",
+        "icon-101-128.png"}) {
     const auto bytes = FindEmbedded(name);
     if (!bytes) continue;
     const wxImage image = ImageFromBytes(bytes->first, bytes->second);
