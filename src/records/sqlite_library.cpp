@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "base/native_symbols.h"
+
 namespace verselane {
 namespace {
 
@@ -18,14 +20,8 @@ struct LoadedSqlite : SqliteApi {
   void* handle;
 };
 
-template <typename Function>
-bool Find(void* library, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(dlsym(library, name));
-  return function != nullptr;
-}
-
 bool FindAll(void* library, SqliteApi& api) {
-#define VERSELANE_FIND(name) Find(library, "sqlite3_" #name, api.name)
+#define VERSELANE_FIND(name) FindSymbol(library, "sqlite3_" #name, api.name)
   return VERSELANE_FIND(open_v2) && VERSELANE_FIND(close) &&
          VERSELANE_FIND(extended_result_codes) && VERSELANE_FIND(busy_timeout) &&
          VERSELANE_FIND(exec) && VERSELANE_FIND(prepare_v2) && VERSELANE_FIND(prepare_v3) &&

@@ -5,7 +5,7 @@
 #include <wx/textctrl.h>
 #include <wx/toplevel.h>
 
-#include "ui/native_symbols.h"
+#include "base/native_symbols.h"
 
 namespace verselane {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "ui/native_symbols.h"
+#include "base/native_symbols.h"
 
 namespace verselane {
 namespace {

@@ -3,7 +3,7 @@
 #include <wx/fontutil.h>
 #include <wx/graphics.h>
 
-#include "ui/native_symbols.h"
+#include "base/native_symbols.h"
 
 namespace verselane {
 namespace {

@@ -1,5 +1,6 @@
-// Functions of the libraries under the toolkit, found by name while the program runs: the program
-// links only wx, which brings GTK, Pango and cairo in, and loads SDL when a run first needs sound.
+// Functions of libraries found by name while the program runs: the program links only wx, which
+// brings GTK, Pango and cairo in, loads SDL when a run first needs sound, and SQLite while the
+// history is open.
 #pragma once
 
 #include <dlfcn.h>
