@@ -1,13 +1,13 @@
 // Entry point of the desktop program: the application object, which chooses the data folder,
 // runs the start-up of Program and, after the message loop, its shut-down. The exit code is 0
 // in every case, also when the start-up ends early. `verselane --history` only prints the
-// history of answers and ends (1 when the database cannot be read).
+// history of answers and ends (1 when the database cannot be read or the report not written);
+// a command line the program does not understand ends it with 2.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include <wx/app.h>
 
@@ -90,17 +90,24 @@ class VerselaneApp : public wxApp {
 wxIMPLEMENT_APP_NO_MAIN(verselane::VerselaneApp);
 
 int main(int argc, char** argv) {
+  verselane::FillClosedStandardDescriptors();
+  // Answered before any toolkit starts: no display needed, and a command line the program does
+  // not understand never opens one.
+  const verselane::CommandLine command = verselane::ReadCommandLine(argc, argv);
   // The history report needs no display and opens no window, and it leaves the single-instance
   // lock alone, so it also runs beside a running copy. It creates nothing, not even the folder.
-  if (argc == 2 && std::string_view(argv[1]) == "--history") {
+  if (command.request == verselane::CommandLine::Request::kHistory) {
     const std::filesystem::path folder = verselane::DataFolderFor("/proc/self/exe");
-    return verselane::PrintHistoryReport((folder / verselane::kHistoryFileName).string(),
-                                         std::cout, std::cerr)
-               ? 0
-               : 1;
+    return verselane::StatusAfterOutput(
+        verselane::PrintHistoryReport((folder / verselane::kHistoryFileName).string(),
+                                      std::cout, std::cerr)
+            ? 0
+            : 1);
   }
-  // Answered before any toolkit starts: no display needed.
-  if (const auto status = verselane::AnswerCommandLine(argc, argv, std::cout)) return *status;
+  if (command.request != verselane::CommandLine::Request::kStart) {
+    return verselane::StatusAfterOutput(
+        verselane::AnswerCommandLine(command, std::cout, std::cerr));
+  }
   // The game draws with plain pixel copies: without this GTK loads OpenGL at start-up only to
   // choose a visual, which on Mesa takes half of the program's memory and a good part of its
   // start. A player's own setting is kept.

@@ -1,11 +1,18 @@
 #include "ui/command_line.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
 #include <string_view>
 
 namespace verselane {
 namespace {
 
-constexpr const char* kUsage =
+constexpr std::string_view kUsage =
     "Usage: verselane [--version] [--help] [--history]\n"
     "\n"
     "Verselane is a typing drill for the Hyakunin Isshu, the hundred classical Japanese poems\n"
@@ -19,21 +26,74 @@ constexpr const char* kUsage =
     "the program when an env.ini lies there; preferences in\n"
     "$XDG_CONFIG_HOME/verselane/verselane.conf. See verselane(6) and the help in the program.\n";
 
+CommandLine UsageError(std::string misuse) {
+  return {CommandLine::Request::kUsageError, std::move(misuse)};
+}
+
 }  // namespace
 
-std::optional<int> AnswerCommandLine(int argc, char** argv, std::ostream& out) {
+CommandLine ReadCommandLine(int argc, char** argv) {
+  bool history = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
-    if (argument == "--version") {
-      out << "Verselane " << kVersion << '\n';
-      return 0;
-    }
-    if (argument == "--help" || argument == "-h") {
-      out << kUsage;
-      return 0;
+    if (argument == "--version") return {CommandLine::Request::kVersion, {}};
+    if (argument == "--help" || argument == "-h") return {CommandLine::Request::kHelp, {}};
+    if (argument == "--history") {
+      history = true;
+    } else if (argument == "--display") {
+      // GTK takes it, with its value, itself.
+      if (++i == argc || argv[i][0] == '\0') return UsageError("--display wants a display name");
+    } else if (!(argument.starts_with("--display=") && argument.size() > 10)) {
+      return UsageError((argument.starts_with("-") ? "unknown option '" : "unexpected argument '") +
+                        std::string(argument) + "'");
     }
   }
-  return std::nullopt;
+  return {history ? CommandLine::Request::kHistory : CommandLine::Request::kStart, {}};
+}
+
+int AnswerCommandLine(const CommandLine& command, std::ostream& out, std::ostream& errors) {
+  switch (command.request) {
+    case CommandLine::Request::kVersion:
+      out << "Verselane " << kVersion << '\n';
+      return 0;
+    case CommandLine::Request::kHelp:
+      out << kUsage;
+      return 0;
+    case CommandLine::Request::kUsageError:
+      errors << "verselane: " << command.misuse << '\n'
+             << kUsage.substr(0, kUsage.find('\n') + 1)
+             << "Try 'verselane --help' for more information.\n";
+      errors.flush();
+      return kUsageErrorStatus;
+    default:
+      return 0;
+  }
+}
+
+int StatusAfterOutput(int status) {
+  errno = 0;
+  std::cout.flush();
+  bool failed = !std::cout;
+  int error = errno;
+  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    if (!failed) error = errno;
+    failed = true;
+  }
+  if (!failed) return status;
+  std::fprintf(stderr, "verselane: cannot write the output: %s\n",
+               error != 0 ? std::strerror(error) : "unknown error");
+  return 1;
+}
+
+void FillClosedStandardDescriptors() {
+  for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+    if (fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
+    const int opened = open("/dev/null", descriptor == 0 ? O_WRONLY : O_RDONLY);
+    if (opened >= 0 && opened != descriptor) {
+      dup2(opened, descriptor);
+      close(opened);
+    }
+  }
 }
 
 }  // namespace verselane

@@ -1,18 +1,40 @@
-// What the program answers on the command line without a display: --version and --help
-// (--history is answered beside them, in app.cpp). Every other argument is left to the toolkit
-// (GTK's --display=..., for instance).
+// What the program answers on the command line without a display: --version, --help and
+// --history, and a command line it does not understand. The only toolkit option taken is
+// --display (the X display to open), which GTK reads itself; any other argument is a usage error,
+// told before any toolkit starts.
 #pragma once
 
-#include <optional>
 #include <ostream>
+#include <string>
 
 namespace verselane {
 
 // The program's version, as the About box and `verselane --version` show it.
 inline constexpr const char* kVersion = VERSELANE_VERSION;
 
-// Answers --version or --help (or -h) on `out` and returns the exit status; nothing when the
-// program is to start as usual.
-std::optional<int> AnswerCommandLine(int argc, char** argv, std::ostream& out);
+// The exit status of a command line the program does not understand, as is usual.
+inline constexpr int kUsageErrorStatus = 2;
+
+struct CommandLine {
+  enum class Request { kStart, kVersion, kHelp, kHistory, kUsageError };
+  Request request = Request::kStart;
+  std::string misuse;  // for kUsageError: what was wrong
+};
+
+// Reads the arguments in order: the first --version or --help (-h) is answered whatever follows,
+// as is usual; --history wants no argument beside it but --display.
+CommandLine ReadCommandLine(int argc, char** argv);
+
+// Answers kVersion and kHelp on `out`, kUsageError on `errors`; the exit status.
+int AnswerCommandLine(const CommandLine& command, std::ostream& out, std::ostream& errors);
+
+// Standard output flushed: `status`, or 1 with a message on stderr when what was written to it
+// could not be (a full disk, a closed stdout).
+int StatusAfterOutput(int status);
+
+// Fills the standard descriptors 0 to 2 that the caller left closed with /dev/null, opened the
+// wrong way round so that using them fails: a file the program opens then never becomes its
+// stdout or stderr, which would write the report or a toolkit warning into it.
+void FillClosedStandardDescriptors();
 
 }  // namespace verselane

@@ -45,7 +45,7 @@ struct ProgramOptions {
   std::string dataFolder;
   // verselane.conf; empty: $XDG_CONFIG_HOME/verselane/verselane.conf.
   std::string preferencesPath;
-  // Where the single-instance lock lives; empty: $XDG_RUNTIME_DIR, else /tmp.
+  // The folder of the single-instance lock, made when missing; empty: DefaultLockFolder().
   std::string lockFolder;
   bool singleInstance = true;
   // The desktop's activation token for this start, which a second copy hands to the first; read

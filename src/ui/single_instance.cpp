@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <sys/un.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -24,30 +26,50 @@
 namespace verselane {
 namespace {
 
-// The socket's address: its file, or where the path is too long for one, the same path as a name
-// in the abstract namespace (no file), cut to fit in the same way on both sides.
+// The socket's address: its path, or where that is too long for an address, the same file reached
+// through the folder this copy holds open, /proc/self/fd/N/NAME, which is short whatever the
+// folder. Never a name in the abstract namespace: such a socket has no owner and no permissions,
+// so any user could connect to it.
 struct SocketAddress {
-  explicit SocketAddress(const std::string& path) {
+  SocketAddress(const std::string& folderPath, int folder, const std::string& name) {
     address.sun_family = AF_UNIX;
-    const std::size_t room = sizeof address.sun_path - 1;
-    abstract = path.size() > room;
-    const std::size_t length = std::min(path.size(), room);
-    std::memcpy(address.sun_path + (abstract ? 1 : 0), path.data(), length);
-    size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + length + 1);
+    std::string path = folderPath + "/" + name;
+    if (path.size() >= sizeof address.sun_path) {
+      path = "/proc/self/fd/" + std::to_string(folder) + "/" + name;
+    }
+    usable = path.size() < sizeof address.sun_path;
+    if (!usable) return;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + 1);
   }
   const sockaddr* get() const { return reinterpret_cast<const sockaddr*>(&address); }
 
   sockaddr_un address{};
   socklen_t size = 0;
-  bool abstract = false;
+  bool usable = false;
 };
+
+// Whether the process at the other end is this user, as the kernel saw it when it connected (or,
+// for a listener, when it began listening).
+bool PeerIsThisUser(int connection) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  return getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+         size == sizeof peer && peer.uid == geteuid();
+}
+
+void SayRunningUnguarded(const std::string& why) {
+  std::fprintf(stderr, "verselane: %s; running without the check for another copy\n",
+               why.c_str());
+  std::fflush(stderr);
+}
 
 }  // namespace
 
 std::string DefaultLockFolder() {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime != nullptr && runtime[0] == '/') return runtime;
-  return "/tmp";
+  if (runtime != nullptr && runtime[0] == '/') return std::string(runtime) + "/verselane";
+  return "/tmp/verselane-" + std::to_string(geteuid());
 }
 
 namespace {
@@ -120,6 +142,11 @@ class SingleInstance::Requests : public wxEventLoopSourceHandler, private wxTime
   void OnReadWaiting() override {
     const int connection = accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (connection < 0) return;
+    // Only a copy of this user may bring the window forward or hand it a token.
+    if (!PeerIsThisUser(connection)) {
+      close(connection);
+      return;
+    }
     RemoveFinished();
     // More copies at once than anyone starts by hand: the surplus is not read.
     if (pending_.size() >= kMaxPending) {
@@ -156,53 +183,106 @@ class SingleInstance::Requests : public wxEventLoopSourceHandler, private wxTime
   std::vector<std::unique_ptr<PendingRequest>> pending_;
 };
 
-SingleInstance::SingleInstance(std::string folder, std::string name) {
-  if (folder == "/tmp") name += "-" + std::to_string(getuid());
-  lockPath_ = folder + "/" + name + ".lock";
-  socketPath_ = folder + "/" + name + ".socket";
-}
+SingleInstance::SingleInstance(std::string folder, std::string name)
+    : folderPath_(std::move(folder)),
+      lockName_(name + ".lock"),
+      socketName_(name + ".socket"),
+      lockPath_(folderPath_ + "/" + lockName_),
+      socketPath_(folderPath_ + "/" + socketName_) {}
 
 SingleInstance::~SingleInstance() { Release(); }
 
 bool SingleInstance::Check(const std::string& activationToken) {
   if (lock_ >= 0) return true;
-  const int file = open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  // No lock can be made here: run rather than refuse to start.
-  if (file < 0) return true;
+  int file = -1;
+  if (!OpenFolder() || !OpenLockFile(file)) {
+    CloseFolder();
+    return true;
+  }
   if (flock(file, LOCK_EX | LOCK_NB) == 0) {
     lock_ = file;
     return true;
   }
+  const int error = errno;
   close(file);
-  AskRunningCopy(activationToken);
+  bool runs = true;
+  if (error != EWOULDBLOCK) {
+    SayRunningUnguarded(lockPath_ + " cannot be locked (" + std::strerror(error) + ")");
+  } else if (const Reply reply = AskRunningCopy(activationToken); reply == Reply::kOtherUser) {
+    // Someone else answers where our copy would: as if no copy ran, and their lock and socket
+    // stay as they are.
+    SayRunningUnguarded("another user answers on " + socketPath_);
+  } else {
+    runs = false;
+  }
+  CloseFolder();
+  return runs;
+}
+
+bool SingleInstance::OpenFolder() {
+  if (mkdir(folderPath_.c_str(), 0700) != 0 && errno != EEXIST) {
+    SayRunningUnguarded(folderPath_ + " cannot be made (" + std::strerror(errno) + ")");
+    return false;
+  }
+  folder_ = open(folderPath_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  struct stat status {};
+  if (folder_ < 0 || fstat(folder_, &status) != 0 || status.st_uid != geteuid() ||
+      (status.st_mode & 077) != 0) {
+    SayRunningUnguarded(folderPath_ +
+                        " is not a folder of this user's own that nobody else may enter");
+    return false;
+  }
+  return true;
+}
+
+// The lock file, opened without following a link: a plain file of this user's.
+bool SingleInstance::OpenLockFile(int& file) const {
+  file = openat(folder_, lockName_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  struct stat status {};
+  if (file >= 0 && fstat(file, &status) == 0 && S_ISREG(status.st_mode) &&
+      status.st_uid == geteuid()) {
+    return true;
+  }
+  if (file >= 0) close(file);
+  file = -1;
+  SayRunningUnguarded(lockPath_ + " is not a file of this user's own");
   return false;
 }
 
 // The request is one line: the token, or nothing when this copy has none. A running copy that
 // hangs holds this one up for the send time-out at most.
-void SingleInstance::AskRunningCopy(const std::string& activationToken) const {
+SingleInstance::Reply SingleInstance::AskRunningCopy(const std::string& activationToken) const {
+  const SocketAddress address(folderPath_, folder_, socketName_);
   const int connection = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (connection < 0) return;
-  const timeval limit{2, 0};
-  setsockopt(connection, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-  const SocketAddress address(socketPath_);
+  if (connection < 0 || !address.usable) {
+    if (connection >= 0) close(connection);
+    return Reply::kNoAnswer;
+  }
+  Reply reply = Reply::kNoAnswer;
   if (connect(connection, address.get(), address.size) == 0) {
+    reply = PeerIsThisUser(connection) ? Reply::kAsked : Reply::kOtherUser;
+  }
+  if (reply == Reply::kAsked) {
+    const timeval limit{2, 0};
+    setsockopt(connection, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
     const std::string request =
         (IsUsableActivationToken(activationToken) ? activationToken : std::string()) + "\n";
     [[maybe_unused]] const ssize_t sent = send(connection, request.data(), request.size(),
                                                MSG_NOSIGNAL);
   }
   close(connection);
+  return reply;
 }
 
 void SingleInstance::Listen(BringForward bringForward, int requestTimeoutMs) {
   if (lock_ < 0 || listener_ >= 0) return;
-  // Only the lock holder gets here, so a socket file left over is a crashed copy's.
-  unlink(socketPath_.c_str());
+  // Only the lock holder gets here, and the folder is this user's alone, so a socket file left
+  // over is a crashed copy's.
+  unlinkat(folder_, socketName_.c_str(), 0);
+  const SocketAddress address(folderPath_, folder_, socketName_);
   listener_ = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (listener_ < 0) return;
-  const SocketAddress address(socketPath_);
-  if (bind(listener_, address.get(), address.size) != 0 ||
+  if (!address.usable || bind(listener_, address.get(), address.size) != 0 ||
       listen(listener_, 4) != 0) {
     close(listener_);
     listener_ = -1;
@@ -219,12 +299,18 @@ void SingleInstance::Release() {
   if (listener_ >= 0) {
     close(listener_);
     listener_ = -1;
-    unlink(socketPath_.c_str());
+    unlinkat(folder_, socketName_.c_str(), 0);
   }
   if (lock_ >= 0) {
     close(lock_);  // the lock goes with the file; the file itself stays for the next start
     lock_ = -1;
   }
+  CloseFolder();
+}
+
+void SingleInstance::CloseFolder() {
+  if (folder_ >= 0) close(folder_);
+  folder_ = -1;
 }
 
 }  // namespace verselane
