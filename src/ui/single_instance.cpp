@@ -243,14 +243,19 @@ bool SingleInstance::OpenLockFile(int& file) const {
       status.st_uid == geteuid()) {
     return true;
   }
-  if (file >= 0) close(file);
+  if (file < 0) {
+    SayRunningUnguarded(lockPath_ + " cannot be opened (" + std::strerror(errno) + ")");
+    return false;
+  }
+  close(file);
   file = -1;
   SayRunningUnguarded(lockPath_ + " is not a file of this user's own");
   return false;
 }
 
 // The request is one line: the token, or nothing when this copy has none. A running copy that
-// hangs holds this one up for the send time-out at most.
+// hangs (its queue of connections full, or not reading) holds this one up for the time-out at
+// most, which bounds the connection as well as the sending.
 SingleInstance::Reply SingleInstance::AskRunningCopy(const std::string& activationToken) const {
   const SocketAddress address(folderPath_, folder_, socketName_);
   const int connection = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -258,13 +263,13 @@ SingleInstance::Reply SingleInstance::AskRunningCopy(const std::string& activati
     if (connection >= 0) close(connection);
     return Reply::kNoAnswer;
   }
+  const timeval limit{2, 0};
+  setsockopt(connection, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
   Reply reply = Reply::kNoAnswer;
   if (connect(connection, address.get(), address.size) == 0) {
     reply = PeerIsThisUser(connection) ? Reply::kAsked : Reply::kOtherUser;
   }
   if (reply == Reply::kAsked) {
-    const timeval limit{2, 0};
-    setsockopt(connection, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
     const std::string request =
         (IsUsableActivationToken(activationToken) ? activationToken : std::string()) + "\n";
     [[maybe_unused]] const ssize_t sent = send(connection, request.data(), request.size(),

@@ -65,8 +65,9 @@ usage_error() {
   shift
   run 2 "$@"
   [ -z "$out" ] || fail "verselane $* printed on stdout: $out"
-  [ "$err" = "verselane: $reason"$'\n'"Usage: verselane [--version] [--help] [--history]"$'\n'"Try 'verselane --help' for more information." ] ||
-    fail "verselane $* said on stderr: $err"
+  local expected="verselane: $reason"$'\n'"Usage: verselane [--version] [--help] [--history]"
+  expected+=$'\n'"Try 'verselane --help' for more information."
+  [ "$err" = "$expected" ] || fail "verselane $* said on stderr: $err"
 }
 usage_error "unknown option '--histroy'" --histroy
 usage_error "unexpected argument 'extra'" --history extra

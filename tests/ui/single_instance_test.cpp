@@ -272,7 +272,9 @@ class OtherUser {
     stop_ = -1;
     char bytes[512];
     ssize_t count;
-    while (report_ >= 0 && (count = read(report_, bytes, sizeof bytes)) > 0) seen_.append(bytes, count);
+    while (report_ >= 0 && (count = read(report_, bytes, sizeof bytes)) > 0) {
+      seen_.append(bytes, static_cast<std::size_t>(count));
+    }
     if (report_ >= 0) close(report_);
     report_ = -1;
     if (pid_ > 0) waitpid(pid_, nullptr, 0);
@@ -334,6 +336,11 @@ OtherUser::Part HoldsTheLockAndListens(const std::string& folder) {
   };
 }
 
+bool ListensIn(const std::string& folder) {
+  return RunEventsUntil(
+      [&folder] { return std::filesystem::is_socket(folder + "/Marrowfen.socket"); }, 3000);
+}
+
 class SingleInstanceOtherUserTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -350,11 +357,11 @@ TEST_F(SingleInstanceOtherUserTest, AFolderThatIsNotTheUsersOwnAloneIsNotTrusted
   const std::string theirs = PrivateFolder(root + "/theirs");
   ASSERT_EQ(chown(theirs.c_str(), kOtherUser, kOtherUser), 0);
   OtherUser other(false, HoldsTheLockAndListens(theirs));
-  ASSERT_TRUE(RunEventsUntil([&theirs] { return std::filesystem::is_socket(theirs + "/Marrowfen.socket"); }, 3000));
+  ASSERT_TRUE(ListensIn(theirs));
   const std::string ours = PrivateFolder(root + "/ours");
   std::filesystem::create_directory_symlink(ours, root + "/link");
   const std::string open = PrivateFolder(root + "/open");
-  std::filesystem::permissions(open, std::filesystem::perms::others_exec | std::filesystem::perms::group_exec,
+  std::filesystem::permissions(open, std::filesystem::perms::others_exec,
                                std::filesystem::perm_options::add);
 
   for (const std::string& folder : {theirs, root + "/link", open}) {
@@ -364,7 +371,8 @@ TEST_F(SingleInstanceOtherUserTest, AFolderThatIsNotTheUsersOwnAloneIsNotTrusted
     EXPECT_TRUE(first.Check("player-token")) << folder;
     EXPECT_TRUE(second.Check("player-token")) << "the guard was kept in " << folder;
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("verselane: " + folder + " is not a folder of this user's own"), std::string::npos)
+    EXPECT_NE(said.find("verselane: " + folder + " is not a folder of this user's own"),
+              std::string::npos)
         << said;
   }
   EXPECT_EQ(other.Finish(), "-") << "the other user's copy was asked";
@@ -379,7 +387,8 @@ TEST_F(SingleInstanceOtherUserTest, TheFirstCopyIgnoresRequestsOfAnotherUser) {
     const int connection = socket(AF_UNIX, SOCK_STREAM, 0);
     const std::string request = "their-token\n";
     if (connect(connection, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        send(connection, request.data(), request.size(), MSG_NOSIGNAL) != ssize_t(request.size())) {
+        send(connection, request.data(), request.size(), MSG_NOSIGNAL) !=
+            static_cast<ssize_t>(request.size())) {
       return "not sent";
     }
     close(connection);
@@ -398,7 +407,7 @@ TEST_F(SingleInstanceOtherUserTest, TheFirstCopyIgnoresRequestsOfAnotherUser) {
 TEST_F(SingleInstanceOtherUserTest, ASecondCopyAnsweredByAnotherUserStartsAndTellsItNothing) {
   const std::string folder = PrivateFolder(ShortFolder("other-listener"));
   OtherUser other(true, HoldsTheLockAndListens(folder));
-  ASSERT_TRUE(RunEventsUntil([&folder] { return std::filesystem::is_socket(folder + "/Marrowfen.socket"); }, 3000));
+  ASSERT_TRUE(ListensIn(folder));
   testing::internal::CaptureStderr();
   {
     SingleInstance copy(folder, "Marrowfen");
@@ -406,8 +415,11 @@ TEST_F(SingleInstanceOtherUserTest, ASecondCopyAnsweredByAnotherUserStartsAndTel
     copy.Listen([](const std::string&) {});
   }
   const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find("another user answers on " + folder + "/Marrowfen.socket"), std::string::npos) << said;
-  EXPECT_TRUE(std::filesystem::is_socket(folder + "/Marrowfen.socket")) << "their socket was taken over";
+  EXPECT_NE(said.find("another user answers on " + folder + "/Marrowfen.socket"),
+            std::string::npos)
+      << said;
+  EXPECT_TRUE(std::filesystem::is_socket(folder + "/Marrowfen.socket"))
+      << "their socket was taken over";
   EXPECT_EQ(other.Finish(), "") << "the token reached the other user";
   std::filesystem::remove_all(folder);
 }
