@@ -73,15 +73,16 @@ int AnswerCommandLine(const CommandLine& command, std::ostream& out, std::ostrea
 int StatusAfterOutput(int status) {
   errno = 0;
   std::cout.flush();
-  bool failed = !std::cout;
   int error = errno;
+  bool failed = !std::cout;
   if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-    if (!failed) error = errno;
+    if (error == 0) error = errno;
     failed = true;
   }
   if (!failed) return status;
-  std::fprintf(stderr, "verselane: cannot write the output: %s\n",
-               error != 0 ? std::strerror(error) : "unknown error");
+  // A write that failed before the last one left no reason behind.
+  std::fprintf(stderr, "verselane: cannot write the output%s%s\n", error != 0 ? ": " : "",
+               error != 0 ? std::strerror(error) : "");
   return 1;
 }
 
