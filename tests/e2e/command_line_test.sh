@@ -80,7 +80,7 @@ usage_error "--display wants a display name" --display
 # Output that cannot be written.
 write_error() {
   run 1 "$@"
-  [[ "$err" == "verselane: cannot write the output: "* ]] ||
+  [[ "$err" == "verselane: cannot write the output"* ]] ||
     fail "no message when verselane $* could not write: $err"
 }
 write_error ">/dev/full" --version
