@@ -30,7 +30,7 @@ E2E_STEP_TIMEOUT=${E2E_STEP_TIMEOUT:-20}
 
 # The name the script's failures begin with: crash_while_saving_test.sh says "crash while saving
 # test FAILED: ...". A script may set its own.
-test_name=$(basename "$0" .sh)
+test_name=$(basename -- "$0" .sh)
 test_name=${test_name//_/ }
 exit_hooks=()
 failure_hooks=()
