@@ -70,7 +70,6 @@ if [ -z "${VERSELANE_PRIVATE_MOUNTS:-}" ]; then
   VERSELANE_PRIVATE_MOUNTS=1 exec "${namespace[@]}" bash "$0" "$@"
 fi
 
-
 make_scratch_work
 # The program may hold files in a mount: it is stopped first.
 mounts=()
