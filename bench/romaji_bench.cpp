@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "game/romaji_input.h"
+#include "base/romaji_input.h"
 
 namespace verselane {
 namespace {

@@ -25,14 +25,17 @@ for folder in *; do
     faults=$((faults + 1))
     continue
   fi
+  # "folder/..." always names one of ours; <folder/...> does when the folder is one of ours
+  # (<wx/...> and <sys/...> are the system's).
   while IFS=: read -r file line text; do
-    included=$(sed -E 's/.*#include "([^/"]+)\/.*/\1/' <<<"$text")
+    included=$(sed -E 's/.*#\s*include\s*[<"]([^/">]+)\/.*/\1/' <<<"$text")
     theirs=$(rank "$included")
+    [[ "$text" =~ \#[[:space:]]*include[[:space:]]*\< ]] && [ "$theirs" -lt 0 ] && continue
     if [ "$theirs" -lt 0 ] || [ "$theirs" -gt "$own" ]; then
       echo "src/$file:$line: $folder includes $included: ${text#*#}"
       faults=$((faults + 1))
     fi
-  done < <(grep -rnE '^\s*#\s*include "[^/"]+/' "$folder" || true)
+  done < <(grep -rnE '^\s*#\s*include\s*["<][^/">]+/' "$folder" || true)
   if [ "$folder" != ui ]; then
     while IFS= read -r hit; do
       echo "src/$hit: the core includes a toolkit header"

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -62,6 +63,25 @@ Conversion Convert(Converter& converter, std::string_view input) {
   return result;
 }
 
+// Converts `input` up to each place `convert` fails, puts "?" there and goes on after the
+// `skipped(rest)` bytes that failed.
+std::string ConvertReplacing(std::string_view input, Conversion (*convert)(std::string_view),
+                             std::size_t (*skipped)(std::string_view rest)) {
+  std::string output;
+  while (!input.empty()) {
+    const Conversion whole = convert(input);
+    if (whole.ok()) {
+      output += whole.text;
+      break;
+    }
+    output += convert(input.substr(0, whole.failedAt)).text;
+    output += '?';
+    const std::string_view rest = input.substr(whole.failedAt);
+    input.remove_prefix(whole.failedAt + std::min(rest.size(), skipped(rest)));
+  }
+  return output;
+}
+
 }  // namespace
 
 Conversion Utf8ToSjis(std::string_view utf8) {
@@ -94,6 +114,24 @@ Conversion Utf8ToSjisExact(std::string_view utf8) {
     at += length;
   }
   return failed;
+}
+
+std::string Utf8ToSjisReplacing(std::string_view utf8) {
+  return ConvertReplacing(utf8, Utf8ToSjis, [](std::string_view rest) {
+    return Utf8SequenceLength(static_cast<unsigned char>(rest.front()));
+  });
+}
+
+std::string SjisToUtf8Replacing(std::string_view sjis) {
+  // One byte at a time: after a lone lead byte the next may well begin a character.
+  return ConvertReplacing(sjis, SjisToUtf8, [](std::string_view) -> std::size_t { return 1; });
+}
+
+std::size_t Utf8SequenceLength(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
 }
 
 std::string SjisLiteral(std::string_view utf8) {

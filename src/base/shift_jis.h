@@ -30,6 +30,17 @@ Conversion Utf8ToSjisExact(std::string_view utf8);
 // CP932 to UTF-8. Fails on byte sequences that are not CP932 (a lone lead byte, an unused code).
 Conversion SjisToUtf8(std::string_view sjis);
 
+// For text on its way between the core and the screen, which must show or take something for
+// every character: each character the other side cannot hold becomes "?" and the rest comes
+// through. From UTF-8, a character CP932 lacks (an emoji, a rare kanji) or a broken sequence, so
+// that the rest of what the player typed still counts; from CP932, each byte that is not CP932,
+// so that nothing vanishes silently from a file's text.
+std::string Utf8ToSjisReplacing(std::string_view utf8);
+std::string SjisToUtf8Replacing(std::string_view sjis);
+
+// The length of the UTF-8 sequence that begins with `lead`: 1 for ASCII and for a stray byte.
+std::size_t Utf8SequenceLength(unsigned char lead);
+
 // For literals of the program's own tables, which are known to be CP932-safe; aborts with the
 // offending text otherwise, since that is a programming error caught by the first test run.
 std::string SjisLiteral(std::string_view utf8);

@@ -7,7 +7,7 @@
 #include <wx/textctrl.h>
 
 #include "game/desktop_ports.h"
-#include "game/romaji_input.h"
+#include "base/romaji_input.h"
 
 namespace verselane {
 

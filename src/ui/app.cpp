@@ -26,6 +26,7 @@
 #include "ui/message_boxes.h"
 #include "ui/program.h"
 #include "ui/sound_player.h"
+#include "ui/toolkit_assertions.h"
 
 namespace verselane {
 namespace {
@@ -37,6 +38,9 @@ std::string startActivationToken;
 
 class VerselaneApp : public wxApp {
  public:
+  // Before the toolkit starts, so that none of its checks can stop the program with a dialog.
+  VerselaneApp() { LogToolkitAssertionsOnce(); }
+
   bool OnInit() override {
     StartFontSetUp();
     language_ = std::make_unique<DesktopLanguage>();

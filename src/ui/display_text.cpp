@@ -4,20 +4,7 @@
 
 namespace verselane {
 
-wxString FromSjis(std::string_view sjis) {
-  std::string utf8;
-  while (!sjis.empty()) {
-    const Conversion converted = SjisToUtf8(sjis);
-    if (converted.ok()) {
-      utf8 += converted.text;
-      break;
-    }
-    utf8 += SjisToUtf8(sjis.substr(0, converted.failedAt)).text;
-    utf8 += '?';
-    sjis.remove_prefix(converted.failedAt + 1);
-  }
-  return wxString::FromUTF8(utf8);
-}
+wxString FromSjis(std::string_view sjis) { return wxString::FromUTF8(SjisToUtf8Replacing(sjis)); }
 
 wxString MultiLineFromSjis(std::string_view sjis) {
   wxString text = FromSjis(sjis);

@@ -81,6 +81,29 @@ TEST(ShiftJisConversion, EveryCatalogueFieldRoundTrips) {
   }
 }
 
+// Typed text on its way in: the answer line's.
+TEST(ShiftJisReplacing, FromUtf8EachCharacterCp932CannotHoldBecomesAQuestionMark) {
+  EXPECT_EQ(Utf8ToSjisReplacing("わがころも手"), SjisLiteral("わがころも手"));
+  EXPECT_EQ(Utf8ToSjisReplacing("abc 123"), "abc 123");
+  EXPECT_EQ(Utf8ToSjisReplacing(""), "");
+  EXPECT_EQ(Utf8ToSjisReplacing("～\\"), "\x81\x60\x5C") << "where CP932 and Shift-JIS differ";
+  EXPECT_EQ(Utf8ToSjisReplacing("あ😀い"), SjisLiteral("あ") + "?" + SjisLiteral("い"));
+  EXPECT_EQ(Utf8ToSjisReplacing("𠮷野"), "?" + SjisLiteral("野"));
+  EXPECT_EQ(Utf8ToSjisReplacing("€€"), "??");
+  EXPECT_EQ(Utf8ToSjisReplacing("な\xFF"), SjisLiteral("な") + "?") << "a stray byte as well";
+  EXPECT_EQ(Utf8ToSjisReplacing("な\xE3\x81"), SjisLiteral("な") + "?") << "a cut sequence";
+}
+
+// A file's text on its way to the screen.
+TEST(ShiftJisReplacing, FromShiftJisEachByteThatIsNotCp932BecomesAQuestionMark) {
+  EXPECT_EQ(SjisToUtf8Replacing(SjisLiteral("表ソ十能･ab\r\n")), "表ソ十能･ab\r\n");
+  EXPECT_EQ(SjisToUtf8Replacing(""), "");
+  // A lead byte before a byte that cannot follow it: the byte after it is kept.
+  EXPECT_EQ(SjisToUtf8Replacing(Bytes({0x82, 0xA0, 0x81, 0x20, 0x82, 0xA2})), "あ? い");
+  EXPECT_EQ(SjisToUtf8Replacing(Bytes({0x82, 0xA0, 0x82})), "あ?") << "cut short";
+  EXPECT_EQ(SjisToUtf8Replacing(Bytes({0xFD, 0xFE, 0x41})), "??A") << "never CP932";
+}
+
 TEST(ShiftJisText, LeadBytes) {
   EXPECT_TRUE(IsSjisLeadByte(0x81));
   EXPECT_TRUE(IsSjisLeadByte(0x9F));

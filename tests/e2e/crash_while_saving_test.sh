@@ -30,44 +30,17 @@ readonly PROGRAM_KILL_ROUNDS=8   # of each kind: start-up and shut-down
 readonly START_TIMEOUT=60        # generous: two shared cores, and a fuzzer beside us
 E2E_STEP_TIMEOUT=$START_TIMEOUT
 
-
-fail() {
-  echo "crash while saving test FAILED: $*" >&2
-  if [ -n "${last_log:-}" ] && [ -s "$last_log" ]; then
-    echo "--- the program's output ($last_log) ---" >&2
-    cat "$last_log" >&2
-  fi
-  if [ -n "${work:-}" ] && [ -s "$work/tool.log" ]; then
-    echo "--- the save loop's output ---" >&2
-    cat "$work/tool.log" >&2
-  fi
-  exit 1
-}
-
 take_arguments "$@" Xvfb xdotool cmp od
 save_loop="$build_dir/e2e-save-loop-tool"
 [ -x "$save_loop" ] || fail "$save_loop is not an executable (build it first)"
 
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
+make_scratch_work
 loop_pid=
-cleanup() {
-  for p in "$loop_pid" "$app_pid"; do
-    if [ -n "$p" ] && kill -0 "$p" 2>/dev/null; then kill -KILL "$p" 2>/dev/null || true; fi
-  done
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+on_exit '[ -z "$loop_pid" ] || kill -KILL "$loop_pid" 2>/dev/null'
+on_failure 'show_output "$work/tool.log" "the save loop"'
 start_private_x
-
-mkdir -p "$work/home" "$work/xdg-data" "$work/config" "$work/runtime" "$work/versions"
-chmod 700 "$work/runtime"
-export HOME="$work/home" XDG_DATA_HOME="$work/xdg-data" XDG_CONFIG_HOME="$work/config" \
-  XDG_RUNTIME_DIR="$work/runtime" SDL_AUDIODRIVER=dummy
+use_private_home
+mkdir -p "$work/versions"
 data="$XDG_DATA_HOME/verselane"
 mkdir -p "$data"
 
@@ -132,7 +105,7 @@ check_no_foreign_files() {
 
 # Starts the program in the background with its output in $1.
 launch() {
-  last_log=$1
+  program_log=$1
   "$program" >"$1" 2>&1 &
   app_pid=$!
 }

@@ -1,8 +1,9 @@
-# What the script tests of the real program share: an X server of their own, finding the
-# program's windows by title, answering its notices, ending it as a player does, and checking
-# the notices it printed. Sourced by tests/e2e/*_test.sh, which define `fail MESSAGE...` and the
-# variables used here: work (a scratch folder), app_pid (the running program, or empty) and,
-# for `scrambled`, files_tool (verselane-files).
+# What the script tests of the real program share: failing with a reason, clean-up when the script
+# ends, a scratch folder and a home of their own, an X server of their own, finding the program's
+# windows by title, answering its notices, ending it as a player does, and checking the notices it
+# printed. Sourced by tests/e2e/*_test.sh and tests/ui/*_test.sh. The variables used here: work
+# (the scratch folder), app_pid (the running program, or empty), program_log (its output, shown
+# when the test fails) and, for `scrambled`, files_tool (verselane-files).
 # shellcheck shell=bash
 
 readonly MAIN_TITLE=" Verselane"
@@ -25,6 +26,65 @@ readonly DEFAULT_ENV_LINE="0/0/100/28/1/0/1/noname"
 readonly DEFAULT_RECORD_LINE="noname,0,00:00:00,0,-,00/00/00 00:00"
 E2E_STEP_TIMEOUT=${E2E_STEP_TIMEOUT:-20}
 
+# --- failing and cleaning up ---------------------------------------------------------------------
+
+# The name the script's failures begin with: crash_while_saving_test.sh says "crash while saving
+# test FAILED: ...". A script may set its own.
+test_name=$(basename -- "$0" .sh)
+test_name=${test_name//_/ }
+exit_hooks=()
+failure_hooks=()
+
+# on_exit COMMAND: run (by eval, so variables are read then) when the script ends, however it
+# ends; the last added runs first, so what was started last is stopped first. A hook that fails
+# does not keep the others from running.
+on_exit() {
+  exit_hooks+=("$1")
+  trap run_exit_hooks EXIT
+}
+run_exit_hooks() {
+  local i
+  for ((i = ${#exit_hooks[@]} - 1; i >= 0; i--)); do
+    eval "${exit_hooks[i]}" || true
+  done
+}
+
+# on_failure COMMAND: run (by eval) when the test fails, before it ends: what helps to see why.
+on_failure() { failure_hooks+=("$1"); }
+
+# fail MESSAGE...: ends the test as failed. The reason goes to stderr, then the program's output
+# ($program_log) and whatever the on_failure hooks show. A script that still defines a fail of its
+# own keeps it.
+if ! declare -F fail >/dev/null; then
+  fail() {
+    echo "$test_name FAILED: $*" >&2
+    # A hook that fails in turn must not start this over.
+    local hooks=("${failure_hooks[@]}") hook
+    failure_hooks=()
+    show_output "${program_log:-}" "the program's output"
+    for hook in "${hooks[@]}"; do eval "$hook" || true; done
+    exit 1
+  }
+fi
+
+# show_output FILE HEADING: the file on stderr under the heading, without GTK's dconf warnings,
+# blank lines and the lines of a Wayland protocol trace; nothing when it is empty or missing.
+show_output() {
+  [ -n "$1" ] && [ -s "$1" ] || return 0
+  echo "--- $2 ($1) ---" >&2
+  grep -v -e 'dconf-WARNING' -e '^$' -e '^\[ *[0-9.]*\]' "$1" >&2 || true
+}
+
+# --- arguments and tools --------------------------------------------------------------------------
+
+# Fails unless every command named is installed.
+require_tools() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
+  done
+}
+
 # Takes the arguments every script gets (the program, verselane-files, the build folder) into
 # program, files_tool and build_dir, and fails unless both executables and the tools $4... are
 # there.
@@ -33,34 +93,71 @@ take_arguments() {
   program=$(readlink -f "$1")
   files_tool=$(readlink -f "$2")
   build_dir=$(readlink -f "$3")
-  local executable tool
+  local executable
   for executable in "$program" "$files_tool"; do
     [ -x "$executable" ] || fail "$executable is not an executable (build it first)"
   done
   shift 3
-  for tool in "$@"; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
-  done
+  require_tools "$@"
 }
 
-# A scratch folder of the test's own, $work, taken away when the script ends, with the program
-# ($app_pid) and the X server ($xvfb_pid) if they still run. Scripts that hold more (mounts, a
-# loop of their own) write their own clean-up.
+# Takes the one argument of the window scripts (tests/ui): the program, into program.
+take_program_argument() {
+  [ $# -ge 1 ] || { echo "usage: $0 PATH/TO/verselane" >&2; exit 2; }
+  program=$(readlink -f "$1")
+  [ -x "$program" ] || fail "$1 is not an executable"
+  shift
+  require_tools "$@"
+}
+
+# --- the scratch folder and the program's folders -------------------------------------------------
+
+# A scratch folder of the test's own, $work, readable by all (some tests run helpers under another
+# uid), taken away when the script ends after the program ($app_pid) and the X server ($xvfb_pid)
+# are stopped, if they still run. It is kept, and named, when keep_work is 1: with
+# VERSELANE_E2E_KEEP=1, or when a script's on_failure hook sets it. Clean-up the script adds
+# with on_exit runs before.
 make_scratch_work() {
-  work=$(mktemp -d)
+  work=$(mktemp -d "${TMPDIR:-/tmp}/verselane-e2e-XXXXXX")
+  chmod 755 "$work"
   xvfb_pid=
   app_pid=
-  trap remove_scratch_work EXIT
+  keep_work=${VERSELANE_E2E_KEEP:-0}
+  on_exit remove_scratch_work
 }
 
 remove_scratch_work() {
-  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
-    kill -KILL "$app_pid" 2>/dev/null || true
-  fi
+  stop_program
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
-  rm -rf "$work"
+  if [ "$keep_work" = 0 ]; then rm -rf "$work"; else echo "kept: $work" >&2; fi
 }
+
+# Kills the program ($app_pid) if it still runs and forgets it.
+stop_program() {
+  if [ -n "${app_pid:-}" ] && kill -0 "$app_pid" 2>/dev/null; then
+    kill -KILL "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+  fi
+  app_pid=
+}
+
+# use_private_home [ROOT]: the program (and everything the test starts after) gets a home of its
+# own under ROOT ($work when not given), laid out as on a desktop, so it neither reads nor writes
+# the player's files nor meets another copy's single-instance lock: HOME=ROOT/home with
+# XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_CACHE_HOME in it where the XDG defaults put them, and
+# XDG_RUNTIME_DIR=ROOT/runtime (mode 700). It makes only HOME and the runtime folder, so a test
+# can see what the program makes. No sound device: SDL plays into nothing.
+use_private_home() {
+  local root=${1:-$work}
+  export HOME="$root/home" XDG_RUNTIME_DIR="$root/runtime" SDL_AUDIODRIVER=dummy
+  export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" \
+    XDG_CACHE_HOME="$HOME/.cache"
+  mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+}
+
+# --- the X server and the program's windows -------------------------------------------------------
 
 # Starts Xvfb (run through the command prefix given, if any) and points DISPLAY at it. Xvfb picks
 # a free display itself and names it once it accepts connections, so tests running side by side

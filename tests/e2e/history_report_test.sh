@@ -18,27 +18,14 @@ readonly HEPBURN="fujinotakaneniyukihafuritsutsu"
 readonly DEFAULT_RECORDS=("$DEFAULT_RECORD_LINE" "$DEFAULT_RECORD_LINE" "$DEFAULT_RECORD_LINE"
                           "$DEFAULT_RECORD_LINE" "$DEFAULT_RECORD_LINE")
 
-fail() {
-  echo "history report test FAILED: $*" >&2
-  if [ -n "${log:-}" ] && [ -s "$log" ]; then
-    echo "--- the program's output ---" >&2
-    grep -v -e 'dconf-WARNING' -e '^$' "$log" >&2 || true
-  fi
-  exit 1
-}
-
 take_arguments "$@" Xvfb xdotool xwininfo
 seed_tool="$build_dir/e2e-history-seed-tool"
 [ -x "$seed_tool" ] || fail "$seed_tool is not built"
 
 make_scratch_work
-
-export SDL_AUDIODRIVER=dummy HOME="$work/home" XDG_DATA_HOME="$work/data" \
-  XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+use_private_home
 data="$XDG_DATA_HOME/verselane"
 history="$data/history.sqlite3"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
 
 # report EXPECTED-STATUS: `verselane --history` with no display, its output in $report.
 report() {
@@ -67,8 +54,8 @@ printf '[input]\nromaji=true\n' >"$XDG_CONFIG_HOME/verselane/verselane.conf"
 
 start_private_x
 unset GTK_IM_MODULE XMODIFIERS QT_IM_MODULE
-log="$work/output.log"
-"$program" >"$log" 2>&1 &
+program_log="$work/output.log"
+"$program" >"$program_log" 2>&1 &
 app_pid=$!
 wait_for_titled window "$MAIN_TITLE" "start-up"
 xdotool windowfocus --sync "$window" key ctrl+s
@@ -101,7 +88,7 @@ kill -0 "$app_pid" 2>/dev/null || fail "the running program ended"
 played=$report
 
 quit_program "$window" "the exit"
-expect_notices "$log" "in the session"
+expect_notices "$program_log" "in the session"
 report 0
 [ "$report" = "$played" ] || fail "--history after the exit printed:"$'\n'"$report"
 [ "$(od -An -tx1 "$data/env.ini")" = "$env_before" ] || fail "env.ini changed"

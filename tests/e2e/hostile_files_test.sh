@@ -15,7 +15,6 @@ source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/e2e_lib.sh"
 readonly START_TIMEOUT=60   # generous: two shared cores, and a fuzzer beside us
 E2E_STEP_TIMEOUT=$START_TIMEOUT
 
-
 # The files each case starts from, in range and well formed; a case replaces one of them.
 readonly GOOD_ENV_LINE="1/0/40/12/0/1/0/hostile"
 readonly GOOD_RECORD_LINES=(
@@ -27,21 +26,11 @@ readonly GOOD_RECORD_LINES=(
 )
 readonly TEN_MB=$((10 * 1024 * 1024))
 
-fail() {
-  echo "hostile files test FAILED: $*" >&2
-  if [ -n "${last_log:-}" ] && [ -s "$last_log" ]; then
-    echo "--- the program's output ($last_log) ---" >&2
-    cat "$last_log" >&2
-  fi
-  exit 1
-}
-
 take_arguments "$@" Xvfb xdotool xwininfo cmp
 
 make_scratch_work
 
 start_private_x
-export SDL_AUDIODRIVER=dummy
 
 # --- making files ---------------------------------------------------------------------------------
 
@@ -128,9 +117,9 @@ run_case() {
   local title=$1 setup=$2 notice_names=$3 env_after=$4 record_after=$5 look=${6:-}
   case_number=$((case_number + 1))
   local root="$work/case-$case_number" when="case $case_number: $title"
-  mkdir -p "$root/home" "$root/xdg-data/verselane" "$root/config" "$root/runtime"
-  chmod 700 "$root/runtime"
-  data="$root/xdg-data/verselane"
+  use_private_home "$root"
+  data="$XDG_DATA_HOME/verselane"
+  mkdir -p "$data"
   cp "$work/made/good-env.ini" "$data/env.ini"
   cp "$work/made/good-record.dat" "$data/record.dat"
   "$setup"
@@ -138,9 +127,8 @@ run_case() {
   env_before=$(fingerprint "$data/env.ini")
   record_before=$(fingerprint "$data/record.dat")
 
-  last_log="$root/output.log"
-  HOME="$root/home" XDG_DATA_HOME="$root/xdg-data" XDG_CONFIG_HOME="$root/config" \
-    XDG_RUNTIME_DIR="$root/runtime" "$program" >"$last_log" 2>&1 &
+  program_log="$root/output.log"
+  "$program" >"$program_log" 2>&1 &
   app_pid=$!
   local window
   wait_for_titled window "$MAIN_TITLE" "$when"
@@ -159,8 +147,8 @@ run_case() {
   read -r -a names <<<"$notice_names"
   local expected=()
   for name in "${names[@]}"; do expected+=("${!name}"); done
-  expect_notices "$last_log" "$when" "${expected[@]}"
-  if grep -E -e '-CRITICAL \*\*' -e 'assert' "$last_log" >/dev/null; then
+  expect_notices "$program_log" "$when" "${expected[@]}"
+  if grep -E -e '-CRITICAL \*\*' -e 'assert' "$program_log" >/dev/null; then
     fail "the program reported errors ($when)"
   fi
 

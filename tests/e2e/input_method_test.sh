@@ -31,19 +31,6 @@ readonly NAME_ROMAJI=hanako NAME=はなこ
 readonly TYPE_DELAY=${TYPE_DELAY:-40}
 readonly INPUT_METHOD=${4:-}
 
-fail() {
-  echo "input method test ($INPUT_METHOD) FAILED: $*" >&2
-  if [ -n "${app_log:-}" ] && [ -s "$app_log" ]; then
-    echo "--- the program's output ---" >&2
-    tail -n 40 "$app_log" >&2
-  fi
-  if [ -n "${work:-}" ]; then
-    [ -n "${DISPLAY:-}" ] && import -window root "$work/shots/failure.png" 2>/dev/null
-    echo "(screenshots in $work/shots)" >&2
-  fi
-  keep_work=1
-  exit 1
-}
 log() { echo "[$(date +%T)] $*"; }
 
 case "$INPUT_METHOD" in
@@ -51,6 +38,7 @@ case "$INPUT_METHOD" in
   fcitx5) method_tools=(fcitx5 fcitx5-remote dbus-send) ;;
   *) echo "usage: $0 PATH/verselane PATH/verselane-files BUILD_DIR ibus|fcitx5" >&2; exit 2 ;;
 esac
+test_name="input method test ($INPUT_METHOD)"
 take_arguments "${@:1:3}" Xvfb xdotool import convert compare dbus-daemon "${method_tools[@]}"
 
 # As root: a private PID namespace, so that nothing started here (mozc_server outlives the input
@@ -62,19 +50,17 @@ if [ "$(id -u)" = 0 ] && [ -z "${VERSELANE_IME_IN_NAMESPACE:-}" ]; then
     bash -c '"$@" & wait $!' input-method-test bash "$0" "$@"
 fi
 
-keep_work=${VERSELANE_E2E_KEEP:-0}
-work=$(mktemp -d "${TMPDIR:-/tmp}/verselane-ime-XXXXXX")
-chmod 755 "$work"
-mkdir -p "$work/home/.config" "$work/runtime" "$work/shots" "$work/home/.local/share/verselane"
-chmod 700 "$work/runtime"
-data="$work/home/.local/share/verselane"
-question_file="$work/home/poem4.vlq"
-app_log="$work/app.log"
-
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/home/.config" \
-  XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache" \
-  USER=imetest LOGNAME=imetest LANG=C.UTF-8 NO_AT_BRIDGE=1
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/bus"
+make_scratch_work
+on_failure '[ -z "${DISPLAY:-}" ] || import -window root "$work/shots/failure.png" 2>/dev/null
+  echo "(screenshots in $work/shots)" >&2
+  keep_work=1'
+use_private_home
+mkdir -p "$XDG_CONFIG_HOME" "$work/shots" "$XDG_DATA_HOME/verselane"
+data="$XDG_DATA_HOME/verselane"
+question_file="$HOME/poem4.vlq"
+program_log="$work/app.log"
+export USER=imetest LOGNAME=imetest LANG=C.UTF-8 NO_AT_BRIDGE=1
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
 unset SESSION_MANAGER
 
 if [ "$(id -u)" = 0 ]; then
@@ -185,14 +171,9 @@ bus_name_owned() {
     grep -q "boolean true"
 }
 
+# The helpers started here; the program and the X server are the shared clean-up's.
 pids=()
-cleanup() {
-  "stop_$INPUT_METHOD" >/dev/null 2>&1
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  if [ "$keep_work" = 0 ]; then rm -rf "$work"; fi
-}
-trap cleanup EXIT
+on_exit '"stop_$INPUT_METHOD" >/dev/null 2>&1; for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done'
 
 # --- The player's files -------------------------------------------------------------------------
 stored_path=${question_file//\//\\}
@@ -209,7 +190,6 @@ scrambled "$data/env.ini" "$(env_line 0 3 たろう)"
 # The bus starts once DISPLAY is set: it starts services it is asked for with its own
 # environment, and an input method without the display would be of no use.
 start_private_x "${as_player[@]}"
-pids+=("$xvfb_pid")
 
 "${as_player[@]}" dbus-daemon --session --fork --print-pid=1 --address="$DBUS_SESSION_BUS_ADDRESS" \
   >"$work/dbus.pid" || fail "the session bus did not start"
@@ -289,13 +269,12 @@ answer() {  # N
 }
 
 start_program() {
-  "${as_player[@]}" "$program" >>"$app_log" 2>&1 &
+  "${as_player[@]}" "$program" >>"$program_log" 2>&1 &
   app_pid=$!
-  pids+=("$app_pid")
   wait_for_titled main "$MAIN_TITLE" "at the start"
   xdotool windowfocus --sync "$main"
   sleep 0.5
-  grep -q "^verselane: NOTICE" "$app_log" && fail "the program started with a notice"
+  grep -q "^verselane: NOTICE" "$program_log" && fail "the program started with a notice"
   log "the program is up (window $main)"
 }
 

@@ -10,11 +10,6 @@
 set -euo pipefail
 source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/e2e_lib.sh"
 
-fail() {
-  echo "install test FAILED: $*" >&2
-  exit 1
-}
-
 take_arguments "$@" Xvfb xdotool cmake cpack dpkg-deb desktop-file-validate appstreamcli
 
 make_scratch_work
@@ -48,11 +43,8 @@ env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/verselane" --help | grep -q '^Usa
   fail "--help without a display"
 
 start_private_x
-mkdir -p "$work/home" "$work/runtime"
-chmod 700 "$work/runtime"
-HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
-  XDG_RUNTIME_DIR="$work/runtime" SDL_AUDIODRIVER=dummy "$prefix/bin/verselane" \
-  >"$work/output.log" 2>&1 &
+use_private_home
+"$prefix/bin/verselane" >"$work/output.log" 2>&1 &
 app_pid=$!
 wait_for_titled window "$MAIN_TITLE" "the installed program's start"
 # ヘルプ(&H) → ヘルプを見る(&H); the program still ends cleanly with its help window open.

@@ -5,11 +5,7 @@
 # until ctest's time-out. No X server needed: the window search is stood in for.
 set -uo pipefail
 here=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")
-
-fail() {
-  echo "lib failures test FAILED: $*" >&2
-  exit 1
-}
+source "$here/e2e_lib.sh"
 
 # Runs $1 in a shell that has the helpers, a window " Verselane" (4242) and no other, and the
 # program running or not ($2: its pid, or empty); prints what it printed, stdout and stderr.
@@ -36,6 +32,19 @@ output=$(run_with_helpers 'check() { wait_for_titled found " ランクイン" "n
 output=$(run_with_helpers 'wait_for_titled found " ランクイン" "the program gone"; echo "went on"' "")
 [[ "$output" == "FAILED: the program ended while waiting for \" ランクイン\" (the program gone)" ]] ||
   fail "an ended program did not end the test at once: $output"
+
+# The clean-up a script asks for runs when it fails, after what the failure shows: the last hook
+# added first, and every hook, also after one that failed under `set -e`.
+output=$(bash -c '
+  set -euo pipefail
+  source "$1/e2e_lib.sh"
+  on_exit "echo first added"; on_exit false; on_exit "echo last added"
+  on_failure "echo shown"
+  fail "on purpose"
+  echo "went on"
+  ' cleanup "$here" 2>&1)
+[ "$output" = "cleanup FAILED: on purpose"$'\n'"shown"$'\n'"last added"$'\n'"first added" ] ||
+  fail "the clean-up did not run as asked: $output"
 
 # No script takes a window from a command substitution, where a failure would not stop it.
 if grep -n '\$(wait_for_titled' "$here"/*.sh | grep -v "^$here/lib_failures_test.sh:"; then

@@ -50,14 +50,7 @@ readonly OLD_RECORDS=(
   "e,10,00:00:09,50,普通,26/01/01 10:00"
 )
 
-fail() {
-  echo "read-only and full disk test FAILED: $*" >&2
-  if [ -n "${last_log:-}" ] && [ -s "$last_log" ]; then
-    echo "--- the program's output ($last_log) ---" >&2
-    grep -v -e 'dconf-WARNING' -e '^$' "$last_log" >&2 || true
-  fi
-  exit 1
-}
+test_name="read-only and full disk test"
 
 take_arguments "$@" Xvfb xdotool xwininfo import mount cmp
 
@@ -77,27 +70,14 @@ if [ -z "${VERSELANE_PRIVATE_MOUNTS:-}" ]; then
   VERSELANE_PRIVATE_MOUNTS=1 exec "${namespace[@]}" bash "$0" "$@"
 fi
 
-
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
+make_scratch_work
+# The program may hold files in a mount: it is stopped first.
 mounts=()
-cleanup() {
-  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
-    kill -KILL "$app_pid" 2>/dev/null || true
-  fi
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  local m
-  for m in "${mounts[@]}"; do umount "$m" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+on_exit 'stop_program; for m in "${mounts[@]}"; do umount "$m" 2>/dev/null; done'
 start_private_x
-# No sound device, and GTK's file dialog keeps its settings in memory instead of asking for a
-# D-Bus session that is not there.
-export SDL_AUDIODRIVER=dummy GSETTINGS_BACKEND=memory
+# GTK's file dialog keeps its settings in memory instead of asking for a D-Bus session that is
+# not there.
+export GSETTINGS_BACKEND=memory
 
 # --- driving the program --------------------------------------------------------------------------
 
@@ -146,15 +126,13 @@ put_player_files() {
   printf '%s\n' "${OLD_RECORDS[@]}" | "$files_tool" encode "$data/record.dat"
 }
 
-# play_and_save NAME SAVES_FAIL(yes|no): starts the program on $root, plays the run, asks for
-# every save and quits. The data folder is $root/xdg-data/verselane, already in place.
+# play_and_save NAME SAVES_FAIL(yes|no): starts the program on the home new_root made, plays
+# the run, asks for every save and quits. The data folder, $data, is already in place.
 play_and_save() {
   local name=$1 saves_fail=$2 when window results rank_in
-  local data="$root/xdg-data/verselane"
   answered_notices=" "
-  last_log="$root/output.log"
-  HOME="$root/home" XDG_DATA_HOME="$root/xdg-data" XDG_CONFIG_HOME="$root/config" \
-    XDG_RUNTIME_DIR="$root/runtime" "$program" >"$last_log" 2>&1 &
+  program_log="$root/output.log"
+  "$program" >"$program_log" 2>&1 &
   app_pid=$!
   wait_for_titled window "$MAIN_TITLE" "$name: start-up"
   # The history is looked at once the window shows; where saves fail it cannot be made either.
@@ -217,7 +195,7 @@ play_and_save() {
   wait_for_exit "$when"
 
   if [ "$saves_fail" = yes ]; then
-    expect_notices "$last_log" "$name" "$HISTORY_NOT_KEPT" "$RECORDS_NOT_SAVED" \
+    expect_notices "$program_log" "$name" "$HISTORY_NOT_KEPT" "$RECORDS_NOT_SAVED" \
       "$FILE_NOT_SAVED$data/$RESULT_FILE_NAME" "$FILE_NOT_SAVED$data/$QUESTION_FILE_NAME" \
       "$ENV_NOT_SAVED"
     # The history's notice came over the window as it showed.
@@ -225,24 +203,25 @@ play_and_save() {
       fail "$(notice_window_count) notice windows came, not one for the history and one for" \
         "each of the 4 saves ($name)"
   else
-    expect_notices "$last_log" "$name"
+    expect_notices "$program_log" "$name"
   fi
-  if grep -E -e '-CRITICAL \*\*' -e 'assert' "$last_log" >/dev/null; then
+  if grep -E -e '-CRITICAL \*\*' -e 'assert' "$program_log" >/dev/null; then
     fail "the program reported errors ($name)"
   fi
 }
 
+# A home of the scenario's own under $root, its data folder $data made.
 new_root() {
   root="$work/$1"
-  mkdir -p "$root/home" "$root/xdg-data/verselane" "$root/config" "$root/runtime"
-  chmod 700 "$root/runtime"
+  use_private_home "$root"
+  data="$XDG_DATA_HOME/verselane"
+  mkdir -p "$data"
 }
 
 # --- writable -------------------------------------------------------------------------------------
 
 started=$SECONDS
 new_root writable
-data="$root/xdg-data/verselane"
 put_player_files "$data"
 play_and_save writable no
 stored=${data//\//\\}\\questions.vlq
@@ -268,7 +247,6 @@ echo "writable: every save landed (score $score) in $((SECONDS - started)) s"
 
 started=$SECONDS
 new_root read-only
-data="$root/xdg-data/verselane"
 put_player_files "$data"
 mount --bind "$data" "$data" || fail "cannot bind-mount $data"
 mounts+=("$data")
@@ -285,7 +263,6 @@ echo "read-only: 5 notices, nothing lost, in $((SECONDS - started)) s"
 
 started=$SECONDS
 new_root full-disk
-data="$root/xdg-data/verselane"
 mount -t tmpfs -o size=256k,mode=0755 tmpfs "$data" || fail "cannot mount a tmpfs on $data"
 mounts+=("$data")
 put_player_files "$data"

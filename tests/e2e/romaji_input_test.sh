@@ -17,27 +17,16 @@ readonly KUNREI="huzinotakaneniyukihahuritutu"
 readonly DEFAULT_RECORDS=("$DEFAULT_RECORD_LINE" "$DEFAULT_RECORD_LINE" "$DEFAULT_RECORD_LINE"
                           "$DEFAULT_RECORD_LINE" "$DEFAULT_RECORD_LINE")
 
-fail() {
-  echo "romaji input test FAILED: $*" >&2
-  if [ -n "${log:-}" ] && [ -s "$log" ]; then
-    echo "--- the program's output ---" >&2
-    grep -v -e 'dconf-WARNING' -e '^$' "$log" >&2 || true
-  fi
-  exit 1
-}
-
 take_arguments "$@" Xvfb xdotool xwininfo import
 
 make_scratch_work
 
 start_private_x
 unset GTK_IM_MODULE XMODIFIERS QT_IM_MODULE
-export SDL_AUDIODRIVER=dummy HOME="$work/home" XDG_DATA_HOME="$work/data" \
-  XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+use_private_home
 data="$XDG_DATA_HOME/verselane"
 conf="$XDG_CONFIG_HOME/verselane/verselane.conf"
-mkdir -p "$HOME" "$data" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$data"
 scrambled "$data/set.vlq" "3,3"
 env_line="0/${data//\//\\}\\set.vlq/2/28/1/0/1/player"
 scrambled "$data/env.ini" "$env_line"
@@ -45,8 +34,8 @@ scrambled "$data/record.dat" "${DEFAULT_RECORDS[@]}"
 
 # start_program: the program on the folders above, its window in $window.
 start_program() {
-  log="$work/output-$1.log"
-  "$program" >"$log" 2>&1 &
+  program_log="$work/output-$1.log"
+  "$program" >"$program_log" 2>&1 &
   app_pid=$!
   wait_for_titled window "$MAIN_TITLE" "$1: start-up"
 }
@@ -90,7 +79,7 @@ answer "session 1, Hepburn" "$HEPBURN"
 answer "session 1, Kunrei" "$KUNREI"
 finish_run "session 1"
 quit_program "$window" "session 1: the exit"
-expect_notices "$log" "in session 1"
+expect_notices "$program_log" "in session 1"
 
 # Session 2: the option is still on.
 start_program "session 2"
@@ -99,7 +88,7 @@ answer "session 2, Kunrei" "$KUNREI"
 answer "session 2, Hepburn" "$HEPBURN"
 finish_run "session 2"
 quit_program "$window" "session 2: the exit"
-expect_notices "$log" "in session 2"
+expect_notices "$program_log" "in session 2"
 
 [ "$(cat "$conf")" = $'[input]\nromaji=true\n[view]\nzoom=1' ] || fail "verselane.conf changed: $(cat "$conf")"
 records=$("$files_tool" decode "$data/record.dat")

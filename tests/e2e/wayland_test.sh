@@ -22,21 +22,6 @@ readonly COMPOSITOR_UID=4243
 readonly COVER_TITLE="a window on top"
 readonly ROMAJI_ANSWER="fujinotakaneniyukihafuritsutsu"
 
-fail() {
-  echo "wayland test FAILED: $*" >&2
-  if [ -n "${app_log:-}" ] && [ -s "$app_log" ]; then
-    echo "--- the program's output (without its protocol trace) ---" >&2
-    grep -v -e '^\[ *[0-9.]*\]' -e 'dconf-WARNING' -e '^$' "$app_log" | tail -n 30 >&2 || true
-  fi
-  for other in sway keyboard; do
-    [ -s "${work:-/nonexistent}/$other.log" ] || continue
-    echo "--- $other ---" >&2
-    grep -v '\[DEBUG\]' "$work/$other.log" | tail -n 15 >&2
-  done
-  [ -n "${work:-}" ] && echo "(screenshots and logs in $work)" >&2
-  keep_work=1
-  exit 1
-}
 log() { echo "[$(date +%T)] $*"; }
 
 take_arguments "$@" sway swaymsg grim jq convert setpriv zenity
@@ -44,28 +29,27 @@ keyboard_tool="$build_dir/e2e-wayland-keyboard"
 [ -x "$keyboard_tool" ] || fail "$keyboard_tool is not built: it needs libwayland-dev, \
 libxkbcommon-dev and wayland-protocols when CMake configures (./test installs them)"
 
-keep_work=${VERSELANE_E2E_KEEP:-0}
-work=$(mktemp -d "${TMPDIR:-/tmp}/verselane-wayland-XXXXXX")
-chmod 755 "$work"
-mkdir -p "$work/runtime" "$work/home" "$work/data" "$work/config/verselane" "$work/shots"
-chmod 700 "$work/runtime"
-app_log="$work/app.log"
-app_pid=
+make_scratch_work
+on_failure 'for other in sway keyboard; do
+    [ -s "$work/$other.log" ] || continue
+    echo "--- $other ---" >&2
+    grep -v "\[DEBUG\]" "$work/$other.log" | tail -n 15 >&2
+  done
+  echo "(screenshots and logs in $work)" >&2
+  keep_work=1'
+# The program first, then the helpers started here.
 pids=()
-cleanup() {
-  for pid in "$app_pid" "${pids[@]}"; do [ -z "$pid" ] || kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  if [ "$keep_work" = 0 ]; then rm -rf "$work"; else echo "kept: $work"; fi
-}
-trap cleanup EXIT
+on_exit 'stop_program; for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done'
+use_private_home
+mkdir -p "$XDG_CONFIG_HOME/verselane" "$work/shots"
+program_log="$work/app.log"
 
 # --- sway, headless --------------------------------------------------------------------------
 unset DISPLAY WAYLAND_DISPLAY SWAYSOCK XAUTHORITY GTK_IM_MODULE XMODIFIERS
-export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home" XDG_DATA_HOME="$work/data" \
-  XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy NO_AT_BRIDGE=1 LANG=C.UTF-8
+export NO_AT_BRIDGE=1 LANG=C.UTF-8
 as_compositor=()
 if [ "$(id -u)" = 0 ]; then
-  chown "$COMPOSITOR_UID:$COMPOSITOR_UID" "$work/runtime"
+  chown "$COMPOSITOR_UID:$COMPOSITOR_UID" "$XDG_RUNTIME_DIR"
   as_compositor=(setpriv --reuid="$COMPOSITOR_UID" --regid="$COMPOSITOR_UID" --clear-groups)
 fi
 # sway's own default for a window that asks for the focus is to mark it urgent and leave the
@@ -84,10 +68,10 @@ until [ -n "${SWAYSOCK:-}" ] && swaymsg -t get_version >/dev/null 2>&1; do
   kill -0 "$sway_pid" 2>/dev/null || fail "sway did not start"
   [ $SECONDS -lt $deadline ] || fail "sway did not answer within $E2E_STEP_TIMEOUT s"
   sleep 0.1
-  SWAYSOCK=$(find "$work/runtime" -maxdepth 1 -name 'sway-ipc.*.sock' | head -n 1)
+  SWAYSOCK=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -name 'sway-ipc.*.sock' | head -n 1)
   export SWAYSOCK
 done
-WAYLAND_DISPLAY=$(find "$work/runtime" -maxdepth 1 -type s -name 'wayland-*' -printf '%f\n' |
+WAYLAND_DISPLAY=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'wayland-*' -printf '%f\n' |
   head -n 1)
 [ -n "$WAYLAND_DISPLAY" ] || fail "sway made no Wayland socket"
 export WAYLAND_DISPLAY GDK_BACKEND=wayland
@@ -187,18 +171,18 @@ wait_drawn_focused() {
 
 # trace_toplevel TITLE: the protocol object of the program's last window titled TITLE.
 trace_toplevel() {
-  grep -F ".set_title(\"$1\")" "$app_log" | tail -n 1 | sed -n 's/.*-> \(xdg_toplevel@[0-9]*\)\..*/\1/p'
+  grep -F ".set_title(\"$1\")" "$program_log" | tail -n 1 | sed -n 's/.*-> \(xdg_toplevel@[0-9]*\)\..*/\1/p'
 }
 
 # --- The first start ---------------------------------------------------------------------------
 printf '[input]\nromaji=true\n' >"$XDG_CONFIG_HOME/verselane/verselane.conf"
-WAYLAND_DEBUG=client "$program" >"$app_log" 2>&1 &
+WAYLAND_DEBUG=client "$program" >"$program_log" 2>&1 &
 app_pid=$!
 wait_for_focus "$MAIN_TITLE" "the first start"
 main=$(view_id "$MAIN_TITLE")
 wait_drawn_focused "at the first start"
 (( answered_notices == 2 )) || fail "$answered_notices notices at the first start, not 2"
-expect_notices "$app_log" "at the first start" "$ENV_MISSING" "$RECORD_UNREADABLE"
+expect_notices "$program_log" "at the first start" "$ENV_MISSING" "$RECORD_UNREADABLE"
 snap started
 log "the main window has the focus after $answered_notices notices"
 
@@ -224,7 +208,7 @@ XDG_ACTIVATION_TOKEN=$token timeout 10 "$program" >"$work/second.log" 2>&1 || st
 [ "$(views ".name == \"$MAIN_TITLE\"" | wc -l)" = 1 ] || fail "the second copy showed a window"
 wait_for_focus "$MAIN_TITLE" "after the second copy"
 [ "$(view_id "$MAIN_TITLE")" = "$main" ] || fail "the main window is not the first one"
-grep -q -F "activate(\"$token\"," "$app_log" ||
+grep -q -F "activate(\"$token\"," "$program_log" ||
   fail "the first copy did not come forward with the second copy's token $token"
 # sway 1.7 moves the keyboard focus at once but draws (and raises) the window only at its next
 # change of the tree; any command makes one.
@@ -241,7 +225,7 @@ main_toplevel=$(trace_toplevel "$MAIN_TITLE")
 dialog_toplevel=$(trace_toplevel "$CONFIRM_EXIT_TITLE")
 [ -n "$main_toplevel" ] && [ -n "$dialog_toplevel" ] || fail "no window titles in the trace"
 parent=$(grep -F -e "-> $dialog_toplevel.set_parent(" -e "-> $dialog_toplevel.set_title(" \
-  "$app_log" | grep -F -B1 ".set_title(\"$CONFIRM_EXIT_TITLE\")" | tail -n 2 | head -n 1 |
+  "$program_log" | grep -F -B1 ".set_title(\"$CONFIRM_EXIT_TITLE\")" | tail -n 2 | head -n 1 |
   sed -n 's/.*set_parent(\(.*\))$/\1/p')
 [ "$parent" = "$main_toplevel" ] ||
   fail "the exit confirmation's parent is \"$parent\", not the main window ($main_toplevel)"
@@ -258,7 +242,7 @@ status=0
 wait "$app_pid" || status=$?
 app_pid=
 (( status == 0 )) || fail "the program ended with status $status"
-expect_notices "$app_log" "by the end" "$ENV_MISSING" "$RECORD_UNREADABLE"
+expect_notices "$program_log" "by the end" "$ENV_MISSING" "$RECORD_UNREADABLE"
 
 history=$("$program" --history) || fail "the history cannot be read"
 [ "$(wc -l <<<"$history")" = 1 ] && [ "$(cut -f2 <<<"$history")" = 1 ] ||

@@ -1,26 +1,10 @@
-// The answer line's text as the game reads it.
+// The answer line's last typed character, as the key latch takes it.
 #include <gtest/gtest.h>
 
-#include "base/shift_jis.h"
 #include "ui/answer_text.h"
 
 namespace verselane {
 namespace {
-
-TEST(AnswerTextTest, ConvertsKanaKanjiAndAsciiToCp932) {
-  EXPECT_EQ(AnswerTextToSjis("わがころも手"), SjisLiteral("わがころも手"));
-  EXPECT_EQ(AnswerTextToSjis("abc 123"), "abc 123");
-  EXPECT_EQ(AnswerTextToSjis(""), "");
-  // The characters where CP932 and plain Shift-JIS differ.
-  EXPECT_EQ(AnswerTextToSjis("～\\"), "\x81\x60\x5C");
-}
-
-TEST(AnswerTextTest, ACharacterCp932CannotHoldBecomesAQuestionMark) {
-  EXPECT_EQ(AnswerTextToSjis("あ😀い"), SjisLiteral("あ") + "?" + SjisLiteral("い"));
-  EXPECT_EQ(AnswerTextToSjis("𠮷野"), "?" + SjisLiteral("野"));
-  EXPECT_EQ(AnswerTextToSjis("€€"), "??");
-  EXPECT_EQ(AnswerTextToSjis("な\xFF"), SjisLiteral("な") + "?") << "a stray byte as well";
-}
 
 TEST(AnswerTextTest, LastCharacterGivesTheCodePoint) {
   EXPECT_EQ(LastCharacter(""), 0);

@@ -9,44 +9,20 @@
 # Like the window smoke test it runs on an X server of its own, without a window manager.
 set -euo pipefail
 
-readonly TITLE=" Verselane"
 readonly START_TIMEOUT=20
 readonly SECOND_COPY_TIMEOUT=10
 
-fail() {
-  echo "single instance test FAILED: $*" >&2
-  for log in "${work:-/nonexistent}"/*.log; do
-    [ -s "$log" ] && { echo "--- $log ---" >&2; cat "$log" >&2; }
-  done
-  exit 1
-}
-
-[ $# -eq 1 ] || { echo "usage: $0 PATH/TO/verselane" >&2; exit 2; }
-program=$(readlink -f "$1")
-[ -x "$program" ] || fail "$1 is not an executable"
-
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../e2e/e2e_lib.sh"
 readonly STARTUP_ID="launcher-4-test-host-verselane-0_TIME0"
 
-for tool in Xvfb xdotool xwininfo xmessage xprop; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
-done
-source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../e2e/e2e_lib.sh"
-
-work=$(mktemp -d)
+take_program_argument "$@" Xvfb xdotool xwininfo xmessage xprop
+make_scratch_work
+on_failure 'for log in "$work"/*.log; do show_output "$log" "$(basename "$log")"; done'
 pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+on_exit 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done'
 start_private_x
-mkdir -p "$work/home" "$work/data" "$work/config" "$work/runtime"
-chmod 700 "$work/runtime"
+use_private_home
 cd "$work"
-export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
-  XDG_RUNTIME_DIR="$work/runtime" SDL_AUDIODRIVER=dummy
 
 # Starts a copy in the background and waits for its main window, answering the notices of a
 # first start; prints the window.
@@ -56,7 +32,7 @@ start_first_copy() {
   first=$!
   local deadline=$((SECONDS + START_TIMEOUT)) window=
   while [ $SECONDS -lt $deadline ] && [ -z "$window" ]; do
-    window=$(xdotool search --onlyvisible --name "^${TITLE}\$" 2>/dev/null | head -n 1) || true
+    window=$(xdotool search --onlyvisible --name "^${MAIN_TITLE}\$" 2>/dev/null | head -n 1) || true
     for notice in $(xdotool search --onlyvisible --name '^Notice$' 2>/dev/null); do
       xdotool windowfocus --sync "$notice" key Return 2>/dev/null || true
     done
@@ -96,7 +72,7 @@ until (( $(position_of "$main_window") < $(position_of "$cover") )); do
   sleep 0.1
 done
 focus=$(xdotool getwindowfocus)
-[ "$(xdotool getwindowname "$focus")" = "$TITLE" ] ||
+[ "$(xdotool getwindowname "$focus")" = "$MAIN_TITLE" ] ||
   fail "the keyboard focus is on \"$(xdotool getwindowname "$focus")\", not the first copy"
 startup_id=$(xprop -id "$main_window" _NET_STARTUP_ID)
 [ "$startup_id" = "_NET_STARTUP_ID(UTF8_STRING) = \"$STARTUP_ID\"" ] ||

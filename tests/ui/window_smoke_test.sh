@@ -6,7 +6,7 @@
 # before the window shows; the test answers them with Enter, as a player would.
 #
 # Usage: window_smoke_test.sh PATH/TO/verselane
-# It always runs on an X server of its own (it reruns itself under xvfb-run), without a window
+# It always runs on an X server of its own (an Xvfb it starts), without a window
 # manager: one would put a frame around the window and place it itself, and a developer's desktop
 # gets no window popping up.
 set -euo pipefail
@@ -21,46 +21,18 @@ readonly MENU_BAR_MIN=18
 readonly MENU_BAR_MAX=40
 readonly START_TIMEOUT=20
 
-fail() {
-  echo "window smoke test FAILED: $*" >&2
-  if [ -n "${log:-}" ] && [ -s "$log" ]; then
-    echo "--- the program's output ---" >&2
-    cat "$log" >&2
-  fi
-  exit 1
-}
-
-[ $# -eq 1 ] || { echo "usage: $0 PATH/TO/verselane" >&2; exit 2; }
-program=$(readlink -f "$1")
-[ -x "$program" ] || fail "$1 is not an executable"
-
-for tool in Xvfb xdotool xwininfo xprop; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (./test installs it)"
-done
 source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../e2e/e2e_lib.sh"
+take_program_argument "$@" Xvfb xdotool xwininfo xprop
 
 # The program gets folders of its own, so it neither reads nor writes the player's files and
 # does not meet another copy's single-instance lock.
-work=$(mktemp -d)
-log="$work/output.log"
-pid=
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  fi
-  [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_scratch_work
 start_private_x
-mkdir -p "$work/home" "$work/data" "$work/config" "$work/runtime"
-chmod 700 "$work/runtime"
-
+use_private_home
 cd "$work"
-HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
-  XDG_RUNTIME_DIR="$work/runtime" "$program" >"$log" 2>&1 &
-pid=$!
+program_log="$work/output.log"
+"$program" >"$program_log" 2>&1 &
+app_pid=$!
 
 # The start-up notices come first, each a window of the same class titled "Notice".
 window=
@@ -70,7 +42,7 @@ while [ $SECONDS -lt $deadline ]; do
   window=$(xdotool search --onlyvisible --name "^${EXPECTED_TITLE}\$" \
     2>/dev/null | head -n 1) || true
   [ -n "$window" ] && break
-  kill -0 "$pid" 2>/dev/null || break
+  kill -0 "$app_pid" 2>/dev/null || break
   for notice in $(xdotool search --onlyvisible --name "^Notice\$" \
       2>/dev/null); do
     xdotool windowfocus --sync "$notice" key Return 2>/dev/null || true
@@ -79,10 +51,10 @@ while [ $SECONDS -lt $deadline ]; do
   sleep 0.2
 done
 if [ -z "$window" ]; then
-  if ! kill -0 "$pid" 2>/dev/null; then
+  if ! kill -0 "$app_pid" 2>/dev/null; then
     status=0
-    wait "$pid" || status=$?
-    pid=
+    wait "$app_pid" || status=$?
+    app_pid=
     fail "the program ended (status $status) without showing a window of class $WINDOW_CLASS"
   fi
   fail "no visible window titled \"$EXPECTED_TITLE\" within ${START_TIMEOUT} s"
@@ -95,7 +67,8 @@ visible=$(xdotool search --onlyvisible --class "$WINDOW_CLASS" | wc -l)
 [ "$visible" -eq 1 ] || fail "expected one visible $WINDOW_CLASS window, found $visible"
 
 owner=$(xdotool getwindowpid "$window" 2>/dev/null) || owner="(none)"
-[ "$owner" = "$pid" ] || fail "the $WINDOW_CLASS window belongs to process $owner, not to $pid"
+[ "$owner" = "$app_pid" ] ||
+  fail "the $WINDOW_CLASS window belongs to process $owner, not to $app_pid"
 
 props=$(xprop -id "$window" WM_CLASS _NET_WM_NAME WM_NORMAL_HINTS _MOTIF_WM_HINTS)
 grep -qxF "WM_CLASS(STRING) = \"$EXPECTED_INSTANCE\", \"$WINDOW_CLASS\"" <<<"$props" ||
@@ -136,12 +109,12 @@ want_y=$(( (screen_height - height) / 2 ))
 (( x >= want_x - 1 && x <= want_x + 1 && y >= want_y - 1 && y <= want_y + 1 )) ||
   fail "the window is at $x,$y on a ${screen_width}x${screen_height} screen, not centred at $want_x,$want_y"
 
-kill -0 "$pid" 2>/dev/null || fail "the program ended while its window was being checked"
-kill "$pid"
-wait "$pid" 2>/dev/null || true
-pid=
+kill -0 "$app_pid" 2>/dev/null || fail "the program ended while its window was being checked"
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+app_pid=
 
-if grep -E -e '-CRITICAL \*\*' -e 'assert' "$log" >/dev/null; then
+if grep -E -e '-CRITICAL \*\*' -e 'assert' "$program_log" >/dev/null; then
   fail "the program reported errors"
 fi
 

@@ -1,4 +1,4 @@
-#include "game/romaji_input.h"
+#include "base/romaji_input.h"
 
 #include <algorithm>
 #include <string_view>
