@@ -10,19 +10,12 @@
 set -euo pipefail
 source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/e2e_lib.sh"
 
-fail() {
-  echo "command line test FAILED: $*" >&2
-  exit 1
-}
-
 take_arguments "$@" timeout cmp
 seed_tool="$build_dir/e2e-history-seed-tool"
 [ -x "$seed_tool" ] || fail "$seed_tool is not built"
 make_scratch_work
 unset DISPLAY WAYLAND_DISPLAY
-export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
-  XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$HOME"
+use_private_home
 
 # run EXPECTED-STATUS ARGUMENT...: the program with no display, its output in $out and $err.
 # A redirection of stdout may come before the arguments, as ">/dev/full" or ">&-".
