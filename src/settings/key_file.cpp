@@ -45,30 +45,44 @@ std::optional<KeyFile::Line> KeyFile::ParseLine(std::string bytes,
   const std::string_view text = bytes;
   const std::size_t begin = first && text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
   const auto [from, to] = Trim(text, begin, text.ends_with('\n') ? text.size() - 1 : text.size());
-  Line line;
+  std::optional<Line> line = Line{};
   if (from == to || text[from] == '#' || text[from] == ';') {
-    line.bytes = std::move(bytes);
-    return line;
+    // Blank or a comment: kept as it is.
+  } else if (text[from] == '[') {
+    line = ParseHeader(text.substr(from, to - from));
+  } else if (group) {
+    line = ParseKey(text, from, to);
+    if (line) line->group = *group;
+  } else {
+    return std::nullopt;  // a key before the first header
   }
-  if (text[from] == '[') {
-    if (to - from < 2 || text[to - 1] != ']') return std::nullopt;
-    const auto [nameFrom, nameTo] = Trim(text, from + 1, to - 1);
-    const std::string_view name = text.substr(nameFrom, nameTo - nameFrom);
-    if (name.empty() || name.find_first_of("[]") != std::string_view::npos) return std::nullopt;
-    line.kind = Line::Kind::kHeader;
-    line.group = name;
-    line.bytes = std::move(bytes);
-    return line;
-  }
+  if (line) line->bytes = std::move(bytes);
+  return line;
+}
+
+// "[name]", spaces inside the brackets aside.
+std::optional<KeyFile::Line> KeyFile::ParseHeader(std::string_view header) {
+  if (header.size() < 2 || header.back() != ']') return std::nullopt;
+  const auto [from, to] = Trim(header, 1, header.size() - 1);
+  const std::string_view name = header.substr(from, to - from);
+  if (name.empty() || name.find_first_of("[]") != std::string_view::npos) return std::nullopt;
+  Line line;
+  line.kind = Line::Kind::kHeader;
+  line.group = name;
+  return line;
+}
+
+// "key=value" in text[from, to), where the key is not empty.
+std::optional<KeyFile::Line> KeyFile::ParseKey(std::string_view text, std::size_t from,
+                                               std::size_t to) {
   const std::size_t equals = text.find('=', from);
-  if (!group || equals >= to) return std::nullopt;
+  if (equals >= to) return std::nullopt;
   const auto [keyFrom, keyTo] = Trim(text, from, equals);
   if (keyFrom == keyTo) return std::nullopt;
-  std::tie(line.valueBegin, line.valueEnd) = Trim(text, equals + 1, to);
+  Line line;
   line.kind = Line::Kind::kKey;
-  line.group = *group;
   line.key = text.substr(keyFrom, keyTo - keyFrom);
-  line.bytes = std::move(bytes);
+  std::tie(line.valueBegin, line.valueEnd) = Trim(text, equals + 1, to);
   return line;
 }
 

@@ -43,6 +43,8 @@ class KeyFile {
 
   static std::optional<Line> ParseLine(std::string bytes, const std::optional<std::string>& group,
                                        bool first);
+  static std::optional<Line> ParseHeader(std::string_view header);
+  static std::optional<Line> ParseKey(std::string_view text, std::size_t from, std::size_t to);
   std::optional<std::size_t> FindKey(std::string_view group, std::string_view key) const;
   std::optional<std::size_t> EndOfGroup(std::string_view group) const;
   void InsertLine(std::size_t at, Line line);
