@@ -66,7 +66,8 @@ TEST_F(PreferencesKeeperTest, EachNoticeSaysWhatBecameOfTheFile) {
                               "ではないため読み込みません\n") +
                   SjisLiteral(kSessionOnly)});
   fs::remove(Conf());
-  EXPECT_EQ(NoticesOfAStart([&] { WriteBytes(Conf(), std::string(kPreferencesFileLimit + 1, '#')); }),
+  const std::string tooLarge(kPreferencesFileLimit + 1, '#');
+  EXPECT_EQ(NoticesOfAStart([&] { WriteBytes(Conf(), tooLarge); }),
             Texts{SjisLiteral("NOTICE(LoadPreferences):\n設定ファイル(verselane.conf)が大きすぎるため"
                               "読み込みません\n") +
                   SjisLiteral(kSessionOnly)});

@@ -49,7 +49,8 @@ TEST(PreferencesPathTest, FollowsTheXdgFoldersAndThePasswordDatabase) {
   EXPECT_EQ(PreferencesPath("relative", "/home/p", nullptr),
             "/home/p/.config/verselane/verselane.conf");
   // Without HOME the file is not put under the current folder.
-  EXPECT_EQ(PreferencesPath(nullptr, nullptr, "/home/q"), "/home/q/.config/verselane/verselane.conf");
+  EXPECT_EQ(PreferencesPath(nullptr, nullptr, "/home/q"),
+            "/home/q/.config/verselane/verselane.conf");
   EXPECT_EQ(PreferencesPath(nullptr, "relative", "/home/q"),
             "/home/q/.config/verselane/verselane.conf");
   EXPECT_EQ(PreferencesPath(nullptr, nullptr, nullptr), "");
