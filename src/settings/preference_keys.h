@@ -1,6 +1,7 @@
 // The keys of verselane.conf, each with the field of Preferences it holds and the texts its
 // value may take. A new preference is a field in settings/preferences.h and one line of the
-// table in preference_keys.cpp.
+// table in preference_keys.cpp (a new kind of value, a number within bounds say, adds its
+// reader and writer there once, beside those of a flag and of a choice).
 #pragma once
 
 #include "settings/key_file.h"
