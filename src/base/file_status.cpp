@@ -13,6 +13,8 @@ const char* CodeName(FileStatus::Code code) {
     case FileStatus::Code::kCorrupt: return "corrupt";
     case FileStatus::Code::kIoError: return "I/O error";
     case FileStatus::Code::kInvalidCall: return "invalid call";
+    case FileStatus::Code::kNotRegularFile: return "not a regular file";
+    case FileStatus::Code::kTooLarge: return "too large";
   }
   return "?";
 }

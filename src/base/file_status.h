@@ -19,6 +19,8 @@ class [[nodiscard]] FileStatus {
     kCorrupt,      // read, but not in a form the program accepts
     kIoError,      // the system refused or failed: permissions, a folder in the way, a full disk
     kInvalidCall,  // the call does not fit the file's state (not open, open the other way)
+    kNotRegularFile,  // a folder, a FIFO, a device: not opened, since reading it could block
+    kTooLarge,        // larger than its reader takes: not read, so no hostile file fills memory
   };
 
   // Done, about no file in particular (a save with nothing to write).
@@ -30,6 +32,10 @@ class [[nodiscard]] FileStatus {
   static FileStatus InvalidCall(std::string path) {
     return {Code::kInvalidCall, std::move(path)};
   }
+  static FileStatus NotRegularFile(std::string path) {
+    return {Code::kNotRegularFile, std::move(path)};
+  }
+  static FileStatus TooLarge(std::string path) { return {Code::kTooLarge, std::move(path)}; }
   // The status of a system call that failed with `error` (an errno value).
   static FileStatus FromErrno(int error, std::string path);
 

@@ -39,7 +39,7 @@ NoticeSource SourceOf(Notice notice) {
               "今回の設定の変更は保存されません"};
     case Notice::kPreferencesCorrupt:
       return {"NOTICE(LoadPreferences):\n設定ファイル(verselane.conf)が破損しています\n"
-              "初期値を設定します\n元のファイルはverselane.conf.brokenとして残します"};
+              "初期値を設定します\n元のファイルは%sとして残します"};
     case Notice::kPreferencesNotSaved:
       return {"NOTICE(SavePreferences):\n設定ファイル(verselane.conf)を保存できませんでした\n"
               "今回の変更は次の起動に残りません"};
@@ -47,7 +47,7 @@ NoticeSource SourceOf(Notice notice) {
       return {"NOTICE(SaveRecordList):\n記録一覧ファイルを保存できませんでした\n"
               "今回の記録は保存されません"};
     case Notice::kChosenFileNotSaved:
-      return {"ファイルを保存できませんでした\n"};
+      return {"ファイルを保存できませんでした\n%s"};
     case Notice::kNoPoemsToAsk:
       return {"NOTICE(StartGame):\n選ばれている出題元に歌が1首もありません\n"
               "環境設定で出題元を選び直してください"};
@@ -70,6 +70,19 @@ NoticeSource SourceOf(Notice notice) {
     case Notice::kFavouriteNotFound:
       return {"入力された上の句を持つ歌を特定できませんでした ", " 歌検索の結果",
               NoticeIcon::kInformation};
+    case Notice::kPreferencesCorruptNotSetAside:
+      return {"NOTICE(LoadPreferences):\n設定ファイル(verselane.conf)が破損しています\n"
+              "初期値を設定します\n元のファイルは別の名前にできないためそのままにします\n"
+              "今回の変更は次の起動に残りません"};
+    case Notice::kPreferencesNotRegularFile:
+      return {"NOTICE(LoadPreferences):\n設定ファイル(verselane.conf)が通常のファイルではないため"
+              "読み込みません\n初期値を設定します\n今回の変更は次の起動に残りません"};
+    case Notice::kPreferencesTooLarge:
+      return {"NOTICE(LoadPreferences):\n設定ファイル(verselane.conf)が大きすぎるため読み込みません\n"
+              "初期値を設定します\n今回の変更は次の起動に残りません"};
+    case Notice::kPreferencesUnreadable:
+      return {"NOTICE(LoadPreferences):\n設定ファイル(verselane.conf)を読み込めませんでした\n"
+              "初期値を設定します\n今回の変更は次の起動に残りません"};
   }
   return {"NOTICE"};
 }
@@ -85,7 +98,10 @@ std::string ShownPath(const std::string& path) {
 NoticeText ComposeNotice(Notice notice, const std::string& path) {
   const NoticeSource source = SourceOf(notice);
   NoticeText composed{SjisLiteral(source.text), SjisLiteral(source.caption), source.icon};
-  if (notice == Notice::kChosenFileNotSaved) composed.text += ShownPath(path);
+  // "%s" in a text stands for the file it names.
+  if (const std::size_t slot = composed.text.find("%s"); slot != std::string::npos) {
+    composed.text.replace(slot, 2, ShownPath(path));
+  }
   return composed;
 }
 
@@ -108,6 +124,7 @@ std::optional<Notice> NoticeFor(FileTask task, const FileStatus& status) {
       return corrupt ? Notice::kRecordsCorrupt : Notice::kRecordsUnreadable;
     case FileTask::kSaveRecords: return Notice::kRecordsNotSaved;
     case FileTask::kSaveChosenFile: return Notice::kChosenFileNotSaved;
+    case FileTask::kSavePreferences: return Notice::kPreferencesNotSaved;
   }
   return std::nullopt;
 }
@@ -115,6 +132,29 @@ std::optional<Notice> NoticeFor(FileTask task, const FileStatus& status) {
 void TellIfFailed(NoticePort& port, FileTask task, const FileStatus& status) {
   if (const std::optional<Notice> notice = NoticeFor(task, status)) {
     Tell(port, *notice, status.path());
+  }
+}
+
+std::optional<Notice> PreferencesLoadNotice(const FileStatus& status,
+                                            const std::string& setAsideAs) {
+  switch (status.code()) {
+    case FileStatus::Code::kOk:
+    case FileStatus::Code::kNotFound: return std::nullopt;
+    case FileStatus::Code::kCorrupt:
+      return setAsideAs.empty() ? Notice::kPreferencesCorruptNotSetAside
+                                : Notice::kPreferencesCorrupt;
+    case FileStatus::Code::kNotRegularFile: return Notice::kPreferencesNotRegularFile;
+    case FileStatus::Code::kTooLarge: return Notice::kPreferencesTooLarge;
+    case FileStatus::Code::kIoError:
+    case FileStatus::Code::kInvalidCall: return Notice::kPreferencesUnreadable;
+  }
+  return Notice::kPreferencesUnreadable;
+}
+
+void TellPreferencesLoad(NoticePort& port, const FileStatus& status,
+                         const std::string& setAsideAs) {
+  if (const std::optional<Notice> notice = PreferencesLoadNotice(status, setAsideAs)) {
+    Tell(port, *notice, setAsideAs);
   }
 }
 

@@ -20,7 +20,7 @@ enum class Notice {
   kQuestionFileMissing,  // the question file env.ini names
   kRecordsUnreadable,
   kRecordsCorrupt,
-  kPreferencesCorrupt,  // verselane.conf, set aside as verselane.conf.broken
+  kPreferencesCorrupt,  // verselane.conf, set aside under the name given as the path
   // Saves that failed.
   kSettingsNotSaved,
   kRecordsNotSaved,
@@ -36,6 +36,11 @@ enum class Notice {
   kPathTooLong,
   kFavouriteNotFullWidth,
   kFavouriteNotFound,
+  // verselane.conf at start-up, left where it is: the preferences are kept for the session only.
+  kPreferencesCorruptNotSetAside,
+  kPreferencesNotRegularFile,  // a folder, a FIFO, a device
+  kPreferencesTooLarge,
+  kPreferencesUnreadable,
 };
 
 struct NoticeText {
@@ -59,11 +64,21 @@ enum class FileTask {
   kLoadRecords,
   kSaveRecords,
   kSaveChosenFile,
+  kSavePreferences,
 };
 
 // The notice `status` of `task` calls for; nothing when it went well.
 std::optional<Notice> NoticeFor(FileTask task, const FileStatus& status);
 // Shows that notice, when there is one, naming the status's file where the notice names one.
 void TellIfFailed(NoticePort& port, FileTask task, const FileStatus& status);
+
+// verselane.conf, which players edit by hand: the notice its load at start-up calls for, from
+// its `status` and the name a broken file was set aside under (empty: it could not be, and
+// stayed where it was). Nothing when the file was read or is missing.
+std::optional<Notice> PreferencesLoadNotice(const FileStatus& status,
+                                            const std::string& setAsideAs);
+// Shows that notice, when there is one.
+void TellPreferencesLoad(NoticePort& port, const FileStatus& status,
+                         const std::string& setAsideAs);
 
 }  // namespace verselane

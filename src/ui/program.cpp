@@ -60,7 +60,7 @@ Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
       settings_(InFolder(dataFolder_, "env.ini")),
       records_(InFolder(dataFolder_, "record.dat")),
       preferencesFile_(options_.preferencesPath.empty()
-                           ? PreferencesPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))
+                           ? PreferencesPathOfThisProcess()
                            : options_.preferencesPath,
                        messageBoxes_),
       ports_{answerBox_,

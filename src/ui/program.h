@@ -16,6 +16,7 @@
 #include "game/desktop_ports.h"
 #include "game/game_controller.h"
 #include "game/key_latch.h"
+#include "game/preferences_keeper.h"
 #include "records/record_list.h"
 #include "settings/preferences.h"
 #include "settings/settings_controller.h"
@@ -26,7 +27,6 @@
 #include "ui/input_method.h"
 #include "ui/main_frame.h"
 #include "ui/message_boxes.h"
-#include "ui/preferences_file.h"
 #include "ui/single_instance.h"
 #include "ui/wx_surface.h"
 
@@ -43,7 +43,7 @@ struct ProgramOptions {
   // Where env.ini and record.dat live, and where the file dialogs start; empty: the current
   // folder.
   std::string dataFolder;
-  // verselane.conf; empty: $XDG_CONFIG_HOME/verselane/verselane.conf.
+  // verselane.conf; empty: $XDG_CONFIG_HOME/verselane/verselane.conf (PreferencesPath).
   std::string preferencesPath;
   // The folder of the single-instance lock, made when missing; empty: DefaultLockFolder().
   std::string lockFolder;
@@ -94,7 +94,7 @@ class Program {
   WxSurface& surface() { return surface_; }
   GameScreen& screen() { return screen_; }
   Preferences& preferences() { return preferences_; }
-  PreferencesFile& preferencesFile() { return preferencesFile_; }
+  PreferencesKeeper& preferencesFile() { return preferencesFile_; }
   DesktopPorts& ports() { return ports_; }
   AnswerRecorder& history() { return history_; }
 
@@ -117,7 +117,7 @@ class Program {
   const PoemCatalogue catalogue_;
   SettingsController settings_;
   RecordList records_;
-  PreferencesFile preferencesFile_;
+  PreferencesKeeper preferencesFile_;
   Preferences preferences_;
   KeyLatch keys_;
   MainWindow window_;
