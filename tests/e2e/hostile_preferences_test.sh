@@ -25,15 +25,6 @@ readonly CONF_NOT_SET_ASIDE="${CONF_HEAD}が破損しています"$'\n初期値�
 # A broken file set aside under the name $1.
 conf_kept_as() { printf '%sが破損しています\n初期値を設定します\n元のファイルは%sとして残します' "$CONF_HEAD" "$1"; }
 
-fail() {
-  echo "hostile preferences test FAILED: $*" >&2
-  if [ -n "${last_log:-}" ] && [ -s "$last_log" ]; then
-    echo "--- the program's output ($last_log) ---" >&2
-    cat "$last_log" >&2
-  fi
-  exit 1
-}
-
 take_arguments "$@" Xvfb xdotool xwininfo cmp
 
 make_scratch_work
@@ -49,13 +40,13 @@ new_case() {
   case_number=$((case_number + 1))
   title=$1
   root="$work/case-$case_number"
-  mkdir -p "$root/home" "$root/data/verselane" "$root/config/verselane" "$root/runtime"
-  chmod 700 "$root/runtime"
+  use_private_home "$root"
+  mkdir -p "$XDG_DATA_HOME/verselane" "$XDG_CONFIG_HOME/verselane"
   # Good files in the data folder, so that every notice comes from verselane.conf.
-  scrambled "$root/data/verselane/env.ini" "$DEFAULT_ENV_LINE"
-  scrambled "$root/data/verselane/record.dat" "$DEFAULT_RECORD_LINE" "$DEFAULT_RECORD_LINE" \
+  scrambled "$XDG_DATA_HOME/verselane/env.ini" "$DEFAULT_ENV_LINE"
+  scrambled "$XDG_DATA_HOME/verselane/record.dat" "$DEFAULT_RECORD_LINE" "$DEFAULT_RECORD_LINE" \
     "$DEFAULT_RECORD_LINE" "$DEFAULT_RECORD_LINE" "$DEFAULT_RECORD_LINE"
-  conf="$root/config/verselane/verselane.conf"
+  conf="$XDG_CONFIG_HOME/verselane/verselane.conf"
   run=0
 }
 
@@ -68,9 +59,8 @@ run_program() {
   [ $# -eq 0 ] || shift
   run=$((run + 1))
   local when="case $case_number: $title, start $run"
-  last_log="$root/output-$run.log"
-  HOME="$root/home" XDG_DATA_HOME="$root/data" XDG_CONFIG_HOME="$root/config" \
-    XDG_RUNTIME_DIR="$root/runtime" "$program" >"$last_log" 2>&1 &
+  program_log="$root/output-$run.log"
+  "$program" >"$program_log" 2>&1 &
   app_pid=$!
   wait_for_titled window "$MAIN_TITLE" "$when"
   local width
@@ -80,8 +70,8 @@ run_program() {
   (( width == wanted )) || fail "the window is $width wide, not $wanted: the zoom was not $zoom ($when)"
   [ "$action" = - ] || "$action"
   quit_program "$window" "$when"
-  expect_notices "$last_log" "$when" "$@"
-  if grep -E -e '-CRITICAL \*\*' -e 'assert' -e 'Unhandled' "$last_log" >/dev/null; then
+  expect_notices "$program_log" "$when" "$@"
+  if grep -E -e '-CRITICAL \*\*' -e 'assert' -e 'Unhandled' "$program_log" >/dev/null; then
     fail "the program reported errors ($when)"
   fi
 }
@@ -164,13 +154,13 @@ run_program 1 toggle_romaji "$CONF_TOO_LARGE"
 passed_case
 
 new_case "a hand-edited file through a symbolic link"
-mkdir -p "$root/dotfiles"
+mkdir -p "$HOME/dotfiles"
 readonly EDITED='\357\273\277# caf\351\r\n[input]\r\n  romaji = false \r\n; \201\100\r\n[ view ]\r\nzoom=1.5\t\r\n'
-printf "$EDITED" >"$root/dotfiles/verselane.conf"
+printf "$EDITED" >"$HOME/dotfiles/verselane.conf"
 ln -s ../../dotfiles/verselane.conf "$conf"
 run_program 1.5 toggle_romaji
 [ -L "$conf" ] || fail "the link was replaced (case $case_number)"
-expect_bytes "$root/dotfiles/verselane.conf" "${EDITED/romaji = false/romaji = true}"
+expect_bytes "$HOME/dotfiles/verselane.conf" "${EDITED/romaji = false/romaji = true}"
 passed_case
 
 echo "hostile preferences test passed: $passed cases in $((SECONDS - started)) s"
