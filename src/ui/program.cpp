@@ -63,25 +63,13 @@ Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
                            ? PreferencesPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))
                            : options_.preferencesPath,
                        messageBoxes_),
-      ports_{answerBox_,
-             sound_,
-             options_.inputMethod != nullptr ? *options_.inputMethod : inputMethodSwitch_,
-             window_,
-             messageBoxes_,
-             messageBoxes_,
-             dialogs_,
-             screen_,
-             preferencesFile_},
       history_(InFolder(dataFolder_, kHistoryFileName), messageBoxes_),
-      game_(catalogue_, settings_.settings(), settings_.sources(), preferences_, keys_, ports_,
-            options_.random != nullptr ? *options_.random : systemRandom_) {}
+      game_(catalogue_, settings_.settings(), settings_.sources(), preferences_, keys_,
+            options_.random != nullptr ? *options_.random : systemRandom_, history_, answerBox_,
+            sound_, options_.inputMethod != nullptr ? *options_.inputMethod : inputMethodSwitch_,
+            window_, screen_, dialogs_) {}
 
-// The window may still deliver an event while the members go (wx destroys windows when idle):
-// it reaches none of them.
-Program::~Program() {
-  instance_.Release();
-  window_.Connect({});
-}
+Program::~Program() { instance_.Release(); }
 
 bool Program::ClaimSingleInstance() {
   if (!claimed_) {
@@ -92,10 +80,8 @@ bool Program::ClaimSingleInstance() {
 
 bool Program::Start() {
   if (!ClaimSingleInstance()) return false;
-  window_.Connect({&commands_, &keys_, &game_, &canvas_, &surface_, &answerBox_,
-                   [this] { ShutDown(); }});
-  if (!window_.CreateWin(wxString::FromUTF8(kTitle), ProgramIcons(), kClientWidth,
-                         kClientHeight)) {
+  if (!window_.CreateFrame(wxString::FromUTF8(kTitle), ProgramIcons(), kClientWidth,
+                           kClientHeight)) {
     return false;
   }
   messageBoxes_.SetOwner(window_.frame());
@@ -109,7 +95,7 @@ bool Program::Start() {
   // database, and a notice about it comes over the window, after the files' notices as before.
   // Without its history the game still plays: a failure is told and nothing more.
   window_.frame()->CallAfter([this] {
-    if (history_.Open()) game_.ConnectHistory(history_);
+    if (history_.Open()) game_.HistoryOpened();
   });
   return true;
 }
