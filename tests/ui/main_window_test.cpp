@@ -314,6 +314,23 @@ TEST_F(KeptZoomTest, TheKeptZoomIsTheWindowsFromTheStart) {
   EXPECT_NEAR(window.y, (screen.height - window.height) / 2, 1);
 }
 
+// The history is opened only once the window shows: one that already holds answers offers the
+// weak poems from then on.
+class KeptHistoryTest : public uitest::ProgramFixture {};
+
+TEST_F(KeptHistoryTest, AHistoryWithAnswersOffersTheWeakPoemsOnceOpened) {
+  {
+    FakeNotices notices;
+    AnswerRecorder kept(uitest::ScratchFile(kHistoryFileName), notices);
+    ASSERT_TRUE(kept.Open());
+    kept.RecordAnswer({7, QuestionMode::Normal, false, 15000, 0, 0, {}});
+    kept.Flush();
+  }
+  StartProgram();
+  EXPECT_TRUE(
+      RunEventsUntil([this] { return frame()->GetMenuBar()->IsEnabled(kCommandWeakPoems); }));
+}
+
 TEST_F(MainWindowTest, StartRunsTheCountdownAndPutsAQuestion) {
   program().commands().Dispatch(kCommandStart);
   EXPECT_EQ(state(), PlayState::Running);
