@@ -7,7 +7,7 @@
 namespace verselane {
 
 // Converts the typed UTF-8 text to CP932. A character CP932 cannot hold (an emoji, a rare kanji)
-// becomes "?", as Windows reads it from an edit control, so the rest of the answer still counts.
+// becomes "?", so the rest of the answer still counts.
 std::string AnswerTextToSjis(std::string_view utf8);
 
 // The code point of the last character of `utf8`, or 0 for an empty or broken text.

@@ -197,12 +197,12 @@ bool GameScreen::DrawHint(const GameFrame& frame) {
   return drawn;
 }
 
-bool GameScreen::Recreate(FontDat& font, const FontSpec& setup) {
+bool GameScreen::Recreate(CanvasFont& font, const FontSpec& setup) {
   font.Delete();
   return font.Create(setup.height, setup.weight, setup.charset, setup.face) != nullptr;
 }
 
-bool GameScreen::DrawFitted(FontDat& font, const FontSpec& own, FontSpec shrunk,
+bool GameScreen::DrawFitted(CanvasFont& font, const FontSpec& own, FontSpec shrunk,
                             std::string_view text, ScreenBox box, char alignment) {
   const SurfaceFont* previous = canvas_.SelectFont(font.handle());
   int overflow = 0;

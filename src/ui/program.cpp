@@ -16,11 +16,11 @@ std::optional<std::pair<const unsigned char*, std::size_t>> FindEmbedded(std::st
   return std::make_pair(asset->data, asset->size);
 }
 
-// Icon 101 in the sizes desktops ask for; without it the window has the desktop's default icon,
-// as Windows uses the system's. Not the 256-pixel one, which only the icon theme needs: GTK keeps
-// the window's icons for the program's life, and on X11 draws the largest into a pixmap for the
-// window manager's hints through a shared-memory image of that size (more than half a megabyte
-// held for a 256-pixel icon, a quarter of it for 128).
+// The program's icon in the sizes desktops ask for; without it the window has the desktop's
+// default icon. Not the 256-pixel one, which only the icon theme needs: GTK keeps the window's
+// icons for the program's life, and on X11 draws the largest into a pixmap for the window
+// manager's hints through a shared-memory image of that size (more than half a megabyte held for
+// a 256-pixel icon, a quarter of it for 128).
 wxIconBundle ProgramIcons() {
   wxIconBundle icons;
   for (const char* name :
