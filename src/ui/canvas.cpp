@@ -44,7 +44,7 @@ const SurfaceFont* CanvasFont::Make() {
 
 // BitmapList -------------------------------------------------------------------------------------
 
-bool BitmapList::LoadResource(std::span<const std::string_view> names, BitmapLoader& loader) {
+bool BitmapList::Load(std::span<const std::string_view> names, BitmapLoader& loader) {
   bitmaps_.clear();
   bitmaps_.resize(names.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -64,7 +64,7 @@ const CanvasBitmap* BitmapList::Get(int index) const {
 
 // Canvas -----------------------------------------------------------------------------------------
 
-bool Canvas::InitDraw(int width, int height) {
+bool Canvas::CreateBackBuffer(int width, int height) {
   if (hasBackBuffer_) return false;
   if (!surface_.CreateBackBuffer(width, height)) {
     ShowDrawingError(errors_, "ERROR(InitDraw):描画の初期処理に失敗しました");

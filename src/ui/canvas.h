@@ -120,7 +120,7 @@ class BitmapList {
 
   // Loads the pictures `names` in order. The first failure is reported and ends the loading; the
   // bitmaps loaded before it stay in the list. An empty list succeeds.
-  bool LoadResource(std::span<const std::string_view> names, BitmapLoader& loader);
+  bool Load(std::span<const std::string_view> names, BitmapLoader& loader);
   // Null outside 0 ... count - 1 and for a bitmap that did not load.
   const CanvasBitmap* Get(int index) const;
   int count() const { return static_cast<int>(bitmaps_.size()); }
@@ -140,7 +140,7 @@ class Canvas {
   Canvas(Surface& surface, NoticePort& errors) : surface_(surface), errors_(errors) {}
 
   // Creates the black back buffer once; a second call fails and changes nothing.
-  bool InitDraw(int width, int height);
+  bool CreateBackBuffer(int width, int height);
   // A frame or a repaint is drawn between these; opening twice fails.
   bool OpenDrawing();
   bool CloseDrawing();

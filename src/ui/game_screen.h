@@ -81,9 +81,9 @@ class GameScreen : public ScreenPort {
   bool DrawFrame(const GameFrame& frame) override;
 
   // The two bitmap lists, and the widths taken from them.
-  bool LoadAllImgRes(BitmapLoader& loader);
+  bool LoadPictures(BitmapLoader& loader);
   // The prompt font and the pop-up font (made again with its own values before each use).
-  bool LoadAllFontRes();
+  bool CreateFonts();
 
   // Paints `frame` into the back buffer (drawing must be open); stops at the first step that
   // fails and returns false.

@@ -111,9 +111,9 @@ bool Program::InitializeGame() {
   window_.SetMenuItemChecked(ZoomCommand(preferences_.zoomPercent), true);
   EmbeddedBitmapLoader embedded(FindEmbedded);
   BitmapLoader& bitmaps = options_.bitmaps != nullptr ? *options_.bitmaps : embedded;
-  if (!screen_.LoadAllImgRes(bitmaps) || !screen_.LoadAllFontRes()) return false;
+  if (!screen_.LoadPictures(bitmaps) || !screen_.CreateFonts()) return false;
   game_.ResetGame();
-  if (!canvas_.InitDraw(kClientWidth, kClientHeight)) return false;
+  if (!canvas_.CreateBackBuffer(kClientWidth, kClientHeight)) return false;
   if (!game_.UpdateFrame()) return false;
   if (!CreateAnswerBox()) return false;
   return window_.StartTimer(kGameTimerPeriodMs);

@@ -17,7 +17,7 @@ class CanvasTest : public ::testing::Test {
  protected:
   // A canvas with its back buffer and the drawing open, as inside a frame cycle.
   void Open() {
-    ASSERT_TRUE(canvas.InitDraw(400, 150));
+    ASSERT_TRUE(canvas.CreateBackBuffer(400, 150));
     ASSERT_TRUE(canvas.OpenDrawing());
   }
   std::vector<int> CopiedXs() const {
@@ -34,8 +34,8 @@ class CanvasTest : public ::testing::Test {
 
 TEST_F(CanvasTest, BackBufferIsMadeOnceAndDrawingOpensOnce) {
   EXPECT_FALSE(canvas.OpenDrawing()) << "nothing to draw into yet";
-  ASSERT_TRUE(canvas.InitDraw(400, 150));
-  EXPECT_FALSE(canvas.InitDraw(400, 150)) << "a second back buffer is refused";
+  ASSERT_TRUE(canvas.CreateBackBuffer(400, 150));
+  EXPECT_FALSE(canvas.CreateBackBuffer(400, 150)) << "a second back buffer is refused";
   EXPECT_EQ(surface.backBuffersMade, 1);
   EXPECT_EQ(surface.bufferWidth, 400);
   EXPECT_EQ(surface.bufferHeight, 150);
@@ -52,7 +52,7 @@ TEST_F(CanvasTest, BackBufferIsMadeOnceAndDrawingOpensOnce) {
 
 TEST_F(CanvasTest, FailedBackBufferShowsItsErrorBox) {
   surface.failBackBuffer = true;
-  EXPECT_FALSE(canvas.InitDraw(400, 150));
+  EXPECT_FALSE(canvas.CreateBackBuffer(400, 150));
   ASSERT_EQ(errors.shown.size(), 1u);
   EXPECT_EQ(errors.shown[0].text, SjisLiteral("ERROR(InitDraw):描画の初期処理に失敗しました"));
   EXPECT_EQ(errors.shown[0].caption, "ERROR");
@@ -63,7 +63,7 @@ TEST_F(CanvasTest, FailedBackBufferShowsItsErrorBox) {
 TEST_F(CanvasTest, BitmapOperationsNeedOpenDrawingAndABitmap) {
   FakeBitmap icon{136, 25, 25};
   EXPECT_FALSE(canvas.DrawBitmapAt(&icon, 1, 2)) << "no back buffer";
-  ASSERT_TRUE(canvas.InitDraw(400, 150));
+  ASSERT_TRUE(canvas.CreateBackBuffer(400, 150));
   EXPECT_FALSE(canvas.DrawBitmapAt(&icon, 1, 2)) << "drawing not open";
   ASSERT_TRUE(canvas.OpenDrawing());
   EXPECT_FALSE(canvas.DrawBitmapAt(nullptr, 1, 2));
@@ -247,7 +247,7 @@ TEST(BitmapListTest, LoadsInOrderAndStopsAtTheFirstFailure) {
   BitmapList list(errors);
   const std::string_view names[] = {"bitmap-130.png", "bitmap-135.png", "bitmap-136.png",
                                     "bitmap-137.png"};
-  EXPECT_FALSE(list.LoadResource(names, loader));
+  EXPECT_FALSE(list.Load(names, loader));
   EXPECT_EQ(loader.loaded, (std::vector<int>{130, 135, 136})) << "137 is never tried";
   ASSERT_EQ(errors.shown.size(), 1u);
   EXPECT_EQ(errors.shown[0].text, SjisLiteral("ERROR(LoadResource):リソースの読込に失敗しました"));
@@ -263,7 +263,7 @@ TEST(BitmapListTest, AnEmptyListLoads) {
   FakeNotices errors;
   FakeBitmapLoader loader;
   BitmapList list(errors);
-  EXPECT_TRUE(list.LoadResource({}, loader));
+  EXPECT_TRUE(list.Load({}, loader));
   EXPECT_EQ(list.count(), 0);
   EXPECT_EQ(list.Get(0), nullptr);
   EXPECT_TRUE(errors.shown.empty());
