@@ -53,7 +53,7 @@ class MainWindow : public MainWindowPort {
   // The window's events reach the commands (menu and accelerators), the key latch (typed
   // characters), the game (timer ticks and redraws), the canvas and surface (repaints) and the
   // answer line (zoom); `closing` is what the program does once the window is going (it saves
-  // the settings). Nothing is called before the frame is made.
+  // the settings). It calls none of them before its frame is made.
   MainWindow(CommandHandler& commands, KeyLatch& keys, GameController& game, Canvas& canvas,
              WxSurface& surface, AnswerBox& answerBox, std::function<void()> closing);
   MainWindow(const MainWindow&) = delete;
