@@ -45,7 +45,7 @@ class MainFrame : public wxFrame {
   GameView* view_ = nullptr;
 };
 
-// Builds menu 102: its texts, access keys, ids and the four Ctrl accelerators.
+// Builds the menu bar: its texts, access keys, command ids and the four Ctrl accelerators.
 wxMenuBar* CreateMenuBar();
 
 class MainWindow : public MainWindowPort {
