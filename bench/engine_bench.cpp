@@ -18,10 +18,12 @@
 namespace verselane {
 namespace {
 
-// A desktop that does nothing, says Yes and counts the frames it is asked to draw.
+// A desktop that does nothing, keeps no history, says Yes and counts the frames it is asked to
+// draw.
 class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public InputMethodPort,
                      public MainWindowPort, public PromptPort, public NoticePort,
-                     public DialogPort, public ScreenPort, public PreferencesPort {
+                     public DialogPort, public ScreenPort, public PreferencesPort,
+                     public HistoryPort {
  public:
   std::string ReadText() override { return {}; }
   void Clear() override {}
@@ -47,13 +49,17 @@ class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public Input
   void OpenMastery() override {}
   void OpenAbout() override {}
   void ShowHelp() override {}
+  void RecordAnswer(const AnswerRecord&) override {}
+  void RecordRun(const RunRecord&) override {}
+  bool HasAnswers() const override { return false; }
+  HistorySnapshot Snapshot() override { return {}; }
+  void ReportWriteFailure() override {}
   bool DrawFrame(const GameFrame& frame) override {
     benchmark::DoNotOptimize(frame.timeBarWidth);
     ++draws;
     return true;
   }
 
-  DesktopPorts ports{*this, *this, *this, *this, *this, *this, *this, *this, *this};
   long long draws = 0;
 };
 
@@ -76,9 +82,10 @@ struct Engine {
   SettingsController saved{"/dev/null/env.ini"};
   Preferences preferences;
   SystemRandom random;
-  GameController game{catalogue, saved.settings(), saved.sources(), preferences, keys,
-                      desktop.ports, random};
-  CommandHandler commands{game, preferences, desktop.ports};
+  GameController game{catalogue, saved.settings(), saved.sources(), preferences, keys, random,
+                      desktop, desktop, desktop, desktop, desktop, desktop, desktop};
+  CommandHandler commands{game,    preferences, desktop, desktop, desktop,
+                          desktop, desktop,     desktop};
 };
 
 void BM_Tick_IdleNothingChanges(benchmark::State& state) {

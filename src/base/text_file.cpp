@@ -18,7 +18,8 @@ namespace {
 
 constexpr int kEndOfInput = 0x1A;
 
-// Reads a file as a Windows text-mode stream does: CR LF arrives as "\n", 0x1A ends the input.
+// Reads a file in text mode, as the program's files have always been read: CR LF arrives as "\n",
+// 0x1A ends the input.
 class TextModeReader {
  public:
   explicit TextModeReader(std::FILE* file) : file_(file) { std::rewind(file_); }

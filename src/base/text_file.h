@@ -1,10 +1,11 @@
 // The one file layer: every file the program reads or writes goes through a TextFile. Text is
 // handled as bytes (Shift-JIS), never decoded.
 //
-// Files are kept in the form the program has always used on Windows: on disk a line end is CR LF;
-// writing turns each "\n" into CR LF, reading turns CR LF back into "\n", and the byte 0x1A ends
-// the input. A read takes the file in pieces of at most LineBufferSize − 1 bytes, each ending
-// after a line end or when full; every piece counts as a line.
+// Files keep the bytes the program has always written, so files of every version read alike: on
+// disk a line end is CR LF; writing turns each "\n" into CR LF, reading turns CR LF back into
+// "\n", and the byte 0x1A ends the input. A read takes the file in pieces of at most
+// LineBufferSize − 1 bytes, each ending after a line end or when full; every piece counts as a
+// line.
 //
 // Writing never touches the file itself until Close: the text goes to a temporary file beside it,
 // which Close flushes to disk and renames over the old file. A crash at any moment leaves either

@@ -17,8 +17,17 @@ bool Ask(PromptPort& prompts, const char* textUtf8, const char* captionUtf8) {
 }  // namespace
 
 CommandHandler::CommandHandler(GameController& game, Preferences& preferences,
-                               DesktopPorts& desktop)
-    : game_(game), preferences_(preferences), desktop_(desktop) {}
+                               PreferencesPort& preferencesStore, AnswerBoxControlPort& answerBox,
+                               MainWindowPort& window, PromptPort& prompts, NoticePort& notices,
+                               DialogPort& dialogs)
+    : game_(game),
+      preferences_(preferences),
+      preferencesStore_(preferencesStore),
+      answerBox_(answerBox),
+      window_(window),
+      prompts_(prompts),
+      notices_(notices),
+      dialogs_(dialogs) {}
 
 void CommandHandler::Dispatch(int command) {
   switch (command) {
@@ -60,7 +69,7 @@ void CommandHandler::Restart() {
   const PlayState state = game_.playState();
   if (state == PlayState::Idle) return;
   if (state == PlayState::Running) PauseRun();
-  if (!Ask(desktop_.prompts, "ゲームをリセットします。\nよろしいですか？", " リセットの確認")) {
+  if (!Ask(prompts_, "ゲームをリセットします。\nよろしいですか？", " リセットの確認")) {
     return;  // the run stays paused
   }
   game_.ResetGame();
@@ -68,38 +77,38 @@ void CommandHandler::Restart() {
 
 void CommandHandler::Exit() {
   if (game_.playState() == PlayState::Running) PauseRun();
-  if (Ask(desktop_.prompts, "「Verselane」を終了します。\nよろしいですか？", " 終了の確認")) {
-    desktop_.window.Destroy();
+  if (Ask(prompts_, "「Verselane」を終了します。\nよろしいですか？", " 終了の確認")) {
+    window_.Destroy();
   }
 }
 
 void CommandHandler::OpenSettings() {
-  if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenSettings();
+  if (game_.playState() == PlayState::Idle) dialogs_.OpenSettings();
 }
 
 void CommandHandler::ToggleRomajiInput() {
   if (game_.playState() != PlayState::Idle) return;
   preferences_.romajiInput = !preferences_.romajiInput;
-  desktop_.window.SetMenuItemChecked(kCommandRomajiInput, preferences_.romajiInput);
-  desktop_.answerBox.SetRomajiInput(preferences_.romajiInput);
-  desktop_.preferences.Save(preferences_);
+  window_.SetMenuItemChecked(kCommandRomajiInput, preferences_.romajiInput);
+  answerBox_.SetRomajiInput(preferences_.romajiInput);
+  preferencesStore_.Save(preferences_);
 }
 
 void CommandHandler::SetZoom(int percent) {
   preferences_.zoomPercent = percent;
-  desktop_.window.SetMenuItemChecked(ZoomCommand(percent), true);
-  desktop_.window.SetZoom(percent);
+  window_.SetMenuItemChecked(ZoomCommand(percent), true);
+  window_.SetZoom(percent);
   // A failed redraw stays pending and is drawn again by the next tick.
   static_cast<void>(game_.Redraw());
-  desktop_.preferences.Save(preferences_);
+  preferencesStore_.Save(preferences_);
 }
 
 void CommandHandler::OpenRecords() {
-  if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenRecordList();
+  if (game_.playState() == PlayState::Idle) dialogs_.OpenRecordList();
 }
 
 void CommandHandler::OpenMastery() {
-  if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenMastery();
+  if (game_.playState() == PlayState::Idle) dialogs_.OpenMastery();
 }
 
 void CommandHandler::StartWeakPoems() {
@@ -108,10 +117,10 @@ void CommandHandler::StartWeakPoems() {
 }
 
 void CommandHandler::ShowVersion() {
-  if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenAbout();
+  if (game_.playState() == PlayState::Idle) dialogs_.OpenAbout();
 }
 
-void CommandHandler::ShowHelp() { desktop_.dialogs.ShowHelp(); }
+void CommandHandler::ShowHelp() { dialogs_.ShowHelp(); }
 
 void CommandHandler::CloseResults(bool retryWrongAnswers) {
   game_.history().ReportWriteFailure();
@@ -127,23 +136,23 @@ void CommandHandler::StartRun() {
   game_.history().ReportWriteFailure();
   // An empty question file leaves a source with nothing to draw from.
   if (!game_.HasPoemsToAsk()) {
-    Tell(desktop_.notices, Notice::kNoPoemsToAsk);
+    Tell(notices_, Notice::kNoPoemsToAsk);
     return;
   }
   game_.StartRun();
-  answerBoxWasVisible_ = desktop_.answerBox.IsVisible();
-  desktop_.answerBox.Hide();
+  answerBoxWasVisible_ = answerBox_.IsVisible();
+  answerBox_.Hide();
 }
 
 void CommandHandler::PauseRun() {
-  answerBoxWasVisible_ = desktop_.answerBox.IsVisible();
-  desktop_.answerBox.Hide();
+  answerBoxWasVisible_ = answerBox_.IsVisible();
+  answerBox_.Hide();
   game_.Pause();
 }
 
 void CommandHandler::ResumeRun() {
-  if (answerBoxWasVisible_) desktop_.answerBox.Show();
-  desktop_.answerBox.Focus();
+  if (answerBoxWasVisible_) answerBox_.Show();
+  answerBox_.Focus();
   game_.Resume();
 }
 

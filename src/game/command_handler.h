@@ -4,13 +4,22 @@
 
 namespace verselane {
 
+class AnswerBoxControlPort;
+class DialogPort;
 class GameController;
-struct DesktopPorts;
+class MainWindowPort;
+class NoticePort;
+class PreferencesPort;
+class PromptPort;
 struct Preferences;
 
 class CommandHandler {
  public:
-  CommandHandler(GameController& game, Preferences& preferences, DesktopPorts& desktop);
+  // Changes to `preferences` are kept at once in `preferencesStore`; the player is asked in
+  // `prompts` and told in `notices`.
+  CommandHandler(GameController& game, Preferences& preferences, PreferencesPort& preferencesStore,
+                 AnswerBoxControlPort& answerBox, MainWindowPort& window, PromptPort& prompts,
+                 NoticePort& notices, DialogPort& dialogs);
   CommandHandler(const CommandHandler&) = delete;
   CommandHandler& operator=(const CommandHandler&) = delete;
 
@@ -53,7 +62,12 @@ class CommandHandler {
 
   GameController& game_;
   Preferences& preferences_;
-  DesktopPorts& desktop_;
+  PreferencesPort& preferencesStore_;
+  AnswerBoxControlPort& answerBox_;
+  MainWindowPort& window_;
+  PromptPort& prompts_;
+  NoticePort& notices_;
+  DialogPort& dialogs_;
   bool answerBoxWasVisible_ = false;
 };
 

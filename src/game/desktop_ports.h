@@ -14,7 +14,6 @@
 
 namespace verselane {
 
-class NoticePort;
 struct GameFrame;
 struct Preferences;
 struct RunFigures;
@@ -46,11 +45,11 @@ class AnswerBoxControlPort : public AnswerBoxPort {
 
 // Wave sounds, played asynchronously; a new sound replaces the one playing.
 enum class SoundId : int {
-  kCorrect = 147,
-  kWrong = 173,
-  kRunFinished = 174,
-  kFavouriteHit = 176,
-  kFavouriteMissed = 177,
+  kCorrect,
+  kWrong,
+  kRunFinished,
+  kFavouriteHit,
+  kFavouriteMissed,
 };
 
 class SoundPort {
@@ -133,7 +132,7 @@ struct HistorySnapshot {
 };
 
 // The player's history of answers (history.sqlite3), apart from env.ini and record.dat. The game
-// reaches it through GameController::ConnectHistory; without it nothing is kept.
+// is given it when it is made; until the file is opened it keeps nothing and holds no answers.
 class HistoryPort {
  public:
   virtual ~HistoryPort() = default;
@@ -148,19 +147,6 @@ class HistoryPort {
   virtual HistorySnapshot Snapshot() = 0;
   // Tells the player, once, that answers could no longer be kept; called outside the timer tick.
   virtual void ReportWriteFailure() = 0;
-};
-
-// Everything the engine reaches on the desktop, handed over once at start-up.
-struct DesktopPorts {
-  AnswerBoxControlPort& answerBox;
-  SoundPort& sound;
-  InputMethodPort& inputMethod;
-  MainWindowPort& window;
-  PromptPort& prompts;
-  NoticePort& notices;
-  DialogPort& dialogs;
-  ScreenPort& screen;
-  PreferencesPort& preferences;
 };
 
 }  // namespace verselane

@@ -19,33 +19,27 @@
 #include "settings/settings.h"
 
 namespace verselane {
-namespace {
-
-// The history before one is connected: keeps nothing.
-class NoHistory : public HistoryPort {
- public:
-  void RecordAnswer(const AnswerRecord&) override {}
-  void RecordRun(const RunRecord&) override {}
-  bool HasAnswers() const override { return false; }
-  HistorySnapshot Snapshot() override { return {}; }
-  void ReportWriteFailure() override {}
-};
-NoHistory noHistory;
-
-}  // namespace
 
 GameController::GameController(const PoemCatalogue& catalogue, const Settings& settings,
                                const QuestionSources& sources, const Preferences& preferences,
-                               KeyLatch& keys, DesktopPorts& desktop, RandomSource& random)
+                               KeyLatch& keys, RandomSource& random, HistoryPort& history,
+                               AnswerBoxControlPort& answerBox, SoundPort& sound,
+                               InputMethodPort& inputMethod, MainWindowPort& window,
+                               ScreenPort& screen, DialogPort& dialogs)
     : catalogue_(catalogue),
       settings_(settings),
       sources_(sources),
       preferences_(preferences),
       keys_(keys),
-      desktop_(desktop),
       random_(random),
-      checker_(catalogue, desktop.answerBox, desktop.sound),
-      history_(&noHistory) {
+      history_(history),
+      answerBox_(answerBox),
+      sound_(sound),
+      inputMethod_(inputMethod),
+      window_(window),
+      screen_(screen),
+      dialogs_(dialogs),
+      checker_(catalogue, answerBox, sound) {
   for (TickCounter& clock : clocks_) clock.SetInterval(kTicksPerSecond);
 }
 
@@ -56,7 +50,7 @@ void GameController::ResetGame() {
   animation_.Reset();
   animationTick_ = 0;
   redrawPending_ = true;
-  ApplyMenuState(desktop_.window, MenuState::kIdle, history_->HasAnswers());
+  ApplyMenuState(window_, MenuState::kIdle, history_.HasAnswers());
 }
 
 void GameController::ResetWithPoems(std::vector<int> poems) {
@@ -67,7 +61,7 @@ void GameController::ResetWithPoems(std::vector<int> poems) {
 void GameController::ResetForRetry() { ResetWithPoems(run_.wrong.CopyEntries()); }
 
 bool GameController::ResetForWeakPoems() {
-  const HistorySnapshot history = history_->Snapshot();
+  const HistorySnapshot history = history_.Snapshot();
   std::vector<int> weakest = WeakestPoems(history.poems, history.now,
                                           std::min(settings_.questionCount(), kWeakRunPoems));
   if (weakest.empty()) return false;
@@ -75,10 +69,9 @@ bool GameController::ResetForWeakPoems() {
   return true;
 }
 
-void GameController::ConnectHistory(HistoryPort& history) {
-  history_ = &history;
+void GameController::HistoryOpened() {
   if (playState_ == PlayState::Idle) {
-    ApplyMenuState(desktop_.window, MenuState::kIdle, history_->HasAnswers());
+    ApplyMenuState(window_, MenuState::kIdle, history_.HasAnswers());
   }
 }
 
@@ -106,8 +99,8 @@ void GameController::StartRun() {
   if (playState_ != PlayState::Idle) return;
   ResetGame();
   playState_ = PlayState::Running;
-  if (settings_.playSounds()) desktop_.sound.Prepare();
-  ApplyMenuState(desktop_.window, MenuState::kRunning, history_->HasAnswers());
+  if (settings_.playSounds()) sound_.Prepare();
+  ApplyMenuState(window_, MenuState::kRunning, history_.HasAnswers());
 }
 
 void GameController::Pause() {
@@ -220,12 +213,11 @@ void GameController::WaitOneSecond(Phase next) {
 
 void GameController::SetUpQuestion() {
   PickQuestion();
-  AnswerBoxControlPort& answerBox = desktop_.answerBox;
-  answerBox.Clear();
+  answerBox_.Clear();
   OfferRomajiHint();
-  answerBox.Show();
-  answerBox.Focus();
-  if (!preferences_.romajiInput) desktop_.inputMethod.RequestOpen();
+  answerBox_.Show();
+  answerBox_.Focus();
+  if (!preferences_.romajiInput) inputMethod_.RequestOpen();
   RestartClock(GameClock::kQuestion);
   Clock(GameClock::kGame).SetRunning(true);
   run_.phase = Phase::kAnswering;
@@ -234,16 +226,15 @@ void GameController::SetUpQuestion() {
 // A player who has no input method could not type a single kana: the first question says where
 // romaji input is switched on.
 void GameController::OfferRomajiHint() {
-  AnswerBoxControlPort& answerBox = desktop_.answerBox;
   switch (hint_) {
     case Hint::kNotYet:
       hint_ = Hint::kDone;
-      if (preferences_.romajiInput || desktop_.inputMethod.IsRunning()) return;
-      answerBox.SetHint(SjisLiteral("オプション→ローマ字で入力する"));
+      if (preferences_.romajiInput || inputMethod_.IsRunning()) return;
+      answerBox_.SetHint(SjisLiteral("オプション→ローマ字で入力する"));
       hint_ = Hint::kShown;
       return;
     case Hint::kShown:
-      answerBox.SetHint({});
+      answerBox_.SetHint({});
       hint_ = Hint::kDone;
       return;
     case Hint::kDone:
@@ -253,7 +244,7 @@ void GameController::OfferRomajiHint() {
 
 void GameController::TakeAnswer() {
   Clock(GameClock::kQuestion).SetRunning(false);
-  desktop_.answerBox.Hide();
+  answerBox_.Hide();
   QuestionState& question = run_.question;
   question.seconds = seconds(GameClock::kQuestion);
   const AnswerOutcome outcome =
@@ -263,7 +254,7 @@ void GameController::TakeAnswer() {
   question.time = SplitSeconds(question.seconds);
   run_.lastResult = outcome.correct;
   // The history keeps what the answer did to the score: a missed favourite's penalty as minus.
-  history_->RecordAnswer({question.poem, settings_.mode(), outcome.correct,
+  history_.RecordAnswer({question.poem, settings_.mode(), outcome.correct,
                           Clock(GameClock::kQuestion).ticks() * kTimerPeriodMs,
                           outcome.correct ? outcome.points : -outcome.points, 0, {}});
   // After a wrong answer the clear time stands still until the next question.
@@ -305,15 +296,15 @@ void GameController::NextQuestion() {
 }
 
 void GameController::FinishRun() {
-  if (settings_.playSounds()) desktop_.sound.Play(SoundId::kRunFinished);
+  if (settings_.playSounds()) sound_.Play(SoundId::kRunFinished);
   Clock(GameClock::kGame).SetRunning(false);
   playState_ = PlayState::Finished;
   const RunFigures figures = Figures();
-  history_->RecordRun({0, {}, settings_.mode(), figures.questionCount, figures.answers,
+  history_.RecordRun({0, {}, settings_.mode(), figures.questionCount, figures.answers,
                        figures.correct, figures.score, figures.clearSeconds});
   // The dialog may run a modal loop in which the results close, the game is reset and the next
   // run even starts: nothing of this run may be touched after it.
-  desktop_.dialogs.OpenResults(figures);
+  dialogs_.OpenResults(figures);
 }
 
 bool GameController::UpdateFrame() {
@@ -324,7 +315,7 @@ bool GameController::UpdateFrame() {
   changed |= step.changed || redrawPending_;
   bool drawn = true;
   if (changed) {
-    drawn = desktop_.screen.DrawFrame(ComposeFrame(*this, catalogue_, settings_.mode()));
+    drawn = screen_.DrawFrame(ComposeFrame(*this, catalogue_, settings_.mode()));
     redrawPending_ = !drawn;
   }
   AdvanceAnimationTick();
@@ -332,7 +323,7 @@ bool GameController::UpdateFrame() {
 }
 
 bool GameController::Redraw() {
-  const bool drawn = desktop_.screen.DrawFrame(ComposeFrame(*this, catalogue_, settings_.mode()));
+  const bool drawn = screen_.DrawFrame(ComposeFrame(*this, catalogue_, settings_.mode()));
   redrawPending_ |= !drawn;
   return drawn;
 }

@@ -14,13 +14,18 @@
 
 namespace verselane {
 
+class AnswerBoxControlPort;
+class DialogPort;
+class HistoryPort;
+class InputMethodPort;
 class KeyLatch;
+class MainWindowPort;
 class PoemCatalogue;
 class QuestionSources;
 class RandomSource;
+class ScreenPort;
 class Settings;
-class HistoryPort;
-struct DesktopPorts;
+class SoundPort;
 struct Preferences;
 
 // The game's clocks, each counting whole seconds.
@@ -32,10 +37,15 @@ enum class GameClock {
 
 class GameController {
  public:
-  // Reads the settings, the question sources and the preferences; never changes them.
+  // Reads the settings, the question sources and the preferences; never changes them. Every
+  // judged answer and finished run goes to `history`, which keeps nothing until it is opened.
+  // The game puts the questions in `answerBox`, draws on `screen`, sets the menu of `window` and
+  // opens the results in `dialogs`.
   GameController(const PoemCatalogue& catalogue, const Settings& settings,
                  const QuestionSources& sources, const Preferences& preferences, KeyLatch& keys,
-                 DesktopPorts& desktop, RandomSource& random);
+                 RandomSource& random, HistoryPort& history, AnswerBoxControlPort& answerBox,
+                 SoundPort& sound, InputMethodPort& inputMethod, MainWindowPort& window,
+                 ScreenPort& screen, DialogPort& dialogs);
   GameController(const GameController&) = delete;
   GameController& operator=(const GameController&) = delete;
 
@@ -51,9 +61,10 @@ class GameController {
   // ResetWithPoems of the weakest poems of the history, kWeakRunPoems at most and no more than
   // the settings' count; false (and nothing put in) when the history has none.
   bool ResetForWeakPoems();
-  // Where every judged answer and finished run is kept from now on; nowhere until connected.
-  void ConnectHistory(HistoryPort& history);
-  HistoryPort& history() { return *history_; }
+  // The history has just been opened: while Idle, the menu offers the weak poems when it holds
+  // answers.
+  void HistoryOpened();
+  HistoryPort& history() { return history_; }
   // Whether the next run would have a question to ask.
   bool HasPoemsToAsk() const;
   // Idle: a new run starts (after ResetGame), with the running menu.
@@ -116,14 +127,19 @@ class GameController {
   const QuestionSources& sources_;
   const Preferences& preferences_;
   KeyLatch& keys_;
-  DesktopPorts& desktop_;
   RandomSource& random_;
+  HistoryPort& history_;
+  AnswerBoxControlPort& answerBox_;
+  SoundPort& sound_;
+  InputMethodPort& inputMethod_;
+  MainWindowPort& window_;
+  ScreenPort& screen_;
+  DialogPort& dialogs_;
   AnswerChecker checker_;
 
   PlayState playState_ = PlayState::Idle;
   RunState run_;
   std::vector<int> nextPoems_;  // put in by ResetWithPoems, taken by the next ResetGame
-  HistoryPort* history_;
   std::array<TickCounter, 3> clocks_;
   std::array<bool, 3> runningAtPause_{};
   GameAnimation animation_;

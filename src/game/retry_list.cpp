@@ -15,8 +15,6 @@ bool RetryList::Append(int poem) {
   return true;
 }
 
-void RetryList::SetCount(int count) { count_ = std::clamp(count, 0, kCapacity); }
-
 std::vector<int> RetryList::CopyEntries() const {
   return {entries_.begin(), entries_.begin() + count_};
 }

@@ -17,10 +17,6 @@ class RetryList {
 
   int count() const { return count_; }
 
-  // Sets the number of entries, held to 0 ... kCapacity. Setting 0 empties the list for a new
-  // run; a larger count brings back entries stored earlier (0 where nothing was ever stored).
-  void SetCount(int count);
-
   // The entries in the order they were appended.
   std::vector<int> CopyEntries() const;
 

@@ -34,7 +34,7 @@ wxTextCtrl* AnswerBox::CreateControl(wxWindow* parent, int x, int y, int width, 
   auto* control = new wxTextCtrl();
   control->Hide();  // hidden from the start, until the first question
   const wxRect zoomed = ZoomedPlace();
-  if (!control->Create(parent, kAnswerBoxId, wxString(), zoomed.GetPosition(), zoomed.GetSize(),
+  if (!control->Create(parent, wxID_ANY, wxString(), zoomed.GetPosition(), zoomed.GetSize(),
                        wxTE_PROCESS_ENTER | wxBORDER_NONE)) {
     delete control;
     ShowStartupError("ERROR(CreateREdit):RichEditの生成に失敗しました");
@@ -46,11 +46,11 @@ wxTextCtrl* AnswerBox::CreateControl(wxWindow* parent, int x, int y, int width, 
 }
 
 bool AnswerBox::RouteKeys() {
-  if (control_ == nullptr || subclassed_) return false;
+  if (control_ == nullptr || keysRouted_) return false;
   control_->Bind(wxEVT_KEY_DOWN, &AnswerBox::OnKeyDown, this);
   control_->Bind(wxEVT_CHAR, &AnswerBox::OnChar, this);
   control_->Bind(wxEVT_TEXT, &AnswerBox::OnText, this);
-  subclassed_ = true;
+  keysRouted_ = true;
   return true;
 }
 
@@ -104,11 +104,11 @@ void AnswerBox::DestroyControl() {
   wxTextCtrl* control = control_;
   control_ = nullptr;
   control->Unbind(wxEVT_DESTROY, &AnswerBox::OnDestroy, this);
-  if (subclassed_) {
+  if (keysRouted_) {
     control->Unbind(wxEVT_KEY_DOWN, &AnswerBox::OnKeyDown, this);
     control->Unbind(wxEVT_CHAR, &AnswerBox::OnChar, this);
     control->Unbind(wxEVT_TEXT, &AnswerBox::OnText, this);
-    subclassed_ = false;
+    keysRouted_ = false;
   }
   control->Destroy();
 }
@@ -117,7 +117,7 @@ void AnswerBox::DestroyControl() {
 void AnswerBox::OnDestroy(wxWindowDestroyEvent& event) {
   if (event.GetEventObject() == control_) {
     control_ = nullptr;
-    subclassed_ = false;
+    keysRouted_ = false;
   }
   event.Skip();
 }
@@ -233,7 +233,7 @@ void AnswerBox::ShowRomaji() {
 }
 
 // Text the input method commits arrives without key events; its last character reaches the
-// latch as the committed characters would on Windows.
+// latch, which keeps a tick's last key, just as if the characters had been typed one by one.
 void AnswerBox::OnText(wxCommandEvent& event) {
   event.Skip();
   if (control_ == nullptr) return;

@@ -13,10 +13,8 @@ namespace verselane {
 
 class KeyLatch;
 
-inline constexpr int kAnswerBoxId = 2000;
-
-// The character a key event carries, as Windows passes it with WM_CHAR: Ctrl+letters are 1 to
-// 26, both Enter keys are 13.
+// The character a key event carries, as the game reads keys: Ctrl+letters are 1 to 26, and both
+// Enter keys are kEnterKey (13), the one key that answers.
 int KeyCharacter(const wxKeyEvent& event);
 
 class AnswerBox : public AnswerBoxControlPort {
@@ -74,7 +72,7 @@ class AnswerBox : public AnswerBoxControlPort {
   int fontPixels_ = 0;
   wxString fontFace_;
   double zoom_ = 1.0;
-  bool subclassed_ = false;
+  bool keysRouted_ = false;
   // Set while a character the control received as a key is being inserted; text that arrives
   // otherwise was committed by the input method.
   bool keyInsertPending_ = false;

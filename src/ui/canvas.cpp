@@ -12,22 +12,22 @@ void ShowDrawingError(NoticePort& errors, const char* messageUtf8) {
   errors.ShowNotice(SjisLiteral(messageUtf8), "ERROR", NoticeIcon::kError);
 }
 
-// FontDat ----------------------------------------------------------------------------------------
+// CanvasFont -------------------------------------------------------------------------------------
 
-const SurfaceFont* FontDat::Create(int height) {
+const SurfaceFont* CanvasFont::Create(int height) {
   if (font_) return font_.get();
   setup_.height = height;
   return Make();
 }
 
-const SurfaceFont* FontDat::Create(int height, int weight) {
+const SurfaceFont* CanvasFont::Create(int height, int weight) {
   if (font_) return font_.get();
   setup_.height = height;
   setup_.weight = weight;
   return Make();
 }
 
-const SurfaceFont* FontDat::Create(int height, int weight, int charset, std::string face) {
+const SurfaceFont* CanvasFont::Create(int height, int weight, int charset, std::string face) {
   if (font_) return font_.get();
   setup_.height = height;
   setup_.weight = weight;
@@ -36,7 +36,7 @@ const SurfaceFont* FontDat::Create(int height, int weight, int charset, std::str
   return Make();
 }
 
-const SurfaceFont* FontDat::Make() {
+const SurfaceFont* CanvasFont::Make() {
   font_ = surface_.CreateFont(setup_);
   if (!font_) ShowDrawingError(errors_, "ERROR(CreateFontDat):Fontの生成に失敗しました");
   return font_.get();
@@ -44,7 +44,7 @@ const SurfaceFont* FontDat::Make() {
 
 // BitmapList -------------------------------------------------------------------------------------
 
-bool BitmapList::LoadResource(std::span<const std::string_view> names, BitmapLoader& loader) {
+bool BitmapList::Load(std::span<const std::string_view> names, BitmapLoader& loader) {
   bitmaps_.clear();
   bitmaps_.resize(names.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -64,7 +64,7 @@ const CanvasBitmap* BitmapList::Get(int index) const {
 
 // Canvas -----------------------------------------------------------------------------------------
 
-bool Canvas::InitDraw(int width, int height) {
+bool Canvas::CreateBackBuffer(int width, int height) {
   if (hasBackBuffer_) return false;
   if (!surface_.CreateBackBuffer(width, height)) {
     ShowDrawingError(errors_, "ERROR(InitDraw):描画の初期処理に失敗しました");
@@ -101,12 +101,6 @@ bool Canvas::CanCopy(const CanvasBitmap* bitmap) const {
 bool Canvas::DrawBitmapAt(const CanvasBitmap* bitmap, int x, int y) {
   if (!CanCopy(bitmap)) return false;
   return surface_.Copy(*bitmap, 0, 0, bitmap->width(), bitmap->height(), x, y);
-}
-
-bool Canvas::DrawBitmapStretched(const CanvasBitmap* bitmap, int x, int y, int width,
-                                 int height) {
-  if (!CanCopy(bitmap)) return false;
-  return surface_.Stretch(*bitmap, 0, 0, bitmap->width(), bitmap->height(), x, y, width, height);
 }
 
 bool Canvas::DrawCell(const CanvasBitmap* bitmap, int index, int count, int x, int y) {

@@ -26,8 +26,8 @@ class CanvasBitmap {
   virtual int height() const = 0;
 };
 
-// What a font is asked for, in the terms of a Windows LOGFONT: `height` is the cell height in
-// pixels (ascent + descent), `weight` 100 to 900, an empty `face` means the character set's
+// What a font is asked for: `height` is the cell height in pixels (ascent + descent), `weight`
+// 100 to 900, `charset` the script it must cover, an empty `face` means the character set's
 // default face.
 inline constexpr int kShiftJisCharset = 128;
 inline constexpr int kAnsiCharset = 0;
@@ -85,9 +85,9 @@ class Surface {
 
 // One font description with its font, made on first use and kept until deleted: asking again
 // with other values returns the font already made. To change a font, delete it and create again.
-class FontDat {
+class CanvasFont {
  public:
-  FontDat(Surface& surface, NoticePort& errors) : surface_(surface), errors_(errors) {}
+  CanvasFont(Surface& surface, NoticePort& errors) : surface_(surface), errors_(errors) {}
 
   const SurfaceFont* Create(int height);
   const SurfaceFont* Create(int height, int weight);
@@ -106,7 +106,7 @@ class FontDat {
   std::unique_ptr<SurfaceFont> font_;
 };
 
-// Bitmaps loaded by resource id.
+// Pictures loaded by name from the files built into the program.
 class BitmapLoader {
  public:
   virtual ~BitmapLoader() = default;
@@ -120,7 +120,7 @@ class BitmapList {
 
   // Loads the pictures `names` in order. The first failure is reported and ends the loading; the
   // bitmaps loaded before it stay in the list. An empty list succeeds.
-  bool LoadResource(std::span<const std::string_view> names, BitmapLoader& loader);
+  bool Load(std::span<const std::string_view> names, BitmapLoader& loader);
   // Null outside 0 ... count - 1 and for a bitmap that did not load.
   const CanvasBitmap* Get(int index) const;
   int count() const { return static_cast<int>(bitmaps_.size()); }
@@ -140,7 +140,7 @@ class Canvas {
   Canvas(Surface& surface, NoticePort& errors) : surface_(surface), errors_(errors) {}
 
   // Creates the black back buffer once; a second call fails and changes nothing.
-  bool InitDraw(int width, int height);
+  bool CreateBackBuffer(int width, int height);
   // A frame or a repaint is drawn between these; opening twice fails.
   bool OpenDrawing();
   bool CloseDrawing();
@@ -148,7 +148,6 @@ class Canvas {
 
   bool DrawBitmap(const CanvasBitmap* bitmap) { return DrawBitmapAt(bitmap, 0, 0); }
   bool DrawBitmapAt(const CanvasBitmap* bitmap, int x, int y);
-  bool DrawBitmapStretched(const CanvasBitmap* bitmap, int x, int y, int width, int height);
   // Cell `index` of a strip of `count` equal cells side by side; the index is not checked
   // against the count.
   bool DrawCell(const CanvasBitmap* bitmap, int index, int count, int x, int y);
@@ -172,8 +171,6 @@ class Canvas {
   bool DrawTextAligned(std::string_view text, int x, int y, int boxWidth, int boxHeight,
                        char alignment, int& overflow);
 
-  bool hasBackBuffer() const { return hasBackBuffer_; }
-  bool drawingOpen() const { return drawingOpen_; }
   Surface& surface() { return surface_; }
 
  private:

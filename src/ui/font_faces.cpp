@@ -42,7 +42,7 @@ int CellHeightAtReference(const wxString& face, int weight) {
 wxFont FontWithCellHeight(const wxString& face, int weight, double pixels) {
   // Pango rounds the ascent and the descent up to whole pixels each, so a cell measures up to two
   // pixels more than its exact height; aiming 1.2 below keeps it within `pixels` (the 0.2 for the
-  // rounding of the reference itself), as a Windows font never exceeds its height.
+  // rounding of the reference itself): a text never stands taller than the box laid out for it.
   const double exact = std::max(pixels - 1.2, 1.0);
   const int cell = CellHeightAtReference(face, weight);
   const double points = cell > 0 ? kReferencePoints * exact / cell : exact * 0.75;

@@ -26,7 +26,7 @@ class FontFaces {
   FontFaces() = default;
 
   // The Japanese face used wherever no face is named: IPAex Gothic, else IPA Gothic, whose pixel
-  // metrics match the Windows default; else whatever the system offers.
+  // metrics are those the screen's texts were laid out for; else whatever the system offers.
   const wxString& japaneseDefault() const { return Found().japaneseDefault; }
   // "Arial Black" where it is installed, else the heaviest sans present.
   const wxString& heavySans() const { return Found().heavySans; }
@@ -34,8 +34,8 @@ class FontFaces {
 
   // The installed face for `setup`.
   wxString FaceFor(const FontSpec& setup) const;
-  // A font with the cell height (ascent + descent) of `setup.height` pixels, as Windows sizes a
-  // font of positive height, times `scale` (a screen drawn larger); remembered per setup and scale.
+  // A font whose cell (ascent + descent) is `setup.height` pixels high, the height a FontSpec
+  // gives, times `scale` (a screen drawn larger); remembered per setup and scale.
   wxFont FontFor(const FontSpec& setup, double scale = 1.0);
 
  private:

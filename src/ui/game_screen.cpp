@@ -43,9 +43,9 @@ GameScreen::GameScreen(Canvas& canvas, NoticePort& errors)
       popupFont_(canvas.surface(), errors),
       errors_(errors) {}
 
-bool GameScreen::LoadAllImgRes(BitmapLoader& loader) {
-  const bool imagesLoaded = images_.LoadResource(kImageFiles, loader);
-  const bool digitsLoaded = digits_.LoadResource(kDigitFiles, loader);
+bool GameScreen::LoadPictures(BitmapLoader& loader) {
+  const bool imagesLoaded = images_.Load(kImageFiles, loader);
+  const bool digitsLoaded = digits_.Load(kDigitFiles, loader);
   if (!imagesLoaded || !digitsLoaded) {
     ShowDrawingError(errors_, "ERROR(LoadAllImgRes):ImgDataの読込に失敗しました");
     return false;
@@ -56,7 +56,7 @@ bool GameScreen::LoadAllImgRes(BitmapLoader& loader) {
   return true;
 }
 
-bool GameScreen::LoadAllFontRes() {
+bool GameScreen::CreateFonts() {
   const bool prompt = promptFont_.Create(screen::kPromptHeight, screen::kPromptWeight) != nullptr;
   const bool popup = popupFont_.Create(1) != nullptr;
   if (!prompt || !popup) {
@@ -197,12 +197,12 @@ bool GameScreen::DrawHint(const GameFrame& frame) {
   return drawn;
 }
 
-bool GameScreen::Recreate(FontDat& font, const FontSpec& setup) {
+bool GameScreen::Recreate(CanvasFont& font, const FontSpec& setup) {
   font.Delete();
   return font.Create(setup.height, setup.weight, setup.charset, setup.face) != nullptr;
 }
 
-bool GameScreen::DrawFitted(FontDat& font, const FontSpec& own, FontSpec shrunk,
+bool GameScreen::DrawFitted(CanvasFont& font, const FontSpec& own, FontSpec shrunk,
                             std::string_view text, ScreenBox box, char alignment) {
   const SurfaceFont* previous = canvas_.SelectFont(font.handle());
   int overflow = 0;

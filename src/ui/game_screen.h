@@ -81,15 +81,14 @@ class GameScreen : public ScreenPort {
   bool DrawFrame(const GameFrame& frame) override;
 
   // The two bitmap lists, and the widths taken from them.
-  bool LoadAllImgRes(BitmapLoader& loader);
+  bool LoadPictures(BitmapLoader& loader);
   // The prompt font and the pop-up font (made again with its own values before each use).
-  bool LoadAllFontRes();
+  bool CreateFonts();
 
   // Paints `frame` into the back buffer (drawing must be open); stops at the first step that
   // fails and returns false.
   bool Draw(const GameFrame& frame);
 
-  const BitmapList& images() const { return images_; }
   const BitmapList& digits() const { return digits_; }
   int largeDigitWidth() const { return largeDigitWidth_; }
   int smallDigitWidth() const { return smallDigitWidth_; }
@@ -109,15 +108,15 @@ class GameScreen : public ScreenPort {
   // Draws `text` in `font` (made from `own`). While the text is too wide for the box the font is
   // made again one height smaller from `shrunk` and the text tried again, down to height 1; a
   // shrunk font is set back to `own` afterwards. False when the text never fits.
-  bool DrawFitted(FontDat& font, const FontSpec& own, FontSpec shrunk, std::string_view text,
+  bool DrawFitted(CanvasFont& font, const FontSpec& own, FontSpec shrunk, std::string_view text,
                   ScreenBox box, char alignment);
-  bool Recreate(FontDat& font, const FontSpec& setup);
+  bool Recreate(CanvasFont& font, const FontSpec& setup);
 
   Canvas& canvas_;
   BitmapList images_;
   BitmapList digits_;
-  FontDat promptFont_;
-  FontDat popupFont_;
+  CanvasFont promptFont_;
+  CanvasFont popupFont_;
   int largeDigitWidth_ = 0;
   int smallDigitWidth_ = 0;
   int colonWidth_ = 0;

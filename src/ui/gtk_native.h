@@ -10,8 +10,8 @@ class wxTopLevelWindow;
 
 namespace verselane {
 
-// The answer line as a plain white strip, like the borderless Windows control: no frame, no focus
-// ring, no inner padding (the theme's would show as a blue box around the line).
+// The answer line as a plain white strip that sits flush in the panel drawn under it: no frame,
+// no focus ring, no inner padding (the theme's would show as a blue box around the line).
 bool MakeEntryFlat(wxTextCtrl* control);
 
 // Lets the input method into `control` (on), or keeps it out so every key arrives as it is typed

@@ -1,6 +1,7 @@
 #include "ui/main_frame.h"
 
 #include <cmath>
+#include <utility>
 
 #include <wx/dcclient.h>
 #include <wx/menu.h>
@@ -70,6 +71,17 @@ wxMenuBar* CreateMenuBar() {
   return bar;
 }
 
+MainWindow::MainWindow(CommandHandler& commands, KeyLatch& keys, GameController& game,
+                       Canvas& canvas, WxSurface& surface, AnswerBox& answerBox,
+                       std::function<void()> closing)
+    : commands_(commands),
+      keys_(keys),
+      game_(game),
+      canvas_(canvas),
+      surface_(surface),
+      answerBox_(answerBox),
+      closing_(std::move(closing)) {}
+
 // The frame may outlive this object by a moment (wx deletes windows when idle): it must not
 // call back into it.
 MainWindow::~MainWindow() {
@@ -96,8 +108,8 @@ void MainWindow::Disconnect() {
   frame_ = nullptr;
 }
 
-bool MainWindow::CreateWin(const wxString& title, const wxIconBundle& icons, int clientWidth,
-                           int clientHeight) {
+bool MainWindow::CreateFrame(const wxString& title, const wxIconBundle& icons, int clientWidth,
+                             int clientHeight) {
   auto* frame = new MainFrame;
   if (!frame->Create(nullptr, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, kFrameStyle)) {
     delete frame;
@@ -181,24 +193,22 @@ void MainWindow::SetZoom(int percent) {
     if (!frame_->IsShown()) frame_->Centre(wxBOTH);
   }
   // A buffer that cannot be made larger keeps its size: the screen is still drawn, smaller.
-  if (links_.surface != nullptr) {
-    static_cast<void>(links_.surface->SetScale(zoom * view()->GetContentScaleFactor()));
-  }
-  if (links_.answerBox != nullptr) links_.answerBox->SetZoom(zoom);
+  static_cast<void>(surface_.SetScale(zoom * view()->GetContentScaleFactor()));
+  answerBox_.SetZoom(zoom);
 }
 
 // The window moved to a screen of another scale: the screen is drawn for it.
 void MainWindow::OnScaleChanged(wxDPIChangedEvent& event) {
   event.Skip();
   SetZoom(zoomPercent_);
-  if (links_.game != nullptr) static_cast<void>(links_.game->Redraw());
+  static_cast<void>(game_.Redraw());
 }
 
 void MainWindow::Destroy() {
   if (destroyed_ || frame_ == nullptr) return;
   destroyed_ = true;
   if (timer_ != nullptr) timer_->Stop();
-  if (links_.closing) links_.closing();
+  closing_();
   frame_->Destroy();
 }
 
@@ -214,44 +224,41 @@ void MainWindow::OnFrameDestroy(wxWindowDestroyEvent& event) {
 // the window.
 void MainWindow::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(view());
-  if (links_.canvas == nullptr || links_.surface == nullptr) return;
-  if (links_.surface->presenting()) {
-    links_.surface->PaintTo(dc);
+  if (surface_.presenting()) {
+    surface_.PaintTo(dc);
     return;
   }
-  const bool opened = links_.canvas->OpenDrawing();
-  const bool painted = opened && links_.surface->PaintTo(dc);
-  const bool closed = opened && links_.canvas->CloseDrawing();
+  const bool opened = canvas_.OpenDrawing();
+  const bool painted = opened && surface_.PaintTo(dc);
+  const bool closed = opened && canvas_.CloseDrawing();
   if (!painted || !closed) Destroy();
 }
 
 // Keys typed while the game screen itself has the focus. wx offers a key to the focused window
 // before the menu accelerators, so the key goes on to them.
 void MainWindow::OnChar(wxKeyEvent& event) {
-  if (links_.keys != nullptr) links_.keys->Store(KeyCharacter(event));
+  keys_.Store(KeyCharacter(event));
   event.Skip();
 }
 
-void MainWindow::OnMenu(wxCommandEvent& event) {
-  if (links_.commands != nullptr) links_.commands->Dispatch(event.GetId());
-}
+void MainWindow::OnMenu(wxCommandEvent& event) { commands_.Dispatch(event.GetId()); }
 
 void MainWindow::OnTimer(wxTimerEvent&) {
-  if (links_.game == nullptr || destroyed_) return;
+  if (destroyed_) return;
   // A frame that failed to draw stays pending in the game and is drawn again on the next tick,
   // 50 ms later; there is nothing more to do about it here.
-  static_cast<void>(links_.game->Tick());
+  static_cast<void>(game_.Tick());
 }
 
 // The close button asks like the exit command, and closes the help window whatever the answer;
 // a close that cannot be refused just closes.
 void MainWindow::OnClose(wxCloseEvent& event) {
-  if (!event.CanVeto() || links_.commands == nullptr) {
+  if (!event.CanVeto()) {
     CloseHelp();
     Destroy();
     return;
   }
-  links_.commands->Exit();
+  commands_.Exit();
   CloseHelp();
   if (!destroyed_) event.Veto();
 }

@@ -45,36 +45,27 @@ class MainFrame : public wxFrame {
   GameView* view_ = nullptr;
 };
 
-// Builds menu 102: its texts, access keys, ids and the four Ctrl accelerators.
+// Builds the menu bar: its texts, access keys, command ids and the four Ctrl accelerators.
 wxMenuBar* CreateMenuBar();
 
 class MainWindow : public MainWindowPort {
  public:
-  // The objects the window's events reach, and what the program does once the window is going
-  // (it saves the settings).
-  struct Links {
-    CommandHandler* commands = nullptr;
-    KeyLatch* keys = nullptr;
-    GameController* game = nullptr;
-    Canvas* canvas = nullptr;
-    WxSurface* surface = nullptr;
-    AnswerBox* answerBox = nullptr;
-    std::function<void()> closing;
-  };
-
-  MainWindow() = default;
+  // The window's events reach the commands (menu and accelerators), the key latch (typed
+  // characters), the game (timer ticks and redraws), the canvas and surface (repaints) and the
+  // answer line (zoom); `closing` is what the program does once the window is going (it saves
+  // the settings). It calls none of them before its frame is made.
+  MainWindow(CommandHandler& commands, KeyLatch& keys, GameController& game, Canvas& canvas,
+             WxSurface& surface, AnswerBox& answerBox, std::function<void()> closing);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
   // Deletes a window that was made but never shown (a start-up that failed).
   ~MainWindow() override;
 
-  void Connect(const Links& links) { links_ = links; }
-
   // Creates the frame hidden: title, icon, menu, a client area of exactly the given size that
   // can be neither resized nor maximised, centred on the screen, with the game view filling it.
   // Shows the error box and returns false when the window cannot be made.
-  bool CreateWin(const wxString& title, const wxIconBundle& icons, int clientWidth,
-                 int clientHeight);
+  bool CreateFrame(const wxString& title, const wxIconBundle& icons, int clientWidth,
+                   int clientHeight);
   // Shows the window; false when there is none.
   bool Show();
   // Starts the game timer; false (after the error box) when it cannot run.
@@ -104,7 +95,13 @@ class MainWindow : public MainWindowPort {
   void Disconnect();
   void PinClientSize(const wxSize& client);
 
-  Links links_;
+  CommandHandler& commands_;
+  KeyLatch& keys_;
+  GameController& game_;
+  Canvas& canvas_;
+  WxSurface& surface_;
+  AnswerBox& answerBox_;
+  std::function<void()> closing_;
   MainFrame* frame_ = nullptr;
   wxTimer* timer_ = nullptr;
   wxSize clientSize_;

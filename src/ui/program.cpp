@@ -16,11 +16,11 @@ std::optional<std::pair<const unsigned char*, std::size_t>> FindEmbedded(std::st
   return std::make_pair(asset->data, asset->size);
 }
 
-// Icon 101 in the sizes desktops ask for; without it the window has the desktop's default icon,
-// as Windows uses the system's. Not the 256-pixel one, which only the icon theme needs: GTK keeps
-// the window's icons for the program's life, and on X11 draws the largest into a pixmap for the
-// window manager's hints through a shared-memory image of that size (more than half a megabyte
-// held for a 256-pixel icon, a quarter of it for 128).
+// The program's icon in the sizes desktops ask for; without it the window has the desktop's
+// default icon. Not the 256-pixel one, which only the icon theme needs: GTK keeps the window's
+// icons for the program's life, and on X11 draws the largest into a pixmap for the window
+// manager's hints through a shared-memory image of that size (more than half a megabyte held for
+// a 256-pixel icon, a quarter of it for 128).
 wxIconBundle ProgramIcons() {
   wxIconBundle icons;
   for (const char* name :
@@ -63,25 +63,13 @@ Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
                            ? PreferencesPathOfThisProcess()
                            : options_.preferencesPath,
                        messageBoxes_),
-      ports_{answerBox_,
-             sound_,
-             options_.inputMethod != nullptr ? *options_.inputMethod : inputMethodSwitch_,
-             window_,
-             messageBoxes_,
-             messageBoxes_,
-             dialogs_,
-             screen_,
-             preferencesFile_},
       history_(InFolder(dataFolder_, kHistoryFileName), messageBoxes_),
-      game_(catalogue_, settings_.settings(), settings_.sources(), preferences_, keys_, ports_,
-            options_.random != nullptr ? *options_.random : systemRandom_) {}
+      game_(catalogue_, settings_.settings(), settings_.sources(), preferences_, keys_,
+            options_.random != nullptr ? *options_.random : systemRandom_, history_, answerBox_,
+            sound_, options_.inputMethod != nullptr ? *options_.inputMethod : inputMethodSwitch_,
+            window_, screen_, dialogs_) {}
 
-// The window may still deliver an event while the members go (wx destroys windows when idle):
-// it reaches none of them.
-Program::~Program() {
-  instance_.Release();
-  window_.Connect({});
-}
+Program::~Program() { instance_.Release(); }
 
 bool Program::ClaimSingleInstance() {
   if (!claimed_) {
@@ -92,10 +80,8 @@ bool Program::ClaimSingleInstance() {
 
 bool Program::Start() {
   if (!ClaimSingleInstance()) return false;
-  window_.Connect({&commands_, &keys_, &game_, &canvas_, &surface_, &answerBox_,
-                   [this] { ShutDown(); }});
-  if (!window_.CreateWin(wxString::FromUTF8(kTitle), ProgramIcons(), kClientWidth,
-                         kClientHeight)) {
+  if (!window_.CreateFrame(wxString::FromUTF8(kTitle), ProgramIcons(), kClientWidth,
+                           kClientHeight)) {
     return false;
   }
   messageBoxes_.SetOwner(window_.frame());
@@ -109,7 +95,7 @@ bool Program::Start() {
   // database, and a notice about it comes over the window, after the files' notices as before.
   // Without its history the game still plays: a failure is told and nothing more.
   window_.frame()->CallAfter([this] {
-    if (history_.Open()) game_.ConnectHistory(history_);
+    if (history_.Open()) game_.HistoryOpened();
   });
   return true;
 }
@@ -125,9 +111,9 @@ bool Program::InitializeGame() {
   window_.SetMenuItemChecked(ZoomCommand(preferences_.zoomPercent), true);
   EmbeddedBitmapLoader embedded(FindEmbedded);
   BitmapLoader& bitmaps = options_.bitmaps != nullptr ? *options_.bitmaps : embedded;
-  if (!screen_.LoadAllImgRes(bitmaps) || !screen_.LoadAllFontRes()) return false;
+  if (!screen_.LoadPictures(bitmaps) || !screen_.CreateFonts()) return false;
   game_.ResetGame();
-  if (!canvas_.InitDraw(kClientWidth, kClientHeight)) return false;
+  if (!canvas_.CreateBackBuffer(kClientWidth, kClientHeight)) return false;
   if (!game_.UpdateFrame()) return false;
   if (!CreateAnswerBox()) return false;
   return window_.StartTimer(kGameTimerPeriodMs);

@@ -63,8 +63,7 @@ class Program {
   Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options = {});
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
-  // Gives the lock up and cuts the window off from the objects its events reach; the members
-  // then go in the reverse order of their making.
+  // Gives the lock up; the members then go in the reverse order of their making.
   ~Program();
 
   // The first thing the program does: false when another copy runs, which has then been asked
@@ -94,8 +93,6 @@ class Program {
   WxSurface& surface() { return surface_; }
   GameScreen& screen() { return screen_; }
   Preferences& preferences() { return preferences_; }
-  PreferencesKeeper& preferencesFile() { return preferencesFile_; }
-  DesktopPorts& ports() { return ports_; }
   AnswerRecorder& history() { return history_; }
 
  private:
@@ -120,15 +117,20 @@ class Program {
   PreferencesKeeper preferencesFile_;
   Preferences preferences_;
   KeyLatch keys_;
-  MainWindow window_;
+  // Made before the objects its events reach and gone after them: no event comes before its
+  // frame is made, and none while the members are destroyed, as the event loop does not run
+  // then. Its own destructor cuts the frame off, which wx deletes later.
+  MainWindow window_{commands_, keys_,      game_,
+                     canvas_,   surface_,   answerBox_,
+                     [this] { ShutDown(); }};
   WxSurface surface_;
   Canvas canvas_{surface_, messageBoxes_};
   GameScreen screen_{canvas_, messageBoxes_};
   AnswerBox answerBox_{keys_};
-  DesktopPorts ports_;
   AnswerRecorder history_;  // written to until the game that records into it is gone
   GameController game_;
-  CommandHandler commands_{game_, preferences_, ports_};
+  CommandHandler commands_{game_,   preferences_,  preferencesFile_, answerBox_,
+                           window_, messageBoxes_, messageBoxes_,    dialogs_};
 };
 
 }  // namespace verselane

@@ -3,7 +3,6 @@
 #include <climits>
 #include <cstring>
 #include <optional>
-#include <string>
 #include <utility>
 
 #include "ui/assets.h"
@@ -12,18 +11,24 @@
 namespace verselane {
 namespace {
 
-constexpr SoundId kAllSounds[] = {SoundId::kCorrect, SoundId::kWrong, SoundId::kRunFinished,
-                                  SoundId::kFavouriteHit, SoundId::kFavouriteMissed};
-
-std::string AssetName(SoundId sound) {
-  return "sound-" + std::to_string(static_cast<int>(sound)) + ".wav";
-}
+// Each sound and its WAV; the files keep the numbers the sounds were first made under.
+struct BuiltInSound {
+  SoundId sound;
+  const char* asset;
+};
+constexpr BuiltInSound kBuiltInSounds[] = {
+    {SoundId::kCorrect, "sound-147.wav"},
+    {SoundId::kWrong, "sound-173.wav"},
+    {SoundId::kRunFinished, "sound-174.wav"},
+    {SoundId::kFavouriteHit, "sound-176.wav"},
+    {SoundId::kFavouriteMissed, "sound-177.wav"},
+};
 
 // One built-in WAV, decoded and converted to `target`; nothing when it is missing or unreadable.
 std::optional<std::vector<std::uint8_t>> Decode(const SdlAudio& sdl, SoundId sound,
                                                 const SDL_AudioSpec* target,
                                                 SDL_AudioSpec* decodedFormat) {
-  std::optional<AssetData> asset = FindAsset(AssetName(sound));
+  std::optional<AssetData> asset = FindAsset(SoundAssetName(sound));
   if (!asset || asset->size > static_cast<std::size_t>(INT32_MAX)) return std::nullopt;
   SDL_RWops* stream = sdl.RWFromConstMem(asset->data, static_cast<int>(asset->size));
   if (stream == nullptr) return std::nullopt;
@@ -51,6 +56,13 @@ std::optional<std::vector<std::uint8_t>> Decode(const SdlAudio& sdl, SoundId sou
 }
 
 }  // namespace
+
+const char* SoundAssetName(SoundId sound) {
+  for (const BuiltInSound& builtIn : kBuiltInSounds) {
+    if (builtIn.sound == sound) return builtIn.asset;
+  }
+  return "";
+}
 
 void SdlSoundPlayer::Prepare() {
   if (opened_) return;
@@ -80,8 +92,8 @@ void SdlSoundPlayer::Open() {
   // to whatever the hardware wants, and the other sounds are converted to it here, once.
   SDL_AudioSpec wanted;
   bool haveFormat = false;
-  for (SoundId sound : kAllSounds) {
-    if (Decode(*sdl_, sound, nullptr, &wanted)) {
+  for (const BuiltInSound& builtIn : kBuiltInSounds) {
+    if (Decode(*sdl_, builtIn.sound, nullptr, &wanted)) {
       haveFormat = true;
       break;
     }
@@ -94,9 +106,9 @@ void SdlSoundPlayer::Open() {
   device_ = sdl_->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
   if (device_ == 0) return;
 
-  for (SoundId sound : kAllSounds) {
-    if (auto samples = Decode(*sdl_, sound, &obtained, nullptr)) {
-      sounds_[sound] = std::move(*samples);
+  for (const BuiltInSound& builtIn : kBuiltInSounds) {
+    if (auto samples = Decode(*sdl_, builtIn.sound, &obtained, nullptr)) {
+      sounds_[builtIn.sound] = std::move(*samples);
     }
   }
 }

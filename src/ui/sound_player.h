@@ -14,6 +14,9 @@ namespace verselane {
 
 struct SdlAudio;
 
+// The file of assets/ that holds `sound`.
+const char* SoundAssetName(SoundId sound);
+
 class SdlSoundPlayer : public SoundPort {
  public:
   // Opens nothing yet: the device is opened by Prepare or, failing that, by the first

@@ -257,7 +257,7 @@ bool WxSurface::Copy(const CanvasBitmap& source, int sourceX, int sourceY, int w
   return true;
 }
 
-// Nearest pixel, as a Windows stretch copies colour onto colour: cairo would smooth the edges.
+// Nearest pixel, so a stretched cell keeps the picture's sharp edges: cairo would smooth them.
 bool WxSurface::Stretch(const CanvasBitmap& source, int sourceX, int sourceY, int sourceWidth,
                         int sourceHeight, int x, int y, int width, int height) {
   if (!dc_.IsOk() || sourceWidth <= 0 || sourceHeight <= 0) return false;
@@ -331,7 +331,7 @@ TextExtent WxSurface::MeasureText(std::string_view text) {
   wxCoord width = 0;
   wxCoord height = 0;
   dc_.GetTextExtent(Utf8Text(text), &width, &height);
-  // An empty text still has the font's height, as Windows measures it.
+  // An empty text still has the font's height: a line's height never depends on what it says.
   if (text.empty()) height = dc_.GetCharHeight();
   if (extents_.size() >= kMeasuredTexts) extents_.clear();
   return extents_.emplace(std::move(key), TextExtent{Logical(width), Logical(height)})

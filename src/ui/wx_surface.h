@@ -86,8 +86,8 @@ std::unique_ptr<WxCanvasBitmap> BitmapFromBytes(const unsigned char* data, std::
 // An image file's bytes as they are, alpha included (for icons); an invalid image when unreadable.
 wxImage ImageFromBytes(const unsigned char* data, std::size_t size);
 
-// Bitmaps by resource id, from the files embedded in the program ("bitmap-<id>.png"), with the
-// versions drawn at twice and three times the size where there are some ("bitmap-<id>@2x.png").
+// Bitmaps by name, from the files embedded in the program ("bitmap-130.png"), with the versions
+// drawn at twice and three times the size where there are some ("bitmap-130@2x.png").
 class EmbeddedBitmapLoader : public BitmapLoader {
  public:
   // Finds the bytes of an embedded file by name; nothing when there is no such file. The bytes

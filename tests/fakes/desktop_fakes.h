@@ -153,7 +153,17 @@ class FakeHistory : public HistoryPort {
   int failureReports = 0;
 };
 
-// The whole desktop as fakes, wired into the ports the engine takes.
+// The history before the program opens its file: keeps nothing and holds no answers.
+class NoHistory : public HistoryPort {
+ public:
+  void RecordAnswer(const AnswerRecord&) override {}
+  void RecordRun(const RunRecord&) override {}
+  bool HasAnswers() const override { return false; }
+  HistorySnapshot Snapshot() override { return {}; }
+  void ReportWriteFailure() override {}
+};
+
+// The whole desktop as fakes.
 struct FakeDesktop {
   FakeDesktop() = default;
   FakeDesktop(const FakeDesktop&) = delete;
@@ -168,8 +178,6 @@ struct FakeDesktop {
   FakeDialogs dialogs;
   FakeScreen screen;
   FakePreferencesStore preferences;
-  DesktopPorts ports{answerBox, sound,   inputMethod, window,     prompts,
-                     notices,   dialogs, screen,      preferences};
 };
 
 // Returns the given numbers in turn (reduced below the bound), repeating the last one.

@@ -22,10 +22,13 @@ inline constexpr const char* kUnwrittenSettingsPath = "/dev/null/env.ini";
 
 class EngineHarness {
  public:
-  // Starts Idle with the first frame drawn, as the program does at start-up.
-  explicit EngineHarness(RandomSource& random)
-      : game(catalogue, saved.settings(), saved.sources(), preferences, keys, desktop.ports,
-             random) {
+  // Starts Idle with the first frame drawn, as the program does at start-up; without `history`
+  // nothing is kept.
+  explicit EngineHarness(RandomSource& random) : EngineHarness(random, noHistory) {}
+  EngineHarness(RandomSource& random, HistoryPort& history)
+      : game(catalogue, saved.settings(), saved.sources(), preferences, keys, random, history,
+             desktop.answerBox, desktop.sound, desktop.inputMethod, desktop.window,
+             desktop.screen, desktop.dialogs) {
     game.ResetGame();
     game.UpdateFrame();
   }
@@ -80,8 +83,10 @@ class EngineHarness {
   FakeDesktop desktop;
   SettingsController saved{kUnwrittenSettingsPath};
   Preferences preferences;
+  NoHistory noHistory;
   GameController game;
-  CommandHandler commands{game, preferences, desktop.ports};
+  CommandHandler commands{game,           preferences,     desktop.preferences, desktop.answerBox,
+                          desktop.window, desktop.prompts, desktop.notices,     desktop.dialogs};
 };
 
 }  // namespace verselane

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -36,42 +37,47 @@ Kept ReadKept(const std::string& path) {
 
 class HistoryTest : public ::testing::Test {
  protected:
-  HistoryTest() { engine.UseSource(kAllPoemsSource, 3); }
+  // The game, keeping its answers and runs in `history`, set to runs of three of all the poems.
+  void PlayWith(HistoryPort& history) {
+    engine.emplace(random, history);
+    engine->UseSource(kAllPoemsSource, 3);
+  }
 
   // Waits `ticks` ticks at the question, answers it and goes on to the next question or the end.
   int PlayQuestion(bool correct, int ticks) {
-    const int poem = engine.game.run().question.poem;
-    engine.Tick(ticks);
-    engine.Answer(correct);
-    engine.TickUntilPhase(Phase::kReview);
-    if (!correct) engine.PressEnter();
-    engine.TickUntilPhase(Phase::kAnswering);
+    const int poem = engine->game.run().question.poem;
+    engine->Tick(ticks);
+    engine->Answer(correct);
+    engine->TickUntilPhase(Phase::kReview);
+    if (!correct) engine->PressEnter();
+    engine->TickUntilPhase(Phase::kAnswering);
     return poem;
   }
-  const std::vector<FakeNotices::Notice>& notices() { return engine.desktop.notices.shown; }
-  bool WeakPoemsEnabled() { return engine.desktop.window.Enabled(kCommandWeakPoems); }
+  const std::vector<FakeNotices::Notice>& notices() { return historyNotices.shown; }
+  bool WeakPoemsEnabled() { return engine->desktop.window.Enabled(kCommandWeakPoems); }
 
   TempFolder folder;
   const std::string path = folder.File(kHistoryFileName);
   SeededRandom random{7};
-  EngineHarness engine{random};
+  FakeNotices historyNotices;
+  std::optional<EngineHarness> engine;
 };
 
 TEST_F(HistoryTest, EveryJudgedAnswerAndTheRunAreKept) {
-  AnswerRecorder recorder(path, engine.desktop.notices, [] { return kNow; });
+  AnswerRecorder recorder(path, historyNotices, [] { return kNow; });
   ASSERT_TRUE(recorder.Open());
-  engine.game.ConnectHistory(recorder);
+  PlayWith(recorder);
   EXPECT_FALSE(WeakPoemsEnabled()) << "nothing to practise yet";
-  engine.settings().SetMode(QuestionMode::Reverse);
+  engine->settings().SetMode(QuestionMode::Reverse);
 
-  ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
+  ASSERT_GT(engine->StartAndReachFirstQuestion(), 0);
   EXPECT_FALSE(WeakPoemsEnabled());
   std::vector<int> asked;
   asked.push_back(PlayQuestion(true, 30));
   asked.push_back(PlayQuestion(false, 99));
   asked.push_back(PlayQuestion(true, 9));
-  ASSERT_EQ(engine.state(), PlayState::Finished);
-  engine.commands.CloseResults(false);
+  ASSERT_EQ(engine->state(), PlayState::Finished);
+  engine->commands.CloseResults(false);
   EXPECT_TRUE(WeakPoemsEnabled());
   recorder.Flush();
 
@@ -108,7 +114,6 @@ TEST_F(HistoryTest, UnusableDatabasesGiveOneNoticeAndTheGameGoesOn) {
     const char* notice;
   };
   sqlite3* locker = nullptr;
-  FakeHistory noHistory;
   const std::vector<Case> cases = {
       {"damaged",
        [&] {
@@ -142,16 +147,16 @@ TEST_F(HistoryTest, UnusableDatabasesGiveOneNoticeAndTheGameGoesOn) {
     const std::string before = existed ? ReadBytes(where) : "";
     AnswerRecorder recorder(where, notices, [] { return kNow; });
     EXPECT_FALSE(recorder.Open());
-    engine.game.ConnectHistory(recorder);
+    PlayWith(recorder);
     ASSERT_EQ(notices.shown.size(), 1u);
     EXPECT_EQ(notices.shown[0].text, SjisLiteral(c.notice));
     EXPECT_EQ(notices.shown[0].caption, "Notice");
     EXPECT_EQ(notices.shown[0].icon, NoticeIcon::kExclamation);
 
-    ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
-    while (engine.state() == PlayState::Running) PlayQuestion(true, 2);
-    EXPECT_EQ(engine.tallies().correct, 3);
-    engine.commands.CloseResults(false);
+    ASSERT_GT(engine->StartAndReachFirstQuestion(), 0);
+    while (engine->state() == PlayState::Running) PlayQuestion(true, 2);
+    EXPECT_EQ(engine->tallies().correct, 3);
+    engine->commands.CloseResults(false);
     recorder.ReportWriteFailure();
     EXPECT_EQ(notices.shown.size(), 1u) << "one notice only";
     EXPECT_FALSE(WeakPoemsEnabled());
@@ -160,7 +165,7 @@ TEST_F(HistoryTest, UnusableDatabasesGiveOneNoticeAndTheGameGoesOn) {
     if (existed && std::string(c.name) != "locked") {
       EXPECT_EQ(ReadBytes(where), before);
     }
-    engine.game.ConnectHistory(noHistory);
+    engine.reset();
   }
   sqlite3_close(locker);
 }
@@ -168,20 +173,20 @@ TEST_F(HistoryTest, UnusableDatabasesGiveOneNoticeAndTheGameGoesOn) {
 // A write that fails in the middle of a session (here another program takes the lock for longer
 // than the writer waits) is told once, between runs, and nothing more is written.
 TEST_F(HistoryTest, AWriteThatFailsIsToldOnceBetweenRuns) {
-  AnswerRecorder recorder(path, engine.desktop.notices, [] { return kNow; });
+  AnswerRecorder recorder(path, historyNotices, [] { return kNow; });
   ASSERT_TRUE(recorder.Open());
-  engine.game.ConnectHistory(recorder);
+  PlayWith(recorder);
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
 
-  engine.UseSource(kAllPoemsSource, 1);
-  ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
+  engine->UseSource(kAllPoemsSource, 1);
+  ASSERT_GT(engine->StartAndReachFirstQuestion(), 0);
   PlayQuestion(true, 2);
-  ASSERT_EQ(engine.state(), PlayState::Finished);
+  ASSERT_EQ(engine->state(), PlayState::Finished);
   recorder.Flush();  // the writer gives up after its wait
   EXPECT_TRUE(notices().empty()) << "never inside a timer tick";
-  engine.commands.CloseResults(false);
+  engine->commands.CloseResults(false);
   ASSERT_EQ(notices().size(), 1u);
   EXPECT_EQ(notices()[0].text,
             SjisLiteral("NOTICE(RecordAnswer):\n解答履歴ファイル(history.sqlite3)を他のプログラムが"
@@ -189,9 +194,9 @@ TEST_F(HistoryTest, AWriteThatFailsIsToldOnceBetweenRuns) {
 
   sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(other);
-  ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
+  ASSERT_GT(engine->StartAndReachFirstQuestion(), 0);
   PlayQuestion(true, 2);
-  engine.commands.CloseResults(false);
+  engine->commands.CloseResults(false);
   recorder.Flush();
   EXPECT_EQ(notices().size(), 1u);
   EXPECT_TRUE(ReadKept(path).answers.empty());
@@ -252,12 +257,12 @@ TEST_F(HistoryTest, AKillLosesAtMostTheAnswerInFlight) {
 // penalty as minus when it is missed.
 TEST_F(HistoryTest, TheFavouriteIsKeptWithItsTripledPointsOrPenalty) {
   FakeHistory history;
-  engine.game.ConnectHistory(history);
-  engine.UseSource(kAllPoemsSource, 2);
-  ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
-  engine.settings().SetFavouritePoem(engine.game.run().question.poem);
+  PlayWith(history);
+  engine->UseSource(kAllPoemsSource, 2);
+  ASSERT_GT(engine->StartAndReachFirstQuestion(), 0);
+  engine->settings().SetFavouritePoem(engine->game.run().question.poem);
   PlayQuestion(true, 2);
-  engine.settings().SetFavouritePoem(engine.game.run().question.poem);
+  engine->settings().SetFavouritePoem(engine->game.run().question.poem);
   PlayQuestion(false, 2);
   ASSERT_EQ(history.answers.size(), 2u);
   EXPECT_EQ(history.answers[0].points, 3 * PointsForAnswer(0));
@@ -271,10 +276,10 @@ TEST_F(HistoryTest, TheFavouriteIsKeptWithItsTripledPointsOrPenalty) {
 TEST_F(HistoryTest, WeakPoemsRunAsksTheWeakestThenTheSourceAgain) {
   FakeHistory history;
   history.now = kNow;
-  engine.game.ConnectHistory(history);
+  PlayWith(history);
   EXPECT_FALSE(WeakPoemsEnabled());
-  engine.commands.Dispatch(kCommandWeakPoems);
-  EXPECT_EQ(engine.state(), PlayState::Idle) << "no history, no run";
+  engine->commands.Dispatch(kCommandWeakPoems);
+  EXPECT_EQ(engine->state(), PlayState::Idle) << "no history, no run";
 
   // Poem 7 missed twice, poem 3 right but slow, poem 50 and 60 right and quick.
   auto answer = [&](int poem, bool correct, int ms) {
@@ -287,33 +292,33 @@ TEST_F(HistoryTest, WeakPoemsRunAsksTheWeakestThenTheSourceAgain) {
   }
   answer(7, false, 15000);
   answer(7, false, 15000);
-  engine.UseSource(kAllPoemsSource, 2);
-  engine.game.ResetGame();
+  engine->UseSource(kAllPoemsSource, 2);
+  engine->game.ResetGame();
   EXPECT_TRUE(WeakPoemsEnabled());
 
-  engine.commands.Dispatch(kCommandWeakPoems);
-  ASSERT_EQ(engine.state(), PlayState::Running);
+  engine->commands.Dispatch(kCommandWeakPoems);
+  ASSERT_EQ(engine->state(), PlayState::Running);
   EXPECT_FALSE(WeakPoemsEnabled()) << "greyed while a run goes";
-  EXPECT_TRUE(engine.game.run().retry);
-  EXPECT_EQ(engine.game.run().questionCount, 2);
-  std::vector<int> pool = engine.game.run().pool;
+  EXPECT_TRUE(engine->game.run().retry);
+  EXPECT_EQ(engine->game.run().questionCount, 2);
+  std::vector<int> pool = engine->game.run().pool;
   EXPECT_EQ(pool, (std::vector<int>{7, 3}));
-  engine.commands.Dispatch(kCommandWeakPoems);
-  EXPECT_EQ(engine.game.run().pool, pool) << "ignored while running";
+  engine->commands.Dispatch(kCommandWeakPoems);
+  EXPECT_EQ(engine->game.run().pool, pool) << "ignored while running";
 
-  ASSERT_GT(engine.TickUntilPhase(Phase::kAnswering), 0);
+  ASSERT_GT(engine->TickUntilPhase(Phase::kAnswering), 0);
   std::vector<int> asked;
-  while (engine.state() == PlayState::Running) asked.push_back(PlayQuestion(true, 2));
+  while (engine->state() == PlayState::Running) asked.push_back(PlayQuestion(true, 2));
   std::sort(asked.begin(), asked.end());
   EXPECT_EQ(asked, (std::vector<int>{3, 7}));
-  EXPECT_EQ(engine.settings().source(), kAllPoemsSource);
-  EXPECT_EQ(engine.settings().questionCount(), 2);
+  EXPECT_EQ(engine->settings().source(), kAllPoemsSource);
+  EXPECT_EQ(engine->settings().questionCount(), 2);
   EXPECT_EQ(history.runs.size(), 1u);
 
-  engine.commands.CloseResults(false);
-  engine.commands.Start();
-  EXPECT_FALSE(engine.game.run().retry);
-  EXPECT_EQ(engine.game.run().pool.size(), 100u) << "the source again";
+  engine->commands.CloseResults(false);
+  engine->commands.Start();
+  EXPECT_FALSE(engine->game.run().retry);
+  EXPECT_EQ(engine->game.run().pool.size(), 100u) << "the source again";
   EXPECT_EQ(history.failureReports, 3) << "asked at each START and when the results close";
 }
 
@@ -321,18 +326,18 @@ TEST_F(HistoryTest, WeakPoemsRunAsksTheWeakestThenTheSourceAgain) {
 TEST_F(HistoryTest, WeakPoemsRunAsksTenAtMost) {
   FakeHistory history;
   history.now = kNow;
-  engine.game.ConnectHistory(history);
+  PlayWith(history);
   for (int poem = 0; poem < 30; ++poem) {
     history.RecordAnswer({poem, QuestionMode::Normal, poem % 3 != 0, 2000 + 300 * poem, 0, 0, {}});
   }
-  engine.UseSource(kAllPoemsSource, 100);
-  engine.game.ResetGame();
-  engine.commands.Dispatch(kCommandWeakPoems);
-  ASSERT_EQ(engine.state(), PlayState::Running);
+  engine->UseSource(kAllPoemsSource, 100);
+  engine->game.ResetGame();
+  engine->commands.Dispatch(kCommandWeakPoems);
+  ASSERT_EQ(engine->state(), PlayState::Running);
   const HistorySnapshot snapshot = history.Snapshot();
-  EXPECT_EQ(engine.game.run().pool, WeakestPoems(snapshot.poems, kNow, kWeakRunPoems));
-  EXPECT_EQ(engine.game.run().questionCount, kWeakRunPoems);
-  EXPECT_EQ(engine.settings().questionCount(), 100);
+  EXPECT_EQ(engine->game.run().pool, WeakestPoems(snapshot.poems, kNow, kWeakRunPoems));
+  EXPECT_EQ(engine->game.run().questionCount, kWeakRunPoems);
+  EXPECT_EQ(engine->settings().questionCount(), 100);
 }
 
 }  // namespace

@@ -26,36 +26,6 @@ TEST(RetryListTest, KeepsEntriesInAppendOrder) {
   EXPECT_THAT(list.CopyEntries(), ElementsAre(61, 4, 99));
 }
 
-TEST(RetryListTest, SettingCountToZeroStartsANewLog) {
-  RetryList list;
-  list.Append(1);
-  list.Append(2);
-  list.SetCount(0);
-  EXPECT_THAT(list.CopyEntries(), IsEmpty());
-  list.Append(3);
-  EXPECT_THAT(list.CopyEntries(), ElementsAre(3));
-}
-
-TEST(RetryListTest, SettingCountShortensTheLog) {
-  RetryList list;
-  for (int poem : {10, 20, 30}) list.Append(poem);
-  list.SetCount(2);
-  EXPECT_THAT(list.CopyEntries(), ElementsAre(10, 20));
-}
-
-TEST(RetryListTest, CountIsHeldWithinCapacity) {
-  RetryList list;
-  list.Append(7);
-  list.SetCount(-5);
-  EXPECT_EQ(list.count(), 0);
-  list.SetCount(1000);
-  EXPECT_EQ(list.count(), RetryList::kCapacity);
-  std::vector<int> entries = list.CopyEntries();
-  ASSERT_EQ(entries.size(), static_cast<std::size_t>(RetryList::kCapacity));
-  EXPECT_EQ(entries[0], 7);
-  EXPECT_EQ(entries[1], 0);
-}
-
 TEST(RetryListTest, FullListRefusesFurtherEntries) {
   RetryList list;
   for (int poem = 0; poem < RetryList::kCapacity; ++poem) EXPECT_TRUE(list.Append(poem));

@@ -108,7 +108,7 @@ TEST_F(AnswerBoxTest, HidingGivesTheKeysToTheScreenBehind) {
   EXPECT_TRUE(box.IsVisible());
 }
 
-TEST_F(AnswerBoxTest, CreatingAndSubclassingTwiceChangeNothing) {
+TEST_F(AnswerBoxTest, CreatingAndRoutingKeysTwiceChangeNothing) {
   wxTextCtrl* control = box.control();
   EXPECT_EQ(box.CreateControl(parent, 0, 0, 10, 10), control);
   EXPECT_EQ(control->GetPosition(), wxPoint(76, 60));

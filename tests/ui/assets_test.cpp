@@ -242,9 +242,7 @@ TEST(BuiltInPictures, EveryFrameOfADigitStripSharesOneBackground) {
 constexpr SoundId kSounds[] = {SoundId::kCorrect, SoundId::kWrong, SoundId::kRunFinished,
                                SoundId::kFavouriteHit, SoundId::kFavouriteMissed};
 
-std::string SoundAsset(SoundId sound) {
-  return "sound-" + std::to_string(static_cast<int>(sound)) + ".wav";
-}
+std::string SoundAsset(SoundId sound) { return SoundAssetName(sound); }
 
 TEST(BuiltInSounds, EverySoundDecodesAndIsShort) {
   for (SoundId sound : kSounds) {

@@ -17,7 +17,7 @@ class CanvasTest : public ::testing::Test {
  protected:
   // A canvas with its back buffer and the drawing open, as inside a frame cycle.
   void Open() {
-    ASSERT_TRUE(canvas.InitDraw(400, 150));
+    ASSERT_TRUE(canvas.CreateBackBuffer(400, 150));
     ASSERT_TRUE(canvas.OpenDrawing());
   }
   std::vector<int> CopiedXs() const {
@@ -34,8 +34,8 @@ class CanvasTest : public ::testing::Test {
 
 TEST_F(CanvasTest, BackBufferIsMadeOnceAndDrawingOpensOnce) {
   EXPECT_FALSE(canvas.OpenDrawing()) << "nothing to draw into yet";
-  ASSERT_TRUE(canvas.InitDraw(400, 150));
-  EXPECT_FALSE(canvas.InitDraw(400, 150)) << "a second back buffer is refused";
+  ASSERT_TRUE(canvas.CreateBackBuffer(400, 150));
+  EXPECT_FALSE(canvas.CreateBackBuffer(400, 150)) << "a second back buffer is refused";
   EXPECT_EQ(surface.backBuffersMade, 1);
   EXPECT_EQ(surface.bufferWidth, 400);
   EXPECT_EQ(surface.bufferHeight, 150);
@@ -52,7 +52,7 @@ TEST_F(CanvasTest, BackBufferIsMadeOnceAndDrawingOpensOnce) {
 
 TEST_F(CanvasTest, FailedBackBufferShowsItsErrorBox) {
   surface.failBackBuffer = true;
-  EXPECT_FALSE(canvas.InitDraw(400, 150));
+  EXPECT_FALSE(canvas.CreateBackBuffer(400, 150));
   ASSERT_EQ(errors.shown.size(), 1u);
   EXPECT_EQ(errors.shown[0].text, SjisLiteral("ERROR(InitDraw):描画の初期処理に失敗しました"));
   EXPECT_EQ(errors.shown[0].caption, "ERROR");
@@ -63,7 +63,7 @@ TEST_F(CanvasTest, FailedBackBufferShowsItsErrorBox) {
 TEST_F(CanvasTest, BitmapOperationsNeedOpenDrawingAndABitmap) {
   FakeBitmap icon{136, 25, 25};
   EXPECT_FALSE(canvas.DrawBitmapAt(&icon, 1, 2)) << "no back buffer";
-  ASSERT_TRUE(canvas.InitDraw(400, 150));
+  ASSERT_TRUE(canvas.CreateBackBuffer(400, 150));
   EXPECT_FALSE(canvas.DrawBitmapAt(&icon, 1, 2)) << "drawing not open";
   ASSERT_TRUE(canvas.OpenDrawing());
   EXPECT_FALSE(canvas.DrawBitmapAt(nullptr, 1, 2));
@@ -73,17 +73,12 @@ TEST_F(CanvasTest, BitmapOperationsNeedOpenDrawingAndABitmap) {
 
   EXPECT_TRUE(canvas.DrawBitmap(&icon));
   EXPECT_TRUE(canvas.DrawBitmapAt(&icon, 23, 11));
-  EXPECT_TRUE(canvas.DrawBitmapStretched(&icon, 5, 6, 50, 10));
-  ASSERT_EQ(surface.calls.size(), 3u);
+  ASSERT_EQ(surface.calls.size(), 2u);
   EXPECT_EQ(surface.calls[0].x, 0);
   EXPECT_EQ(surface.calls[0].y, 0);
   EXPECT_EQ(surface.calls[0].width, 25);
   EXPECT_EQ(surface.calls[1].x, 23);
   EXPECT_EQ(surface.calls[1].y, 11);
-  EXPECT_EQ(surface.calls[2].kind, SurfaceCall::kStretch);
-  EXPECT_EQ(surface.calls[2].sourceWidth, 25);
-  EXPECT_EQ(surface.calls[2].width, 50);
-  EXPECT_EQ(surface.calls[2].height, 10);
 }
 
 TEST_F(CanvasTest, CellsAreEqualSlicesOfTheStrip) {
@@ -151,7 +146,7 @@ TEST_F(CanvasTest, NumbersRefuseNegativeValuesAndUnevenStrips) {
 
 TEST_F(CanvasTest, TextWiderThanItsBoxReportsTheOverflowAndDrawsNothing) {
   Open();
-  FontDat font(surface, errors);
+  CanvasFont font(surface, errors);
   canvas.SelectFont(font.Create(26));
   // 5 double-byte characters at height 26 measure 130.
   const std::string text = SjisLiteral("あいうえお");
@@ -169,7 +164,7 @@ TEST_F(CanvasTest, TextWiderThanItsBoxReportsTheOverflowAndDrawsNothing) {
 
 TEST_F(CanvasTest, TextIsAlignedAcrossItsBox) {
   Open();
-  FontDat font(surface, errors);
+  CanvasFont font(surface, errors);
   canvas.SelectFont(font.Create(20));
   const std::string text = "ABCD";  // 4 x 10 = 40 pixels
   int overflow = 0;
@@ -190,7 +185,7 @@ TEST_F(CanvasTest, TextAndColourNeedOpenDrawing) {
   int overflow = 0;
   EXPECT_FALSE(canvas.DrawText("A", 0, 0, 100, 20, overflow));
   EXPECT_FALSE(canvas.SetTextColour({1, 2, 3}));
-  FontDat font(surface, errors);
+  CanvasFont font(surface, errors);
   EXPECT_EQ(canvas.SelectFont(font.Create(20)), nullptr);
   Open();
   EXPECT_TRUE(canvas.SetTextColour({1, 2, 3}));
@@ -199,8 +194,8 @@ TEST_F(CanvasTest, TextAndColourNeedOpenDrawing) {
 
 TEST_F(CanvasTest, SelectingAFontReturnsThePreviousOne) {
   Open();
-  FontDat first(surface, errors);
-  FontDat second(surface, errors);
+  CanvasFont first(surface, errors);
+  CanvasFont second(surface, errors);
   const SurfaceFont* a = first.Create(25, 800);
   const SurfaceFont* b = second.Create(35, 900, kAnsiCharset, "Arial Black");
   EXPECT_EQ(canvas.SelectFont(a), nullptr);
@@ -210,10 +205,10 @@ TEST_F(CanvasTest, SelectingAFontReturnsThePreviousOne) {
   EXPECT_EQ(surface.selected.height, 25);
 }
 
-TEST(FontDatTest, KeepsTheFirstFontUntilDeleted) {
+TEST(CanvasFontTest, KeepsTheFirstFontUntilDeleted) {
   RecordingSurface surface;
   FakeNotices errors;
-  FontDat font(surface, errors);
+  CanvasFont font(surface, errors);
   const SurfaceFont* first = font.Create(25);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(font.Create(30), first) << "the new height is ignored";
@@ -234,11 +229,11 @@ TEST(FontDatTest, KeepsTheFirstFontUntilDeleted) {
   EXPECT_TRUE(errors.shown.empty());
 }
 
-TEST(FontDatTest, AFontThatCannotBeMadeShowsItsErrorBox) {
+TEST(CanvasFontTest, AFontThatCannotBeMadeShowsItsErrorBox) {
   RecordingSurface surface;
   surface.failFonts = true;
   FakeNotices errors;
-  FontDat font(surface, errors);
+  CanvasFont font(surface, errors);
   EXPECT_EQ(font.Create(25, 800), nullptr);
   ASSERT_EQ(errors.shown.size(), 1u);
   EXPECT_EQ(errors.shown[0].text, SjisLiteral("ERROR(CreateFontDat):Fontの生成に失敗しました"));
@@ -252,7 +247,7 @@ TEST(BitmapListTest, LoadsInOrderAndStopsAtTheFirstFailure) {
   BitmapList list(errors);
   const std::string_view names[] = {"bitmap-130.png", "bitmap-135.png", "bitmap-136.png",
                                     "bitmap-137.png"};
-  EXPECT_FALSE(list.LoadResource(names, loader));
+  EXPECT_FALSE(list.Load(names, loader));
   EXPECT_EQ(loader.loaded, (std::vector<int>{130, 135, 136})) << "137 is never tried";
   ASSERT_EQ(errors.shown.size(), 1u);
   EXPECT_EQ(errors.shown[0].text, SjisLiteral("ERROR(LoadResource):リソースの読込に失敗しました"));
@@ -268,7 +263,7 @@ TEST(BitmapListTest, AnEmptyListLoads) {
   FakeNotices errors;
   FakeBitmapLoader loader;
   BitmapList list(errors);
-  EXPECT_TRUE(list.LoadResource({}, loader));
+  EXPECT_TRUE(list.Load({}, loader));
   EXPECT_EQ(list.count(), 0);
   EXPECT_EQ(list.Get(0), nullptr);
   EXPECT_TRUE(errors.shown.empty());

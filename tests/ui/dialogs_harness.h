@@ -264,14 +264,14 @@ class DialogsFixture : public ::testing::Test {
   RunFigures finishedRun;
   KeyLatch keys;
   FakeDesktop desktop;
-  DesktopPorts ports{desktop.answerBox, desktop.sound,   desktop.inputMethod, desktop.window,
-                     desktop.prompts,   desktop.notices, dialogs,             desktop.screen,
-                     desktop.preferences};
+  NoHistory history;
   SeededRandom gameRandom{7};
   Preferences preferences;
   GameController game{catalogue, settingsController.settings(), settingsController.sources(),
-                      preferences, keys, ports, gameRandom};
-  CommandHandler commands{game, preferences, ports};
+                      preferences, keys, gameRandom, history, desktop.answerBox, desktop.sound,
+                      desktop.inputMethod, desktop.window, desktop.screen, dialogs};
+  CommandHandler commands{game,           preferences,     desktop.preferences, desktop.answerBox,
+                          desktop.window, desktop.prompts, desktop.notices,     dialogs};
 
  private:
   wxFrame* owner_ = nullptr;

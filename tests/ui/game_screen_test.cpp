@@ -48,9 +48,9 @@ GameFrame IdleFrame() { return GameFrame{}; }
 class GameScreenTest : public ::testing::Test {
  protected:
   GameScreenTest() {
-    EXPECT_TRUE(screen.LoadAllImgRes(loader));
-    EXPECT_TRUE(screen.LoadAllFontRes());
-    EXPECT_TRUE(canvas.InitDraw(400, 150));
+    EXPECT_TRUE(screen.LoadPictures(loader));
+    EXPECT_TRUE(screen.CreateFonts());
+    EXPECT_TRUE(canvas.CreateBackBuffer(400, 150));
   }
 
   // Paints `frame` as a frame cycle does and returns what was drawn.
@@ -85,7 +85,7 @@ TEST_F(GameScreenTest, AMissingBitmapStopsTheStartWithItsErrorBoxes) {
   GameScreen other(canvas, otherErrors);
   FakeBitmapLoader incomplete = FakeBitmapLoader::GameScreenSizes();
   incomplete.sizes.erase(133);
-  EXPECT_FALSE(other.LoadAllImgRes(incomplete));
+  EXPECT_FALSE(other.LoadPictures(incomplete));
   ASSERT_EQ(otherErrors.shown.size(), 2u);
   EXPECT_EQ(otherErrors.shown[0].text,
             SjisLiteral("ERROR(LoadResource):リソースの読込に失敗しました"));
@@ -99,7 +99,7 @@ TEST_F(GameScreenTest, FontsThatCannotBeMadeStopTheStart) {
   failing.failFonts = true;
   Canvas otherCanvas(failing, otherErrors);
   GameScreen other(otherCanvas, otherErrors);
-  EXPECT_FALSE(other.LoadAllFontRes());
+  EXPECT_FALSE(other.CreateFonts());
   ASSERT_FALSE(otherErrors.shown.empty());
   EXPECT_EQ(otherErrors.shown.back().text,
             SjisLiteral("ERROR(LoadAllFontRes):FontDataの読込に失敗しました"));
@@ -375,9 +375,9 @@ TEST_F(GameScreenTest, AStripThatIsNotEvenFailsTheFrame) {
   GameScreen other(otherCanvas, otherErrors);
   FakeBitmapLoader uneven = FakeBitmapLoader::GameScreenSizes();
   uneven.sizes[133] = {91, 11};
-  ASSERT_TRUE(other.LoadAllImgRes(uneven));
-  ASSERT_TRUE(other.LoadAllFontRes());
-  ASSERT_TRUE(otherCanvas.InitDraw(400, 150));
+  ASSERT_TRUE(other.LoadPictures(uneven));
+  ASSERT_TRUE(other.CreateFonts());
+  ASSERT_TRUE(otherCanvas.CreateBackBuffer(400, 150));
   EXPECT_FALSE(other.DrawFrame(IdleFrame()));
   EXPECT_EQ(Describe(otherSurface.calls).size(), 4u)
       << "background, icons and the rate; the score is the first to fail";

@@ -180,7 +180,6 @@ TEST_F(MainWindowTest, StartsAtIdleWithItsMenuStates) {
 TEST_F(MainWindowTest, AnswerLineIsBuiltHiddenOverTheScreen) {
   wxTextCtrl* line = program().answerBox().control();
   ASSERT_NE(line, nullptr);
-  EXPECT_EQ(line->GetId(), 2000);
   EXPECT_EQ(line->GetParent(), program().window().view());
   EXPECT_EQ(line->GetPosition(), wxPoint(76, 60));
   EXPECT_EQ(line->GetSize(), wxSize(308, 28));
@@ -312,6 +311,23 @@ TEST_F(KeptZoomTest, TheKeptZoomIsTheWindowsFromTheStart) {
   const wxRect window = frame()->GetScreenRect();
   EXPECT_NEAR(window.x, (screen.width - window.width) / 2, 1);
   EXPECT_NEAR(window.y, (screen.height - window.height) / 2, 1);
+}
+
+// The history is opened only once the window shows: one that already holds answers offers the
+// weak poems from then on.
+class KeptHistoryTest : public uitest::ProgramFixture {};
+
+TEST_F(KeptHistoryTest, AHistoryWithAnswersOffersTheWeakPoemsOnceOpened) {
+  {
+    FakeNotices notices;
+    AnswerRecorder kept(uitest::ScratchFile(kHistoryFileName), notices);
+    ASSERT_TRUE(kept.Open());
+    kept.RecordAnswer({7, QuestionMode::Normal, false, 15000, 0, 0, {}});
+    kept.Flush();
+  }
+  StartProgram();
+  EXPECT_TRUE(
+      RunEventsUntil([this] { return frame()->GetMenuBar()->IsEnabled(kCommandWeakPoems); }));
 }
 
 TEST_F(MainWindowTest, StartRunsTheCountdownAndPutsAQuestion) {
