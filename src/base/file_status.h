@@ -19,6 +19,11 @@ class [[nodiscard]] FileStatus {
     kCorrupt,      // read, but not in a form the program accepts
     kIoError,      // the system refused or failed: permissions, a folder in the way, a full disk
     kInvalidCall,  // the call does not fit the file's state (not open, open the other way)
+    kNotRegularFile,  // a folder, a FIFO or a device stands where the file should be
+    kLocked,          // another program holds the file
+    kNewerFormat,     // written by a later program, in a form this one does not know
+    kWrongKind,       // a file of another kind altogether (not a database)
+    kForeignContent,  // the right kind, but not holding what this program keeps in it
   };
 
   // Done, about no file in particular (a save with nothing to write).
@@ -29,6 +34,17 @@ class [[nodiscard]] FileStatus {
   static FileStatus IoError(std::string path) { return {Code::kIoError, std::move(path)}; }
   static FileStatus InvalidCall(std::string path) {
     return {Code::kInvalidCall, std::move(path)};
+  }
+  static FileStatus NotRegularFile(std::string path) {
+    return {Code::kNotRegularFile, std::move(path)};
+  }
+  static FileStatus Locked(std::string path) { return {Code::kLocked, std::move(path)}; }
+  static FileStatus NewerFormat(std::string path) {
+    return {Code::kNewerFormat, std::move(path)};
+  }
+  static FileStatus WrongKind(std::string path) { return {Code::kWrongKind, std::move(path)}; }
+  static FileStatus ForeignContent(std::string path) {
+    return {Code::kForeignContent, std::move(path)};
   }
   // The status of a system call that failed with `error` (an errno value).
   static FileStatus FromErrno(int error, std::string path);

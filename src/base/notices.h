@@ -66,4 +66,13 @@ std::optional<Notice> NoticeFor(FileTask task, const FileStatus& status);
 // Shows that notice, when there is one, naming the status's file where the notice names one.
 void TellIfFailed(NoticePort& port, FileTask task, const FileStatus& status);
 
+// The answer history (history.sqlite3), which the game goes on without when it cannot be used:
+// the notice names what is wrong with it and what the game does about it.
+enum class HistoryTask {
+  kOpen,    // at start-up: nothing is kept this session
+  kRecord,  // a write failed later: nothing more is kept
+};
+NoticeText ComposeHistoryNotice(HistoryTask task, const FileStatus& status);
+void TellHistoryFailure(NoticePort& port, HistoryTask task, const FileStatus& status);
+
 }  // namespace verselane
