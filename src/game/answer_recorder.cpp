@@ -54,8 +54,9 @@ FileStatus AnswerRecorder::OpenStore() {
   return store_.Open(path_, AnswerHistory::Access::kReadWrite);
 }
 
-// Called with storeMutex_ held: nothing more is written, and the player is told why between runs.
+// Nothing more is written, and the player is told why between runs.
 void AnswerRecorder::Fail(FileStatus failure) {
+  std::lock_guard lock(failureMutex_);
   failure_ = std::move(failure);
   writeFailed_ = true;
 }
@@ -164,7 +165,7 @@ void AnswerRecorder::ReportWriteFailure() {
   if (!writeFailed_) return;
   FileStatus failure;
   {
-    std::lock_guard store(storeMutex_);
+    std::lock_guard lock(failureMutex_);
     failure = failure_;
   }
   Notify(HistoryTask::kRecord, failure);

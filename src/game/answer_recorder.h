@@ -78,7 +78,8 @@ class AnswerRecorder : public HistoryPort {
   std::atomic<bool> open_ = false;
   std::atomic<bool> hasAnswers_ = false;
   std::atomic<bool> writeFailed_ = false;
-  FileStatus failure_;  // why, once writeFailed_ is set; under storeMutex_
+  std::mutex failureMutex_;  // held only to set or copy failure_, never while writing
+  FileStatus failure_;       // why, once writeFailed_ is set
   bool noticeShown_ = false;
 
   // One producer (the game's thread) and one consumer (the writer): a slot belongs to the
