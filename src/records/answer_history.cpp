@@ -2,9 +2,7 @@
 
 #include "records/sqlite_library.h"
 
-#include <algorithm>
 #include <cctype>
-#include <map>
 
 namespace verselane {
 namespace {
@@ -107,61 +105,7 @@ bool Exists(FileSystem& files, const std::string& path) {
   return files.Stat(path, info).ok();
 }
 
-std::optional<int> Median(std::vector<int> values) {
-  if (values.empty()) return std::nullopt;
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  if (values.size() % 2 == 1) return values[middle];
-  // In 64 bits: the sum of two large times must not overflow.
-  return static_cast<int>((std::int64_t{values[middle - 1]} + values[middle]) / 2);
-}
-
 }  // namespace
-
-std::vector<PoemFigures> SummarisePoems(const std::vector<AnswerRecord>& answers) {
-  std::map<int, std::vector<const AnswerRecord*>> byPoem;
-  for (const AnswerRecord& answer : answers) byPoem[answer.poem].push_back(&answer);
-  std::vector<PoemFigures> poems;
-  for (const auto& [poem, list] : byPoem) {
-    PoemFigures figures;
-    figures.poem = poem;
-    std::vector<int> rightMs;
-    std::vector<int> recentRightMs;
-    const std::size_t recentFrom =
-        list.size() > static_cast<std::size_t>(kRecentAnswers) ? list.size() - kRecentAnswers : 0;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      const AnswerRecord& answer = *list[i];
-      const bool recent = i >= recentFrom;
-      ++figures.answers;
-      if (recent) ++figures.recentAnswers;
-      if (answer.correct) {
-        ++figures.right;
-        rightMs.push_back(answer.milliseconds);
-        if (recent) recentRightMs.push_back(answer.milliseconds);
-        figures.lastRightAt = std::max(figures.lastRightAt.value_or(answer.answeredAt),
-                                       answer.answeredAt);
-      } else if (recent) {
-        ++figures.recentWrong;
-      }
-      figures.lastAnsweredAt = answer.answeredAt;
-      figures.lastLocalTime = answer.localTime;
-    }
-    figures.medianRightMs = Median(std::move(rightMs));
-    figures.recentMedianRightMs = Median(std::move(recentRightMs));
-    poems.push_back(std::move(figures));
-  }
-  return poems;
-}
-
-std::string FormatHistoryLine(const PoemFigures& poem) {
-  std::string median = "-";
-  if (poem.medianRightMs) {
-    const int tenths = (*poem.medianRightMs + 50) / 100;
-    median = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
-  }
-  return std::to_string(poem.poem + 1) + "\t" + std::to_string(poem.answers) + "\t" +
-         std::to_string(poem.right) + "\t" + median + "\t" + poem.lastLocalTime.substr(0, 10);
-}
 
 AnswerHistory::~AnswerHistory() { Close(); }
 
@@ -469,40 +413,6 @@ FileStatus AnswerHistory::Runs(std::vector<RunRecord>& out) {
                      sqlite_->column_int(s, 4), sqlite_->column_int(s, 5),
                      sqlite_->column_int(s, 6), sqlite_->column_int(s, 7)};
   });
-}
-
-namespace {
-
-// Why the report cannot be made, after the file's name.
-std::string ReportProblem(const FileStatus& status) {
-  switch (status.code()) {
-    case FileStatus::Code::kNewerFormat: return " was written by a later version";
-    case FileStatus::Code::kCorrupt: return " cannot be read: it is damaged";
-    case FileStatus::Code::kLocked: return " cannot be read: another program holds it";
-    case FileStatus::Code::kNotRegularFile: return " cannot be read: it is not a regular file";
-    case FileStatus::Code::kWrongKind: return " cannot be read: it is not a database";
-    case FileStatus::Code::kForeignContent:
-      return " cannot be read: its tables are not Verselane's";
-    default: return " cannot be read";
-  }
-}
-
-}  // namespace
-
-bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream& errors,
-                        FileSystem& files) {
-  AnswerHistory history(files);
-  FileStatus read = history.Open(path, AnswerHistory::Access::kReadOnly);
-  if (read.code() == FileStatus::Code::kNotFound) return true;
-  std::vector<AnswerRecord> answers;
-  if (read.ok()) read = history.Answers(answers);
-  if (!read.ok()) {
-    errors << "verselane: " << path << ReportProblem(read) << '\n';
-    return false;
-  }
-  for (const PoemFigures& poem : SummarisePoems(answers)) out << FormatHistoryLine(poem) << '\n';
-  out.flush();
-  return true;
 }
 
 }  // namespace verselane
