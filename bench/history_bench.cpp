@@ -48,14 +48,13 @@ AnswerRecord SomeAnswer(int i) {
 void BM_HistoryCommitOneAnswer(benchmark::State& state) {
   BenchFolder folder;
   AnswerHistory history;
-  if (history.Open(folder.File(kHistoryFileName), AnswerHistory::Access::kReadWrite) !=
-      AnswerHistory::Status::kOpened) {
+  if (!history.Open(folder.File(kHistoryFileName), AnswerHistory::Access::kReadWrite).ok()) {
     state.SkipWithError("the database cannot be opened");
     return;
   }
   int i = 0;
   for (auto _ : state) {
-    if (!history.Record(SomeAnswer(i++))) state.SkipWithError("a write failed");
+    if (!history.Record(SomeAnswer(i++)).ok()) state.SkipWithError("a write failed");
   }
 }
 BENCHMARK(BM_HistoryCommitOneAnswer)->UseRealTime()->Unit(benchmark::kMicrosecond);

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "base/bounded_read.h"
+#include "base/file_system.h"
 #include "fuzz_support.h"
 #include "settings/preferences_file.h"
 
@@ -38,7 +38,7 @@ bool IsKeptIn(const std::string& part, const std::string& whole) {
 
 std::string ReadFile(const std::string& path) {
   std::string bytes;
-  if (!verselane::ReadRegularFile(path, verselane::kPreferencesFileLimit, bytes).ok()) std::abort();
+  if (!verselane::SystemFileSystem().ReadFile(path, verselane::kPreferencesFileLimit, bytes).ok()) std::abort();
   return bytes;
 }
 

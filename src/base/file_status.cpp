@@ -15,6 +15,10 @@ const char* CodeName(FileStatus::Code code) {
     case FileStatus::Code::kInvalidCall: return "invalid call";
     case FileStatus::Code::kNotRegularFile: return "not a regular file";
     case FileStatus::Code::kTooLarge: return "too large";
+    case FileStatus::Code::kLocked: return "locked";
+    case FileStatus::Code::kNewerFormat: return "newer format";
+    case FileStatus::Code::kWrongKind: return "wrong kind of file";
+    case FileStatus::Code::kForeignContent: return "foreign content";
   }
   return "?";
 }
@@ -23,6 +27,7 @@ const char* CodeName(FileStatus::Code code) {
 
 FileStatus FileStatus::FromErrno(int error, std::string path) {
   if (error == ENOENT || error == ENOTDIR) return NotFound(std::move(path));
+  if (error == EISDIR) return NotRegularFile(std::move(path));
   return IoError(std::move(path));
 }
 

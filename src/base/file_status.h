@@ -21,6 +21,10 @@ class [[nodiscard]] FileStatus {
     kInvalidCall,  // the call does not fit the file's state (not open, open the other way)
     kNotRegularFile,  // a folder, a FIFO, a device: not opened, since reading it could block
     kTooLarge,        // larger than its reader takes: not read, so no hostile file fills memory
+    kLocked,          // another program holds the file
+    kNewerFormat,     // written by a later program, in a form this one does not know
+    kWrongKind,       // a file of another kind altogether (not a database)
+    kForeignContent,  // the right kind, but not holding what this program keeps in it
   };
 
   // Done, about no file in particular (a save with nothing to write).
@@ -36,6 +40,14 @@ class [[nodiscard]] FileStatus {
     return {Code::kNotRegularFile, std::move(path)};
   }
   static FileStatus TooLarge(std::string path) { return {Code::kTooLarge, std::move(path)}; }
+  static FileStatus Locked(std::string path) { return {Code::kLocked, std::move(path)}; }
+  static FileStatus NewerFormat(std::string path) {
+    return {Code::kNewerFormat, std::move(path)};
+  }
+  static FileStatus WrongKind(std::string path) { return {Code::kWrongKind, std::move(path)}; }
+  static FileStatus ForeignContent(std::string path) {
+    return {Code::kForeignContent, std::move(path)};
+  }
   // The status of a system call that failed with `error` (an errno value).
   static FileStatus FromErrno(int error, std::string path);
 

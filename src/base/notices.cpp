@@ -145,10 +145,8 @@ std::optional<Notice> PreferencesLoadNotice(const FileStatus& status,
                                 : Notice::kPreferencesCorrupt;
     case FileStatus::Code::kNotRegularFile: return Notice::kPreferencesNotRegularFile;
     case FileStatus::Code::kTooLarge: return Notice::kPreferencesTooLarge;
-    case FileStatus::Code::kIoError:
-    case FileStatus::Code::kInvalidCall: return Notice::kPreferencesUnreadable;
+    default: return Notice::kPreferencesUnreadable;
   }
-  return Notice::kPreferencesUnreadable;
 }
 
 void TellPreferencesLoad(NoticePort& port, const FileStatus& status,
@@ -156,6 +154,38 @@ void TellPreferencesLoad(NoticePort& port, const FileStatus& status,
   if (const std::optional<Notice> notice = PreferencesLoadNotice(status, setAsideAs)) {
     Tell(port, *notice, setAsideAs);
   }
+}
+
+namespace {
+
+// What is wrong with the history, after its name.
+const char* HistoryCause(FileStatus::Code code) {
+  switch (code) {
+    case FileStatus::Code::kCorrupt: return "が破損しています";
+    case FileStatus::Code::kLocked: return "を他のプログラムが使用しています";
+    case FileStatus::Code::kNewerFormat: return "は新しい版のVerselaneで作られています";
+    case FileStatus::Code::kNotRegularFile: return "が通常のファイルではありません";
+    case FileStatus::Code::kWrongKind: return "はデータベースではありません";
+    case FileStatus::Code::kForeignContent: return "の表がVerselaneのものと違います";
+    default: return "を書き込めませんでした";
+  }
+}
+
+}  // namespace
+
+NoticeText ComposeHistoryNotice(HistoryTask task, const FileStatus& status) {
+  const bool opening = task == HistoryTask::kOpen;
+  const std::string text = std::string(opening ? "NOTICE(OpenHistory)" : "NOTICE(RecordAnswer)") +
+                           ":\n解答履歴ファイル(history.sqlite3)" + HistoryCause(status.code()) +
+                           "\n" +
+                           (opening ? "今回は解答履歴を記録せずにゲームを続けます"
+                                    : "これ以降の解答は記録されません");
+  return {SjisLiteral(text), "Notice", NoticeIcon::kExclamation};
+}
+
+void TellHistoryFailure(NoticePort& port, HistoryTask task, const FileStatus& status) {
+  const NoticeText composed = ComposeHistoryNotice(task, status);
+  port.ShowNotice(composed.text, composed.caption, composed.icon);
 }
 
 }  // namespace verselane

@@ -81,4 +81,13 @@ std::optional<Notice> PreferencesLoadNotice(const FileStatus& status,
 void TellPreferencesLoad(NoticePort& port, const FileStatus& status,
                          const std::string& setAsideAs);
 
+// The answer history (history.sqlite3), which the game goes on without when it cannot be used:
+// the notice names what is wrong with it and what the game does about it.
+enum class HistoryTask {
+  kOpen,    // at start-up: nothing is kept this session
+  kRecord,  // a write failed later: nothing more is kept
+};
+NoticeText ComposeHistoryNotice(HistoryTask task, const FileStatus& status);
+void TellHistoryFailure(NoticePort& port, HistoryTask task, const FileStatus& status);
+
 }  // namespace verselane

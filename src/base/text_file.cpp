@@ -1,9 +1,7 @@
 #include "base/text_file.h"
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,13 +14,13 @@
 namespace verselane {
 namespace {
 
-constexpr int kEndOfInput = 0x1A;
+constexpr char kEndOfInput = 0x1A;
 
 // Reads a file in text mode, as the program's files have always been read: CR LF arrives as "\n",
 // 0x1A ends the input.
 class TextModeReader {
  public:
-  explicit TextModeReader(std::FILE* file) : file_(file) { std::rewind(file_); }
+  explicit TextModeReader(std::string_view bytes) : bytes_(bytes) {}
 
   // The next piece of at most `maxBytes` bytes, ending after a "\n" or when full; false at the end.
   bool NextPiece(std::string& piece, std::size_t maxBytes) {
@@ -38,72 +36,44 @@ class TextModeReader {
 
  private:
   int NextByte() {
-    if (ended_) return EOF;
-    int byte = std::getc(file_);
-    if (byte == EOF || byte == kEndOfInput) {
-      ended_ = true;
-      return EOF;
+    if (next_ >= bytes_.size() || bytes_[next_] == kEndOfInput) return EOF;
+    const char byte = bytes_[next_++];
+    if (byte == '\r' && next_ < bytes_.size() && bytes_[next_] == '\n') {
+      ++next_;
+      return '\n';
     }
-    if (byte == '\r') {
-      const int next = std::getc(file_);
-      if (next == '\n') return '\n';
-      if (next != EOF) std::ungetc(next, file_);
-    }
-    return byte;
+    return static_cast<unsigned char>(byte);
   }
 
-  std::FILE* file_;
-  bool ended_ = false;
+  std::string_view bytes_;
+  std::size_t next_ = 0;
 };
 
 bool IsNonEmptyPiece(const std::string& piece) { return !piece.empty() && piece[0] != '\n'; }
 
-int CountNonEmptyPieces(std::FILE* file, std::size_t pieceBytes) {
-  TextModeReader reader(file);
+int CountNonEmptyPieces(std::string_view bytes, std::size_t pieceBytes) {
+  TextModeReader reader(bytes);
   std::string piece;
   int count = 0;
   while (reader.NextPiece(piece, pieceBytes)) count += IsNonEmptyPiece(piece);
   return count;
 }
 
-// Writes `text` with each "\n" as CR LF; false when not all of it reached the stream.
-bool WriteTextMode(std::FILE* file, const std::string& text) {
+// `text` with each "\n" as CR LF.
+std::string InTextMode(const std::string& text) {
   std::string onDisk;
   onDisk.reserve(text.size() + text.size() / 16);
   for (char byte : text) {
     if (byte == '\n') onDisk.push_back('\r');
     onDisk.push_back(byte);
   }
-  return std::fwrite(onDisk.data(), 1, onDisk.size(), file) == onDisk.size();
-}
-
-std::string DirectoryOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Makes a rename in `directory` survive a power cut.
-void SyncDirectory(const std::string& directory) {
-  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+  return onDisk;
 }
 
 }  // namespace
 
 TextFile::~TextFile() {
-  if (mode_ == Mode::kWriting) {
-    AbandonWriting();
-  } else if (file_ != nullptr) {
-    std::fclose(file_);
-  }
+  if (mode_ == Mode::kWriting) AbandonWriting();
 }
 
 FileStatus TextFile::Open(char kind) {
@@ -112,19 +82,11 @@ FileStatus TextFile::Open(char kind) {
 }
 
 FileStatus TextFile::OpenForReading() {
-  // Binary, because the text-mode translation is done here, the same on every system.
-  file_ = std::fopen(path_.c_str(), "rb");
-  if (file_ == nullptr) return FileStatus::FromErrno(errno, path_);
-  struct stat info;
-  const bool stated = ::fstat(fileno(file_), &info) == 0;
-  if (!stated || S_ISDIR(info.st_mode)) {
-    const int error = stated ? EISDIR : errno;
-    std::fclose(file_);
-    file_ = nullptr;
-    return FileStatus::FromErrno(error, path_);
-  }
-  mode_ = Mode::kReading;
-  return FileStatus::Ok(path_);
+  FileStatus read = files_.ReadFile(path_, kMaxBytes, content_);
+  if (read.ok()) mode_ = Mode::kReading;
+  // None of the program's text files comes near the limit: one past it is damage.
+  if (read.code() == FileStatus::Code::kTooLarge) return FileStatus::Corrupt(path_);
+  return read;
 }
 
 namespace {
@@ -144,7 +106,7 @@ long WriterOfTemporaryName(std::string_view tail) {
 }  // namespace
 
 int RemoveAbandonedWrites(const std::string& path) {
-  const std::string folder = DirectoryOf(path);
+  const std::string folder = FolderOf(path);
   const std::string prefix = "." + BaseNameOf(path) + ".";
   DIR* directory = ::opendir(folder.c_str());
   if (directory == nullptr) return 0;
@@ -165,30 +127,27 @@ int RemoveAbandonedWrites(const std::string& path) {
 }
 
 FileStatus TextFile::OpenForWriting() {
-  struct stat existing;
-  const bool exists = ::stat(path_.c_str(), &existing) == 0;
+  FileInfo existing;
+  const FileStatus found = files_.Stat(path_, existing);
+  if (!found.ok() && found.code() != FileStatus::Code::kNotFound) return found;
+  const bool exists = found.ok();
   // The temporary file would replace a read-only file or even a folder; refuse as creating the
   // file in place would.
-  if (exists && !S_ISREG(existing.st_mode)) return FileStatus::FromErrno(EISDIR, path_);
-  if (exists && ::access(path_.c_str(), W_OK) != 0) return FileStatus::FromErrno(errno, path_);
+  if (exists && !existing.regular) return FileStatus::NotRegularFile(path_);
+  if (exists && !existing.writable) return FileStatus::IoError(path_);
+  // An existing file keeps its mode; a new one gets what a file created in place would.
+  return CreateTemporary(exists ? std::optional<unsigned>(existing.permissions) : std::nullopt);
+}
 
-  const std::string prefix = DirectoryOf(path_) + "/." + BaseNameOf(path_) + ".";
+FileStatus TextFile::CreateTemporary(const std::optional<unsigned>& permissions) {
+  const std::string prefix = FolderOf(path_) + "/." + BaseNameOf(path_) + ".";
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string candidate = prefix + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-    // 0666 less the umask, as a file created in place would get; an existing file keeps its mode.
-    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-      if (errno == EEXIST) continue;
-      return FileStatus::FromErrno(errno, path_);
-    }
-    if (exists) ::fchmod(fd, existing.st_mode & 07777);
-    file_ = ::fdopen(fd, "wb");
-    if (file_ == nullptr) {
-      const int error = errno;
-      ::close(fd);
-      ::unlink(candidate.c_str());
-      return FileStatus::FromErrno(error, path_);
-    }
+    FileInfo taken;
+    if (files_.Stat(candidate, taken).ok()) continue;  // another write of this program's
+    const FileStatus created = files_.CreateNew(candidate, permissions, file_);
+    if (created.code() == FileStatus::Code::kNotFound) return FileStatus::NotFound(path_);
+    if (!created.ok()) return FileStatus::IoError(path_);
     temporaryPath_ = std::move(candidate);
     mode_ = Mode::kWriting;
     writeFailed_ = false;
@@ -204,59 +163,50 @@ FileStatus TextFile::Close() {
     status = FileStatus::IoError(path_);
   } else if (mode_ == Mode::kWriting) {
     status = FinishWriting();
-  } else if (mode_ == Mode::kReading && std::fclose(file_) != 0) {
-    status = FileStatus::FromErrno(errno, path_);
   }
-  file_ = nullptr;
+  content_.clear();
   mode_ = Mode::kClosed;
   lineBufferSize_ = kDefaultLineBufferSize;
   return status;
 }
 
+// The new content is on the disk before it takes the file's place, and the rename is on the disk
+// before the save counts as done.
 FileStatus TextFile::FinishWriting() {
-  bool ok = std::fflush(file_) == 0 && std::ferror(file_) == 0;
-  ok = ::fsync(fileno(file_)) == 0 && ok;
-  ok = std::fclose(file_) == 0 && ok;
-  file_ = nullptr;
-  if (ok) ok = std::rename(temporaryPath_.c_str(), path_.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temporaryPath_.c_str());
+  FileStatus written = file_->Sync();
+  written = FirstFailure(std::move(written), file_->Close());
+  file_.reset();
+  if (written.ok()) written = files_.Rename(temporaryPath_, path_);
+  if (!written.ok()) {
+    static_cast<void>(files_.Remove(temporaryPath_));
     temporaryPath_.clear();
     return FileStatus::IoError(path_);
   }
   temporaryPath_.clear();
-  SyncDirectory(DirectoryOf(path_));
+  // The new content is in place; a folder that cannot be synced only makes it less durable.
+  static_cast<void>(files_.SyncFolder(FolderOf(path_)));
   return FileStatus::Ok(path_);
 }
 
 void TextFile::AbandonWriting() {
-  std::fclose(file_);
-  file_ = nullptr;
-  ::unlink(temporaryPath_.c_str());
+  file_.reset();
+  static_cast<void>(files_.Remove(temporaryPath_));
   temporaryPath_.clear();
   mode_ = Mode::kClosed;
-}
-
-// Every read passes over the file from its start, which clears the stream's error mark: it is
-// looked at after each pass.
-FileStatus TextFile::ReadStatus() {
-  return std::ferror(file_) != 0 ? FileStatus::IoError(path_) : FileStatus::Ok(path_);
 }
 
 FileStatus TextFile::ReadLine(std::string& out, bool scrambled) {
   if (mode_ != Mode::kReading) return FileStatus::InvalidCall(path_);
   const std::size_t pieceBytes = static_cast<std::size_t>(std::max(lineBufferSize_ - 1, 1));
-  const int nonEmpty = CountNonEmptyPieces(file_, pieceBytes);
-  if (FileStatus counted = ReadStatus(); !counted.ok()) return counted;
+  const int nonEmpty = CountNonEmptyPieces(content_, pieceBytes);
   if (nonEmpty > 1) return FileStatus::Corrupt(path_);
-  TextModeReader reader(file_);
+  if (nonEmpty == 0) return FileStatus::Ok(path_);
+  TextModeReader reader(content_);
   std::string piece;
   std::string line;
   while (reader.NextPiece(piece, pieceBytes)) {
     if (IsNonEmptyPiece(piece)) line = piece;
   }
-  if (FileStatus read = ReadStatus(); !read.ok()) return read;
-  if (nonEmpty == 0) return FileStatus::Ok(path_);
   if (scrambled) Scramble(line, ScrambleDirection::kDecode);
   out = std::move(line);
   return FileStatus::Ok(path_);
@@ -265,16 +215,13 @@ FileStatus TextFile::ReadLine(std::string& out, bool scrambled) {
 FileStatus TextFile::ReadLines(std::string out[], int capacity, bool scrambled) {
   if (mode_ != Mode::kReading) return FileStatus::InvalidCall(path_);
   const std::size_t pieceBytes = static_cast<std::size_t>(std::max(lineBufferSize_ - 1, 1));
-  const int nonEmpty = CountNonEmptyPieces(file_, pieceBytes);
-  if (FileStatus counted = ReadStatus(); !counted.ok()) return counted;
-  TextModeReader reader(file_);
+  const int nonEmpty = CountNonEmptyPieces(content_, pieceBytes);
+  TextModeReader reader(content_);
   std::string piece;
   for (int k = 0; reader.NextPiece(piece, pieceBytes); ++k) {
     if (k < capacity && IsNonEmptyPiece(piece)) out[k] = piece;
   }
-  if (FileStatus read = ReadStatus(); !read.ok()) return read;
   if (!scrambled) return FileStatus::Ok(path_);
-
   if (nonEmpty != 1) {
     // Not the one-line scrambled form: each line is decoded on its own, and a line that ended in
     // "\n" comes out with 0x09 in front, which no reader of the program accepts.
@@ -301,18 +248,17 @@ FileStatus TextFile::WriteLine(std::string text, bool scrambled) {
   if (scrambled) Scramble(text, ScrambleDirection::kEncode);
   const std::size_t zero = text.find('\0');
   if (zero != std::string::npos) text.resize(zero);
-  if (WriteTextMode(file_, text)) return FileStatus::Ok(path_);
+  FileStatus written = file_->Append(InTextMode(text));
   // Half a content must never replace the file.
-  writeFailed_ = true;
-  return FileStatus::FromErrno(errno, path_);
+  if (!written.ok()) writeFailed_ = true;
+  return written.ok() ? FileStatus::Ok(path_) : FileStatus::IoError(path_);
 }
 
 FileStatus TextFile::WriteBytes(std::string_view bytes) {
   if (mode_ != Mode::kWriting) return FileStatus::InvalidCall(path_);
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-    return FileStatus::IoError(path_);
-  }
-  return FileStatus::Ok(path_);
+  if (file_->Append(bytes).ok()) return FileStatus::Ok(path_);
+  writeFailed_ = true;
+  return FileStatus::IoError(path_);
 }
 
 FileStatus TextFile::WriteLines(const std::string lines[], int count, bool scrambled) {
@@ -327,8 +273,8 @@ FileStatus TextFile::WriteLines(const std::string lines[], int count, bool scram
 }
 
 FileStatus ReadFileLine(const std::string& path, int lineBufferSize, bool scrambled,
-                        std::string& out) {
-  TextFile file(path);
+                        std::string& out, FileSystem& files) {
+  TextFile file(path, files);
   if (FileStatus opened = file.Open('r'); !opened.ok()) return opened;
   file.SetLineBufferSize(lineBufferSize);
   FileStatus read = file.ReadLine(out, scrambled);
@@ -336,24 +282,25 @@ FileStatus ReadFileLine(const std::string& path, int lineBufferSize, bool scramb
 }
 
 FileStatus ReadFileLines(const std::string& path, int lineBufferSize, bool scrambled,
-                         std::string out[], int capacity) {
-  TextFile file(path);
+                         std::string out[], int capacity, FileSystem& files) {
+  TextFile file(path, files);
   if (FileStatus opened = file.Open('r'); !opened.ok()) return opened;
   file.SetLineBufferSize(lineBufferSize);
   FileStatus read = file.ReadLines(out, capacity, scrambled);
   return FirstFailure(std::move(read), file.Close());
 }
 
-FileStatus WriteFileLine(const std::string& path, std::string text, bool scrambled) {
-  TextFile file(path);
+FileStatus WriteFileLine(const std::string& path, std::string text, bool scrambled,
+                         FileSystem& files) {
+  TextFile file(path, files);
   if (FileStatus opened = file.Open('w'); !opened.ok()) return opened;
   FileStatus written = file.WriteLine(std::move(text), scrambled);
   // Close after a failed write keeps the old file and reports the failure again.
   return FirstFailure(std::move(written), file.Close());
 }
 
-FileStatus WriteFileBytes(const std::string& path, std::string_view bytes) {
-  TextFile file(path);
+FileStatus WriteFileBytes(const std::string& path, std::string_view bytes, FileSystem& files) {
+  TextFile file(path, files);
   if (FileStatus opened = file.Open('w'); !opened.ok()) return opened;
   FileStatus written = file.WriteBytes(bytes);
   return FirstFailure(std::move(written), file.Close());

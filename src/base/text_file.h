@@ -10,22 +10,29 @@
 // Writing never touches the file itself until Close: the text goes to a temporary file beside it,
 // which Close flushes to disk and renames over the old file. A crash at any moment leaves either
 // the old file or the new one, never an empty or half-written one.
+//
+// Reading takes the whole file at Open, from a regular file of at most kMaxBytes only: what the
+// program keeps is a few hundred bytes, and a FIFO or a huge file put in its place must neither
+// hang nor swamp it.
 #pragma once
 
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "base/file_status.h"
+#include "base/file_system.h"
 
 namespace verselane {
 
 class TextFile {
  public:
   static constexpr int kDefaultLineBufferSize = 500;
+  static constexpr std::size_t kMaxBytes = 16 << 20;
 
   // `path` is the file name as the file system knows it; the program always gives a full path.
-  explicit TextFile(std::string path) : path_(std::move(path)) {}
+  explicit TextFile(std::string path, FileSystem& files = SystemFileSystem())
+      : files_(files), path_(std::move(path)) {}
   // A write that was never closed is abandoned: the file keeps its old content.
   ~TextFile();
   TextFile(const TextFile&) = delete;
@@ -63,11 +70,13 @@ class TextFile {
   FileStatus OpenForWriting();
   FileStatus FinishWriting();
   void AbandonWriting();
-  FileStatus ReadStatus();
+  FileStatus CreateTemporary(const std::optional<unsigned>& permissions);
 
+  FileSystem& files_;
   std::string path_;
-  std::FILE* file_ = nullptr;
   Mode mode_ = Mode::kClosed;
+  std::string content_;                  // while reading: the whole file
+  std::unique_ptr<WritableFile> file_;   // while writing: the temporary file
   int lineBufferSize_ = kDefaultLineBufferSize;
   std::string temporaryPath_;  // while writing: where the new content goes until Close
   bool writeFailed_ = false;   // a write step failed: Close keeps the old file
@@ -77,15 +86,18 @@ class TextFile {
 //
 // Reads the one line of the file at `path` as ReadLine does, in pieces of `lineBufferSize` − 1.
 [[nodiscard]] FileStatus ReadFileLine(const std::string& path, int lineBufferSize, bool scrambled,
-                                      std::string& out);
+                                      std::string& out, FileSystem& files = SystemFileSystem());
 // Reads the lines of the file at `path` as ReadLines does.
 [[nodiscard]] FileStatus ReadFileLines(const std::string& path, int lineBufferSize,
-                                       bool scrambled, std::string out[], int capacity);
+                                       bool scrambled, std::string out[], int capacity,
+                                       FileSystem& files = SystemFileSystem());
 // Makes `text`, written as WriteLine does, the whole content of the file at `path`; when that
 // fails the file keeps what it held.
-[[nodiscard]] FileStatus WriteFileLine(const std::string& path, std::string text, bool scrambled);
+[[nodiscard]] FileStatus WriteFileLine(const std::string& path, std::string text, bool scrambled,
+                                       FileSystem& files = SystemFileSystem());
 // The same for `bytes` written as they are (WriteBytes).
-[[nodiscard]] FileStatus WriteFileBytes(const std::string& path, std::string_view bytes);
+[[nodiscard]] FileStatus WriteFileBytes(const std::string& path, std::string_view bytes,
+                                        FileSystem& files = SystemFileSystem());
 
 // A write that never reached Close (the program was killed, the machine lost power) leaves its
 // temporary file, ".<name>.<pid>-<n>", beside the file. Removes those of `path` whose writer no

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "base/file_ports.h"
-#include "base/shift_jis.h"
 
 namespace verselane {
 
@@ -36,9 +35,9 @@ AnswerRecorder::~AnswerRecorder() {
 // none of it.
 bool AnswerRecorder::Open() {
   if (open_) return true;
-  const AnswerHistory::Status status = store_.Open(path_, AnswerHistory::Access::kReadWrite);
-  if (status != AnswerHistory::Status::kOpened) {
-    Notify(status, "OpenHistory");
+  const FileStatus opened = store_.Open(path_, AnswerHistory::Access::kReadWrite);
+  if (!opened.ok()) {
+    Notify(HistoryTask::kOpen, opened);
     return false;
   }
   hasAnswers_ = store_.HasAnswers();
@@ -50,27 +49,22 @@ bool AnswerRecorder::Open() {
 
 // Called with storeMutex_ held. A database that cannot be opened again (another program took
 // it meanwhile, the disk went read-only) fails as a write does.
-bool AnswerRecorder::OpenStore() {
-  return store_.isOpen() ||
-         store_.Open(path_, AnswerHistory::Access::kReadWrite) == AnswerHistory::Status::kOpened;
+FileStatus AnswerRecorder::OpenStore() {
+  if (store_.isOpen()) return FileStatus::Ok(path_);
+  return store_.Open(path_, AnswerHistory::Access::kReadWrite);
 }
 
-void AnswerRecorder::Notify(AnswerHistory::Status status, const char* operation) {
+// Nothing more is written, and the player is told why between runs.
+void AnswerRecorder::Fail(FileStatus failure) {
+  std::lock_guard lock(failureMutex_);
+  failure_ = std::move(failure);
+  writeFailed_ = true;
+}
+
+void AnswerRecorder::Notify(HistoryTask task, const FileStatus& status) {
   if (noticeShown_) return;
   noticeShown_ = true;
-  const char* what = "を書き込めませんでした";
-  switch (status) {
-    case AnswerHistory::Status::kDamaged: what = "が破損しています"; break;
-    case AnswerHistory::Status::kLocked: what = "を他のプログラムが使用しています"; break;
-    case AnswerHistory::Status::kNewer: what = "は新しい版のVerselaneで作られています"; break;
-    default: break;
-  }
-  const bool opening = std::string_view(operation) == "OpenHistory";
-  const std::string text = std::string("NOTICE(") + operation +
-                           "):\n解答履歴ファイル(history.sqlite3)" + what + "\n" +
-                           (opening ? "今回は解答履歴を記録せずにゲームを続けます"
-                                    : "これ以降の解答は記録されません");
-  notices_.ShowNotice(SjisLiteral(text), "Notice", NoticeIcon::kExclamation);
+  TellHistoryFailure(notices_, task, status);
 }
 
 void AnswerRecorder::RecordAnswer(const AnswerRecord& answer) {
@@ -117,16 +111,7 @@ void AnswerRecorder::WriteLoop() {
     tail_.store(tail + 1, std::memory_order_release);
     if (!writeFailed_) {
       std::lock_guard store(storeMutex_);
-      const bool written = OpenStore() && std::visit(
-          [this](const auto& item) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(item)>, AnswerRecord>) {
-              return store_.Record(item);
-            } else {
-              return store_.RecordRun(item);
-            }
-          },
-          entry);
-      if (!written) writeFailed_ = true;
+      if (FileStatus written = Write(entry); !written.ok()) Fail(std::move(written));
     }
     {
       std::lock_guard lock(drainMutex_);
@@ -134,6 +119,20 @@ void AnswerRecorder::WriteLoop() {
     }
     drained_.notify_all();
   }
+}
+
+// Called with storeMutex_ held.
+FileStatus AnswerRecorder::Write(const Entry& entry) {
+  if (FileStatus opened = OpenStore(); !opened.ok()) return opened;
+  return std::visit(
+      [this](const auto& item) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(item)>, AnswerRecord>) {
+          return store_.Record(item);
+        } else {
+          return store_.RecordRun(item);
+        }
+      },
+      entry);
 }
 
 void AnswerRecorder::Flush() {
@@ -149,14 +148,27 @@ HistorySnapshot AnswerRecorder::Snapshot() {
   if (!open_) return snapshot;
   Flush();
   std::lock_guard store(storeMutex_);
-  if (!OpenStore()) return snapshot;
-  snapshot.poems = SummarisePoems(store_.Answers());
-  snapshot.runs = store_.Runs();
+  std::vector<AnswerRecord> answers;
+  FileStatus read = OpenStore();
+  if (read.ok()) read = store_.Answers(answers);
+  if (read.ok()) read = store_.Runs(snapshot.runs);
+  // A history that went bad under the program (another one wrote into it) is not written on.
+  if (!read.ok()) {
+    Fail(std::move(read));
+    return snapshot;
+  }
+  snapshot.poems = SummarisePoems(answers);
   return snapshot;
 }
 
 void AnswerRecorder::ReportWriteFailure() {
-  if (writeFailed_) Notify(store_.lastFailure(), "RecordAnswer");
+  if (!writeFailed_) return;
+  FileStatus failure;
+  {
+    std::lock_guard lock(failureMutex_);
+    failure = failure_;
+  }
+  Notify(HistoryTask::kRecord, failure);
 }
 
 }  // namespace verselane

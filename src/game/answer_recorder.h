@@ -16,6 +16,8 @@
 #include <thread>
 #include <variant>
 
+#include "base/file_status.h"
+#include "base/notices.h"
 #include "game/desktop_ports.h"
 #include "records/answer_history.h"
 
@@ -40,8 +42,9 @@ class AnswerRecorder : public HistoryPort {
   AnswerRecorder& operator=(const AnswerRecorder&) = delete;
 
   // Opens the database, making it when missing, to learn whether it holds answers, and closes it
-  // again until the first answer or snapshot needs it. When it is damaged, locked or cannot be
-  // written the player gets one notice and the game goes on without history; false then.
+  // again until the first answer or snapshot needs it. When it cannot be used (damaged, locked,
+  // not ours, cannot be written…) the player gets one notice naming why and the game goes on
+  // without history; false then.
   bool Open();
 
   void RecordAnswer(const AnswerRecord& answer) override;
@@ -60,10 +63,12 @@ class AnswerRecorder : public HistoryPort {
 
  private:
   using Entry = std::variant<AnswerRecord, RunRecord>;
-  bool OpenStore();
+  FileStatus OpenStore();
   void Enqueue(Entry entry);
   void WriteLoop();
-  void Notify(AnswerHistory::Status status, const char* operation);
+  FileStatus Write(const Entry& entry);
+  void Fail(FileStatus failure);
+  void Notify(HistoryTask task, const FileStatus& status);
 
   const std::string path_;
   NoticePort& notices_;
@@ -73,6 +78,8 @@ class AnswerRecorder : public HistoryPort {
   std::atomic<bool> open_ = false;
   std::atomic<bool> hasAnswers_ = false;
   std::atomic<bool> writeFailed_ = false;
+  std::mutex failureMutex_;  // held only to set or copy failure_, never while writing
+  FileStatus failure_;       // why, once writeFailed_ is set
   bool noticeShown_ = false;
 
   // One producer (the game's thread) and one consumer (the writer): a slot belongs to the

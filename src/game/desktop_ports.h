@@ -124,13 +124,6 @@ class PreferencesPort {
   virtual void Save(const Preferences& preferences) = 0;
 };
 
-// What the history holds, as the weak-poems run and the mastery window read it.
-struct HistorySnapshot {
-  std::vector<PoemFigures> poems;  // the poems asked at least once, by poem index
-  std::vector<RunRecord> runs;     // oldest first
-  std::int64_t now = 0;            // Unix seconds when it was taken
-};
-
 // The player's history of answers (history.sqlite3), apart from env.ini and record.dat. The game
 // is given it when it is made; until the file is opened it keeps nothing and holds no answers.
 class HistoryPort {

@@ -2,12 +2,7 @@
 
 #include "records/sqlite_library.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <map>
+#include <cctype>
 
 namespace verselane {
 namespace {
@@ -18,8 +13,15 @@ constexpr int kBusyTimeoutMs = 2000;
 // At start-up the player waits: a lock still held after this is taken as held for good.
 constexpr int kOpenBusyTimeoutMs = 300;
 
-constexpr const char* kCreateTables = R"sql(
-CREATE TABLE answers (
+// Every query, the checks at opening included, ends within this; a database made to run away (a
+// view over an endless query, say) is then refused instead of hanging the program.
+constexpr std::chrono::seconds kQueryTimeLimit{10};
+// What SQLite may take of the memory, temporary tables included, which are kept in memory: a
+// database must not be able to fill the disk or the memory while it is read.
+constexpr std::int64_t kHeapLimitBytes = 64 << 20;
+
+// The tables, as SQLite keeps their statements: Open accepts no database without exactly these.
+constexpr const char* kAnswersTable = R"sql(CREATE TABLE answers (
   id INTEGER PRIMARY KEY,
   poem INTEGER NOT NULL CHECK (poem BETWEEN 1 AND 100),
   mode TEXT NOT NULL,
@@ -28,9 +30,9 @@ CREATE TABLE answers (
   points INTEGER NOT NULL,
   answered_at INTEGER NOT NULL,
   local_time TEXT NOT NULL
-);
-CREATE INDEX answers_by_poem ON answers (poem, id);
-CREATE TABLE runs (
+))sql";
+constexpr const char* kAnswersIndex = "CREATE INDEX answers_by_poem ON answers (poem, id)";
+constexpr const char* kRunsTable = R"sql(CREATE TABLE runs (
   id INTEGER PRIMARY KEY,
   finished_at INTEGER NOT NULL,
   local_time TEXT NOT NULL,
@@ -40,8 +42,26 @@ CREATE TABLE runs (
   correct INTEGER NOT NULL,
   score INTEGER NOT NULL,
   clear_seconds INTEGER NOT NULL
-);
-)sql";
+))sql";
+
+// A row within what the program ever writes; anything else is damage, whoever wrote it. (A
+// question's clock never runs for a day; a run has at most a hundred questions.)
+constexpr const char* kSaneAnswer =
+    "typeof(poem) = 'integer' AND poem BETWEEN 1 AND 100"
+    " AND mode IN ('normal', 'reverse', 'poet') AND correct IN (0, 1)"
+    " AND typeof(milliseconds) = 'integer' AND milliseconds BETWEEN 0 AND 86400000"
+    " AND typeof(points) = 'integer' AND points BETWEEN -1000000 AND 1000000"
+    " AND typeof(answered_at) = 'integer' AND answered_at >= 0"
+    " AND typeof(local_time) = 'text' AND length(local_time) <= 32";
+constexpr const char* kSaneRun =
+    "typeof(finished_at) = 'integer' AND finished_at >= 0"
+    " AND typeof(local_time) = 'text' AND length(local_time) <= 32"
+    " AND mode IN ('normal', 'reverse', 'poet')"
+    " AND typeof(questions) = 'integer' AND questions BETWEEN 0 AND 100"
+    " AND typeof(answers) = 'integer' AND answers BETWEEN 0 AND 100"
+    " AND typeof(correct) = 'integer' AND correct BETWEEN 0 AND answers"
+    " AND typeof(score) = 'integer' AND score BETWEEN -100000000 AND 100000000"
+    " AND typeof(clear_seconds) = 'integer' AND clear_seconds BETWEEN 0 AND 100000000";
 
 const char* ModeName(QuestionMode mode) {
   switch (mode) {
@@ -63,209 +83,247 @@ std::string Text(const SqliteApi& sqlite, sqlite3_stmt* statement, int column) {
   return text != nullptr ? reinterpret_cast<const char*>(text) : "";
 }
 
-AnswerHistory::Status StatusOf(int code) {
-  switch (code & 0xff) {
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-    case SQLITE_FORMAT:
-      return AnswerHistory::Status::kDamaged;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-      return AnswerHistory::Status::kLocked;
-    default:
-      return AnswerHistory::Status::kUnwritable;
+// The file's name in a URI that opens it read-only without locks, as a file nobody writes.
+std::string UnlockedUri(const std::string& path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string uri = "file:";
+  for (const char c : path) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (std::isalnum(byte) != 0 || c == '/' || c == '.' || c == '-' || c == '_' || c == '~') {
+      uri += c;
+    } else {
+      uri += '%';
+      uri += kHex[byte >> 4];
+      uri += kHex[byte & 15];
+    }
   }
+  return uri + "?immutable=1";
 }
 
-std::optional<int> Median(std::vector<int> values) {
-  if (values.empty()) return std::nullopt;
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  if (values.size() % 2 == 1) return values[middle];
-  return (values[middle - 1] + values[middle]) / 2;
+bool Exists(FileSystem& files, const std::string& path) {
+  FileInfo info;
+  return files.Stat(path, info).ok();
 }
 
 }  // namespace
 
-std::vector<PoemFigures> SummarisePoems(const std::vector<AnswerRecord>& answers) {
-  std::map<int, std::vector<const AnswerRecord*>> byPoem;
-  for (const AnswerRecord& answer : answers) byPoem[answer.poem].push_back(&answer);
-  std::vector<PoemFigures> poems;
-  for (const auto& [poem, list] : byPoem) {
-    PoemFigures figures;
-    figures.poem = poem;
-    std::vector<int> rightMs;
-    std::vector<int> recentRightMs;
-    const std::size_t recentFrom =
-        list.size() > static_cast<std::size_t>(kRecentAnswers) ? list.size() - kRecentAnswers : 0;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      const AnswerRecord& answer = *list[i];
-      const bool recent = i >= recentFrom;
-      ++figures.answers;
-      if (recent) ++figures.recentAnswers;
-      if (answer.correct) {
-        ++figures.right;
-        rightMs.push_back(answer.milliseconds);
-        if (recent) recentRightMs.push_back(answer.milliseconds);
-        figures.lastRightAt = std::max(figures.lastRightAt.value_or(answer.answeredAt),
-                                       answer.answeredAt);
-      } else if (recent) {
-        ++figures.recentWrong;
-      }
-      figures.lastAnsweredAt = answer.answeredAt;
-      figures.lastLocalTime = answer.localTime;
-    }
-    figures.medianRightMs = Median(std::move(rightMs));
-    figures.recentMedianRightMs = Median(std::move(recentRightMs));
-    poems.push_back(std::move(figures));
-  }
-  return poems;
-}
-
-std::string FormatHistoryLine(const PoemFigures& poem) {
-  std::string median = "-";
-  if (poem.medianRightMs) {
-    const int tenths = (*poem.medianRightMs + 50) / 100;
-    median = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
-  }
-  return std::to_string(poem.poem + 1) + "\t" + std::to_string(poem.answers) + "\t" +
-         std::to_string(poem.right) + "\t" + median + "\t" + poem.lastLocalTime.substr(0, 10);
-}
-
 AnswerHistory::~AnswerHistory() { Close(); }
 
-// Lets go of the library with the last statement and connection.
+// Lets go of the statements, then the connection, then the library.
 void AnswerHistory::Close() {
-  if (sqlite_ == nullptr) return;
-  sqlite_->finalize(insertAnswer_);
-  sqlite_->finalize(insertRun_);
-  insertAnswer_ = nullptr;
-  insertRun_ = nullptr;
+  Disconnect();
+  sqlite_.reset();
+  unlockedRead_.reset();
+}
+
+void AnswerHistory::Disconnect() {
+  insertAnswer_ = {};
+  insertRun_ = {};
   if (db_ != nullptr) sqlite_->close(db_);
   db_ = nullptr;
-  sqlite_.reset();
 }
 
-bool AnswerHistory::Fail(int code) {
-  lastFailure_ = StatusOf(code);
-  return false;
-}
-
-bool AnswerHistory::Execute(const char* sql) {
-  const int code = sqlite_->exec(db_, sql, nullptr, nullptr, nullptr);
-  return code == SQLITE_OK || Fail(code);
-}
-
-sqlite3_stmt* AnswerHistory::Prepare(const char* sql) {
-  sqlite3_stmt* statement = nullptr;
-  const int code =
-      sqlite_->prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
-  if (code != SQLITE_OK) {
-    Fail(code);
-    return nullptr;
+FileStatus AnswerHistory::Failure(int code) const {
+  switch (code & 0xff) {
+    case SQLITE_NOTADB: return FileStatus::WrongKind(path_);
+    case SQLITE_CORRUPT:
+    case SQLITE_FORMAT: return FileStatus::Corrupt(path_);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return FileStatus::Locked(path_);
+    default: return FileStatus::IoError(path_);
   }
-  return statement;
 }
 
-AnswerHistory::Status AnswerHistory::Open(const std::string& path, Access access) {
+int AnswerHistory::Overran(void* history) {
+  return std::chrono::steady_clock::now() > static_cast<AnswerHistory*>(history)->deadline_;
+}
+
+void AnswerHistory::Arm() { deadline_ = std::chrono::steady_clock::now() + kQueryTimeLimit; }
+
+FileStatus AnswerHistory::Execute(const char* sql) {
+  const int code = sqlite_->exec(db_, sql, nullptr, nullptr, nullptr);
+  return code == SQLITE_OK ? FileStatus::Ok(path_) : Failure(code);
+}
+
+int AnswerHistory::Prepare(const char* sql, SqliteStatement& statement, unsigned flags) {
+  sqlite3_stmt* prepared = nullptr;
+  const int code = sqlite_->prepare_v3(db_, sql, -1, flags, &prepared, nullptr);
+  statement = SqliteStatement(*sqlite_, prepared);
+  return code;
+}
+
+// The first column of the first row of `sql`: an integer, or the text as `text`.
+int AnswerHistory::QueryOne(const char* sql, std::int64_t& value, std::string* text) {
+  SqliteStatement statement;
+  int code = Prepare(sql, statement);
+  if (code != SQLITE_OK) return code;
+  code = sqlite_->step(statement.get());
+  if (code == SQLITE_ROW) {
+    value = sqlite_->column_int64(statement.get(), 0);
+    if (text != nullptr) *text = Text(*sqlite_, statement.get(), 0);
+    return SQLITE_OK;
+  }
+  return code == SQLITE_DONE ? SQLITE_OK : code;
+}
+
+int AnswerHistory::Connect(const std::string& name, int flags, int busyTimeoutMs) {
+  const int code = sqlite_->open_v2(name.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (code != SQLITE_OK) return code;
+  sqlite_->extended_result_codes(db_, 1);
+  sqlite_->busy_timeout(db_, busyTimeoutMs);
+  sqlite_->progress_handler(db_, 1000, &AnswerHistory::Overran, this);
+  sqlite_->hard_heap_limit64(kHeapLimitBytes);
+  return sqlite_->exec(db_, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+}
+
+FileStatus AnswerHistory::Open(const std::string& path, Access access) {
   Close();
-  const Status status = OpenDatabase(path, access);
-  if (status != Status::kOpened && status != Status::kMissing) lastFailure_ = status;
-  return status;
+  path_ = path;
+  Arm();
+  FileStatus opened = OpenDatabase(path, access);
+  if (!opened.ok()) Close();
+  return opened;
 }
 
-AnswerHistory::Status AnswerHistory::OpenDatabase(const std::string& path, Access access) {
-  const bool readOnly = access == Access::kReadOnly;
-  struct stat info {};
-  if (readOnly && ::stat(path.c_str(), &info) != 0) return Status::kMissing;
-  const int flags = readOnly ? SQLITE_OPEN_READONLY
-                             : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+FileStatus AnswerHistory::OpenDatabase(const std::string& path, Access access) {
+  FileInfo file;
+  const FileStatus found = files_.Stat(path, file);
+  if (!found.ok() && (found.code() != FileStatus::Code::kNotFound || access == Access::kReadOnly)) {
+    return found;
+  }
+  // SQLite would wait on a FIFO for ever, and take a device for a database.
+  if (found.ok() && !file.regular) return FileStatus::NotRegularFile(path);
+  sqlite_ = LoadSqlite();
+  if (sqlite_ == nullptr) return FileStatus::IoError(path);
+  if (access == Access::kReadOnly) return OpenForReading(path, file);
+  FileStatus opened = OpenForWriting(path);
   // A database this call made and could not finish is taken away again: a full disk or a
   // folder that cannot take the log must not keep an empty file.
-  const bool existed = readOnly || ::stat(path.c_str(), &info) == 0;
-  sqlite_ = LoadSqlite();
-  if (sqlite_ == nullptr) return Status::kUnwritable;
-  int code = sqlite_->open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
-  auto fail = [this, &path, existed](int failure) {
-    Close();
-    if (!existed) {
-      for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-        ::unlink((path + suffix).c_str());
-      }
-    }
-    return StatusOf(failure);
-  };
-  if (code != SQLITE_OK) return fail(code);
-  sqlite_->extended_result_codes(db_, 1);
-  sqlite_->busy_timeout(db_, readOnly ? kBusyTimeoutMs : kOpenBusyTimeoutMs);
-
-  // Reading the version reads the header: a file that is no database fails here.
-  sqlite3_stmt* statement = nullptr;
-  code = sqlite_->prepare_v2(db_, "PRAGMA user_version", -1, &statement, nullptr);
-  int version = 0;
-  if (code == SQLITE_OK) {
-    code = sqlite_->step(statement);
-    if (code == SQLITE_ROW) {
-      version = sqlite_->column_int(statement, 0);
-      code = SQLITE_OK;
+  if (!opened.ok() && !found.ok()) {
+    Disconnect();
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+      static_cast<void>(files_.Remove(path + suffix));
     }
   }
-  sqlite_->finalize(statement);
-  if (code != SQLITE_OK) return fail(code);
-  if (version > kHistorySchemaVersion) {
-    fail(SQLITE_OK);
-    return Status::kNewer;
-  }
-  // A broken page anywhere would otherwise surface only in the middle of a run.
-  code = sqlite_->prepare_v2(db_, "PRAGMA quick_check(1)", -1, &statement, nullptr);
-  bool intact = false;
-  if (code == SQLITE_OK && sqlite_->step(statement) == SQLITE_ROW) {
-    intact = Text(*sqlite_, statement, 0) == "ok";
-  } else if (code == SQLITE_OK) {
-    code = sqlite_->errcode(db_);
-  }
-  sqlite_->finalize(statement);
-  if (code != SQLITE_OK) return fail(code);
-  if (!intact) return fail(SQLITE_CORRUPT);
-  if (readOnly) {
-    if (version == 0) Close();  // an empty database: no tables, nothing to report
-    return version == 0 ? Status::kMissing : Status::kOpened;
-  }
+  return opened;
+}
 
+// A writer at work keeps a log beside the file, and the file is read through SQLite's locks,
+// beside it. Without one the file alone is the whole database: it is read without locks, which
+// leaves no log or shared-memory file behind and works in a read-only folder; a writer that
+// starts meanwhile is noticed after each read (CheckUnchanged).
+FileStatus AnswerHistory::OpenForReading(const std::string& path, const FileInfo& file) {
+  bool empty = false;
+  if (Exists(files_, path + "-wal") || Exists(files_, path + "-journal")) {
+    const int code = Connect(path, SQLITE_OPEN_READONLY, kBusyTimeoutMs);
+    FileStatus checked = code == SQLITE_OK ? CheckDatabase(empty) : Failure(code);
+    // A log this folder does not let the reader use is read past, as if no writer were there.
+    if (checked.code() != FileStatus::Code::kIoError) {
+      return empty && checked.ok() ? FileStatus::NotFound(path) : checked;
+    }
+    Disconnect();
+  }
+  unlockedRead_ = file;
+  const int code = Connect(UnlockedUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, 0);
+  FileStatus checked = code == SQLITE_OK ? CheckDatabase(empty) : Failure(code);
+  if (checked.ok()) checked = CheckUnchanged();
+  return empty && checked.ok() ? FileStatus::NotFound(path) : checked;
+}
+
+FileStatus AnswerHistory::OpenForWriting(const std::string& path) {
+  const int code = Connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, kOpenBusyTimeoutMs);
+  if (code != SQLITE_OK) return Failure(code);
+  bool empty = false;
+  if (FileStatus checked = CheckDatabase(empty); !checked.ok()) return checked;
   // Each answer is one transaction whose commit reaches the disk (synchronous FULL syncs the
   // write-ahead log on every commit). The empty transaction finds out at once whether the file
   // can be written and whether another program holds its lock.
-  if (!Execute("PRAGMA journal_mode=WAL") || !Execute("PRAGMA synchronous=FULL") ||
-      !Execute("BEGIN IMMEDIATE") || !Execute("COMMIT")) {
-    const Status failure = lastFailure_;
-    fail(SQLITE_OK);
-    return failure;
+  for (const char* step : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL",
+                           "BEGIN IMMEDIATE", "COMMIT"}) {
+    if (FileStatus done = Execute(step); !done.ok()) return done;
   }
   sqlite_->busy_timeout(db_, kBusyTimeoutMs);
-  if (version == 0) {
-    const std::string create = std::string("BEGIN IMMEDIATE;") + kCreateTables +
-                               "PRAGMA user_version = " +
+  if (empty) {
+    const std::string create = std::string("BEGIN IMMEDIATE;") + kAnswersTable + ";" +
+                               kAnswersIndex + ";" + kRunsTable + ";PRAGMA user_version = " +
                                std::to_string(kHistorySchemaVersion) + "; COMMIT;";
-    code = sqlite_->exec(db_, create.c_str(), nullptr, nullptr, nullptr);
-    if (code != SQLITE_OK) return fail(code);
+    if (FileStatus created = Execute(create.c_str()); !created.ok()) return created;
   }
-  insertAnswer_ = Prepare(
+  int prepared = Prepare(
       "INSERT INTO answers (poem, mode, correct, milliseconds, points, answered_at, local_time) "
-      "VALUES (?, ?, ?, ?, ?, ?, ?)");
-  insertRun_ = Prepare(
-      "INSERT INTO runs (finished_at, local_time, mode, questions, answers, correct, score, "
-      "clear_seconds) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-  if (insertAnswer_ == nullptr || insertRun_ == nullptr) {
-    const Status failure = lastFailure_;
-    fail(SQLITE_OK);
-    return failure;
+      "VALUES (?, ?, ?, ?, ?, ?, ?)",
+      insertAnswer_, SQLITE_PREPARE_PERSISTENT);
+  if (prepared == SQLITE_OK) {
+    prepared = Prepare(
+        "INSERT INTO runs (finished_at, local_time, mode, questions, answers, correct, score, "
+        "clear_seconds) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+        insertRun_, SQLITE_PREPARE_PERSISTENT);
   }
-  return Status::kOpened;
+  return prepared == SQLITE_OK ? FileStatus::Ok(path) : Failure(prepared);
 }
 
-bool AnswerHistory::Record(const AnswerRecord& answer) {
-  if (insertAnswer_ == nullptr) return false;
-  sqlite3_stmt* s = insertAnswer_;
+// Reading the version reads the header (a file that is no database fails here); then the whole
+// file is checked (a broken page would otherwise surface in the middle of a run), then its
+// tables, then its rows. `empty`: a database with nothing in it yet.
+FileStatus AnswerHistory::CheckDatabase(bool& empty) {
+  std::int64_t version = 0;
+  int code = QueryOne("PRAGMA user_version", version);
+  if (code != SQLITE_OK) return Failure(code);
+  if (version > kHistorySchemaVersion) return FileStatus::NewerFormat(path_);
+  std::string verdict;
+  std::int64_t ignored = 0;
+  code = QueryOne("PRAGMA quick_check(1)", ignored, &verdict);
+  if (code != SQLITE_OK) return Failure(code);
+  if (verdict != "ok") return FileStatus::Corrupt(path_);
+  std::int64_t objects = 0;
+  code = QueryOne("SELECT count(*) FROM sqlite_master", objects);
+  if (code != SQLITE_OK) return Failure(code);
+  empty = version == 0 && objects == 0;
+  if (empty) return FileStatus::Ok(path_);
+  if (version != kHistorySchemaVersion) return FileStatus::ForeignContent(path_);
+  if (FileStatus layout = CheckLayout(); !layout.ok()) return layout;
+  std::int64_t insane = 0;
+  const std::string sql = std::string("SELECT EXISTS (SELECT 1 FROM answers WHERE NOT (") +
+                          kSaneAnswer + ")) OR EXISTS (SELECT 1 FROM runs WHERE NOT (" +
+                          kSaneRun + "))";
+  code = QueryOne(sql.c_str(), insane);
+  if (code != SQLITE_OK) return Failure(code);
+  return insane != 0 ? FileStatus::Corrupt(path_) : FileStatus::Ok(path_);
+}
+
+// Exactly the program's tables and index, and nothing else but SQLite's own statistics.
+FileStatus AnswerHistory::CheckLayout() {
+  SqliteStatement statement;
+  int code = Prepare("SELECT type, name, sql FROM sqlite_master ORDER BY name", statement);
+  if (code != SQLITE_OK) return Failure(code);
+  std::vector<std::string> ours;
+  while ((code = sqlite_->step(statement.get())) == SQLITE_ROW) {
+    const std::string type = Text(*sqlite_, statement.get(), 0);
+    const std::string name = Text(*sqlite_, statement.get(), 1);
+    if (type == "table" && name.starts_with("sqlite_stat")) continue;
+    ours.push_back(type + " " + Text(*sqlite_, statement.get(), 2));
+  }
+  if (code != SQLITE_DONE) return Failure(code);
+  const std::vector<std::string> expected = {std::string("table ") + kAnswersTable,
+                                             std::string("index ") + kAnswersIndex,
+                                             std::string("table ") + kRunsTable};
+  return ours == expected ? FileStatus::Ok(path_) : FileStatus::ForeignContent(path_);
+}
+
+// After a read without locks: the file is still the one opened, unchanged, and no writer has
+// started a log beside it.
+FileStatus AnswerHistory::CheckUnchanged() {
+  if (!unlockedRead_) return FileStatus::Ok(path_);
+  FileInfo now;
+  const bool same = files_.Stat(path_, now).ok() && now == *unlockedRead_ &&
+                    !Exists(files_, path_ + "-wal");
+  return same ? FileStatus::Ok(path_) : FileStatus::Locked(path_);
+}
+
+FileStatus AnswerHistory::Record(const AnswerRecord& answer) {
+  if (!insertAnswer_) return FileStatus::InvalidCall(path_);
+  Arm();
+  sqlite3_stmt* s = insertAnswer_.get();
   sqlite_->bind_int(s, 1, answer.poem + 1);
   sqlite_->bind_text(s, 2, ModeName(answer.mode), -1, SQLITE_STATIC);
   sqlite_->bind_int(s, 3, answer.correct ? 1 : 0);
@@ -275,12 +333,13 @@ bool AnswerHistory::Record(const AnswerRecord& answer) {
   sqlite_->bind_text(s, 7, answer.localTime.c_str(), -1, SQLITE_TRANSIENT);
   const int code = sqlite_->step(s);
   sqlite_->reset(s);
-  return code == SQLITE_DONE || Fail(code);
+  return code == SQLITE_DONE ? FileStatus::Ok(path_) : Failure(code);
 }
 
-bool AnswerHistory::RecordRun(const RunRecord& run) {
-  if (insertRun_ == nullptr) return false;
-  sqlite3_stmt* s = insertRun_;
+FileStatus AnswerHistory::RecordRun(const RunRecord& run) {
+  if (!insertRun_) return FileStatus::InvalidCall(path_);
+  Arm();
+  sqlite3_stmt* s = insertRun_.get();
   sqlite_->bind_int64(s, 1, run.finishedAt);
   sqlite_->bind_text(s, 2, run.localTime.c_str(), -1, SQLITE_TRANSIENT);
   sqlite_->bind_text(s, 3, ModeName(run.mode), -1, SQLITE_STATIC);
@@ -291,95 +350,69 @@ bool AnswerHistory::RecordRun(const RunRecord& run) {
   sqlite_->bind_int(s, 8, run.clearSeconds);
   const int code = sqlite_->step(s);
   sqlite_->reset(s);
-  return code == SQLITE_DONE || Fail(code);
+  return code == SQLITE_DONE ? FileStatus::Ok(path_) : Failure(code);
 }
 
 bool AnswerHistory::HasAnswers() {
   if (db_ == nullptr) return false;
-  sqlite3_stmt* statement = nullptr;
-  bool any = false;
-  if (sqlite_->prepare_v2(db_, "SELECT 1 FROM answers LIMIT 1", -1, &statement, nullptr) ==
-      SQLITE_OK) {
-    any = sqlite_->step(statement) == SQLITE_ROW;
-  }
-  sqlite_->finalize(statement);
-  return any;
+  Arm();
+  std::int64_t any = 0;
+  return QueryOne("SELECT EXISTS (SELECT 1 FROM answers)", any) == SQLITE_OK && any != 0;
 }
 
-std::vector<AnswerRecord> AnswerHistory::Answers() {
-  std::vector<AnswerRecord> answers;
-  if (db_ == nullptr) return answers;
-  sqlite3_stmt* s = nullptr;
-  if (sqlite_->prepare_v2(db_,
-                          "SELECT poem, mode, correct, milliseconds, points, answered_at, "
-                          "local_time FROM answers ORDER BY id",
-                          -1, &s, nullptr) != SQLITE_OK) {
-    Fail(sqlite_->errcode(db_));
-    return answers;
+// Every row of `sql`, whose last column says whether the row is sane, through `read`. A read
+// without locks that a writer overtook is made again, through the writer's locks this time.
+template <typename Row, typename Read>
+FileStatus AnswerHistory::ReadAll(const std::string& sql, std::vector<Row>& out, Read read,
+                                  int attempts) {
+  out.clear();
+  if (db_ == nullptr) return FileStatus::InvalidCall(path_);
+  Arm();
+  SqliteStatement statement;
+  int code = Prepare(sql.c_str(), statement);
+  if (code != SQLITE_OK) return Failure(code);
+  sqlite3_stmt* s = statement.get();
+  const int saneColumn = sqlite_->column_count(s) - 1;
+  bool sane = true;
+  while (sane && (code = sqlite_->step(s)) == SQLITE_ROW) {
+    sane = sqlite_->column_int(s, saneColumn) != 0;
+    if (sane) out.push_back(read(s));
   }
-  int code;
-  while ((code = sqlite_->step(s)) == SQLITE_ROW) {
-    const int poem = sqlite_->column_int(s, 0);
-    if (poem < 1 || poem > 100) continue;
-    answers.push_back({poem - 1, ModeFromName(sqlite_->column_text(s, 1)),
-                       sqlite_->column_int(s, 2) != 0, sqlite_->column_int(s, 3),
-                       sqlite_->column_int(s, 4), sqlite_->column_int64(s, 5),
-                       Text(*sqlite_, s, 6)});
+  FileStatus status = !sane ? FileStatus::Corrupt(path_)
+                      : code != SQLITE_DONE ? Failure(code)
+                                            : CheckUnchanged();
+  if (status.code() == FileStatus::Code::kLocked && unlockedRead_ && attempts > 1) {
+    statement = {};
+    status = Open(path_, Access::kReadOnly);
+    if (status.ok()) return ReadAll(sql, out, read, attempts - 1);
   }
-  sqlite_->finalize(s);
-  if (code != SQLITE_DONE) {
-    Fail(code);
-    answers.clear();
-  }
-  return answers;
+  if (!status.ok()) out.clear();
+  return status;
 }
 
-std::vector<RunRecord> AnswerHistory::Runs() {
-  std::vector<RunRecord> runs;
-  if (db_ == nullptr) return runs;
-  sqlite3_stmt* s = nullptr;
-  if (sqlite_->prepare_v2(db_,
-                          "SELECT finished_at, local_time, mode, questions, answers, correct, "
-                          "score, clear_seconds FROM runs ORDER BY id",
-                          -1, &s, nullptr) != SQLITE_OK) {
-    Fail(sqlite_->errcode(db_));
-    return runs;
-  }
-  int code;
-  while ((code = sqlite_->step(s)) == SQLITE_ROW) {
-    runs.push_back({sqlite_->column_int64(s, 0), Text(*sqlite_, s, 1),
-                    ModeFromName(sqlite_->column_text(s, 2)), sqlite_->column_int(s, 3),
-                    sqlite_->column_int(s, 4), sqlite_->column_int(s, 5),
-                    sqlite_->column_int(s, 6), sqlite_->column_int(s, 7)});
-  }
-  sqlite_->finalize(s);
-  if (code != SQLITE_DONE) {
-    Fail(code);
-    runs.clear();
-  }
-  return runs;
+FileStatus AnswerHistory::Answers(std::vector<AnswerRecord>& out) {
+  const std::string sql =
+      std::string("SELECT poem, mode, correct, milliseconds, points, answered_at, local_time, (") +
+      kSaneAnswer + ") FROM answers ORDER BY id";
+  return ReadAll(sql, out, [this](sqlite3_stmt* s) {
+    return AnswerRecord{sqlite_->column_int(s, 0) - 1, ModeFromName(sqlite_->column_text(s, 1)),
+                        sqlite_->column_int(s, 2) != 0, sqlite_->column_int(s, 3),
+                        sqlite_->column_int(s, 4), sqlite_->column_int64(s, 5),
+                        Text(*sqlite_, s, 6)};
+  });
 }
 
-bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream& errors) {
-  AnswerHistory history;
-  switch (history.Open(path, AnswerHistory::Access::kReadOnly)) {
-    case AnswerHistory::Status::kOpened: break;
-    case AnswerHistory::Status::kMissing: return true;
-    case AnswerHistory::Status::kNewer:
-      errors << "verselane: " << path << " was written by a later version\n";
-      return false;
-    default:
-      errors << "verselane: " << path << " cannot be read\n";
-      return false;
-  }
-  const std::vector<AnswerRecord> answers = history.Answers();
-  if (answers.empty() && history.lastFailure() != AnswerHistory::Status::kOpened) {
-    errors << "verselane: " << path << " cannot be read\n";
-    return false;
-  }
-  for (const PoemFigures& poem : SummarisePoems(answers)) out << FormatHistoryLine(poem) << '\n';
-  out.flush();
-  return true;
+FileStatus AnswerHistory::Runs(std::vector<RunRecord>& out) {
+  const std::string sql =
+      std::string("SELECT finished_at, local_time, mode, questions, answers, correct, score, "
+                  "clear_seconds, (") +
+      kSaneRun + ") FROM runs ORDER BY id";
+  return ReadAll(sql, out, [this](sqlite3_stmt* s) {
+    return RunRecord{sqlite_->column_int64(s, 0), Text(*sqlite_, s, 1),
+                     ModeFromName(sqlite_->column_text(s, 2)), sqlite_->column_int(s, 3),
+                     sqlite_->column_int(s, 4), sqlite_->column_int(s, 5),
+                     sqlite_->column_int(s, 6), sqlite_->column_int(s, 7)};
+  });
 }
 
 }  // namespace verselane

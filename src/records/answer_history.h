@@ -3,6 +3,7 @@
 // answer in a WAL journal: a crash loses at most the answer being written.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -10,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "base/file_status.h"
+#include "base/file_system.h"
+#include "records/sqlite_statement.h"
 #include "settings/types.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 namespace verselane {
 
@@ -71,57 +74,80 @@ std::vector<PoemFigures> SummarisePoems(const std::vector<AnswerRecord>& answers
 // the last answer (YYYY-MM-DD), separated by tabs.
 std::string FormatHistoryLine(const PoemFigures& poem);
 
+// What the history holds, as the weak-poems run and the mastery window read it.
+struct HistorySnapshot {
+  std::vector<PoemFigures> poems;  // the poems asked at least once, by poem index
+  std::vector<RunRecord> runs;     // oldest first
+  std::int64_t now = 0;            // Unix seconds when it was taken
+};
+
+// The database file. Before anything is read or written, Open makes sure that the file is a
+// regular one, a database, intact, of this program's tables (no view or trigger of anyone
+// else's, which could run away or change the player's answers), and that every row is within
+// what the program ever writes; every query is held to a time and memory limit all the same.
 class AnswerHistory {
  public:
   enum class Access { kReadWrite, kReadOnly };
-  enum class Status {
-    kOpened,
-    kMissing,     // read-only, and there is no database yet
-    kDamaged,     // not a database, or a broken one
-    kLocked,      // another program holds it
-    kUnwritable,  // cannot be created or written (read-only folder or file, full disk)
-    kNewer,       // written by a later program whose tables this one does not know
-  };
 
-  AnswerHistory() = default;
+  explicit AnswerHistory(FileSystem& files = SystemFileSystem()) : files_(files) {}
   ~AnswerHistory();
   AnswerHistory(const AnswerHistory&) = delete;
   AnswerHistory& operator=(const AnswerHistory&) = delete;
 
-  // Opens `path`; read-write creates it with its tables. Anything but kOpened leaves it closed
-  // (and SQLite unloaded when no other history is open); a failure is also kept for
-  // lastFailure().
-  Status Open(const std::string& path, Access access);
+  // Opens `path`; read-write creates it with its tables. Read-only creates nothing and leaves
+  // nothing behind, also in a read-only folder, and is NotFound when there is no database or an
+  // empty one. Anything but Ok leaves it closed (and SQLite unloaded when no other history is
+  // open): Locked, NewerFormat, NotRegularFile, WrongKind (not a database), Corrupt (broken,
+  // or rows no program of ours wrote), ForeignContent (tables not ours, or missing), IoError
+  // (cannot be created or written: a read-only folder, a full disk).
+  FileStatus Open(const std::string& path, Access access);
   bool isOpen() const { return db_ != nullptr; }
   void Close();
 
-  // Each in one transaction; false when it could not be written (the history stays as it was).
-  bool Record(const AnswerRecord& answer);
-  bool RecordRun(const RunRecord& run);
+  // Each in one transaction; the history stays as it was when it fails.
+  FileStatus Record(const AnswerRecord& answer);
+  FileStatus RecordRun(const RunRecord& run);
 
   bool HasAnswers();
-  // Every answer in the order given; empty on a read error.
-  std::vector<AnswerRecord> Answers();
-  std::vector<RunRecord> Runs();
-  // The status a failed call left, for the notice.
-  Status lastFailure() const { return lastFailure_; }
+  // Every answer or run in the order given; `out` is left empty when the read fails.
+  FileStatus Answers(std::vector<AnswerRecord>& out);
+  FileStatus Runs(std::vector<RunRecord>& out);
 
  private:
-  Status OpenDatabase(const std::string& path, Access access);
-  bool Execute(const char* sql);
-  bool Fail(int code);
-  sqlite3_stmt* Prepare(const char* sql);
+  FileStatus OpenDatabase(const std::string& path, Access access);
+  FileStatus OpenForReading(const std::string& path, const FileInfo& file);
+  FileStatus OpenForWriting(const std::string& path);
+  int Connect(const std::string& name, int flags, int busyTimeoutMs);
+  void Disconnect();
+  FileStatus CheckDatabase(bool& empty);
+  FileStatus CheckLayout();
+  FileStatus CheckUnchanged();
+  void Arm();
+  FileStatus Execute(const char* sql);
+  FileStatus Failure(int code) const;
+  int Prepare(const char* sql, SqliteStatement& statement, unsigned flags = 0);
+  int QueryOne(const char* sql, std::int64_t& value, std::string* text = nullptr);
+  template <typename Row, typename Read>
+  FileStatus ReadAll(const std::string& sql, std::vector<Row>& out, Read read, int attempts = 3);
+  static int Overran(void* history);
 
+  FileSystem& files_;
+  std::string path_;
   std::shared_ptr<const SqliteApi> sqlite_;  // loaded while a database is open
   sqlite3* db_ = nullptr;
-  sqlite3_stmt* insertAnswer_ = nullptr;
-  sqlite3_stmt* insertRun_ = nullptr;
-  Status lastFailure_ = Status::kOpened;
+  SqliteStatement insertAnswer_;
+  SqliteStatement insertRun_;
+  // Read without locks (no writer had the file open): what the file was, so that a writer that
+  // changed it meanwhile is noticed and the read made again.
+  std::optional<FileInfo> unlockedRead_;
+  std::chrono::steady_clock::time_point deadline_;  // of the query under way
 };
 
 // Prints the report of `verselane --history` for the database at `path` (read-only; nothing is
-// created): one FormatHistoryLine per poem with history, by poem number. False, after a line on
-// `errors`, when the database cannot be read; a missing one prints nothing and is no failure.
-bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream& errors);
+// created or left behind): one FormatHistoryLine per poem with history, by poem number. False,
+// after a line on `errors` naming the cause, when the database cannot be read; a missing one
+// prints nothing and is no failure.
+bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream& errors,
+                        FileSystem& files = SystemFileSystem());
 
 }  // namespace verselane

@@ -72,14 +72,11 @@ FileDialogSpec ResultFileDialogSpec() {
           SjisLiteral("Verselane_結果.txt")};
 }
 
-bool WriteResultFile(const RunFigures& run, const PoemCatalogue& catalogue,
-                     FileChooserPort& files, NoticePort& notices, ClockPort& clock) {
+FileStatus WriteResultFile(const RunFigures& run, const PoemCatalogue& catalogue,
+                           FileChooserPort& files, ClockPort& clock) {
   const std::optional<std::string> path = AskWhereToSave(files, ResultFileDialogSpec());
-  if (!path) return false;
-  const std::string text = ResultFileText(run, catalogue, clock.Now());
-  const FileStatus saved = SaveChosenFile(*path, text, false);
-  TellIfFailed(notices, FileTask::kSaveChosenFile, saved);
-  return saved.ok();
+  if (!path) return FileStatus();
+  return SaveChosenFile(*path, ResultFileText(run, catalogue, clock.Now()), false);
 }
 
 }  // namespace verselane

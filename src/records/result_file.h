@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/file_ports.h"
+#include "base/file_status.h"
 #include "records/run_figures.h"
 
 namespace verselane {
@@ -20,9 +21,9 @@ std::string ResultFileText(const RunFigures& run, const PoemCatalogue& catalogue
 FileDialogSpec ResultFileDialogSpec();
 
 // The results dialog's "save the result": writes the result file where the player chooses,
-// dated by one reading of `clock`. True when a file was written; a file that could not be
-// written is told through `notices`.
-[[nodiscard]] bool WriteResultFile(const RunFigures& run, const PoemCatalogue& catalogue,
-                                   FileChooserPort& files, NoticePort& notices, ClockPort& clock);
+// dated by one reading of `clock`. How the save went, for the caller to tell
+// (FileTask::kSaveChosenFile); a cancelled dialog is no failure and names no file.
+[[nodiscard]] FileStatus WriteResultFile(const RunFigures& run, const PoemCatalogue& catalogue,
+                                         FileChooserPort& files, ClockPort& clock);
 
 }  // namespace verselane

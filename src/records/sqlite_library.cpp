@@ -27,8 +27,9 @@ bool FindAll(void* library, SqliteApi& api) {
          VERSELANE_FIND(exec) && VERSELANE_FIND(prepare_v2) && VERSELANE_FIND(prepare_v3) &&
          VERSELANE_FIND(step) && VERSELANE_FIND(reset) && VERSELANE_FIND(finalize) &&
          VERSELANE_FIND(errcode) && VERSELANE_FIND(bind_int) && VERSELANE_FIND(bind_int64) &&
-         VERSELANE_FIND(bind_text) && VERSELANE_FIND(column_int) &&
-         VERSELANE_FIND(column_int64) && VERSELANE_FIND(column_text);
+         VERSELANE_FIND(bind_text) && VERSELANE_FIND(column_count) && VERSELANE_FIND(column_int) &&
+         VERSELANE_FIND(column_int64) && VERSELANE_FIND(column_text) &&
+         VERSELANE_FIND(progress_handler) && VERSELANE_FIND(hard_heap_limit64);
 #undef VERSELANE_FIND
 }
 

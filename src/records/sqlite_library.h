@@ -25,9 +25,12 @@ struct SqliteApi {
   decltype(&::sqlite3_bind_int) bind_int = nullptr;
   decltype(&::sqlite3_bind_int64) bind_int64 = nullptr;
   decltype(&::sqlite3_bind_text) bind_text = nullptr;
+  decltype(&::sqlite3_column_count) column_count = nullptr;
   decltype(&::sqlite3_column_int) column_int = nullptr;
   decltype(&::sqlite3_column_int64) column_int64 = nullptr;
   decltype(&::sqlite3_column_text) column_text = nullptr;
+  decltype(&::sqlite3_progress_handler) progress_handler = nullptr;
+  decltype(&::sqlite3_hard_heap_limit64) hard_heap_limit64 = nullptr;
 };
 
 // The library, loaded by the first holder and unloaded when the last lets go (from any thread);

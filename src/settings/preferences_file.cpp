@@ -12,7 +12,6 @@
 #include <optional>
 #include <vector>
 
-#include "base/bounded_read.h"
 #include "base/text_file.h"
 #include "settings/preference_keys.h"
 
@@ -109,7 +108,7 @@ FileStatus PreferencesFile::Load(Preferences& preferences) {
   const std::string target = FinalTarget(path_);
   RemoveAbandonedWrites(target);
   std::string bytes;
-  if (FileStatus read = ReadRegularFile(target, kPreferencesFileLimit, bytes); !read.ok()) {
+  if (FileStatus read = files_.ReadFile(target, kPreferencesFileLimit, bytes); !read.ok()) {
     writable_ = read.code() == FileStatus::Code::kNotFound;
     return read;
   }
@@ -132,7 +131,7 @@ FileStatus PreferencesFile::Save(const Preferences& preferences) {
   const std::string target = FinalTarget(path_);
   std::error_code error;
   fs::create_directories(fs::path(target).parent_path(), error);
-  return WriteFileBytes(target, kept_.Bytes());
+  return WriteFileBytes(target, kept_.Bytes(), files_);
 }
 
 }  // namespace verselane

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "base/file_status.h"
+#include "base/file_system.h"
 #include "settings/key_file.h"
 #include "settings/preferences.h"
 
@@ -34,7 +35,8 @@ std::string PreferencesPathOfThisProcess();
 class PreferencesFile {
  public:
   // An empty `path`: the preferences are kept for the session only.
-  explicit PreferencesFile(std::string path) : path_(std::move(path)) {}
+  explicit PreferencesFile(std::string path, FileSystem& files = SystemFileSystem())
+      : path_(std::move(path)), files_(files) {}
 
   // Takes the keys the file gives into `preferences` (the others, and all of them when the file
   // is missing or cannot be used, stay as they are). Not found for a missing file, corrupt for a
@@ -53,6 +55,7 @@ class PreferencesFile {
 
  private:
   std::string path_;
+  FileSystem& files_;
   KeyFile kept_;          // what the file held, for a save to keep
   bool writable_ = true;  // false: the file at path_ is not to be replaced
   std::string setAsideAs_;

@@ -53,14 +53,13 @@ FileDialogSpec QuestionFileDialogSpec() {
           SjisLiteral("Verselane_問題.vlq")};
 }
 
-bool WriteQuestionFile(std::span<const int> missed, SettingsController& controller,
-                       FileChooserPort& files, NoticePort& notices) {
-  if (missed.empty()) return false;
+FileStatus WriteQuestionFile(std::span<const int> missed, SettingsController& controller,
+                             FileChooserPort& files) {
+  if (missed.empty()) return FileStatus();
   const std::optional<std::string> path = AskWhereToSave(files, QuestionFileDialogSpec());
-  if (!path) return false;
-  const FileStatus saved = SaveChosenFile(*path, FormatQuestionList(missed), true);
-  TellIfFailed(notices, FileTask::kSaveChosenFile, saved);
-  if (!saved.ok()) return false;
+  if (!path) return FileStatus();
+  FileStatus saved = SaveChosenFile(*path, FormatQuestionList(missed), true);
+  if (!saved.ok()) return saved;
 
   // Overwriting the file in use changes the source under the player's feet: take it in now, so
   // the next run draws from what the file holds and never asks more questions than it has.
@@ -74,7 +73,7 @@ bool WriteQuestionFile(std::span<const int> missed, SettingsController& controll
       controller.MarkChanged();
     }
   }
-  return true;
+  return saved;
 }
 
 }  // namespace verselane

@@ -33,9 +33,11 @@ FileDialogSpec QuestionFileDialogSpec();
 
 // The results dialog's "make a question file": saves `missed`, the run's wrong answers, where
 // the player chooses. When that is the file in use as the question source, the source is
-// taken in at once and the question count lowered to fit it. True when a file was written; a file
-// that could not be written is told through `notices`.
-[[nodiscard]] bool WriteQuestionFile(std::span<const int> missed, SettingsController& controller,
-                                     FileChooserPort& files, NoticePort& notices);
+// taken in at once and the question count lowered to fit it. How the save went, for the caller
+// to tell (FileTask::kSaveChosenFile); nothing to save or a cancelled dialog is no failure and
+// names no file.
+[[nodiscard]] FileStatus WriteQuestionFile(std::span<const int> missed,
+                                           SettingsController& controller,
+                                           FileChooserPort& files);
 
 }  // namespace verselane

@@ -33,7 +33,7 @@ TEST(FileStatus, ASystemErrorSaysWhetherTheFileIsThere) {
   EXPECT_EQ(FileStatus::FromErrno(ENOTDIR, "p"), FileStatus::NotFound("p"));
   EXPECT_EQ(FileStatus::FromErrno(EACCES, "p"), FileStatus::IoError("p"));
   EXPECT_EQ(FileStatus::FromErrno(ENOSPC, "p"), FileStatus::IoError("p"));
-  EXPECT_EQ(FileStatus::FromErrno(EISDIR, "p"), FileStatus::IoError("p"));
+  EXPECT_EQ(FileStatus::FromErrno(EISDIR, "p"), FileStatus::NotRegularFile("p"));
 }
 
 TEST(FileStatus, PrintsAsCodeAndPath) {

@@ -133,5 +133,30 @@ TEST(Notices, OnlyAFailureIsToldNamingItsFile) {
   EXPECT_EQ(port.shown[0].text, ComposeNotice(Notice::kChosenFileNotSaved, "/d/run.txt").text);
 }
 
+// The history's notice names what is wrong with it: the texts the player has seen, and one for
+// each cause the program now tells apart, instead of "could not write".
+TEST(Notices, TheHistorysNoticeNamesItsCause) {
+  const std::pair<FileStatus, const char*> causes[] = {
+      {FileStatus::IoError("h"), "を書き込めませんでした"},
+      {FileStatus::NotFound("h"), "を書き込めませんでした"},
+      {FileStatus::Corrupt("h"), "が破損しています"},
+      {FileStatus::Locked("h"), "を他のプログラムが使用しています"},
+      {FileStatus::NewerFormat("h"), "は新しい版のVerselaneで作られています"},
+      {FileStatus::NotRegularFile("h"), "が通常のファイルではありません"},
+      {FileStatus::WrongKind("h"), "はデータベースではありません"},
+      {FileStatus::ForeignContent("h"), "の表がVerselaneのものと違います"},
+  };
+  for (const auto& [status, cause] : causes) {
+    const NoticeText open = ComposeHistoryNotice(HistoryTask::kOpen, status);
+    EXPECT_EQ(open.text, SjisLiteral(std::string("NOTICE(OpenHistory):\n解答履歴ファイル(history.sqlite3)") +
+                                     cause + "\n今回は解答履歴を記録せずにゲームを続けます"));
+    EXPECT_EQ(open.caption, "Notice");
+    EXPECT_EQ(open.icon, NoticeIcon::kExclamation);
+    EXPECT_EQ(ComposeHistoryNotice(HistoryTask::kRecord, status).text,
+              SjisLiteral(std::string("NOTICE(RecordAnswer):\n解答履歴ファイル(history.sqlite3)") +
+                          cause + "\nこれ以降の解答は記録されません"));
+  }
+}
+
 }  // namespace
 }  // namespace verselane

@@ -2,14 +2,16 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
 
 namespace verselane {
@@ -37,6 +39,11 @@ class TextFileTest : public ::testing::Test {
     FileStatus read = file.ReadLine(out, scrambled);
     EXPECT_TRUE(file.Close().ok());
     return read;
+  }
+
+  int FilesInFolder() const {
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator(folder.path()),
+                                          std::filesystem::directory_iterator()));
   }
 
   TempFolder folder;
@@ -182,55 +189,81 @@ TEST_F(TextFileTest, AnUnfinishedWriteLeavesTheOldFile) {
             1);
 }
 
+// The new content is on the disk before it takes the file's place: a crash right before the
+// rename leaves the old file and a complete new one beside it, cleared away at the next start.
 TEST_F(TextFileTest, ACrashBetweenWriteAndRenameLeavesAValidFile) {
   const std::string path = Path("record.dat");
   WriteBytes(path, "old");
+  const std::string content(100000, 'n');
   const pid_t child = ::fork();
   if (child == 0) {
-    TextFile file(path);
-    const bool written =
-        file.Open('w').ok() && file.WriteLine(std::string(100000, 'n'), false).ok();
-    std::fflush(nullptr);
-    ::_exit(written ? 0 : 1);  // dies with the write open, as in a crash or a power cut
+    FakeFileSystem files;
+    files.beforeRename = [] { ::_exit(0); };  // dies as in a crash or a power cut
+    TextFile file(path, files);
+    const bool written = file.Open('w').ok() && file.WriteLine(content, false).ok();
+    static_cast<void>(file.Close());
+    ::_exit(written ? 2 : 1);
   }
   int status = 0;
   ::waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  ASSERT_EQ(WEXITSTATUS(status), 0) << "the write never reached its rename";
   EXPECT_EQ(ReadBytes(path), "old");
+  EXPECT_EQ(ReadBytes(Path(".record.dat." + std::to_string(child) + "-0")), content);
+  EXPECT_EQ(RemoveAbandonedWrites(path), 1);
   // The next write goes through all the same.
   TextFile file(path);
   ASSERT_TRUE(file.Open('w').ok());
   EXPECT_TRUE(file.WriteLine("new", false).ok());
   EXPECT_TRUE(file.Close().ok());
   EXPECT_EQ(ReadBytes(path), "new");
+  EXPECT_EQ(FilesInFolder(), 1);
 }
 
-// A write the disk refused half-way (here: past the size limit) must not be made the file's,
-// even when Close is asked to.
-TEST_F(TextFileTest, AWriteThatFailedLeavesTheOldFileAtClose) {
+// A save that fails at any step keeps the old file and leaves nothing beside it: a disk that
+// fills up half-way (the half written must not be made the file's, even when Close is asked
+// to), a read-only folder or file, a rename the system refuses.
+TEST_F(TextFileTest, ASaveThatFailsAtAnyStepKeepsTheOldFile) {
   const std::string path = Path("record.dat");
-  WriteBytes(path, "old");
-  // In a child, so that the size limit touches no other test.
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{16, 16};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    TextFile file(path);
-    const bool opened = file.Open('w').ok();
-    const FileStatus written = file.WriteLine(std::string(100000, 'n'), false);
-    const FileStatus closed = file.Close();
-    ::_exit(opened && written.code() == Code::kIoError && closed.code() == Code::kIoError ? 0 : 1);
+  struct Case {
+    const char* name;
+    std::function<void(FakeFileSystem&)> fault;
+    Code atOpen, atWrite;
+  };
+  const std::vector<Case> cases = {
+      {"full disk", [](FakeFileSystem& f) { f.spaceLeft = 16; }, Code::kOk, Code::kIoError},
+      {"read-only", [](FakeFileSystem& f) { f.readOnly = true; }, Code::kIoError,
+       Code::kInvalidCall},
+      {"rename refused", [](FakeFileSystem& f) { f.renameFails = true; }, Code::kOk, Code::kOk},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(path, "old");
+    FakeFileSystem files;
+    c.fault(files);
+    TextFile file(path, files);
+    EXPECT_EQ(file.Open('w').code(), c.atOpen);
+    EXPECT_EQ(file.WriteLine(std::string(100000, 'n'), false).code(), c.atWrite);
+    EXPECT_EQ(file.Close(), c.atOpen == Code::kOk ? FileStatus::IoError(path) : FileStatus::Ok(path));
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(FilesInFolder(), 1) << "no temporary file left behind";
   }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(ReadBytes(path), "old");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
-                          std::filesystem::directory_iterator()),
-            1);  // nor is its temporary file left behind
+  // A new file in a folder that takes none.
+  FakeFileSystem readOnly;
+  readOnly.readOnly = true;
+  EXPECT_EQ(WriteFileLine(Path("new.vlq"), "1", true, readOnly), FileStatus::IoError(Path("new.vlq")));
+  EXPECT_FALSE(std::filesystem::exists(Path("new.vlq")));
+}
+
+// Each step of a save in its order: the content is synced before the rename, the rename before
+// the save is done.
+TEST_F(TextFileTest, ASaveSyncsItsContentBeforeTheRename) {
+  FakeFileSystem files;
+  ASSERT_TRUE(WriteFileLine(Path("env.ini"), "a\nb", true, files).ok());
+  const std::string temporary = ".env.ini." + std::to_string(::getpid()) + "-0";
+  EXPECT_EQ(files.steps, (std::vector<std::string>{"create " + temporary, "append " + temporary,
+                                                   "sync " + temporary, "rename " + temporary,
+                                                   "sync-folder " + BaseNameOf(folder.path())}));
 }
 
 // The files a dead writer left are cleared away; a live writer's file, the file itself, other
@@ -281,11 +314,23 @@ TEST_F(TextFileTest, ReplacingKeepsTheFilesPermissions) {
                 std::filesystem::perms::group_read);
 }
 
-TEST_F(TextFileTest, AFileThatCannotBeWrittenIsRefused) {
+// What is not a small regular file is refused at once: a folder, a FIFO (which would keep a read
+// waiting for a writer that never comes), a file far larger than any the program keeps.
+TEST_F(TextFileTest, OnlySmallRegularFilesAreRead) {
   std::filesystem::create_directory(Path("folder"));
   TextFile directory(Path("folder"));
-  EXPECT_EQ(directory.Open('w'), FileStatus::IoError(Path("folder")));
-  EXPECT_EQ(directory.Open('r'), FileStatus::IoError(Path("folder")));
+  EXPECT_EQ(directory.Open('w'), FileStatus::NotRegularFile(Path("folder")));
+  EXPECT_EQ(directory.Open('r'), FileStatus::NotRegularFile(Path("folder")));
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+  std::string out;
+  EXPECT_EQ(ReadFileLine(Path("fifo"), 500, true, out), FileStatus::NotRegularFile(Path("fifo")));
+  EXPECT_EQ(WriteFileLine(Path("fifo"), "x", true), FileStatus::NotRegularFile(Path("fifo")));
+  WriteBytes(Path("huge.vlq"), "");
+  std::filesystem::resize_file(Path("huge.vlq"), TextFile::kMaxBytes + 1);
+  EXPECT_EQ(ReadFileLine(Path("huge.vlq"), 500, true, out), FileStatus::Corrupt(Path("huge.vlq")));
+}
+
+TEST_F(TextFileTest, AFileThatCannotBeWrittenIsRefused) {
   TextFile nowhere(Path("no/such/folder/file.txt"));
   EXPECT_EQ(nowhere.Open('w'), FileStatus::NotFound(Path("no/such/folder/file.txt")));
 }

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   AnswerHistory history;
-  if (history.Open(argv[1], AnswerHistory::Access::kReadWrite) != AnswerHistory::Status::kOpened) {
+  if (!history.Open(argv[1], AnswerHistory::Access::kReadWrite).ok()) {
     std::cerr << "e2e-history-seed-tool: cannot open " << argv[1] << "\n";
     return 1;
   }
@@ -54,11 +54,11 @@ int main(int argc, char** argv) {
       const int answers = std::stoi(poem);
       written = history.RecordRun({UnixTime(local), local, verselane::QuestionMode::Normal,
                                    answers, answers, std::stoi(right), std::stoi(score),
-                                   std::stoi(milliseconds) / 1000});
+                                   std::stoi(milliseconds) / 1000}).ok();
     } else {
       written = history.Record({std::stoi(poem) - 1, verselane::QuestionMode::Normal, right == "1",
                                 std::stoi(milliseconds), right == "1" ? 1000 : 0,
-                                UnixTime(local), local});
+                                UnixTime(local), local}).ok();
     }
     if (!written) {
       std::cerr << "e2e-history-seed-tool: cannot write " << line << "\n";

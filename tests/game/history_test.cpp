@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,8 +32,19 @@ struct Kept {
 };
 Kept ReadKept(const std::string& path) {
   AnswerHistory history;
-  EXPECT_EQ(history.Open(path, AnswerHistory::Access::kReadOnly), AnswerHistory::Status::kOpened);
-  return {history.Answers(), history.Runs()};
+  Kept kept;
+  EXPECT_EQ(history.Open(path, AnswerHistory::Access::kReadOnly), FileStatus::Ok(path));
+  EXPECT_TRUE(history.Answers(kept.answers).ok());
+  EXPECT_TRUE(history.Runs(kept.runs).ok());
+  return kept;
+}
+
+// Runs `sql` on the database at `path`, as another program would.
+void Change(const std::string& path, const char* sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
 }
 
 class HistoryTest : public ::testing::Test {
@@ -115,12 +127,40 @@ TEST_F(HistoryTest, UnusableDatabasesGiveOneNoticeAndTheGameGoesOn) {
   };
   sqlite3* locker = nullptr;
   const std::vector<Case> cases = {
-      {"damaged",
+      {"not a database",
        [&] {
-         WriteBytes(folder.File("damaged.sqlite3"), std::string(3000, 'x'));
-         return folder.File("damaged.sqlite3");
+         WriteBytes(folder.File("noise.sqlite3"), std::string(3000, 'x'));
+         return folder.File("noise.sqlite3");
+       },
+       "NOTICE(OpenHistory):\n解答履歴ファイル(history.sqlite3)はデータベースではありません\n"
+       "今回は解答履歴を記録せずにゲームを続けます"},
+      {"damaged rows",
+       [&] {
+         const std::string damaged = folder.File("damaged.sqlite3");
+         FakeNotices quiet;
+         AnswerRecorder writer(damaged, quiet, [] { return kNow; });
+         EXPECT_TRUE(writer.Open());
+         writer.RecordAnswer({3, QuestionMode::Normal, true, 2000, 1000, 0, {}});
+         writer.Flush();
+         Change(damaged, "UPDATE answers SET milliseconds = -1");
+         return damaged;
        },
        "NOTICE(OpenHistory):\n解答履歴ファイル(history.sqlite3)が破損しています\n"
+       "今回は解答履歴を記録せずにゲームを続けます"},
+      {"not a regular file",
+       [&] {
+         ::mkfifo(folder.File("fifo.sqlite3").c_str(), 0600);
+         return folder.File("fifo.sqlite3");
+       },
+       "NOTICE(OpenHistory):\n解答履歴ファイル(history.sqlite3)が通常のファイルではありません\n"
+       "今回は解答履歴を記録せずにゲームを続けます"},
+      {"a missing table",
+       [&] {
+         const std::string foreign = folder.File("foreign.sqlite3");
+         Change(foreign, "CREATE TABLE answers (id INTEGER PRIMARY KEY); PRAGMA user_version = 1");
+         return foreign;
+       },
+       "NOTICE(OpenHistory):\n解答履歴ファイル(history.sqlite3)の表がVerselaneのものと違います\n"
        "今回は解答履歴を記録せずにゲームを続けます"},
       {"unwritable",
        [&] {
@@ -144,7 +184,7 @@ TEST_F(HistoryTest, UnusableDatabasesGiveOneNoticeAndTheGameGoesOn) {
     FakeNotices notices;
     const std::string where = c.prepare();
     const bool existed = std::filesystem::exists(where);
-    const std::string before = existed ? ReadBytes(where) : "";
+    const std::string before = existed && std::filesystem::is_regular_file(where) ? ReadBytes(where) : "";
     AnswerRecorder recorder(where, notices, [] { return kNow; });
     EXPECT_FALSE(recorder.Open());
     PlayWith(recorder);
@@ -162,7 +202,7 @@ TEST_F(HistoryTest, UnusableDatabasesGiveOneNoticeAndTheGameGoesOn) {
     EXPECT_FALSE(WeakPoemsEnabled());
     EXPECT_FALSE(recorder.HasAnswers());
     EXPECT_EQ(std::filesystem::exists(where), existed);
-    if (existed && std::string(c.name) != "locked") {
+    if (existed && std::string(c.name) != "locked" && std::filesystem::is_regular_file(where)) {
       EXPECT_EQ(ReadBytes(where), before);
     }
     engine.reset();

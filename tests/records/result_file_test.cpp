@@ -55,7 +55,12 @@ class ResultFileTest : public ::testing::Test {
     run.missedPoems = {2, 0, 1};
   }
   std::string Text() { return ResultFileText(run, catalogue, {2026, 6, 5, 12, 0}); }
-  bool Write() { return WriteResultFile(run, catalogue, files, notices, clock); }
+  // Saves as the results dialog does, telling a failure.
+  FileStatus Write() {
+    FileStatus saved = WriteResultFile(run, catalogue, files, clock);
+    TellIfFailed(notices, FileTask::kSaveChosenFile, saved);
+    return saved;
+  }
 
   TempFolder folder;
   const PoemCatalogue catalogue;
@@ -92,7 +97,7 @@ TEST_F(ResultFileTest, TheFiguresFollowTheRun) {
 
 TEST_F(ResultFileTest, TheSavedFileHasCrLfLineEnds) {
   files.answer = folder.File("result.txt");
-  ASSERT_TRUE(Write());
+  ASSERT_EQ(Write(), FileStatus::Ok(folder.File("result.txt")));
   EXPECT_EQ(ReadBytes(folder.File("result.txt")), WithCrLf(SjisLiteral(kResultText)));
   EXPECT_EQ(clock.reads, 1);
   EXPECT_TRUE(notices.shown.empty());
@@ -100,7 +105,7 @@ TEST_F(ResultFileTest, TheSavedFileHasCrLfLineEnds) {
 
 TEST_F(ResultFileTest, TheSaveDialogIsSetUpForTextFiles) {
   files.answer = std::nullopt;
-  EXPECT_FALSE(Write());
+  EXPECT_EQ(Write(), FileStatus()) << "cancelled: nothing to tell";
   ASSERT_EQ(files.saveDialogs.size(), 1u);
   const FileDialogSpec expected = {SjisLiteral(" Verselane 結果ファイルの生成"),
                                    {{"Text file(*.txt)", "*.txt"}, {"All files(*.*)", "*.*"}},
@@ -111,7 +116,7 @@ TEST_F(ResultFileTest, TheSaveDialogIsSetUpForTextFiles) {
 
 TEST_F(ResultFileTest, NothingIsWrittenWithoutAName) {
   files.answer = "";
-  EXPECT_FALSE(Write());
+  EXPECT_EQ(Write(), FileStatus());
   EXPECT_EQ(clock.reads, 0);
   EXPECT_TRUE(notices.shown.empty());
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
@@ -119,7 +124,7 @@ TEST_F(ResultFileTest, NothingIsWrittenWithoutAName) {
 
 TEST_F(ResultFileTest, AFileThatCannotBeWrittenIsReported) {
   files.answer = folder.path() + "/missing/result.txt";
-  EXPECT_FALSE(Write());
+  EXPECT_EQ(Write(), FileStatus::NotFound(*files.answer));
   ASSERT_EQ(notices.shown.size(), 1u);
   EXPECT_EQ(notices.shown[0].text, ComposeNotice(Notice::kChosenFileNotSaved, *files.answer).text);
 }

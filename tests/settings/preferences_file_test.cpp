@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "fakes/temp_folder.h"
@@ -24,21 +25,21 @@ class PreferencesFileTest : public ::testing::Test {
 
   // Loads the file at `path` afresh, as a start of the program does.
   FileStatus Load(const std::string& path) {
-    file = PreferencesFile(path);
+    file.emplace(path);
     loaded = Preferences{};
-    return file.Load(loaded);
+    return file->Load(loaded);
   }
   FileStatus Load() { return Load(Conf()); }
   // Writes `bytes` as verselane.conf, loads it, saves `saved` and returns the file's bytes then.
   std::string Resaved(const std::string& bytes, Preferences saved) {
     WriteBytes(Conf(), bytes);
     EXPECT_EQ(Load(), FileStatus::Ok(Conf())) << bytes;
-    EXPECT_EQ(file.Save(saved), FileStatus::Ok(Conf())) << bytes;
+    EXPECT_EQ(file->Save(saved), FileStatus::Ok(Conf())) << bytes;
     return ReadBytes(Conf());
   }
 
   TempFolder folder;
-  PreferencesFile file{""};
+  std::optional<PreferencesFile> file{std::in_place, ""};
   Preferences loaded;
 };
 
@@ -59,7 +60,7 @@ TEST(PreferencesPathTest, FollowsTheXdgFoldersAndThePasswordDatabase) {
 
 TEST_F(PreferencesFileTest, WithoutAPathNothingIsReadOrWritten) {
   EXPECT_EQ(Load("").code(), Code::kNotFound);
-  EXPECT_EQ(file.Save(Preferences{true, 200}), FileStatus());
+  EXPECT_EQ(file->Save(Preferences{true, 200}), FileStatus());
   EXPECT_TRUE(fs::is_empty(folder.path()));
 }
 
@@ -68,7 +69,7 @@ TEST_F(PreferencesFileTest, KeepsTheOptionsAndWhatOthersWrote) {
   EXPECT_EQ(Load(path), FileStatus::NotFound(path));
   EXPECT_FALSE(loaded.romajiInput) << "no file: the defaults";
   EXPECT_EQ(loaded.zoomPercent, 100);
-  EXPECT_TRUE(file.Save(Preferences{true, 150}).ok());
+  EXPECT_TRUE(file->Save(Preferences{true, 150}).ok());
   EXPECT_EQ(ReadBytes(path), "[input]\nromaji=true\n[view]\nzoom=1.5\n");
   EXPECT_EQ(Load(path), FileStatus::Ok(path));
   EXPECT_TRUE(loaded.romajiInput);
@@ -98,7 +99,7 @@ TEST_F(PreferencesFileTest, TakesWhatAnEditorLeaves) {
   EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
   EXPECT_TRUE(loaded.romajiInput);
   EXPECT_EQ(loaded.zoomPercent, 150);
-  EXPECT_EQ(file.Save(Preferences{false, 150}), FileStatus::Ok(Conf()));
+  EXPECT_EQ(file->Save(Preferences{false, 150}), FileStatus::Ok(Conf()));
   std::string expected = edited;
   expected.replace(expected.find("true"), 4, "false");
   EXPECT_EQ(ReadBytes(Conf()), expected);
@@ -151,10 +152,10 @@ TEST_F(PreferencesFileTest, ABrokenFileIsSetAsideUnderAFreeName) {
     EXPECT_EQ(loaded.zoomPercent, 100) << bytes;
     const std::string name = n == 1 ? "verselane.conf.broken"
                                     : "verselane.conf.broken-" + std::to_string(n);
-    EXPECT_EQ(file.setAsideAs(), name) << bytes;
+    EXPECT_EQ(file->setAsideAs(), name) << bytes;
     EXPECT_EQ(ReadBytes(folder.File(name)), bytes);
     EXPECT_FALSE(fs::exists(Conf())) << bytes;
-    EXPECT_TRUE(file.Save(Preferences{true}).ok()) << bytes;
+    EXPECT_TRUE(file->Save(Preferences{true}).ok()) << bytes;
     EXPECT_EQ(ReadBytes(Conf()), "[input]\nromaji=true\n[view]\nzoom=1\n");
   }
   // The earlier copies are all still there, each as it was.
@@ -171,8 +172,8 @@ TEST_F(PreferencesFileTest, ABrokenFileThatCannotBeSetAsideIsLeftAsItIs) {
   }
   WriteBytes(Conf(), "[input]\nromaji=perhaps\n");
   EXPECT_EQ(Load(), FileStatus::Corrupt(Conf()));
-  EXPECT_EQ(file.setAsideAs(), "");
-  EXPECT_EQ(file.Save(Preferences{true, 200}), FileStatus());
+  EXPECT_EQ(file->setAsideAs(), "");
+  EXPECT_EQ(file->Save(Preferences{true, 200}), FileStatus());
   EXPECT_EQ(ReadBytes(Conf()), "[input]\nromaji=perhaps\n");
   EXPECT_EQ(ReadBytes(folder.File("verselane.conf.broken-100")), "taken");
 }
@@ -184,13 +185,13 @@ TEST_F(PreferencesFileTest, WhatIsNoPreferencesFileIsLeftAlone) {
   const std::string folderThere = folder.File("folder/verselane.conf");
   fs::create_directories(folderThere);
   EXPECT_EQ(Load(folderThere), FileStatus::NotRegularFile(folderThere));
-  EXPECT_EQ(file.Save(Preferences{true}), FileStatus());
+  EXPECT_EQ(file->Save(Preferences{true}), FileStatus());
   EXPECT_TRUE(fs::is_directory(folderThere));
 
   const std::string fifo = folder.File("verselane.conf");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(Load(fifo), FileStatus::NotRegularFile(fifo));
-  EXPECT_EQ(file.Save(Preferences{true}), FileStatus());
+  EXPECT_EQ(file->Save(Preferences{true}), FileStatus());
   EXPECT_TRUE(fs::is_fifo(fifo));
   fs::remove(fifo);
 
@@ -198,7 +199,7 @@ TEST_F(PreferencesFileTest, WhatIsNoPreferencesFileIsLeftAlone) {
   WriteBytes(Conf(), comment + "[input]\nromaji=true\n");
   EXPECT_EQ(Load(), FileStatus::TooLarge(Conf()));
   EXPECT_FALSE(loaded.romajiInput);
-  EXPECT_EQ(file.Save(Preferences{true}), FileStatus());
+  EXPECT_EQ(file->Save(Preferences{true}), FileStatus());
   EXPECT_EQ(fs::file_size(Conf()), comment.size() + 20);
   // Up to the limit the file is read.
   WriteBytes(Conf(), comment);
@@ -208,7 +209,7 @@ TEST_F(PreferencesFileTest, WhatIsNoPreferencesFileIsLeftAlone) {
   fs::remove(Conf());
   fs::create_symlink("verselane.conf", Conf());
   EXPECT_EQ(Load().code(), Code::kIoError);
-  EXPECT_EQ(file.Save(Preferences{true}), FileStatus());
+  EXPECT_EQ(file->Save(Preferences{true}), FileStatus());
   EXPECT_TRUE(fs::is_symlink(Conf()));
 }
 
@@ -222,22 +223,22 @@ TEST_F(PreferencesFileTest, ALinkIsFollowedToItsTarget) {
   WriteBytes(target, "[view]\nzoom=2\n");
   EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
   EXPECT_EQ(loaded.zoomPercent, 200);
-  EXPECT_TRUE(file.Save(Preferences{true, 200}).ok());
+  EXPECT_TRUE(file->Save(Preferences{true, 200}).ok());
   EXPECT_TRUE(fs::is_symlink(Conf()));
   EXPECT_EQ(ReadBytes(target), "[view]\nzoom=2\n[input]\nromaji=true\n");
 
   WriteBytes(target, "[view]\nzoom=7\n");
   EXPECT_EQ(Load(), FileStatus::Corrupt(Conf()));
-  EXPECT_EQ(file.setAsideAs(), target + ".broken");
+  EXPECT_EQ(file->setAsideAs(), target + ".broken");
   EXPECT_EQ(ReadBytes(target + ".broken"), "[view]\nzoom=7\n");
-  EXPECT_TRUE(file.Save(Preferences{}).ok());
+  EXPECT_TRUE(file->Save(Preferences{}).ok());
   EXPECT_TRUE(fs::is_symlink(Conf()));
   EXPECT_EQ(ReadBytes(target), "[input]\nromaji=false\n[view]\nzoom=1\n");
 
   // A link to a file not made yet: the save makes it.
   fs::remove(target);
   EXPECT_EQ(Load().code(), Code::kNotFound);
-  EXPECT_TRUE(file.Save(Preferences{}).ok());
+  EXPECT_TRUE(file->Save(Preferences{}).ok());
   EXPECT_TRUE(fs::is_symlink(Conf()));
   EXPECT_TRUE(fs::is_regular_file(target));
 }
@@ -245,7 +246,7 @@ TEST_F(PreferencesFileTest, ALinkIsFollowedToItsTarget) {
 TEST_F(PreferencesFileTest, ASaveThatFailsSaysSo) {
   WriteBytes(folder.File("file"), "x");
   EXPECT_EQ(Load(folder.File("file/verselane.conf")).code(), Code::kNotFound);
-  EXPECT_FALSE(file.Save(Preferences{true}).ok());
+  EXPECT_FALSE(file->Save(Preferences{true}).ok());
 }
 
 }  // namespace

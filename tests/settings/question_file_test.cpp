@@ -56,7 +56,12 @@ class QuestionFileTest : public ::testing::Test {
     return folder.File(name);
   }
   Poems FileList() const { return controller.sources().GetGroupPoems(kFileSource); }
-  bool Write() { return WriteQuestionFile(missed, controller, files, notices); }
+  // Saves as the results dialog does, telling a failure.
+  FileStatus Write() {
+    FileStatus saved = WriteQuestionFile(missed, controller, files);
+    TellIfFailed(notices, FileTask::kSaveChosenFile, saved);
+    return saved;
+  }
   FileStatus Load(const std::string& path) { return LoadQuestionFile(path, controller.sources()); }
 
   TempFolder folder;
@@ -68,7 +73,7 @@ class QuestionFileTest : public ::testing::Test {
 
 TEST_F(QuestionFileTest, WrongAnswersAreSavedAsOneScrambledLine) {
   files.answer = folder.File("wrong.vlq");
-  ASSERT_TRUE(Write());
+  ASSERT_TRUE(Write().ok());
   EXPECT_EQ(ReadBytes(folder.File("wrong.vlq")), "1-82-5");
   EXPECT_TRUE(notices.shown.empty());
 
@@ -78,7 +83,7 @@ TEST_F(QuestionFileTest, WrongAnswersAreSavedAsOneScrambledLine) {
 
 TEST_F(QuestionFileTest, TheSaveDialogIsSetUpForQuestionFiles) {
   files.answer = std::nullopt;
-  EXPECT_FALSE(Write());
+  EXPECT_EQ(Write(), FileStatus()) << "cancelled: nothing to tell";
   ASSERT_EQ(files.saveDialogs.size(), 1u);
   const FileDialogSpec expected = {
       SjisLiteral(" Verselane 問題ファイルの生成"),
@@ -90,11 +95,11 @@ TEST_F(QuestionFileTest, TheSaveDialogIsSetUpForQuestionFiles) {
 
 TEST_F(QuestionFileTest, NothingIsWrittenWithoutWrongAnswersOrAName) {
   files.answer = "";
-  EXPECT_FALSE(Write());  // an empty name
+  EXPECT_EQ(Write(), FileStatus());  // an empty name
 
   missed.clear();
   files.answer = folder.File("none.vlq");
-  EXPECT_FALSE(Write());
+  EXPECT_EQ(Write(), FileStatus());
   EXPECT_EQ(files.saveDialogs.size(), 1u);  // no dialog without wrong answers
   EXPECT_FALSE(std::filesystem::exists(folder.File("none.vlq")));
   EXPECT_TRUE(notices.shown.empty());
@@ -107,7 +112,7 @@ TEST_F(QuestionFileTest, AFileThatCannotBeWrittenIsReportedAndChangesNothing) {
   controller.settings().SetQuestionCount(10);
   std::filesystem::create_directory(path);  // cannot be replaced by a file
   files.answer = path;
-  EXPECT_FALSE(Write());
+  EXPECT_EQ(Write(), FileStatus::NotRegularFile(path));
   ASSERT_EQ(notices.shown.size(), 1u);
   EXPECT_EQ(notices.shown[0].text, ComposeNotice(Notice::kChosenFileNotSaved, path).text);
   EXPECT_EQ(FileList(), (Poems{10, 20, 30, 40, 50}));
@@ -123,7 +128,7 @@ TEST_F(QuestionFileTest, OverwritingTheFileInUseTakesItInAndLowersTheCount) {
   missed.push_back(9);
 
   files.answer = path;
-  ASSERT_TRUE(Write());
+  ASSERT_TRUE(Write().ok());
   EXPECT_EQ(FileList(), (Poems{4, 17, 0, 9}));
   EXPECT_EQ(controller.settings().questionCount(), 4);
   EXPECT_TRUE(controller.settingsChanged());
@@ -135,7 +140,7 @@ TEST_F(QuestionFileTest, ACountThatStillFitsIsKept) {
   controller.settings().SetQuestionFilePath(path);
   controller.settings().SetQuestionCount(3);
   files.answer = path;
-  ASSERT_TRUE(Write());
+  ASSERT_TRUE(Write().ok());
   EXPECT_EQ(FileList(), (Poems{4, 17, 0}));
   EXPECT_EQ(controller.settings().questionCount(), 3);
   EXPECT_FALSE(controller.settingsChanged());
@@ -146,7 +151,7 @@ TEST_F(QuestionFileTest, AnotherFileLeavesTheSourceAlone) {
   controller.settings().SetQuestionFilePath(folder.File("in_use.vlq"));
   controller.settings().SetQuestionCount(5);
   files.answer = folder.File("other.vlq");
-  ASSERT_TRUE(Write());
+  ASSERT_TRUE(Write().ok());
   EXPECT_EQ(FileList(), (Poems{10, 20, 30, 40, 50}));
   EXPECT_EQ(controller.settings().questionCount(), 5);
   EXPECT_EQ(controller.settings().source(), kFileSource);
@@ -159,7 +164,7 @@ TEST_F(QuestionFileTest, TheSamePathIsNotInUseUnderAnotherSource) {
   controller.settings().SetQuestionFilePath(path);
   controller.settings().SetQuestionCount(10);
   files.answer = path;
-  ASSERT_TRUE(Write());
+  ASSERT_TRUE(Write().ok());
   EXPECT_EQ(FileList(), (Poems{10, 20, 30, 40, 50}));
   EXPECT_EQ(controller.settings().questionCount(), 10);
 }

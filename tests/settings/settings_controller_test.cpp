@@ -201,7 +201,7 @@ TEST_F(SettingsControllerTest, ASaveThatFailsIsToldAndAnUnchangedOneIsNotTried) 
 
   settings.SetMode(QuestionMode::Poet);
   controller.MarkChanged();
-  EXPECT_EQ(controller.SaveEnvironment(), FileStatus::IoError(EnvIni()));
+  EXPECT_EQ(controller.SaveEnvironment(), FileStatus::NotRegularFile(EnvIni()));
   Save();
   EXPECT_EQ(NoticeTexts(), std::vector<std::string>{kNotSaved});
   EXPECT_TRUE(std::filesystem::is_directory(EnvIni()));

@@ -8,6 +8,7 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include "base/notices.h"
 #include "game/desktop_ports.h"
 #include "records/rank_in.h"
 #include "records/record_list.h"
@@ -55,12 +56,14 @@ ResultsDialog::ResultsDialog(wxWindow* parent, DialogContext& context, const Res
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndDialog(wxID_OK); }, kResultsClose);
   // Written, cancelled or told as failed: the results stay open whatever became of the file.
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-    static_cast<void>(WriteResultFile(context_.finishedRun, context_.catalogue, context_.files,
-                                      context_.notices, context_.clock));
+    TellIfFailed(context_.notices, FileTask::kSaveChosenFile,
+                 WriteResultFile(context_.finishedRun, context_.catalogue, context_.files,
+                                 context_.clock));
   }, kResultsSaveResult);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-    static_cast<void>(WriteQuestionFile(context_.finishedRun.missedPoems, context_.settings,
-                                        context_.files, context_.notices));
+    TellIfFailed(context_.notices, FileTask::kSaveChosenFile,
+                 WriteQuestionFile(context_.finishedRun.missedPoems, context_.settings,
+                                   context_.files));
   }, kResultsSaveQuestions);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
     retryChosen_ = true;

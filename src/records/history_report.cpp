@@ -1,0 +1,41 @@
+// `verselane --history`: the history read as it is, without changing or leaving anything.
+#include <vector>
+
+#include "records/answer_history.h"
+
+namespace verselane {
+namespace {
+
+// Why the report cannot be made, after the file's name.
+std::string ReportProblem(const FileStatus& status) {
+  switch (status.code()) {
+    case FileStatus::Code::kNewerFormat: return " was written by a later version";
+    case FileStatus::Code::kCorrupt: return " cannot be read: it is damaged";
+    case FileStatus::Code::kLocked: return " cannot be read: another program holds it";
+    case FileStatus::Code::kNotRegularFile: return " cannot be read: it is not a regular file";
+    case FileStatus::Code::kWrongKind: return " cannot be read: it is not a database";
+    case FileStatus::Code::kForeignContent:
+      return " cannot be read: its tables are not Verselane's";
+    default: return " cannot be read";
+  }
+}
+
+}  // namespace
+
+bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream& errors,
+                        FileSystem& files) {
+  AnswerHistory history(files);
+  FileStatus read = history.Open(path, AnswerHistory::Access::kReadOnly);
+  if (read.code() == FileStatus::Code::kNotFound) return true;
+  std::vector<AnswerRecord> answers;
+  if (read.ok()) read = history.Answers(answers);
+  if (!read.ok()) {
+    errors << "verselane: " << path << ReportProblem(read) << '\n';
+    return false;
+  }
+  for (const PoemFigures& poem : SummarisePoems(answers)) out << FormatHistoryLine(poem) << '\n';
+  out.flush();
+  return true;
+}
+
+}  // namespace verselane
