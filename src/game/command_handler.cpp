@@ -99,7 +99,7 @@ void CommandHandler::OpenRecords() {
 }
 
 void CommandHandler::OpenMastery() {
-  if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenMastery();
+  if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenMastery(game_.history().Snapshot());
 }
 
 void CommandHandler::StartWeakPoems() {
@@ -112,16 +112,6 @@ void CommandHandler::ShowVersion() {
 }
 
 void CommandHandler::ShowHelp() { desktop_.dialogs.ShowHelp(); }
-
-void CommandHandler::CloseResults(bool retryWrongAnswers) {
-  game_.history().ReportWriteFailure();
-  if (!retryWrongAnswers || game_.run().wrong.count() == 0) {
-    game_.ResetGame();
-    return;
-  }
-  game_.ResetForRetry();
-  Start();
-}
 
 void CommandHandler::StartRun() {
   game_.history().ReportWriteFailure();

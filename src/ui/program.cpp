@@ -50,10 +50,9 @@ std::string InFolder(const std::string& folder, const char* name) {
 
 }  // namespace
 
-Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
+Program::Program(SoundPort& sound, ProgramOptions options)
     : options_(std::move(options)),
       dataFolder_(FolderOrCurrent(options_.dataFolder)),
-      dialogs_(dialogs),
       sound_(sound),
       instance_(options_.lockFolder.empty() ? DefaultLockFolder() : options_.lockFolder,
                 kClassName),
@@ -69,12 +68,17 @@ Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
              window_,
              messageBoxes_,
              messageBoxes_,
-             dialogs_,
+             options_.dialogs != nullptr ? *options_.dialogs : dialogs_,
              screen_,
              preferencesFile_},
       history_(InFolder(dataFolder_, kHistoryFileName), messageBoxes_),
       game_(catalogue_, settings_.settings(), settings_.sources(), preferences_, keys_, ports_,
-            options_.random != nullptr ? *options_.random : systemRandom_) {}
+            options_.random != nullptr ? *options_.random : systemRandom_),
+      files_([this] { return window_.frame(); }, dataFolder_),
+      dialogs_([this] { return window_.frame(); }, game_,
+               {catalogue_, settings_, records_, files_, messageBoxes_, clock_,
+                options_.inputMethod != nullptr ? *options_.inputMethod : inputMethodSwitch_},
+               options_.random != nullptr ? *options_.random : systemRandom_) {}
 
 // The window may still deliver an event while the members go (wx destroys windows when idle):
 // it reaches none of them.
@@ -152,11 +156,6 @@ bool Program::CreateAnswerBox() {
 }
 
 void Program::ShutDown() { SaveEnvironmentAtShutDown(settings_, messageBoxes_); }
-
-DialogLinks Program::dialogLinks() {
-  return {window_.frame(), dataFolder_, &catalogue_, &settings_, &records_,
-          &game_,          &commands_,  &messageBoxes_};
-}
 
 // Another copy was started: this one's window comes to the front instead, with the activation
 // token the desktop gave that copy.
