@@ -101,6 +101,7 @@ TEST_F(ResultsDialogTest, ARankingRunOpensTheRankInAndCancelRecordsNothing) {
   bool checked = false;
   wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+                  EXPECT_EQ(results.GetParent(), owner());
                   // The rank-in came over the results as soon as they were shown, and is gone.
                   EXPECT_TRUE(rankInSeen);
                   EXPECT_EQ(wxWindow::FindFocus(), results.close());
@@ -111,6 +112,7 @@ TEST_F(ResultsDialogTest, ARankingRunOpensTheRankInAndCancelRecordsNothing) {
                 }),
                 ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
                   rankInSeen = true;
+                  EXPECT_NE(dynamic_cast<ResultsDialog*>(rankIn.GetParent()), nullptr);
                   EXPECT_EQ(Utf8(rankIn.GetTitle()), " ランクイン");
                   auto* name = rankIn.name();
                   EXPECT_EQ(Utf8(name->GetValue()), "hanako");
@@ -172,6 +174,7 @@ TEST_F(ResultsDialogTest, ANameWithACommaKeepsTheRankInOpenUntilItIsMended) {
         Key(&rankIn, WXK_RETURN, [&] { return rankIn.ended(); });
       }),
       ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
+        EXPECT_NE(dynamic_cast<RankInDialog*>(list.GetParent()), nullptr);
         // The run is in, second below 500, stamped with the clock's time; 200 dropped out.
         EXPECT_EQ(TextOf(list.field(1, 0)), "hanako");
         EXPECT_EQ(TextOf(list.field(1, 1)), "450");

@@ -89,6 +89,7 @@ TEST_F(SettingsDialogTest, OpensWithTheSettingsAndOkMarksThemForSaving) {
                   EXPECT_EQ(Utf8(dialog.poemBox()->GetValue()),
                             "心あてに折らばや折らむ初霜の置きまどはせる白菊の花");
                   EXPECT_TRUE(FocusIsIn(&dialog));
+                  EXPECT_EQ(dialog.GetParent(), owner());
                   Ok(dialog);
                 }));
   EXPECT_TRUE(settingsController.settingsChanged());
@@ -396,6 +397,7 @@ TEST_F(FavouriteDialogTest, OddTextsAndUnknownPhrasesKeepItOpenWithTheirNotices)
                 }),
                 ExpectDialog<FavouriteDialog>([&](FavouriteDialog& favourite) {
                   EXPECT_EQ(Utf8(favourite.GetTitle()), " 十八番(おはこ)の変更");
+                  EXPECT_NE(dynamic_cast<SettingsDialog*>(favourite.GetParent()), nullptr);
                   wxTextCtrl* phrase = Phrase(favourite);
                   EXPECT_EQ(Utf8(phrase->GetValue()), "こころあてにおらばやおらむはつしもの");
                   EXPECT_EQ(wxWindow::FindFocus(), phrase);

@@ -23,12 +23,8 @@ WxDialogs::WxDialogs(std::function<wxWindow*()> owner, const GameController& gam
       favouriteModel_(services.catalogue, picker_) {}
 
 void WxDialogs::OpenResults(const RunFigures& run, std::function<void(bool retry)> closed) {
-  wxWindow* owner = owner_();
-  if (owner == nullptr) {
-    RunResults(run, closed);
-    return;
-  }
-  owner->CallAfter([this, run, closed = std::move(closed)] {
+  // Called on the main window, so that a window already gone takes the call with it.
+  owner_()->CallAfter([this, run, closed = std::move(closed)] {
     // Only the run that asked for its results: a reset in between leaves nothing to show.
     if (game_.playState() == PlayState::Finished) RunResults(run, closed);
   });
