@@ -99,7 +99,8 @@ void CommandHandler::OpenRecords() {
 }
 
 void CommandHandler::OpenMastery() {
-  if (game_.playState() == PlayState::Idle) desktop_.dialogs.OpenMastery(game_.history().Snapshot());
+  if (game_.playState() != PlayState::Idle) return;
+  desktop_.dialogs.OpenMastery(game_.history().Snapshot());
 }
 
 void CommandHandler::StartWeakPoems() {
