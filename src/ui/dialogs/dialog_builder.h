@@ -99,9 +99,7 @@ class BuiltDialog : public wxDialog {
     wxWindow* window = nullptr;
   };
 
-  // Ends the dialog with `result`: the modal loop returns it. A dialog shown without a modal loop
-  // of its own (a test drives it so) is hidden, and remembers that it ended.
-  void Finish(int result);
+  // Finish() was called: the player ended the dialog.
   bool ended() const { return ended_; }
 
   const DialogFrame& frame() const { return frame_; }
@@ -111,6 +109,10 @@ class BuiltDialog : public wxDialog {
   BuiltDialog(wxWindow* parent, const DialogFrame& frame);
   // Makes `controls` in this order, which is also the keyboard's, and places them.
   void Build(std::vector<ControlSpec> controls);
+
+  // Ends the dialog with `result`: the modal loop returns it. A dialog shown without a modal loop
+  // of its own (a test drives it so) is hidden, and remembers that it ended.
+  void Finish(int result);
 
   // GTK lets no dialog hold the keyboard focus itself: the default button takes it, so that Enter
   // presses it and Esc cancels, or the first control that accepts it in a dialog without one.
