@@ -43,10 +43,10 @@ class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public Input
   void Destroy() override {}
   bool Confirm(const std::string&, const std::string&) override { return true; }
   void ShowNotice(const std::string&, const std::string&, NoticeIcon) override {}
-  void OpenResults(const RunFigures&) override {}
+  void OpenResults(const RunFigures&, std::function<void(bool)>) override {}
   void OpenSettings() override {}
   void OpenRecordList() override {}
-  void OpenMastery() override {}
+  void OpenMastery(const HistorySnapshot&) override {}
   void OpenAbout() override {}
   void ShowHelp() override {}
   void RecordAnswer(const AnswerRecord&) override {}

@@ -56,7 +56,8 @@ struct Bench {
     options.singleInstance = false;
     options.preferencesPath = "verselane.conf";
     options.dataFolder = dataFolder;
-    program = std::make_unique<Program>(dialogs, sound, options);
+    options.dialogs = &dialogs;
+    program = std::make_unique<Program>(sound, options);
     if (!program->Start()) std::abort();
     for (int i = 0; i < 50; ++i) {
       DispatchPending();

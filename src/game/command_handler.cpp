@@ -108,7 +108,8 @@ void CommandHandler::OpenRecords() {
 }
 
 void CommandHandler::OpenMastery() {
-  if (game_.playState() == PlayState::Idle) dialogs_.OpenMastery();
+  if (game_.playState() != PlayState::Idle) return;
+  dialogs_.OpenMastery(game_.history().Snapshot());
 }
 
 void CommandHandler::StartWeakPoems() {
@@ -121,16 +122,6 @@ void CommandHandler::ShowVersion() {
 }
 
 void CommandHandler::ShowHelp() { dialogs_.ShowHelp(); }
-
-void CommandHandler::CloseResults(bool retryWrongAnswers) {
-  game_.history().ReportWriteFailure();
-  if (!retryWrongAnswers || game_.run().wrong.count() == 0) {
-    game_.ResetGame();
-    return;
-  }
-  game_.ResetForRetry();
-  Start();
-}
 
 void CommandHandler::StartRun() {
   game_.history().ReportWriteFailure();

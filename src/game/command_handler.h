@@ -50,11 +50,6 @@ class CommandHandler {
   // Always.
   void ShowHelp();
 
-  // The results dialog has closed: back to Idle, and straight into the retry run when the
-  // player asked for it (and the run had wrong answers to retry). A history that could not be
-  // written since is told here, between runs.
-  void CloseResults(bool retryWrongAnswers);
-
  private:
   void StartRun();
   void PauseRun();

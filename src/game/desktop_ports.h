@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -93,17 +94,19 @@ class PromptPort {
   virtual bool Confirm(const std::string& text, const std::string& caption) = 0;
 };
 
+struct HistorySnapshot;
+
 // The modal dialogs and the help. Each may run a modal loop; timer ticks keep arriving meanwhile.
 class DialogPort {
  public:
   virtual ~DialogPort() = default;
-  // The results of the finished run `run`; the dialog reports its closing to
-  // CommandHandler::CloseResults.
-  virtual void OpenResults(const RunFigures& run) = 0;
+  // The results of the finished run `run`; `closed` is called as they close, with whether the
+  // player chose the retry run.
+  virtual void OpenResults(const RunFigures& run, std::function<void(bool retry)> closed) = 0;
   virtual void OpenSettings() = 0;
   virtual void OpenRecordList() = 0;
-  // The mastery of the hundred poems and the scores of the runs, from the history.
-  virtual void OpenMastery() = 0;
+  // The mastery of the hundred poems and the scores of the runs, from `history`.
+  virtual void OpenMastery(const HistorySnapshot& history) = 0;
   virtual void OpenAbout() = 0;
   virtual void ShowHelp() = 0;
 };

@@ -304,7 +304,18 @@ void GameController::FinishRun() {
                        figures.correct, figures.score, figures.clearSeconds});
   // The dialog may run a modal loop in which the results close, the game is reset and the next
   // run even starts: nothing of this run may be touched after it.
-  dialogs_.OpenResults(figures);
+  dialogs_.OpenResults(figures, [this](bool retry) { CloseResults(retry); });
+}
+
+void GameController::CloseResults(bool retryWrongAnswers) {
+  history_.ReportWriteFailure();
+  if (!retryWrongAnswers || run_.wrong.count() == 0) {
+    ResetGame();
+    return;
+  }
+  // The answer line is hidden since the last answer, and the wrong answers are the poems to ask.
+  ResetForRetry();
+  StartRun();
 }
 
 bool GameController::UpdateFrame() {

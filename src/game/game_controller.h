@@ -69,6 +69,10 @@ class GameController {
   bool HasPoemsToAsk() const;
   // Idle: a new run starts (after ResetGame), with the running menu.
   void StartRun();
+  // The results of the finished run have closed: back to Idle, and straight into the retry run
+  // when the player asked for it (and the run had wrong answers to retry). A history that could
+  // not be written since is told here, between runs.
+  void CloseResults(bool retryWrongAnswers);
   // Running → Paused: the clocks stop, remembering which ran. Paused → Running restarts them.
   void Pause();
   void Resume();

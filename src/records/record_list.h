@@ -71,7 +71,7 @@ class RecordList {
 void LoadRecordListAtStartUp(RecordList& records, NoticePort& notices);
 
 // What the record list dialog shows: six texts per place, best first (name, score, time,
-// rate with "%", mode, date), for the fields 1029 to 1058 in order.
+// rate with "%", mode, date), row by row.
 inline constexpr int kRecordListTextsPerRow = 6;
 std::array<std::string, RecordList::kSize * kRecordListTextsPerRow> RecordListTexts(
     const RecordList& records);

@@ -22,7 +22,6 @@
 #include "ui/help.h"
 #include "ui/gtk_native.h"
 #include "records/answer_history.h"
-#include "ui/dialogs/wx_dialogs.h"
 #include "ui/message_boxes.h"
 #include "ui/program.h"
 #include "ui/sound_player.h"
@@ -57,7 +56,7 @@ class VerselaneApp : public wxApp {
     ProgramOptions options;
     options.dataFolder = made.ok() ? dataFolder : std::string();  // else the current folder
     options.activationToken = startActivationToken;
-    program_ = std::make_unique<Program>(dialogs_, sound_, options);
+    program_ = std::make_unique<Program>(sound_, options);
     // A second copy only brings the first one forward.
     if (!program_->ClaimSingleInstance()) {
       program_.reset();
@@ -72,7 +71,6 @@ class VerselaneApp : public wxApp {
       program_.reset();
       return false;
     }
-    dialogs_.Connect(program_->dialogLinks());
     return true;
   }
 
@@ -85,7 +83,6 @@ class VerselaneApp : public wxApp {
  private:
   std::unique_ptr<DesktopLanguage> language_;  // before anything shows text
   SdlSoundPlayer sound_;
-  WxDialogs dialogs_;
   std::unique_ptr<Program> program_;
 };
 

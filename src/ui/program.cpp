@@ -50,13 +50,15 @@ std::string InFolder(const std::string& folder, const char* name) {
 
 }  // namespace
 
-Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
+Program::Program(SoundPort& sound, ProgramOptions options)
     : options_(std::move(options)),
       dataFolder_(FolderOrCurrent(options_.dataFolder)),
-      dialogs_(dialogs),
       sound_(sound),
       instance_(options_.lockFolder.empty() ? DefaultLockFolder() : options_.lockFolder,
                 kClassName),
+      inputMethod_(options_.inputMethod != nullptr ? *options_.inputMethod : inputMethodSwitch_),
+      random_(options_.random != nullptr ? *options_.random : systemRandom_),
+      dialogPort_(options_.dialogs != nullptr ? *options_.dialogs : dialogs_),
       settings_(InFolder(dataFolder_, "env.ini")),
       records_(InFolder(dataFolder_, "record.dat")),
       preferencesFile_(options_.preferencesPath.empty()
@@ -64,10 +66,12 @@ Program::Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options)
                            : options_.preferencesPath,
                        messageBoxes_),
       history_(InFolder(dataFolder_, kHistoryFileName), messageBoxes_),
-      game_(catalogue_, settings_.settings(), settings_.sources(), preferences_, keys_,
-            options_.random != nullptr ? *options_.random : systemRandom_, history_, answerBox_,
-            sound_, options_.inputMethod != nullptr ? *options_.inputMethod : inputMethodSwitch_,
-            window_, screen_, dialogs_) {}
+      game_(catalogue_, settings_.settings(), settings_.sources(), preferences_, keys_, random_,
+            history_, answerBox_, sound_, inputMethod_, window_, screen_, dialogPort_),
+      files_([this] { return window_.frame(); }, dataFolder_),
+      dialogs_([this] { return window_.frame(); }, game_,
+               {catalogue_, settings_, records_, files_, messageBoxes_, clock_, inputMethod_},
+               random_) {}
 
 Program::~Program() { instance_.Release(); }
 
@@ -138,11 +142,6 @@ bool Program::CreateAnswerBox() {
 }
 
 void Program::ShutDown() { SaveEnvironmentAtShutDown(settings_, messageBoxes_); }
-
-DialogLinks Program::dialogLinks() {
-  return {window_.frame(), dataFolder_, &catalogue_, &settings_, &records_,
-          &game_,          &commands_,  &messageBoxes_};
-}
 
 // Another copy was started: this one's window comes to the front instead, with the activation
 // token the desktop gave that copy.

@@ -2,8 +2,7 @@
 // refers to and destroyed before it; the start-up that guards against a second copy, makes the
 // window and sets the game up; and the shut-down, which saves the settings.
 //
-// The dialogs, the sounds and (in tests) the bitmaps and the random numbers come from outside:
-// the results, settings, record list and about dialogs are written apart from this layer, and a
+// The sounds and (in tests) the dialogs, the bitmaps and the random numbers come from outside: a
 // test drives the game through stand-ins.
 #pragma once
 
@@ -23,6 +22,7 @@
 #include "ui/answer_box.h"
 #include "ui/canvas.h"
 #include "ui/dialogs/wx_dialogs.h"
+#include "ui/dialogs/wx_file_chooser.h"
 #include "ui/game_screen.h"
 #include "ui/input_method.h"
 #include "ui/main_frame.h"
@@ -56,11 +56,12 @@ struct ProgramOptions {
   BitmapLoader* bitmaps = nullptr;
   RandomSource* random = nullptr;
   InputMethodPort* inputMethod = nullptr;
+  DialogPort* dialogs = nullptr;  // null: the program's own dialogs
 };
 
 class Program {
  public:
-  Program(DialogPort& dialogs, SoundPort& sound, ProgramOptions options = {});
+  explicit Program(SoundPort& sound, ProgramOptions options = {});
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
   // Gives the lock up; the members then go in the reverse order of their making.
@@ -73,8 +74,6 @@ class Program {
   // single instance first unless done). False when the program is to end at once: another copy
   // runs, or a step failed after showing its error box.
   bool Start();
-  // What the dialogs serve: the main window and the objects they reach.
-  DialogLinks dialogLinks();
   // The window has closed: the settings are saved when they changed (with a notice when they
   // could not be).
   void ShutDown();
@@ -104,12 +103,15 @@ class Program {
 
   ProgramOptions options_;
   std::string dataFolder_;
-  DialogPort& dialogs_;
   SoundPort& sound_;
   MessageBoxes messageBoxes_;
   InputMethodSwitch inputMethodSwitch_;
   SystemRandom systemRandom_;
   SingleInstance instance_;
+  // What the options give in place of the program's own.
+  InputMethodPort& inputMethod_;
+  RandomSource& random_;
+  DialogPort& dialogPort_;  // the dialogs below, made after the game and the commands that use them
 
   const PoemCatalogue catalogue_;
   SettingsController settings_;
@@ -130,7 +132,12 @@ class Program {
   AnswerRecorder history_;  // written to until the game that records into it is gone
   GameController game_;
   CommandHandler commands_{game_,   preferences_,  preferencesFile_, answerBox_,
-                           window_, messageBoxes_, messageBoxes_,    dialogs_};
+                           window_, messageBoxes_, messageBoxes_,    dialogPort_};
+  // The dialogs open over the main window and serve the objects above; the game and the commands
+  // call them through their port.
+  WxFileChooser files_;
+  LocalClock clock_;
+  WxDialogs dialogs_;
 };
 
 }  // namespace verselane

@@ -91,19 +91,21 @@ class FakePrompts : public PromptPort {
 // Counts the dialogs opened; `whileResultsOpen` runs inside the results dialog's modal loop.
 class FakeDialogs : public DialogPort {
  public:
-  void OpenResults(const RunFigures& run) override {
+  void OpenResults(const RunFigures& run, std::function<void(bool)> closed) override {
     ++results;
     lastRun = run;
+    lastClosed = std::move(closed);
     if (whileResultsOpen) whileResultsOpen();
   }
   void OpenSettings() override { ++settings; }
   void OpenRecordList() override { ++recordList; }
-  void OpenMastery() override { ++mastery; }
+  void OpenMastery(const HistorySnapshot&) override { ++mastery; }
   void OpenAbout() override { ++about; }
   void ShowHelp() override { ++help; }
 
   std::function<void()> whileResultsOpen;
   RunFigures lastRun;  // what the last results were opened with
+  std::function<void(bool retry)> lastClosed;  // what they call as they close
   int results = 0;
   int settings = 0;
   int recordList = 0;

@@ -217,7 +217,7 @@ TEST_F(CommandHandlerTest, RestartDuringARetryRunEndsIt) {
     engine.Answer(true);
     engine.TickUntilPhase(Phase::kAnswering);
   }
-  engine.commands.CloseResults(true);
+  engine.CloseResults(true);
   engine.StartAndReachFirstQuestion();
   ASSERT_TRUE(engine.game.run().retry);
   prompts().answer = true;
@@ -290,7 +290,7 @@ TEST_F(CommandHandlerTest, ResultsWithoutWrongAnswersCannotStartARetryRun) {
   engine.StartAndReachFirstQuestion();
   engine.Answer(true);
   while (engine.state() == PlayState::Running) engine.Tick();
-  engine.commands.CloseResults(true);
+  engine.CloseResults(true);
   EXPECT_EQ(engine.state(), PlayState::Idle);
   EXPECT_FALSE(engine.game.run().retry);
 }

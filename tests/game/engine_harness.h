@@ -66,6 +66,8 @@ class EngineHarness {
   }
 
   void PressEnter() { keys.Store(kEnterKey); }
+  // The open results close as the player closes them, with the retry run or without.
+  void CloseResults(bool retry) { desktop.dialogs.lastClosed(retry); }
   void Type(std::string_view utf8) { desktop.answerBox.text = SjisLiteral(utf8); }
   // The reading the current question expects, as CP932.
   std::string_view ExpectedReading() {

@@ -95,7 +95,7 @@ TEST_F(GameFlowTest, OneQuestionRunFollowsItsWholeTimeline) {
   EXPECT_EQ(engine.phase(), Phase::kNext);
   EXPECT_EQ(engine.desktop.dialogs.results, 1);
   EXPECT_EQ(BuildResultsView(engine.game.Figures()).totalScore, "1000 pt");
-  engine.commands.CloseResults(false);
+  engine.CloseResults(false);
   EXPECT_EQ(engine.state(), PlayState::Idle);
   EXPECT_EQ(engine.phase(), Phase::kStart);
   EXPECT_EQ(engine.tallies().score, 0);
@@ -399,7 +399,7 @@ TEST_F(GameFlowTest, RetryRunAsksTheWrongAnswersAndThenTheSourceAgain) {
   }
   ASSERT_EQ(engine.state(), PlayState::Finished);
   EXPECT_TRUE(BuildResultsView(engine.game.Figures()).retryEnabled);
-  engine.commands.CloseResults(true);
+  engine.CloseResults(true);
   EXPECT_EQ(engine.state(), PlayState::Running);
   EXPECT_TRUE(engine.game.run().retry);
   EXPECT_EQ(engine.game.run().questionCount, 2);
@@ -415,7 +415,7 @@ TEST_F(GameFlowTest, RetryRunAsksTheWrongAnswersAndThenTheSourceAgain) {
   EXPECT_EQ(asked, wrong);
   EXPECT_EQ(BuildResultsView(engine.game.Figures()).caption, SjisLiteral(" 全2問 解答完了"));
   EXPECT_EQ(engine.game.Figures().questionCount, 2);
-  engine.commands.CloseResults(false);
+  engine.CloseResults(false);
   EXPECT_FALSE(engine.game.run().retry);
   EXPECT_EQ(engine.game.run().questionCount, 4);
   EXPECT_EQ(engine.game.run().pool.size(), 100u);
@@ -450,18 +450,18 @@ TEST_F(GameFlowTest, RetryOfARetryStillReturnsToThePlayersChoice) {
   engine.settings().SetPlayerName("p");
   StartAndReachFirstQuestion();
   for (bool correct : {false, false, true, true}) PlayQuestion(correct);
-  engine.commands.CloseResults(true);
+  engine.CloseResults(true);
   engine.TickUntilPhase(Phase::kAnswering);
   const int missedAgain = PlayQuestion(false);
   PlayQuestion(true);
   ASSERT_EQ(engine.state(), PlayState::Finished);
   EXPECT_EQ(ComposeEnvironmentLine(engine.settings()), "0/9/4/28/1/0/1/p");
-  engine.commands.CloseResults(true);
+  engine.CloseResults(true);
   EXPECT_EQ(engine.game.run().pool, std::vector<int>{missedAgain});
   EXPECT_EQ(engine.game.run().questionCount, 1);
   engine.TickUntilPhase(Phase::kAnswering);
   PlayQuestion(true);
-  engine.commands.CloseResults(false);
+  engine.CloseResults(false);
   EXPECT_FALSE(engine.game.run().retry);
   EXPECT_EQ(engine.game.run().questionCount, 4);
   EXPECT_EQ(engine.game.run().pool, engine.sources().GetGroupPoems(9));
@@ -474,7 +474,7 @@ TEST_F(GameFlowTest, ResultsClosedInsideTheirModalLoopStartTheRetryRunCleanly) {
   engine.desktop.dialogs.whileResultsOpen = [&] {
     engine.Tick(50);
     EXPECT_EQ(engine.state(), PlayState::Finished);
-    engine.commands.CloseResults(true);
+    engine.CloseResults(true);
   };
   StartAndReachFirstQuestion();
   PlayQuestion(false);

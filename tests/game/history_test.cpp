@@ -89,7 +89,7 @@ TEST_F(HistoryTest, EveryJudgedAnswerAndTheRunAreKept) {
   asked.push_back(PlayQuestion(false, 99));
   asked.push_back(PlayQuestion(true, 9));
   ASSERT_EQ(engine->state(), PlayState::Finished);
-  engine->commands.CloseResults(false);
+  engine->CloseResults(false);
   EXPECT_TRUE(WeakPoemsEnabled());
   recorder.Flush();
 
@@ -196,7 +196,7 @@ TEST_F(HistoryTest, UnusableDatabasesGiveOneNoticeAndTheGameGoesOn) {
     ASSERT_GT(engine->StartAndReachFirstQuestion(), 0);
     while (engine->state() == PlayState::Running) PlayQuestion(true, 2);
     EXPECT_EQ(engine->tallies().correct, 3);
-    engine->commands.CloseResults(false);
+    engine->CloseResults(false);
     recorder.ReportWriteFailure();
     EXPECT_EQ(notices.shown.size(), 1u) << "one notice only";
     EXPECT_FALSE(WeakPoemsEnabled());
@@ -226,7 +226,7 @@ TEST_F(HistoryTest, AWriteThatFailsIsToldOnceBetweenRuns) {
   ASSERT_EQ(engine->state(), PlayState::Finished);
   recorder.Flush();  // the writer gives up after its wait
   EXPECT_TRUE(notices().empty()) << "never inside a timer tick";
-  engine->commands.CloseResults(false);
+  engine->CloseResults(false);
   ASSERT_EQ(notices().size(), 1u);
   EXPECT_EQ(notices()[0].text,
             SjisLiteral("NOTICE(RecordAnswer):\n解答履歴ファイル(history.sqlite3)を他のプログラムが"
@@ -236,7 +236,7 @@ TEST_F(HistoryTest, AWriteThatFailsIsToldOnceBetweenRuns) {
   sqlite3_close(other);
   ASSERT_GT(engine->StartAndReachFirstQuestion(), 0);
   PlayQuestion(true, 2);
-  engine->commands.CloseResults(false);
+  engine->CloseResults(false);
   recorder.Flush();
   EXPECT_EQ(notices().size(), 1u);
   EXPECT_TRUE(ReadKept(path).answers.empty());
@@ -355,7 +355,7 @@ TEST_F(HistoryTest, WeakPoemsRunAsksTheWeakestThenTheSourceAgain) {
   EXPECT_EQ(engine->settings().questionCount(), 2);
   EXPECT_EQ(history.runs.size(), 1u);
 
-  engine->commands.CloseResults(false);
+  engine->CloseResults(false);
   engine->commands.Start();
   EXPECT_FALSE(engine->game.run().retry);
   EXPECT_EQ(engine->game.run().pool.size(), 100u) << "the source again";

@@ -121,7 +121,7 @@ void SimulatedPlayer::OnResults() {
   outcome_.score = engine_.tallies().score;
   engine_.Tick(Below(5));
   resultsClosed_ = true;
-  engine_.commands.CloseResults(OneIn(4));
+  engine_.CloseResults(OneIn(4));
 }
 
 }  // namespace verselane

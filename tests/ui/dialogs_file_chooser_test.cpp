@@ -17,11 +17,10 @@ namespace {
 
 class FileChooserTest : public ::testing::Test {
  protected:
-  FileChooserTest() { chooser.SetStartFolder(ScratchFolder()); }
   // `name` in the data folder the dialogs start in.
   std::string Here(const std::string& name) const { return ScratchFile(name); }
 
-  WxFileChooser chooser;
+  WxFileChooser chooser{[] { return nullptr; }, ScratchFolder()};
   const std::filesystem::path before = std::filesystem::current_path();
 };
 

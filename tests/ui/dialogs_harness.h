@@ -1,6 +1,6 @@
 // The dialogs on a real display, driven the way a player drives them. The program's objects are
-// wired as the program wires them, with WxDialogs as the dialogs and stand-ins for the rest of
-// the desktop. A dialog's modal loop is caught by an expectation (wxTEST_DIALOG), which shows the
+// made as the program makes them, with WxDialogs as the dialogs and stand-ins for the rest of the
+// desktop. A dialog's modal loop is caught by an expectation (wxTEST_DIALOG), which shows the
 // real dialog, lets the test act on it with the mouse and the keyboard, and returns what the
 // dialog ended with; nested dialogs are caught by the expectations that follow.
 #pragma once
@@ -30,7 +30,7 @@
 #include "records/mode_label.h"
 #include "records/record_list.h"
 #include "settings/settings_controller.h"
-#include "ui/dialogs/dialog_template.h"
+#include "ui/dialogs/dialog_builder.h"
 #include "ui/dialogs/wx_dialogs.h"
 #include "ui_test_support.h"
 
@@ -60,7 +60,7 @@ class ExpectDialog : public wxExpectModalBase<Dialog, ExpectDialog<Dialog>> {
       dialog->Hide();
       return wxID_CANCEL;
     }
-    return dialog->endResult();
+    return dialog->GetReturnCode();
   }
 
  private:
@@ -190,12 +190,15 @@ class DialogsFixture : public ::testing::Test {
   // With `realFileDialogs` the dialogs ask through GTK file dialogs (caught by expectations),
   // otherwise through the stand-in `files`.
   explicit DialogsFixture(bool realFileDialogs = false)
-      : dialogs(realFileDialogs ? nullptr : &files, &clock, &pickerRandom, &inputMethod) {
+      : realFiles([this] { return owner_; }, ScratchFolder()),
+        dialogs([this] { return owner_; }, game,
+                {catalogue, settingsController, records,
+                 realFileDialogs ? static_cast<FileChooserPort&>(realFiles) : files, notices,
+                 clock, inputMethod},
+                pickerRandom) {
     owner_ = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(0, 0), wxSize(400, 200));
     owner_->Show();
     RunEventsUntil([this] { return owner_->IsShownOnScreen(); }, 3000);
-    dialogs.Connect({owner_, ScratchFolder(), &catalogue,
-                     &settingsController, &records, &game, &commands, &notices});
     game.ResetGame();
   }
   ~DialogsFixture() override {
@@ -222,7 +225,9 @@ class DialogsFixture : public ::testing::Test {
                              questions, wrong};
   }
   // The results of the run FinishedRun set up, as the game's end opens them.
-  void OpenResults() { dialogs.RunResults(finishedRun); }
+  void OpenResults() {
+    dialogs.RunResults(finishedRun, [this](bool retry) { game.CloseResults(retry); });
+  }
 
   // --- Playing a run tick by tick --------------------------------------------------------
   void StartRun() { commands.Dispatch(kCommandStart); }
@@ -252,10 +257,10 @@ class DialogsFixture : public ::testing::Test {
   }
 
   FakeFileChooser files;
+  WxFileChooser realFiles;
   FakeClock clock{LocalTime{2026, 3, 7, 9, 5}};
   ScriptedRandom pickerRandom{{28, 28, 0, 5}};
   FakeInputMethod inputMethod;
-  WxDialogs dialogs;
 
   const PoemCatalogue catalogue;
   FakeNotices notices;
@@ -272,6 +277,7 @@ class DialogsFixture : public ::testing::Test {
                       desktop.inputMethod, desktop.window, desktop.screen, dialogs};
   CommandHandler commands{game,           preferences,     desktop.preferences, desktop.answerBox,
                           desktop.window, desktop.prompts, desktop.notices,     dialogs};
+  WxDialogs dialogs;
 
  private:
   wxFrame* owner_ = nullptr;

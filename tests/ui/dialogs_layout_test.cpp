@@ -1,5 +1,5 @@
-// Placing controls at their template rectangles when some need more room, the dialog table, and
-// the templates as built: every control with its id, at least the size it needs.
+// Placing controls at their designed rectangles when some need more room, and the dialogs as
+// built: every control at least the size it needs.
 #include <gtest/gtest.h>
 
 #include <wx/button.h>
@@ -13,11 +13,18 @@
 #include <wx/textctrl.h>
 
 #include "dialogs_harness.h"
+#include "settings/favourite.h"
+#include "settings/settings_dialog_model.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/dialog_builder.h"
 #include "ui/dialogs/dialog_layout.h"
-#include "ui/dialogs/dialog_table.h"
-#include "ui/dialogs/dialog_templates.h"
+#include "ui/dialogs/dialog_pictures.h"
+#include "ui/dialogs/favourite_dialog.h"
+#include "ui/dialogs/rank_in_dialog.h"
+#include "ui/dialogs/record_list_dialog.h"
+#include "ui/dialogs/results_dialog.h"
+#include "ui/dialogs/settings_dialog.h"
 #include "ui/dialogs/up_down_control.h"
-#include "ui/dialogs/wx_dialogs.h"
 
 namespace verselane {
 namespace {
@@ -142,10 +149,18 @@ TEST(DialogLayout, RulesSpanWhatTheyRanBetween) {
 }
 
 // A picture drawn for a desktop at a scale has more pixels, and takes the room of the 1x one.
+// (With a control beside it: wx stretches a dialog's only child over the whole dialog.)
+class PictureDialog : public BuiltDialog {
+ public:
+  explicit PictureDialog(const wxBitmap& picture) : BuiltDialog(nullptr, {" ランクイン", 119, 127}) {
+    Build({Place(ControlKind::kPicture, "", 40, 8, 38, 44).Anchored(kCentreX).Showing(picture),
+           Place(ControlKind::kDefaultButton, "OK", 7, 106, 50, 14).WithId(wxID_OK)});
+  }
+};
+
 TEST(DialogLayout, APictureTakesTheSameRoomAtEveryScale) {
   const auto pictureRect = [](double scale) {
-    auto* dialog = new TemplateDialog(nullptr, RankInTemplate(),
-                                      {{kRankInBitmap, AssetBitmap("bitmap-157.png", scale)}});
+    auto* dialog = new PictureDialog(AssetBitmap("bitmap-157.png", scale));
     wxRect rect;
     for (wxWindow* child : dialog->GetChildren()) {
       if (dynamic_cast<wxStaticBitmap*>(child) != nullptr) rect = child->GetRect();
@@ -159,68 +174,46 @@ TEST(DialogLayout, APictureTakesTheSameRoomAtEveryScale) {
   EXPECT_EQ(pictureRect(3.0), atOne);
 }
 
-TEST(DialogTable, OpensBySlotAndKeepsWhatEachEndedWith) {
-  DialogTable table;
-  std::vector<int> opened;
-  table.Fill({140, 149}, {[&](wxWindow*) { opened.push_back(140); },
-                          [&](wxWindow*) { opened.push_back(149); }});
-  EXPECT_EQ(table.count(), 2);
-  EXPECT_EQ(table.TemplateId(1), 149);
-  table.Open(2);  // outside the table: nothing
-  table.Open(-1);
-  EXPECT_TRUE(opened.empty());
-  table.Open(1);
-  table.Open(0);
-  EXPECT_EQ(opened, (std::vector<int>{149, 140}));
-}
-
-TEST(DialogTable, OpensOverTheOwnerUnlessAnotherWindowIsNamed) {
-  DialogTable table;
-  wxWindow* seen = nullptr;
-  table.Fill({154}, {[&](wxWindow* parent) { seen = parent; }});
-  wxFrame* owner = new wxFrame(nullptr, wxID_ANY, "owner");
-  wxFrame* other = new wxFrame(nullptr, wxID_ANY, "other");
-  table.SetOwner(owner);
-  table.Open(0);
-  EXPECT_EQ(seen, owner);
-  table.Open(0, other);
-  EXPECT_EQ(seen, other);
-  owner->Destroy();
-  other->Destroy();
-}
-
-// Every template, built: each control with its id, kind and text; none smaller than it needs,
-// inside the dialog, and no two of a row overlapping.
-class BuiltTemplateTest : public ::testing::TestWithParam<int> {
+// Every dialog, built: each control with its text; none smaller than it needs, inside the dialog,
+// and no two of a row overlapping.
+class BuiltDialogTest : public uitest::DialogsFixture,
+                        public ::testing::WithParamInterface<std::string> {
  protected:
-  static const DialogTemplate& Template(int id) {
-    switch (id) {
-      case kResultsTemplate: return ResultsTemplate();
-      case kAboutTemplate: return AboutTemplate();
-      case kRecordListTemplate: return RecordListTemplate();
-      case kRankInTemplate: return RankInTemplate();
-      case kSettingsTemplate: return SettingsTemplate();
-      default: return FavouriteTemplate();
+  BuiltDialog* Make(const std::string& name) {
+    if (name == "Results") return new ResultsDialog(nullptr, finishedRun, services);
+    if (name == "About") return new AboutDialog(nullptr);
+    if (name == "RecordList") return new RecordListDialog(nullptr, records);
+    if (name == "RankIn") {
+      return new RankInDialog(nullptr, finishedRun,
+                              {records, settingsController, notices, clock, inputMethod});
     }
+    if (name == "Settings") return new SettingsDialog(nullptr, settingsModel, favourite, notices);
+    return new FavouriteDialog(nullptr, favourite, settingsModel, notices);
   }
+
+  ResultsServices services{catalogue, settingsController, records, files, notices, clock,
+                           inputMethod};
+  SettingsDialogModel settingsModel{catalogue, settingsController, files, notices};
+  RandomPoemPicker picker{pickerRandom};
+  FavouriteDialogModel favourite{catalogue, picker};
 };
 
-TEST_P(BuiltTemplateTest, EveryControlIsThereAtLeastAsLargeAsItNeeds) {
-  const DialogTemplate& t = Template(GetParam());
-  ASSERT_EQ(t.id, GetParam());
-  auto* dialog = new TemplateDialog(nullptr, t);
-  EXPECT_EQ(dialog->templateId(), t.id);
-  EXPECT_EQ(dialog->GetTitle().utf8_string(), t.caption);
-  EXPECT_EQ(dialog->HasFlag(wxCLOSE_BOX), t.systemMenu);
+TEST_P(BuiltDialogTest, EveryControlIsThereAtLeastAsLargeAsItNeeds) {
+  BuiltDialog* dialog = Make(GetParam());
+  const DialogFrame& frame = dialog->frame();
+  if (*frame.caption != '\0') {
+    EXPECT_EQ(dialog->GetTitle().utf8_string(), frame.caption);
+  }
+  EXPECT_EQ(dialog->HasFlag(wxCLOSE_BOX), frame.closable);
   const wxSize client = dialog->GetClientSize();
-  EXPECT_GE(client.x, dialog->ConvertDialogToPixels(wxSize(t.width, 0)).x);
-  EXPECT_GE(client.y, dialog->ConvertDialogToPixels(wxSize(0, t.height)).y);
-  for (const ControlTemplate& control : t.controls) {
-    if (control.id == kIdNone) continue;
-    SCOPED_TRACE("control " + std::to_string(control.id));
-    wxWindow* window = dialog->Item(control.id);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->GetId(), WindowId(control.id));
+  EXPECT_GE(client.x, dialog->ConvertDialogToPixels(wxSize(frame.width, 0)).x);
+  EXPECT_GE(client.y, dialog->ConvertDialogToPixels(wxSize(0, frame.height)).y);
+  int index = 0;
+  for (const BuiltDialog::Placed& placed : dialog->placed()) {
+    SCOPED_TRACE("control " + std::to_string(index++));
+    wxWindow* window = placed.window;
+    const ControlSpec& control = placed.spec;
+    if (window == nullptr) continue;
     EXPECT_EQ(window->IsEnabled(), !control.disabled);
     const wxString text = wxString::FromUTF8(control.text);
     if (auto* button = dynamic_cast<wxButton*>(window)) {
@@ -272,41 +265,12 @@ TEST_P(BuiltTemplateTest, EveryControlIsThereAtLeastAsLargeAsItNeeds) {
   dialog->Destroy();
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSix, BuiltTemplateTest,
-                         ::testing::Values(kResultsTemplate, kAboutTemplate, kRecordListTemplate,
-                                           kRankInTemplate, kSettingsTemplate, kFavouriteTemplate),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return "Template" + std::to_string(info.param);
+INSTANTIATE_TEST_SUITE_P(AllSix, BuiltDialogTest,
+                         ::testing::Values("Results", "About", "RecordList", "RankIn", "Settings",
+                                           "Favourite"),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           return info.param;
                          });
-
-TEST(DialogTemplates, IdsTextsAndCaptionsAreTheProgramsOwn) {
-  EXPECT_EQ(std::string(SettingsTemplate().caption), " 環境設定");
-  EXPECT_EQ(std::string(FavouriteTemplate().caption), " 十八番(おはこ)の変更");
-  EXPECT_EQ(std::string(RankInTemplate().caption), " ランクイン");
-  EXPECT_EQ(std::string(RecordListTemplate().caption), " 記録一覧");
-  EXPECT_EQ(std::string(AboutTemplate().caption), " バージョン情報");
-  EXPECT_FALSE(ResultsTemplate().systemMenu);
-  const auto find = [](const DialogTemplate& t, int id) -> const ControlTemplate* {
-    for (const ControlTemplate& control : t.controls) {
-      if (control.id == id) return &control;
-    }
-    return nullptr;
-  };
-  const ControlTemplate* save = find(ResultsTemplate(), kResultsSaveResult);
-  ASSERT_NE(save, nullptr);
-  EXPECT_EQ(std::string(save->text), ">> 結果をファイルへ保存する     ");  // five trailing blanks
-  EXPECT_TRUE(find(ResultsTemplate(), kResultsSaveQuestions)->disabled);
-  EXPECT_TRUE(find(ResultsTemplate(), kResultsRetry)->disabled);
-  EXPECT_EQ(find(ResultsTemplate(), kIdOk), nullptr);  // no default button
-  EXPECT_EQ(find(SettingsTemplate(), kIdOk)->kind, ControlKind::kDefaultButton);
-  EXPECT_EQ(std::string(find(SettingsTemplate(), kIdCancel)->text), "ｷｬﾝｾﾙ");
-  EXPECT_EQ(find(SettingsTemplate(), kSettingsNormal)->kind, ControlKind::kFirstRadio);
-  // The thirty value fields of the record list.
-  for (int field = 1029; field <= 1058; ++field) {
-    EXPECT_NE(find(RecordListTemplate(), field), nullptr) << field;
-  }
-  EXPECT_EQ(find(RecordListTemplate(), 1059), nullptr);
-}
 
 TEST(UpDownControl, NeverTakesTheFocusAndStepsEitherWay) {
   auto* dialog = new wxDialog(nullptr, wxID_ANY, "up-down");

@@ -16,17 +16,20 @@
 #include "fakes/temp_folder.h"
 #include "game/menu_state.h"
 #include "settings/question_file.h"
-#include "ui/dialogs/dialog_templates.h"
-#include "ui/dialogs/game_dialogs.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/dialog_pictures.h"
+#include "ui/dialogs/rank_in_dialog.h"
+#include "ui/dialogs/record_list_dialog.h"
+#include "ui/dialogs/results_dialog.h"
 #include "ui/dialogs/wx_dialogs.h"
 
 namespace verselane::uitest {
 namespace {
 
-std::string TextOf(TemplateDialog& dialog, int id) {
-  if (auto* label = dialog.ItemAs<wxStaticText>(id)) return Utf8(label->GetLabel());
-  if (auto* edit = dialog.ItemAs<wxTextCtrl>(id)) return Utf8(edit->GetValue());
-  ADD_FAILURE() << "no text control " << id;
+std::string TextOf(wxWindow* control) {
+  if (auto* label = dynamic_cast<wxStaticText*>(control)) return Utf8(label->GetLabel());
+  if (auto* edit = dynamic_cast<wxTextCtrl*>(control)) return Utf8(edit->GetValue());
+  ADD_FAILURE() << "no text control";
   return {};
 }
 
@@ -39,25 +42,25 @@ TEST_F(ResultsDialogTest, ShowsTheRunAndKeepsTheFocusWhenTheScoreDoesNotRank) {
   wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
                   EXPECT_EQ(Utf8(results.GetTitle()), " 全10問 解答完了");
-                  EXPECT_EQ(TextOf(results, kResultsScore), "6000 pt");
-                  EXPECT_EQ(TextOf(results, kResultsClearTime), "00:00:00");
-                  EXPECT_EQ(TextOf(results, kResultsRate), "70 %");
-                  EXPECT_EQ(TextOf(results, kResultsCorrect), "7");
+                  EXPECT_EQ(TextOf(results.score()), "6000 pt");
+                  EXPECT_EQ(TextOf(results.clearTime()), "00:00:00");
+                  EXPECT_EQ(TextOf(results.rate()), "70 %");
+                  EXPECT_EQ(TextOf(results.correct()), "7");
                   // Character 0 at 6000 points, 7 of 10 correct: level 2.
-                  EXPECT_EQ(TextOf(results, kResultsComment), "ふむ。\nまだこれじゃカツオは釣れめぇが…。");
-                  auto* portrait = results.ItemAs<wxStaticBitmap>(kResultsPortrait);
+                  EXPECT_EQ(TextOf(results.comment()), "ふむ。\nまだこれじゃカツオは釣れめぇが…。");
+                  auto* portrait = results.portrait();
                   ASSERT_NE(portrait, nullptr);
                   EXPECT_EQ(portrait->GetBitmap().GetSize(), wxSize(45, 45));
                   // No wrong answers: nothing to retry or to save as questions.
-                  EXPECT_TRUE(results.Item(kResultsSaveResult)->IsEnabled());
-                  EXPECT_FALSE(results.Item(kResultsSaveQuestions)->IsEnabled());
-                  EXPECT_FALSE(results.Item(kResultsRetry)->IsEnabled());
-                  EXPECT_EQ(wxWindow::FindFocus(), results.Item(kResultsClose));
+                  EXPECT_TRUE(results.saveResult()->IsEnabled());
+                  EXPECT_FALSE(results.saveQuestions()->IsEnabled());
+                  EXPECT_FALSE(results.retry()->IsEnabled());
+                  EXPECT_EQ(wxWindow::FindFocus(), results.close());
                   // Each pair of right-aligned figures ends at one x.
-                  const auto right = [&](int id) { return results.Item(id)->GetRect().GetRight(); };
-                  EXPECT_EQ(right(kResultsScore), right(kResultsClearTime));
-                  EXPECT_EQ(right(kResultsRate), right(kResultsCorrect));
-                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  const auto right = [](wxWindow* value) { return value->GetRect().GetRight(); };
+                  EXPECT_EQ(right(results.score()), right(results.clearTime()));
+                  EXPECT_EQ(right(results.rate()), right(results.correct()));
+                  Click(results.close(), [&] { return results.ended(); });
                   checked = true;
                 }));
   EXPECT_TRUE(checked);
@@ -81,9 +84,9 @@ TEST_F(ResultsDialogTest, NeitherEnterNorEscNorTheCloseBoxEndIt) {
                   RunEventsFor(100);
                   EXPECT_FALSE(results.ended());
                   EXPECT_TRUE(results.IsShown());
-                  EXPECT_TRUE(results.Item(kResultsRetry)->IsEnabled());
-                  EXPECT_TRUE(results.Item(kResultsSaveQuestions)->IsEnabled());
-                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  EXPECT_TRUE(results.retry()->IsEnabled());
+                  EXPECT_TRUE(results.saveQuestions()->IsEnabled());
+                  Click(results.close(), [&] { return results.ended(); });
                   checked = true;
                 }));
   EXPECT_TRUE(checked);
@@ -98,18 +101,20 @@ TEST_F(ResultsDialogTest, ARankingRunOpensTheRankInAndCancelRecordsNothing) {
   bool checked = false;
   wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+                  EXPECT_EQ(results.GetParent(), owner());
                   // The rank-in came over the results as soon as they were shown, and is gone.
                   EXPECT_TRUE(rankInSeen);
-                  EXPECT_EQ(wxWindow::FindFocus(), results.Item(kResultsClose));
+                  EXPECT_EQ(wxWindow::FindFocus(), results.close());
                   EXPECT_TRUE(results.IsShown());
                   EXPECT_FALSE(results.ended());
-                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  Click(results.close(), [&] { return results.ended(); });
                   checked = true;
                 }),
                 ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
                   rankInSeen = true;
+                  EXPECT_NE(dynamic_cast<ResultsDialog*>(rankIn.GetParent()), nullptr);
                   EXPECT_EQ(Utf8(rankIn.GetTitle()), " ランクイン");
-                  auto* name = rankIn.ItemAs<wxTextCtrl>(kRankInName);
+                  auto* name = rankIn.name();
                   EXPECT_EQ(Utf8(name->GetValue()), "hanako");
                   EXPECT_EQ(wxWindow::FindFocus(), name);
                   Click(rankIn.FindWindow(wxID_CANCEL), [&] { return rankIn.ended(); });
@@ -127,7 +132,7 @@ TEST_F(ResultsDialogTest, EscInTheRankInIsCancelToo) {
   bool checked = false;
   wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
-                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  Click(results.close(), [&] { return results.ended(); });
                   checked = true;
                 }),
                 ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
@@ -145,11 +150,11 @@ TEST_F(ResultsDialogTest, ANameWithACommaKeepsTheRankInOpenUntilItIsMended) {
   wxTEST_DIALOG(
       OpenResults(); RunEventsUntil([&] { return checked; }),
       ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
-        Click(results.Item(kResultsClose), [&] { return results.ended(); });
+        Click(results.close(), [&] { return results.ended(); });
         checked = true;
       }),
       ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
-        auto* name = rankIn.ItemAs<wxTextCtrl>(kRankInName);
+        auto* name = rankIn.name();
         FocusOn(name);
         name->SelectAll();
         Type(name, "ha,na");
@@ -169,13 +174,14 @@ TEST_F(ResultsDialogTest, ANameWithACommaKeepsTheRankInOpenUntilItIsMended) {
         Key(&rankIn, WXK_RETURN, [&] { return rankIn.ended(); });
       }),
       ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
+        EXPECT_NE(dynamic_cast<RankInDialog*>(list.GetParent()), nullptr);
         // The run is in, second below 500, stamped with the clock's time; 200 dropped out.
-        EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * 1 + 0), "hanako");
-        EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * 1 + 1), "450");
-        EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * 1 + 3), "70%");
-        EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * 1 + 4), "普通");
-        EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * 1 + 5), "26/03/07 09:05");
-        EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * 4 + 1), "300");
+        EXPECT_EQ(TextOf(list.field(1, 0)), "hanako");
+        EXPECT_EQ(TextOf(list.field(1, 1)), "450");
+        EXPECT_EQ(TextOf(list.field(1, 3)), "70%");
+        EXPECT_EQ(TextOf(list.field(1, 4)), "普通");
+        EXPECT_EQ(TextOf(list.field(1, 5)), "26/03/07 09:05");
+        EXPECT_EQ(TextOf(list.field(4, 1)), "300");
         Click(list.FindWindow(wxID_OK), [&] { return list.ended(); });
       }));
   EXPECT_TRUE(checked);
@@ -192,11 +198,11 @@ TEST_F(ResultsDialogTest, AnEmptyNameIsRecordedAsNoname) {
   bool checked = false;
   wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
-                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  Click(results.close(), [&] { return results.ended(); });
                   checked = true;
                 }),
                 ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
-                  rankIn.ItemAs<wxTextCtrl>(kRankInName)->SetValue("");
+                  rankIn.name()->SetValue("");
                   Click(rankIn.FindWindow(wxID_OK), [&] { return rankIn.ended(); });
                 }),
                 ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
@@ -213,11 +219,11 @@ TEST_F(ResultsDialogTest, ANameIsKeptToTenBytes) {
   bool checked = false;
   wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
-                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  Click(results.close(), [&] { return results.ended(); });
                   checked = true;
                 }),
                 ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
-                  auto* name = rankIn.ItemAs<wxTextCtrl>(kRankInName);
+                  auto* name = rankIn.name();
                   // The field opened the input method, as the answer line does.
                   EXPECT_TRUE(RunEventsUntil([&] { return inputMethod.openRequests == 1; }));
                   FocusOn(name);
@@ -236,7 +242,7 @@ TEST_F(ResultsDialogTest, ANameIsKeptToTenBytes) {
                   Key(&rankIn, WXK_RETURN, [&] { return rankIn.ended(); });
                 }),
                 ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
-                  EXPECT_EQ(TextOf(list, kRecordListFirstField), "abcdefghij");
+                  EXPECT_EQ(TextOf(list.field(0, 0)), "abcdefghij");
                   Key(&list, WXK_ESCAPE, [&] { return list.ended(); });
                 }));
   EXPECT_TRUE(checked);
@@ -252,13 +258,13 @@ TEST_F(ResultsDialogTest, SavesTheResultAndAQuestionFileWhereThePlayerChooses) {
   files.answer = ScratchFile("run.txt");
   wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
-                  Click(results.Item(kResultsSaveResult),
+                  Click(results.saveResult(),
                         [] { return std::filesystem::exists(ScratchFile("run.txt")); });
                   files.answer = ScratchFile("wrong.vlq");
-                  Click(results.Item(kResultsSaveQuestions),
+                  Click(results.saveQuestions(),
                         [] { return std::filesystem::exists(ScratchFile("wrong.vlq")); });
                   EXPECT_FALSE(results.ended());  // both leave the results open
-                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  Click(results.close(), [&] { return results.ended(); });
                   checked = true;
                 }));
   EXPECT_TRUE(checked);
@@ -290,8 +296,8 @@ TEST_F(ResultsDialogTest, TheRetryRunAsksExactlyTheMissedPoemsAndRestoresTheSour
   // The game asked for its results as the run ended; they open once that tick has returned.
   wxTEST_DIALOG(RunEventsUntil([&] { return firstClosed; }),
                 ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
-                  EXPECT_TRUE(results.Item(kResultsRetry)->IsEnabled());
-                  Click(results.Item(kResultsRetry), [&] { return results.ended(); });
+                  EXPECT_TRUE(results.retry()->IsEnabled());
+                  Click(results.retry(), [&] { return results.ended(); });
                   firstClosed = true;
                 }));
   // The new run began at once, over the missed poems only.
@@ -314,8 +320,8 @@ TEST_F(ResultsDialogTest, TheRetryRunAsksExactlyTheMissedPoemsAndRestoresTheSour
                   // At its results the player's source and count are in force.
                   EXPECT_EQ(settings().source(), 5);
                   EXPECT_EQ(settings().questionCount(), 6);
-                  EXPECT_FALSE(results.Item(kResultsRetry)->IsEnabled());
-                  Click(results.Item(kResultsClose), [&] { return results.ended(); });
+                  EXPECT_FALSE(results.retry()->IsEnabled());
+                  Click(results.close(), [&] { return results.ended(); });
                   secondChecked = true;
                 }));
   EXPECT_EQ(game.playState(), PlayState::Idle);
@@ -331,13 +337,13 @@ TEST_F(ResultsDialogTest, TheRecordListFromTheMenuShowsTheFiveResults) {
                   ++shown;
                   EXPECT_EQ(Utf8(list.GetTitle()), " 記録一覧");
                   for (int row = 0; row < 5; ++row) {
-                    EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * row), "player");
-                    EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * row + 1),
+                    EXPECT_EQ(TextOf(list.field(row, 0)), "player");
+                    EXPECT_EQ(TextOf(list.field(row, 1)),
                               std::to_string(500 - 100 * row));
-                    EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * row + 2), "00:00:00");
-                    EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * row + 3), "0%");
-                    EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * row + 4), "-");
-                    EXPECT_EQ(TextOf(list, kRecordListFirstField + 6 * row + 5), "00/00/00 00:00");
+                    EXPECT_EQ(TextOf(list.field(row, 2)), "00:00:00");
+                    EXPECT_EQ(TextOf(list.field(row, 3)), "0%");
+                    EXPECT_EQ(TextOf(list.field(row, 4)), "-");
+                    EXPECT_EQ(TextOf(list.field(row, 5)), "00/00/00 00:00");
                   }
                   EXPECT_TRUE(FocusIsIn(&list));
                   Key(&list, WXK_RETURN, [&] { return list.ended(); });
@@ -359,7 +365,7 @@ TEST_F(ResultsDialogTest, TheRecordListsRowsAreOfOneHeightWithTheirTextCentred) 
                     return shot.GetRed(x, y) == grey.Red() && shot.GetGreen(x, y) == grey.Green() &&
                            shot.GetBlue(x, y) == grey.Blue();
                   };
-                  const wxRect first = list.Item(kRecordListFirstField)->GetRect();
+                  const wxRect first = list.field(0, 0)->GetRect();
                   int frameLeft = first.x;
                   const int middle = first.y + first.height / 2;
                   while (frameLeft > 0 && !isGrey(frameLeft, middle)) --frameLeft;
@@ -374,7 +380,7 @@ TEST_F(ResultsDialogTest, TheRecordListsRowsAreOfOneHeightWithTheirTextCentred) 
                   for (int row = 0; row < 5; ++row) {
                     SCOPED_TRACE("row " + std::to_string(row + 1));
                     EXPECT_NEAR(lines[row + 1] - lines[row], lines[1] - lines[0], 1);
-                    const wxRect name = list.Item(kRecordListFirstField + 6 * row)->GetRect();
+                    const wxRect name = list.field(row, 0)->GetRect();
                     EXPECT_NEAR(2 * name.y + name.height, lines[row] + lines[row + 1] + 1, 2);
                   }
                   Key(&list, WXK_RETURN, [&] { return list.ended(); });
@@ -404,8 +410,8 @@ TEST_F(ResultsDialogTest, TheAboutBoxNamesTheProgramAndItsVersion) {
   wxTEST_DIALOG(dialogs.OpenAbout(), ExpectDialog<AboutDialog>([&](AboutDialog& about) {
                   ++shown;
                   EXPECT_EQ(Utf8(about.GetTitle()), " バージョン情報");
-                  EXPECT_EQ(TextOf(about, kAboutVersion), " Verselane ver 2.08");
-                  const std::string contact = TextOf(about, kAboutContact);
+                  EXPECT_EQ(TextOf(about.version()), " Verselane ver 2.08");
+                  const std::string contact = TextOf(about.contact());
                   EXPECT_NE(contact.find("https://"), std::string::npos);
                   EXPECT_NE(contact.find("\n"), std::string::npos);
                   EXPECT_NE(contact.find("@"), std::string::npos);

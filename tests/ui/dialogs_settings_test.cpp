@@ -10,9 +10,10 @@
 
 #include "dialogs_harness.h"
 #include "fakes/temp_folder.h"
-#include "ui/dialogs/dialog_templates.h"
 #include "settings/favourite.h"
-#include "ui/dialogs/settings_dialogs.h"
+#include "ui/dialogs/favourite_dialog.h"
+#include "ui/dialogs/settings_dialog.h"
+#include "ui/dialogs/up_down_control.h"
 #include "ui/display_text.h"
 
 namespace verselane::uitest {
@@ -25,14 +26,8 @@ class SettingsDialogTest : public DialogsFixture {
  protected:
   explicit SettingsDialogTest(bool realFileDialogs = false) : DialogsFixture(realFileDialogs) {}
 
-  static wxCheckBox* Check(SettingsDialog& dialog, int id) { return dialog.ItemAs<wxCheckBox>(id); }
-  static wxRadioButton* Radio(SettingsDialog& dialog, int id) {
-    return dialog.ItemAs<wxRadioButton>(id);
-  }
-  static wxTextCtrl* Count(SettingsDialog& dialog) { return dialog.ItemAs<wxTextCtrl>(kSettingsCount); }
-  static wxChoice* Sources(SettingsDialog& dialog) {
-    return dialog.ItemAs<wxChoice>(kSettingsSource);
-  }
+  static wxTextCtrl* Count(SettingsDialog& dialog) { return dialog.count(); }
+  static wxChoice* Sources(SettingsDialog& dialog) { return dialog.sources(); }
   static std::string Entry(SettingsDialog& dialog, int entry) {
     return Utf8(Sources(dialog)->GetString(entry));
   }
@@ -80,20 +75,21 @@ TEST_F(SettingsDialogTest, OpensWithTheSettingsAndOkMarksThemForSaving) {
   settings().SetPlaySounds(false);
   wxTEST_DIALOG(dialogs.OpenSettings(), ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
                   EXPECT_EQ(Utf8(dialog.GetTitle()), " 環境設定");
-                  EXPECT_TRUE(Radio(dialog, kSettingsReverse)->GetValue());
+                  EXPECT_TRUE(dialog.reverse()->GetValue());
                   EXPECT_EQ(Sources(dialog)->GetSelection(), kLoveSource);
                   EXPECT_EQ(Entry(dialog, kLoveSource), "恋歌 (43首)");
                   EXPECT_EQ(Entry(dialog, 15), "ファイルから読み込む");
                   EXPECT_EQ(Utf8(Count(dialog)->GetValue()), "20");
-                  EXPECT_TRUE(Check(dialog, kSettingsShowAfterKimariji)->GetValue());
-                  EXPECT_TRUE(Check(dialog, kSettingsShowAfterKimariji)->IsEnabled());
-                  EXPECT_TRUE(Check(dialog, kSettingsAcceptOmission)->GetValue());
-                  EXPECT_FALSE(Check(dialog, kSettingsPlaySounds)->GetValue());
-                  EXPECT_EQ(Utf8(dialog.ItemAs<wxTextCtrl>(kSettingsPoetBox)->GetValue()),
+                  EXPECT_TRUE(dialog.showAfterKimariji()->GetValue());
+                  EXPECT_TRUE(dialog.showAfterKimariji()->IsEnabled());
+                  EXPECT_TRUE(dialog.acceptOmission()->GetValue());
+                  EXPECT_FALSE(dialog.playSounds()->GetValue());
+                  EXPECT_EQ(Utf8(dialog.poetBox()->GetValue()),
                             "凡河内躬恒(おおしこうちのみつね)");
-                  EXPECT_EQ(Utf8(dialog.ItemAs<wxTextCtrl>(kSettingsPoemBox)->GetValue()),
+                  EXPECT_EQ(Utf8(dialog.poemBox()->GetValue()),
                             "心あてに折らばや折らむ初霜の置きまどはせる白菊の花");
                   EXPECT_TRUE(FocusIsIn(&dialog));
+                  EXPECT_EQ(dialog.GetParent(), owner());
                   Ok(dialog);
                 }));
   EXPECT_TRUE(settingsController.settingsChanged());
@@ -105,18 +101,18 @@ TEST_F(SettingsDialogTest, OpensWithTheSettingsAndOkMarksThemForSaving) {
 TEST_F(SettingsDialogTest, PoetChecksAndDisablesTheOptionAndNormalEnablesItAgain) {
   settings().SetShowAfterKimariji(false);
   wxTEST_DIALOG(dialogs.OpenSettings(), ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
-                  wxCheckBox* option = Check(dialog, kSettingsShowAfterKimariji);
+                  wxCheckBox* option = dialog.showAfterKimariji();
                   EXPECT_FALSE(option->GetValue());
-                  Click(Radio(dialog, kSettingsPoetMode), [&] { return !option->IsEnabled(); });
+                  Click(dialog.poetMode(), [&] { return !option->IsEnabled(); });
                   EXPECT_TRUE(option->GetValue());
                   EXPECT_FALSE(option->IsEnabled());
-                  Click(Radio(dialog, kSettingsNormal), [&] { return option->IsEnabled(); });
+                  Click(dialog.normal(), [&] { return option->IsEnabled(); });
                   EXPECT_TRUE(option->GetValue());  // enabled again, still checked
                   Click(option, [&] { return !option->GetValue(); });
-                  Click(Radio(dialog, kSettingsReverse));
+                  Click(dialog.reverse());
                   EXPECT_TRUE(option->IsEnabled());
                   EXPECT_FALSE(option->GetValue());
-                  Click(Radio(dialog, kSettingsPoetMode), [&] { return !option->IsEnabled(); });
+                  Click(dialog.poetMode(), [&] { return !option->IsEnabled(); });
                   Ok(dialog);
                 }));
   EXPECT_EQ(settings().mode(), QuestionMode::Poet);
@@ -127,9 +123,9 @@ TEST_F(SettingsDialogTest, PoetModeOpensWithTheStoredMarkShownDisabled) {
   settings().SetMode(QuestionMode::Poet);
   settings().SetShowAfterKimariji(false);
   wxTEST_DIALOG(dialogs.OpenSettings(), ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
-                  EXPECT_TRUE(Radio(dialog, kSettingsPoetMode)->GetValue());
-                  EXPECT_FALSE(Check(dialog, kSettingsShowAfterKimariji)->GetValue());
-                  EXPECT_FALSE(Check(dialog, kSettingsShowAfterKimariji)->IsEnabled());
+                  EXPECT_TRUE(dialog.poetMode()->GetValue());
+                  EXPECT_FALSE(dialog.showAfterKimariji()->GetValue());
+                  EXPECT_FALSE(dialog.showAfterKimariji()->IsEnabled());
                   Cancel(dialog);
                 }));
   EXPECT_FALSE(settingsController.settingsChanged());
@@ -186,7 +182,7 @@ TEST_F(SettingsDialogTest, TheSpinnerWrapsAtBothEndsWithTheMouseAndTheArrowKeys)
   settings().SetQuestionCount(7);
   wxTEST_DIALOG(dialogs.OpenSettings(), ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
                   wxTextCtrl* count = Count(dialog);
-                  wxWindow* spinner = dialog.Item(kSettingsSpinner);
+                  wxWindow* spinner = dialog.spinner();
                   const wxSize size = spinner->GetClientSize();
                   FocusOn(count);
                   ClickAt(spinner, size.x / 2, size.y / 4);  // the upper arrow
@@ -218,7 +214,7 @@ TEST_F(SettingsDialogTest, ChoosingAGroupInTheListProposesAllItsPoems) {
                   // The list is one Tab stop, with no text entry of its own.
                   FocusOn(Sources(dialog));
                   Key(&dialog, WXK_TAB);
-                  EXPECT_EQ(wxWindow::FindFocus(), dialog.Item(kSettingsChangeFavourite));
+                  EXPECT_EQ(wxWindow::FindFocus(), dialog.changeFavourite());
                   Ok(dialog);
                 }));
   EXPECT_EQ(settings().source(), kSingleCardSource);
@@ -227,8 +223,8 @@ TEST_F(SettingsDialogTest, ChoosingAGroupInTheListProposesAllItsPoems) {
 
 TEST_F(SettingsDialogTest, TheFavouriteBoxesShowEveryPoemAndPoetWhole) {
   wxTEST_DIALOG(dialogs.OpenSettings(), ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
-                  auto* poemBox = dialog.ItemAs<wxTextCtrl>(kSettingsPoemBox);
-                  auto* poetBox = dialog.ItemAs<wxTextCtrl>(kSettingsPoetBox);
+                  auto* poemBox = dialog.poemBox();
+                  auto* poetBox = dialog.poetBox();
                   const auto fits = [](wxTextCtrl* box, const std::string& sjis) {
                     const int text = box->GetTextExtent(FromSjis(sjis)).x;
                     return box->GetSizeFromTextSize(text).x <= box->GetSize().x;
@@ -245,8 +241,8 @@ TEST_F(SettingsDialogTest, TheFavouriteBoxesShowEveryPoemAndPoetWhole) {
 TEST_F(SettingsDialogTest, CancelKeepsTheSettings) {
   settings().SetQuestionCount(30);
   wxTEST_DIALOG(dialogs.OpenSettings(), ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
-                  Click(Radio(dialog, kSettingsPoetMode));
-                  Click(Check(dialog, kSettingsPlaySounds));
+                  Click(dialog.poetMode());
+                  Click(dialog.playSounds());
                   Key(&dialog, WXK_ESCAPE, [&] { return dialog.ended(); });
                 }));
   EXPECT_EQ(settings().mode(), QuestionMode::Normal);
@@ -255,7 +251,7 @@ TEST_F(SettingsDialogTest, CancelKeepsTheSettings) {
   EXPECT_FALSE(settingsController.settingsChanged());
   // The close box cancels as well.
   wxTEST_DIALOG(dialogs.OpenSettings(), ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
-                  Click(Check(dialog, kSettingsPlaySounds));
+                  Click(dialog.playSounds());
                   EXPECT_TRUE(dialog.Close());
                   EXPECT_TRUE(dialog.ended());
                 }));
@@ -289,7 +285,7 @@ TEST_F(SourceFileTest, AChosenFileOfTwelveShowsItsNameAndSize) {
                       << "the closed list shows the label, not the entry's plain name";
                   EXPECT_EQ(Utf8(Count(dialog)->GetValue()), "12");
                   // The spinner's range follows: up from 12 wraps to 1.
-                  wxWindow* spinner = dialog.Item(kSettingsSpinner);
+                  wxWindow* spinner = dialog.spinner();
                   ClickAt(spinner, spinner->GetClientSize().x / 2, spinner->GetClientSize().y / 4);
                   EXPECT_TRUE(RunEventsUntil([&] { return Count(dialog)->GetValue() == "1"; }));
                   Ok(dialog);
@@ -389,18 +385,19 @@ TEST_F(SourceFileTest, ChoosingTheFileEntryAgainAsksForAnotherFile) {
 class FavouriteDialogTest : public SettingsDialogTest {
  protected:
   static wxTextCtrl* Phrase(FavouriteDialog& dialog) {
-    return dialog.ItemAs<wxTextCtrl>(kFavouritePhrase);
+    return dialog.phrase();
   }
 };
 
 TEST_F(FavouriteDialogTest, OddTextsAndUnknownPhrasesKeepItOpenWithTheirNotices) {
   wxTEST_DIALOG(dialogs.OpenSettings(),
                 ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
-                  Click(dialog.Item(kSettingsChangeFavourite));
+                  Click(dialog.changeFavourite());
                   Cancel(dialog);
                 }),
                 ExpectDialog<FavouriteDialog>([&](FavouriteDialog& favourite) {
                   EXPECT_EQ(Utf8(favourite.GetTitle()), " 十八番(おはこ)の変更");
+                  EXPECT_NE(dynamic_cast<SettingsDialog*>(favourite.GetParent()), nullptr);
                   wxTextCtrl* phrase = Phrase(favourite);
                   EXPECT_EQ(Utf8(phrase->GetValue()), "こころあてにおらばやおらむはつしもの");
                   EXPECT_EQ(wxWindow::FindFocus(), phrase);
@@ -428,8 +425,8 @@ TEST_F(FavouriteDialogTest, OddTextsAndUnknownPhrasesKeepItOpenWithTheirNotices)
 TEST_F(FavouriteDialogTest, AFoundPoemShowsInTheSettingsAndOnlyOkOfTheSettingsKeepsIt) {
   wxTEST_DIALOG(dialogs.OpenSettings(),
                 ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
-                  Click(dialog.Item(kSettingsChangeFavourite));
-                  EXPECT_EQ(Utf8(dialog.ItemAs<wxTextCtrl>(kSettingsPoetBox)->GetValue()),
+                  Click(dialog.changeFavourite());
+                  EXPECT_EQ(Utf8(dialog.poetBox()->GetValue()),
                             "在原業平朝臣(ありわらのなりひらあそん)");
                   Cancel(dialog);
                 }),
@@ -440,9 +437,9 @@ TEST_F(FavouriteDialogTest, AFoundPoemShowsInTheSettingsAndOnlyOkOfTheSettingsKe
   EXPECT_EQ(settings().favouritePoem(), 28);  // the settings were cancelled
   wxTEST_DIALOG(dialogs.OpenSettings(),
                 ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
-                  EXPECT_EQ(Utf8(dialog.ItemAs<wxTextCtrl>(kSettingsPoetBox)->GetValue()),
+                  EXPECT_EQ(Utf8(dialog.poetBox()->GetValue()),
                             "凡河内躬恒(おおしこうちのみつね)");
-                  Click(dialog.Item(kSettingsChangeFavourite));
+                  Click(dialog.changeFavourite());
                   Ok(dialog);
                 }),
                 ExpectDialog<FavouriteDialog>([&](FavouriteDialog& favourite) {
@@ -455,12 +452,12 @@ TEST_F(FavouriteDialogTest, AFoundPoemShowsInTheSettingsAndOnlyOkOfTheSettingsKe
 TEST_F(FavouriteDialogTest, TheRandomButtonNeverGivesTheSamePoemTwiceInARow) {
   wxTEST_DIALOG(dialogs.OpenSettings(),
                 ExpectDialog<SettingsDialog>([&](SettingsDialog& dialog) {
-                  Click(dialog.Item(kSettingsChangeFavourite));
+                  Click(dialog.changeFavourite());
                   Ok(dialog);
                 }),
                 ExpectDialog<FavouriteDialog>([&](FavouriteDialog& favourite) {
                   wxTextCtrl* phrase = Phrase(favourite);
-                  wxWindow* random = favourite.Item(kFavouriteRandom);
+                  wxWindow* random = favourite.random();
                   phrase->Clear();
                   Click(random, [&] { return !phrase->IsEmpty(); });
                   const wxString first = phrase->GetValue();

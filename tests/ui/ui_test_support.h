@@ -111,17 +111,14 @@ class ExpectMessageBox
 };
 
 // The results dialog as the real one behaves: it shows the run that ended and, on closing,
-// hands back to the commands.
+// hands back to the game.
 class ResultsClosingDialogs : public FakeDialogs {
  public:
-  void OpenResults(const RunFigures& run) override {
-    FakeDialogs::OpenResults(run);
-    if (program != nullptr) {
-      lastResults.push_back(BuildResultsView(run));
-      program->commands().CloseResults(false);
-    }
+  void OpenResults(const RunFigures& run, std::function<void(bool)> closed) override {
+    FakeDialogs::OpenResults(run, closed);
+    lastResults.push_back(BuildResultsView(run));
+    closed(false);
   }
-  Program* program = nullptr;
   std::vector<ResultsView> lastResults;
 };
 
@@ -136,8 +133,8 @@ class ProgramFixture : public ::testing::Test {
     if (options.dataFolder.empty()) options.dataFolder = ScratchFolder();
     // Never the player's own preferences: a file in the test's folder.
     if (options.preferencesPath.empty()) options.preferencesPath = ScratchFile("verselane.conf");
-    program_ = std::make_unique<Program>(dialogs_, sound_, options);
-    dialogs_.program = program_.get();
+    options.dialogs = &dialogs_;
+    program_ = std::make_unique<Program>(sound_, options);
     bool started = false;
     wxTEST_DIALOG(started = program_->Start(),
                   ExpectMessageBox(wxID_OK, &startNotices_).Optional(),

@@ -168,7 +168,7 @@ class Solver {
     }
   }
 
-  // How far a point at `edge` of the template has moved: as far as the furthest edge before it.
+  // How far a point at `edge` of the design has moved: as far as the furthest edge before it.
   int MovedX(int edge) const {
     int moved = 0;
     for (std::size_t j = 0; j < items_.size(); ++j) {

@@ -1,8 +1,8 @@
-// Placing a dialog's controls at their template rectangles when some controls need more room
-// than the template gives them (GTK buttons, entries and check boxes are taller and wider than
-// their Windows counterparts at the same font). A control is never made smaller than it needs;
-// what grows pushes what lies below it, and to its right, by as much, so rows stay rows and the
-// gaps of the template stay as they were; group boxes grow around what they hold, and the dialog
+// Placing a dialog's controls at their designed rectangles when some controls need more room
+// than the design gives them (GTK buttons, entries and check boxes are taller and wider than the
+// design allowed for at the same font). A control is never made smaller than it needs; what
+// grows pushes what lies below it, and to its right, by as much, so rows stay rows and the gaps
+// of the design stay as they were; group boxes grow around what they hold, and the dialog
 // around everything. No toolkit here: rectangles in, rectangles out.
 #pragma once
 
@@ -31,13 +31,13 @@ enum LayoutAnchor : unsigned {
   kAnchorRight = 1,  // keeps its distance from the dialog's right edge when the dialog widens
   kCentreX = 2,      // stays centred in the dialog
   kStretchRight = 4,  // its right edge keeps its distance from the dialog's right edge
-  // Right-aligned values: those whose template rectangles end at one x end at one x, however
+  // Right-aligned values: those whose designed rectangles end at one x end at one x, however
   // each grew, so that a column of figures stays a column.
   kEndsAligned = 8,
 };
 
 struct LayoutItem {
-  LayoutRect rect;  // the template rectangle, in pixels
+  LayoutRect rect;  // the designed rectangle, in pixels
   int minWidth = 0;  // what the control needs
   int minHeight = 0;
   LayoutRole role = LayoutRole::kControl;

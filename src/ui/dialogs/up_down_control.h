@@ -1,7 +1,7 @@
 // The up-down arrows beside the question count: a narrow control of two arrow buttons, one above
 // the other, that steps the number in the edit control it is bound to. A click on an arrow sends
-// wxEVT_SPIN_UP or wxEVT_SPIN_DOWN, and holding the button down repeats it. Like its Windows
-// model it never takes the keyboard focus, so clicking it leaves the focus in the count box.
+// wxEVT_SPIN_UP or wxEVT_SPIN_DOWN, and holding the button down repeats it. It never takes the
+// keyboard focus, so clicking it leaves the focus in the count box, where the arrow keys step.
 // (GTK's own spin button lays its "-" and "+" side by side, four times as wide.)
 #pragma once
 

@@ -17,8 +17,8 @@ namespace {
 
 bool HasWildcard(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
 
-// A name with a wildcard ("*.vlq") is a filter on Windows; here the filters do that, and the
-// name box starts empty.
+// An initial name with a wildcard ("*.vlq") only names the files to list; the filters list them
+// here, and the name box starts empty rather than offering "*.vlq" as a name.
 wxString InitialName(const FileDialogSpec& setup) {
   return HasWildcard(setup.initialName) ? wxString() : FromSjis(setup.initialName);
 }
@@ -29,7 +29,7 @@ std::string NativePath(const wxString& path) {
 }
 
 // The file dialog's own question compared the name without the extension; the name saved to is
-// asked about here, as Windows asks about it.
+// asked about here, so that the player is asked about the very file that would be replaced.
 bool ConfirmReplacing(wxWindow* owner, const std::string& path, const wxString& title) {
   const wxString name = wxString(std::filesystem::path(path).filename().c_str(), *wxConvFileName);
   wxGenericMessageDialog confirm(owner, name + Text(" は既に存在します。\n上書きしますか?"), title,
@@ -75,7 +75,7 @@ std::optional<std::string> WxFileChooser::ChooseFileToOpen(const FileDialogSpec&
   wxString folder = StartFolder();
   wxString name = InitialName(setup);
   while (true) {
-    wxFileDialog dialog(owner_, FromSjis(setup.title), folder, name, FileDialogWildcard(setup),
+    wxFileDialog dialog(owner_(), FromSjis(setup.title), folder, name, FileDialogWildcard(setup),
                         wxFD_OPEN);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     const std::string chosen = NativePath(dialog.GetPath());
@@ -84,7 +84,7 @@ std::optional<std::string> WxFileChooser::ChooseFileToOpen(const FileDialogSpec&
     std::error_code error;
     if (std::filesystem::exists(path, error)) return path;
     // What wx says when it checks itself, in the desktop's language; back to the dialog.
-    wxGenericMessageDialog missing(owner_, _("Please choose an existing file."), _("Error"),
+    wxGenericMessageDialog missing(owner_(), _("Please choose an existing file."), _("Error"),
                                    wxOK | wxICON_ERROR);
     missing.ShowModal();
     const std::filesystem::path typed(chosen);
@@ -98,7 +98,7 @@ std::optional<std::string> WxFileChooser::ChooseFileToSave(const FileDialogSpec&
   wxString name = InitialName(setup);
   const wxString title = FromSjis(setup.title);
   while (true) {
-    wxFileDialog dialog(owner_, title, folder, name, FileDialogWildcard(setup),
+    wxFileDialog dialog(owner_(), title, folder, name, FileDialogWildcard(setup),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     const std::string chosen = NativePath(dialog.GetPath());
@@ -106,7 +106,7 @@ std::optional<std::string> WxFileChooser::ChooseFileToSave(const FileDialogSpec&
     const std::string path = WithDefaultExtension(chosen, setup.defaultExtension);
     std::error_code error;
     if (path == chosen || !std::filesystem::exists(path, error) ||
-        ConfirmReplacing(owner_, path, title)) {
+        ConfirmReplacing(owner_(), path, title)) {
       return path;
     }
     // Not to be replaced: back to the dialog, where it was left.

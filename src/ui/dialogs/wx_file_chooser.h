@@ -2,9 +2,11 @@
 // result files.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/file_ports.h"
 
@@ -19,10 +21,10 @@ namespace verselane {
 // directory is never changed.
 class WxFileChooser : public FileChooserPort {
  public:
-  explicit WxFileChooser(wxWindow* owner = nullptr) : owner_(owner) {}
-  void SetOwner(wxWindow* owner) { owner_ = owner; }
-  // Where the dialogs start: the data folder. Empty: the current folder.
-  void SetStartFolder(const std::string& folder) { startFolder_ = folder; }
+  // `owner` gives the window the dialogs open over (the main window) as they open.
+  // `startFolder` is where they start: the data folder; empty: the current folder.
+  WxFileChooser(std::function<wxWindow*()> owner, std::string startFolder)
+      : owner_(std::move(owner)), startFolder_(std::move(startFolder)) {}
 
   std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& setup) override;
   std::optional<std::string> ChooseFileToSave(const FileDialogSpec& setup) override;
@@ -30,17 +32,17 @@ class WxFileChooser : public FileChooserPort {
  private:
   wxString StartFolder() const;
 
-  wxWindow* owner_;
+  std::function<wxWindow*()> owner_;
   std::string startFolder_;
 };
 
-// The wildcard of a file dialog from its filters. A pattern "*.*" (every file, on Windows)
-// becomes "*", which is every file here, names without a dot included.
+// The wildcard of a file dialog from its filters. A pattern "*.*", meant as every file, becomes
+// "*", which is every file here, names without a dot included.
 wxString FileDialogWildcard(const FileDialogSpec& setup);
 // `path` with ".<extension>" added when its file name has no extension; as it was otherwise.
 std::string WithDefaultExtension(std::string_view path, std::string_view extension);
 // The file a name typed into the open dialog means: the name itself where that file exists, else
-// the name with the default extension when it has none, as Windows' open dialog reads it. wx's
+// the name with the default extension when it has none, so that "set1" opens "set1.vlq". wx's
 // own "must exist" check would refuse the name before this, in English.
 std::string ExistingOrWithDefaultExtension(const std::string& path, std::string_view extension);
 

@@ -1,0 +1,81 @@
+// The results of a finished run: caption, figures, the commenting character's portrait and
+// comment. Once shown, it opens the rank-in over itself when the score enters the record list,
+// and otherwise takes the focus. It saves the result file and a question file of the wrong
+// answers (only with wrong answers), and ends only through "閉じる" and the retry: neither
+// Enter, Esc nor a close box end it, so that the Enter that answered the last question cannot.
+#pragma once
+
+#include "game/results.h"
+#include "records/run_figures.h"
+#include "ui/dialogs/dialog_builder.h"
+
+class wxButton;
+class wxStaticBitmap;
+class wxStaticText;
+class wxTextCtrl;
+
+namespace verselane {
+
+class ClockPort;
+class FileChooserPort;
+class InputMethodPort;
+class NoticePort;
+class PoemCatalogue;
+class RecordList;
+class SettingsController;
+
+// What the results reach beyond the run: the files they write, and the record list with the
+// player's name that a ranking run enters.
+struct ResultsServices {
+  const PoemCatalogue& catalogue;
+  SettingsController& settings;
+  RecordList& records;
+  FileChooserPort& files;
+  NoticePort& notices;
+  ClockPort& clock;
+  InputMethodPort& inputMethod;  // opened in the rank-in's name field
+};
+
+class ResultsDialog : public BuiltDialog {
+ public:
+  ResultsDialog(wxWindow* parent, const RunFigures& run, const ResultsServices& services);
+  // The player chose the retry run.
+  bool retryChosen() const { return retryChosen_; }
+
+  wxStaticBitmap* portrait() const { return portrait_; }
+  wxTextCtrl* comment() const { return comment_; }
+  wxStaticText* score() const { return score_; }
+  wxStaticText* clearTime() const { return clearTime_; }
+  wxStaticText* rate() const { return rate_; }
+  wxStaticText* correct() const { return correct_; }
+  wxButton* saveResult() const { return saveResult_; }
+  wxButton* saveQuestions() const { return saveQuestions_; }
+  wxButton* retry() const { return retry_; }
+  wxButton* close() const { return close_; }
+
+ private:
+  void BuildControls(const ResultsView& view);
+  void BindButtons();
+  void OnShown();
+
+  const RunFigures& run_;
+  const ResultsServices& services_;
+  wxStaticBitmap* portrait_ = nullptr;
+  wxTextCtrl* comment_ = nullptr;
+  wxStaticText* score_ = nullptr;
+  wxStaticText* clearTime_ = nullptr;
+  wxStaticText* rate_ = nullptr;
+  wxStaticText* correct_ = nullptr;
+  wxButton* saveResult_ = nullptr;
+  wxButton* saveQuestions_ = nullptr;
+  wxButton* retry_ = nullptr;
+  wxButton* close_ = nullptr;
+  bool shownOnce_ = false;
+  bool retryChosen_ = false;
+};
+
+// Shows the results of `run` over `parent` until they are closed; true when the player chose the
+// retry run.
+bool ShowResults(wxWindow* parent, const RunFigures& run, const ResultsServices& services);
+
+}  // namespace verselane
