@@ -11,6 +11,7 @@
 #include <string>
 #include <system_error>
 
+#include "base/file_system.h"
 #include "base/scramble.h"
 
 namespace verselane {
@@ -46,5 +47,41 @@ inline std::string FileBytesFrom(const std::string& input) {
   Scramble(text, ScrambleDirection::kEncode);
   return text;
 }
+
+// The system's file system without the waits for the disk: a save goes through every step it
+// takes in the program but the syncs, which would hold a fuzzer to a few inputs a second.
+class UnsyncedFileSystem : public FileSystem {
+ public:
+  FileStatus Stat(const std::string& path, FileInfo& info) override {
+    return SystemFileSystem().Stat(path, info);
+  }
+  FileStatus ReadFile(const std::string& path, std::size_t maxBytes, std::string& bytes) override {
+    return SystemFileSystem().ReadFile(path, maxBytes, bytes);
+  }
+  FileStatus CreateNew(const std::string& path, std::optional<unsigned> permissions,
+                       std::unique_ptr<WritableFile>& file) override {
+    std::unique_ptr<WritableFile> real;
+    FileStatus created = SystemFileSystem().CreateNew(path, permissions, real);
+    if (created.ok()) file = std::make_unique<Unsynced>(std::move(real));
+    return created;
+  }
+  FileStatus Rename(const std::string& from, const std::string& to) override {
+    return SystemFileSystem().Rename(from, to);
+  }
+  FileStatus Remove(const std::string& path) override { return SystemFileSystem().Remove(path); }
+  FileStatus SyncFolder(const std::string& folder) override { return FileStatus::Ok(folder); }
+
+ private:
+  class Unsynced : public WritableFile {
+   public:
+    explicit Unsynced(std::unique_ptr<WritableFile> file) : file_(std::move(file)) {}
+    FileStatus Append(std::string_view bytes) override { return file_->Append(bytes); }
+    FileStatus Sync() override { return FileStatus(); }
+    FileStatus Close() override { return file_->Close(); }
+
+   private:
+    std::unique_ptr<WritableFile> file_;
+  };
+};
 
 }  // namespace verselane

@@ -16,6 +16,8 @@ using verselane::FileStatus;
 using verselane::Preferences;
 using verselane::PreferencesFile;
 
+verselane::UnsyncedFileSystem files;
+
 bool Same(const Preferences& a, const Preferences& b) {
   return a.romajiInput == b.romajiInput && a.zoomPercent == b.zoomPercent;
 }
@@ -38,14 +40,14 @@ bool IsKeptIn(const std::string& part, const std::string& whole) {
 
 std::string ReadFile(const std::string& path) {
   std::string bytes;
-  if (!verselane::SystemFileSystem().ReadFile(path, verselane::kPreferencesFileLimit, bytes).ok()) std::abort();
+  if (!files.ReadFile(path, verselane::kPreferencesFileLimit, bytes).ok()) std::abort();
   return bytes;
 }
 
 // Saves `preferences` and loads them back.
 void CheckRoundTrip(PreferencesFile& file, const Preferences& preferences) {
   if (!file.Save(preferences).ok()) std::abort();
-  PreferencesFile again(file.path());
+  PreferencesFile again(file.path(), files);
   Preferences reloaded;
   if (!again.Load(reloaded).ok() || !Same(reloaded, preferences)) std::abort();
 }
@@ -58,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string input(reinterpret_cast<const char*>(data), size);
   verselane::WriteFile(path, input);
 
-  PreferencesFile file(path);
+  PreferencesFile file(path, files);
   Preferences loaded;
   const FileStatus status = file.Load(loaded);
   if (status.code() == FileStatus::Code::kTooLarge) {

@@ -27,6 +27,20 @@ class FakeNotices : public NoticePort {
     if (whileShown) whileShown();
   }
   std::vector<Notice> shown;
+  // The texts shown, in order.
+  std::vector<std::string> texts() const {
+    std::vector<std::string> all;
+    for (const Notice& notice : shown) all.push_back(notice.text);
+    return all;
+  }
+  // Whether every notice shown was a "Notice" box with the exclamation icon, as the notices
+  // about the player's files are.
+  bool allFileNotices() const {
+    for (const Notice& notice : shown) {
+      if (notice.caption != "Notice" || notice.icon != NoticeIcon::kExclamation) return false;
+    }
+    return true;
+  }
   // Runs as each notice is shown, for a test to look at what the player would see meanwhile.
   std::function<void()> whileShown;
 };

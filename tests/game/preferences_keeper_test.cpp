@@ -38,13 +38,8 @@ class PreferencesKeeperTest : public ::testing::Test {
     const Preferences preferences = keeper.Load();
     EXPECT_FALSE(preferences.romajiInput);
     keeper.Save(Preferences{true, 200});
-    std::vector<std::string> texts;
-    for (const auto& notice : notices.shown) {
-      EXPECT_EQ(notice.caption, "Notice");
-      EXPECT_EQ(notice.icon, NoticeIcon::kExclamation);
-      texts.push_back(notice.text);
-    }
-    return texts;
+    EXPECT_TRUE(notices.allFileNotices());
+    return notices.texts();
   }
 
   TempFolder folder;

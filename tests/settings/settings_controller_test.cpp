@@ -24,13 +24,8 @@ class SettingsControllerTest : public ::testing::Test {
   void Load() { Load(controller, notices); }
   void Save() { SaveEnvironmentAtShutDown(controller, notices); }
   std::vector<std::string> NoticeTexts() {
-    std::vector<std::string> texts;
-    for (const auto& notice : notices.shown) {
-      EXPECT_EQ(notice.caption, "Notice");
-      EXPECT_EQ(notice.icon, NoticeIcon::kExclamation);
-      texts.push_back(notice.text);
-    }
-    return texts;
+    EXPECT_TRUE(notices.allFileNotices());
+    return notices.texts();
   }
 
   TempFolder folder;
