@@ -1,0 +1,47 @@
+// Today's plan: the poems to ask today so that each is reviewed about when it is on the point of
+// being forgotten, and a few poems never asked yet, in the order karuta players learn them.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "catalogue/poem_catalogue.h"
+#include "game/memory_model.h"
+
+namespace verselane {
+
+struct PlanSettings {
+  int newPerDay = 5;        // kMinNewPerDay to kMaxNewPerDay
+  double retention = 0.90;  // the chance of recall a review comes at; kMinRetention to kMaxRetention
+};
+inline constexpr int kMinNewPerDay = 0;
+inline constexpr int kMaxNewPerDay = 20;
+inline constexpr double kMinRetention = 0.80;
+inline constexpr double kMaxRetention = 0.97;
+
+enum class PlanKind { kDue, kNew };
+
+struct PlanItem {
+  int poem = 0;  // poem index, 0 to 99
+  PlanKind kind = PlanKind::kNew;
+  std::optional<double> recall;  // the chance of recalling it today; nothing for a new poem
+  Day nextReview = 0;            // when it falls due again after a right (Good) answer today
+};
+
+// The poems to ask on `today`, in asking order, from the memory of each poem (ReplayAnswers):
+//
+// - first the poems due, whose chance of recall today is at or below the target retention, the
+//   lowest chance first (a tie to the lower poem number). Lowest chance rather than most days
+//   past due: a poem two days late on a two-day interval is far nearer forgotten than one two days
+//   late on a two-month interval, and the chance of recall says so where counting days does not;
+// - then poems never answered, as many as the day's allowance of new poems leaves (a poem first
+//   answered today has used its share), by the length of their upper kimariji, shortest first,
+//   then by poem number: the seven poems decided by their first kana (む す め ふ さ ほ せ)
+//   come first, the way karuta players learn them.
+//
+// Settings out of their range are held at its ends.
+std::vector<PlanItem> PlanDay(const std::vector<std::optional<MemoryState>>& memory,
+                              const PoemCatalogue& catalogue, Day today,
+                              const PlanSettings& settings);
+
+}  // namespace verselane

@@ -1,0 +1,157 @@
+#include "game/memory_model.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "catalogue/poem_table.h"
+#include "game/scoring.h"
+
+namespace verselane {
+namespace {
+
+// The 21 default weights of FSRS-6 as its authors published them, fitted to some hundred million
+// reviews of many learners; w[i] is the paper's w_i.
+constexpr double w[21] = {0.212,  1.2931, 2.3065, 8.2956, 6.4133, 0.8334, 3.0194,
+                          0.001,  1.8722, 0.1666, 0.796,  1.4835, 0.0614, 0.2629,
+                          1.6483, 0.6014, 1.8729, 0.5425, 0.0912, 0.0658, 0.1542};
+
+constexpr double kMinStability = 0.001;
+constexpr int kMaxIntervalDays = 36500;  // a hundred years: never, for a player
+
+// The forgetting curve R = (1 + factor·t/S)^(−decay), its factor chosen so that R(S, S) = 0.9.
+const double kDecay = w[20];
+const double kFactor = std::pow(0.9, -1.0 / kDecay) - 1.0;
+
+double Number(Grade grade) { return static_cast<double>(grade); }
+
+double InitialDifficultyUnclamped(Grade grade) {
+  return w[4] - std::exp(w[5] * (Number(grade) - 1.0)) + 1.0;
+}
+
+double InitialDifficulty(Grade grade) { return std::clamp(InitialDifficultyUnclamped(grade), 1.0, 10.0); }
+
+// Each grade moves the difficulty, less the nearer it is to 10, and it drifts a little back
+// toward that of a first Easy, so that a poem once missed often can still become easy.
+double NextDifficulty(double d, Grade grade) {
+  const double step = -w[6] * (Number(grade) - 3.0);
+  const double damped = d + step * (10.0 - d) / 9.0;
+  const double reverted = w[7] * InitialDifficultyUnclamped(Grade::kEasy) + (1.0 - w[7]) * damped;
+  return std::clamp(reverted, 1.0, 10.0);
+}
+
+double StabilityAfterRecall(double d, double s, double r, Grade grade) {
+  const double hard = grade == Grade::kHard ? w[15] : 1.0;
+  const double easy = grade == Grade::kEasy ? w[16] : 1.0;
+  const double growth = std::exp(w[8]) * (11.0 - d) * std::pow(s, -w[9]) *
+                        (std::exp(w[10] * (1.0 - r)) - 1.0) * hard * easy;
+  return s * (1.0 + growth);
+}
+
+// After a lapse the memory starts again from a stability that grows with the old one, capped so
+// that forgetting never leaves a poem more stable than it was.
+double StabilityAfterLapse(double d, double s, double r) {
+  const double relearnt = w[11] * std::pow(d, -w[12]) * (std::pow(s + 1.0, w[13]) - 1.0) *
+                          std::exp(w[14] * (1.0 - r));
+  return std::min(relearnt, s / std::exp(w[17] * w[18]));
+}
+
+double ClampStability(double s) { return std::clamp(s, kMinStability, double{kMaxIntervalDays}); }
+
+int Median(std::vector<int>& values) {
+  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  return *middle;
+}
+
+}  // namespace
+
+std::optional<Day> DayOf(std::string_view localTime) {
+  int y = 0;
+  unsigned m = 0;
+  unsigned d = 0;
+  char rest = 0;
+  const std::string text(localTime.substr(0, 10));
+  if (std::sscanf(text.c_str(), "%4d-%2u-%2u%c", &y, &m, &d, &rest) != 3 || text.size() != 10) {
+    return std::nullopt;
+  }
+  const std::chrono::year_month_day date{std::chrono::year{y}, std::chrono::month{m},
+                                         std::chrono::day{d}};
+  if (!date.ok()) return std::nullopt;
+  return std::chrono::sys_days{date}.time_since_epoch().count();
+}
+
+std::string DateText(Day day) {
+  const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{day}}};
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  return text;
+}
+
+double Retrievability(double days, double stability) {
+  return std::pow(1.0 + kFactor * std::max(days, 0.0) / stability, -kDecay);
+}
+
+int IntervalDays(double stability, double retention) {
+  const double days = stability / kFactor * (std::pow(retention, -1.0 / kDecay) - 1.0);
+  int whole = static_cast<int>(std::clamp(std::ceil(days), 1.0, double{kMaxIntervalDays}));
+  // The curve decides, not the rounding of its inverse: the day given is the very day on which the
+  // poem is found due.
+  if (whole > 1 && Retrievability(whole - 1, stability) <= retention) --whole;
+  if (whole < kMaxIntervalDays && Retrievability(whole, stability) > retention) ++whole;
+  return whole;
+}
+
+MemoryState Review(const std::optional<MemoryState>& before, Grade grade, Day day) {
+  if (!before) {
+    return {ClampStability(w[static_cast<int>(grade) - 1]), InitialDifficulty(grade), day, day};
+  }
+  const double d = before->difficulty;
+  const double s = before->stability;
+  const double r = Retrievability(day - before->lastReview, s);
+  const double next = grade == Grade::kAgain ? StabilityAfterLapse(d, s, r)
+                                             : StabilityAfterRecall(d, s, r, grade);
+  return {ClampStability(next), NextDifficulty(d, grade), before->firstReview, day};
+}
+
+AnswerPace PaceOf(const std::vector<AnswerRecord>& answers) {
+  std::vector<int> times[3];
+  for (const AnswerRecord& answer : answers) {
+    const int mode = static_cast<int>(answer.mode);
+    if (answer.correct && mode >= 0 && mode < 3) times[mode].push_back(answer.milliseconds);
+  }
+  AnswerPace pace;
+  for (int mode = 0; mode < 3; ++mode) {
+    pace.rightAnswers[mode] = static_cast<int>(times[mode].size());
+    if (!times[mode].empty()) pace.medianRightMs[mode] = Median(times[mode]);
+  }
+  return pace;
+}
+
+Grade GradeAnswer(const AnswerRecord& answer, const AnswerPace& pace) {
+  if (!answer.correct) return Grade::kAgain;
+  if (answer.milliseconds > kTimeLimitSeconds * 1000) return Grade::kHard;
+  const int mode = static_cast<int>(answer.mode);
+  if (mode >= 0 && mode < 3 && pace.rightAnswers[mode] >= kPaceAnswers &&
+      answer.milliseconds < kQuickShare * pace.medianRightMs[mode]) {
+    return Grade::kEasy;
+  }
+  return Grade::kGood;
+}
+
+std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRecord>& answers) {
+  const AnswerPace pace = PaceOf(answers);
+  std::vector<std::optional<MemoryState>> poems(kPoemTableSize);
+  for (const AnswerRecord& answer : answers) {
+    const std::optional<Day> day = DayOf(answer.localTime);
+    if (!day || answer.poem < 0 || answer.poem >= kPoemTableSize) continue;
+    std::optional<MemoryState>& memory = poems[answer.poem];
+    if (memory && *day <= memory->lastReview) continue;
+    memory = Review(memory, GradeAnswer(answer, pace), *day);
+  }
+  return poems;
+}
+
+}  // namespace verselane

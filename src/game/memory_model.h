@@ -1,0 +1,73 @@
+// How well the player remembers each poem: the FSRS-6 memory model (free spaced repetition
+// scheduler, version 6, with its published default weights), fed with the player's typed and
+// timed answers. A poem's memory has a stability S (the days after which the chance of recalling
+// it has fallen to 90 %), a difficulty D (1 to 10) and the day of its last review; the chance of
+// recalling it t days later is the retrievability R(t, S).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/answer_history.h"
+
+namespace verselane {
+
+// The four grades of the model, from what a typed answer tells (GradeAnswer).
+enum class Grade { kAgain = 1, kHard = 2, kGood = 3, kEasy = 4 };
+
+// A local calendar day, counted from 1970-01-01.
+using Day = int;
+// The day of a "YYYY-MM-DD..." text (the local time of an answer), nothing when it is no date.
+std::optional<Day> DayOf(std::string_view localTime);
+// "YYYY-MM-DD".
+std::string DateText(Day day);
+
+struct MemoryState {
+  double stability = 0;   // days
+  double difficulty = 0;  // 1 to 10
+  Day firstReview = 0;
+  Day lastReview = 0;
+};
+
+// The chance of recalling a poem `days` days after its last review.
+double Retrievability(double days, double stability);
+
+// The whole days after a review until the first day on which the chance of recall is at or below
+// `retention` (0 < retention < 1), the day the poem falls due: at least one, so that a poem is
+// never due again on the day it was reviewed.
+int IntervalDays(double stability, double retention);
+
+// The memory after a review graded `grade` on `day`; `before` is nothing for a first review.
+MemoryState Review(const std::optional<MemoryState>& before, Grade grade, Day day);
+
+// The player's usual pace, from which a right answer is judged quick: the median milliseconds of
+// their right answers in each question mode (typing a lower phrase, an upper phrase or after a
+// poet's name take different times), and how many there were.
+struct AnswerPace {
+  int medianRightMs[3] = {0, 0, 0};
+  int rightAnswers[3] = {0, 0, 0};
+};
+AnswerPace PaceOf(const std::vector<AnswerRecord>& answers);
+
+// A wrong answer is Again. A right one is Hard when it came after the time bar had run out: the
+// poem was there, but had to be searched for. It is Easy when it came in under kQuickShare of the
+// player's median right answer in that mode, once there are kPaceAnswers right answers to take a
+// median of: such an answer was typed straight from memory, without the pause of recalling, and
+// measuring against the player's own median keeps a slow typist's fluent answers from all
+// counting as merely Good and a fast typist's from all counting as Easy. Otherwise it is Good.
+inline constexpr double kQuickShare = 0.75;
+inline constexpr int kPaceAnswers = 10;
+Grade GradeAnswer(const AnswerRecord& answer, const AnswerPace& pace);
+
+// The memory of each poem (by poem index, 0 to 99) after replaying `answers` in the order given;
+// nothing for a poem never answered. Only the first answer to a poem on a local day is a review:
+// the model describes memory over days, and asking a poem again minutes after it was shown would
+// only measure what is still on the screen of the mind, so later answers that day leave the
+// schedule as it is. An answer whose day lies before the poem's last review (a clock set back)
+// counts as on that day. An answer without a readable date or with a poem out of range is passed
+// over.
+std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRecord>& answers);
+
+}  // namespace verselane
