@@ -11,8 +11,9 @@
 namespace verselane {
 
 struct PlanSettings {
-  int newPerDay = 5;        // kMinNewPerDay to kMaxNewPerDay
-  double retention = 0.90;  // the chance of recall a review comes at; kMinRetention to kMaxRetention
+  int newPerDay = 5;  // kMinNewPerDay to kMaxNewPerDay
+  // The chance of recall at which a poem falls due; kMinRetention to kMaxRetention.
+  double retention = 0.90;
 };
 inline constexpr int kMinNewPerDay = 0;
 inline constexpr int kMaxNewPerDay = 20;

@@ -11,8 +11,10 @@
 namespace verselane {
 namespace {
 
-// The 21 default weights of FSRS-6 as its authors published them, fitted to some hundred million
-// reviews of many learners; w[i] is the paper's w_i.
+// The 21 default weights of FSRS-6 as its authors published them, fitted to the review logs of
+// many learners; w[i] is their w_i. w17 and w18 serve here only in the cap after a lapse, and w19
+// not at all: with them FSRS also moves the memory on answers given the same day, which this
+// program does not count (ReplayAnswers).
 constexpr double w[21] = {0.212,  1.2931, 2.3065, 8.2956, 6.4133, 0.8334, 3.0194,
                           0.001,  1.8722, 0.1666, 0.796,  1.4835, 0.0614, 0.2629,
                           1.6483, 0.6014, 1.8729, 0.5425, 0.0912, 0.0658, 0.1542};
@@ -26,11 +28,16 @@ const double kFactor = std::pow(0.9, -1.0 / kDecay) - 1.0;
 
 double Number(Grade grade) { return static_cast<double>(grade); }
 
+constexpr int kModes = 3;
+bool KnownMode(int mode) { return mode >= 0 && mode < kModes; }
+
 double InitialDifficultyUnclamped(Grade grade) {
   return w[4] - std::exp(w[5] * (Number(grade) - 1.0)) + 1.0;
 }
 
-double InitialDifficulty(Grade grade) { return std::clamp(InitialDifficultyUnclamped(grade), 1.0, 10.0); }
+double InitialDifficulty(Grade grade) {
+  return std::clamp(InitialDifficultyUnclamped(grade), 1.0, 10.0);
+}
 
 // Each grade moves the difficulty, less the nearer it is to 10, and it drifts a little back
 // toward that of a first Easy, so that a poem once missed often can still become easy.
@@ -52,8 +59,8 @@ double StabilityAfterRecall(double d, double s, double r, Grade grade) {
 // After a lapse the memory starts again from a stability that grows with the old one, capped so
 // that forgetting never leaves a poem more stable than it was.
 double StabilityAfterLapse(double d, double s, double r) {
-  const double relearnt = w[11] * std::pow(d, -w[12]) * (std::pow(s + 1.0, w[13]) - 1.0) *
-                          std::exp(w[14] * (1.0 - r));
+  const double relearnt =
+      w[11] * std::pow(d, -w[12]) * (std::pow(s + 1.0, w[13]) - 1.0) * std::exp(w[14] * (1.0 - r));
   return std::min(relearnt, s / std::exp(w[17] * w[18]));
 }
 
@@ -114,19 +121,19 @@ MemoryState Review(const std::optional<MemoryState>& before, Grade grade, Day da
   const double d = before->difficulty;
   const double s = before->stability;
   const double r = Retrievability(day - before->lastReview, s);
-  const double next = grade == Grade::kAgain ? StabilityAfterLapse(d, s, r)
-                                             : StabilityAfterRecall(d, s, r, grade);
+  const double next =
+      grade == Grade::kAgain ? StabilityAfterLapse(d, s, r) : StabilityAfterRecall(d, s, r, grade);
   return {ClampStability(next), NextDifficulty(d, grade), before->firstReview, day};
 }
 
 AnswerPace PaceOf(const std::vector<AnswerRecord>& answers) {
-  std::vector<int> times[3];
+  std::vector<int> times[kModes];
   for (const AnswerRecord& answer : answers) {
     const int mode = static_cast<int>(answer.mode);
-    if (answer.correct && mode >= 0 && mode < 3) times[mode].push_back(answer.milliseconds);
+    if (answer.correct && KnownMode(mode)) times[mode].push_back(answer.milliseconds);
   }
   AnswerPace pace;
-  for (int mode = 0; mode < 3; ++mode) {
+  for (int mode = 0; mode < kModes; ++mode) {
     pace.rightAnswers[mode] = static_cast<int>(times[mode].size());
     if (!times[mode].empty()) pace.medianRightMs[mode] = Median(times[mode]);
   }
@@ -137,7 +144,7 @@ Grade GradeAnswer(const AnswerRecord& answer, const AnswerPace& pace) {
   if (!answer.correct) return Grade::kAgain;
   if (answer.milliseconds > kTimeLimitSeconds * 1000) return Grade::kHard;
   const int mode = static_cast<int>(answer.mode);
-  if (mode >= 0 && mode < 3 && pace.rightAnswers[mode] >= kPaceAnswers &&
+  if (KnownMode(mode) && pace.rightAnswers[mode] >= kPaceAnswers &&
       answer.milliseconds < kQuickShare * pace.medianRightMs[mode]) {
     return Grade::kEasy;
   }

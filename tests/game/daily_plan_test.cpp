@@ -39,7 +39,8 @@ class DailyPlanTest : public ::testing::Test {
     return poems;
   }
   static bool Asks(const std::vector<PlanItem>& plan, int poem) {
-    return std::any_of(plan.begin(), plan.end(), [poem](const PlanItem& i) { return i.poem == poem; });
+    return std::any_of(plan.begin(), plan.end(),
+                       [poem](const PlanItem& i) { return i.poem == poem; });
   }
 
   PoemCatalogue catalogue_;
@@ -86,7 +87,7 @@ TEST_F(DailyPlanTest, DuePoemsComeFirstLowestRecallFirst) {
   const std::vector<AnswerRecord> answers = {
       Answer(50, 0, true),                         // R(3, 2.3065) = 0.880948 on day 3
       Answer(40, 2, false),                        // R(1, 0.212) = 0.766196 on day 3
-      Answer(30, 0, true), Answer(30, 3, true),    // reviewed today: not due
+      Answer(30, 0, true),  Answer(30, 3, true),   // reviewed today: not due
       Answer(60, 0, false), Answer(60, 2, false),  // missed twice, the same as 40 but lower
   };
   const std::vector<PlanItem> plan = Plan(answers, 3, 1);

@@ -90,7 +90,8 @@ TEST(MemoryModelTest, SlowAnswersGrowLessAndQuickOnesMore) {
   answers.push_back(Answer(0, 0, true, 8000));
   // Three days after a first Good (growth 4.994756 as above):
   // Hard (past the 15 s bar):  S' = 2.3065 · (1 + 4.994756·0.6014) = 9.234871,
-  //                            D' = 0.001·(−4.771631) + 0.999·(2.118104 + 3.0194·7.881896/9) = 4.752858;
+  //                            D' = 0.001·(−4.771631) + 0.999·(2.118104 + 3.0194·7.881896/9)
+  //                            = 4.752858;
   // Easy (quick):              S' = 2.3065 · (1 + 4.994756·1.8729) = 23.883064, D' held at 1.
   std::vector<AnswerRecord> slow = answers;
   slow.push_back(Answer(0, 3, true, 15001));
@@ -127,13 +128,14 @@ TEST(MemoryModelTest, QuickIsMeasuredAgainstEnoughRightAnswersOfTheSameMode) {
 TEST(MemoryModelTest, OnlyTheFirstAnswerOfALocalDayMovesTheSchedule) {
   const MemoryState once = MemoryAfter({Answer(0, 0, true)});
   // Missed an hour later, and again late that evening: still the day's first answer alone.
-  const MemoryState repeated = MemoryAfter({Answer(0, 0, true), Answer(0, 0, false, 8000, " 09:00:00"),
-                                            Answer(0, 0, false, 8000, " 23:59:59")});
+  const MemoryState repeated =
+      MemoryAfter({Answer(0, 0, true), Answer(0, 0, false, 8000, " 09:00:00"),
+                   Answer(0, 0, false, 8000, " 23:59:59")});
   EXPECT_DOUBLE_EQ(repeated.stability, once.stability);
   EXPECT_DOUBLE_EQ(repeated.difficulty, once.difficulty);
   // Two minutes later, past midnight on the player's clock, is the next day: a review.
-  const MemoryState nextDay = MemoryAfter({Answer(0, 0, true, 8000, " 23:59:00"),
-                                           Answer(0, 1, false, 8000, " 00:01:00")});
+  const MemoryState nextDay =
+      MemoryAfter({Answer(0, 0, true, 8000, " 23:59:00"), Answer(0, 1, false, 8000, " 00:01:00")});
   EXPECT_LT(nextDay.stability, once.stability);
   EXPECT_EQ(nextDay.lastReview, kStart + 1);
   // A clock set back a day: the answer counts as on the day of the last review.
@@ -143,7 +145,8 @@ TEST(MemoryModelTest, OnlyTheFirstAnswerOfALocalDayMovesTheSchedule) {
 }
 
 TEST(MemoryModelTest, AnswersWithoutADateOrPoemArePassedOver) {
-  std::vector<AnswerRecord> answers = {Answer(0, 0, false), Answer(100, 0, true), Answer(-1, 0, true)};
+  std::vector<AnswerRecord> answers = {Answer(0, 0, false), Answer(100, 0, true),
+                                       Answer(-1, 0, true)};
   for (const char* time : {"", "2027-02-30 08:00:00", "2027-1-10 08:00:00", "yesterday"}) {
     AnswerRecord undated = Answer(0, 1, true);
     undated.localTime = time;
