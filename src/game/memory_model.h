@@ -44,7 +44,8 @@ MemoryState Review(const std::optional<MemoryState>& before, Grade grade, Day da
 
 // The player's usual pace, from which a right answer is judged quick: the median milliseconds of
 // their right answers in each question mode (typing a lower phrase, an upper phrase or after a
-// poet's name take different times), and how many there were.
+// poet's name take different times), and how many there were, over all the answers given (the
+// upper of the two middle values when there is an even number).
 struct AnswerPace {
   int medianRightMs[3] = {0, 0, 0};
   int rightAnswers[3] = {0, 0, 0};
