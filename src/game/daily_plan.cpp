@@ -26,7 +26,7 @@ Candidates SortOut(const std::vector<std::optional<MemoryState>>& memory, int po
     if (state->firstReview >= today) ++found.firstAnsweredToday;
     const double recall = Retrievability(today - state->lastReview, state->stability);
     if (recall > retention) continue;
-    const MemoryState afterRight = Review(state, Grade::kGood, today);
+    const MemoryState afterRight = ReviewMemory(state, Grade::kGood, today);
     found.due.push_back(
         {poem, PlanKind::kDue, recall, today + IntervalDays(afterRight.stability, retention)});
   }
@@ -59,7 +59,7 @@ std::vector<PlanItem> PlanDay(const std::vector<std::optional<MemoryState>>& mem
   std::sort(learningOrder.begin(), learningOrder.end());
   const int newToday = std::max(newPerDay - found.firstAnsweredToday, 0);
   const int newFirstInterval =
-      IntervalDays(Review(std::nullopt, Grade::kGood, today).stability, retention);
+      IntervalDays(ReviewMemory(std::nullopt, Grade::kGood, today).stability, retention);
   for (int i = 0; i < std::min(newToday, static_cast<int>(learningOrder.size())); ++i) {
     plan.push_back(
         {learningOrder[i].second, PlanKind::kNew, std::nullopt, today + newFirstInterval});

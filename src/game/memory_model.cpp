@@ -114,7 +114,7 @@ int IntervalDays(double stability, double retention) {
   return whole;
 }
 
-MemoryState Review(const std::optional<MemoryState>& before, Grade grade, Day day) {
+MemoryState ReviewMemory(const std::optional<MemoryState>& before, Grade grade, Day day) {
   if (!before) {
     return {ClampStability(w[static_cast<int>(grade) - 1]), InitialDifficulty(grade), day, day};
   }
@@ -159,7 +159,7 @@ std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRe
     if (!day || answer.poem < 0 || answer.poem >= kPoemTableSize) continue;
     std::optional<MemoryState>& memory = poems[answer.poem];
     if (memory && *day <= memory->lastReview) continue;
-    memory = Review(memory, GradeAnswer(answer, pace), *day);
+    memory = ReviewMemory(memory, GradeAnswer(answer, pace), *day);
   }
   return poems;
 }

@@ -40,7 +40,7 @@ double Retrievability(double days, double stability);
 int IntervalDays(double stability, double retention);
 
 // The memory after a review graded `grade` on `day`; `before` is nothing for a first review.
-MemoryState Review(const std::optional<MemoryState>& before, Grade grade, Day day);
+MemoryState ReviewMemory(const std::optional<MemoryState>& before, Grade grade, Day day);
 
 // The player's usual pace, from which a right answer is judged quick: the median milliseconds of
 // their right answers in each question mode (typing a lower phrase, an upper phrase or after a
