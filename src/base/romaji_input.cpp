@@ -124,10 +124,29 @@ const RomajiTable& Table() {
   return table;
 }
 
+char Lower(char key) { return key >= 'A' && key <= 'Z' ? static_cast<char>(key - 'A' + 'a') : key; }
+
 }  // namespace
 
+// The longest spelling is four letters, so at most three wait for the last one. Bytes of other
+// characters match no spelling.
+std::size_t RomajiInput::Resume(std::string_view before) {
+  Clear();
+  constexpr std::size_t kLongestPending = 3;
+  const std::string* kana = nullptr;
+  for (std::size_t length = std::min(before.size(), kLongestPending); length > 0; --length) {
+    std::string letters(before.substr(before.size() - length));
+    for (char& letter : letters) letter = Lower(letter);
+    if (Table().Find(letters, kana) == Match::kPrefix) {
+      pending_ = std::move(letters);
+      return length;
+    }
+  }
+  return 0;
+}
+
 void RomajiInput::Type(char key) {
-  if (key >= 'A' && key <= 'Z') key = static_cast<char>(key - 'A' + 'a');
+  key = Lower(key);
   const RomajiTable& table = Table();
   const std::string* kana = nullptr;
 
