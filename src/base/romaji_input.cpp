@@ -28,6 +28,8 @@ class RomajiTable {
 
   const std::string n = SjisLiteral("ん");
   const std::string smallTsu = SjisLiteral("っ");
+  // Letters pending are always fewer than those of the longest spelling.
+  std::size_t longestPending = 0;
 
  private:
   struct Entry {
@@ -117,6 +119,9 @@ RomajiTable::RomajiTable() {
   }
   std::sort(entries_.begin(), entries_.end(),
             [](const Entry& a, const Entry& b) { return a.romaji < b.romaji; });
+  for (const Entry& entry : entries_) {
+    longestPending = std::max(longestPending, entry.romaji.size() - 1);
+  }
 }
 
 const RomajiTable& Table() {
@@ -124,10 +129,30 @@ const RomajiTable& Table() {
   return table;
 }
 
+char Lower(char key) {
+  return key >= 'A' && key <= 'Z' ? static_cast<char>(key - 'A' + 'a') : key;
+}
+
 }  // namespace
 
+// Bytes of characters other than letters match no spelling.
+std::size_t RomajiInput::Resume(std::string_view before) {
+  Clear();
+  const RomajiTable& table = Table();
+  const std::string* kana = nullptr;
+  for (std::size_t length = std::min(before.size(), table.longestPending); length > 0; --length) {
+    std::string letters(before.substr(before.size() - length));
+    for (char& letter : letters) letter = Lower(letter);
+    if (table.Find(letters, kana) == Match::kPrefix) {
+      pending_ = std::move(letters);
+      return length;
+    }
+  }
+  return 0;
+}
+
 void RomajiInput::Type(char key) {
-  if (key >= 'A' && key <= 'Z') key = static_cast<char>(key - 'A' + 'a');
+  key = Lower(key);
   const RomajiTable& table = Table();
   const std::string* kana = nullptr;
 

@@ -2,7 +2,9 @@
 // method.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace verselane {
 
@@ -20,8 +22,14 @@ namespace verselane {
 // they can never make a kana, and starts afresh ("kt" leaves "t"). A key that cannot begin
 // anything is ignored and changes nothing: digits, space, punctuation other than '-' and the
 // apostrophe after n, and q and v (no kana begins with q, and ゔ has no CP932 form).
+//
+// A line that keeps the text itself takes typing up anywhere with Resume: the letters just before
+// the caret are what is pending there, and each key replaces them with kana() and pending().
 class RomajiInput {
  public:
+  // Starts afresh after `before`, the text before the caret (UTF-8 or ASCII): its last letters
+  // that can still become a kana are pending, in lower case. Returns how many letters that is.
+  std::size_t Resume(std::string_view before);
   void Type(char key);
   // Removes the last pending letter, or when none is pending the last kana.
   void Backspace();

@@ -122,15 +122,13 @@ void AnswerBox::OnDestroy(wxWindowDestroyEvent& event) {
   event.Skip();
 }
 
-// In romaji input the answer is the kana made: letters still pending are no part of it.
+// The line holds the answer itself, in romaji input too: what it shows is what is judged.
 std::string AnswerBox::ReadText() {
   if (control_ == nullptr || hintShown_) return {};
-  if (romajiOn_) return romaji_.kana();
   return AnswerTextToSjis(control_->GetValue().utf8_string());
 }
 
 void AnswerBox::Clear() {
-  romaji_.Clear();
   RemoveHint();
   if (control_ == nullptr) return;
   control_->ChangeValue(wxString());
@@ -159,7 +157,6 @@ void AnswerBox::RemoveHint() {
 
 void AnswerBox::SetRomajiInput(bool on) {
   romajiOn_ = on;
-  romaji_.Clear();
   AllowInputMethod(control_, !on);
 }
 
@@ -177,13 +174,18 @@ void AnswerBox::Hide() {
 
 bool AnswerBox::IsVisible() const { return control_ != nullptr && control_->IsShown(); }
 
-// GTK selects an entry's whole text as it takes the focus: the hint is not to be typed over.
+// GTK selects an entry's whole text as it takes the focus: neither the hint nor an answer taken
+// up again after a pause is to be typed over. The caret goes before the hint, after the answer.
 void AnswerBox::Focus() {
   if (control_ == nullptr) return;
   control_->SetFocus();
-  if (!hintShown_) return;
   control_->CallAfter([this] {
-    if (control_ != nullptr && hintShown_) control_->SetInsertionPoint(0);
+    if (control_ == nullptr) return;
+    if (hintShown_) {
+      control_->SetInsertionPoint(0);
+    } else {
+      control_->SetInsertionPointEnd();
+    }
   });
 }
 
@@ -194,42 +196,64 @@ void AnswerBox::OnKeyDown(wxKeyEvent& event) {
 }
 
 // Enter is the game's alone: the control never sees it (no activation, nothing inserted).
-// An Enter that commits an input-method composition never arrives here at all.
+// An Enter that commits an input-method composition never arrives here at all. Alt and Ctrl
+// combinations are never romaji: they go on to the menus and accelerators.
 void AnswerBox::OnChar(wxKeyEvent& event) {
   const int character = KeyCharacter(event);
-  if (romajiOn_ && TypeRomaji(character)) {
-    keys_.Store(character);
+  keys_.Store(character);
+  if (character == kEnterKey) {
+    if (romajiOn_) FinishRomaji();
     return;
   }
-  keys_.Store(character);
-  if (character == kEnterKey) return;
+  if (romajiOn_ && !event.HasModifiers() && IsPrintableAscii(character)) {
+    TypeRomaji(static_cast<char>(character));
+    return;
+  }
   keyInsertPending_ = true;
   control_->CallAfter([this] { keyInsertPending_ = false; });
   event.Skip();
 }
 
-// Letters become kana as they are typed, Backspace takes back the last letter or kana, and Enter
-// first makes a pending "n" into ん, then answers. False for a key the line handles as usual.
-bool AnswerBox::TypeRomaji(int character) {
-  if (character == kEnterKey) {
-    romaji_.Finish();
-  } else if (character == WXK_BACK) {
-    romaji_.Backspace();
-  } else if (IsPrintableAscii(character)) {
-    romaji_.Type(static_cast<char>(character));
-  } else {
-    return false;
-  }
-  ShowRomaji();
-  return true;
+// A key typed in romaji takes up the letters pending just before the caret and puts what they
+// make with it in their place; a selection is typed over. Every other edit (Backspace, Delete,
+// the caret keys, paste) is the control's own, on the kana and letters it shows.
+void AnswerBox::TypeRomaji(char key) {
+  long from = 0;
+  long to = 0;
+  control_->GetSelection(&from, &to);
+  RomajiInput input;
+  const long pending = ResumeRomaji(input, from);
+  const std::string waiting = input.pending();
+  input.Type(key);
+  if (input.kana().empty() && input.pending() == waiting) return;  // a key romaji ignores
+  ShowRomaji(from - pending, to, input);
 }
 
-void AnswerBox::ShowRomaji() {
-  if (control_ == nullptr) return;
-  const wxString shown = FromSjis(romaji_.kana()) + wxString::FromUTF8(romaji_.pending());
+// Before Enter answers, a pending "n" at the caret becomes ん and other pending letters go.
+void AnswerBox::FinishRomaji() {
+  const long caret = control_->GetInsertionPoint();
+  RomajiInput input;
+  const long pending = ResumeRomaji(input, caret);
+  if (pending == 0) return;
+  input.Finish();
+  ShowRomaji(caret - pending, caret, input);
+}
+
+long AnswerBox::ResumeRomaji(RomajiInput& input, long caret) const {
+  const wxString before = control_->GetValue().Left(static_cast<std::size_t>(caret));
+  return static_cast<long>(input.Resume(before.utf8_string()));
+}
+
+// The characters from `from` to `to` give way to the kana made and the letters still pending,
+// and the caret follows them.
+void AnswerBox::ShowRomaji(long from, long to, const RomajiInput& input) {
+  const wxString made = FromSjis(input.kana()) + wxString::FromUTF8(input.pending());
+  const wxString value = control_->GetValue();
+  const wxString shown = value.Left(static_cast<std::size_t>(from)) + made +
+                         value.Mid(static_cast<std::size_t>(to));
   lastValue_ = shown;
   control_->ChangeValue(shown);
-  control_->SetInsertionPointEnd();
+  control_->SetInsertionPoint(from + static_cast<long>(made.length()));
 }
 
 // Text the input method commits arrives without key events; its last character reaches the

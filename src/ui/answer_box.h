@@ -59,9 +59,12 @@ class AnswerBox : public AnswerBoxControlPort {
   int Zoomed(int length) const;
   wxRect ZoomedPlace() const;
   bool ApplyFont();
-  // Romaji input: one key, and the line showing the kana made and the letters pending.
-  bool TypeRomaji(int character);
-  void ShowRomaji();
+  // Romaji input, which edits the line's own text around the caret.
+  void TypeRomaji(char key);
+  void FinishRomaji();
+  // The letters pending just before `caret` taken up into `input`; how many there are.
+  long ResumeRomaji(RomajiInput& input, long caret) const;
+  void ShowRomaji(long from, long to, const RomajiInput& input);
   // The hint goes as soon as the player types.
   void RemoveHint();
 
@@ -80,7 +83,6 @@ class AnswerBox : public AnswerBoxControlPort {
   bool romajiOn_ = false;
   bool hintShown_ = false;
   wxColour textColour_;
-  RomajiInput romaji_;
 };
 
 }  // namespace verselane

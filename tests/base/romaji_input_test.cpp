@@ -242,5 +242,26 @@ TEST(RomajiInputTest, FinishMakesAPendingNIntoNAndDropsOtherLetters) {
   EXPECT_EQ(input.kana(), SjisLiteral("な"));
 }
 
+// Taken up after text already in a line, the letters a key can still continue are pending: up to
+// three, in lower case; letters before them, or that make a kana on their own, stay as they are.
+TEST(RomajiInputTest, ResumeTakesUpTheLettersStillPendingBeforeTheCaret) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"", ""},     {"かk", "k"}, {"XTS", "xts"}, {"axts", "xts"}, {"abc", "c"},  {"ka", ""},
+      {"n", "n"},   {"nn", "n"},  {"kk", "k"},    {"tch", "ch"},    {"-", ""}};
+  for (const auto& [before, pending] : cases) {
+    RomajiInput input = Typed("ka");
+    EXPECT_EQ(input.Resume(before), pending.size()) << before;
+    EXPECT_EQ(input.pending(), pending) << before;
+    EXPECT_EQ(input.kana(), "") << before;
+  }
+  RomajiInput input;
+  input.Resume("xts");
+  input.Type('u');
+  EXPECT_EQ(input.kana(), SjisLiteral("っ"));
+  input.Resume("n");
+  input.Finish();
+  EXPECT_EQ(input.kana(), SjisLiteral("ん"));
+}
+
 }  // namespace
 }  // namespace verselane

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <wx/frame.h>
+#include <wx/menu.h>
 #include <wx/uiaction.h>
 
 #include "base/shift_jis.h"
@@ -43,7 +44,7 @@ class AnswerBoxTest : public ::testing::Test {
     wxUIActionSimulator simulator;
     simulator.MouseMove(frame->GetScreenPosition() + wxPoint(100, 70));
     ASSERT_TRUE(uitest::FocusMainWindow());
-    box.Focus();
+    if (wxWindow::FindFocus() != box.control()) box.Focus();
     RunEventsFor(50);
     keys(simulator);
     RunEventsFor(150);
@@ -157,6 +158,81 @@ TEST_F(AnswerBoxTest, RomajiInputTurnsKeysIntoKanaInTheLine) {
   box.SetRomajiInput(false);
   Type([](wxUIActionSimulator& sim) { sim.Text("ka"); });
   EXPECT_EQ(box.ReadText(), "ka") << "off again: keys are taken as typed";
+}
+
+// In romaji input the line is edited as any text field, and what it shows is what is read: the
+// caret keys, Delete, Backspace and selection act on the kana it holds, letters pending at the
+// caret become kana there, kana put in directly stay as they are, and Enter makes a pending "n"
+// at the caret into ん.
+TEST_F(AnswerBoxTest, RomajiLineReadsWhatItShowsAfterEveryEdit) {
+  box.SetRomajiInput(true);
+  auto shown = [this] { return box.control()->GetValue().utf8_string(); };
+  auto read = [this] { return SjisToUtf8(box.ReadText()).text; };
+  Type([](wxUIActionSimulator& sim) {
+    sim.Text("kana");
+    sim.Char(WXK_HOME);
+    sim.Char(WXK_DELETE);
+  });
+  EXPECT_EQ(shown(), "な");
+  EXPECT_EQ(read(), "な");
+  Type([](wxUIActionSimulator& sim) {
+    sim.Char(WXK_END);
+    sim.Text("ka");
+    sim.Char(WXK_LEFT);
+    sim.Char('n');
+  });
+  EXPECT_EQ(shown(), "なnか") << "the pending letter at the caret";
+  EXPECT_EQ(read(), "なnか");
+  Type([](wxUIActionSimulator& sim) { sim.Char('o'); });
+  EXPECT_EQ(shown(), "なのか");
+  Type([](wxUIActionSimulator& sim) {
+    sim.Char(WXK_HOME, wxMOD_SHIFT);
+    sim.Char('a');
+  });
+  EXPECT_EQ(shown(), "あか") << "a selection is typed over";
+  box.control()->WriteText(wxString::FromUTF8("つ"));  // as pasted
+  EXPECT_EQ(read(), "あつか");
+  Type([](wxUIActionSimulator& sim) {
+    sim.Char(WXK_BACK);
+    sim.Char(WXK_BACK);
+    sim.Text("kan");
+    sim.Char(WXK_RETURN);
+  });
+  EXPECT_EQ(keys.Take(), kEnterKey);
+  EXPECT_EQ(shown(), "かんか");
+  EXPECT_EQ(read(), "かんか");
+
+  // As after a pause: the line hidden, shown and given the focus again keeps its answer.
+  Type([](wxUIActionSimulator& sim) { sim.Char(WXK_HOME); });
+  box.Hide();
+  box.Show();
+  box.Focus();
+  Type([](wxUIActionSimulator& sim) { sim.Char('a'); });
+  EXPECT_EQ(shown(), "かんかあ") << "typed on at the end, nothing typed over";
+}
+
+// Alt and Ctrl combinations are never romaji: they reach the menus and their accelerators as
+// when the line takes keys as typed.
+TEST_F(AnswerBoxTest, RomajiInputLeavesAltAndCtrlKeysToTheMenus) {
+  auto* menu = new wxMenu();
+  menu->Append(wxID_ZOOM_OUT, "Zoom &out\tCtrl+-");
+  auto* bar = new wxMenuBar();
+  bar->Append(menu, "&Options");
+  frame->SetMenuBar(bar);
+  int opened = 0, chosen = 0;
+  frame->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent&) { ++opened; });
+  frame->Bind(wxEVT_MENU, [&](wxCommandEvent&) { ++chosen; }, wxID_ZOOM_OUT);
+  RunEventsFor(100);
+  for (bool romaji : {false, true}) {
+    box.SetRomajiInput(romaji);
+    opened = chosen = 0;
+    Type([](wxUIActionSimulator& sim) { sim.Char('o', wxMOD_ALT); });
+    EXPECT_EQ(opened, 1) << "romaji " << romaji;
+    Type([](wxUIActionSimulator& sim) { sim.Char(WXK_ESCAPE); });
+    Type([](wxUIActionSimulator& sim) { sim.Char('-', wxMOD_CONTROL); });
+    EXPECT_EQ(chosen, 1) << "romaji " << romaji;
+    EXPECT_EQ(box.control()->GetValue(), "") << "romaji " << romaji;
+  }
 }
 
 }  // namespace

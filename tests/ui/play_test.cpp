@@ -9,6 +9,7 @@
 #include <wx/utils.h>
 
 #include "catalogue/poem_catalogue.h"
+#include "fakes/temp_folder.h"
 #include "base/shift_jis.h"
 #include "game/menu_state.h"
 #include "ui/assets.h"
@@ -144,6 +145,44 @@ TEST_F(PlayTest, WrongAnswerShowsTheReadingAndWaitsForEnter) {
   program().window().frame()->ProcessWindowEvent(choose);
   EXPECT_EQ(state(), PlayState::Running);
   EXPECT_EQ(program().game().run().pool, std::vector<int>{0});
+}
+
+// A run typed in romaji, the option kept from the last time: the menus' keys still open them
+// during the run and type nothing, and the answer, edited in the line, is judged as it shows.
+class RomajiPlayTest : public PlayTest {
+ protected:
+  void SetUp() override {
+    WriteBytes(uitest::ScratchFile("verselane.conf"), "[input]\nromaji=true\n");
+    PlayTest::SetUp();
+  }
+};
+
+TEST_F(RomajiPlayTest, MenuKeysOpenTheMenuAndTheEditedLineIsJudgedAsShown) {
+  Keys([](wxUIActionSimulator& keys) { keys.Char('s', wxMOD_CONTROL); });
+  ASSERT_TRUE(WaitForPhase(Phase::kAnswering));
+  RunEventsFor(100);
+  ASSERT_EQ(ExpectedReading(), "わがころもではつゆにぬれつつ");
+  int menusOpened = 0;
+  frame()->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
+    ++menusOpened;
+    event.Skip();
+  });
+  Keys([](wxUIActionSimulator& keys) { keys.Char('o', wxMOD_ALT); });
+  EXPECT_EQ(menusOpened, 1) << "Alt+O opens オプション";
+  Keys([](wxUIActionSimulator& keys) { keys.Char(WXK_ESCAPE); });
+  wxTextCtrl* line = program().answerBox().control();
+  EXPECT_EQ(line->GetValue(), "") << "and types nothing";
+
+  line->SetFocus();
+  Keys([](wxUIActionSimulator& keys) {
+    keys.Text("kawagakoromodehatuyuninuretutu");
+    keys.Char(WXK_HOME);
+    keys.Char(WXK_DELETE);
+  });
+  EXPECT_EQ(line->GetValue().utf8_string(), "わがころもではつゆにぬれつつ");
+  Keys([](wxUIActionSimulator& keys) { keys.Char(WXK_RETURN); });
+  ASSERT_TRUE(RunEventsUntil([this] { return program().game().phase() >= Phase::kPopupIn; }));
+  EXPECT_EQ(program().game().run().tallies.correct, 1);
 }
 
 }  // namespace
