@@ -188,14 +188,6 @@ void RomajiInput::Type(char key) {
   }
 }
 
-void RomajiInput::Backspace() {
-  if (!pending_.empty()) {
-    pending_.pop_back();
-  } else if (kana_.size() >= kCellBytes) {
-    kana_.resize(kana_.size() - kCellBytes);
-  }
-}
-
 void RomajiInput::Finish() {
   if (pending_ == "n") kana_ += Table().n;
   pending_.clear();

@@ -31,8 +31,6 @@ class RomajiInput {
   // that can still become a kana are pending, in lower case. Returns how many letters that is.
   std::size_t Resume(std::string_view before);
   void Type(char key);
-  // Removes the last pending letter, or when none is pending the last kana.
-  void Backspace();
   // For Enter: a pending n becomes ん and other pending letters are dropped, so that kana() is
   // all the answer.
   void Finish();

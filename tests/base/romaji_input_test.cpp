@@ -202,25 +202,6 @@ TEST(RomajiInputTest, LettersAnyCaseKeysThatCannotContinueAndIgnoredKeys) {
   EXPECT_EQ(Typed("nq").pending(), "n");
 }
 
-TEST(RomajiInputTest, BackspaceTakesPendingLettersFirstThenWholeKana) {
-  RomajiInput input = Typed("kyokky");
-  EXPECT_EQ(input.kana(), SjisLiteral("きょっ"));
-  EXPECT_EQ(input.pending(), "ky");
-  input.Backspace();
-  EXPECT_EQ(input.pending(), "k");
-  input.Backspace();
-  EXPECT_EQ(input.pending(), "");
-  EXPECT_EQ(input.kana(), SjisLiteral("きょっ"));
-  input.Backspace();
-  input.Backspace();
-  EXPECT_EQ(input.kana(), SjisLiteral("き"));
-  input.Type('a');
-  EXPECT_EQ(input.kana(), SjisLiteral("きあ"));
-  for (int i = 0; i < 3; ++i) input.Backspace();
-  EXPECT_EQ(input.kana(), "");
-  EXPECT_EQ(input.pending(), "");
-}
-
 TEST(RomajiInputTest, FinishMakesAPendingNIntoNAndDropsOtherLetters) {
   RomajiInput input = Typed("kan");
   input.Finish();
