@@ -33,8 +33,9 @@ inline constexpr int ZoomCommand(int percent) {
 }
 
 // The key of romaji input, named by the hint at the first question. Ctrl+J: no menu takes it,
-// GTK's text fields bind nothing to it, and neither IBus, Fcitx nor Mozc's default keymap
-// claims it (Ctrl+Space switches input methods; F6 to F10 convert in Mozc's keymap).
+// GTK's text fields bind nothing to it, and neither IBus nor Fcitx claims it (Ctrl+Space
+// switches input methods there); Mozc's default keymap leaves it alone too (only its Kotoeri
+// keymap uses it, while composing), where F6 to F10 and Ctrl+U to Ctrl+P convert.
 inline constexpr const char* kRomajiInputKey = "Ctrl+J";
 
 enum class MenuState {

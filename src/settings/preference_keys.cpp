@@ -41,7 +41,7 @@ constexpr PreferenceKey ChosenFlag(const char* group, const char* key) {
           },
           [](const Preferences& preferences) -> std::optional<std::string> {
             if (!(preferences.*Chosen)) return std::nullopt;
-            return preferences.*Field ? "true" : "false";
+            return Flag<Field>("", "").write(preferences);
           }};
 }
 
