@@ -19,7 +19,8 @@ using verselane::PreferencesFile;
 verselane::UnsyncedFileSystem files;
 
 bool Same(const Preferences& a, const Preferences& b) {
-  return a.romajiInput == b.romajiInput && a.zoomPercent == b.zoomPercent;
+  return a.romajiInput == b.romajiInput && a.zoomPercent == b.zoomPercent &&
+         a.romajiChosen == b.romajiChosen;
 }
 
 bool IsZoom(int percent) {
@@ -81,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string once = ReadFile(path);
   CheckRoundTrip(file, loaded);
   if (ReadFile(path) != once) std::abort();
-  CheckRoundTrip(file, Preferences{!loaded.romajiInput, loaded.zoomPercent == 150 ? 200 : 150});
+  CheckRoundTrip(file,
+                 Preferences{!loaded.romajiInput, loaded.zoomPercent == 150 ? 200 : 150, true});
   return 0;
 }

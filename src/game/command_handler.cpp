@@ -87,8 +87,8 @@ void CommandHandler::OpenSettings() {
 }
 
 void CommandHandler::ToggleRomajiInput() {
-  if (game_.playState() != PlayState::Idle) return;
   preferences_.romajiInput = !preferences_.romajiInput;
+  preferences_.romajiChosen = true;
   window_.SetMenuItemChecked(kCommandRomajiInput, preferences_.romajiInput);
   answerBox_.SetRomajiInput(preferences_.romajiInput);
   preferencesStore_.Save(preferences_);

@@ -39,7 +39,8 @@ class CommandHandler {
   void OpenSettings();
   // Idle, with history: a run of the weakest poems of the history, put in like the retry run.
   void StartWeakPoems();
-  // Romaji input on or off, kept at once in the preferences.
+  // Romaji input on or off, at any time (the answer line follows at once), kept at once in the
+  // preferences.
   void ToggleRomajiInput();
   // The screen at `percent` % (one of kZoomPercents), kept at once in the preferences; at any
   // time, as it changes nothing of the game.

@@ -68,8 +68,10 @@ class InputMethodPort {
   virtual ~InputMethodPort() = default;
   // Opens the input method when it is closed, so the player can type kana at once.
   virtual void RequestOpen() = 0;
-  // Whether an input method (IBus or Fcitx) is running for the player at all.
-  virtual bool IsRunning() = 0;
+  // Whether an input method that types Japanese answers: IBus offers an engine for Japanese, or
+  // Fcitx an input method for it. It may ask the input method (briefly): the game asks when it
+  // needs to know, at most once at a start.
+  virtual bool OffersJapanese() = 0;
 };
 
 // The main window: its menu items, addressed by command id (see menu_state.h), and the window.

@@ -223,14 +223,14 @@ void GameController::SetUpQuestion() {
   run_.phase = Phase::kAnswering;
 }
 
-// A player who has no input method could not type a single kana: the first question says where
-// romaji input is switched on.
+// A player who has no Japanese input method could not type a single kana: the first question
+// names the key that switches romaji input on, which works at once, in the middle of the run.
 void GameController::OfferRomajiHint() {
   switch (hint_) {
     case Hint::kNotYet:
       hint_ = Hint::kDone;
-      if (preferences_.romajiInput || inputMethod_.IsRunning()) return;
-      answerBox_.SetHint(SjisLiteral("オプション→ローマ字で入力する"));
+      if (preferences_.romajiInput || inputMethod_.OffersJapanese()) return;
+      answerBox_.SetHint(SjisLiteral("ローマ字入力: ") + kRomajiInputKey);
       hint_ = Hint::kShown;
       return;
     case Hint::kShown:

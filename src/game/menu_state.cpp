@@ -9,11 +9,14 @@ void ApplyMenuState(MainWindowPort& window, MenuState state, bool historyKept) {
   window.SetMenuItemEnabled(kCommandStart, idle);
   window.SetMenuItemEnabled(kCommandPause, !idle);
   window.SetMenuItemEnabled(kCommandRestart, !idle);
-  for (int command : {kCommandSettings, kCommandRomajiInput, kCommandRecords, kCommandMastery,
-                      kCommandHelp, kCommandVersion}) {
+  for (int command :
+       {kCommandSettings, kCommandRecords, kCommandMastery, kCommandHelp, kCommandVersion}) {
     window.SetMenuItemEnabled(command, idle);
   }
   window.SetMenuItemEnabled(kCommandWeakPoems, idle && historyKept);
+  // Romaji input only changes how keys become kana: a player who finds at a question that
+  // kana cannot be typed switches it there and then.
+  window.SetMenuItemEnabled(kCommandRomajiInput, true);
 }
 
 }  // namespace verselane

@@ -15,7 +15,7 @@ enum CommandId : int {
   kCommandRecords = 105,
   kCommandHelp = 106,
   kCommandVersion = 107,
-  kCommandRomajiInput = 108,  // a check item
+  kCommandRomajiInput = 108,  // a check item; Ctrl+J (kRomajiInputKey)
   kCommandWeakPoems = 109,    // a run of the weakest poems of the history
   kCommandExit = 110,      // Ctrl+E; never greyed
   kCommandMastery = 111,   // the mastery window
@@ -32,10 +32,16 @@ inline constexpr int ZoomCommand(int percent) {
   return percent >= 200 ? kCommandZoom200 : percent >= 150 ? kCommandZoom150 : kCommandZoom100;
 }
 
+// The key of romaji input, named by the hint at the first question. Ctrl+J: no menu takes it,
+// GTK's text fields bind nothing to it, and neither IBus nor Fcitx claims it (Ctrl+Space
+// switches input methods there); Mozc's default keymap leaves it alone too (only its Kotoeri
+// keymap uses it, while composing), where F6 to F10 and Ctrl+U to Ctrl+P convert.
+inline constexpr const char* kRomajiInputKey = "Ctrl+J";
+
 enum class MenuState {
   kIdle,     // after a reset: everything but PAUSE and RESTART (and the weak poems without
              // history)
-  kRunning,  // after START: only PAUSE, RESTART and exit
+  kRunning,  // after START: only PAUSE, RESTART, romaji input and exit
 };
 
 // Enables and greys the items from START to the version for `state`; the weak-poems run needs

@@ -1,5 +1,6 @@
 #include "settings/preference_keys.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,7 +12,8 @@ struct PreferenceKey {
   const char* key;
   // Takes the text into the field; false when it is not a value of the key.
   bool (*read)(std::string_view text, Preferences& preferences);
-  std::string (*write)(const Preferences& preferences);
+  // Nothing: the key stays out of the file (a value not chosen yet).
+  std::optional<std::string> (*write)(const Preferences& preferences);
 };
 
 // "true" or "false", as the freedesktop.org key-file format writes a boolean.
@@ -23,8 +25,23 @@ constexpr PreferenceKey Flag(const char* group, const char* key) {
             preferences.*Field = text == "true";
             return true;
           },
-          [](const Preferences& preferences) {
-            return std::string(preferences.*Field ? "true" : "false");
+          [](const Preferences& preferences) -> std::optional<std::string> {
+            return preferences.*Field ? "true" : "false";
+          }};
+}
+
+// A flag the file may leave out, which `Chosen` tells: its key is written once it is chosen.
+template <bool Preferences::*Field, bool Preferences::*Chosen>
+constexpr PreferenceKey ChosenFlag(const char* group, const char* key) {
+  return {group, key,
+          [](std::string_view text, Preferences& preferences) {
+            if (!Flag<Field>("", "").read(text, preferences)) return false;
+            preferences.*Chosen = true;
+            return true;
+          },
+          [](const Preferences& preferences) -> std::optional<std::string> {
+            if (!(preferences.*Chosen)) return std::nullopt;
+            return Flag<Field>("", "").write(preferences);
           }};
 }
 
@@ -45,7 +62,7 @@ constexpr PreferenceKey OneOf(const char* group, const char* key) {
             }
             return false;
           },
-          [](const Preferences& preferences) {
+          [](const Preferences& preferences) -> std::optional<std::string> {
             for (const Choice& choice : Choices) {
               if (choice.number == preferences.*Field) return std::string(choice.text);
             }
@@ -58,7 +75,7 @@ constexpr Choice kZoomTexts[] = {{100, "1"}, {150, "1.5"}, {200, "2"}};
 
 // In the order a new file lists them.
 constexpr PreferenceKey kKeys[] = {
-    Flag<&Preferences::romajiInput>("input", "romaji"),
+    ChosenFlag<&Preferences::romajiInput, &Preferences::romajiChosen>("input", "romaji"),
     OneOf<&Preferences::zoomPercent, kZoomTexts>("view", "zoom"),
 };
 
@@ -73,7 +90,11 @@ bool ReadPreferenceKeys(const KeyFile& file, Preferences& preferences) {
 }
 
 void WritePreferenceKeys(const Preferences& preferences, KeyFile& file) {
-  for (const PreferenceKey& key : kKeys) file.Set(key.group, key.key, key.write(preferences));
+  for (const PreferenceKey& key : kKeys) {
+    if (const std::optional<std::string> value = key.write(preferences)) {
+      file.Set(key.group, key.key, *value);
+    }
+  }
 }
 
 }  // namespace verselane

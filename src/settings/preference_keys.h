@@ -12,7 +12,7 @@ namespace verselane {
 // Takes the value of each key the file gives into `preferences`, leaving the others as they
 // are. False when a value is not one its key takes (`preferences` then partly read).
 [[nodiscard]] bool ReadPreferenceKeys(const KeyFile& file, Preferences& preferences);
-// Sets every key to its value in `preferences`.
+// Sets every key to its value in `preferences`; a value not chosen yet leaves its key as it is.
 void WritePreferenceKeys(const Preferences& preferences, KeyFile& file);
 
 }  // namespace verselane

@@ -9,6 +9,9 @@ struct Preferences {
   bool romajiInput = false;
   // The game screen shown at 100, 150 or 200 % of its 400 x 150 size.
   int zoomPercent = 100;
+  // Whether romajiInput was chosen (by the player, or at the first start): false while the file
+  // has no romaji= key, which a save then leaves out.
+  bool romajiChosen = false;
 };
 
 inline constexpr int kZoomPercents[] = {100, 150, 200};

@@ -4,14 +4,20 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <memory>
 #include <sstream>
 #include <string_view>
+#include <thread>
 
 #include <wx/log.h>
 #include <wx/utils.h>
+
+#include "ui/japanese_input_probe.h"
 
 namespace verselane {
 namespace {
@@ -110,8 +116,24 @@ InputMethodSwitch::InputMethodSwitch()
           DetectInputMethod(std::getenv("GTK_IM_MODULE"), std::getenv("XMODIFIERS")),
           FindOnPath)) {}
 
-bool InputMethodSwitch::IsRunning() {
-  return ProcessRuns("/proc", {"ibus-daemon", "fcitx5", "fcitx"}, ::getuid());
+bool InputMethodSwitch::OffersJapanese() {
+  if (offersJapanese_) return *offersJapanese_;
+  // Only an input method that runs is asked: asking the session bus for Fcitx or IBus for its
+  // address would otherwise start a bus or an input method of their own.
+  const bool ibus = ProcessRuns("/proc", {"ibus-daemon"}, ::getuid());
+  const bool fcitx = ProcessRuns("/proc", {"fcitx5"}, ::getuid());
+  auto answer = std::make_shared<std::promise<bool>>();
+  std::future<bool> answered = answer->get_future();
+  // Detached: a hung input method keeps only this thread, which holds nothing of the program.
+  std::thread([answer, ibus, fcitx] {
+    answer->set_value((ibus && IBusOffersJapanese(kJapaneseProbeWaitMs)) ||
+                      (fcitx && FcitxOffersJapanese(kJapaneseProbeWaitMs)));
+  }).detach();
+  offersJapanese_ =
+      answered.wait_for(std::chrono::milliseconds(kJapaneseProbeWaitMs)) ==
+          std::future_status::ready &&
+      answered.get();
+  return *offersJapanese_;
 }
 
 void InputMethodSwitch::RequestOpen() {

@@ -6,6 +6,7 @@
 // any other input method, or none, nothing is done.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ std::string FindOnPath(const std::string& name);
 bool ProcessRuns(const std::string& procFolder, const std::vector<std::string>& names,
                  unsigned uid);
 
+// How long a start waits at most for the input methods to say whether they type Japanese.
+inline constexpr int kJapaneseProbeWaitMs = 700;
+
 class InputMethodSwitch : public InputMethodPort {
  public:
   // Looks at the environment once: the input method does not change while the program runs.
@@ -38,12 +42,15 @@ class InputMethodSwitch : public InputMethodPort {
   explicit InputMethodSwitch(std::vector<std::string> command) : command_(std::move(command)) {}
 
   void RequestOpen() override;
-  // A process of IBus or Fcitx runs for this user.
-  bool IsRunning() override;
+  // Asks IBus and Fcitx that run for this user, once, on a thread of its own: an input method
+  // that does not answer within kJapaneseProbeWaitMs counts as offering no Japanese, and the
+  // start goes on without waiting for it any longer.
+  bool OffersJapanese() override;
   const std::vector<std::string>& command() const { return command_; }
 
  private:
   std::vector<std::string> command_;
+  std::optional<bool> offersJapanese_;
 };
 
 }  // namespace verselane

@@ -53,7 +53,8 @@ wxMenuBar* CreateMenuBar() {
   game->Append(kCommandExit, U8("終了する(&E)\tCtrl+E"));
   auto* options = new wxMenu;
   options->Append(kCommandSettings, U8("環境を設定する(&E)"));
-  options->AppendCheckItem(kCommandRomajiInput, U8("ローマ字で入力する(&K)"));
+  options->AppendCheckItem(kCommandRomajiInput,
+                           U8("ローマ字で入力する(&K)\t") + kRomajiInputKey);
   auto* zoom = new wxMenu;
   zoom->AppendRadioItem(kCommandZoom100, U8("100 %(&1)"));
   zoom->AppendRadioItem(kCommandZoom150, U8("150 %(&5)"));

@@ -110,6 +110,7 @@ bool Program::InitializeGame() {
   LoadEnvironmentAtStartUp(settings_, messageBoxes_);
   LoadRecordListAtStartUp(records_, messageBoxes_);
   preferences_ = preferencesFile_.Load();
+  preferencesFile_.ChooseRomajiAtFirstStart(preferences_, inputMethod_);
   // The window takes the kept size before anything is drawn in it.
   window_.SetZoom(preferences_.zoomPercent);
   window_.SetMenuItemChecked(ZoomCommand(preferences_.zoomPercent), true);

@@ -370,6 +370,10 @@ score1=${BASH_REMATCH[1]}
 scrambled "$work/expected-env.ini" "$(env_line 0 3 "$NAME")"
 cmp -s "$data/env.ini" "$work/expected-env.ini" ||
   fail "env.ini after the first session is not the line expected: $("$files_tool" decode "$data/env.ini")"
+# The first start found Mozc: romaji input stays off, and that is kept for later starts.
+conf="$XDG_CONFIG_HOME/verselane/verselane.conf"
+[ "$(cat "$conf" 2>&1)" = $'[input]\nromaji=false\n[view]\nzoom=1' ] ||
+  fail "the first start did not keep romaji input off: verselane.conf holds $(cat "$conf" 2>&1)"
 log "session 1: record.dat holds $first; env.ini as expected"
 
 # --- Session 2: Reverse mode, the upper phrase --------------------------------------------------

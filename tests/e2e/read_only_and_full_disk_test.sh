@@ -210,12 +210,15 @@ play_and_save() {
   fi
 }
 
-# A home of the scenario's own under $root, its data folder $data made.
+# A home of the scenario's own under $root, its data folder $data made, and the preferences of a
+# player who types kana.
 new_root() {
   root="$work/$1"
   use_private_home "$root"
   data="$XDG_DATA_HOME/verselane"
-  mkdir -p "$data"
+  mkdir -p "$data" "$XDG_CONFIG_HOME/verselane"
+  # The answers are typed as kana, as an input method commits them: romaji input stays off.
+  printf '[input]\nromaji=false\n' >"$XDG_CONFIG_HOME/verselane/verselane.conf"
 }
 
 # --- writable -------------------------------------------------------------------------------------

@@ -47,13 +47,13 @@ class FakeSound : public SoundPort {
 class FakeInputMethod : public InputMethodPort {
  public:
   void RequestOpen() override { ++openRequests; }
-  bool IsRunning() override {
-    ++runningAsked;
-    return running;
+  bool OffersJapanese() override {
+    ++japaneseAsked;
+    return japanese;
   }
   int openRequests = 0;
-  bool running = true;
-  int runningAsked = 0;
+  bool japanese = true;
+  int japaneseAsked = 0;
 };
 
 class FakeMainWindow : public MainWindowPort {

@@ -20,10 +20,10 @@ class CommandHandlerTest : public ::testing::Test {
     EXPECT_EQ(window.Enabled(kCommandPause), !idle);
     EXPECT_EQ(window.Enabled(kCommandRestart), !idle);
     for (int command :
-         {kCommandSettings, kCommandRomajiInput, kCommandRecords, kCommandMastery, kCommandHelp,
-          kCommandVersion}) {
+         {kCommandSettings, kCommandRecords, kCommandMastery, kCommandHelp, kCommandVersion}) {
       EXPECT_EQ(window.Enabled(command), idle) << command;
     }
+    EXPECT_TRUE(window.Enabled(kCommandRomajiInput)) << "romaji input at any time";
     EXPECT_EQ(window.menuEnabled.count(kCommandExit), 0u) << "exit is never greyed";
   }
   FakePrompts& prompts() { return engine.desktop.prompts; }
@@ -33,30 +33,33 @@ class CommandHandlerTest : public ::testing::Test {
   EngineHarness engine{random};
 };
 
-// Romaji input is switched while no run goes, kept at once, and the answer line follows it: it
-// opens no input method then.
-TEST_F(CommandHandlerTest, RomajiInputIsSwitchedAtIdleAndKept) {
+// Romaji input is switched at any time, in the middle of a question too: the answer line follows
+// at once, and the choice is kept at once. With it on, no input method is opened.
+TEST_F(CommandHandlerTest, RomajiInputIsSwitchedAtAnyTimeAndKept) {
   engine.commands.Dispatch(kCommandRomajiInput);
   EXPECT_TRUE(engine.preferences.romajiInput);
   EXPECT_TRUE(engine.desktop.window.menuChecked.at(kCommandRomajiInput));
   EXPECT_TRUE(answerBox().romaji);
   ASSERT_EQ(engine.desktop.preferences.saved.size(), 1u);
   EXPECT_TRUE(engine.desktop.preferences.saved[0].romajiInput);
+  EXPECT_TRUE(engine.desktop.preferences.saved[0].romajiChosen);
 
   engine.StartAndReachFirstQuestion();
   EXPECT_EQ(engine.desktop.inputMethod.openRequests, 0);
-  engine.commands.Dispatch(kCommandRomajiInput);  // greyed while running: nothing
-  EXPECT_TRUE(engine.preferences.romajiInput);
-  EXPECT_EQ(engine.desktop.preferences.saved.size(), 1u);
-
-  prompts().answer = true;
-  engine.commands.Dispatch(kCommandRestart);
   engine.commands.Dispatch(kCommandRomajiInput);
   EXPECT_FALSE(engine.preferences.romajiInput);
   EXPECT_FALSE(engine.desktop.window.menuChecked.at(kCommandRomajiInput));
   EXPECT_FALSE(answerBox().romaji);
-  engine.StartAndReachFirstQuestion();
-  EXPECT_EQ(engine.desktop.inputMethod.openRequests, 1);
+  ASSERT_EQ(engine.desktop.preferences.saved.size(), 2u);
+  EXPECT_FALSE(engine.desktop.preferences.saved[1].romajiInput);
+  EXPECT_EQ(engine.game.playState(), PlayState::Running) << "the run goes on";
+  EXPECT_EQ(engine.game.phase(), Phase::kAnswering);
+  EXPECT_TRUE(answerBox().visible);
+
+  engine.commands.Dispatch(kCommandPause);
+  engine.commands.Dispatch(kCommandRomajiInput);
+  EXPECT_TRUE(answerBox().romaji) << "paused too";
+  EXPECT_EQ(engine.game.playState(), PlayState::Paused);
 }
 
 // The zoom changes nothing of the game, so it is taken at any time, a run going on: the screen
@@ -77,11 +80,12 @@ TEST_F(CommandHandlerTest, ZoomIsTakenAtAnyTimeDrawnAtOnceAndKept) {
   EXPECT_EQ(engine.desktop.preferences.saved[0].zoomPercent, 150);
 }
 
-// A player with no input method learns at the first question, once, where romaji input is.
-TEST_F(CommandHandlerTest, TheFirstQuestionWithoutAnInputMethodHintsAtRomajiInput) {
-  engine.desktop.inputMethod.running = false;
+// A player with no Japanese input method learns at the first question, once, the key of romaji
+// input; the key works there and then. One with a Japanese input method is not disturbed.
+TEST_F(CommandHandlerTest, TheFirstQuestionWithoutJapaneseInputNamesTheRomajiKey) {
+  engine.desktop.inputMethod.japanese = false;
   engine.StartAndReachFirstQuestion();
-  EXPECT_EQ(answerBox().hint, SjisLiteral("オプション→ローマ字で入力する"));
+  EXPECT_EQ(answerBox().hint, SjisLiteral("ローマ字入力: Ctrl+J"));
   engine.Answer(true);
   engine.TickUntilPhase(Phase::kAnswering);
   EXPECT_EQ(answerBox().hint, "") << "the next question has none";
@@ -89,14 +93,19 @@ TEST_F(CommandHandlerTest, TheFirstQuestionWithoutAnInputMethodHintsAtRomajiInpu
   engine.commands.Dispatch(kCommandRestart);
   engine.StartAndReachFirstQuestion();
   EXPECT_EQ(answerBox().hint, "") << "once in the program's life";
-  EXPECT_EQ(engine.desktop.inputMethod.runningAsked, 1);
+  EXPECT_EQ(engine.desktop.inputMethod.japaneseAsked, 1);
 
   ScriptedRandom otherRandom{{0}};
   EngineHarness withRomaji{otherRandom};
-  withRomaji.desktop.inputMethod.running = false;
+  withRomaji.desktop.inputMethod.japanese = false;
   withRomaji.preferences.romajiInput = true;
   withRomaji.StartAndReachFirstQuestion();
   EXPECT_EQ(withRomaji.desktop.answerBox.hint, "") << "romaji input is on already";
+
+  ScriptedRandom thirdRandom{{0}};
+  EngineHarness withJapanese{thirdRandom};
+  withJapanese.StartAndReachFirstQuestion();
+  EXPECT_EQ(withJapanese.desktop.answerBox.hint, "") << "a Japanese input method is there";
 }
 
 TEST_F(CommandHandlerTest, MenuFollowsResetAndStartOnly) {

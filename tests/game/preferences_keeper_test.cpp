@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/shift_jis.h"
+#include "fakes/desktop_fakes.h"
 #include "fakes/file_fakes.h"
 #include "fakes/temp_folder.h"
 
@@ -95,6 +96,48 @@ TEST_F(PreferencesKeeperTest, ASaveThatFailsIsTold) {
   EXPECT_EQ(notices.shown[0].text,
             SjisLiteral("NOTICE(SavePreferences):\n設定ファイル(verselane.conf)を保存できませんでした\n"
                         "今回の変更は次の起動に残りません"));
+}
+
+// The first start decides romaji input by whether a Japanese input method answers and writes the
+// decision at once, the file's other bytes as they were; a start that finds a choice made, or a
+// file it could not read, asks nothing and writes nothing.
+TEST_F(PreferencesKeeperTest, TheFirstStartChoosesRomajiByTheInputMethodOnce) {
+  struct Case {
+    const char* before;  // nullptr: no file
+    bool japanese;
+    const char* after;  // nullptr: no file
+    int asked;
+  };
+  const Case cases[] = {
+      {nullptr, false, "[input]\nromaji=true\n[view]\nzoom=1\n", 1},
+      {nullptr, true, "[input]\nromaji=false\n[view]\nzoom=1\n", 1},
+      {"# mine\n[view]\nzoom=2\n", false, "# mine\n[view]\nzoom=2\n[input]\nromaji=true\n", 1},
+      {"[input]\nromaji=false\n", false, "[input]\nromaji=false\n", 0},
+      {"[input]\nromaji=true\n", true, "[input]\nromaji=true\n", 0},
+      {"[view]\nzoom=7\n", false, nullptr, 0},
+  };
+  for (const Case& c : cases) {
+    fs::remove(Conf());
+    if (c.before != nullptr) WriteBytes(Conf(), c.before);
+    FakeNotices notices;
+    FakeInputMethod inputMethod;
+    inputMethod.japanese = c.japanese;
+    PreferencesKeeper keeper(Conf(), notices);
+    Preferences preferences = keeper.Load();
+    keeper.ChooseRomajiAtFirstStart(preferences, inputMethod);
+    const std::string what = c.before != nullptr ? c.before : "no file";
+    EXPECT_EQ(inputMethod.japaneseAsked, c.asked) << what;
+    if (c.after == nullptr) {
+      EXPECT_FALSE(fs::exists(Conf())) << what;
+      EXPECT_FALSE(preferences.romajiInput) << what;
+      continue;
+    }
+    EXPECT_EQ(ReadBytes(Conf()), c.after) << what;
+    EXPECT_EQ(preferences.romajiInput, std::string(c.after).find("true") != std::string::npos)
+        << what;
+    keeper.ChooseRomajiAtFirstStart(preferences, inputMethod);
+    EXPECT_EQ(inputMethod.japaneseAsked, c.asked) << what << ": decided once";
+  }
 }
 
 }  // namespace

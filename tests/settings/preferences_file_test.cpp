@@ -60,7 +60,7 @@ TEST(PreferencesPathTest, FollowsTheXdgFoldersAndThePasswordDatabase) {
 
 TEST_F(PreferencesFileTest, WithoutAPathNothingIsReadOrWritten) {
   EXPECT_EQ(Load("").code(), Code::kNotFound);
-  EXPECT_EQ(file->Save(Preferences{true, 200}), FileStatus());
+  EXPECT_EQ(file->Save(Preferences{true, 200, true}), FileStatus());
   EXPECT_TRUE(fs::is_empty(folder.path()));
 }
 
@@ -69,18 +69,35 @@ TEST_F(PreferencesFileTest, KeepsTheOptionsAndWhatOthersWrote) {
   EXPECT_EQ(Load(path), FileStatus::NotFound(path));
   EXPECT_FALSE(loaded.romajiInput) << "no file: the defaults";
   EXPECT_EQ(loaded.zoomPercent, 100);
-  EXPECT_TRUE(file->Save(Preferences{true, 150}).ok());
+  EXPECT_TRUE(file->Save(Preferences{true, 150, true}).ok());
   EXPECT_EQ(ReadBytes(path), "[input]\nromaji=true\n[view]\nzoom=1.5\n");
   EXPECT_EQ(Load(path), FileStatus::Ok(path));
   EXPECT_TRUE(loaded.romajiInput);
   EXPECT_EQ(loaded.zoomPercent, 150);
 
   // A key of ours missing keeps its default, and a save adds it to its group.
-  EXPECT_EQ(Resaved("# mine\n[input]\nlayout=dvorak\n\n# the view\n[view]\nside=left", {true, 200}),
+  EXPECT_EQ(Resaved("# mine\n[input]\nlayout=dvorak\n\n# the view\n[view]\nside=left",
+                    {true, 200, true}),
             "# mine\n[input]\nlayout=dvorak\nromaji=true\n\n# the view\n[view]\nside=left\n"
             "zoom=2\n");
-  EXPECT_EQ(Resaved("[other]\nx=1\n", {false, 100}),
+  EXPECT_EQ(Resaved("[other]\nx=1\n", {false, 100, true}),
             "[other]\nx=1\n[input]\nromaji=false\n[view]\nzoom=1\n");
+}
+
+// A file without romaji= (or none at all) tells that romaji input was never chosen, and a save
+// before it is chosen leaves the key out, the file's bytes otherwise as they were; once given,
+// the key counts as chosen whatever its value.
+TEST_F(PreferencesFileTest, ARomajiKeyNeverWrittenStaysUnchosen) {
+  EXPECT_EQ(Load().code(), Code::kNotFound);
+  EXPECT_FALSE(loaded.romajiChosen);
+  EXPECT_EQ(Resaved("# mine\n[input]\nlayout=dvorak\n[view]\nzoom=2\n", {false, 150, false}),
+            "# mine\n[input]\nlayout=dvorak\n[view]\nzoom=1.5\n");
+  EXPECT_FALSE(loaded.romajiChosen);
+  for (const char* value : {"true", "false"}) {
+    WriteBytes(Conf(), std::string("[input]\nromaji=") + value + "\n");
+    EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
+    EXPECT_TRUE(loaded.romajiChosen) << value;
+  }
 }
 
 // What a text editor leaves in a hand-edited file is read as the player meant it, and a save
@@ -99,12 +116,12 @@ TEST_F(PreferencesFileTest, TakesWhatAnEditorLeaves) {
   EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
   EXPECT_TRUE(loaded.romajiInput);
   EXPECT_EQ(loaded.zoomPercent, 150);
-  EXPECT_EQ(file->Save(Preferences{false, 150}), FileStatus::Ok(Conf()));
+  EXPECT_EQ(file->Save(Preferences{false, 150, true}), FileStatus::Ok(Conf()));
   std::string expected = edited;
   expected.replace(expected.find("true"), 4, "false");
   EXPECT_EQ(ReadBytes(Conf()), expected);
 
-  EXPECT_EQ(Resaved("\xEF\xBB\xBF[view]\r\nzoom=2\r\n", {true, 200}),
+  EXPECT_EQ(Resaved("\xEF\xBB\xBF[view]\r\nzoom=2\r\n", {true, 200, true}),
             "\xEF\xBB\xBF[view]\r\nzoom=2\r\n[input]\r\nromaji=true\r\n");
 }
 
@@ -116,7 +133,7 @@ TEST_F(PreferencesFileTest, AGroupNamedTwiceIsOneGroupAndTheLastValueCounts) {
   EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
   EXPECT_TRUE(loaded.romajiInput);
   EXPECT_EQ(loaded.zoomPercent, 200);
-  EXPECT_EQ(Resaved(appended, {false, 100}),
+  EXPECT_EQ(Resaved(appended, {false, 100, true}),
             "[input]\nromaji=false\n[view]\nzoom=1\n[input]\nromaji=false\n");
 
   for (const std::string& others :
@@ -128,7 +145,7 @@ TEST_F(PreferencesFileTest, AGroupNamedTwiceIsOneGroupAndTheLastValueCounts) {
     EXPECT_FALSE(loaded.romajiInput) << others;
     EXPECT_EQ(loaded.zoomPercent, 100) << others;
   }
-  EXPECT_EQ(Resaved("[view]\nzoom=2\nzoom=1.5\n[input]\n[view]\n", {true, 200}),
+  EXPECT_EQ(Resaved("[view]\nzoom=2\nzoom=1.5\n[input]\n[view]\n", {true, 200, true}),
             "[view]\nzoom=2\nzoom=2\n[input]\nromaji=true\n[view]\n");
 }
 
@@ -155,7 +172,7 @@ TEST_F(PreferencesFileTest, ABrokenFileIsSetAsideUnderAFreeName) {
     EXPECT_EQ(file->setAsideAs(), name) << bytes;
     EXPECT_EQ(ReadBytes(folder.File(name)), bytes);
     EXPECT_FALSE(fs::exists(Conf())) << bytes;
-    EXPECT_TRUE(file->Save(Preferences{true}).ok()) << bytes;
+    EXPECT_TRUE(file->Save(Preferences{true, 100, true}).ok()) << bytes;
     EXPECT_EQ(ReadBytes(Conf()), "[input]\nromaji=true\n[view]\nzoom=1\n");
   }
   // The earlier copies are all still there, each as it was.
@@ -173,7 +190,7 @@ TEST_F(PreferencesFileTest, ABrokenFileThatCannotBeSetAsideIsLeftAsItIs) {
   WriteBytes(Conf(), "[input]\nromaji=perhaps\n");
   EXPECT_EQ(Load(), FileStatus::Corrupt(Conf()));
   EXPECT_EQ(file->setAsideAs(), "");
-  EXPECT_EQ(file->Save(Preferences{true, 200}), FileStatus());
+  EXPECT_EQ(file->Save(Preferences{true, 200, true}), FileStatus());
   EXPECT_EQ(ReadBytes(Conf()), "[input]\nromaji=perhaps\n");
   EXPECT_EQ(ReadBytes(folder.File("verselane.conf.broken-100")), "taken");
 }
@@ -185,13 +202,13 @@ TEST_F(PreferencesFileTest, WhatIsNoPreferencesFileIsLeftAlone) {
   const std::string folderThere = folder.File("folder/verselane.conf");
   fs::create_directories(folderThere);
   EXPECT_EQ(Load(folderThere), FileStatus::NotRegularFile(folderThere));
-  EXPECT_EQ(file->Save(Preferences{true}), FileStatus());
+  EXPECT_EQ(file->Save(Preferences{true, 100, true}), FileStatus());
   EXPECT_TRUE(fs::is_directory(folderThere));
 
   const std::string fifo = folder.File("verselane.conf");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(Load(fifo), FileStatus::NotRegularFile(fifo));
-  EXPECT_EQ(file->Save(Preferences{true}), FileStatus());
+  EXPECT_EQ(file->Save(Preferences{true, 100, true}), FileStatus());
   EXPECT_TRUE(fs::is_fifo(fifo));
   fs::remove(fifo);
 
@@ -199,7 +216,7 @@ TEST_F(PreferencesFileTest, WhatIsNoPreferencesFileIsLeftAlone) {
   WriteBytes(Conf(), comment + "[input]\nromaji=true\n");
   EXPECT_EQ(Load(), FileStatus::TooLarge(Conf()));
   EXPECT_FALSE(loaded.romajiInput);
-  EXPECT_EQ(file->Save(Preferences{true}), FileStatus());
+  EXPECT_EQ(file->Save(Preferences{true, 100, true}), FileStatus());
   EXPECT_EQ(fs::file_size(Conf()), comment.size() + 20);
   // Up to the limit the file is read.
   WriteBytes(Conf(), comment);
@@ -209,7 +226,7 @@ TEST_F(PreferencesFileTest, WhatIsNoPreferencesFileIsLeftAlone) {
   fs::remove(Conf());
   fs::create_symlink("verselane.conf", Conf());
   EXPECT_EQ(Load().code(), Code::kIoError);
-  EXPECT_EQ(file->Save(Preferences{true}), FileStatus());
+  EXPECT_EQ(file->Save(Preferences{true, 100, true}), FileStatus());
   EXPECT_TRUE(fs::is_symlink(Conf()));
 }
 
@@ -223,7 +240,7 @@ TEST_F(PreferencesFileTest, ALinkIsFollowedToItsTarget) {
   WriteBytes(target, "[view]\nzoom=2\n");
   EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
   EXPECT_EQ(loaded.zoomPercent, 200);
-  EXPECT_TRUE(file->Save(Preferences{true, 200}).ok());
+  EXPECT_TRUE(file->Save(Preferences{true, 200, true}).ok());
   EXPECT_TRUE(fs::is_symlink(Conf()));
   EXPECT_EQ(ReadBytes(target), "[view]\nzoom=2\n[input]\nromaji=true\n");
 
@@ -231,14 +248,14 @@ TEST_F(PreferencesFileTest, ALinkIsFollowedToItsTarget) {
   EXPECT_EQ(Load(), FileStatus::Corrupt(Conf()));
   EXPECT_EQ(file->setAsideAs(), target + ".broken");
   EXPECT_EQ(ReadBytes(target + ".broken"), "[view]\nzoom=7\n");
-  EXPECT_TRUE(file->Save(Preferences{}).ok());
+  EXPECT_TRUE(file->Save(Preferences{false, 100, true}).ok());
   EXPECT_TRUE(fs::is_symlink(Conf()));
   EXPECT_EQ(ReadBytes(target), "[input]\nromaji=false\n[view]\nzoom=1\n");
 
   // A link to a file not made yet: the save makes it.
   fs::remove(target);
   EXPECT_EQ(Load().code(), Code::kNotFound);
-  EXPECT_TRUE(file->Save(Preferences{}).ok());
+  EXPECT_TRUE(file->Save(Preferences{false, 100, true}).ok());
   EXPECT_TRUE(fs::is_symlink(Conf()));
   EXPECT_TRUE(fs::is_regular_file(target));
 }
@@ -246,7 +263,7 @@ TEST_F(PreferencesFileTest, ALinkIsFollowedToItsTarget) {
 TEST_F(PreferencesFileTest, ASaveThatFailsSaysSo) {
   WriteBytes(folder.File("file"), "x");
   EXPECT_EQ(Load(folder.File("file/verselane.conf")).code(), Code::kNotFound);
-  EXPECT_FALSE(file->Save(Preferences{true}).ok());
+  EXPECT_FALSE(file->Save(Preferences{true, 100, true}).ok());
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
       {0, kCommandWeakPoems, "苦手な歌を練習する(&W)", 0},
       {0, kCommandExit, "終了する(&E)", 'E'},
       {1, kCommandSettings, "環境を設定する(&E)", 0},
-      {1, kCommandRomajiInput, "ローマ字で入力する(&K)", 0},
+      {1, kCommandRomajiInput, "ローマ字で入力する(&K)", 'J'},
       {1, kCommandRecords, "記録を見る(&R)", 0},
       {1, kCommandMastery, "成績を見る(&T)", 0},
       {2, kCommandHelp, "ヘルプを見る(&H)", 0},
@@ -311,6 +311,38 @@ TEST_F(KeptZoomTest, TheKeptZoomIsTheWindowsFromTheStart) {
   const wxRect window = frame()->GetScreenRect();
   EXPECT_NEAR(window.x, (screen.width - window.width) / 2, 1);
   EXPECT_NEAR(window.y, (screen.height - window.height) / 2, 1);
+}
+
+// A first start on a desktop whose input method types no Japanese: romaji input is on from the
+// first question, checked in the menu and kept at once. Its key works in the middle of a
+// question, and the answer line takes the letters typed next as the switch says.
+class FirstStartWithoutJapaneseTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    inputMethod_.japanese = false;
+    StartProgram();
+  }
+};
+
+TEST_F(FirstStartWithoutJapaneseTest, RomajiIsOnAndItsKeyWorksDuringAQuestion) {
+  const std::string conf = uitest::ScratchFile("verselane.conf");
+  EXPECT_TRUE(menuBar()->IsChecked(kCommandRomajiInput));
+  EXPECT_EQ(ReadBytes(conf), "[input]\nromaji=true\n[view]\nzoom=1\n");
+  program().commands().Dispatch(kCommandStart);
+  ASSERT_TRUE(ReachQuestion());
+  EXPECT_TRUE(Enabled(kCommandRomajiInput));
+
+  PressKeys([](wxUIActionSimulator& keys) { keys.Char('j', wxMOD_CONTROL); });
+  EXPECT_FALSE(menuBar()->IsChecked(kCommandRomajiInput));
+  EXPECT_EQ(ReadBytes(conf), "[input]\nromaji=false\n[view]\nzoom=1\n");
+  EXPECT_EQ(state(), PlayState::Running);
+  PressKeys([](wxUIActionSimulator& keys) {
+    keys.Char('j', wxMOD_CONTROL);
+    keys.Char('k');
+    keys.Char('a');
+  });
+  EXPECT_TRUE(menuBar()->IsChecked(kCommandRomajiInput));
+  EXPECT_EQ(program().answerBox().ReadText(), SjisLiteral("か"));
 }
 
 // The history is opened only once the window shows: one that already holds answers offers the

@@ -133,6 +133,8 @@ class ProgramFixture : public ::testing::Test {
     if (options.dataFolder.empty()) options.dataFolder = ScratchFolder();
     // Never the player's own preferences: a file in the test's folder.
     if (options.preferencesPath.empty()) options.preferencesPath = ScratchFile("verselane.conf");
+    // Never the desktop's own input method: one that types Japanese unless a test says otherwise.
+    if (options.inputMethod == nullptr) options.inputMethod = &inputMethod_;
     options.dialogs = &dialogs_;
     program_ = std::make_unique<Program>(sound_, options);
     bool started = false;
@@ -157,6 +159,7 @@ class ProgramFixture : public ::testing::Test {
   PlayState state() { return program_->game().playState(); }
 
   FakeSound sound_;
+  FakeInputMethod inputMethod_;
   ResultsClosingDialogs dialogs_;
   MessageBoxSeen startNotices_;
   std::unique_ptr<Program> program_;
