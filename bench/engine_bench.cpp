@@ -33,7 +33,7 @@ class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public Input
   void Focus() override {}
   void Play(SoundId) override {}
   void RequestOpen() override {}
-  bool IsRunning() override { return true; }
+  bool OffersJapanese() override { return true; }
   void SetHint(const std::string&) override {}
   void SetRomajiInput(bool) override {}
   void SetMenuItemChecked(int, bool) override {}
