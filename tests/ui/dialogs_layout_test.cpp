@@ -212,7 +212,7 @@ TEST_P(BuiltDialogTest, EveryControlIsThereAtLeastAsLargeAsItNeeds) {
   for (const BuiltDialog::Placed& placed : dialog->placed()) {
     SCOPED_TRACE("control " + std::to_string(index++));
     wxWindow* window = placed.window;
-    const ControlSpec& control = placed.spec;
+    const ControlPlace& control = placed.place;
     if (window == nullptr) continue;
     EXPECT_EQ(window->IsEnabled(), !control.disabled);
     const wxString text = wxString::FromUTF8(control.text);

@@ -53,45 +53,45 @@ void AcceptDigitsOnly(wxTextCtrl* edit) {
 
 }  // namespace
 
-ControlSpec ControlSpec::Anchored(unsigned how) const {
-  ControlSpec spec = *this;
-  spec.anchors = how;
-  return spec;
+ControlPlace ControlPlace::Anchored(unsigned how) const {
+  ControlPlace place = *this;
+  place.anchors = how;
+  return place;
 }
 
-ControlSpec ControlSpec::SizedFor(const char* widest) const {
-  ControlSpec spec = *this;
-  spec.sizingText = widest;
-  return spec;
+ControlPlace ControlPlace::SizedFor(const char* widest) const {
+  ControlPlace place = *this;
+  place.sizingText = widest;
+  return place;
 }
 
-ControlSpec ControlSpec::Disabled() const {
-  ControlSpec spec = *this;
-  spec.disabled = true;
-  return spec;
+ControlPlace ControlPlace::Disabled() const {
+  ControlPlace place = *this;
+  place.disabled = true;
+  return place;
 }
 
-ControlSpec ControlSpec::WithId(int id) const {
-  ControlSpec spec = *this;
-  spec.windowId = id;
-  return spec;
+ControlPlace ControlPlace::WithId(int id) const {
+  ControlPlace place = *this;
+  place.windowId = id;
+  return place;
 }
 
-ControlSpec ControlSpec::Showing(const wxBitmap& bitmap) const {
-  ControlSpec spec = *this;
-  spec.picture = bitmap;
-  return spec;
+ControlPlace ControlPlace::Showing(const wxBitmap& bitmap) const {
+  ControlPlace place = *this;
+  place.picture = bitmap;
+  return place;
 }
 
-ControlSpec Place(ControlKind kind, const char* text, int x, int y, int width, int height) {
-  ControlSpec spec;
-  spec.kind = kind;
-  spec.text = text;
-  spec.x = x;
-  spec.y = y;
-  spec.width = width;
-  spec.height = height;
-  return spec;
+ControlPlace Place(ControlKind kind, const char* text, int x, int y, int width, int height) {
+  ControlPlace place;
+  place.kind = kind;
+  place.text = text;
+  place.x = x;
+  place.y = y;
+  place.width = width;
+  place.height = height;
+  return place;
 }
 
 void ShowText(wxTextCtrl* edit, const wxString& text) {
@@ -125,8 +125,8 @@ BuiltDialog::BuiltDialog(wxWindow* parent, const DialogFrame& frame) : frame_(fr
   });
 }
 
-void BuiltDialog::Build(std::vector<ControlSpec> controls) {
-  for (ControlSpec& control : controls) {
+void BuiltDialog::Build(std::vector<ControlPlace> controls) {
+  for (ControlPlace& control : controls) {
     wxWindow* window = Make(control);
     if (window != nullptr && control.disabled) window->Enable(false);
     if (control.keep) control.keep(window);
@@ -150,7 +150,7 @@ void BuiltDialog::Finish(int result) {
   EndDialog(result);
 }
 
-wxWindow* BuiltDialog::Make(const ControlSpec& control) {
+wxWindow* BuiltDialog::Make(const ControlPlace& control) {
   const wxWindowID id = control.windowId;
   const wxString text = Text(control.text);
   switch (control.kind) {
@@ -217,7 +217,7 @@ wxWindow* BuiltDialog::Make(const ControlSpec& control) {
 }
 
 // The room `window` needs, made as `control`, into `item`.
-void BuiltDialog::Measure(const ControlSpec& control, wxWindow* window, LayoutItem& item) {
+void BuiltDialog::Measure(const ControlPlace& control, wxWindow* window, LayoutItem& item) {
   // A size measured as the control was made may predate the dialog's font.
   window->InvalidateBestSize();
   const wxString sizing = control.sizingText != nullptr ? Text(control.sizingText) : wxString();
@@ -282,7 +282,7 @@ void BuiltDialog::Measure(const ControlSpec& control, wxWindow* window, LayoutIt
   }
 }
 
-void BuiltDialog::MeasureEdit(const ControlSpec& control, wxWindow* window,
+void BuiltDialog::MeasureEdit(const ControlPlace& control, wxWindow* window,
                               const wxString& sizing, LayoutItem& item) {
   // An entry's own best width is a default of the toolkit, not a need: the designed width stands
   // unless the text it is made for needs more.
@@ -311,7 +311,7 @@ void BuiltDialog::MeasureEdit(const ControlSpec& control, wxWindow* window,
 void BuiltDialog::LayOut() {
   std::vector<LayoutItem> items(placed_.size());
   for (std::size_t i = 0; i < placed_.size(); ++i) {
-    const ControlSpec& control = placed_[i].spec;
+    const ControlPlace& control = placed_[i].place;
     const wxPoint at = ConvertDialogToPixels(wxPoint(control.x, control.y));
     const wxSize size = ConvertDialogToPixels(wxSize(control.width, control.height));
     LayoutItem& item = items[i];
@@ -342,19 +342,19 @@ void BuiltDialog::LayOut() {
 void BuiltDialog::WidenLinksAlike(std::vector<LayoutItem>& items) const {
   int linkWidth = 0;
   for (std::size_t i = 0; i < placed_.size(); ++i) {
-    if (placed_[i].spec.kind == ControlKind::kFlatButton) {
+    if (placed_[i].place.kind == ControlKind::kFlatButton) {
       linkWidth = std::max(linkWidth, items[i].minWidth);
     }
   }
   for (std::size_t i = 0; i < placed_.size(); ++i) {
-    if (placed_[i].spec.kind == ControlKind::kFlatButton) items[i].minWidth = linkWidth;
+    if (placed_[i].place.kind == ControlKind::kFlatButton) items[i].minWidth = linkWidth;
   }
 }
 
 void BuiltDialog::MoveIntoPlace(const LayoutResult& layout) {
   painted_.clear();
   for (std::size_t i = 0; i < placed_.size(); ++i) {
-    const ControlKind kind = placed_[i].spec.kind;
+    const ControlKind kind = placed_[i].place.kind;
     LayoutRect rect = layout.rects[i];
     if (kind == ControlKind::kUpDown && i > 0) {
       // Beside the edit it steps, as tall as the edit.

@@ -40,7 +40,7 @@ enum class ControlKind {
   kUpDown,           // up-down arrows bound to the edit control before it
 };
 
-struct ControlSpec {
+struct ControlPlace {
   ControlKind kind = ControlKind::kText;
   const char* text = "";  // UTF-8
   // Rectangle in dialog units. A drop-down list gives the height of its closed box.
@@ -56,22 +56,22 @@ struct ControlSpec {
   wxBitmap picture;  // what a picture control shows
   std::function<void(wxWindow*)> keep;  // hands the made control to its member
 
-  ControlSpec Anchored(unsigned how) const;
-  ControlSpec SizedFor(const char* widest) const;
-  ControlSpec Disabled() const;
-  ControlSpec WithId(int id) const;
-  ControlSpec Showing(const wxBitmap& bitmap) const;
+  ControlPlace Anchored(unsigned how) const;
+  ControlPlace SizedFor(const char* widest) const;
+  ControlPlace Disabled() const;
+  ControlPlace WithId(int id) const;
+  ControlPlace Showing(const wxBitmap& bitmap) const;
   // The made control is put into `member`.
   template <typename Control>
-  ControlSpec Into(Control*& member) const {
-    ControlSpec spec = *this;
-    spec.keep = [&member](wxWindow* window) { member = dynamic_cast<Control*>(window); };
-    return spec;
+  ControlPlace Into(Control*& member) const {
+    ControlPlace place = *this;
+    place.keep = [&member](wxWindow* window) { member = dynamic_cast<Control*>(window); };
+    return place;
   }
 };
 
 // A control of `kind` showing `text`, at (x, y) and of width × height dialog units.
-ControlSpec Place(ControlKind kind, const char* text, int x, int y, int width, int height);
+ControlPlace Place(ControlKind kind, const char* text, int x, int y, int width, int height);
 
 // What the dialog is as a whole.
 struct DialogFrame {
@@ -95,7 +95,7 @@ class BuiltDialog : public wxDialog {
   // One control made and placed, as the list gave it; `window` is null for the frames and lines
   // painted on the dialog itself.
   struct Placed {
-    ControlSpec spec;
+    ControlPlace place;
     wxWindow* window = nullptr;
   };
 
@@ -108,7 +108,7 @@ class BuiltDialog : public wxDialog {
  protected:
   BuiltDialog(wxWindow* parent, const DialogFrame& frame);
   // Makes `controls` in this order, which is also the keyboard's, and places them.
-  void Build(std::vector<ControlSpec> controls);
+  void Build(std::vector<ControlPlace> controls);
 
   // Ends the dialog with `result`: the modal loop returns it. A dialog shown without a modal loop
   // of its own (a test drives it so) is hidden, and remembers that it ended.
@@ -125,9 +125,9 @@ class BuiltDialog : public wxDialog {
     bool outline = false;  // a frame; else a line, filled
   };
 
-  wxWindow* Make(const ControlSpec& control);
-  void Measure(const ControlSpec& control, wxWindow* window, LayoutItem& item);
-  void MeasureEdit(const ControlSpec& control, wxWindow* window, const wxString& sizing,
+  wxWindow* Make(const ControlPlace& control);
+  void Measure(const ControlPlace& control, wxWindow* window, LayoutItem& item);
+  void MeasureEdit(const ControlPlace& control, wxWindow* window, const wxString& sizing,
                    LayoutItem& item);
   void LayOut();
   void WidenLinksAlike(std::vector<LayoutItem>& items) const;

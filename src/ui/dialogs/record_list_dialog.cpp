@@ -53,8 +53,8 @@ RecordListDialog::RecordListDialog(wxWindow* parent, const RecordList& records)
   });
 }
 
-std::vector<ControlSpec> RecordListDialog::Grid() {
-  std::vector<ControlSpec> controls = {
+std::vector<ControlPlace> RecordListDialog::Grid() {
+  std::vector<ControlPlace> controls = {
       Place(K::kPicture, "", 7, 6, 20, 20).Showing(AssetBitmap("icon-153.png", ScaleOf(GetParent()))),
       Place(K::kFrame, "", 24, 27, 215, 75),
   };

@@ -19,7 +19,7 @@ class RecordListDialog : public BuiltDialog {
   }
 
  private:
-  std::vector<ControlSpec> Grid();
+  std::vector<ControlPlace> Grid();
 
   std::array<wxStaticText*, RecordList::kSize * kRecordListTextsPerRow> fields_{};
 };
