@@ -23,41 +23,36 @@ using K = ControlKind;
 
 constexpr DialogFrame kFrame{" 環境設定", 183, 207};
 
+// The texts `textOf(0)` … `textOf(count − 1)` as one sizing text, separated by "|".
+template <typename TextOf>
+std::string JoinedForSizing(int count, TextOf textOf) {
+  std::string joined;
+  for (int index = 0; index < count; ++index) {
+    if (index > 0) joined += '|';
+    joined += textOf(index);
+  }
+  return joined;
+}
+
 // The source list's entries, for sizing the list: "全て (100首)|男歌 (79首)|...".
 const std::string& SourceNames() {
-  static const std::string names = [] {
-    std::string joined;
-    for (int entry = 0; entry < kListedSourceCount; ++entry) {
-      if (entry > 0) joined += '|';
-      joined += ToUtf8(FromSjis(GetGroupName(entry)));
-    }
-    return joined;
-  }();
+  static const std::string names = JoinedForSizing(
+      kListedSourceCount, [](int entry) { return ToUtf8(FromSjis(GetGroupName(entry))); });
   return names;
 }
 
 // Every poem, and every poet with the reading of the name, as the favourite's boxes show them:
 // "心あてに…|…", "凡河内躬恒(おおしこうちのみつね)|…". The boxes are made wide enough for each.
 const std::string& FavouritePoems() {
-  static const std::string poems = [] {
-    std::string joined;
-    for (const PoemEntry& entry : kPoemTable) {
-      if (!joined.empty()) joined += '|';
-      joined += entry.fullText;
-    }
-    return joined;
-  }();
+  static const std::string poems = JoinedForSizing(
+      kPoemTableSize, [](int poem) { return std::string(kPoemTable[poem].fullText); });
   return poems;
 }
 const std::string& FavouritePoets() {
-  static const std::string poets = [] {
-    std::string joined;
-    for (const PoemEntry& entry : kPoemTable) {
-      if (!joined.empty()) joined += '|';
-      joined += std::string(entry.poet) + "(" + entry.poetReading + ")";
-    }
-    return joined;
-  }();
+  static const std::string poets = JoinedForSizing(kPoemTableSize, [](int poem) {
+    const PoemEntry& entry = kPoemTable[poem];
+    return std::string(entry.poet) + "(" + entry.poetReading + ")";
+  });
   return poets;
 }
 
