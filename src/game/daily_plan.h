@@ -7,18 +7,9 @@
 
 #include "catalogue/poem_catalogue.h"
 #include "game/memory_model.h"
+#include "settings/plan_settings.h"
 
 namespace verselane {
-
-struct PlanSettings {
-  int newPerDay = 5;  // kMinNewPerDay to kMaxNewPerDay
-  // The chance of recall at which a poem falls due; kMinRetention to kMaxRetention.
-  double retention = 0.90;
-};
-inline constexpr int kMinNewPerDay = 0;
-inline constexpr int kMaxNewPerDay = 20;
-inline constexpr double kMinRetention = 0.80;
-inline constexpr double kMaxRetention = 0.97;
 
 enum class PlanKind { kDue, kNew };
 

@@ -31,6 +31,15 @@ struct MemoryState {
   Day lastReview = 0;
 };
 
+// A poem counts as learned once its stability reaches kLearnedStabilityDays: three weeks after
+// its last review it is still recalled nine times in ten, so it has outlived the short-term
+// memory of a session and the few days after it, and only reviews weeks apart keep it. The
+// mastery window's forecast and the plan's simulations count learned poems by this one rule.
+inline constexpr double kLearnedStabilityDays = 21.0;
+inline bool IsLearned(const MemoryState& memory) {
+  return memory.stability >= kLearnedStabilityDays;
+}
+
 // The chance of recalling a poem `days` days after its last review.
 double Retrievability(double days, double stability);
 

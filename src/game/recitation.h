@@ -1,0 +1,37 @@
+// A poem's part spoken aloud: the sound, and when each of the prompt's kana is heard, so that the
+// prompt can be revealed in step with the voice.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/file_status.h"
+
+namespace verselane {
+
+// Which part of a poem is recited: the upper phrase (the prompt of the normal mode), the lower
+// phrase (the reverse mode's) or the poet's name (the poet mode's).
+enum class RecitedPart { kUpper, kLower, kPoet };
+
+struct RecitationRequest {
+  int poem = 0;  // poem index, 0 to 99
+  RecitedPart part = RecitedPart::kUpper;
+  // The reader's pace: 1.0 reads the upper phrase in about five seconds, as a competition reader
+  // does; larger is faster.
+  double speed = 1.0;
+};
+
+struct Recitation {
+  std::string wavPath;  // a RIFF WAV file, kept in the voice cache
+  int lengthMs = 0;     // how long it plays
+  // For each cell of the prompt as the reveal counts them (in the order shown), the milliseconds
+  // from the start of the sound at which that cell is heard; never decreasing.
+  std::vector<int> cellStartMs;
+};
+
+// Makes (or finds in the cache) the recitation asked for. Blocks while the synthesiser runs: call
+// it on a worker thread. Safe to call from one thread at a time.
+using RecitationMaker = std::function<FileStatus(const RecitationRequest&, Recitation&)>;
+
+}  // namespace verselane

@@ -1,0 +1,18 @@
+// How the daily plan is made: how many new poems a day and the chance of recall at which a poem
+// falls due. Kept in verselane.conf; read by the plan, the mastery window's forecast and the
+// settings window.
+#pragma once
+
+namespace verselane {
+
+struct PlanSettings {
+  int newPerDay = 5;  // kMinNewPerDay to kMaxNewPerDay
+  // The chance of recall at which a poem falls due; kMinRetention to kMaxRetention.
+  double retention = 0.90;
+};
+inline constexpr int kMinNewPerDay = 0;
+inline constexpr int kMaxNewPerDay = 20;
+inline constexpr double kMinRetention = 0.80;
+inline constexpr double kMaxRetention = 0.97;
+
+}  // namespace verselane
