@@ -14,8 +14,12 @@ namespace verselane {
 // phrase (the reverse mode's) or the poet's name (the poet mode's).
 enum class RecitedPart { kUpper, kLower, kPoet };
 
+// The poem a competition reading opens with (the 序歌, なにはづに…), which is not one of the
+// hundred: asked for as this index, its upper and lower phrases only, with no cells to reveal.
+inline constexpr int kOpeningPoem = 100;
+
 struct RecitationRequest {
-  int poem = 0;  // poem index, 0 to 99
+  int poem = 0;  // poem index, 0 to 99, or kOpeningPoem
   RecitedPart part = RecitedPart::kUpper;
   // The reader's pace: 1.0 reads the upper phrase in about five seconds, as a competition reader
   // does; larger is faster.
