@@ -1,0 +1,39 @@
+// Simulated learners playing the game: the histories the models are measured on, and the daily
+// plan followed day after day.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "catalogue/poem_catalogue.h"
+#include "evaluate/learner.h"
+#include "settings/plan_settings.h"
+
+namespace verselane {
+
+// The first day of every simulation (a Monday).
+inline const Day kSimulationStart = *DayOf("2027-01-04");
+
+// A learner drawn from `seed` (DrawTraits), who already half knows a share of the poems, up to
+// three in ten, from school: three readings 300, 150 and 60 days before the first day.
+SimulatedLearner MakeLearner(std::uint64_t seed);
+
+// `days` days of a learner drawn from `seed` who plays on three days in four: today's plan (at the
+// default settings), then a run of ten poems drawn at random from all hundred, as a run of the
+// game asks them. The answers, in the order given.
+std::vector<AnswerRecord> SimulateHistory(std::uint64_t seed, const PoemCatalogue& catalogue,
+                                          int days);
+
+struct PlanOutcome {
+  int dueAsked = 0;  // answers to poems asked because they were due
+  int dueRight = 0;
+  std::optional<int> allLearnedDay;  // the first day (from 1) after which all hundred are learned
+  int learnedAtEnd = 0;
+};
+
+// `days` days of a learner drawn from `seed` who plays today's plan, and nothing else, once a day.
+PlanOutcome FollowPlan(std::uint64_t seed, const PoemCatalogue& catalogue,
+                       const PlanSettings& settings, int days);
+
+}  // namespace verselane
