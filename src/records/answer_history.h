@@ -150,4 +150,8 @@ class AnswerHistory {
 bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream& errors,
                         FileSystem& files = SystemFileSystem());
 
+// Why a history cannot be read, to follow its file's name in a message: " cannot be read: it is
+// damaged", " was written by a later version"...
+std::string HistoryReadProblem(const FileStatus& status);
+
 }  // namespace verselane

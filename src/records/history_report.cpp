@@ -4,10 +4,8 @@
 #include "records/answer_history.h"
 
 namespace verselane {
-namespace {
 
-// Why the report cannot be made, after the file's name.
-std::string ReportProblem(const FileStatus& status) {
+std::string HistoryReadProblem(const FileStatus& status) {
   switch (status.code()) {
     case FileStatus::Code::kNewerFormat: return " was written by a later version";
     case FileStatus::Code::kCorrupt: return " cannot be read: it is damaged";
@@ -20,8 +18,6 @@ std::string ReportProblem(const FileStatus& status) {
   }
 }
 
-}  // namespace
-
 bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream& errors,
                         FileSystem& files) {
   AnswerHistory history(files);
@@ -30,7 +26,7 @@ bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream
   std::vector<AnswerRecord> answers;
   if (read.ok()) read = history.Answers(answers);
   if (!read.ok()) {
-    errors << "verselane: " << path << ReportProblem(read) << '\n';
+    errors << "verselane: " << path << HistoryReadProblem(read) << '\n';
     return false;
   }
   for (const PoemFigures& poem : SummarisePoems(answers)) out << FormatHistoryLine(poem) << '\n';

@@ -110,7 +110,7 @@ bool ReportHistory(const std::string& path) {
   FileStatus status = history.Open(path, AnswerHistory::Access::kReadOnly);
   if (status.ok()) status = history.Answers(answers);
   if (!status.ok()) {
-    std::cerr << "verselane-evaluate: " << path << " cannot be read\n";
+    std::cerr << "verselane-evaluate: " << path << HistoryReadProblem(status) << '\n';
     return false;
   }
   const std::vector<ScoredAnswer> scored = ScoreAnswers(answers);
