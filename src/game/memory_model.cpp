@@ -11,44 +11,40 @@
 namespace verselane {
 namespace {
 
-// The 21 default weights of FSRS-6 as its authors published them, fitted to the review logs of
-// many learners; w[i] is their w_i. w17 and w18 serve here only in the cap after a lapse, and w19
-// not at all: with them FSRS also moves the memory on answers given the same day, which this
-// program does not count (ReplayAnswers).
-constexpr double w[21] = {0.212,  1.2931, 2.3065, 8.2956, 6.4133, 0.8334, 3.0194,
-                          0.001,  1.8722, 0.1666, 0.796,  1.4835, 0.0614, 0.2629,
-                          1.6483, 0.6014, 1.8729, 0.5425, 0.0912, 0.0658, 0.1542};
-
 constexpr double kMinStability = 0.001;
 constexpr int kMaxIntervalDays = 36500;  // a hundred years: never, for a player
 
-// The forgetting curve R = (1 + factor·t/S)^(−decay), its factor chosen so that R(S, S) = 0.9.
-const double kDecay = w[20];
-const double kFactor = std::pow(0.9, -1.0 / kDecay) - 1.0;
+// The forgetting curve R = (1 + factor·t/S)^(−decay), decay = w20, its factor chosen so that
+// R(S, S) = 0.9. The default decay's factor is worked out once: replaying a history asks for it
+// at every review.
+double FactorOf(double decay) { return std::pow(0.9, -1.0 / decay) - 1.0; }
+const double kDecay = kDefaultWeights[20];
+const double kFactor = FactorOf(kDecay);
 
 double Number(Grade grade) { return static_cast<double>(grade); }
 
 constexpr int kModes = 3;
 bool KnownMode(int mode) { return mode >= 0 && mode < kModes; }
 
-double InitialDifficultyUnclamped(Grade grade) {
+double InitialDifficultyUnclamped(Grade grade, const FsrsWeights& w) {
   return w[4] - std::exp(w[5] * (Number(grade) - 1.0)) + 1.0;
 }
 
-double InitialDifficulty(Grade grade) {
-  return std::clamp(InitialDifficultyUnclamped(grade), 1.0, 10.0);
+double InitialDifficulty(Grade grade, const FsrsWeights& w) {
+  return std::clamp(InitialDifficultyUnclamped(grade, w), 1.0, 10.0);
 }
 
 // Each grade moves the difficulty, less the nearer it is to 10, and it drifts a little back
 // toward that of a first Easy, so that a poem once missed often can still become easy.
-double NextDifficulty(double d, Grade grade) {
+double NextDifficulty(double d, Grade grade, const FsrsWeights& w) {
   const double step = -w[6] * (Number(grade) - 3.0);
   const double damped = d + step * (10.0 - d) / 9.0;
-  const double reverted = w[7] * InitialDifficultyUnclamped(Grade::kEasy) + (1.0 - w[7]) * damped;
+  const double reverted =
+      w[7] * InitialDifficultyUnclamped(Grade::kEasy, w) + (1.0 - w[7]) * damped;
   return std::clamp(reverted, 1.0, 10.0);
 }
 
-double StabilityAfterRecall(double d, double s, double r, Grade grade) {
+double StabilityAfterRecall(double d, double s, double r, Grade grade, const FsrsWeights& w) {
   const double hard = grade == Grade::kHard ? w[15] : 1.0;
   const double easy = grade == Grade::kEasy ? w[16] : 1.0;
   const double growth = std::exp(w[8]) * (11.0 - d) * std::pow(s, -w[9]) *
@@ -58,7 +54,7 @@ double StabilityAfterRecall(double d, double s, double r, Grade grade) {
 
 // After a lapse the memory starts again from a stability that grows with the old one, capped so
 // that forgetting never leaves a poem more stable than it was.
-double StabilityAfterLapse(double d, double s, double r) {
+double StabilityAfterLapse(double d, double s, double r, const FsrsWeights& w) {
   const double relearnt =
       w[11] * std::pow(d, -w[12]) * (std::pow(s + 1.0, w[13]) - 1.0) * std::exp(w[14] * (1.0 - r));
   return std::min(relearnt, s / std::exp(w[17] * w[18]));
@@ -100,8 +96,9 @@ std::string DateText(Day day) {
   return text;
 }
 
-double Retrievability(double days, double stability) {
-  return std::pow(1.0 + kFactor * std::max(days, 0.0) / stability, -kDecay);
+double Retrievability(double days, double stability, const FsrsWeights& w) {
+  const double factor = w[20] == kDecay ? kFactor : FactorOf(w[20]);
+  return std::pow(1.0 + factor * std::max(days, 0.0) / stability, -w[20]);
 }
 
 int IntervalDays(double stability, double retention) {
@@ -114,16 +111,17 @@ int IntervalDays(double stability, double retention) {
   return whole;
 }
 
-MemoryState ReviewMemory(const std::optional<MemoryState>& before, Grade grade, Day day) {
+MemoryState ReviewMemory(const std::optional<MemoryState>& before, Grade grade, Day day,
+                         const FsrsWeights& w) {
   if (!before) {
-    return {ClampStability(w[static_cast<int>(grade) - 1]), InitialDifficulty(grade), day, day};
+    return {ClampStability(w[static_cast<int>(grade) - 1]), InitialDifficulty(grade, w), day, day};
   }
   const double d = before->difficulty;
   const double s = before->stability;
-  const double r = Retrievability(day - before->lastReview, s);
-  const double next =
-      grade == Grade::kAgain ? StabilityAfterLapse(d, s, r) : StabilityAfterRecall(d, s, r, grade);
-  return {ClampStability(next), NextDifficulty(d, grade), before->firstReview, day};
+  const double r = Retrievability(day - before->lastReview, s, w);
+  const double next = grade == Grade::kAgain ? StabilityAfterLapse(d, s, r, w)
+                                             : StabilityAfterRecall(d, s, r, grade, w);
+  return {ClampStability(next), NextDifficulty(d, grade, w), before->firstReview, day};
 }
 
 AnswerPace PaceOf(const std::vector<AnswerRecord>& answers) {
@@ -151,7 +149,9 @@ Grade GradeAnswer(const AnswerRecord& answer, const AnswerPace& pace) {
   return Grade::kGood;
 }
 
-std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRecord>& answers) {
+std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRecord>& answers,
+                                                      const FsrsWeights& w,
+                                                      const ReviewObserver& observe) {
   const AnswerPace pace = PaceOf(answers);
   std::vector<std::optional<MemoryState>> poems(kPoemTableSize);
   for (const AnswerRecord& answer : answers) {
@@ -159,7 +159,8 @@ std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRe
     if (!day || answer.poem < 0 || answer.poem >= kPoemTableSize) continue;
     std::optional<MemoryState>& memory = poems[answer.poem];
     if (memory && *day <= memory->lastReview) continue;
-    memory = ReviewMemory(memory, GradeAnswer(answer, pace), *day);
+    if (memory && observe) observe(answer, *memory, *day);
+    memory = ReviewMemory(memory, GradeAnswer(answer, pace), *day, w);
   }
   return poems;
 }

@@ -5,6 +5,8 @@
 // recalling it t days later is the retrievability R(t, S).
 #pragma once
 
+#include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,8 +42,18 @@ inline bool IsLearned(const MemoryState& memory) {
   return memory.stability >= kLearnedStabilityDays;
 }
 
+// The model's 21 weights, w0 to w20. The game schedules by the defaults its authors published,
+// fitted to the review logs of many learners; other weights are for measuring the model
+// (tools/evaluate). w17 and w18 serve here only in the cap after a lapse, and w19 not at all: with
+// them FSRS also moves the memory on answers given the same day, which this program does not
+// count (ReplayAnswers).
+using FsrsWeights = std::array<double, 21>;
+inline constexpr FsrsWeights kDefaultWeights = {
+    0.212,  1.2931, 2.3065, 8.2956, 6.4133, 0.8334, 3.0194, 0.001,  1.8722, 0.1666, 0.796,
+    1.4835, 0.0614, 0.2629, 1.6483, 0.6014, 1.8729, 0.5425, 0.0912, 0.0658, 0.1542};
+
 // The chance of recalling a poem `days` days after its last review.
-double Retrievability(double days, double stability);
+double Retrievability(double days, double stability, const FsrsWeights& w = kDefaultWeights);
 
 // The whole days after a review until the first day on which the chance of recall is at or below
 // `retention` (0 < retention < 1), the day the poem falls due: at least one, so that a poem is
@@ -49,7 +61,8 @@ double Retrievability(double days, double stability);
 int IntervalDays(double stability, double retention);
 
 // The memory after a review graded `grade` on `day`; `before` is nothing for a first review.
-MemoryState ReviewMemory(const std::optional<MemoryState>& before, Grade grade, Day day);
+MemoryState ReviewMemory(const std::optional<MemoryState>& before, Grade grade, Day day,
+                         const FsrsWeights& w = kDefaultWeights);
 
 // The player's usual pace, from which a right answer is judged quick: the median milliseconds of
 // their right answers in each question mode (typing a lower phrase, an upper phrase or after a
@@ -77,7 +90,12 @@ Grade GradeAnswer(const AnswerRecord& answer, const AnswerPace& pace);
 // only measure what is still on the screen of the mind, so later answers that day leave the
 // schedule as it is. An answer whose day lies before the poem's last review (a clock set back)
 // counts as on that day. An answer without a readable date or with a poem out of range is passed
-// over.
-std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRecord>& answers);
+// over. `observe`, when given, is told of each review of a poem reviewed before: the answer, the
+// memory as it stood and the answer's day (what the model foretold of that answer).
+using ReviewObserver =
+    std::function<void(const AnswerRecord& answer, const MemoryState& before, Day day)>;
+std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRecord>& answers,
+                                                      const FsrsWeights& w = kDefaultWeights,
+                                                      const ReviewObserver& observe = {});
 
 }  // namespace verselane

@@ -43,7 +43,8 @@ for block in 1 2; do
     rmse=$(figure "$block" "$model" 0)
     answers=$(figure "$block" "$model" -3)
     [ -n "$loss" ] || fail "no $model row for data $block: $(cat "$work/table")"
-    awk -v l="$loss" -v r="$rmse" -v n="$answers" 'BEGIN { exit !(l > 0 && l < 1 && r >= 0 && r < 0.5 && n > 50) }' ||
+    awk -v l="$loss" -v r="$rmse" -v n="$answers" \
+      'BEGIN { exit !(l > 0 && l < 1 && r >= 0 && r < 0.5 && n > 50) }' ||
       fail "$model on data $block: log loss $loss, RMSE $rmse over $answers answers"
   done
 done
@@ -51,11 +52,25 @@ grep -q "^$history " "$work/table" || fail "the history's rows are not named by 
 awk -v f="$(figure 1 fsrs-default -1)" -v c="$(figure 1 constant -1)" 'BEGIN { exit !(f < c) }' ||
   fail "FSRS foretells the simulated learners no better than a constant: $(cat "$work/table")"
 
+# The fitting table: the simulated learners and the history, each loss within its range; the
+# history's 200 answers in its first half are too few to fit, so its weights stay the defaults.
+# From the right: worse, RMSE fitted, RMSE defaults, loss fitted, loss defaults, answers, players.
+fit_row() { awk -v data="$1" '/^The weights fitted/ { on = 1; next } /^$/ { on = 0 }
+                              on && index($0, data) == 1' "$work/table"; }
+sim_fit=$(fit_row "simulated (4 held out)")
+awk '{ exit !($(NF-6) == 4 && $(NF-4) > 0 && $(NF-4) < 1 && $(NF-3) > 0 && $(NF-3) < 1 &&
+             $NF >= 0 && $NF <= 4) }' \
+  <<<"$sim_fit" || fail "the simulated learners' fit: $sim_fit"
+history_fit=$(fit_row "$history")
+awk '{ exit !(NF > 7 && $(NF-4) == $(NF-3) && $(NF-2) == $(NF-1) && $NF == 0) }' <<<"$history_fit" ||
+  fail "a history too short to fit changed with fitting: $history_fit"
+
 # The plan's table: one row per target, the retention met not far below or above it.
 for target in 0.80 0.90 0.95; do
   row=$(awk -v t="$target" '$1 == t' "$work/table")
   [ -n "$row" ] || fail "no row for the target $target"
-  awk -v t="$target" '{ exit !($2 > 0 && $3 > t - 0.15 && $3 < 1 && $6 >= 0 && $6 <= 100) }' <<<"$row" ||
+  awk -v t="$target" '{ exit !($2 > 0 && $3 > t - 0.15 && $3 < 1 && $6 >= 0 && $6 <= 100) }' \
+    <<<"$row" ||
     fail "the plan at $target: $row"
 done
 
@@ -63,7 +78,8 @@ printf 'not a database' >"$work/broken.sqlite3"
 status=0
 "$evaluate" "${small[@]}" "$work/broken.sqlite3" >/dev/null 2>"$work/errors" || status=$?
 [ "$status" = 1 ] || fail "an unreadable history exited $status, not 1"
-grep -qF "broken.sqlite3 cannot be read: it is not a database" "$work/errors" || fail "the unreadable history is not named: $(cat "$work/errors")"
+grep -qF "broken.sqlite3 cannot be read: it is not a database" "$work/errors" ||
+  fail "the unreadable history is not named: $(cat "$work/errors")"
 
 status=0
 "$evaluate" --learners 1 >/dev/null 2>&1 || status=$?

@@ -10,8 +10,8 @@ namespace {
 
 TEST(MetricsTest, LogLossAndBinnedRmse) {
   // −(ln 0.8 + ln 0.2 + ln 0.5 + ln 0.9) / 4 = 0.657772.
-  // Bins: 0.8 and 0.8 with one of two recalled (0.3 off), 0.5 recalled (0.5 off), 0.1 not (0.1 off):
-  // √((2·0.09 + 0.25 + 0.01) / 4) = 0.331662.
+  // Bins: 0.8 and 0.8 with one of two recalled (0.3 off), 0.5 recalled (0.5 off), 0.1 not (0.1
+  // off): √((2·0.09 + 0.25 + 0.01) / 4) = 0.331662.
   const std::vector<Prediction> four = {{0.8, true}, {0.8, false}, {0.5, true}, {0.1, false}};
   EXPECT_NEAR(LogLoss(four), 0.657772, 1e-6);
   EXPECT_NEAR(BinnedRmse(four), 0.331662, 1e-6);
@@ -27,8 +27,8 @@ TEST(MetricsTest, LogLossAndBinnedRmse) {
 TEST(MetricsTest, LogisticFitFindsTheLikeliestMapping) {
   // At x = 0 one of four recalled, at x = 1 three of four: σ(a) = 1/4, σ(a + b) = 3/4, so
   // a = −ln 3 and b = 2·ln 3.
-  std::vector<Sample> samples = {{0, true},  {0, false}, {0, false}, {0, false},
-                                 {1, true},  {1, true},  {1, true},  {1, false}};
+  std::vector<Sample> samples = {{0, true}, {0, false}, {0, false}, {0, false},
+                                 {1, true}, {1, true},  {1, true},  {1, false}};
   const Logistic fit = FitLogistic(samples);
   EXPECT_NEAR(fit.intercept, -std::log(3.0), 1e-6);
   EXPECT_NEAR(fit.slope, 2 * std::log(3.0), 1e-6);

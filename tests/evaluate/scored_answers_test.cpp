@@ -23,11 +23,9 @@ AnswerRecord Answer(int poem, int day, bool correct) {
 
 TEST(ScoredAnswersTest, EachDaysFirstAnswerIsForetoldFromTheDaysBefore) {
   const std::vector<ScoredAnswer> scored = ScoreAnswers({
-      Answer(0, 0, true),
-      Answer(0, 0, false),  // the same day: no new day of memory
-      Answer(1, 3, true),   // never answered before: nothing to foretell it from
-      Answer(0, 3, true),
-      Answer(0, 3, false),  // a second time that day
+      Answer(0, 0, true), Answer(0, 0, false),  // the same day: no new day of memory
+      Answer(1, 3, true),  // never answered before: nothing to foretell it from
+      Answer(0, 3, true), Answer(0, 3, false),  // a second time that day
   });
   ASSERT_EQ(scored.size(), 1u);
   // FSRS: one Good on day 0 (the day's first answer), S = 2.3065; R(3 days) = 0.880948.
@@ -36,6 +34,7 @@ TEST(ScoredAnswersTest, EachDaysFirstAnswerIsForetoldFromTheDaysBefore) {
   // 1 − 2^(−3/7) = 0.257003: 0.6·0.5 + 0.25·0.3 + 0.15·0.257003 = 0.413550.
   EXPECT_NEAR(scored[0].weakness, 0.413550, 1e-6);
   EXPECT_TRUE(scored[0].recalled);
+  EXPECT_EQ(scored[0].answer, 3u);  // its place among the answers given
 }
 
 }  // namespace

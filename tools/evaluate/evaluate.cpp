@@ -1,14 +1,18 @@
 // Measures the memory model the game schedules by, on simulated learners (learner.h) and on
 // players' own histories:
 //
-//   verselane-evaluate [--learners N] [--days N] [--plan-days N] [--seed N] [HISTORY.sqlite3...]
+//   verselane-evaluate [--learners N] [--days N] [--plan-days N] [--fit-steps N] [--seed N]
+//                      [HISTORY.sqlite3...]
 //
 // 1. Every answer that can be foretold from the answers before it (scored_answers.h) is, by the
 //    FSRS model with its default weights, by the weak-poems run's score mapped to a chance by a
 //    logistic fitted on a training part, and by one constant chance (the training part's share of
 //    right answers). Simulated: the even learners train, the odd ones are measured. A history:
 //    its first half trains, its second half is measured.
-// 2. Learners who play today's plan once a day, at three target retentions: the share of due
+// 2. The weights fitted to each player's own answers (fit_weights.h) against the defaults: fitted
+//    on the first half of a history, both measured on the answers of the second half; for each
+//    held-out learner and each history given.
+// 3. Learners who play today's plan once a day, at three target retentions: the share of due
 //    poems they recalled against the target, and the day all hundred were learned.
 //
 // Deterministic for a given seed; prints tables on standard output, exits 1 when a history
@@ -20,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "evaluate/fit_weights.h"
 #include "evaluate/metrics.h"
 #include "evaluate/scored_answers.h"
 #include "evaluate/simulation.h"
@@ -31,28 +36,36 @@ struct Options {
   int learners = 40;
   int days = 90;
   int planDays = 60;
-  std::uint64_t seed = 1;
+  int fitSteps = 40;
+  int seed = 1;
   std::vector<std::string> histories;
 };
 
 bool ReadOptions(int argc, char** argv, Options& options) {
+  const std::pair<const char*, int Options::*> numbers[] = {
+      {"--learners", &Options::learners}, {"--days", &Options::days},
+      {"--plan-days", &Options::planDays}, {"--fit-steps", &Options::fitSteps},
+      {"--seed", &Options::seed}};
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg.starts_with("--")) {
-      if (i + 1 >= argc) return false;
-      char* end = nullptr;
-      const long long value = std::strtoll(argv[++i], &end, 10);
-      if (*end != '\0' || value < 1 || value > 100000) return false;
-      if (arg == "--learners") options.learners = static_cast<int>(value);
-      else if (arg == "--days") options.days = static_cast<int>(value);
-      else if (arg == "--plan-days") options.planDays = static_cast<int>(value);
-      else if (arg == "--seed") options.seed = static_cast<std::uint64_t>(value);
-      else return false;
-    } else {
+    if (!arg.starts_with("--")) {
       options.histories.push_back(arg);
+      continue;
     }
+    const auto* number = std::find_if(std::begin(numbers), std::end(numbers),
+                                      [&](const auto& n) { return arg == n.first; });
+    if (number == std::end(numbers) || i + 1 >= argc) return false;
+    char* end = nullptr;
+    const long value = std::strtol(argv[++i], &end, 10);
+    if (*end != '\0' || value < 1 || value > 100000) return false;
+    options.*(number->second) = static_cast<int>(value);
   }
   return options.learners >= 2;
+}
+
+// Learner n of a run with seed s, the same in the prediction tables and the plan's.
+std::uint64_t LearnerSeed(const Options& options, int learner) {
+  return static_cast<std::uint64_t>(options.seed) * 1000003 + static_cast<std::uint64_t>(learner);
 }
 
 struct Split {
@@ -74,7 +87,8 @@ void ReportPredictions(const std::string& data, const Split& split) {
     right += a.recalled ? 1.0 : 0.0;
   }
   const Logistic mapping = FitLogistic(samples);
-  const double constant = split.train.empty() ? 0.5 : right / static_cast<double>(split.train.size());
+  const double constant =
+      split.train.empty() ? 0.5 : right / static_cast<double>(split.train.size());
   std::vector<Prediction> fsrs, weakness, flat;
   for (const ScoredAnswer& a : split.test) {
     fsrs.push_back({a.fsrsChance, a.recalled});
@@ -93,30 +107,101 @@ void PrintPredictionHeader() {
   std::printf("%-28s %8s  %-20s %8s %10s\n", "data", "answers", "model", "log-loss", "rmse-bins");
 }
 
-Split SimulatedSplit(const Options& options, const PoemCatalogue& catalogue) {
-  Split split;
+using History = std::vector<AnswerRecord>;
+
+// The simulated learners' histories: the even ones train, the odd ones are held out.
+struct Learners {
+  std::vector<History> train;
+  std::vector<History> test;
+};
+
+Learners SimulateLearners(const Options& options, const PoemCatalogue& catalogue) {
+  Learners learners;
   for (int learner = 0; learner < options.learners; ++learner) {
-    const std::vector<ScoredAnswer> scored =
-        ScoreAnswers(SimulateHistory(options.seed * 1000003 + learner, catalogue, options.days));
-    std::vector<ScoredAnswer>& part = learner % 2 == 0 ? split.train : split.test;
-    part.insert(part.end(), scored.begin(), scored.end());
+    (learner % 2 == 0 ? learners.train : learners.test)
+        .push_back(SimulateHistory(LearnerSeed(options, learner), catalogue, options.days));
   }
-  return split;
+  return learners;
 }
 
-bool ReportHistory(const std::string& path) {
+std::vector<ScoredAnswer> ScoreAll(const std::vector<History>& histories) {
+  std::vector<ScoredAnswer> all;
+  for (const History& history : histories) {
+    const std::vector<ScoredAnswer> scored = ScoreAnswers(history);
+    all.insert(all.end(), scored.begin(), scored.end());
+  }
+  return all;
+}
+
+// The answers of a history's second half, foretold with the defaults and with the weights
+// fitted to its first half.
+struct FitOutcome {
+  std::vector<Prediction> defaults;
+  std::vector<Prediction> fitted;
+};
+
+FitOutcome FitFirstHalf(const History& history, int steps) {
+  const std::size_t half = history.size() / 2;
+  const FsrsWeights fitted =
+      FitWeights(History(history.begin(), history.begin() + static_cast<std::ptrdiff_t>(half)),
+                 kDefaultWeights, steps);
+  FitOutcome outcome;
+  for (const ScoredAnswer& a : ScoreAnswers(history)) {
+    if (a.answer >= half) outcome.defaults.push_back({a.fsrsChance, a.recalled});
+  }
+  for (const ScoredAnswer& a : ScoreAnswers(history, fitted)) {
+    if (a.answer >= half) outcome.fitted.push_back({a.fsrsChance, a.recalled});
+  }
+  return outcome;
+}
+
+void ReportFits(const std::string& data, const std::vector<History>& histories, int steps) {
+  FitOutcome all;
+  int worse = 0;
+  for (const History& history : histories) {
+    const FitOutcome outcome = FitFirstHalf(history, steps);
+    if (LogLoss(outcome.fitted) > LogLoss(outcome.defaults)) ++worse;
+    all.defaults.insert(all.defaults.end(), outcome.defaults.begin(), outcome.defaults.end());
+    all.fitted.insert(all.fitted.end(), outcome.fitted.begin(), outcome.fitted.end());
+  }
+  std::printf("%-28s %8zu %8zu %10.4f %10.4f %10.4f %10.4f %6d\n", data.c_str(), histories.size(),
+              all.defaults.size(), LogLoss(all.defaults), LogLoss(all.fitted),
+              BinnedRmse(all.defaults), BinnedRmse(all.fitted), worse);
+}
+
+void PrintFitHeader(int steps) {
+  std::printf(
+      "\nThe weights fitted to each player's first half (%d steps, %d answers or more), "
+      "measured on their second half\n",
+      steps, kFitAnswers);
+  std::printf("%-28s %8s %8s %10s %10s %10s %10s %6s\n", "data", "players", "answers", "loss-dflt",
+              "loss-fit", "rmse-dflt", "rmse-fit", "worse");
+}
+
+bool ReadHistory(const std::string& path, History& answers) {
   AnswerHistory history;
-  std::vector<AnswerRecord> answers;
   FileStatus status = history.Open(path, AnswerHistory::Access::kReadOnly);
   if (status.ok()) status = history.Answers(answers);
   if (!status.ok()) {
     std::cerr << "verselane-evaluate: " << path << HistoryReadProblem(status) << '\n';
     return false;
   }
+  return true;
+}
+
+void ReportHistoryPredictions(const std::string& path, const History& answers) {
   const std::vector<ScoredAnswer> scored = ScoreAnswers(answers);
   const auto middle = scored.begin() + static_cast<std::ptrdiff_t>(scored.size() / 2);
   ReportPredictions(path, {{scored.begin(), middle}, {middle, scored.end()}});
-  return true;
+}
+
+// "day N" of the median learner (the upper one of an even number) among `learners`, of whom those
+// in `days` got there and the others did not; "never" when the median learner did not.
+std::string MedianDay(std::vector<int> days, int learners) {
+  if (static_cast<int>(days.size()) <= learners / 2) return "never";
+  const auto middle = days.begin() + learners / 2;
+  std::nth_element(days.begin(), middle, days.end());
+  return "day " + std::to_string(*middle);
 }
 
 void ReportPlan(const Options& options, const PoemCatalogue& catalogue) {
@@ -128,7 +213,7 @@ void ReportPlan(const Options& options, const PoemCatalogue& catalogue) {
     int asked = 0, right = 0, learned = 0;
     std::vector<int> allLearned;
     for (int learner = 0; learner < options.learners; ++learner) {
-      const PlanOutcome outcome = FollowPlan(options.seed * 1000003 + learner, catalogue,
+      const PlanOutcome outcome = FollowPlan(LearnerSeed(options, learner), catalogue,
                                              {PlanSettings{}.newPerDay, target}, options.planDays);
       asked += outcome.dueAsked;
       right += outcome.dueRight;
@@ -136,16 +221,13 @@ void ReportPlan(const Options& options, const PoemCatalogue& catalogue) {
       if (outcome.allLearnedDay) allLearned.push_back(*outcome.allLearnedDay);
     }
     const double retention = asked > 0 ? static_cast<double>(right) / asked : 0.0;
-    std::string day = "never";
-    if (static_cast<int>(allLearned.size()) * 2 > options.learners) {
-      std::nth_element(allLearned.begin(), allLearned.begin() + allLearned.size() / 2, allLearned.end());
-      day = "day " + std::to_string(allLearned[allLearned.size() / 2]);
-    }
+    const std::string day = MedianDay(allLearned, options.learners);
     std::printf("%-8.2f %8d %10.4f %+8.4f %14s %14.1f\n", target, asked, retention,
                 retention - target, day.c_str(), static_cast<double>(learned) / options.learners);
   }
-  std::printf("(all-learned: the median learner's day, \"never\" when half of them are not there "
-              "by the last day)\n");
+  std::printf(
+      "(all-learned: the median learner's day, \"never\" when the median learner is not there "
+      "by the last day)\n");
 }
 
 }  // namespace
@@ -156,15 +238,26 @@ int main(int argc, char** argv) {
   Options options;
   if (!ReadOptions(argc, argv, options)) {
     std::cerr << "usage: verselane-evaluate [--learners N (2 or more)] [--days N] [--plan-days N] "
-                 "[--seed N] [HISTORY.sqlite3...]\n";
+                 "[--fit-steps N] [--seed N] [HISTORY.sqlite3...]\n";
     return 2;
   }
   const PoemCatalogue catalogue;
-  PrintPredictionHeader();
-  const std::string simulated = "simulated (" + std::to_string(options.learners / 2) + " held out)";
-  ReportPredictions(simulated, SimulatedSplit(options, catalogue));
+  const Learners learners = SimulateLearners(options, catalogue);
+  const std::string simulated = "simulated (" + std::to_string(learners.test.size()) + " held out)";
+  std::vector<std::pair<std::string, History>> histories;
   bool readAll = true;
-  for (const std::string& path : options.histories) readAll = ReportHistory(path) && readAll;
+  for (const std::string& path : options.histories) {
+    History answers;
+    readAll = ReadHistory(path, answers) && readAll;
+    if (!answers.empty()) histories.emplace_back(path, std::move(answers));
+  }
+
+  PrintPredictionHeader();
+  ReportPredictions(simulated, {ScoreAll(learners.train), ScoreAll(learners.test)});
+  for (const auto& [path, answers] : histories) ReportHistoryPredictions(path, answers);
+  PrintFitHeader(options.fitSteps);
+  ReportFits(simulated, learners.test, options.fitSteps);
+  for (const auto& [path, answers] : histories) ReportFits(path, {answers}, options.fitSteps);
   ReportPlan(options, catalogue);
   return readAll ? 0 : 1;
 }

@@ -76,9 +76,11 @@ AnswerRecord SimulatedLearner::Answer(int poem, double time, Day startDay) {
   if (answer.correct) {
     const double recall = traits_.recallMs * std::exp(-Activation(poem, time));
     const double typing = traits_.typingMs * std::exp(draw_.Normal(0.0, 0.12));
-    answer.milliseconds = static_cast<int>(std::min(recall + typing, 3.0 * kTimeLimitSeconds * 1000));
+    answer.milliseconds =
+        static_cast<int>(std::min(recall + typing, 3.0 * kTimeLimitSeconds * 1000));
   } else {
-    answer.milliseconds = static_cast<int>(4000 + draw_.Uniform() * (kTimeLimitSeconds * 1000 - 4000));
+    answer.milliseconds =
+        static_cast<int>(4000 + draw_.Uniform() * (kTimeLimitSeconds * 1000 - 4000));
   }
   // The clock is UTC: the simulated learner lives at Greenwich.
   const std::int64_t sinceStart = std::llround(time * kSecondsPerDay);

@@ -26,7 +26,7 @@ namespace verselane {
 class Draw {
  public:
   explicit Draw(std::uint64_t seed) : engine_(seed) {}
-  double Uniform();                      // in [0, 1)
+  double Uniform();                       // in [0, 1)
   double Normal(double mean, double sd);  // Box–Muller
   std::uint64_t Seed() { return engine_(); }
 
@@ -40,11 +40,11 @@ inline constexpr double kRecallNoise = 0.255;
 inline constexpr double kSpacingScale = 0.217;
 
 struct LearnerTraits {
-  double ease = -0.7;           // added to every poem's activation
-  double decay = 0.177;         // the least decay of a trace
+  double ease = -0.7;    // added to every poem's activation
+  double decay = 0.177;  // the least decay of a trace
   std::vector<double> poemEase = std::vector<double>(100, 0.0);  // by poem index
-  double typingMs = 7000;       // typing a phrase once recalled
-  double recallMs = 1500;       // the pause of recalling at activation 0, F·e^(−m)
+  double typingMs = 7000;  // typing a phrase once recalled
+  double recallMs = 1500;  // the pause of recalling at activation 0, F·e^(−m)
 };
 
 // Learners as different as a class: ease around −0.7, decay around 0.177, poems' ease spread by

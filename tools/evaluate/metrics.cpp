@@ -28,7 +28,8 @@ double BinnedRmse(const std::vector<Prediction>& predictions) {
   }
   double sum = 0;
   for (int bin = 0; bin < kBins; ++bin) {
-    if (count[bin] > 0) sum += (chance[bin] - recalled[bin]) * (chance[bin] - recalled[bin]) / count[bin];
+    if (count[bin] > 0)
+      sum += (chance[bin] - recalled[bin]) * (chance[bin] - recalled[bin]) / count[bin];
   }
   return std::sqrt(sum / static_cast<double>(predictions.size()));
 }

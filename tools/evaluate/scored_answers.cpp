@@ -16,8 +16,9 @@ struct Knowledge {
   std::vector<std::optional<PoemFigures>> figures;
 };
 
-Knowledge KnowledgeFrom(const std::vector<AnswerRecord>& before) {
-  Knowledge known{ReplayAnswers(before), std::vector<std::optional<PoemFigures>>(kPoemTableSize)};
+Knowledge KnowledgeFrom(const std::vector<AnswerRecord>& before, const FsrsWeights& w) {
+  Knowledge known{ReplayAnswers(before, w),
+                  std::vector<std::optional<PoemFigures>>(kPoemTableSize)};
   for (PoemFigures& poem : SummarisePoems(before)) {
     if (poem.poem >= 0 && poem.poem < kPoemTableSize) known.figures[poem.poem] = std::move(poem);
   }
@@ -26,7 +27,8 @@ Knowledge KnowledgeFrom(const std::vector<AnswerRecord>& before) {
 
 }  // namespace
 
-std::vector<ScoredAnswer> ScoreAnswers(const std::vector<AnswerRecord>& answers) {
+std::vector<ScoredAnswer> ScoreAnswers(const std::vector<AnswerRecord>& answers,
+                                       const FsrsWeights& w) {
   std::vector<ScoredAnswer> scored;
   std::vector<AnswerRecord> before;
   std::optional<Day> today;
@@ -37,13 +39,14 @@ std::vector<ScoredAnswer> ScoreAnswers(const std::vector<AnswerRecord>& answers)
     if (day && answer.poem >= 0 && answer.poem < kPoemTableSize) {
       if (day != today) {
         today = day;
-        known = KnowledgeFrom(before);
+        known = KnowledgeFrom(before, w);
         askedToday.reset();
       }
       const std::optional<MemoryState>& memory = known.memory[answer.poem];
       const std::optional<PoemFigures>& figures = known.figures[answer.poem];
       if (!askedToday[answer.poem] && memory && figures && *day > memory->lastReview) {
-        scored.push_back({Retrievability(*day - memory->lastReview, memory->stability),
+        const double days = *day - memory->lastReview;
+        scored.push_back({before.size(), Retrievability(days, memory->stability, w),
                           Weakness(*figures, answer.answeredAt), answer.correct});
       }
       askedToday.set(answer.poem);

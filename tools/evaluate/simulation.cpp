@@ -9,7 +9,7 @@
 namespace verselane {
 namespace {
 
-constexpr double kEvening = 20.0 / 24.0;    // the runs start at 20:00
+constexpr double kEvening = 20.0 / 24.0;  // the runs start at 20:00
 constexpr double kBetweenAnswers = 20.0 / 86400.0;
 constexpr int kRandomRunPoems = 10;
 
@@ -26,9 +26,8 @@ std::vector<int> RandomRun(Draw& draw) {
 
 int LearnedPoems(const std::vector<AnswerRecord>& answers) {
   const std::vector<std::optional<MemoryState>> memory = ReplayAnswers(answers);
-  return static_cast<int>(std::count_if(memory.begin(), memory.end(), [](const auto& state) {
-    return state && IsLearned(*state);
-  }));
+  return static_cast<int>(std::count_if(
+      memory.begin(), memory.end(), [](const auto& state) { return state && IsLearned(*state); }));
 }
 
 }  // namespace
