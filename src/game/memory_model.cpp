@@ -14,13 +14,6 @@ namespace {
 constexpr double kMinStability = 0.001;
 constexpr int kMaxIntervalDays = 36500;  // a hundred years: never, for a player
 
-// The forgetting curve R = (1 + factor·t/S)^(−decay), decay = w20, its factor chosen so that
-// R(S, S) = 0.9. The default decay's factor is worked out once: replaying a history asks for it
-// at every review.
-double FactorOf(double decay) { return std::pow(0.9, -1.0 / decay) - 1.0; }
-const double kDecay = kDefaultWeights[20];
-const double kFactor = FactorOf(kDecay);
-
 double Number(Grade grade) { return static_cast<double>(grade); }
 
 constexpr int kModes = 3;
@@ -30,37 +23,74 @@ double InitialDifficultyUnclamped(Grade grade, const FsrsWeights& w) {
   return w[4] - std::exp(w[5] * (Number(grade) - 1.0)) + 1.0;
 }
 
+// The weights with what follows from them alone, worked out once for a whole replay rather than
+// again at every review.
+struct Model {
+  explicit Model(const FsrsWeights& weights)
+      : w(weights),
+        factor(std::pow(0.9, -1.0 / weights[20]) - 1.0),
+        recallGrowth(std::exp(weights[8])),
+        easyStart(InitialDifficultyUnclamped(Grade::kEasy, weights)),
+        lapseShrink(std::exp(weights[17] * weights[18])) {}
+  const FsrsWeights& w;
+  // The forgetting curve R = (1 + factor·t/S)^(−w20), its factor chosen so that R(S, S) = 0.9.
+  double factor;
+  double recallGrowth;  // e^w8
+  double easyStart;     // the first difficulty of an Easy, before it is held within 1 to 10
+  double lapseShrink;   // e^(w17·w18)
+};
+const Model kDefaultModel(kDefaultWeights);
+
+double Recall(double days, double stability, const Model& m) {
+  return std::pow(1.0 + m.factor * std::max(days, 0.0) / stability, -m.w[20]);
+}
+
 double InitialDifficulty(Grade grade, const FsrsWeights& w) {
   return std::clamp(InitialDifficultyUnclamped(grade, w), 1.0, 10.0);
 }
 
 // Each grade moves the difficulty, less the nearer it is to 10, and it drifts a little back
 // toward that of a first Easy, so that a poem once missed often can still become easy.
-double NextDifficulty(double d, Grade grade, const FsrsWeights& w) {
-  const double step = -w[6] * (Number(grade) - 3.0);
+double NextDifficulty(double d, Grade grade, const Model& m) {
+  const double step = -m.w[6] * (Number(grade) - 3.0);
   const double damped = d + step * (10.0 - d) / 9.0;
-  const double reverted =
-      w[7] * InitialDifficultyUnclamped(Grade::kEasy, w) + (1.0 - w[7]) * damped;
+  const double reverted = m.w[7] * m.easyStart + (1.0 - m.w[7]) * damped;
   return std::clamp(reverted, 1.0, 10.0);
 }
 
-double StabilityAfterRecall(double d, double s, double r, Grade grade, const FsrsWeights& w) {
+double StabilityAfterRecall(double d, double s, double r, Grade grade, const Model& m) {
+  const FsrsWeights& w = m.w;
   const double hard = grade == Grade::kHard ? w[15] : 1.0;
   const double easy = grade == Grade::kEasy ? w[16] : 1.0;
-  const double growth = std::exp(w[8]) * (11.0 - d) * std::pow(s, -w[9]) *
+  const double growth = m.recallGrowth * (11.0 - d) * std::pow(s, -w[9]) *
                         (std::exp(w[10] * (1.0 - r)) - 1.0) * hard * easy;
   return s * (1.0 + growth);
 }
 
 // After a lapse the memory starts again from a stability that grows with the old one, capped so
 // that forgetting never leaves a poem more stable than it was.
-double StabilityAfterLapse(double d, double s, double r, const FsrsWeights& w) {
+double StabilityAfterLapse(double d, double s, double r, const Model& m) {
+  const FsrsWeights& w = m.w;
   const double relearnt =
       w[11] * std::pow(d, -w[12]) * (std::pow(s + 1.0, w[13]) - 1.0) * std::exp(w[14] * (1.0 - r));
-  return std::min(relearnt, s / std::exp(w[17] * w[18]));
+  return std::min(relearnt, s / m.lapseShrink);
 }
 
 double ClampStability(double s) { return std::clamp(s, kMinStability, double{kMaxIntervalDays}); }
+
+MemoryState Review(const std::optional<MemoryState>& before, Grade grade, Day day,
+                   const Model& m) {
+  if (!before) {
+    return {ClampStability(m.w[static_cast<int>(grade) - 1]), InitialDifficulty(grade, m.w), day,
+            day};
+  }
+  const double d = before->difficulty;
+  const double s = before->stability;
+  const double r = Recall(day - before->lastReview, s, m);
+  const double next = grade == Grade::kAgain ? StabilityAfterLapse(d, s, r, m)
+                                             : StabilityAfterRecall(d, s, r, grade, m);
+  return {ClampStability(next), NextDifficulty(d, grade, m), before->firstReview, day};
+}
 
 int Median(std::vector<int>& values) {
   const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
@@ -97,12 +127,12 @@ std::string DateText(Day day) {
 }
 
 double Retrievability(double days, double stability, const FsrsWeights& w) {
-  const double factor = w[20] == kDecay ? kFactor : FactorOf(w[20]);
-  return std::pow(1.0 + factor * std::max(days, 0.0) / stability, -w[20]);
+  return Recall(days, stability, Model(w));
 }
 
 int IntervalDays(double stability, double retention) {
-  const double days = stability / kFactor * (std::pow(retention, -1.0 / kDecay) - 1.0);
+  const double days = stability / kDefaultModel.factor *
+                      (std::pow(retention, -1.0 / kDefaultWeights[20]) - 1.0);
   int whole = static_cast<int>(std::clamp(std::ceil(days), 1.0, double{kMaxIntervalDays}));
   // The curve decides, not the rounding of its inverse: the day given is the very day on which the
   // poem is found due.
@@ -113,15 +143,7 @@ int IntervalDays(double stability, double retention) {
 
 MemoryState ReviewMemory(const std::optional<MemoryState>& before, Grade grade, Day day,
                          const FsrsWeights& w) {
-  if (!before) {
-    return {ClampStability(w[static_cast<int>(grade) - 1]), InitialDifficulty(grade, w), day, day};
-  }
-  const double d = before->difficulty;
-  const double s = before->stability;
-  const double r = Retrievability(day - before->lastReview, s, w);
-  const double next = grade == Grade::kAgain ? StabilityAfterLapse(d, s, r, w)
-                                             : StabilityAfterRecall(d, s, r, grade, w);
-  return {ClampStability(next), NextDifficulty(d, grade, w), before->firstReview, day};
+  return Review(before, grade, day, Model(w));
 }
 
 AnswerPace PaceOf(const std::vector<AnswerRecord>& answers) {
@@ -153,6 +175,7 @@ std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRe
                                                       const FsrsWeights& w,
                                                       const ReviewObserver& observe) {
   const AnswerPace pace = PaceOf(answers);
+  const Model model(w);
   std::vector<std::optional<MemoryState>> poems(kPoemTableSize);
   for (const AnswerRecord& answer : answers) {
     const std::optional<Day> day = DayOf(answer.localTime);
@@ -160,7 +183,7 @@ std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRe
     std::optional<MemoryState>& memory = poems[answer.poem];
     if (memory && *day <= memory->lastReview) continue;
     if (memory && observe) observe(answer, *memory, *day);
-    memory = ReviewMemory(memory, GradeAnswer(answer, pace), *day, w);
+    memory = Review(memory, GradeAnswer(answer, pace), *day, model);
   }
   return poems;
 }
