@@ -175,5 +175,30 @@ TEST(MemoryModelTest, TheIntervalEndsOnTheFirstDayRecallIsAtOrBelowTheTarget) {
   EXPECT_EQ(IntervalDays(1e9, 0.90), 36500);
 }
 
+TEST(MemoryModelTest, OtherWeightsReplayByTheirOwnCurveAndTellEachReview) {
+  // w2 = 4 and w20 = 0.5: F = 0.9^(−2) − 1 = 0.234568, still R(S, S) = 0.9;
+  // R(3, 2.3065) = (1 + 0.234568·3/2.3065)^(−0.5) = 0.875344.
+  FsrsWeights w = kDefaultWeights;
+  w[2] = 4.0;
+  w[20] = 0.5;
+  EXPECT_NEAR(Retrievability(3, 2.3065, w), 0.875344, 1e-6);
+  EXPECT_NEAR(Retrievability(7, 7, w), 0.9, 1e-12);
+  // Good, then Good three days later: R = (1 + 0.234568·3/4)^(−0.5) = 0.922168;
+  // growth = e^1.8722 · (11 − 2.118104) · 4^(−0.1666) · (e^(0.796·0.077832) − 1) = 2.930103;
+  // S' = 4 · 3.930103 = 15.720412. Only the second answer is a review the replay tells of.
+  int told = 0;
+  const std::vector<std::optional<MemoryState>> memory = ReplayAnswers(
+      {Answer(0, 0, true), Answer(0, 0, false), Answer(0, 3, true)}, w,
+      [&](const AnswerRecord& answer, const MemoryState& before, Day day) {
+        ++told;
+        EXPECT_TRUE(answer.correct);
+        EXPECT_EQ(before.stability, 4.0);
+        EXPECT_EQ(day, kStart + 3);
+      });
+  EXPECT_EQ(told, 1);
+  ASSERT_TRUE(memory[0].has_value());
+  EXPECT_NEAR(memory[0]->stability, 15.720412, 1e-5);
+}
+
 }  // namespace
 }  // namespace verselane
