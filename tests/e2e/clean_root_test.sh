@@ -35,20 +35,19 @@ mirror=${VERSELANE_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 make_scratch_work
 
 # in_root COMMAND...: run in the root as a fresh login would, with nothing of this environment.
-in_root() {
-  chroot "$root" /usr/bin/env -i PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin \
-    HOME=/root LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"
-}
+fresh_login=(/usr/bin/env -i PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin HOME=/root
+  LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive)
+in_root() { chroot "$root" "${fresh_login[@]}" "$@"; }
 
-# The cached root: made by debootstrap with apt's lists, marked complete only when apt runs in it.
-# A root without the mark (a run cut short, a broken copy) is made again. One test at a time.
+# The cached root, marked complete once debootstrap has made it. One without the mark (a run cut
+# short) or in which apt no longer runs is made again. One test at a time.
 cached_root() {
   local made="$cache/bookworm" log="$cache/debootstrap.log"
-  if [ -f "$made/.verselane-complete" ] && chroot "$made" apt-get --version >/dev/null 2>&1; then
+  if [ -f "$made.complete" ] && chroot "$made" apt-get --version >/dev/null 2>&1; then
     return 0
   fi
   echo "clean root test: making a Debian 12 root in $made (a few minutes)" >&2
-  rm -rf "$made"
+  rm -rf "$made" "$made.complete"
   debootstrap --variant=minbase bookworm "$made" "$mirror" >"$log" 2>&1 ||
     fail "debootstrap could not make the root: $(tail -n 20 "$log")"
   # A Debian 12 as installed, with its updates.
@@ -58,7 +57,7 @@ cached_root() {
   # No service starts in the root.
   printf '#!/bin/sh\nexit 101\n' >"$made/usr/sbin/policy-rc.d"
   chmod 755 "$made/usr/sbin/policy-rc.d"
-  touch "$made/.verselane-complete"
+  touch "$made.complete"
 }
 
 mkdir -p "$cache/archives/partial"
@@ -120,7 +119,9 @@ report=$(in_root "${player_env[@]}" verselane --history 2>"$work/history.err") |
 # The window, on an X server of the test's own.
 start_private_x
 program_log="$work/program.log"
-in_root "${player_env[@]}" DISPLAY="$DISPLAY" verselane >"$program_log" 2>&1 &
+# Started as a command of its own, not through a function, so that $! is the program itself.
+chroot "$root" "${fresh_login[@]}" "${player_env[@]}" DISPLAY="$DISPLAY" verselane \
+  >"$program_log" 2>&1 &
 app_pid=$!
 wait_for_titled window "$MAIN_TITLE" "the start in the root" 60
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$root/usr/share/applications/org.verselane.Verselane.desktop")
@@ -141,7 +142,8 @@ stop_program
 ! grep -q -e "help cannot be shown" -e 'verselane: .*\.so' "$program_log" ||
   fail "the program in the root: $(cat "$program_log")"
 
-# Purged, nothing of the package is left: no file it held, no folder it alone held.
+# Purged, nothing of the package is left: no file it held, no folder it alone held, nothing named
+# after it outside the player's own files (the home and the runtime folder).
 owned=$(in_root dpkg-query -L verselane)
 in_root apt-get purge -y verselane >"$work/purge.log" 2>&1 ||
   fail "apt-get purge: $(tail "$work/purge.log")"
@@ -152,7 +154,8 @@ while IFS= read -r path; do
   left+=("$path")
 done <<<"$owned"
 while IFS= read -r path; do left+=("/$path"); done < <(cd "$root" && find . -xdev \
-  -path ./tmp -prune -o -path ./home -prune -o -path ./proc -prune -o -path ./dev -prune -o \
+  -path ./tmp -prune -o -path ./home -prune -o -path ./run -prune -o -path ./proc -prune -o \
+  -path ./dev -prune -o \
   -path ./var/cache/apt -prune -o -iname '*verselane*' -printf '%P\n')
 (( ${#left[@]} == 0 )) || fail "apt-get purge left behind: ${left[*]}"
 
