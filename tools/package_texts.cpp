@@ -13,6 +13,7 @@
 // program's version. A file the program reads or writes, or a variable it heeds, is one entry of
 // kFiles or kEnvironment here; an option is one entry of the program's CommandLineOptions().
 #include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
