@@ -10,8 +10,9 @@
 #
 # The root is made once and kept outside the repository, in $VERSELANE_ROOT_CACHE (by default
 # /var/cache/verselane-tests), with the packages apt fetched for it; it is made again when it is
-# missing or broken. Making it takes about three minutes with an empty cache. Needs root (chroot
-# and mounts); without root the test is skipped (77). VERSELANE_DEBIAN_MIRROR names the mirror.
+# missing or broken. Making it took 1½ to 3 minutes with an empty cache, the whole test about
+# 3½ minutes either way (mostly installing the dependencies). Needs root (chroot and mounts);
+# without root the test is skipped (77). VERSELANE_DEBIAN_MIRROR names the mirror.
 #
 # Usage: clean_root_test.sh PATH/verselane PATH/verselane-files BUILD_DIR
 set -euo pipefail
