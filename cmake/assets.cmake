@@ -1,6 +1,5 @@
-# The pictures, sounds and help book, built into the program, and the install rules of the desktop
-# program. Included by the top-level CMakeLists.txt before the window layer, which links
-# verselane_assets.
+# The pictures, sounds and help book, built into the program. Included by the top-level
+# CMakeLists.txt before the window layer, which links verselane_assets.
 #
 # Every PNG and WAV in assets/ and the help book assets/help/verselane.htb becomes a generated C++
 # source holding its bytes (cmake/embed-asset.cmake, run at build time, so a changed file is
@@ -95,34 +94,12 @@ unset(asset_sources)
 unset(asset_declarations)
 unset(asset_entries)
 
-# Installing: `cmake --install build --prefix DIR` puts the program in DIR/bin, its desktop entry in
-# DIR/share/applications, its AppStream metainfo in DIR/share/metainfo, its manual page in
-# section 6 and its icon into the hicolor theme, so desktops list it under Education. The rules name targets that the top-level file defines after this one, so they are
-# added when that file has been read.
-include(GNUInstallDirs)
-
-function(verselane_add_install_rules)
-  install(TARGETS verselane RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
-  install(TARGETS verselane-help LIBRARY DESTINATION "${VERSELANE_HELP_MODULE_INSTALL_DIR}")
-  install(FILES "${VERSELANE_ASSET_DIR}/verselane.desktop"
-          DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
-  install(FILES "${VERSELANE_ASSET_DIR}/verselane.metainfo.xml"
-          DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo" RENAME org.verselane.Verselane.metainfo.xml)
-  install(FILES "${VERSELANE_ASSET_DIR}/verselane.6" DESTINATION "${CMAKE_INSTALL_MANDIR}/man6")
-  foreach(icon_size 16 32 48 64 128 256)
-    if(icon_size EQUAL 48)
-      set(icon_file "${VERSELANE_ASSET_DIR}/icon-101.png")
-    else()
-      set(icon_file "${VERSELANE_ASSET_DIR}/icon-101-${icon_size}.png")
-    endif()
-    install(FILES "${icon_file}"
-            DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${icon_size}x${icon_size}/apps"
-            RENAME verselane.png)
-  endforeach()
-  # The asset tests also compare the built-in help book with its sources in assets/help.
+# The asset tests compare the built-in help book with its sources in assets/help. The test target
+# is defined after this file, so the rule is added when the top-level file has been read.
+function(verselane_add_asset_source_dir)
   if(TARGET verselane_ui_tests)
     target_compile_definitions(verselane_ui_tests PRIVATE
       "VERSELANE_ASSET_SOURCE_DIR=\"${VERSELANE_ASSET_DIR}\"")
   endif()
 endfunction()
-cmake_language(DEFER CALL verselane_add_install_rules)
+cmake_language(DEFER CALL verselane_add_asset_source_dir)

@@ -27,6 +27,8 @@ VERSELANE_BUILD_PACKAGES=(
 # and a Wayland desktop for the program to run on: sway (headless), grim for its screenshots, jq
 # to read its window tree, zenity for a window of another program, and the Wayland client, xkb
 # and protocol development files (wayland-scanner) that the test's virtual keyboard is built with.
+# The package is checked as Debian checks its own: lintian, and an install into a minimal Debian 12
+# root that debootstrap makes; man-db reads the manual page as a user sees it.
 VERSELANE_TEST_PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth
@@ -39,6 +41,7 @@ VERSELANE_TEST_PACKAGES=(
   appstream desktop-file-utils dpkg-dev
   libskk-common
   sway grim jq zenity libwayland-dev libxkbcommon-dev wayland-protocols
+  lintian debootstrap man-db
 )
 
 # Not needed to build or test: the maintainer tools that make the committed pictures, sounds and

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,25 +13,49 @@
 namespace verselane {
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: verselane [--version] [--help] [--history]\n"
-    "\n"
+constexpr OptionHelp kOptions[] = {
+    {"[--version]", "--version", "print the version and exit"},
+    {"[--help]", "--help, -h", "print this help and exit"},
+    {"[--history]", "--history", "print the history of answers, one line per poem, and exit"},
+    {"", "--display DISPLAY", "the X display to open, as for other GTK programs"},
+};
+
+constexpr std::string_view kAbout =
     "Verselane is a typing drill for the Hyakunin Isshu, the hundred classical Japanese poems\n"
-    "of the karuta game: one half of a poem is shown kana by kana, and you type the other half.\n"
-    "\n"
-    "  --version   print the version and exit\n"
-    "  --help      print this help and exit\n"
-    "  --history   print the history of answers, one line per poem, and exit\n"
-    "\n"
+    "of the karuta game: one half of a poem is shown kana by kana, and you type the other half.\n";
+
+constexpr std::string_view kWhereFilesLive =
     "Settings and records live in $XDG_DATA_HOME/verselane (~/.local/share/verselane), or beside\n"
     "the program when an env.ini lies there; preferences in\n"
     "$XDG_CONFIG_HOME/verselane/verselane.conf. See verselane(6) and the help in the program.\n";
+
+std::string UsageLine() {
+  std::string line = "Usage: verselane";
+  for (const OptionHelp& option : kOptions) {
+    if (!option.usage.empty()) line.append(" ").append(option.usage);
+  }
+  return line + '\n';
+}
+
+// The options in a column, their summaries lined up three spaces after the longest name.
+std::string OptionList() {
+  std::size_t width = 0;
+  for (const OptionHelp& option : kOptions) width = std::max(width, option.name.size());
+  std::string list;
+  for (const OptionHelp& option : kOptions) {
+    list.append("  ").append(option.name).append(width + 3 - option.name.size(), ' ');
+    list.append(option.summary).append("\n");
+  }
+  return list;
+}
 
 CommandLine UsageError(std::string misuse) {
   return {CommandLine::Request::kUsageError, std::move(misuse)};
 }
 
 }  // namespace
+
+std::span<const OptionHelp> CommandLineOptions() { return kOptions; }
 
 CommandLine ReadCommandLine(int argc, char** argv) {
   bool history = false;
@@ -57,11 +82,11 @@ int AnswerCommandLine(const CommandLine& command, std::ostream& out, std::ostrea
       out << "Verselane " << kVersion << '\n';
       return 0;
     case CommandLine::Request::kHelp:
-      out << kUsage;
+      out << UsageLine() << '\n' << kAbout << '\n' << OptionList() << '\n' << kWhereFilesLive;
       return 0;
     case CommandLine::Request::kUsageError:
       errors << "verselane: " << command.misuse << '\n'
-             << kUsage.substr(0, kUsage.find('\n') + 1)
+             << UsageLine()
              << "Try 'verselane --help' for more information.\n";
       errors.flush();
       return kUsageErrorStatus;

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <ostream>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace verselane {
 
@@ -20,6 +22,17 @@ struct CommandLine {
   Request request = Request::kStart;
   std::string misuse;  // for kUsageError: what was wrong
 };
+
+// One option as the usage line, --help and the manual page show it. A new option is one more
+// entry of CommandLineOptions(); the manual page is made from the same list at build.
+struct OptionHelp {
+  std::string_view usage;    // its part of the usage line, as "[--history]"; empty for none
+  std::string_view name;     // as listed: "--help, -h", "--display DISPLAY"
+  std::string_view summary;  // what it does, one line starting in lower case
+};
+
+// The options the program takes, in the order they are listed.
+std::span<const OptionHelp> CommandLineOptions();
 
 // Reads the arguments in order: the first --version or --help (-h) is answered whatever follows,
 // as is usual; --history wants no argument beside it but --display.

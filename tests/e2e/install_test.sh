@@ -4,13 +4,13 @@
 # place, and the help window's module in its own folder of the libraries; the desktop entry and the
 # metainfo pass their validators; the installed program answers --version and --help without a
 # display, starts under X and opens its help window from the installed module. `cpack -G DEB` makes a package that
-# holds the same files and depends on the libraries the program links.
+# holds the same files, depends on the libraries the program links and passes lintian.
 #
 # Usage: install_test.sh PATH/verselane PATH/verselane-files BUILD_DIR
 set -euo pipefail
 source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/e2e_lib.sh"
 
-take_arguments "$@" Xvfb xdotool cmake cpack dpkg-deb desktop-file-validate appstreamcli
+take_arguments "$@" Xvfb xdotool cmake cpack dpkg-deb desktop-file-validate appstreamcli lintian
 
 make_scratch_work
 
@@ -19,9 +19,11 @@ cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1 ||
   fail "cmake --install: $(cat "$work/install.log")"
 installed=(
   bin/verselane
-  share/applications/verselane.desktop
+  share/applications/org.verselane.Verselane.desktop
   share/metainfo/org.verselane.Verselane.metainfo.xml
-  share/man/man6/verselane.6
+  share/man/man6/verselane.6.gz
+  share/doc/verselane/copyright
+  share/doc/verselane/changelog.gz
 )
 for size in 16 32 48 64 128 256; do
   installed+=("share/icons/hicolor/${size}x${size}/apps/verselane.png")
@@ -32,7 +34,7 @@ done
 help_module=$(cd "$prefix" && find . -path '*/verselane/verselane-help.so' -printf '%P\n')
 [ -n "$help_module" ] || fail "the help window's module was not installed"
 installed+=("$help_module")
-desktop-file-validate "$prefix/share/applications/verselane.desktop" ||
+desktop-file-validate "$prefix/share/applications/org.verselane.Verselane.desktop" ||
   fail "the desktop entry does not validate"
 appstreamcli validate --no-net "$prefix/share/metainfo/org.verselane.Verselane.metainfo.xml" ||
   fail "the metainfo does not validate"
@@ -67,4 +69,8 @@ contents=$(dpkg-deb -c "$package")
 for file in "${installed[@]}"; do
   [[ "$contents" == *"./usr/$file"* ]] || fail "the package lacks /usr/$file"
 done
+# As Debian checks its own packages: no error, no warning. lintian says it would rather not run as
+# root, which is no finding about the package.
+lintian --fail-on error,warning "$package" >"$work/lintian.log" 2>&1 ||
+  fail "lintian: $(cat "$work/lintian.log")"
 echo "install test passed: $(basename "$package"), depends on $depends"
