@@ -127,7 +127,8 @@ void SdlSoundPlayer::Open() {
   wanted.callback = nullptr;  // sounds are queued
   wanted.userdata = nullptr;
   wanted.samples = 1024;
-  SDL_AudioSpec& obtained = format_;
+  format_ = std::make_unique<SDL_AudioSpec>();
+  SDL_AudioSpec& obtained = *format_;
   device_ = sdl_->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
   if (device_ == 0) return;
 
@@ -137,6 +138,8 @@ void SdlSoundPlayer::Open() {
     }
   }
 }
+
+SdlSoundPlayer::SdlSoundPlayer() = default;
 
 SdlSoundPlayer::~SdlSoundPlayer() {
   if (opener_.joinable()) opener_.join();
@@ -160,7 +163,7 @@ bool SdlSoundPlayer::PlayRecording(const std::string& wavPath) {
   if (device_ == 0) return false;
   const std::optional<std::vector<std::uint8_t>> bytes = ReadRecording(wavPath);
   if (!bytes) return false;
-  const auto samples = Decode(*sdl_, bytes->data(), bytes->size(), &format_, nullptr);
+  const auto samples = Decode(*sdl_, bytes->data(), bytes->size(), format_.get(), nullptr);
   if (!samples || samples->empty()) return false;
   sdl_->ClearQueuedAudio(device_);
   sdl_->QueueAudio(device_, samples->data(), static_cast<Uint32>(samples->size()));

@@ -5,13 +5,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <SDL.h>
-
 #include "game/desktop_ports.h"
+
+struct SDL_AudioSpec;
 
 namespace verselane {
 
@@ -37,7 +38,7 @@ class SdlSoundPlayer : public SoundPort, public RecordingOutput {
   // Opens nothing yet: the device is opened by Prepare or, failing that, by the first
   // call that needs it. Without a sound device (or without a readable sound) the player stays
   // silent: Play then does nothing, and nothing is ever reported.
-  SdlSoundPlayer() = default;
+  SdlSoundPlayer();
   ~SdlSoundPlayer() override;
   SdlSoundPlayer(const SdlSoundPlayer&) = delete;
   SdlSoundPlayer& operator=(const SdlSoundPlayer&) = delete;
@@ -75,7 +76,7 @@ class SdlSoundPlayer : public SoundPort, public RecordingOutput {
   const SdlAudio* sdl_ = nullptr;  // null until opened, and without SDL
   bool audioStarted_ = false;
   std::uint32_t device_ = 0;  // SDL_AudioDeviceID
-  SDL_AudioSpec format_{};    // the open device's
+  std::unique_ptr<SDL_AudioSpec> format_;  // the open device's
   bool recordingQueued_ = false;  // what was queued last is a recording
   std::map<SoundId, std::vector<std::uint8_t>> sounds_;
 };
