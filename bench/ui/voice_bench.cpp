@@ -7,7 +7,8 @@
 //   wait until the device has taken the first samples from the queue;
 // - the spacing of the game's 50 ms ticks while the voice's worker makes recitations, each
 //   burning a CPU for about half a second (a stand-in for the synthesiser), the whole process
-//   held on one CPU so that the worker and the game compete for it: how late the ticks come.
+//   held on one CPU so that the worker and the game compete for it: how late the ticks come
+//   (argument 1), beside the same with a maker that costs nothing (argument 0).
 #include <benchmark/benchmark.h>
 #include <sched.h>
 #include <time.h>
@@ -140,9 +141,10 @@ void BM_TickSpacingWhileTheVoiceWorks(benchmark::State& state) {
   CPU_ZERO(&one);
   CPU_SET(0, &one);
   sched_setaffinity(0, sizeof one, &one);  // the worker (made below) inherits it
+  const bool burning = state.range(0) != 0;  // 0: a maker that costs nothing, for comparison
   VoicedEngine engine(
-      [](const RecitationRequest& request, Recitation& recitation) {
-        BurnHalfASecond();
+      [burning](const RecitationRequest& request, Recitation& recitation) {
+        if (burning) BurnHalfASecond();
         recitation = {"burnt.wav", 5000, {0}};
         return FileStatus::Ok(std::to_string(request.poem));
       },
@@ -165,10 +167,15 @@ void BM_TickSpacingWhileTheVoiceWorks(benchmark::State& state) {
   state.counters["median_late_ms"] = lateness[lateness.size() / 2];
   state.counters["p99_late_ms"] = lateness[lateness.size() * 99 / 100];
   state.counters["max_late_ms"] = lateness.back();
-  state.counters["late_over_25ms"] = static_cast<double>(
-      std::count_if(lateness.begin(), lateness.end(), [](double ms) { return ms > 25; }));
+  // A tick a whole period behind its deadline is a tick the game lost.
+  state.counters["late_ticks"] = static_cast<double>(
+      std::count_if(lateness.begin(), lateness.end(), [](double ms) { return ms >= 50; }));
 }
-BENCHMARK(BM_TickSpacingWhileTheVoiceWorks)->Unit(benchmark::kSecond)->Iterations(3);
+BENCHMARK(BM_TickSpacingWhileTheVoiceWorks)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(3);
 
 }  // namespace
 }  // namespace verselane
