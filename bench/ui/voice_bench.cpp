@@ -157,7 +157,8 @@ void BM_TickSpacingWhileTheVoiceWorks(benchmark::State& state) {
     auto deadline = Clock::now() + kPeriod;
     for (int tick = 0; tick < 100; ++tick) {  // five seconds of play
       std::this_thread::sleep_until(deadline);
-      lateness.push_back(std::chrono::duration<double, std::milli>(Clock::now() - deadline).count());
+      const std::chrono::duration<double, std::milli> late = Clock::now() - deadline;
+      lateness.push_back(late.count());
       engine.game.Tick();
       deadline += kPeriod;
     }
