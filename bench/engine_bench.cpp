@@ -23,7 +23,7 @@ namespace {
 class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public InputMethodPort,
                      public MainWindowPort, public PromptPort, public NoticePort,
                      public DialogPort, public ScreenPort, public PreferencesPort,
-                     public HistoryPort {
+                     public HistoryPort, public VoicePort {
  public:
   std::string ReadText() override { return {}; }
   void Clear() override {}
@@ -54,6 +54,13 @@ class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public Input
   bool HasAnswers() const override { return false; }
   HistorySnapshot Snapshot() override { return {}; }
   void ReportWriteFailure() override {}
+  bool Installed() override { return false; }
+  void Prepare(std::vector<RecitationRequest>) override {}
+  std::optional<Recitation> Ready(const RecitationRequest&) override { return std::nullopt; }
+  void Play(const Recitation&) override {}
+  void Stop() override {}
+  bool Failed() override { return false; }
+  void ReportFailure() override {}
   bool DrawFrame(const GameFrame& frame) override {
     benchmark::DoNotOptimize(frame.timeBarWidth);
     ++draws;
@@ -83,7 +90,7 @@ struct Engine {
   Preferences preferences;
   SystemRandom random;
   GameController game{catalogue, saved.settings(), saved.sources(), preferences, keys, random,
-                      desktop, desktop, desktop, desktop, desktop, desktop, desktop};
+                      desktop, desktop, desktop, desktop, desktop, desktop, desktop, desktop};
   CommandHandler commands{game,    preferences, desktop, desktop, desktop,
                           desktop, desktop,     desktop};
 };

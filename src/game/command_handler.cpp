@@ -36,6 +36,9 @@ void CommandHandler::Dispatch(int command) {
     case kCommandRestart: Restart(); break;
     case kCommandSettings: OpenSettings(); break;
     case kCommandRomajiInput: ToggleRomajiInput(); break;
+    case kCommandRecite:
+    case kCommandListenOnly:
+    case kCommandOpening: ToggleVoiceOption(command); break;
     case kCommandZoom100: SetZoom(100); break;
     case kCommandZoom150: SetZoom(150); break;
     case kCommandZoom200: SetZoom(200); break;
@@ -91,6 +94,17 @@ void CommandHandler::ToggleRomajiInput() {
   preferences_.romajiChosen = true;
   window_.SetMenuItemChecked(kCommandRomajiInput, preferences_.romajiInput);
   answerBox_.SetRomajiInput(preferences_.romajiInput);
+  preferencesStore_.Save(preferences_);
+}
+
+void CommandHandler::ToggleVoiceOption(int command) {
+  if (game_.playState() != PlayState::Idle || !game_.VoiceInstalled()) return;
+  bool& option = command == kCommandRecite       ? preferences_.recite
+                 : command == kCommandListenOnly ? preferences_.listenOnly
+                                                 : preferences_.opening;
+  option = !option;
+  window_.SetMenuItemChecked(command, option);
+  ApplyVoiceMenuState(window_, MenuState::kIdle, true, preferences_.recite);
   preferencesStore_.Save(preferences_);
 }
 

@@ -42,6 +42,9 @@ class CommandHandler {
   // Romaji input on or off, at any time (the answer line follows at once), kept at once in the
   // preferences.
   void ToggleRomajiInput();
+  // Idle, with the voice installed: one of the voice's options (the voice, listening only, the
+  // opening poem) on or off by its command, kept at once in the preferences.
+  void ToggleVoiceOption(int command);
   // The screen at `percent` % (one of kZoomPercents), kept at once in the preferences; at any
   // time, as it changes nothing of the game.
   void SetZoom(int percent);

@@ -8,9 +8,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "game/recitation.h"
 #include "records/answer_history.h"
 
 namespace verselane {
@@ -60,6 +62,30 @@ class SoundPort {
   // (the program holds no sound device while it only waits).
   virtual void Prepare() {}
   virtual void Play(SoundId sound) = 0;
+};
+
+// The reader's voice: recitations made ready in the background, then played on the sound
+// device (whatever the sound-effects option says).
+class VoicePort {
+ public:
+  virtual ~VoicePort() = default;
+  // Whether the synthesiser and its voice are on this machine; without them the voice's options
+  // are greyed.
+  virtual bool Installed() = 0;
+  // Makes `requests` ready in the background, in their order; replaces the list given before
+  // (the recitations made so far stay ready) and forgets a failure reported before it.
+  virtual void Prepare(std::vector<RecitationRequest> requests) = 0;
+  // The recitation of `request` once made; nothing while it is still to come or when it failed.
+  // Returns at once.
+  virtual std::optional<Recitation> Ready(const RecitationRequest& request) = 0;
+  // Starts `recitation` at once, cutting off whatever the voice still says.
+  virtual void Play(const Recitation& recitation) = 0;
+  virtual void Stop() = 0;
+  // Whether making a recitation has failed since the last Prepare: the synthesiser is missing,
+  // failed, hung or wrote garbage. Cheap, asked on every tick of a recited run.
+  virtual bool Failed() = 0;
+  // Tells the player that the voice failed; returns at once (the notice comes after the tick).
+  virtual void ReportFailure() = 0;
 };
 
 // The input method of the main window.

@@ -38,11 +38,11 @@ bool GameAnimation::Reset() {
 }
 
 AnimationStep GameAnimation::Step(int tick, PlayState state, bool gameClockRunning,
-                                  const RunState& run) {
+                                  const RunState& run, int questionMs) {
   finished_ = false;
   bool changed = state == PlayState::Idle ? Reset() : Adjust(state, run);
   for (AnimationChannel& channel : channels_) channel.Feed(tick);
-  if (state == PlayState::Running) changed |= Animate(run);
+  if (state == PlayState::Running) changed |= Animate(run, questionMs);
   changed |= StepColon(gameClockRunning);
   return {changed, finished_};
 }
@@ -69,11 +69,11 @@ bool GameAnimation::Adjust(PlayState state, const RunState& run) {
   return changed;
 }
 
-bool GameAnimation::Animate(const RunState& run) {
+bool GameAnimation::Animate(const RunState& run, int questionMs) {
   bool changed = StepCountdown(run);
   changed |= StepPopup(run);
   changed |= StepTimeBar(run);
-  changed |= StepReveal(run);
+  changed |= StepReveal(run, questionMs);
   changed |= StepMarker(run);
   return changed;
 }
@@ -118,8 +118,20 @@ bool GameAnimation::StepTimeBar(const RunState& run) {
   return false;
 }
 
-bool GameAnimation::StepReveal(const RunState& run) {
+// While answering, one kana a second, or each as the voice says it (none while only heard).
+bool GameAnimation::StepReveal(const RunState& run, int questionMs) {
   AnimationChannel& reveal = At(kReveal);
+  const QuestionState& question = run.question;
+  if (run.phase == Phase::kAnswering && !question.cellStartMs.empty()) {
+    if (question.textHidden) return false;
+    const auto heard = std::upper_bound(question.cellStartMs.begin(), question.cellStartMs.end(),
+                                        questionMs) -
+                       question.cellStartMs.begin();
+    const int shown = std::min(static_cast<int>(heard), run.revealLimit);
+    if (shown <= reveal.value()) return false;
+    reveal.Step(shown);
+    return true;
+  }
   if (run.phase == Phase::kAnswering) {
     if (!reveal.Due(kRevealInterval) || reveal.value() >= run.revealLimit) return false;
     reveal.Step(reveal.value() + 1);

@@ -28,9 +28,10 @@ class GameAnimation {
   // Puts every channel back to the idle picture; returns whether any value changed.
   bool Reset();
 
-  // One frame at animation tick `tick`: moves the channels of the current phase and blinks the
-  // clock's colons while the game clock runs.
-  AnimationStep Step(int tick, PlayState state, bool gameClockRunning, const RunState& run);
+  // One frame at animation tick `tick`, `questionMs` into the current question: moves the
+  // channels of the current phase and blinks the clock's colons while the game clock runs.
+  AnimationStep Step(int tick, PlayState state, bool gameClockRunning, const RunState& run,
+                     int questionMs);
 
   int popupFrame() const { return Value(kPopup); }
   int countdown() const { return Value(kCountdown); }
@@ -46,11 +47,11 @@ class GameAnimation {
   AnimationChannel& At(Channel channel) { return channels_[channel]; }
 
   bool Adjust(PlayState state, const RunState& run);
-  bool Animate(const RunState& run);
+  bool Animate(const RunState& run, int questionMs);
   bool StepCountdown(const RunState& run);
   bool StepPopup(const RunState& run);
   bool StepTimeBar(const RunState& run);
-  bool StepReveal(const RunState& run);
+  bool StepReveal(const RunState& run, int questionMs);
   bool StepMarker(const RunState& run);
   bool StepColon(bool gameClockRunning);
 

@@ -19,13 +19,35 @@
 #include "settings/settings.h"
 
 namespace verselane {
+namespace {
+
+// Takes a poem at random from the first `remaining` of `pool`, which the last of them replaces.
+int DrawPoem(std::vector<int>& pool, int remaining, RandomSource& random) {
+  const int k = static_cast<int>(random.Below(static_cast<std::uint32_t>(remaining)));
+  const int poem = pool[k];
+  pool[k] = pool[remaining - 1];
+  return poem;
+}
+
+// The `count` poems a run asks (fewer when the pool runs out), drawn at once by the same draws
+// its questions would make one by one.
+std::vector<int> DrawOrder(std::vector<int> pool, int count, RandomSource& random) {
+  std::vector<int> order;
+  for (int remaining = static_cast<int>(pool.size());
+       remaining > 0 && static_cast<int>(order.size()) < count; --remaining) {
+    order.push_back(DrawPoem(pool, remaining, random));
+  }
+  return order;
+}
+
+}  // namespace
 
 GameController::GameController(const PoemCatalogue& catalogue, const Settings& settings,
                                const QuestionSources& sources, const Preferences& preferences,
                                KeyLatch& keys, RandomSource& random, HistoryPort& history,
                                AnswerBoxControlPort& answerBox, SoundPort& sound,
-                               InputMethodPort& inputMethod, MainWindowPort& window,
-                               ScreenPort& screen, DialogPort& dialogs)
+                               VoicePort& voice, InputMethodPort& inputMethod,
+                               MainWindowPort& window, ScreenPort& screen, DialogPort& dialogs)
     : catalogue_(catalogue),
       settings_(settings),
       sources_(sources),
@@ -39,7 +61,8 @@ GameController::GameController(const PoemCatalogue& catalogue, const Settings& s
       window_(window),
       screen_(screen),
       dialogs_(dialogs),
-      checker_(catalogue, answerBox, sound) {
+      checker_(catalogue, answerBox, sound),
+      reader_(voice, preferences) {
   for (TickCounter& clock : clocks_) clock.SetInterval(kTicksPerSecond);
 }
 
@@ -50,7 +73,13 @@ void GameController::ResetGame() {
   animation_.Reset();
   animationTick_ = 0;
   redrawPending_ = true;
-  ApplyMenuState(window_, MenuState::kIdle, history_.HasAnswers());
+  reader_.Stop();
+  ApplyMenu(MenuState::kIdle);
+}
+
+void GameController::ApplyMenu(MenuState state) {
+  ApplyMenuState(window_, state, history_.HasAnswers());
+  ApplyVoiceMenuState(window_, state, reader_.installed(), preferences_.recite);
 }
 
 void GameController::ResetWithPoems(std::vector<int> poems) {
@@ -70,9 +99,7 @@ bool GameController::ResetForWeakPoems() {
 }
 
 void GameController::HistoryOpened() {
-  if (playState_ == PlayState::Idle) {
-    ApplyMenuState(window_, MenuState::kIdle, history_.HasAnswers());
-  }
+  if (playState_ == PlayState::Idle) ApplyMenu(MenuState::kIdle);
 }
 
 // Poems put in by ResetWithPoems are taken here, once: the run after them draws from the
@@ -100,7 +127,9 @@ void GameController::StartRun() {
   ResetGame();
   playState_ = PlayState::Running;
   if (settings_.playSounds()) sound_.Prepare();
-  ApplyMenuState(window_, MenuState::kRunning, history_.HasAnswers());
+  if (reader_.WantsOrder()) run_.order = DrawOrder(run_.pool, run_.questionCount, random_);
+  reader_.BeginRun(run_.order, settings_.mode());
+  ApplyMenu(MenuState::kRunning);
 }
 
 void GameController::Pause() {
@@ -110,6 +139,7 @@ void GameController::Pause() {
     clocks_[i].SetRunning(false);
   }
   playState_ = PlayState::Paused;
+  reader_.Stop();
 }
 
 void GameController::Resume() {
@@ -118,13 +148,13 @@ void GameController::Resume() {
   playState_ = PlayState::Running;
 }
 
-// Draws without repeats: the poem taken is replaced by the last one not yet asked.
+// Draws without repeats, or takes the next of the order drawn at the start.
 void GameController::PickQuestion() {
-  const int remaining = run_.remainingPoems();
-  const int k = static_cast<int>(random_.Below(static_cast<std::uint32_t>(remaining)));
   run_.question = QuestionState{};
-  run_.question.poem = run_.pool[k];
-  run_.pool[k] = run_.pool[remaining - 1];
+  const int asked = run_.tallies.asked;
+  run_.question.poem = asked < static_cast<int>(run_.order.size())
+                           ? run_.order[asked]
+                           : DrawPoem(run_.pool, run_.remainingPoems(), random_);
   LoadPrompt();
 }
 
@@ -154,7 +184,10 @@ void GameController::TickClocks() {
 
 void GameController::StepPhase() {
   const int key = keys_.Take();
-  if (playState_ == PlayState::Running) Advance(Trigger::kTick, key);
+  if (playState_ == PlayState::Running) {
+    reader_.CheckFailure();
+    Advance(Trigger::kTick, key);
+  }
   keys_.Clear();
 }
 
@@ -170,7 +203,15 @@ void GameController::Advance(Trigger trigger, int key) {
       if (tick) WaitOneSecond(Phase::kCountdown);
       break;
     case Phase::kCountdown:
-      if (!tick) run_.phase = Phase::kSetUp;
+      if (tick) break;
+      if (reader_.opensRun()) {
+        StartOpening();
+      } else {
+        run_.phase = Phase::kSetUp;
+      }
+      break;
+    case Phase::kOpening:
+      if (tick) ContinueOpening();
       break;
     case Phase::kSetUp:
       if (tick) SetUpQuestion();
@@ -211,8 +252,43 @@ void GameController::WaitOneSecond(Phase next) {
   run_.phase = next;
 }
 
+// The opening poem's upper phrase, then its lower one, each waited out on the interval clock; a
+// phrase not ready in time ends the opening there.
+void GameController::StartOpening() {
+  run_.phase = Phase::kOpening;
+  SpeakOpening(RecitedPart::kUpper);
+}
+
+void GameController::SpeakOpening(RecitedPart part) {
+  const int lengthMs = reader_.SpeakOpening(part);
+  if (lengthMs <= 0) {
+    EndOpening();
+    return;
+  }
+  run_.openingPart = part;
+  run_.openingMs = lengthMs;
+  RestartClock(GameClock::kInterval);
+}
+
+void GameController::ContinueOpening() {
+  if (Clock(GameClock::kInterval).ticks() * kTimerPeriodMs < run_.openingMs) return;
+  if (run_.openingPart == RecitedPart::kUpper) {
+    SpeakOpening(RecitedPart::kLower);
+  } else {
+    EndOpening();
+  }
+}
+
+void GameController::EndOpening() {
+  Clock(GameClock::kInterval).SetRunning(false);
+  run_.phase = Phase::kSetUp;
+}
+
 void GameController::SetUpQuestion() {
   PickQuestion();
+  SpokenPrompt spoken = reader_.SpeakPrompt(run_.question.poem, settings_.mode());
+  run_.question.cellStartMs = std::move(spoken.cellStartMs);
+  run_.question.textHidden = spoken.textHidden;
   answerBox_.Clear();
   OfferRomajiHint();
   answerBox_.Show();
@@ -244,6 +320,7 @@ void GameController::OfferRomajiHint() {
 
 void GameController::TakeAnswer() {
   Clock(GameClock::kQuestion).SetRunning(false);
+  reader_.Stop();
   answerBox_.Hide();
   QuestionState& question = run_.question;
   question.seconds = seconds(GameClock::kQuestion);
@@ -321,7 +398,8 @@ void GameController::CloseResults(bool retryWrongAnswers) {
 bool GameController::UpdateFrame() {
   bool changed = ShownStateChanged();
   const AnimationStep step =
-      animation_.Step(animationTick_, playState_, clockRunning(GameClock::kGame), run_);
+      animation_.Step(animationTick_, playState_, clockRunning(GameClock::kGame), run_,
+                      Clock(GameClock::kQuestion).ticks() * kTimerPeriodMs);
   if (step.finished) Advance(Trigger::kAnimationDone, 0);
   changed |= step.changed || redrawPending_;
   bool drawn = true;

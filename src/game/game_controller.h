@@ -7,7 +7,9 @@
 
 #include "game/answer_check.h"
 #include "game/game_animation.h"
+#include "game/reader.h"
 #include "records/run_figures.h"
+#include "game/menu_state.h"
 #include "game/run.h"
 #include "game/tick_counter.h"
 #include "settings/types.h"
@@ -26,6 +28,7 @@ class RandomSource;
 class ScreenPort;
 class Settings;
 class SoundPort;
+class VoicePort;
 struct Preferences;
 
 // The game's clocks, each counting whole seconds.
@@ -39,13 +42,13 @@ class GameController {
  public:
   // Reads the settings, the question sources and the preferences; never changes them. Every
   // judged answer and finished run goes to `history`, which keeps nothing until it is opened.
-  // The game puts the questions in `answerBox`, draws on `screen`, sets the menu of `window` and
-  // opens the results in `dialogs`.
+  // The game puts the questions in `answerBox`, speaks them with `voice` when the preferences
+  // say so, draws on `screen`, sets the menu of `window` and opens the results in `dialogs`.
   GameController(const PoemCatalogue& catalogue, const Settings& settings,
                  const QuestionSources& sources, const Preferences& preferences, KeyLatch& keys,
                  RandomSource& random, HistoryPort& history, AnswerBoxControlPort& answerBox,
-                 SoundPort& sound, InputMethodPort& inputMethod, MainWindowPort& window,
-                 ScreenPort& screen, DialogPort& dialogs);
+                 SoundPort& sound, VoicePort& voice, InputMethodPort& inputMethod,
+                 MainWindowPort& window, ScreenPort& screen, DialogPort& dialogs);
   GameController(const GameController&) = delete;
   GameController& operator=(const GameController&) = delete;
 
@@ -65,6 +68,8 @@ class GameController {
   // answers.
   void HistoryOpened();
   HistoryPort& history() { return history_; }
+  // Whether the reader's voice is installed: its options can be chosen.
+  bool VoiceInstalled() const { return reader_.installed(); }
   // Whether the next run would have a question to ask.
   bool HasPoemsToAsk() const;
   // Idle: a new run starts (after ResetGame), with the running menu.
@@ -111,10 +116,15 @@ class GameController {
   void RestartClock(GameClock clock);
 
   void NewRun();
+  void ApplyMenu(MenuState state);
   void PickQuestion();
   void LoadPrompt();
   // Every change of phase: the one switch over the phases.
   void Advance(Trigger trigger, int key);
+  void StartOpening();
+  void SpeakOpening(RecitedPart part);
+  void ContinueOpening();
+  void EndOpening();
   void SetUpQuestion();
   void OfferRomajiHint();
   void TakeAnswer();
@@ -140,6 +150,7 @@ class GameController {
   ScreenPort& screen_;
   DialogPort& dialogs_;
   AnswerChecker checker_;
+  Reader reader_;
 
   PlayState playState_ = PlayState::Idle;
   RunState run_;

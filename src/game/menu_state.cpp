@@ -19,4 +19,11 @@ void ApplyMenuState(MainWindowPort& window, MenuState state, bool historyKept) {
   window.SetMenuItemEnabled(kCommandRomajiInput, true);
 }
 
+void ApplyVoiceMenuState(MainWindowPort& window, MenuState state, bool installed, bool recite) {
+  const bool open = state == MenuState::kIdle && installed;
+  window.SetMenuItemEnabled(kCommandRecite, open);
+  window.SetMenuItemEnabled(kCommandListenOnly, open && recite);
+  window.SetMenuItemEnabled(kCommandOpening, open && recite);
+}
+
 }  // namespace verselane

@@ -22,10 +22,13 @@ enum CommandId : int {
   kCommandZoom100 = 112,   // radio items: the screen at 100, 150 and 200 %
   kCommandZoom150 = 113,
   kCommandZoom200 = 114,
+  kCommandRecite = 115,      // check items: the reader's voice, listening only, the opening poem
+  kCommandListenOnly = 116,
+  kCommandOpening = 117,
 };
 // The lowest and highest command ids, for binding them all at once.
 inline constexpr int kFirstCommand = kCommandStart;
-inline constexpr int kLastCommand = kCommandZoom200;
+inline constexpr int kLastCommand = kCommandOpening;
 
 // The radio item of the zoom `percent` (one of kZoomPercents).
 inline constexpr int ZoomCommand(int percent) {
@@ -47,5 +50,8 @@ enum class MenuState {
 // Enables and greys the items from START to the version for `state`; the weak-poems run needs
 // `historyKept`. Pausing, resuming and the end of a run leave the menu as it is.
 void ApplyMenuState(MainWindowPort& window, MenuState state, bool historyKept);
+// The voice's items: changed only while Idle, with the voice `installed`; listening only and the
+// opening poem also need the voice on (`recite`).
+void ApplyVoiceMenuState(MainWindowPort& window, MenuState state, bool installed, bool recite);
 
 }  // namespace verselane

@@ -16,6 +16,7 @@ enum class Phase : int {
   kStart,       // the interval clock starts for the first wait
   kFirstWait,   // one second before the countdown
   kCountdown,   // "START !!" fades in
+  kOpening,     // the opening poem is read, when the run opens with it
   kSetUp,       // a question is picked and the answer line shown
   kAnswering,   // the prompt is revealed and the time bar runs down
   kPopupIn,     // the score pop-up fades in

@@ -7,6 +7,7 @@
 
 #include "base/shift_jis.h"
 #include "game/phase.h"
+#include "game/recitation.h"
 #include "game/retry_list.h"
 #include "game/scoring.h"
 
@@ -19,6 +20,10 @@ struct QuestionState {
   FavouriteState favourite = FavouriteState::None;
   int points = 0;               // points booked by the answer (tripled for the favourite)
   TimeSplit time;               // the question's time, split for display
+  // When each cell of the prompt is heard, in milliseconds from the set-up, while the reader's
+  // voice speaks it; empty: the prompt is revealed one kana a second.
+  std::vector<int> cellStartMs;
+  bool textHidden = false;      // the prompt is only heard until the question is answered
 };
 
 // What the run's answers booked so far.
@@ -35,6 +40,12 @@ struct RunState {
   int questionCount = 0;
   // The first (size − asked) poems are those not asked yet.
   std::vector<int> pool;
+  // A recited run's poems in the order it asks them, drawn at its start so that their
+  // recitations can be made ready ahead; empty: each question draws its poem from the pool.
+  std::vector<int> order;
+  // The phrase of the opening poem being read, and how long it lasts.
+  RecitedPart openingPart = RecitedPart::kUpper;
+  int openingMs = 0;
   Tallies tallies;
   RetryList wrong;           // the poems answered wrongly, each once
   bool retry = false;        // the run asks poems put in: the misses of the run before, or the

@@ -56,6 +56,7 @@ class VerselaneApp : public wxApp {
     ProgramOptions options;
     options.dataFolder = made.ok() ? dataFolder : std::string();  // else the current folder
     options.activationToken = startActivationToken;
+    options.voiceOutput = &sound_;  // the voice shares the sound device
     program_ = std::make_unique<Program>(sound_, options);
     // A second copy only brings the first one forward.
     if (!program_->ClaimSingleInstance()) {

@@ -60,6 +60,11 @@ wxMenuBar* CreateMenuBar() {
   zoom->AppendRadioItem(kCommandZoom150, U8("150 %(&5)"));
   zoom->AppendRadioItem(kCommandZoom200, U8("200 %(&2)"));
   options->AppendSubMenu(zoom, U8("表示の大きさ(&Z)"));
+  options->AppendSeparator();
+  options->AppendCheckItem(kCommandRecite, U8("読み上げる(&Y)"));
+  options->AppendCheckItem(kCommandListenOnly, U8("聞くだけ(文字を表示しない)"));
+  options->AppendCheckItem(kCommandOpening, U8("序歌から始める(&J)"));
+  options->AppendSeparator();
   options->Append(kCommandRecords, U8("記録を見る(&R)"));
   options->Append(kCommandMastery, U8("成績を見る(&T)"));
   auto* help = new wxMenu;

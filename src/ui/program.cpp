@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "base/notices.h"
 #include "game/menu_state.h"
 #include "ui/assets.h"
 #include "ui/gtk_native.h"
@@ -50,6 +51,12 @@ std::string InFolder(const std::string& folder, const char* name) {
 
 }  // namespace
 
+// The synthesiser is not part of the program yet: the voice is not installed, and its options
+// stay greyed.
+VoiceSource VoiceMaker() {
+  return {false, [](const RecitationRequest&, Recitation&) { return FileStatus::NotFound({}); }};
+}
+
 Program::Program(SoundPort& sound, ProgramOptions options)
     : options_(std::move(options)),
       dataFolder_(FolderOrCurrent(options_.dataFolder)),
@@ -59,6 +66,7 @@ Program::Program(SoundPort& sound, ProgramOptions options)
       inputMethod_(options_.inputMethod != nullptr ? *options_.inputMethod : inputMethodSwitch_),
       random_(options_.random != nullptr ? *options_.random : systemRandom_),
       dialogPort_(options_.dialogs != nullptr ? *options_.dialogs : dialogs_),
+      voice_(VoiceMaker(), options_.voiceOutput, [this] { TellVoiceFailure(); }),
       settings_(InFolder(dataFolder_, "env.ini")),
       records_(InFolder(dataFolder_, "record.dat")),
       preferencesFile_(options_.preferencesPath.empty()
@@ -67,7 +75,7 @@ Program::Program(SoundPort& sound, ProgramOptions options)
                        messageBoxes_),
       history_(InFolder(dataFolder_, kHistoryFileName), messageBoxes_),
       game_(catalogue_, settings_.settings(), settings_.sources(), preferences_, keys_, random_,
-            history_, answerBox_, sound_, inputMethod_, window_, screen_, dialogPort_),
+            history_, answerBox_, sound_, voice_, inputMethod_, window_, screen_, dialogPort_),
       files_([this] { return window_.frame(); }, dataFolder_),
       dialogs_([this] { return window_.frame(); }, game_,
                {catalogue_, settings_, records_, files_, messageBoxes_, clock_, inputMethod_},
@@ -114,6 +122,9 @@ bool Program::InitializeGame() {
   // The window takes the kept size before anything is drawn in it.
   window_.SetZoom(preferences_.zoomPercent);
   window_.SetMenuItemChecked(ZoomCommand(preferences_.zoomPercent), true);
+  window_.SetMenuItemChecked(kCommandRecite, preferences_.recite);
+  window_.SetMenuItemChecked(kCommandListenOnly, preferences_.listenOnly);
+  window_.SetMenuItemChecked(kCommandOpening, preferences_.opening);
   EmbeddedBitmapLoader embedded(FindEmbedded);
   BitmapLoader& bitmaps = options_.bitmaps != nullptr ? *options_.bitmaps : embedded;
   if (!screen_.LoadPictures(bitmaps) || !screen_.CreateFonts()) return false;
@@ -140,6 +151,12 @@ bool Program::CreateAnswerBox() {
   answerBox.SetRomajiInput(preferences_.romajiInput);
   window_.SetMenuItemChecked(kCommandRomajiInput, preferences_.romajiInput);
   return true;
+}
+
+// Shown once the tick that found the failure is over: the run goes on behind the notice.
+void Program::TellVoiceFailure() {
+  if (window_.frame() == nullptr) return;
+  window_.frame()->CallAfter([this] { Tell(messageBoxes_, Notice::kVoiceFailed); });
 }
 
 void Program::ShutDown() { SaveEnvironmentAtShutDown(settings_, messageBoxes_); }

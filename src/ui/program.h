@@ -28,6 +28,7 @@
 #include "ui/main_frame.h"
 #include "ui/message_boxes.h"
 #include "ui/single_instance.h"
+#include "ui/voice_player.h"
 #include "ui/wx_surface.h"
 
 namespace verselane {
@@ -57,7 +58,12 @@ struct ProgramOptions {
   RandomSource* random = nullptr;
   InputMethodPort* inputMethod = nullptr;
   DialogPort* dialogs = nullptr;  // null: the program's own dialogs
+  // Where the reader's voice is played; null: nowhere.
+  RecordingOutput* voiceOutput = nullptr;
 };
+
+// The synthesiser the program's own voice is made with.
+VoiceSource VoiceMaker();
 
 class Program {
  public:
@@ -97,6 +103,7 @@ class Program {
  private:
   bool InitializeGame();
   bool CreateAnswerBox();
+  void TellVoiceFailure();
   void BringForward(const std::string& activationToken);
 
   bool claimed_ = false;
@@ -112,6 +119,8 @@ class Program {
   InputMethodPort& inputMethod_;
   RandomSource& random_;
   DialogPort& dialogPort_;  // the dialogs below, made after the game and the commands that use them
+  // Made with VoiceMaker(); its worker is stopped after the game that asks it is gone.
+  VoicePlayer voice_;
 
   const PoemCatalogue catalogue_;
   SettingsController settings_;

@@ -2,6 +2,8 @@
 
 #include <climits>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -24,13 +26,15 @@ constexpr BuiltInSound kBuiltInSounds[] = {
     {SoundId::kFavouriteMissed, "sound-177.wav"},
 };
 
-// One built-in WAV, decoded and converted to `target`; nothing when it is missing or unreadable.
-std::optional<std::vector<std::uint8_t>> Decode(const SdlAudio& sdl, SoundId sound,
-                                                const SDL_AudioSpec* target,
+// A recitation longer than this is no recitation: a synthesiser gone wrong.
+constexpr std::streamsize kLargestRecording = 64 << 20;
+
+// The WAV in `bytes`, decoded and converted to `target`; nothing when it is unreadable.
+std::optional<std::vector<std::uint8_t>> Decode(const SdlAudio& sdl, const std::uint8_t* bytes,
+                                                std::size_t size, const SDL_AudioSpec* target,
                                                 SDL_AudioSpec* decodedFormat) {
-  std::optional<AssetData> asset = FindAsset(SoundAssetName(sound));
-  if (!asset || asset->size > static_cast<std::size_t>(INT32_MAX)) return std::nullopt;
-  SDL_RWops* stream = sdl.RWFromConstMem(asset->data, static_cast<int>(asset->size));
+  if (size > static_cast<std::size_t>(INT32_MAX)) return std::nullopt;
+  SDL_RWops* stream = sdl.RWFromConstMem(bytes, static_cast<int>(size));
   if (stream == nullptr) return std::nullopt;
   SDL_AudioSpec format;
   Uint8* buffer = nullptr;
@@ -53,6 +57,27 @@ std::optional<std::vector<std::uint8_t>> Decode(const SdlAudio& sdl, SoundId sou
   if (sdl.ConvertAudio(&conversion) != 0) return std::nullopt;
   converted.resize(static_cast<std::size_t>(conversion.len_cvt));
   return converted;
+}
+
+// One built-in WAV, decoded and converted to `target`; nothing when it is missing or unreadable.
+std::optional<std::vector<std::uint8_t>> Decode(const SdlAudio& sdl, SoundId sound,
+                                                const SDL_AudioSpec* target,
+                                                SDL_AudioSpec* decodedFormat) {
+  std::optional<AssetData> asset = FindAsset(SoundAssetName(sound));
+  if (!asset) return std::nullopt;
+  return Decode(sdl, asset->data, asset->size, target, decodedFormat);
+}
+
+std::optional<std::vector<std::uint8_t>> ReadRecording(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::vector<std::uint8_t> bytes;
+  char block[65536];
+  while (file.read(block, sizeof block) || file.gcount() > 0) {
+    bytes.insert(bytes.end(), block, block + file.gcount());
+    if (static_cast<std::streamsize>(bytes.size()) > kLargestRecording) return std::nullopt;
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -102,7 +127,8 @@ void SdlSoundPlayer::Open() {
   wanted.callback = nullptr;  // sounds are queued
   wanted.userdata = nullptr;
   wanted.samples = 1024;
-  SDL_AudioSpec obtained;
+  format_ = std::make_unique<SDL_AudioSpec>();
+  SDL_AudioSpec& obtained = *format_;
   device_ = sdl_->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
   if (device_ == 0) return;
 
@@ -112,6 +138,8 @@ void SdlSoundPlayer::Open() {
     }
   }
 }
+
+SdlSoundPlayer::SdlSoundPlayer() = default;
 
 SdlSoundPlayer::~SdlSoundPlayer() {
   if (opener_.joinable()) opener_.join();
@@ -124,9 +152,31 @@ void SdlSoundPlayer::Play(SoundId sound) {
   if (device_ == 0) return;
   auto found = sounds_.find(sound);
   if (found == sounds_.end() || found->second.empty()) return;
+  recordingQueued_ = false;
   sdl_->ClearQueuedAudio(device_);
   sdl_->QueueAudio(device_, found->second.data(), static_cast<Uint32>(found->second.size()));
   sdl_->PauseAudioDevice(device_, 0);
+}
+
+bool SdlSoundPlayer::PlayRecording(const std::string& wavPath) {
+  EnsureOpen();
+  if (device_ == 0) return false;
+  const std::optional<std::vector<std::uint8_t>> bytes = ReadRecording(wavPath);
+  if (!bytes) return false;
+  const auto samples = Decode(*sdl_, bytes->data(), bytes->size(), format_.get(), nullptr);
+  if (!samples || samples->empty()) return false;
+  sdl_->ClearQueuedAudio(device_);
+  sdl_->QueueAudio(device_, samples->data(), static_cast<Uint32>(samples->size()));
+  sdl_->PauseAudioDevice(device_, 0);
+  recordingQueued_ = true;
+  return true;
+}
+
+// A sound queued since is left to play out.
+void SdlSoundPlayer::StopRecording() {
+  if (!recordingQueued_) return;
+  recordingQueued_ = false;
+  sdl_->ClearQueuedAudio(device_);
 }
 
 bool SdlSoundPlayer::HasDevice() {

@@ -5,24 +5,40 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "game/desktop_ports.h"
 
+struct SDL_AudioSpec;
+
 namespace verselane {
 
 struct SdlAudio;
 
+// Where a recording (the reader's voice) is played.
+class RecordingOutput {
+ public:
+  virtual ~RecordingOutput() = default;
+  // Recordings are coming: the device can be readied now, off the timer tick.
+  virtual void PrepareRecordings() = 0;
+  // Starts the RIFF WAV at `wavPath`, cutting off whatever plays; false when it could not be
+  // read or there is no device.
+  virtual bool PlayRecording(const std::string& wavPath) = 0;
+  virtual void StopRecording() = 0;
+};
+
 // The file of assets/ that holds `sound`.
 const char* SoundAssetName(SoundId sound);
 
-class SdlSoundPlayer : public SoundPort {
+class SdlSoundPlayer : public SoundPort, public RecordingOutput {
  public:
   // Opens nothing yet: the device is opened by Prepare or, failing that, by the first
   // call that needs it. Without a sound device (or without a readable sound) the player stays
   // silent: Play then does nothing, and nothing is ever reported.
-  SdlSoundPlayer() = default;
+  SdlSoundPlayer();
   ~SdlSoundPlayer() override;
   SdlSoundPlayer(const SdlSoundPlayer&) = delete;
   SdlSoundPlayer& operator=(const SdlSoundPlayer&) = delete;
@@ -35,6 +51,12 @@ class SdlSoundPlayer : public SoundPort {
   // Starts `sound` at once, cutting off whatever still plays. Returns immediately once the
   // device is open (the first sound waits for the opening if it is still going on).
   void Play(SoundId sound) override;
+
+  // On the same device as the sounds, in its format: a sound cuts the recording off, and the
+  // other way round.
+  void PrepareRecordings() override { Prepare(); }
+  bool PlayRecording(const std::string& wavPath) override;
+  void StopRecording() override;
 
   // Whether an output device is open (false: every Play is silent).
   bool HasDevice();
@@ -54,6 +76,8 @@ class SdlSoundPlayer : public SoundPort {
   const SdlAudio* sdl_ = nullptr;  // null until opened, and without SDL
   bool audioStarted_ = false;
   std::uint32_t device_ = 0;  // SDL_AudioDeviceID
+  std::unique_ptr<SDL_AudioSpec> format_;  // the open device's
+  bool recordingQueued_ = false;  // what was queued last is a recording
   std::map<SoundId, std::vector<std::uint8_t>> sounds_;
 };
 

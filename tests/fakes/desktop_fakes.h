@@ -44,6 +44,36 @@ class FakeSound : public SoundPort {
   int prepared = 0;
 };
 
+// Recitations are ready once a test puts them in `ready`, keyed by poem and part.
+class FakeVoice : public VoicePort {
+ public:
+  using Key = std::pair<int, RecitedPart>;
+  bool Installed() override { return installed; }
+  void Prepare(std::vector<RecitationRequest> list) override {
+    requests = std::move(list);
+    ++prepared;
+    failed = false;
+  }
+  std::optional<Recitation> Ready(const RecitationRequest& request) override {
+    const auto found = ready.find({request.poem, request.part});
+    if (found == ready.end()) return std::nullopt;
+    return found->second;
+  }
+  void Play(const Recitation& recitation) override { played.push_back(recitation.wavPath); }
+  void Stop() override { ++stops; }
+  bool Failed() override { return failed; }
+  void ReportFailure() override { ++failureReports; }
+
+  bool installed = true;
+  std::map<Key, Recitation> ready;
+  std::vector<RecitationRequest> requests;  // the last list to prepare
+  int prepared = 0;
+  std::vector<std::string> played;  // the WAVs played, in turn
+  int stops = 0;
+  bool failed = false;
+  int failureReports = 0;
+};
+
 class FakeInputMethod : public InputMethodPort {
  public:
   void RequestOpen() override { ++openRequests; }
@@ -173,6 +203,7 @@ struct FakeDesktop {
 
   FakeAnswerBox answerBox;
   FakeSound sound;
+  FakeVoice voice;
   FakeInputMethod inputMethod;
   FakeMainWindow window;
   FakePrompts prompts;

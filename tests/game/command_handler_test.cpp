@@ -62,6 +62,42 @@ TEST_F(CommandHandlerTest, RomajiInputIsSwitchedAtAnyTimeAndKept) {
   EXPECT_EQ(engine.game.playState(), PlayState::Paused);
 }
 
+// The voice's options change while Idle only, and only with the voice installed; listening only
+// and the opening poem need the voice on. Each is kept at once.
+TEST_F(CommandHandlerTest, TheVoicesOptionsAreChosenWhileIdleWithTheVoiceInstalled) {
+  FakeMainWindow& window = engine.desktop.window;
+  engine.desktop.voice.installed = false;
+  engine.game.ResetGame();
+  for (int command : {kCommandRecite, kCommandListenOnly, kCommandOpening}) {
+    EXPECT_FALSE(window.Enabled(command)) << command;
+  }
+  engine.commands.Dispatch(kCommandRecite);
+  EXPECT_FALSE(engine.preferences.recite) << "not without the voice";
+
+  engine.desktop.voice.installed = true;
+  engine.game.ResetGame();
+  EXPECT_TRUE(window.Enabled(kCommandRecite));
+  EXPECT_FALSE(window.Enabled(kCommandListenOnly)) << "the voice is off";
+  engine.commands.Dispatch(kCommandRecite);
+  EXPECT_TRUE(engine.preferences.recite);
+  EXPECT_TRUE(window.menuChecked.at(kCommandRecite));
+  EXPECT_TRUE(window.Enabled(kCommandListenOnly));
+  EXPECT_TRUE(window.Enabled(kCommandOpening));
+  engine.commands.Dispatch(kCommandOpening);
+  EXPECT_TRUE(engine.preferences.opening);
+  ASSERT_EQ(engine.desktop.preferences.saved.size(), 2u);
+  const Preferences& kept = engine.desktop.preferences.saved[1];
+  EXPECT_TRUE(kept.recite && kept.opening);
+
+  engine.StartAndReachFirstQuestion();
+  for (int command : {kCommandRecite, kCommandListenOnly, kCommandOpening}) {
+    EXPECT_FALSE(window.Enabled(command)) << "greyed during a run: " << command;
+  }
+  engine.commands.Dispatch(kCommandListenOnly);
+  EXPECT_FALSE(engine.preferences.listenOnly);
+  EXPECT_EQ(engine.desktop.preferences.saved.size(), 2u);
+}
+
 // The zoom changes nothing of the game, so it is taken at any time, a run going on: the screen
 // as it is is drawn again at once (the view was made anew), and the choice is kept.
 TEST_F(CommandHandlerTest, ZoomIsTakenAtAnyTimeDrawnAtOnceAndKept) {

@@ -27,8 +27,8 @@ class EngineHarness {
   explicit EngineHarness(RandomSource& random) : EngineHarness(random, noHistory) {}
   EngineHarness(RandomSource& random, HistoryPort& history)
       : game(catalogue, saved.settings(), saved.sources(), preferences, keys, random, history,
-             desktop.answerBox, desktop.sound, desktop.inputMethod, desktop.window,
-             desktop.screen, desktop.dialogs) {
+             desktop.answerBox, desktop.sound, desktop.voice, desktop.inputMethod,
+             desktop.window, desktop.screen, desktop.dialogs) {
     game.ResetGame();
     game.UpdateFrame();
   }

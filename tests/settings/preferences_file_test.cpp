@@ -84,6 +84,30 @@ TEST_F(PreferencesFileTest, KeepsTheOptionsAndWhatOthersWrote) {
             "[other]\nx=1\n[input]\nromaji=false\n[view]\nzoom=1\n");
 }
 
+// The voice's keys join the file once moved off their defaults, and stay once there; the pace is
+// read within its bounds, written as a decimal.
+TEST_F(PreferencesFileTest, KeepsTheVoicesOptions) {
+  Preferences voice;
+  voice.recite = true;
+  voice.voiceSpeed = 0.85;
+  EXPECT_EQ(Resaved("[view]\nzoom=1\n", voice),
+            "[view]\nzoom=1\n[voice]\nrecite=true\nspeed=0.85\n");
+  EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
+  EXPECT_TRUE(loaded.recite);
+  EXPECT_FALSE(loaded.listenOnly);
+  EXPECT_FALSE(loaded.opening);
+  EXPECT_DOUBLE_EQ(loaded.voiceSpeed, 0.85);
+  EXPECT_EQ(Resaved(ReadBytes(Conf()), Preferences{}),
+            "[view]\nzoom=1\n[voice]\nrecite=false\nspeed=1.0\n");
+
+  for (const char* pace : {"0.7", "1.4", "1"}) {
+    WriteBytes(Conf(), std::string("[voice]\nlisten-only=true\nopening=true\nspeed=") + pace);
+    EXPECT_EQ(Load(), FileStatus::Ok(Conf())) << pace;
+    EXPECT_TRUE(loaded.listenOnly && loaded.opening) << pace;
+    EXPECT_DOUBLE_EQ(loaded.voiceSpeed, std::stod(pace));
+  }
+}
+
 // A file without romaji= (or none at all) tells that romaji input was never chosen, and a save
 // before it is chosen leaves the key out, the file's bytes otherwise as they were; once given,
 // the key counts as chosen whatever its value.
@@ -159,6 +183,9 @@ TEST_F(PreferencesFileTest, ABrokenFileIsSetAsideUnderAFreeName) {
       "[]\n",                          "[in[put]\n",
       "[view]\nzoom=150\n",            "[view]\nzoom=3\n",
       "[input]\nromaji=TRUE\n",        "[input]\nromaji=true\n[view]\nzoom=1.5x\n",
+      "[voice]\nspeed=0.6\n",          "[voice]\nspeed=1.5\n",
+      "[voice]\nspeed=1,2\n",          "[voice]\nspeed=fast\n",
+      "[voice]\nspeed=\n",             "[voice]\nrecite=yes\n",
   };
   int n = 0;
   for (const std::string& bytes : broken) {

@@ -308,6 +308,46 @@ TEST(SdlSoundPlayer, ANewSoundReplacesTheOnePlaying) {
   EXPECT_GT(player.QueuedBytes(), 0u);
 }
 
+// A second of silence at 48 kHz, 16-bit mono (as the synthesiser writes), as a RIFF WAV.
+std::string RecordingBytes() {
+  auto u32 = [](std::uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [](std::uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
+  const std::uint32_t data = 48000 * 2;
+  return "RIFF" + u32(36 + data) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(48000) +
+         u32(48000 * 2) + u16(2) + u16(16) + "data" + u32(data) + std::string(data, '\0');
+}
+
+// The voice's recordings go through the same device, converted to its format; stopping one
+// leaves a sound queued since alone, and a file that is no WAV is not played.
+TEST(SdlSoundPlayer, RecordingsArePlayedInTheDevicesFormat) {
+  ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
+  const std::string folder = testing::TempDir();
+  const std::string wav = folder + "/recording.wav", garbage = folder + "/garbage.wav";
+  std::ofstream(wav, std::ios::binary) << RecordingBytes();
+  std::ofstream(garbage, std::ios::binary) << "RIFF but nothing more";
+  SdlSoundPlayer player;
+  ASSERT_TRUE(player.HasDevice());
+  const std::size_t chime = player.SoundBytes(SoundId::kCorrect);
+
+  ASSERT_TRUE(player.PlayRecording(wav));
+  const std::uint32_t second = 22050 * 2;  // the built-in sounds' format
+  EXPECT_GT(player.QueuedBytes(), second * 9 / 10);
+  EXPECT_LE(player.QueuedBytes(), second);
+  player.StopRecording();
+  EXPECT_EQ(player.QueuedBytes(), 0u);
+
+  ASSERT_TRUE(player.PlayRecording(wav));
+  player.Play(SoundId::kCorrect);
+  player.StopRecording();
+  EXPECT_GT(player.QueuedBytes(), 0u) << "the sound plays on";
+  EXPECT_LE(player.QueuedBytes(), chime);
+
+  EXPECT_FALSE(player.PlayRecording(garbage));
+  EXPECT_FALSE(player.PlayRecording(folder + "/missing.wav"));
+  std::filesystem::remove(wav);
+  std::filesystem::remove(garbage);
+}
+
 TEST(SdlSoundPlayer, WithoutASoundDeviceEverySoundIsSilent) {
   ScopedEnvironment driver("SDL_AUDIODRIVER", "verselane-no-such-device");
   SdlSoundPlayer player;

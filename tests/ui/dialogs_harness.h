@@ -274,7 +274,8 @@ class DialogsFixture : public ::testing::Test {
   Preferences preferences;
   GameController game{catalogue, settingsController.settings(), settingsController.sources(),
                       preferences, keys, gameRandom, history, desktop.answerBox, desktop.sound,
-                      desktop.inputMethod, desktop.window, desktop.screen, dialogs};
+                      desktop.voice, desktop.inputMethod, desktop.window, desktop.screen,
+                      dialogs};
   CommandHandler commands{game,           preferences,     desktop.preferences, desktop.answerBox,
                           desktop.window, desktop.prompts, desktop.notices,     dialogs};
   WxDialogs dialogs;

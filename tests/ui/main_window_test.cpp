@@ -108,6 +108,9 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
       {0, kCommandExit, "終了する(&E)", 'E'},
       {1, kCommandSettings, "環境を設定する(&E)", 0},
       {1, kCommandRomajiInput, "ローマ字で入力する(&K)", 'J'},
+      {1, kCommandRecite, "読み上げる(&Y)", 0},
+      {1, kCommandListenOnly, "聞くだけ(文字を表示しない)", 0},
+      {1, kCommandOpening, "序歌から始める(&J)", 0},
       {1, kCommandRecords, "記録を見る(&R)", 0},
       {1, kCommandMastery, "成績を見る(&T)", 0},
       {2, kCommandHelp, "ヘルプを見る(&H)", 0},
@@ -129,9 +132,14 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
       delete accelerator;
     }
   }
-  EXPECT_TRUE(bar->FindItem(kCommandRomajiInput)->IsCheckable());
+  for (int command : {kCommandRomajiInput, kCommandRecite, kCommandListenOnly, kCommandOpening}) {
+    EXPECT_TRUE(bar->FindItem(command)->IsCheckable()) << command;
+    if (command != kCommandRomajiInput) {
+      EXPECT_FALSE(bar->IsEnabled(command)) << "greyed without the voice: " << command;
+    }
+  }
   wxMenu* options = bar->GetMenu(1);
-  ASSERT_EQ(options->GetMenuItemCount(), 5u);
+  ASSERT_EQ(options->GetMenuItemCount(), 10u);
   wxMenuItem* zoom = options->FindItemByPosition(2);
   EXPECT_EQ(zoom->GetItemLabel().utf8_string(), "表示の大きさ(&Z)");
   ASSERT_TRUE(zoom->IsSubMenu());
