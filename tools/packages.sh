@@ -27,6 +27,8 @@ VERSELANE_BUILD_PACKAGES=(
 # and a Wayland desktop for the program to run on: sway (headless), grim for its screenshots, jq
 # to read its window tree, zenity for a window of another program, and the Wayland client, xkb
 # and protocol development files (wayland-scanner) that the test's virtual keyboard is built with.
+# The reader's voice: the Open JTalk synthesiser, its dictionary and the voice it reads with
+# (the voice is in Debian contrib, which ./test enables through tools/enable-contrib.sh).
 VERSELANE_TEST_PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth
@@ -39,6 +41,7 @@ VERSELANE_TEST_PACKAGES=(
   appstream desktop-file-utils dpkg-dev
   libskk-common
   sway grim jq zenity libwayland-dev libxkbcommon-dev wayland-protocols
+  open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
 )
 
 # Not needed to build or test: the maintainer tools that make the committed pictures, sounds and
