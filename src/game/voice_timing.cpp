@@ -131,10 +131,12 @@ std::vector<int> SaidKanaOfCells(std::string_view shown, std::string_view saidTe
     const bool matched = j > 0 && cost[i][j] == cost[i - 1][j - 1] +
                                                    SubstitutionCost(CellAt(shown, i - 1), CellAt(said, j - 1),
                                                                     shownEnds[i - 1], saidEnds[j - 1]);
-    if (matched) {
-      kanaOf[--i] = static_cast<int>(--j);
-    } else if (j > 0 && cost[i][j] == cost[i][j - 1] + kGapCost) {
+    // Between equally good matches, a said kana left over is the later one: a cell is heard
+    // from the first sound said for it.
+    if (j > 0 && cost[i][j] == cost[i][j - 1] + kGapCost) {
       --j;
+    } else if (matched) {
+      kanaOf[--i] = static_cast<int>(--j);
     } else {
       kanaOf[--i] = static_cast<int>(std::min(j, columns - 1));
     }
