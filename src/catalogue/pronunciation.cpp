@@ -85,8 +85,9 @@ const std::vector<std::string>* SoundsOf(std::string_view cell, std::string_view
   return found == map.end() ? nullptr : &found->second;
 }
 
-bool IsVowel(const std::string& name) {
-  return name.size() == 1 && std::string_view("aiueo").find(name[0]) != std::string_view::npos;
+// A vowel, or ん, which a reader can hold: ー after it says it once more.
+bool IsHeldSound(const std::string& name) {
+  return name.size() == 1 && std::string_view("aiueoN").find(name[0]) != std::string_view::npos;
 }
 
 const char* Field(const PronunciationEntry& entry, SpokenPart part, bool input) {
@@ -116,7 +117,7 @@ std::optional<std::vector<SpokenPhoneme>> PhonemesOf(std::string_view said) {
     while (at < said.size() && said[at] == ' ') ++at;
     const std::string_view cell = CellFrom(said, at);
     if (cell == longVowel) {
-      if (phonemes.empty() || !IsVowel(phonemes.back().name)) return std::nullopt;
+      if (phonemes.empty() || !IsHeldSound(phonemes.back().name)) return std::nullopt;
       phonemes.push_back({phonemes.back().name, kana});
       continue;
     }

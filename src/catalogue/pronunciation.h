@@ -27,7 +27,7 @@ struct SpokenPhoneme {
   int kana = 0;
 };
 
-// The phonemes of CP932 kana as pronounced (hiragana, ー for a long vowel, spaces between
+// The phonemes of CP932 kana as pronounced (hiragana, ー for a vowel or ん held, spaces between
 // lines); nothing when the text holds anything else.
 std::optional<std::vector<SpokenPhoneme>> PhonemesOf(std::string_view said);
 

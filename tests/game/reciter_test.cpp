@@ -56,9 +56,9 @@ std::string Trace(const std::string& phonemes) {
   return trace.str();
 }
 
-// Poem 1's upper phrase as said: あきのたの かりおのいおの とまおあらみ.
+// Poem 1's upper phrase as read: あきのたのー かりおのいおのー とまをあらーみー.
 constexpr const char* kPoem1Upper =
-    "a k i n o t a n o pau k a r i o n o i o n o pau t o m a o a r a m i";
+    "a k i n o t a n o o pau k a r i o n o i o n o o pau t o m a o a r a a m i i";
 
 class ReciterTest : public ::testing::Test {
  protected:
@@ -118,14 +118,16 @@ TEST_F(ReciterTest, RevealTimesFollowTheSaidKanaWhereTheShownSpellingDiffers) {
   ASSERT_EQ(Make(0, RecitedPart::kUpper), FileStatus::Ok(folder_.File("cache/test_voice-1.00/001-upper.wav")));
   EXPECT_EQ(made_.wavPath, folder_.File("cache/test_voice-1.00/001-upper.wav"));
   EXPECT_EQ(made_.lengthMs, 4000);
-  // Shown あきのたのかりほのいおのとまをあらみ, said あきのたのかりおのいおのとまおあらみ: ほ is
-  // heard with the お said in its place, を with its お, the pause after the lines not at all.
+  // Shown あきのたのかりほのいおのとまをあらみ, read あきのたのー かりおのいおのー とまをあらーみー:
+  // ほ is heard with the お said in its place, を with its お; the sounds held and the pauses
+  // between the lines belong to no cell of their own.
   ASSERT_EQ(made_.cellStartMs.size(), 18u);
   EXPECT_EQ(made_.cellStartMs[0], 500);    // あ
-  EXPECT_EQ(made_.cellStartMs[5], 1500);   // か, after the pause
-  EXPECT_EQ(made_.cellStartMs[7], 1900);   // ほ, said お
-  EXPECT_EQ(made_.cellStartMs[14], 3100);  // を, said お
-  EXPECT_EQ(made_.cellStartMs[17], 3500);  // み
+  EXPECT_EQ(made_.cellStartMs[4], 1200);   // の, before its held o
+  EXPECT_EQ(made_.cellStartMs[5], 1600);   // か, after the hold and the pause
+  EXPECT_EQ(made_.cellStartMs[7], 2000);   // ほ, said お
+  EXPECT_EQ(made_.cellStartMs[14], 3300);  // を, said お
+  EXPECT_EQ(made_.cellStartMs[17], 3800);  // み, after the held a
 }
 
 TEST_F(ReciterTest, MadeOnceReusedRemadeForAnotherSpeedOrADamagedWav) {
