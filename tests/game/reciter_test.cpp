@@ -137,11 +137,11 @@ TEST_F(ReciterTest, MadeOnceReusedRemadeForAnotherSpeedOrADamagedWav) {
   ASSERT_TRUE(Make(0, RecitedPart::kUpper).ok());
   EXPECT_EQ(made_.wavPath, first.wavPath);
   EXPECT_EQ(made_.cellStartMs, first.cellStartMs);
-  EXPECT_EQ(Runs(), std::vector<std::string>{"0.80"});
+  EXPECT_EQ(Runs(), std::vector<std::string>{"0.88"});
 
   ASSERT_TRUE(Make(0, RecitedPart::kUpper, 1.25).ok());
   EXPECT_EQ(made_.wavPath, folder_.File("cache/test_voice-1.25/001-upper.wav"));
-  EXPECT_EQ(Runs(), (std::vector<std::string>{"0.80", "1.00"}));
+  EXPECT_EQ(Runs(), (std::vector<std::string>{"0.88", "1.10"}));
 
   const std::string sound = ReadBytes(first.wavPath);
   const std::string damaged[] = {sound.substr(0, sound.size() / 2), "RIFX" + sound.substr(4),
