@@ -2,7 +2,6 @@
 // synthesised into an empty cache, the hundred upper phrases one after another as a run's
 // background work makes them, and a recitation found in a warm cache, as each question asks.
 #include <benchmark/benchmark.h>
-
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -34,7 +33,8 @@ class ScratchVoice {
  private:
   verselane::PoemCatalogue catalogue_;
   static verselane::VoiceSetup Setup() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "verselane-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "verselane-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     verselane::VoiceSetup setup;
     setup.cacheFolder = pattern;
@@ -96,7 +96,10 @@ void BM_SynthesiseHundredUpperPhrases(benchmark::State& state) {
   state.counters["played_ms_per_phrase"] = totalMs / phrases;
   state.counters["synthesiser_cpu_ms_per_phrase"] = (ChildrenCpuMs() - cpuBefore) / phrases;
 }
-BENCHMARK(BM_SynthesiseHundredUpperPhrases)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_SynthesiseHundredUpperPhrases)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 // A recitation already in the cache: its WAV and timings read and checked.
 void BM_RecitationFromWarmCache(benchmark::State& state) {

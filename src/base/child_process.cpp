@@ -1,6 +1,7 @@
 #include "base/child_process.h"
 
 #include <fcntl.h>
+#include <linux/close_range.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -41,6 +42,8 @@ struct ChildPlan {
     ::dup2(devNull, STDOUT_FILENO);
     ::dup2(devNull, STDERR_FILENO);
   }
+  // The game's own files, its database and its display connection stay the game's.
+  ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
   ::execv(plan.path.c_str(), plan.argv.data());
   const int error = errno;
   [[maybe_unused]] const ssize_t written = ::write(reportFd, &error, sizeof error);

@@ -11,7 +11,9 @@ constexpr std::uint16_t kPcmFormat = 1;
 
 std::uint32_t Little(std::string_view bytes, std::size_t at, std::size_t count) {
   std::uint32_t value = 0;
-  for (std::size_t i = count; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+  for (std::size_t i = count; i-- > 0;) {
+    value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+  }
   return value;
 }
 

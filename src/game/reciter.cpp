@@ -90,7 +90,9 @@ bool ReadTimings(std::string_view text, std::size_t cells, Recitation& recitatio
     numbers.push_back(value);
     at = next;
   }
-  if (numbers.size() != cells + 1 || !std::is_sorted(numbers.begin() + 1, numbers.end())) return false;
+  if (numbers.size() != cells + 1 || !std::is_sorted(numbers.begin() + 1, numbers.end())) {
+    return false;
+  }
   recitation.lengthMs = numbers.front();
   recitation.cellStartMs.assign(numbers.begin() + 1, numbers.end());
   return true;
@@ -152,11 +154,14 @@ FileStatus Reciter::Make(const RecitationRequest& request, Recitation& recitatio
   const double speed = std::clamp(request.speed, kSlowestSpeed, kFastestSpeed);
   const long speedHundredths = std::lround(speed * 100);
   Job job;
-  job.folder = setup_.cacheFolder + "/" + VoiceName(setup_.voice) + "-" + Hundredths(speedHundredths);
+  job.folder =
+      setup_.cacheFolder + "/" + VoiceName(setup_.voice) + "-" + Hundredths(speedHundredths);
   char number[16];
   std::snprintf(number, sizeof number, "%03d", request.poem + 1);
   job.name = std::string(opening ? "opening" : number) + "-" + PartName(request.part);
-  if (!opening) job.shown = std::string(catalogue_.FieldView(request.poem, ShownField(request.part)));
+  if (!opening) {
+    job.shown = std::string(catalogue_.FieldView(request.poem, ShownField(request.part)));
+  }
   job.spoken = Pronunciation(request.poem, SpokenPartOf(request.part));
   job.rate = Hundredths(std::lround(kRateHundredthsAtSpeedOne * speed));
   if (ReadCached(job, recitation).ok()) return FileStatus::Ok(job.wavPath());
@@ -209,8 +214,8 @@ FileStatus Reciter::RunSynthesiser(const Job& job, const std::string& wavPath,
       !written.ok()) {
     return written;
   }
-  return RunChild({{setup_.synthesiser, "-x", setup_.dictionary, "-m", setup_.voice, "-r",
-                    job.rate, "-ow", wavPath, "-ot", tracePath, inputPath},
+  return RunChild({{setup_.synthesiser, "-x", setup_.dictionary, "-m", setup_.voice, "-r", job.rate,
+                    "-ow", wavPath, "-ot", tracePath, inputPath},
                    setup_.timeoutMs});
 }
 
@@ -232,7 +237,9 @@ FileStatus Reciter::KeepResult(const Job& job, const std::string& wavPath,
   made.lengthMs = *length;
   made.cellStartMs = CellStartTimes(job.shown, job.spoken.said, *spoken);
   // The timings first: a WAV in the cache is only taken with timings that match it.
-  if (FileStatus kept = WriteFileBytes(job.timingsPath(), TimingsText(made)); !kept.ok()) return kept;
+  if (FileStatus kept = WriteFileBytes(job.timingsPath(), TimingsText(made)); !kept.ok()) {
+    return kept;
+  }
   if (FileStatus kept = files.Rename(wavPath, made.wavPath); !kept.ok()) return kept;
   recitation = std::move(made);
   return FileStatus::Ok(recitation.wavPath);

@@ -25,7 +25,8 @@ bool ReadLabelLine(std::string_view line, TimedPhoneme& phoneme) {
   long long start = 0;
   const auto [afterStart, error] = std::from_chars(line.data(), line.data() + line.size(), start);
   if (error != std::errc() || start < 0) return false;
-  const std::string_view rest(afterStart, static_cast<std::size_t>(line.data() + line.size() - afterStart));
+  const std::string_view rest(afterStart,
+                              static_cast<std::size_t>(line.data() + line.size() - afterStart));
   const std::size_t minus = rest.find('-');
   const std::size_t plus = rest.find('+', minus == std::string_view::npos ? 0 : minus);
   if (rest.find(' ', 1) == std::string_view::npos || minus == std::string_view::npos ||
@@ -116,9 +117,9 @@ std::vector<int> SaidKanaOfCells(std::string_view shown, std::string_view saidTe
   for (std::size_t j = 0; j <= columns; ++j) cost[0][j] = static_cast<int>(j) * kGapCost;
   for (std::size_t i = 1; i <= rows; ++i) {
     for (std::size_t j = 1; j <= columns; ++j) {
-      const int substitute = cost[i - 1][j - 1] + SubstitutionCost(CellAt(shown, i - 1),
-                                                                   CellAt(said, j - 1),
-                                                                   shownEnds[i - 1], saidEnds[j - 1]);
+      const int substitute =
+          cost[i - 1][j - 1] + SubstitutionCost(CellAt(shown, i - 1), CellAt(said, j - 1),
+                                                shownEnds[i - 1], saidEnds[j - 1]);
       cost[i][j] = std::min({substitute, cost[i - 1][j] + kGapCost, cost[i][j - 1] + kGapCost});
     }
   }
@@ -128,9 +129,10 @@ std::vector<int> SaidKanaOfCells(std::string_view shown, std::string_view saidTe
   std::size_t i = rows;
   std::size_t j = columns;
   while (i > 0) {
-    const bool matched = j > 0 && cost[i][j] == cost[i - 1][j - 1] +
-                                                   SubstitutionCost(CellAt(shown, i - 1), CellAt(said, j - 1),
-                                                                    shownEnds[i - 1], saidEnds[j - 1]);
+    const bool matched =
+        j > 0 && cost[i][j] == cost[i - 1][j - 1] +
+                                   SubstitutionCost(CellAt(shown, i - 1), CellAt(said, j - 1),
+                                                    shownEnds[i - 1], saidEnds[j - 1]);
     // Between equally good matches, a said kana left over is the later one: a cell is heard
     // from the first sound said for it.
     if (j > 0 && cost[i][j] == cost[i][j - 1] + kGapCost) {
@@ -155,15 +157,18 @@ std::vector<int> CellStartTimes(std::string_view shown, std::string_view said,
     const int first = spoken.front().startMs;
     const int span = spoken.back().startMs - first;
     for (std::size_t n = 0; n < cells; ++n) {
-      starts[n] = first + static_cast<int>(static_cast<long long>(span) * static_cast<long long>(n) /
-                                           static_cast<long long>(cells));
+      starts[n] =
+          first + static_cast<int>(static_cast<long long>(span) * static_cast<long long>(n) /
+                                   static_cast<long long>(cells));
     }
     return starts;
   }
   // When each said kana begins: the start of its first phoneme.
   std::vector<int> kanaStart;
   for (std::size_t p = 0; p < planned->size(); ++p) {
-    if (static_cast<int>(kanaStart.size()) <= (*planned)[p].kana) kanaStart.push_back(spoken[p].startMs);
+    if (static_cast<int>(kanaStart.size()) <= (*planned)[p].kana) {
+      kanaStart.push_back(spoken[p].startMs);
+    }
   }
   const std::vector<int> kanaOf = SaidKanaOfCells(shown, said);
   for (std::size_t n = 0; n < cells; ++n) {

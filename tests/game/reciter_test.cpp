@@ -101,7 +101,8 @@ class ReciterTest : public ::testing::Test {
   std::vector<std::string> CacheFiles() const {
     std::vector<std::string> names;
     std::error_code error;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(setup_.cacheFolder, error)) {
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(setup_.cacheFolder, error)) {
       if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
     }
     return names;
@@ -115,12 +116,13 @@ class ReciterTest : public ::testing::Test {
 };
 
 TEST_F(ReciterTest, RevealTimesFollowTheSaidKanaWhereTheShownSpellingDiffers) {
-  ASSERT_EQ(Make(0, RecitedPart::kUpper), FileStatus::Ok(folder_.File("cache/test_voice-1.00/001-upper.wav")));
+  ASSERT_EQ(Make(0, RecitedPart::kUpper),
+            FileStatus::Ok(folder_.File("cache/test_voice-1.00/001-upper.wav")));
   EXPECT_EQ(made_.wavPath, folder_.File("cache/test_voice-1.00/001-upper.wav"));
   EXPECT_EQ(made_.lengthMs, 4000);
-  // Shown あきのたのかりほのいおのとまをあらみ, read あきのたのー かりおのいおのー とまをあらーみー:
-  // ほ is heard with the お said in its place, を with its お; the sounds held and the pauses
-  // between the lines belong to no cell of their own.
+  // Shown あきのたのかりほのいおのとまをあらみ, read あきのたのー かりおのいおのー
+  // とまをあらーみー: ほ is heard with the お said in its place, を with its お; the sounds held
+  // and the pauses between the lines belong to no cell of their own.
   ASSERT_EQ(made_.cellStartMs.size(), 18u);
   EXPECT_EQ(made_.cellStartMs[0], 500);    // あ
   EXPECT_EQ(made_.cellStartMs[4], 1200);   // の, before its held o

@@ -1,6 +1,8 @@
 // Every phrase and poet's name, said by the real Open JTalk with the installed dictionary and
 // voice: the phonemes it reports must be the ones our pronunciation is made of, so that the
 // voice reads each poem as written for it and the reveal follows the kana it says.
+#include "catalogue/pronunciation.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,7 +12,6 @@
 
 #include "base/child_process.h"
 #include "base/shift_jis.h"
-#include "catalogue/pronunciation.h"
 #include "fakes/temp_folder.h"
 #include "game/reciter.h"
 #include "game/voice_timing.h"
@@ -24,8 +25,8 @@ struct Phrase {
 };
 
 // What Open JTalk said for `text`, or why it could not be asked.
-std::string Spoken(const VoiceSetup& voice, const TempFolder& folder, int job, const SpokenText& text,
-                   std::vector<TimedPhoneme>& phonemes) {
+std::string Spoken(const VoiceSetup& voice, const TempFolder& folder, int job,
+                   const SpokenText& text, std::vector<TimedPhoneme>& phonemes) {
   const std::string input = folder.File(std::to_string(job) + ".txt");
   const std::string trace = folder.File(std::to_string(job) + ".trace");
   WriteBytes(input, SjisToUtf8(text.input).text + "\n");
@@ -47,7 +48,8 @@ std::string Names(const auto& phonemes) {
 
 TEST(Pronunciation, OpenJTalkSaysEveryPhraseAndPoetAsPronounced) {
   VoiceSetup voice;
-  voice.timeoutMs = 120000;  // a test machine busy with builds is slow, and hangs are not tested here
+  // A test machine busy with builds is slow, and hangs are not what this test is about.
+  voice.timeoutMs = 120000;
   ASSERT_TRUE(Reciter(voice, PoemCatalogue()).Installed())
       << "Open JTalk, its dictionary and the voice must be installed (./test installs them)";
   std::vector<Phrase> phrases;
@@ -80,7 +82,9 @@ TEST(Pronunciation, OpenJTalkSaysEveryPhraseAndPoetAsPronounced) {
     }
   };
   std::vector<std::thread> workers;
-  for (unsigned i = 0; i < std::max(2u, std::thread::hardware_concurrency()); ++i) workers.emplace_back(work);
+  for (unsigned i = 0; i < std::max(2u, std::thread::hardware_concurrency()); ++i) {
+    workers.emplace_back(work);
+  }
   for (std::thread& worker : workers) worker.join();
 
   int wrong = 0;
