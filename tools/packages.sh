@@ -29,6 +29,8 @@ VERSELANE_BUILD_PACKAGES=(
 # and protocol development files (wayland-scanner) that the test's virtual keyboard is built with.
 # The package is checked as Debian checks its own: lintian, and an install into a minimal Debian 12
 # root that debootstrap makes; man-db reads the manual page as a user sees it.
+# The reader's voice: the Open JTalk synthesiser, its dictionary and the voice it reads with
+# (the voice is in Debian contrib, which ./test enables through tools/enable-contrib.sh).
 VERSELANE_TEST_PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth
@@ -42,6 +44,7 @@ VERSELANE_TEST_PACKAGES=(
   libskk-common
   sway grim jq zenity libwayland-dev libxkbcommon-dev wayland-protocols
   lintian debootstrap man-db
+  open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
 )
 
 # Not needed to build or test: the maintainer tools that make the committed pictures, sounds and

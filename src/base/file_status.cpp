@@ -19,6 +19,7 @@ const char* CodeName(FileStatus::Code code) {
     case FileStatus::Code::kNewerFormat: return "newer format";
     case FileStatus::Code::kWrongKind: return "wrong kind of file";
     case FileStatus::Code::kForeignContent: return "foreign content";
+    case FileStatus::Code::kTimedOut: return "timed out";
   }
   return "?";
 }

@@ -25,6 +25,7 @@ class [[nodiscard]] FileStatus {
     kNewerFormat,     // written by a later program, in a form this one does not know
     kWrongKind,       // a file of another kind altogether (not a database)
     kForeignContent,  // the right kind, but not holding what this program keeps in it
+    kTimedOut,        // a program run to make the file did not finish in its time
   };
 
   // Done, about no file in particular (a save with nothing to write).
@@ -48,6 +49,7 @@ class [[nodiscard]] FileStatus {
   static FileStatus ForeignContent(std::string path) {
     return {Code::kForeignContent, std::move(path)};
   }
+  static FileStatus TimedOut(std::string path) { return {Code::kTimedOut, std::move(path)}; }
   // The status of a system call that failed with `error` (an errno value).
   static FileStatus FromErrno(int error, std::string path);
 

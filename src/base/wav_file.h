@@ -1,0 +1,13 @@
+// The header of a RIFF WAV file, read to tell a whole recording from a damaged one.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace verselane {
+
+// How long the PCM WAV file `bytes` plays, in milliseconds; nothing when it is not a PCM WAV
+// file, holds no sound, or its header's lengths do not match its size (cut short, grown).
+std::optional<int> WavLengthMs(std::string_view bytes);
+
+}  // namespace verselane

@@ -1,0 +1,58 @@
+// The reader's voice, made on the player's machine: runs the Open JTalk synthesiser for a poem's
+// part and keeps what it made in the voice cache, so that each recitation is made once.
+#pragma once
+
+#include <string>
+
+#include "catalogue/poem_catalogue.h"
+#include "game/recitation.h"
+
+namespace verselane {
+
+// Where the synthesiser and what it reads with are found, and where recitations are kept.
+struct VoiceSetup {
+  std::string synthesiser = "open_jtalk";  // a path, or a name found on PATH
+  std::string dictionary = "/var/lib/mecab/dic/open-jtalk/naist-jdic";
+  std::string voice = "/usr/share/hts-voice/nitech-jp-atr503-m001/nitech_jp_atr503_m001.htsvoice";
+  std::string cacheFolder;  // the voice cache, e.g. from VoiceCacheFolder
+  int timeoutMs = 10000;    // a phrase takes well under a second; one that takes this long hangs
+};
+
+// $XDG_CACHE_HOME/verselane/voice, or ~/.cache/verselane/voice when that is unset or not
+// absolute. Either argument may be null.
+std::string VoiceCacheFolder(const char* xdgCacheHome, const char* home);
+
+// The reader's pace, as a recitation request gives it, is kept within these.
+inline constexpr double kSlowestSpeed = 0.7;
+inline constexpr double kFastestSpeed = 1.4;
+
+class Reciter {
+ public:
+  Reciter(VoiceSetup setup, const PoemCatalogue& catalogue);
+
+  // Whether the synthesiser, its dictionary and the voice are there, without running anything.
+  bool Installed() const;
+
+  // Finds the recitation in the cache, or makes it: blocks while the synthesiser runs. On
+  // failure `recitation` is left as it was: NotFound names what is missing, TimedOut and IoError
+  // the synthesiser that hung or failed, Corrupt what it wrote that is not a recitation.
+  [[nodiscard]] FileStatus Make(const RecitationRequest& request, Recitation& recitation);
+
+  // Make, as the game takes it; the reciter must outlive it.
+  RecitationMaker Maker();
+
+ private:
+  struct Job;
+
+  FileStatus ReadCached(const Job& job, Recitation& recitation) const;
+  FileStatus Synthesise(const Job& job, Recitation& recitation) const;
+  FileStatus RunSynthesiser(const Job& job, const std::string& wavPath,
+                            const std::string& tracePath) const;
+  FileStatus KeepResult(const Job& job, const std::string& wavPath, const std::string& tracePath,
+                        Recitation& recitation) const;
+
+  VoiceSetup setup_;
+  const PoemCatalogue& catalogue_;
+};
+
+}  // namespace verselane

@@ -1,0 +1,218 @@
+// The reader's voice with stand-in synthesisers: small scripts that write what Open JTalk would
+// (or fail, hang, write garbage), so that the cache, the timings and every failure are checked
+// without the real one (tests/voice checks the real one).
+#include "game/reciter.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fakes/temp_folder.h"
+
+namespace verselane {
+namespace {
+
+// Reads the -r, -ow and -ot arguments as Open JTalk takes them and notes each run's rate.
+constexpr const char* kArguments = R"(#!/bin/sh
+here=$(dirname "$0")
+while [ $# -gt 1 ]; do
+  case "$1" in
+    -r) rate=$2; shift ;;
+    -ow) wav=$2; shift ;;
+    -ot) trace=$2; shift ;;
+  esac
+  shift
+done
+echo "$rate" >> "$here/runs"
+)";
+
+// A PCM WAV file of `ms` milliseconds of silence, 16-bit mono at 48 kHz.
+std::string Wav(int ms) {
+  const std::uint32_t data = static_cast<std::uint32_t>(ms) * 96;
+  auto le = [](std::uint32_t value, int bytes) {
+    std::string text;
+    for (int i = 0; i < bytes; ++i) text += static_cast<char>((value >> (8 * i)) & 0xff);
+    return text;
+  };
+  return "RIFF" + le(36 + data, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(48000, 4) +
+         le(96000, 4) + le(2, 2) + le(16, 2) + "data" + le(data, 4) + std::string(data, '\0');
+}
+
+// A trace as Open JTalk writes it: the phonemes, each 100 ms long, after half a second of
+// silence, and a pause between the lines.
+std::string Trace(const std::string& phonemes) {
+  std::ostringstream trace;
+  trace << "[Text analysis result]\nx\n\n[Output label]\n";
+  long long ms = 0;
+  std::istringstream names("sil " + phonemes + " sil");
+  for (std::string name; names >> name; ms += name == "sil" ? 500 : 100) {
+    trace << ms * 10000 << ' ' << (ms + 100) * 10000 << " xx^xx-" << name << "+xx=xx/A:xx\n";
+  }
+  trace << "\n[Global parameter]\nSampring frequency -> 48000(Hz)\n";
+  return trace.str();
+}
+
+// Poem 1's upper phrase as read: あきのたのー かりおのいおのー とまをあらーみー.
+constexpr const char* kPoem1Upper =
+    "a k i n o t a n o o pau k a r i o n o i o n o o pau t o m a o a r a a m i i";
+
+class ReciterTest : public ::testing::Test {
+ protected:
+  ReciterTest() {
+    ::mkdir(folder_.File("dic").c_str(), 0755);
+    WriteBytes(folder_.File("dic/sys.dic"), "dictionary");
+    WriteBytes(folder_.File("test_voice.htsvoice"), "voice");
+    WriteBytes(folder_.File("sound.wav"), Wav(4000));
+    WriteBytes(folder_.File("trace.txt"), Trace(kPoem1Upper));
+    Synthesiser("cp \"$here/sound.wav\" \"$wav\"; cp \"$here/trace.txt\" \"$trace\"\n");
+  }
+
+  static VoiceSetup Setup(const TempFolder& folder) {
+    VoiceSetup setup;
+    setup.dictionary = folder.File("dic");
+    setup.voice = folder.File("test_voice.htsvoice");
+    setup.cacheFolder = folder.File("cache");
+    setup.synthesiser = folder.File("open_jtalk");
+    setup.timeoutMs = 1000;
+    return setup;
+  }
+
+  void Synthesiser(const std::string& body) {
+    WriteBytes(setup_.synthesiser, kArguments + body);
+    ::chmod(setup_.synthesiser.c_str(), 0755);
+  }
+
+  FileStatus Make(int poem, RecitedPart part, double speed = 1.0) {
+    return reciter_.Make({poem, part, speed}, made_);
+  }
+
+  std::vector<std::string> Runs() const {
+    std::istringstream runs(ReadBytes(folder_.File("runs")));
+    std::vector<std::string> rates;
+    for (std::string rate; runs >> rate;) rates.push_back(rate);
+    return rates;
+  }
+
+  // The files a failed synthesis left in the cache: none, not even its temporary ones.
+  std::vector<std::string> CacheFiles() const {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(setup_.cacheFolder, error)) {
+      if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  TempFolder folder_;
+  VoiceSetup setup_ = Setup(folder_);
+  PoemCatalogue catalogue_;
+  Reciter reciter_{setup_, catalogue_};
+  Recitation made_;
+};
+
+TEST_F(ReciterTest, RevealTimesFollowTheSaidKanaWhereTheShownSpellingDiffers) {
+  ASSERT_EQ(Make(0, RecitedPart::kUpper),
+            FileStatus::Ok(folder_.File("cache/test_voice-1.00/001-upper.wav")));
+  EXPECT_EQ(made_.wavPath, folder_.File("cache/test_voice-1.00/001-upper.wav"));
+  EXPECT_EQ(made_.lengthMs, 4000);
+  // Shown あきのたのかりほのいおのとまをあらみ, read あきのたのー かりおのいおのー
+  // とまをあらーみー: ほ is heard with the お said in its place, を with its お; the sounds held
+  // and the pauses between the lines belong to no cell of their own.
+  ASSERT_EQ(made_.cellStartMs.size(), 18u);
+  EXPECT_EQ(made_.cellStartMs[0], 500);    // あ
+  EXPECT_EQ(made_.cellStartMs[4], 1200);   // の, before its held o
+  EXPECT_EQ(made_.cellStartMs[5], 1600);   // か, after the hold and the pause
+  EXPECT_EQ(made_.cellStartMs[7], 2000);   // ほ, said お
+  EXPECT_EQ(made_.cellStartMs[14], 3300);  // を, said お
+  EXPECT_EQ(made_.cellStartMs[17], 3800);  // み, after the held a
+}
+
+TEST_F(ReciterTest, MadeOnceReusedRemadeForAnotherSpeedOrADamagedWav) {
+  ASSERT_TRUE(Make(0, RecitedPart::kUpper).ok());
+  const Recitation first = made_;
+  made_ = {};
+  ASSERT_TRUE(Make(0, RecitedPart::kUpper).ok());
+  EXPECT_EQ(made_.wavPath, first.wavPath);
+  EXPECT_EQ(made_.cellStartMs, first.cellStartMs);
+  EXPECT_EQ(Runs(), std::vector<std::string>{"0.88"});
+
+  ASSERT_TRUE(Make(0, RecitedPart::kUpper, 1.25).ok());
+  EXPECT_EQ(made_.wavPath, folder_.File("cache/test_voice-1.25/001-upper.wav"));
+  EXPECT_EQ(Runs(), (std::vector<std::string>{"0.88", "1.10"}));
+
+  const std::string sound = ReadBytes(first.wavPath);
+  const std::string damaged[] = {sound.substr(0, sound.size() / 2), "RIFX" + sound.substr(4),
+                                 sound + "more", ""};
+  for (const std::string& bytes : damaged) {
+    WriteBytes(first.wavPath, bytes);
+    ASSERT_TRUE(Make(0, RecitedPart::kUpper).ok());
+    EXPECT_EQ(ReadBytes(first.wavPath), sound);
+  }
+  EXPECT_EQ(Runs().size(), 6u);
+}
+
+TEST_F(ReciterTest, FailingSynthesisersLeaveNothingInTheCache) {
+  struct Case {
+    const char* body;
+    FileStatus::Code code;
+  };
+  const Case cases[] = {
+      {"exit 3\n", FileStatus::Code::kIoError},
+      {"echo garbage > \"$wav\"; cp \"$here/trace.txt\" \"$trace\"\n", FileStatus::Code::kCorrupt},
+      {": > \"$wav\"; cp \"$here/trace.txt\" \"$trace\"\n", FileStatus::Code::kCorrupt},
+      {"cp \"$here/sound.wav\" \"$wav\"; echo nonsense > \"$trace\"\n", FileStatus::Code::kCorrupt},
+      {"exit 0\n", FileStatus::Code::kCorrupt},
+  };
+  for (const Case& c : cases) {
+    Synthesiser(c.body);
+    made_ = {};
+    EXPECT_EQ(Make(4, RecitedPart::kPoet).code(), c.code) << c.body;
+    EXPECT_EQ(made_.wavPath, "") << c.body;
+    EXPECT_EQ(CacheFiles(), std::vector<std::string>{}) << c.body;
+  }
+}
+
+TEST_F(ReciterTest, AMissingSynthesiserDictionaryOrVoiceIsNamed) {
+  EXPECT_TRUE(reciter_.Installed());
+  const std::string voice = setup_.voice;
+  std::filesystem::rename(voice, voice + ".gone");
+  EXPECT_FALSE(reciter_.Installed());
+  EXPECT_EQ(Make(0, RecitedPart::kUpper), FileStatus::NotFound(voice));
+  std::filesystem::rename(voice + ".gone", voice);
+
+  std::filesystem::rename(setup_.synthesiser, folder_.File("elsewhere"));
+  EXPECT_FALSE(reciter_.Installed());
+  EXPECT_EQ(Make(0, RecitedPart::kUpper), FileStatus::NotFound(setup_.synthesiser));
+
+  VoiceSetup onPath = setup_;
+  onPath.synthesiser = "verselane-no-such-synthesiser";
+  EXPECT_FALSE(Reciter(onPath, catalogue_).Installed());
+  EXPECT_EQ(Runs(), std::vector<std::string>{});
+}
+
+// Running or stopped, but not a zombie and not gone: the process is still there.
+bool StillRunning(const std::string& pid) {
+  std::ifstream stat("/proc/" + pid + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return false;
+  const std::size_t close = line.rfind(')');
+  return close != std::string::npos && line.size() > close + 2 && line[close + 2] != 'Z';
+}
+
+TEST_F(ReciterTest, AHangingSynthesiserIsKilledWithWhatItStarted) {
+  Synthesiser("sleep 60 & echo $! >> \"$here/pids\"; echo $$ >> \"$here/pids\"; sleep 60\n");
+  EXPECT_EQ(Make(0, RecitedPart::kUpper), FileStatus::TimedOut(setup_.synthesiser));
+  std::istringstream pids(ReadBytes(folder_.File("pids")));
+  int count = 0;
+  for (std::string pid; pids >> pid; ++count) EXPECT_FALSE(StillRunning(pid)) << pid;
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(CacheFiles(), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace verselane
