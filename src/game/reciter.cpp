@@ -151,7 +151,7 @@ FileStatus Reciter::Make(const RecitationRequest& request, Recitation& recitatio
       (opening && request.part == RecitedPart::kPoet)) {
     return FileStatus::InvalidCall(setup_.cacheFolder);
   }
-  const double speed = std::clamp(request.speed, kSlowestSpeed, kFastestSpeed);
+  const double speed = std::clamp(request.speed, kSlowestVoiceSpeed, kFastestVoiceSpeed);
   const long speedHundredths = std::lround(speed * 100);
   Job job;
   job.folder =

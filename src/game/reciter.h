@@ -6,6 +6,7 @@
 
 #include "catalogue/poem_catalogue.h"
 #include "game/recitation.h"
+#include "settings/preferences.h"
 
 namespace verselane {
 
@@ -15,16 +16,14 @@ struct VoiceSetup {
   std::string dictionary = "/var/lib/mecab/dic/open-jtalk/naist-jdic";
   std::string voice = "/usr/share/hts-voice/nitech-jp-atr503-m001/nitech_jp_atr503_m001.htsvoice";
   std::string cacheFolder;  // the voice cache, e.g. from VoiceCacheFolder
-  int timeoutMs = 10000;    // a phrase takes well under a second; one that takes this long hangs
+  // A phrase takes about half a second, a few on a machine busy with other work; one that takes
+  // this long hangs.
+  int timeoutMs = 30000;
 };
 
 // $XDG_CACHE_HOME/verselane/voice, or ~/.cache/verselane/voice when that is unset or not
 // absolute. Either argument may be null.
 std::string VoiceCacheFolder(const char* xdgCacheHome, const char* home);
-
-// The reader's pace, as a recitation request gives it, is kept within these.
-inline constexpr double kSlowestSpeed = 0.7;
-inline constexpr double kFastestSpeed = 1.4;
 
 class Reciter {
  public:

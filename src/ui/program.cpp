@@ -49,13 +49,16 @@ std::string InFolder(const std::string& folder, const char* name) {
   return (std::filesystem::path(folder) / name).string();
 }
 
-}  // namespace
-
-// The synthesiser is not part of the program yet: the voice is not installed, and its options
-// stay greyed.
-VoiceSource VoiceMaker() {
-  return {false, [](const RecitationRequest&, Recitation&) { return FileStatus::NotFound({}); }};
+VoiceSetup VoiceSetupOfThisProcess() {
+  VoiceSetup setup;
+  setup.cacheFolder = VoiceCacheFolder(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
+  return setup;
 }
+
+// The program's own voice: Open JTalk, run by `reciter`.
+VoiceSource VoiceMaker(Reciter& reciter) { return {reciter.Installed(), reciter.Maker()}; }
+
+}  // namespace
 
 Program::Program(SoundPort& sound, ProgramOptions options)
     : options_(std::move(options)),
@@ -66,7 +69,8 @@ Program::Program(SoundPort& sound, ProgramOptions options)
       inputMethod_(options_.inputMethod != nullptr ? *options_.inputMethod : inputMethodSwitch_),
       random_(options_.random != nullptr ? *options_.random : systemRandom_),
       dialogPort_(options_.dialogs != nullptr ? *options_.dialogs : dialogs_),
-      voice_(VoiceMaker(), options_.voiceOutput, [this] { TellVoiceFailure(); }),
+      reciter_(VoiceSetupOfThisProcess(), catalogue_),
+      voice_(VoiceMaker(reciter_), options_.voiceOutput, [this] { TellVoiceFailure(); }),
       settings_(InFolder(dataFolder_, "env.ini")),
       records_(InFolder(dataFolder_, "record.dat")),
       preferencesFile_(options_.preferencesPath.empty()

@@ -28,6 +28,7 @@
 #include "ui/main_frame.h"
 #include "ui/message_boxes.h"
 #include "ui/single_instance.h"
+#include "game/reciter.h"
 #include "ui/voice_player.h"
 #include "ui/wx_surface.h"
 
@@ -61,9 +62,6 @@ struct ProgramOptions {
   // Where the reader's voice is played; null: nowhere.
   RecordingOutput* voiceOutput = nullptr;
 };
-
-// The synthesiser the program's own voice is made with.
-VoiceSource VoiceMaker();
 
 class Program {
  public:
@@ -119,10 +117,11 @@ class Program {
   InputMethodPort& inputMethod_;
   RandomSource& random_;
   DialogPort& dialogPort_;  // the dialogs below, made after the game and the commands that use them
-  // Made with VoiceMaker(); its worker is stopped after the game that asks it is gone.
+  const PoemCatalogue catalogue_;
+  Reciter reciter_;
+  // Its worker is stopped after the game that asks it is gone.
   VoicePlayer voice_;
 
-  const PoemCatalogue catalogue_;
   SettingsController settings_;
   RecordList records_;
   PreferencesKeeper preferencesFile_;
