@@ -22,10 +22,15 @@ enum CommandId : int {
   kCommandZoom100 = 112,   // radio items: the screen at 100, 150 and 200 %
   kCommandZoom150 = 113,
   kCommandZoom200 = 114,
+  // Keys without menu items: Ctrl+= (Ctrl++, Ctrl+keypad +) and Ctrl+- step the zoom, Ctrl+0
+  // returns to 100 %, as in a browser or a document viewer.
+  kCommandZoomIn = 115,
+  kCommandZoomOut = 116,
+  kCommandZoomReset = 117,
 };
 // The lowest and highest command ids, for binding them all at once.
 inline constexpr int kFirstCommand = kCommandStart;
-inline constexpr int kLastCommand = kCommandZoom200;
+inline constexpr int kLastCommand = kCommandZoomReset;
 
 // The radio item of the zoom `percent` (one of kZoomPercents).
 inline constexpr int ZoomCommand(int percent) {

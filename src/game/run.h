@@ -2,6 +2,8 @@
 // wrong answers and the question in hand. The game controller owns it; everything else reads it.
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +21,8 @@ struct QuestionState {
   FavouriteState favourite = FavouriteState::None;
   int points = 0;               // points booked by the answer (tripled for the favourite)
   TimeSplit time;               // the question's time, split for display
+  std::string answer;           // the answer as judged (CP932)
+  std::size_t answerAgreed = 0; // its bytes that agreed with the reading before judging stopped
 };
 
 // What the run's answers booked so far.
