@@ -43,6 +43,7 @@ GameScreen::GameScreen(Canvas& canvas, NoticePort& errors)
       digits_(errors),
       promptFont_(canvas.surface(), errors),
       popupFont_(canvas.surface(), errors),
+      missFont_(canvas.surface(), errors),
       missMarkFont_(canvas.surface(), errors),
       errors_(errors) {}
 
@@ -171,7 +172,7 @@ bool GameScreen::DrawMiss(const GameFrame& frame) {
   if (fittedHeights_.size() >= kFittedHeightsKept) fittedHeights_.clear();
   fittedHeights_[key] = height;
 
-  const SurfaceFont* previous = canvas_.SelectFont(popupFont_.handle());
+  const SurfaceFont* previous = canvas_.SelectFont(missFont_.handle());
   int overflow = 0;
   bool drawn = canvas_.SetTextColour(frame.missColour) &&
                (agreed.empty() || canvas_.DrawText(agreed, box.x, box.y, widths.first,
@@ -184,14 +185,17 @@ bool GameScreen::DrawMiss(const GameFrame& frame) {
   return drawn;
 }
 
+// Kept from frame to frame while the height stays: the fade draws the same line eleven times.
 bool GameScreen::MakeMissFonts(int height) {
-  missMarkFont_.Delete();
-  return Recreate(popupFont_, {height, screen::kMissWeight, kShiftJisCharset, ""}) &&
+  for (CanvasFont* font : {&missFont_, &missMarkFont_}) {
+    if (font->handle() != nullptr && font->setup().height != height) font->Delete();
+  }
+  return missFont_.Create(height, screen::kMissWeight) != nullptr &&
          missMarkFont_.Create(height, screen::kMissMarkWeight) != nullptr;
 }
 
 std::pair<int, int> GameScreen::MissWidths(std::string_view agreed, std::string_view marked) {
-  const SurfaceFont* previous = canvas_.SelectFont(popupFont_.handle());
+  const SurfaceFont* previous = canvas_.SelectFont(missFont_.handle());
   const int agreedWidth = agreed.empty() ? 0 : canvas_.surface().MeasureText(agreed).width;
   canvas_.SelectFont(missMarkFont_.handle());
   const int markedWidth = marked.empty() ? 0 : canvas_.surface().MeasureText(marked).width;

@@ -127,6 +127,7 @@ class GameScreen : public ScreenPort {
   BitmapList digits_;
   CanvasFont promptFont_;
   CanvasFont popupFont_;
+  CanvasFont missFont_;
   CanvasFont missMarkFont_;
   int largeDigitWidth_ = 0;
   int smallDigitWidth_ = 0;
