@@ -151,6 +151,30 @@ void BM_FittedPopupFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_FittedPopupFrame)->Unit(benchmark::kMicrosecond);
 
+// The same miss with the answer given over the reading, the longest answer, marked from its
+// middle: its two fonts are made again for every frame of the fade.
+void BM_MissFrameWithTheAnswerMarked(benchmark::State& state) {
+  GameFrame frame = QuestionFrame();
+  frame.markerShown = false;
+  frame.popupShown = true;
+  frame.popupFrame = 10;
+  frame.popupFont = PopupFont::kReading;
+  frame.popupColour = {200, 100, 100};
+  frame.popupText = SjisLiteral("いずこもおなじあきのゆうぐれ");
+  frame.missShown = true;
+  frame.missText = SjisLiteral("入力：いずこもおなじあきのかぜのおとにぞおどろかれぬる");
+  frame.missMarkFrom = SjisLiteral("入力：いずこもおなじあきの").size();
+  frame.missColour = {100, 100, 100};
+  frame.missMarkColour = {190, 20, 20};
+  Canvas& canvas = bench->program->canvas();
+  for (auto _ : state) {
+    canvas.OpenDrawing();
+    if (!bench->program->screen().Draw(frame)) state.SkipWithError("frame failed");
+    canvas.CloseDrawing();
+  }
+}
+BENCHMARK(BM_MissFrameWithTheAnswerMarked)->Unit(benchmark::kMicrosecond);
+
 // A timer tick at Idle: the clocks, the phase step and the frame check, nothing drawn.
 void BM_IdleTickWithoutRedraw(benchmark::State& state) {
   GameController& game = bench->program->game();

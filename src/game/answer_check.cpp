@@ -18,8 +18,7 @@ std::string ReadAnswer(AnswerBoxPort& answerBox) {
   return typed;
 }
 
-bool IsCorrect(const std::string& typed, const PhraseRows& rows, bool acceptOmission) {
-  const PhraseMatch match = MatchPhrase(typed, rows);
+bool IsCorrect(const PhraseMatch& match, const PhraseRows& rows, bool acceptOmission) {
   if (match.end == MatchEnd::kComplete) return true;
   return acceptOmission && match.AcceptedFrom(static_cast<std::size_t>(rows.kimarijiBytes));
 }
@@ -28,19 +27,22 @@ bool IsCorrect(const std::string& typed, const PhraseRows& rows, bool acceptOmis
 
 AnswerOutcome AnswerChecker::CheckAnswer(int poem, int seconds, const Settings& settings,
                                          Tallies& tallies, RetryList& wrong) {
-  const std::string typed = ReadAnswer(answerBox_);
-  ++tallies.asked;
   AnswerOutcome outcome;
+  outcome.typed = ReadAnswer(answerBox_);
+  ++tallies.asked;
+  const Phrase phrase = settings.mode() == QuestionMode::Reverse ? Phrase::kUpper : Phrase::kLower;
+  const PhraseRows rows = LoadPhraseRows(catalogue_, poem, phrase);
+  // A half-width character never equals a cell, so judging stops at the first one.
+  const PhraseMatch match = MatchPhrase(outcome.typed, rows);
+  outcome.agreedBytes = match.typedBytes;
   // Half-width characters take one byte: such an answer is wrong without a sound or a booking,
   // but the poem was missed all the same and belongs among the poems to practise again.
-  if (typed.size() % 2 != 0) {
+  if (outcome.typed.size() % 2 != 0) {
     wrong.Append(poem);
     return outcome;
   }
 
-  const Phrase phrase = settings.mode() == QuestionMode::Reverse ? Phrase::kUpper : Phrase::kLower;
-  const PhraseRows rows = LoadPhraseRows(catalogue_, poem, phrase);
-  outcome.correct = IsCorrect(typed, rows, settings.acceptOmission());
+  outcome.correct = IsCorrect(match, rows, settings.acceptOmission());
   const bool favourite = poem == settings.favouritePoem();
 
   if (outcome.correct) {

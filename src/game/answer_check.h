@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "game/run.h"
 
@@ -21,6 +22,10 @@ struct AnswerOutcome {
   bool correct = false;
   FavouriteState favourite = FavouriteState::None;
   int points = 0;  // points booked (tripled for the favourite); 0 when nothing was booked
+  // The answer as judged, and how many of its bytes agreed with the reading before judging
+  // stopped: a miss shows the player where the answer went wrong.
+  std::string typed;
+  std::size_t agreedBytes = 0;
 };
 
 class AnswerChecker {

@@ -1,5 +1,8 @@
 #include "game/command_handler.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "base/notices.h"
 #include "base/shift_jis.h"
 #include "game/desktop_ports.h"
@@ -42,6 +45,9 @@ void CommandHandler::Dispatch(int command) {
     case kCommandZoom100: SetZoom(100); break;
     case kCommandZoom150: SetZoom(150); break;
     case kCommandZoom200: SetZoom(200); break;
+    case kCommandZoomIn: StepZoom(1); break;
+    case kCommandZoomOut: StepZoom(-1); break;
+    case kCommandZoomReset: SetZoom(kZoomPercents[0]); break;
     case kCommandRecords: OpenRecords(); break;
     case kCommandWeakPoems: StartWeakPoems(); break;
     case kCommandMastery: OpenMastery(); break;
@@ -117,6 +123,14 @@ void CommandHandler::SetZoom(int percent) {
   preferencesStore_.Save(preferences_);
 }
 
+void CommandHandler::StepZoom(int steps) {
+  const int count = static_cast<int>(std::size(kZoomPercents));
+  int index = 0;
+  while (index < count - 1 && kZoomPercents[index] < preferences_.zoomPercent) ++index;
+  const int next = std::clamp(index + steps, 0, count - 1);
+  if (kZoomPercents[next] != preferences_.zoomPercent) SetZoom(kZoomPercents[next]);
+}
+
 void CommandHandler::OpenRecords() {
   if (game_.playState() == PlayState::Idle) dialogs_.OpenRecordList();
 }
@@ -135,7 +149,10 @@ void CommandHandler::ShowVersion() {
   if (game_.playState() == PlayState::Idle) dialogs_.OpenAbout();
 }
 
-void CommandHandler::ShowHelp() { dialogs_.ShowHelp(); }
+void CommandHandler::ShowHelp() {
+  if (game_.playState() == PlayState::Running) PauseRun();
+  dialogs_.ShowHelp();
+}
 
 void CommandHandler::StartRun() {
   game_.history().ReportWriteFailure();

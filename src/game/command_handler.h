@@ -48,10 +48,13 @@ class CommandHandler {
   // The screen at `percent` % (one of kZoomPercents), kept at once in the preferences; at any
   // time, as it changes nothing of the game.
   void SetZoom(int percent);
+  // One step of kZoomPercents up (`steps` 1) or down (-1); nothing past either end.
+  void StepZoom(int steps);
   void OpenRecords();
   void OpenMastery();
   void ShowVersion();
-  // Always.
+  // Always; a running game is paused first, as the help takes the focus from the answer line
+  // (the menu greys the help during a run, but F1 still reaches it).
   void ShowHelp();
 
  private:

@@ -14,6 +14,8 @@ namespace {
 // are halves, so the integer quotients truncate as the fade should.
 Rgb ScoreColour(int d) { return {100 + 31 * d / 2, 100 + 31 * d / 2, 150 + 21 * d / 2}; }
 Rgb ReddishColour(int d) { return {200 + 11 * d / 2, 100 + 31 * d / 2, 100 + 31 * d / 2}; }
+Rgb AgreedColour(int d) { return {100 + 31 * d / 2, 100 + 31 * d / 2, 100 + 31 * d / 2}; }
+Rgb MarkedColour(int d) { return {190 + 13 * d / 2, 20 + 47 * d / 2, 20 + 47 * d / 2}; }
 
 std::string PointsText(char sign, const QuestionState& question) {
   char text[48];
@@ -37,6 +39,21 @@ void ComposeTallies(GameFrame& frame, const Tallies& tallies) {
   frame.correctRate = CorrectRate(frame.correctCount, frame.askedCount);
 }
 
+void ComposeMiss(GameFrame& frame, const QuestionState& question, int d) {
+  static const std::string label = SjisLiteral("入力：");
+  static const std::string empty = SjisLiteral("（空欄）");
+  static const std::string missing = SjisLiteral("…");
+  frame.missShown = true;
+  frame.missText = label + question.answer;
+  frame.missMarkFrom = label.size() + question.answerAgreed;
+  // An answer that stopped short agreed all the way: what it lacks is marked instead.
+  if (question.answerAgreed >= question.answer.size()) {
+    frame.missText += question.answer.empty() ? empty : missing;
+  }
+  frame.missColour = AgreedColour(d);
+  frame.missMarkColour = MarkedColour(d);
+}
+
 void ComposePopup(GameFrame& frame, const RunState& run, const PoemCatalogue& catalogue) {
   frame.popupShown = frame.playState == PlayState::Running && IsAnswered(run.phase) &&
                      frame.popupFrame != -1;
@@ -54,6 +71,7 @@ void ComposePopup(GameFrame& frame, const RunState& run, const PoemCatalogue& ca
   frame.popupText = catalogue.FieldView(run.question.poem, expected);
   frame.popupColour = ReddishColour(d);
   frame.popupFont = PopupFont::kReading;
+  ComposeMiss(frame, run.question, d);
 }
 
 void ComposeBanner(GameFrame& frame, Phase phase) {

@@ -2,6 +2,7 @@
 // window layer only paints it (fitting texts into their boxes is the painter's job).
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "game/phase.h"
@@ -53,6 +54,15 @@ struct GameFrame {
   std::string popupText;
   Rgb popupColour;
   PopupFont popupFont = PopupFont::kScore;
+
+  // With a wrong answer's expected reading, the answer the player gave, above it: the bytes from
+  // `missMarkFrom` on are marked, from the first cell that differs from the reading (a missing
+  // rest of the reading shows as a marked "…", an empty answer as a marked "（空欄）").
+  bool missShown = false;
+  std::string missText;
+  std::size_t missMarkFrom = 0;
+  Rgb missColour;      // the part that agreed; fades in with the pop-up
+  Rgb missMarkColour;  // the marked part
 
   // "START !!" before the first question, "PAUSE" while paused; grey, fading to white.
   int countdown = 10;

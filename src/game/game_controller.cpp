@@ -329,6 +329,8 @@ void GameController::TakeAnswer() {
   question.favourite = outcome.favourite;
   question.points = outcome.points;
   question.time = SplitSeconds(question.seconds);
+  question.answer = outcome.typed;
+  question.answerAgreed = outcome.agreedBytes;
   run_.lastResult = outcome.correct;
   // The history keeps what the answer did to the score: a missed favourite's penalty as minus.
   history_.RecordAnswer({question.poem, settings_.mode(), outcome.correct,

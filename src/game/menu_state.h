@@ -25,10 +25,15 @@ enum CommandId : int {
   kCommandRecite = 115,      // check items: the reader's voice, listening only, the opening poem
   kCommandListenOnly = 116,
   kCommandOpening = 117,
+  // Keys without menu items: Ctrl+= (Ctrl++, Ctrl+keypad +) and Ctrl+- step the zoom, Ctrl+0
+  // returns to 100 %, as in a browser or a document viewer.
+  kCommandZoomIn = 118,
+  kCommandZoomOut = 119,
+  kCommandZoomReset = 120,
 };
 // The lowest and highest command ids, for binding them all at once.
 inline constexpr int kFirstCommand = kCommandStart;
-inline constexpr int kLastCommand = kCommandOpening;
+inline constexpr int kLastCommand = kCommandZoomReset;
 
 // The radio item of the zoom `percent` (one of kZoomPercents).
 inline constexpr int ZoomCommand(int percent) {

@@ -2,6 +2,8 @@
 // wrong answers and the question in hand. The game controller owns it; everything else reads it.
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +26,8 @@ struct QuestionState {
   // voice speaks it; empty: the prompt is revealed one kana a second.
   std::vector<int> cellStartMs;
   bool textHidden = false;      // the prompt is only heard until the question is answered
+  std::string answer;           // the answer as judged (CP932)
+  std::size_t answerAgreed = 0; // its bytes that agreed with the reading before judging stopped
 };
 
 // What the run's answers booked so far.

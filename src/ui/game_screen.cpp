@@ -1,5 +1,7 @@
 #include "ui/game_screen.h"
 
+#include <algorithm>
+
 #include "game/frame.h"
 #include "game/game_animation.h"
 
@@ -41,6 +43,8 @@ GameScreen::GameScreen(Canvas& canvas, NoticePort& errors)
       digits_(errors),
       promptFont_(canvas.surface(), errors),
       popupFont_(canvas.surface(), errors),
+      missFont_(canvas.surface(), errors),
+      missMarkFont_(canvas.surface(), errors),
       errors_(errors) {}
 
 bool GameScreen::LoadPictures(BitmapLoader& loader) {
@@ -76,7 +80,7 @@ bool GameScreen::DrawFrame(const GameFrame& frame) {
 bool GameScreen::Draw(const GameFrame& frame) {
   return canvas_.DrawBitmap(images_.Get(kImageBackground)) && DrawIcons(frame) &&
          DrawPrompt(frame) && DrawTallies(frame) && DrawMarker(frame) && DrawPopup(frame) &&
-         DrawBanner(frame) && DrawTimeBar(frame) && DrawHint(frame);
+         DrawMiss(frame) && DrawBanner(frame) && DrawTimeBar(frame) && DrawHint(frame);
 }
 
 bool GameScreen::DrawIcons(const GameFrame& frame) {
@@ -142,7 +146,61 @@ bool GameScreen::DrawPopup(const GameFrame& frame) {
   FontSpec shrunk = own;
   shrunk.weight = screen::kShrinkWeight;
   if (!Recreate(popupFont_, own) || !canvas_.SetTextColour(frame.popupColour)) return false;
-  return DrawFitted(popupFont_, own, shrunk, frame.popupText, screen::kPopupBox, kAlignLeft);
+  const ScreenBox box = frame.missShown ? screen::kMissReadingBox : screen::kPopupBox;
+  return DrawFitted(popupFont_, own, shrunk, frame.popupText, box, kAlignLeft);
+}
+
+// The agreed part and the marked part side by side, in the largest height up to kMissHeight at
+// which the whole line fits its box.
+bool GameScreen::DrawMiss(const GameFrame& frame) {
+  if (!frame.missShown) return true;
+  const std::string_view text = frame.missText;
+  const std::size_t split = std::min(frame.missMarkFrom, text.size());
+  const std::string_view agreed = text.substr(0, split);
+  const std::string_view marked = text.substr(split);
+  const ScreenBox box = screen::kMissBox;
+  const std::string key = "miss," + std::to_string(split) + ',' + frame.missText;
+  const auto known = fittedHeights_.find(key);
+  int height = known != fittedHeights_.end() ? known->second : screen::kMissHeight;
+  std::pair<int, int> widths;
+  for (; height >= 1; --height) {
+    if (!MakeMissFonts(height)) return false;
+    widths = MissWidths(agreed, marked);
+    if (widths.first + widths.second <= box.width) break;
+  }
+  if (height < 1) return false;
+  if (fittedHeights_.size() >= kFittedHeightsKept) fittedHeights_.clear();
+  fittedHeights_[key] = height;
+
+  const SurfaceFont* previous = canvas_.SelectFont(missFont_.handle());
+  int overflow = 0;
+  bool drawn = canvas_.SetTextColour(frame.missColour) &&
+               (agreed.empty() || canvas_.DrawText(agreed, box.x, box.y, widths.first,
+                                                   box.height, overflow));
+  canvas_.SelectFont(missMarkFont_.handle());
+  drawn = drawn && canvas_.SetTextColour(frame.missMarkColour) &&
+          (marked.empty() || canvas_.DrawText(marked, box.x + widths.first, box.y,
+                                              box.width - widths.first, box.height, overflow));
+  canvas_.SelectFont(previous);
+  return drawn;
+}
+
+// Kept from frame to frame while the height stays: the fade draws the same line eleven times.
+bool GameScreen::MakeMissFonts(int height) {
+  for (CanvasFont* font : {&missFont_, &missMarkFont_}) {
+    if (font->handle() != nullptr && font->setup().height != height) font->Delete();
+  }
+  return missFont_.Create(height, screen::kMissWeight) != nullptr &&
+         missMarkFont_.Create(height, screen::kMissMarkWeight) != nullptr;
+}
+
+std::pair<int, int> GameScreen::MissWidths(std::string_view agreed, std::string_view marked) {
+  const SurfaceFont* previous = canvas_.SelectFont(missFont_.handle());
+  const int agreedWidth = agreed.empty() ? 0 : canvas_.surface().MeasureText(agreed).width;
+  canvas_.SelectFont(missMarkFont_.handle());
+  const int markedWidth = marked.empty() ? 0 : canvas_.surface().MeasureText(marked).width;
+  canvas_.SelectFont(previous);
+  return {agreedWidth, markedWidth};
 }
 
 bool GameScreen::DrawBanner(const GameFrame& frame) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "game/desktop_ports.h"
 #include "ui/canvas.h"
@@ -46,6 +47,11 @@ inline constexpr const char* kBannerFace = "Arial Black";
 inline constexpr ScreenBox kHintBox{76, 40, 304, 12};
 inline constexpr int kHintHeight = 11, kHintWeight = 400;
 inline constexpr Rgb kHintColour{150, 150, 150};
+// After a miss the answer panel holds two lines: the answer given, in a smaller face with its
+// wrong part in bold, over the expected reading. Both stay clear of the time bar at y = 103.
+inline constexpr ScreenBox kMissBox{76, 54, 308, 16};
+inline constexpr ScreenBox kMissReadingBox{76, 70, 308, 28};
+inline constexpr int kMissHeight = 15, kMissWeight = 400, kMissMarkWeight = 800;
 }  // namespace screen
 
 // The screen's pictures, by list and place.
@@ -101,6 +107,10 @@ class GameScreen : public ScreenPort {
   bool DrawClock(const GameFrame& frame);
   bool DrawMarker(const GameFrame& frame);
   bool DrawPopup(const GameFrame& frame);
+  bool DrawMiss(const GameFrame& frame);
+  // The answer line's two fonts at `height`, and the widths of its two parts in them.
+  bool MakeMissFonts(int height);
+  std::pair<int, int> MissWidths(std::string_view agreed, std::string_view marked);
   bool DrawBanner(const GameFrame& frame);
   bool DrawTimeBar(const GameFrame& frame);
   bool DrawHint(const GameFrame& frame);
@@ -117,6 +127,8 @@ class GameScreen : public ScreenPort {
   BitmapList digits_;
   CanvasFont promptFont_;
   CanvasFont popupFont_;
+  CanvasFont missFont_;
+  CanvasFont missMarkFont_;
   int largeDigitWidth_ = 0;
   int smallDigitWidth_ = 0;
   int colonWidth_ = 0;

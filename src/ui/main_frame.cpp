@@ -1,8 +1,10 @@
 #include "ui/main_frame.h"
 
 #include <cmath>
+#include <iterator>
 #include <utility>
 
+#include <wx/accel.h>
 #include <wx/dcclient.h>
 #include <wx/menu.h>
 
@@ -32,6 +34,25 @@ void GiveOwnLook(wxWindow* window) {
   window->SetOwnFont(wxFontInfo(9).Family(wxFONTFAMILY_DEFAULT));
   window->SetOwnForegroundColour(*wxWHITE);
   window->SetOwnBackgroundColour(*wxBLACK);
+}
+
+// Keys of their own beyond the menu's: F1 for the help, and the zoom keys of Linux programs.
+// With a keyboard, Ctrl++ is Ctrl+Shift+= and arrives as either key code; the keypad's keys
+// are keys of their own.
+wxAcceleratorTable KeyAccelerators() {
+  const wxAcceleratorEntry entries[] = {
+      {wxACCEL_NORMAL, WXK_F1, kCommandHelp},
+      {wxACCEL_CTRL, '=', kCommandZoomIn},
+      {wxACCEL_CTRL | wxACCEL_SHIFT, '=', kCommandZoomIn},
+      {wxACCEL_CTRL, '+', kCommandZoomIn},
+      {wxACCEL_CTRL | wxACCEL_SHIFT, '+', kCommandZoomIn},
+      {wxACCEL_CTRL, WXK_NUMPAD_ADD, kCommandZoomIn},
+      {wxACCEL_CTRL, '-', kCommandZoomOut},
+      {wxACCEL_CTRL, WXK_NUMPAD_SUBTRACT, kCommandZoomOut},
+      {wxACCEL_CTRL, '0', kCommandZoomReset},
+      {wxACCEL_CTRL, WXK_NUMPAD0, kCommandZoomReset},
+  };
+  return wxAcceleratorTable(static_cast<int>(std::size(entries)), entries);
 }
 
 }  // namespace
@@ -125,6 +146,7 @@ bool MainWindow::CreateFrame(const wxString& title, const wxIconBundle& icons, i
   frame_ = frame;
   if (!icons.IsEmpty()) frame_->SetIcons(icons);
   frame_->SetMenuBar(CreateMenuBar());
+  frame_->SetAcceleratorTable(KeyAccelerators());
   GiveOwnLook(frame_);
   auto* view = new GameView(frame_, wxSize(clientWidth, clientHeight));
   frame_->SetView(view);
@@ -190,6 +212,7 @@ void MainWindow::SetZoom(int percent) {
   if (frame_ == nullptr) return;
   zoomPercent_ = percent;
   const double zoom = percent / 100.0;
+  frame_->SetZoom(zoom);
   const wxSize client(static_cast<int>(std::lround(clientSize_.x * zoom)),
                       static_cast<int>(std::lround(clientSize_.y * zoom)));
   // Resizing a window is a round of GTK's size negotiation: not at each start at 100 %.

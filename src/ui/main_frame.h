@@ -11,6 +11,7 @@
 #include <wx/timer.h>
 
 #include "game/desktop_ports.h"
+#include "ui/zoomed_window.h"
 
 namespace verselane {
 
@@ -35,14 +36,18 @@ class GameView : public wxWindow {
   bool AcceptsFocus() const override { return true; }
 };
 
-class MainFrame : public wxFrame {
+class MainFrame : public wxFrame, public ZoomedWindow {
  public:
   MainFrame() = default;
   GameView* view() const { return view_; }
   void SetView(GameView* view) { view_ = view; }
+  // The dialogs opened over the window take its zoom.
+  double zoom() const override { return zoom_; }
+  void SetZoom(double zoom) { zoom_ = zoom; }
 
  private:
   GameView* view_ = nullptr;
+  double zoom_ = 1.0;
 };
 
 // Builds the menu bar: its texts, access keys, command ids and the four Ctrl accelerators.

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "catalogue/poem_groups.h"
 #include "engine_harness.h"
 #include "game/results.h"
@@ -114,6 +117,27 @@ TEST_F(CommandHandlerTest, ZoomIsTakenAtAnyTimeDrawnAtOnceAndKept) {
   EXPECT_EQ(engine.preferences.zoomPercent, 150);
   ASSERT_EQ(engine.desktop.preferences.saved.size(), 1u);
   EXPECT_EQ(engine.desktop.preferences.saved[0].zoomPercent, 150);
+}
+
+// The zoom keys step through the menu's zooms and stop at either end without saving again.
+TEST_F(CommandHandlerTest, ZoomKeysStepThroughTheZoomsAndStopAtTheEnds) {
+  engine.StartAndReachFirstQuestion();
+  const std::pair<int, int> steps[] = {
+      {kCommandZoomIn, 150},  {kCommandZoomIn, 200},    {kCommandZoomIn, 200},
+      {kCommandZoomOut, 150}, {kCommandZoomReset, 100}, {kCommandZoomOut, 100},
+      {kCommandZoomIn, 150},  {kCommandZoomIn, 200},    {kCommandZoomReset, 100},
+  };
+  std::vector<int> saved;
+  for (const auto& [command, percent] : steps) {
+    engine.commands.Dispatch(command);
+    EXPECT_EQ(engine.desktop.window.zoomPercent, percent) << command;
+    EXPECT_TRUE(engine.desktop.window.menuChecked.at(ZoomCommand(percent))) << command;
+  }
+  for (const Preferences& kept : engine.desktop.preferences.saved) {
+    saved.push_back(kept.zoomPercent);
+  }
+  EXPECT_EQ(saved, (std::vector<int>{150, 200, 150, 100, 150, 200, 100}));
+  EXPECT_EQ(engine.game.playState(), PlayState::Running);
 }
 
 // A player with no Japanese input method learns at the first question, once, the key of romaji
@@ -308,6 +332,8 @@ TEST_F(CommandHandlerTest, DialogsOpenOnlyWhileIdleAndHelpAlways) {
   }
   EXPECT_EQ(dialogs.settings + dialogs.recordList + dialogs.mastery + dialogs.about, 0);
   EXPECT_EQ(dialogs.help, 1);
+  EXPECT_EQ(engine.state(), PlayState::Paused) << "the question's clock waits for the player";
+  EXPECT_FALSE(engine.desktop.answerBox.visible);
 
   prompts().answer = true;
   engine.commands.Dispatch(kCommandRestart);

@@ -80,6 +80,44 @@ TEST_F(FrameTest, WrongAnswerPopupShowsTheExpectedReadingInRed) {
   EXPECT_EQ(frame().popupColour, (Rgb{200, 100, 100}));
 }
 
+// Each answer is given to a question of its own; the frame is the one the miss waits on.
+TEST_F(FrameTest, AMissShowsTheAnswerGivenMarkedFromWhereItLeftTheReading) {
+  struct Case {
+    const char* what;
+    std::size_t keep;      // bytes of the reading typed first
+    const char* then;      // UTF-8 typed after them
+    const char* shownEnd;  // UTF-8 the line ends in after the typed text
+    std::size_t agreed;    // bytes of the typed text left unmarked
+  };
+  const Case cases[] = {
+      {"a wrong cell", 4, "Ｘ", "", 4},
+      {"stopped short", 4, "", "…", 4},
+      {"empty", 0, "", "（空欄）", 0},
+      {"half-width", 2, "x", "", 2},
+  };
+  const std::string label = SjisLiteral("入力：");
+  engine.UseSource(kAllPoemsSource, 5);
+  engine.commands.Start();
+  for (const Case& c : cases) {
+    engine.TickUntilPhase(Phase::kAnswering);
+    const std::string typed =
+        std::string(engine.ExpectedReading().substr(0, c.keep)) + SjisLiteral(c.then);
+    engine.desktop.answerBox.text = typed;
+    engine.PressEnter();
+    engine.TickUntilPhase(Phase::kReview);
+    EXPECT_TRUE(frame().missShown) << c.what;
+    EXPECT_EQ(frame().missText, label + typed + SjisLiteral(c.shownEnd)) << c.what;
+    EXPECT_EQ(frame().missMarkFrom, label.size() + c.agreed) << c.what;
+    EXPECT_EQ(frame().missColour, (Rgb{100, 100, 100})) << c.what;
+    EXPECT_EQ(frame().missMarkColour, (Rgb{190, 20, 20})) << c.what;
+    engine.PressEnter();
+  }
+  engine.TickUntilPhase(Phase::kAnswering);
+  engine.Answer(true);
+  engine.TickUntilPhase(Phase::kReview);
+  EXPECT_FALSE(frame().missShown) << "a right answer shows only its points";
+}
+
 TEST_F(FrameTest, PromptShowsTheRevealedKanaWhileAnswering) {
   engine.StartAndReachFirstQuestion();
   const std::string reading(engine.game.run().prompt);

@@ -2,10 +2,16 @@
 // built: every control at least the size it needs.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/spinbutt.h>
 #include <wx/choice.h>
+#include <wx/display.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
 #include <wx/statbmp.h>
@@ -25,6 +31,7 @@
 #include "ui/dialogs/results_dialog.h"
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/dialogs/up_down_control.h"
+#include "ui/zoomed_window.h"
 
 namespace verselane {
 namespace {
@@ -174,22 +181,46 @@ TEST(DialogLayout, APictureTakesTheSameRoomAtEveryScale) {
   EXPECT_EQ(pictureRect(3.0), atOne);
 }
 
-// Every dialog, built: each control with its text; none smaller than it needs, inside the dialog,
-// and no two of a row overlapping.
+// The main window as the dialogs see it: a window at a zoom, above the middle of the 1280 x 1024
+// screen (the widest dialog at 200 % takes nearly all of its width).
+class ZoomedOwner : public wxFrame, public ZoomedWindow {
+ public:
+  explicit ZoomedOwner(double zoom)
+      : wxFrame(nullptr, wxID_ANY, "owner", wxPoint(340, 250), wxSize(600, 300)), zoom_(zoom) {}
+  double zoom() const override { return zoom_; }
+
+ private:
+  double zoom_;
+};
+
+// Every dialog, built at 100 % and at 200 %: each control with its text; none smaller than it
+// needs, inside the dialog, and no two of a row overlapping.
 class BuiltDialogTest : public uitest::DialogsFixture,
-                        public ::testing::WithParamInterface<std::string> {
+                        public ::testing::WithParamInterface<std::tuple<std::string, int>> {
  protected:
-  BuiltDialog* Make(const std::string& name) {
-    if (name == "Results") return new ResultsDialog(nullptr, finishedRun, services);
-    if (name == "About") return new AboutDialog(nullptr);
-    if (name == "RecordList") return new RecordListDialog(nullptr, records);
+  // The dialogs destroyed by the test go first (at idle time): an owner deletes what it still
+  // holds.
+  ~BuiltDialogTest() override {
+    uitest::RunEventsFor(1);
+    for (ZoomedOwner* owner : owners_) delete owner;
+  }
+
+  BuiltDialog* Make(const std::string& name, int percent) {
+    auto* owner = new ZoomedOwner(percent / 100.0);
+    owners_.push_back(owner);
+    if (name == "Results") return new ResultsDialog(owner, finishedRun, services);
+    if (name == "About") return new AboutDialog(owner);
+    if (name == "RecordList") return new RecordListDialog(owner, records);
     if (name == "RankIn") {
-      return new RankInDialog(nullptr, finishedRun,
+      return new RankInDialog(owner, finishedRun,
                               {records, settingsController, notices, clock, inputMethod});
     }
-    if (name == "Settings") return new SettingsDialog(nullptr, settingsModel, favourite, notices);
-    return new FavouriteDialog(nullptr, favourite, settingsModel, notices);
+    if (name == "Settings") return new SettingsDialog(owner, settingsModel, favourite, notices);
+    return new FavouriteDialog(owner, favourite, settingsModel, notices);
   }
+  BuiltDialog* Make() { return Make(std::get<0>(GetParam()), std::get<1>(GetParam())); }
+
+  std::vector<ZoomedOwner*> owners_;
 
   ResultsServices services{catalogue, settingsController, records, files, notices, clock,
                            inputMethod};
@@ -199,7 +230,7 @@ class BuiltDialogTest : public uitest::DialogsFixture,
 };
 
 TEST_P(BuiltDialogTest, EveryControlIsThereAtLeastAsLargeAsItNeeds) {
-  BuiltDialog* dialog = Make(GetParam());
+  BuiltDialog* dialog = Make();
   const DialogFrame& frame = dialog->frame();
   if (*frame.caption != '\0') {
     EXPECT_EQ(dialog->GetTitle().utf8_string(), frame.caption);
@@ -265,11 +296,57 @@ TEST_P(BuiltDialogTest, EveryControlIsThereAtLeastAsLargeAsItNeeds) {
   dialog->Destroy();
 }
 
+// At 200 % a dialog's font and pictures are twice the size, and the dialog nearly so (GTK's
+// controls keep some pixels of their own), unless the screen cannot hold it: then it is as large
+// as the screen allows (the settings on this 1280 x 1024 screen). It opens centred on the window
+// it opens over, as at 100 %.
+TEST_P(BuiltDialogTest, GrowsWithTheZoomAndOpensCentredOnItsOwner) {
+  const auto pictureSizes = [](BuiltDialog* dialog) {
+    std::vector<wxSize> sizes;
+    for (const BuiltDialog::Placed& placed : dialog->placed()) {
+      if (dynamic_cast<wxStaticBitmap*>(placed.window) != nullptr) {
+        sizes.push_back(placed.window->GetSize());
+      }
+    }
+    return sizes;
+  };
+  const std::string& name = std::get<0>(GetParam());
+  const int percent = std::get<1>(GetParam());
+  BuiltDialog* atOne = Make(name, 100);
+  BuiltDialog* zoomed = Make(name, percent);
+  const double zoom = zoomed->zoom();
+  const wxSize screen = wxDisplay(zoomed).GetClientArea().GetSize();
+  EXPECT_LE(zoomed->GetSize().x, screen.x);
+  EXPECT_LE(zoomed->GetSize().y, screen.y);
+  EXPECT_LE(zoom, percent / 100.0);
+  EXPECT_GE(zoom, percent == 100 ? 1.0 : 1.8) << "only a little smaller, to fit the screen";
+  EXPECT_NEAR(zoomed->GetFont().GetFractionalPointSize(), 9 * zoom, 0.01);
+  const wxSize one = atOne->GetClientSize();
+  const wxSize grown = zoomed->GetClientSize();
+  EXPECT_GE(grown.x, one.x * (1 + (zoom - 1) / 2)) << grown.x << " against " << one.x;
+  EXPECT_GE(grown.y, one.y * (1 + (zoom - 1) / 2)) << grown.y << " against " << one.y;
+  const std::vector<wxSize> pictures = pictureSizes(atOne);
+  const std::vector<wxSize> grownPictures = pictureSizes(zoomed);
+  ASSERT_EQ(grownPictures.size(), pictures.size());
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    EXPECT_EQ(grownPictures[i].x, std::lround(pictures[i].x * zoom));
+    EXPECT_EQ(grownPictures[i].y, std::lround(pictures[i].y * zoom));
+  }
+  const wxRect owner = owners_.back()->GetScreenRect();
+  const wxRect shown = zoomed->GetScreenRect();
+  EXPECT_NEAR(shown.x + shown.width / 2, owner.x + owner.width / 2, 1);
+  EXPECT_NEAR(shown.y + shown.height / 2, owner.y + owner.height / 2, 1);
+  atOne->Destroy();
+  zoomed->Destroy();
+}
+
 INSTANTIATE_TEST_SUITE_P(AllSix, BuiltDialogTest,
-                         ::testing::Values("Results", "About", "RecordList", "RankIn", "Settings",
-                                           "Favourite"),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                           return info.param;
+                         ::testing::Combine(::testing::Values("Results", "About", "RecordList",
+                                                             "RankIn", "Settings", "Favourite"),
+                                            ::testing::Values(100, 200)),
+                         [](const auto& info) {
+                           return std::get<0>(info.param) + "_" +
+                                  std::to_string(std::get<1>(info.param));
                          });
 
 TEST(UpDownControl, NeverTakesTheFocusAndStepsEitherWay) {

@@ -313,6 +313,47 @@ TEST_F(GameScreenTest, WrongAnswerPopUpShowsTheReadingInTheJapaneseFace) {
   EXPECT_LE(texts[0].width, 308);
 }
 
+TEST_F(GameScreenTest, AMissShowsTheAnswerOverTheReadingWithItsWrongPartInBold) {
+  GameFrame frame = IdleFrame();
+  frame.playState = PlayState::Running;
+  frame.popupShown = true;
+  frame.popupFrame = 0;
+  frame.popupText = SjisLiteral("あきのたの");
+  frame.popupFont = PopupFont::kReading;
+  frame.missShown = true;
+  frame.missColour = {100, 100, 100};
+  frame.missMarkColour = {190, 20, 20};
+  const std::string agreed = SjisLiteral("入力：あき");
+  const std::string marked = SjisLiteral("ｘのたの");
+  struct Case {
+    std::string text;
+    int height;
+  };
+  // 9 cells fit at the full height; the label and the longest answer (3 + 24 cells) only at
+  // 308 / 27 = 11.
+  const Case cases[] = {{agreed + marked, 15},
+                        {agreed + marked + SjisLiteral("あいうえおかきくけこさしすせそたちつ"), 11}};
+  for (const Case& c : cases) {
+    frame.missText = c.text;
+    frame.missMarkFrom = agreed.size();
+    Paint(frame);
+    EXPECT_TRUE(drawn);
+    const auto texts = surface.Texts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0].text, frame.popupText);
+    EXPECT_EQ(texts[1].text, agreed);
+    EXPECT_EQ(texts[1].font, (FontSpec{c.height, 400, kShiftJisCharset, ""}));
+    EXPECT_EQ(texts[1].colour, (Rgb{100, 100, 100}));
+    EXPECT_EQ(texts[2].text, c.text.substr(agreed.size()));
+    EXPECT_EQ(texts[2].font, (FontSpec{c.height, 800, kShiftJisCharset, ""}));
+    EXPECT_EQ(texts[2].colour, (Rgb{190, 20, 20}));
+    EXPECT_EQ(texts[2].x, texts[1].x + texts[1].width) << "the marked part follows on";
+    EXPECT_LE(texts[2].x + texts[2].width, 76 + 308) << "never clipped";
+    EXPECT_LE(texts[1].y + texts[1].height, texts[0].y) << "the answer above the reading";
+    EXPECT_LE(texts[0].y + texts[0].height, 103) << "clear of the time bar";
+  }
+}
+
 TEST_F(GameScreenTest, BannersAreCentredInTheBannerFaceAndColour) {
   GameFrame frame = IdleFrame();
   frame.playState = PlayState::Paused;

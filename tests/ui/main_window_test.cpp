@@ -16,6 +16,7 @@
 #include "game/menu_state.h"
 #include "records/answer_history.h"
 #include "ui/assets.h"
+#include "ui/help.h"
 #include "ui_test_support.h"
 
 namespace verselane {
@@ -429,6 +430,68 @@ TEST_F(MainWindowTest, QuestionScreenShowsItsPartsInPlace) {
   EXPECT_EQ(shown.GetRed(200, 74), 255) << "the answer line";
   EXPECT_TRUE(SameRegion(shown, 81, 103, AssetImage("bitmap-142.png"), 0, 0, 6, 9, &where))
       << "bar cap " << where;
+}
+
+// The zoom keys of Linux programs work from the answer line during a question and leave its text
+// alone; F1 asks for the help, which pauses the run.
+TEST_F(MainWindowTest, ZoomKeysAndF1WorkDuringAQuestion) {
+  program().commands().Dispatch(kCommandStart);
+  ASSERT_TRUE(ReachQuestion());
+  wxTextCtrl* line = program().answerBox().control();
+  const wxString typed = wxString::FromUTF8("あきの");
+  line->ChangeValue(typed);
+  struct Step {
+    int key;
+    int modifiers;
+    int width;
+  };
+  const Step steps[] = {
+      {'=', wxMOD_CONTROL, 600},                  {'=', wxMOD_CONTROL | wxMOD_SHIFT, 800},
+      {'-', wxMOD_CONTROL, 600},                  {'0', wxMOD_CONTROL, 400},
+      {WXK_NUMPAD_ADD, wxMOD_CONTROL, 600},       {WXK_NUMPAD_SUBTRACT, wxMOD_CONTROL, 400},
+  };
+  for (const Step& step : steps) {
+    PressKeys([&](wxUIActionSimulator& keys) { keys.Char(step.key, step.modifiers); });
+    EXPECT_EQ(frame()->GetClientSize().x, step.width) << "key " << step.key;
+    EXPECT_EQ(line->GetValue(), typed) << "key " << step.key;
+    EXPECT_EQ(state(), PlayState::Running);
+  }
+  PressKeys([](wxUIActionSimulator& keys) { keys.Char(WXK_F1); });
+  EXPECT_EQ(state(), PlayState::Paused);
+  CloseHelp();
+}
+
+// At 200 % the missed answer and the expected reading fit the answer panel, above the time bar.
+TEST_F(MainWindowTest, AMissAtTwiceTheSizeShowsTheAnswerMarkedAboveTheTimeBar) {
+  program().commands().Dispatch(kCommandZoom200);
+  program().commands().Dispatch(kCommandStart);
+  ASSERT_TRUE(ReachQuestion());
+  program().answerBox().control()->ChangeValue(wxString::FromUTF8("ＸＸＸＸＸＸＸＸＸＸＸＸＸＸＸＸＸＸＸＸＸＸＸＸ"));
+  PressKeys([](wxUIActionSimulator& keys) { keys.Char(WXK_RETURN); });
+  ASSERT_TRUE(RunEventsUntil([this] { return program().game().phase() == Phase::kReview; }, 3000));
+  RunEventsFor(200);
+  const wxImage shown = Screenshot();
+  const wxImage background = AssetImage("bitmap-130@2x.png");
+  int markedTop = 600, markedBottom = 0, markedRight = 0, inkBottom = 0;
+  // Above the time bar (y = 2 x 103), which is red too in this mode.
+  for (int y = 100; y < 2 * 103; ++y) {
+    for (int x = 140; x < 800; ++x) {
+      const int red = shown.GetRed(x, y), green = shown.GetGreen(x, y);
+      if (red > 150 && green < 90) {  // the marked answer, deep red
+        markedTop = std::min(markedTop, y);
+        markedBottom = std::max(markedBottom, y);
+        markedRight = std::max(markedRight, x);
+      }
+      if (red != background.GetRed(x, y)) inkBottom = std::max(inkBottom, y);
+    }
+  }
+  EXPECT_GE(markedTop, 108) << "in the answer panel";
+  EXPECT_LT(markedBottom, 140) << "above the expected reading";
+  EXPECT_LT(markedRight, 2 * (76 + 308)) << "never clipped";
+  EXPECT_GT(markedRight, 2 * 200) << "the whole answer, shrunk to fit";
+  EXPECT_GT(inkBottom, 2 * 70) << "the expected reading below the answer";
+  EXPECT_LE(inkBottom, 2 * 98) << "clear of the time bar at 2 x 103";
+  EXPECT_FALSE(program().answerBox().control()->IsShown());
 }
 
 TEST_F(MainWindowTest, AnswerLineIsAPlainWhiteStripWithGreyText) {

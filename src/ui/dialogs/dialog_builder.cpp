@@ -1,9 +1,13 @@
 #include "ui/dialogs/dialog_builder.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/dcclient.h>
+#include <wx/display.h>
 #include <wx/radiobut.h>
 #include <wx/settings.h>
 #include <wx/statbmp.h>
@@ -18,12 +22,16 @@
 #include "ui/display_text.h"
 #include "ui/dialogs/up_down_control.h"
 #include "ui/font_faces.h"
+#include "ui/zoomed_window.h"
 
 namespace verselane {
 namespace {
 
 // The dialogs were designed with a 9-point font; the face stands in for "ＭＳ Ｐゴシック".
 constexpr int kDialogFontPoints = 9;
+// A dialog made again to fit the screen aims a little below its size: the controls' own pixels
+// do not shrink with the font.
+constexpr double kFittingMargin = 0.97;
 
 bool IsPainted(ControlKind kind) { return kind == ControlKind::kFrame || kind == ControlKind::kLine; }
 
@@ -100,15 +108,18 @@ void ShowText(wxTextCtrl* edit, const wxString& text) {
   edit->SetInsertionPointEnd();
 }
 
-wxFont DialogFont() {
+wxFont DialogFont(double zoom) {
   static const wxString face = FontFaces().japaneseDefault();
-  return wxFont(wxFontInfo(kDialogFontPoints).FaceName(face));
+  return wxFont(wxFontInfo(kDialogFontPoints * zoom).FaceName(face));
 }
 
-BuiltDialog::BuiltDialog(wxWindow* parent, const DialogFrame& frame) : frame_(frame) {
+// The dialog's font sets its dialog units, so the font alone makes every place and size grow
+// with the zoom; only the pictures have sizes of their own.
+BuiltDialog::BuiltDialog(wxWindow* parent, const DialogFrame& frame)
+    : frame_(frame), zoom_(ZoomOf(parent)) {
   const long style = frame.closable ? wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX : wxCAPTION;
   Create(parent, wxID_ANY, Text(frame.caption), wxDefaultPosition, wxDefaultSize, style);
-  SetFont(DialogFont());
+  SetFont(DialogFont(zoom_));
   Bind(wxEVT_PAINT, &BuiltDialog::OnPaint, this);
   // The close box and Esc press Cancel, which every closable dialog handles; a dialog without a
   // close box is ended by none of them.
@@ -126,14 +137,46 @@ BuiltDialog::BuiltDialog(wxWindow* parent, const DialogFrame& frame) : frame_(fr
 }
 
 void BuiltDialog::Build(std::vector<ControlPlace> controls) {
+  MakeAndLayOut(controls);
+  // A dialog the screen cannot hold at the zoom is made again at the largest zoom it can.
+  const wxRect screen = wxDisplay(GetParent() != nullptr ? GetParent() : this).GetClientArea();
+  const wxSize size = GetSize();
+  if (zoom_ > 1.0 && (size.x > screen.width || size.y > screen.height)) {
+    const double fits = std::min(static_cast<double>(screen.width) / size.x,
+                                 static_cast<double>(screen.height) / size.y);
+    zoom_ = std::max(1.0, zoom_ * fits * kFittingMargin);
+    for (const Placed& placed : placed_) {
+      if (placed.window != nullptr) placed.window->Destroy();
+    }
+    placed_.clear();
+    SetFont(DialogFont(zoom_));
+    MakeAndLayOut(controls);
+  }
+  CentreOnParent();
+}
+
+void BuiltDialog::MakeAndLayOut(std::vector<ControlPlace> controls) {
   for (ControlPlace& control : controls) {
+    control.picture = Zoomed(control.picture);
     wxWindow* window = Make(control);
     if (window != nullptr && control.disabled) window->Enable(false);
     if (control.keep) control.keep(window);
     placed_.push_back({std::move(control), window});
   }
   LayOut();
-  CentreOnScreen();
+}
+
+// A picture made for ScaleOf(parent) has the pixels of its size at the zoom; it is shown at that
+// size, its pixels one to one on the desktop. Any other picture is scaled to it.
+wxBitmap BuiltDialog::Zoomed(const wxBitmap& picture) const {
+  if (!picture.IsOk() || zoom_ == 1.0) return picture;
+  const double desktop = GetContentScaleFactor();
+  const wxSize shown = picture.GetLogicalSize();
+  const wxSize pixels(static_cast<int>(std::lround(shown.x * zoom_ * desktop)),
+                      static_cast<int>(std::lround(shown.y * zoom_ * desktop)));
+  wxImage image = picture.ConvertToImage();
+  if (image.GetSize() != pixels) image.Rescale(pixels.x, pixels.y, wxIMAGE_QUALITY_HIGH);
+  return wxBitmap(image, -1, desktop);
 }
 
 void BuiltDialog::TakeFocus() {

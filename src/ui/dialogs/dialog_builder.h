@@ -1,8 +1,8 @@
 // The dialogs are drawn up as lists of controls, each with its kind, text and rectangle in dialog
 // units, as they were first designed; BuiltDialog places such a list in a wx dialog: dialog units
-// are converted with the dialog's own font (the Japanese default face at 9 points), and every
-// control gets at least the size it needs (dialog_layout.h). A dialog class keeps the controls it
-// works with as members, named in its list with Into().
+// are converted with the dialog's own font (the Japanese default face at 9 points, times the
+// player's zoom), and every control gets at least the size it needs (dialog_layout.h). A dialog
+// class keeps the controls it works with as members, named in its list with Into().
 #pragma once
 
 #include <functional>
@@ -12,6 +12,7 @@
 #include <wx/dialog.h>
 
 #include "ui/dialogs/dialog_layout.h"
+#include "ui/zoomed_window.h"
 
 class wxTextCtrl;
 
@@ -87,10 +88,10 @@ struct DialogFrame {
 // Shows `text` in `edit` with the caret at its end; nothing changes when it is there already.
 void ShowText(wxTextCtrl* edit, const wxString& text);
 
-// The font of every dialog: the Japanese default face at 9 points.
-wxFont DialogFont();
+// The font of every dialog: the Japanese default face at 9 points, times the zoom.
+wxFont DialogFont(double zoom = 1.0);
 
-class BuiltDialog : public wxDialog {
+class BuiltDialog : public wxDialog, public ZoomedWindow {
  public:
   // One control made and placed, as the list gave it; `window` is null for the frames and lines
   // painted on the dialog itself.
@@ -104,10 +105,14 @@ class BuiltDialog : public wxDialog {
 
   const DialogFrame& frame() const { return frame_; }
   const std::vector<Placed>& placed() const { return placed_; }
+  // The zoom of the window it opened over, or less where the screen is too small for it.
+  double zoom() const override { return zoom_; }
 
  protected:
   BuiltDialog(wxWindow* parent, const DialogFrame& frame);
-  // Makes `controls` in this order, which is also the keyboard's, and places them.
+  // Makes `controls` in this order, which is also the keyboard's, places them at the zoom (or
+  // at the largest zoom below it that the screen holds), and centres the dialog on the window it
+  // opened over.
   void Build(std::vector<ControlPlace> controls);
 
   // Ends the dialog with `result`: the modal loop returns it. A dialog shown without a modal loop
@@ -125,6 +130,8 @@ class BuiltDialog : public wxDialog {
     bool outline = false;  // a frame; else a line, filled
   };
 
+  void MakeAndLayOut(std::vector<ControlPlace> controls);
+  wxBitmap Zoomed(const wxBitmap& picture) const;
   wxWindow* Make(const ControlPlace& control);
   void Measure(const ControlPlace& control, wxWindow* window, LayoutItem& item);
   void MeasureEdit(const ControlPlace& control, wxWindow* window, const wxString& sizing,
@@ -135,6 +142,7 @@ class BuiltDialog : public wxDialog {
   void OnPaint(wxPaintEvent& event);
 
   DialogFrame frame_;
+  double zoom_ = 1.0;
   std::vector<Placed> placed_;
   std::vector<Painted> painted_;
   bool ended_ = false;

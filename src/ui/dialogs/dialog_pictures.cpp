@@ -11,6 +11,7 @@
 
 #include "ui/assets.h"
 #include "ui/wx_surface.h"
+#include "ui/zoomed_window.h"
 
 namespace verselane {
 namespace {
@@ -36,7 +37,7 @@ int DrawnFactor(double scale) {
 }  // namespace
 
 double ScaleOf(const wxWindow* window) {
-  return window != nullptr ? window->GetContentScaleFactor() : 1.0;
+  return window != nullptr ? window->GetContentScaleFactor() * ZoomOf(window) : 1.0;
 }
 
 wxBitmap AssetBitmap(const char* name, double scale) {

@@ -13,7 +13,8 @@ namespace verselane {
 wxBitmap AssetBitmap(const char* name, double scale = 1.0);
 // Frame `frame` (0 to 6) of the results' portrait strip: 45 × 45 pixels at 1x.
 wxBitmap Portrait(int frame, double scale = 1.0);
-// The scale `window` is drawn at; 1 for none.
+// The scale a picture for `window` is drawn at: the desktop's times the program's zoom; 1 for
+// none. The dialog builder shows such a picture at its 1x size times the zoom.
 double ScaleOf(const wxWindow* window);
 
 }  // namespace verselane
