@@ -48,6 +48,9 @@ std::string InFolder(const std::string& folder, const char* name) {
   return (std::filesystem::path(folder) / name).string();
 }
 
+// How the plan is made, as the mastery window's forecast and the poem cards read it.
+const PlanSettings kPlanSettings{};
+
 }  // namespace
 
 Program::Program(SoundPort& sound, ProgramOptions options)
@@ -70,7 +73,8 @@ Program::Program(SoundPort& sound, ProgramOptions options)
             history_, answerBox_, sound_, inputMethod_, window_, screen_, dialogPort_),
       files_([this] { return window_.frame(); }, dataFolder_),
       dialogs_([this] { return window_.frame(); }, game_,
-               {catalogue_, settings_, records_, files_, messageBoxes_, clock_, inputMethod_},
+               {catalogue_, settings_, records_, files_, messageBoxes_, clock_, inputMethod_,
+                history_, kPlanSettings},
                random_) {}
 
 Program::~Program() { instance_.Release(); }

@@ -13,6 +13,7 @@
 #include <wx/textctrl.h>
 
 #include "dialogs_harness.h"
+#include "game/poem_card.h"
 #include "settings/favourite.h"
 #include "settings/settings_dialog_model.h"
 #include "ui/dialogs/about_dialog.h"
@@ -20,6 +21,7 @@
 #include "ui/dialogs/dialog_layout.h"
 #include "ui/dialogs/dialog_pictures.h"
 #include "ui/dialogs/favourite_dialog.h"
+#include "ui/dialogs/poem_card_dialog.h"
 #include "ui/dialogs/rank_in_dialog.h"
 #include "ui/dialogs/record_list_dialog.h"
 #include "ui/dialogs/results_dialog.h"
@@ -188,11 +190,18 @@ class BuiltDialogTest : public uitest::DialogsFixture,
                               {records, settingsController, notices, clock, inputMethod});
     }
     if (name == "Settings") return new SettingsDialog(nullptr, settingsModel, favourite, notices);
+    if (name == "PoemCard") {
+      // The longest poet's name and reading, with every line of figures.
+      history.RecordAnswer({kLongestPoetPoem, QuestionMode::Normal, true, 12345, 0, 0, {}});
+      return new PoemCardDialog(nullptr, MakePoemCard(catalogue, kLongestPoetPoem,
+                                                      OutlookOf(history.Snapshot()), plan));
+    }
     return new FavouriteDialog(nullptr, favourite, settingsModel, notices);
   }
 
+  static constexpr int kLongestPoetPoem = 75;  // 法性寺入道前関白太政大臣
   ResultsServices services{catalogue, settingsController, records, files, notices, clock,
-                           inputMethod};
+                           inputMethod, history, plan};
   SettingsDialogModel settingsModel{catalogue, settingsController, files, notices};
   RandomPoemPicker picker{pickerRandom};
   FavouriteDialogModel favourite{catalogue, picker};
@@ -265,9 +274,9 @@ TEST_P(BuiltDialogTest, EveryControlIsThereAtLeastAsLargeAsItNeeds) {
   dialog->Destroy();
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSix, BuiltDialogTest,
+INSTANTIATE_TEST_SUITE_P(AllSeven, BuiltDialogTest,
                          ::testing::Values("Results", "About", "RecordList", "RankIn", "Settings",
-                                           "Favourite"),
+                                           "Favourite", "PoemCard"),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                            return info.param;
                          });
