@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "base/shift_jis.h"
-#include "catalogue/poem_table.h"
 #include "game/answer_recorder.h"
 #include "game/daily_plan.h"
 
@@ -28,10 +27,11 @@ std::string NextReviewLine(const MemoryState& memory, Day today, double retentio
   return Format("次の復習 今日（期日 %s）", DateText(due).c_str());
 }
 
-bool AllLearned(const std::vector<std::optional<MemoryState>>& memory) {
-  return std::all_of(memory.begin(), memory.end(), [](const std::optional<MemoryState>& state) {
-    return state && IsLearned(*state);
-  });
+int CountLearned(const std::vector<std::optional<MemoryState>>& memory) {
+  return static_cast<int>(
+      std::count_if(memory.begin(), memory.end(), [](const std::optional<MemoryState>& state) {
+        return state && IsLearned(*state);
+      }));
 }
 
 }  // namespace
@@ -66,7 +66,8 @@ std::vector<std::string> FigureLines(const HistoryOutlook& outlook, int poem,
       Format("正解の中央値 %s",
              figures->medianRightMs ? (SecondsWithTenths(*figures->medianRightMs) + "秒").c_str()
                                     : "-"),
-      Format("最後の解答 %s", figures->lastLocalTime.substr(0, 10).c_str()),
+      // The file's text as it is: a damaged one shows its bad bytes, it does not stop here.
+      SjisLiteral("最後の解答 ") + figures->lastLocalTime.substr(0, 10),
   };
   // A poem whose answers all lack a readable date has figures but no memory.
   if (const std::optional<MemoryState>& memory = outlook.MemoryOf(poem)) {
@@ -86,22 +87,19 @@ MasteryForecast ForecastMastery(const HistoryOutlook& outlook, const PoemCatalog
   forecast.poems = catalogue.poemCount();
   std::vector<std::optional<MemoryState>> memory = outlook.memory;
   memory.resize(forecast.poems);
-  forecast.learned = static_cast<int>(
-      std::count_if(memory.begin(), memory.end(), [](const std::optional<MemoryState>& state) {
-        return state && IsLearned(*state);
-      }));
+  forecast.learned = CountLearned(memory);
   if (forecast.learned == forecast.poems) {
     forecast.allLearned = outlook.today;
     return forecast;
   }
-  const bool unanswered = std::any_of(memory.begin(), memory.end(),
-                                      [](const std::optional<MemoryState>& state) { return !state; });
+  const bool unanswered = std::any_of(
+      memory.begin(), memory.end(), [](const std::optional<MemoryState>& state) { return !state; });
   if (unanswered && std::clamp(plan.newPerDay, kMinNewPerDay, kMaxNewPerDay) == 0) return forecast;
   for (Day day = outlook.today; day <= outlook.today + kForecastDays; ++day) {
     for (const PlanItem& item : PlanDay(memory, catalogue, day, plan)) {
       memory[item.poem] = ReviewMemory(memory[item.poem], Grade::kGood, day);
     }
-    if (AllLearned(memory)) {
+    if (CountLearned(memory) == forecast.poems) {
       forecast.allLearned = day;
       break;
     }

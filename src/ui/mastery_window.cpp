@@ -129,7 +129,8 @@ MasteryView::MasteryView(wxWindow* parent, const PoemCatalogue& catalogue,
       runs_(history.runs),
       now_(history.now),
       outlook_(OutlookOf(history)),
-      forecast_(Utf8Lines(verselane::ForecastLines(ForecastMastery(outlook_, catalogue, plan), plan))) {
+      forecast_(
+          Utf8Lines(verselane::ForecastLines(ForecastMastery(outlook_, catalogue, plan), plan))) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   SetMinSize(wxSize(560, 400));
   Bind(wxEVT_PAINT, &MasteryView::OnPaint, this);
@@ -158,7 +159,8 @@ MasteryView::Layout MasteryView::ComputeLayout() const {
                            forecastHeight);
   const double gridTop = layout.forecast.GetBottom() + kMargin;
   const double plotHeight = std::max(110.0, size.y * 0.28);
-  const double top = size.y - plotHeight - 3 * kMargin - gridTop + kMargin;
+  // The room between the forecast and the plot.
+  const double top = size.y - plotHeight - 2 * kMargin - gridTop;
   const double side = std::max(50.0, std::min(top, size.x * 0.55));
   layout.cell = std::floor(side / kGridSide);
   const int gridSide = static_cast<int>(layout.cell * kGridSide);
@@ -168,7 +170,8 @@ MasteryView::Layout MasteryView::ComputeLayout() const {
   layout.legend = wxRect(right, gridTop, width, 4 * 26);
   layout.figures = wxRect(right, layout.legend.GetBottom() + kMargin, width,
                           std::max(10, gridSide - layout.legend.height - static_cast<int>(kMargin)));
-  layout.plot = wxRect(kMargin, static_cast<int>(gridTop + kMargin + std::max<double>(gridSide, top)),
+  layout.plot = wxRect(kMargin,
+                       static_cast<int>(gridTop + kMargin + std::max<double>(gridSide, top)),
                        std::max(10, static_cast<int>(size.x - 2 * kMargin)),
                        static_cast<int>(plotHeight));
   return layout;

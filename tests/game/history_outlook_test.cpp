@@ -42,7 +42,9 @@ HistoryOutlook Outlook(const std::vector<AnswerRecord>& answers) {
 // 21 of a learned poem.
 void AddLearned(std::vector<AnswerRecord>& answers, int from, int to, int daysAgo = 0) {
   for (int poem = from; poem < to; ++poem) {
-    for (const int day : {daysAgo + 17, daysAgo + 14, daysAgo}) answers.push_back(Answer(poem, day));
+    for (const int day : {daysAgo + 17, daysAgo + 14, daysAgo}) {
+      answers.push_back(Answer(poem, day));
+    }
   }
 }
 
@@ -97,6 +99,12 @@ TEST_F(HistoryOutlookTest, TheFiguresTellTheRecallTodayAndTheNextReview) {
   EXPECT_EQ(Utf8(FigureLines(outlook, 2, {}))[4], "次の復習 今日（期日 " + DateText(Today() - 2) + "）");
   // At a target of 0.85 the same poem holds until R(4) = 0.86 has fallen to R(5) = 0.84.
   EXPECT_EQ(Utf8(FigureLines(outlook, 1, {5, 0.85}))[4], "次の復習 " + DateText(Today() + 2));
+  // A time no program of ours wrote (a damaged file) is shown as it is, and tells no recall.
+  AnswerRecord damaged = Answer(3, 0);
+  damaged.localTime = "\x81\x40\xff garbage";
+  const std::vector<std::string> lines = FigureLines(Outlook({damaged}), 3, {});
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[2], SjisLiteral("最後の解答 ") + damaged.localTime.substr(0, 10));
 }
 
 TEST_F(HistoryOutlookTest, AHistoryThatCannotBeReadLeavesThePoemWithoutFigures) {

@@ -70,7 +70,8 @@ void ResultsDialog::BuildControls(const ResultsView& view) {
   Build({
       Place(K::kPicture, "", 7, 7, 13, 14).Showing(picture).Into(portrait_),
       Place(K::kCommentBox, "", 37, 14, 119, 25).Anchored(kStretchRight).Into(comment_),
-      Place(K::kGroupBox, " 結果 ", 7, 48, 153, 40),
+      // Widened with the links when the list of missed poems beside them needs the room.
+      Place(K::kGroupBox, " 結果 ", 7, 48, 153, 40).Anchored(kStretchRight),
       Place(K::kText, "Total Score=", 12, 61, 38, 8),
       Place(K::kTextRight, "", 53, 61, 32, 8).SizedFor("102000 pt").Into(score_),
       Place(K::kText, "Clear Time=", 12, 74, 36, 8),

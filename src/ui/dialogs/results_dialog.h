@@ -1,8 +1,9 @@
 // The results of a finished run: caption, figures, the commenting character's portrait and
-// comment, and the poems missed in the run, each opening its card. Once shown, it opens the rank-in over itself when the score enters the record list,
-// and otherwise takes the focus. It saves the result file and a question file of the wrong
-// answers (only with wrong answers), and ends only through "閉じる" and the retry: neither
-// Enter, Esc nor a close box end it, so that the Enter that answered the last question cannot.
+// comment, and the poems missed in the run, each opening its card. Once shown, it opens the
+// rank-in over itself when the score enters the record list, and otherwise takes the focus. It
+// saves the result file and a question file of the wrong answers (only with wrong answers), and
+// ends only through "閉じる" and the retry: neither Enter, Esc nor a close box end it, so that the
+// Enter that answered the last question cannot.
 #pragma once
 
 #include "game/results.h"
