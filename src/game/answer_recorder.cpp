@@ -145,19 +145,25 @@ void AnswerRecorder::Flush() {
 HistorySnapshot AnswerRecorder::Snapshot() {
   HistorySnapshot snapshot;
   snapshot.now = now_();
-  if (!open_) return snapshot;
+  // Never opened, or found unusable at start: nothing of it can be told.
+  if (!open_) {
+    snapshot.readable = false;
+    return snapshot;
+  }
   Flush();
   std::lock_guard store(storeMutex_);
-  std::vector<AnswerRecord> answers;
   FileStatus read = OpenStore();
-  if (read.ok()) read = store_.Answers(answers);
+  if (read.ok()) read = store_.Answers(snapshot.answers);
   if (read.ok()) read = store_.Runs(snapshot.runs);
   // A history that went bad under the program (another one wrote into it) is not written on.
   if (!read.ok()) {
     Fail(std::move(read));
+    snapshot.answers.clear();
+    snapshot.runs.clear();
+    snapshot.readable = false;
     return snapshot;
   }
-  snapshot.poems = SummarisePoems(answers);
+  snapshot.poems = SummarisePoems(snapshot.answers);
   return snapshot;
 }
 

@@ -177,8 +177,15 @@ std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRe
   const AnswerPace pace = PaceOf(answers);
   const Model model(w);
   std::vector<std::optional<MemoryState>> poems(kPoemTableSize);
+  // Answers come in runs of one day: a date read is read again only when it changes.
+  std::string_view date;
+  std::optional<Day> day;
   for (const AnswerRecord& answer : answers) {
-    const std::optional<Day> day = DayOf(answer.localTime);
+    const std::string_view answerDate = std::string_view(answer.localTime).substr(0, 10);
+    if (answerDate != date || date.empty()) {
+      date = answerDate;
+      day = DayOf(answer.localTime);
+    }
     if (!day || answer.poem < 0 || answer.poem >= kPoemTableSize) continue;
     std::optional<MemoryState>& memory = poems[answer.poem];
     if (memory && *day <= memory->lastReview) continue;

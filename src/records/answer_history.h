@@ -69,6 +69,9 @@ inline constexpr int kRecentAnswers = 10;
 // The figures of every poem in `answers` (in the order they were given), by poem index.
 std::vector<PoemFigures> SummarisePoems(const std::vector<AnswerRecord>& answers);
 
+// Milliseconds as seconds with one decimal, rounded: 2950 gives "3.0".
+std::string SecondsWithTenths(int milliseconds);
+
 // One line of `verselane --history`, without its line end: poem number (1 to 100), answers,
 // right answers, median seconds of the right answers with one decimal ("-" when none), date of
 // the last answer (YYYY-MM-DD), separated by tabs.
@@ -79,6 +82,10 @@ struct HistorySnapshot {
   std::vector<PoemFigures> poems;  // the poems asked at least once, by poem index
   std::vector<RunRecord> runs;     // oldest first
   std::int64_t now = 0;            // Unix seconds when it was taken
+  std::vector<AnswerRecord> answers;  // every answer, in the order given
+  // False when the history could not be read: then it tells nothing, which is not the same as
+  // telling of no answers.
+  bool readable = true;
 };
 
 // The database file. Before anything is read or written, Open makes sure that the file is a

@@ -13,6 +13,8 @@
 
 #include "base/shift_jis.h"
 #include "catalogue/poem_catalogue.h"
+#include "game/poem_card.h"
+#include "ui/dialogs/poem_card_dialog.h"
 
 namespace verselane {
 namespace {
@@ -20,6 +22,8 @@ namespace {
 constexpr int kGridSide = 10;
 constexpr int kPoems = kGridSide * kGridSide;
 constexpr double kMargin = 12;
+constexpr double kLineHeight = 21;  // of the figures and the forecast
+constexpr int kForecastLines = 2;
 
 wxString U8(const std::string& text) { return wxString::FromUTF8(text); }
 
@@ -47,11 +51,6 @@ Look LookOf(Mastery mastery) {
     default:
       return {*wxWHITE, wxColour(120, 120, 120), wxColour(160, 160, 160), "未出題"};
   }
-}
-
-std::string Tenths(int milliseconds) {
-  const int tenths = (milliseconds + 50) / 100;
-  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
 // One cell, or a legend swatch: fill, pattern, mark and (when given) the number.
@@ -114,19 +113,31 @@ void DrawCell(wxGraphicsContext& gc, double x, double y, double side, Mastery ma
   gc.DrawText(number, tx, ty);
 }
 
+std::vector<std::string> Utf8Lines(const std::vector<std::string>& sjis) {
+  std::vector<std::string> lines;
+  for (const std::string& line : sjis) lines.push_back(SjisToUtf8(line).text);
+  return lines;
+}
+
 }  // namespace
 
 MasteryView::MasteryView(wxWindow* parent, const PoemCatalogue& catalogue,
-                         HistorySnapshot history)
+                         const HistorySnapshot& history, const PlanSettings& plan)
     : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(720, 480), wxWANTS_CHARS),
       catalogue_(catalogue),
-      history_(std::move(history)) {
+      plan_(plan),
+      runs_(history.runs),
+      now_(history.now),
+      outlook_(OutlookOf(history)),
+      forecast_(
+          Utf8Lines(verselane::ForecastLines(ForecastMastery(outlook_, catalogue, plan), plan))) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   SetMinSize(wxSize(560, 400));
   Bind(wxEVT_PAINT, &MasteryView::OnPaint, this);
   Bind(wxEVT_MOTION, &MasteryView::OnMotion, this);
   Bind(wxEVT_LEAVE_WINDOW, &MasteryView::OnLeave, this);
   Bind(wxEVT_LEFT_DOWN, &MasteryView::OnClick, this);
+  Bind(wxEVT_LEFT_DCLICK, &MasteryView::OnDoubleClick, this);
   Bind(wxEVT_KEY_DOWN, &MasteryView::OnKey, this);
   Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
     Refresh();
@@ -134,34 +145,33 @@ MasteryView::MasteryView(wxWindow* parent, const PoemCatalogue& catalogue,
   });
 }
 
-const PoemFigures* MasteryView::FiguresOf(int poem) const {
-  for (const PoemFigures& figures : history_.poems) {
-    if (figures.poem == poem) return &figures;
-  }
-  return nullptr;
-}
-
 Mastery MasteryView::MasteryOfPoem(int poem) const {
-  return MasteryOf(FiguresOf(poem), history_.now);
+  return MasteryOf(outlook_.FiguresOf(poem), now_);
 }
 
-// The grid takes a square on the left of the upper part, the legend and figures the rest of it;
-// the plot runs along the bottom.
+// The forecast runs across the top; below it the grid takes a square on the left, the legend and
+// figures the rest; the plot runs along the bottom.
 MasteryView::Layout MasteryView::ComputeLayout() const {
   const wxSize size = GetClientSize();
   Layout layout;
+  const int forecastHeight = static_cast<int>(kForecastLines * kLineHeight);
+  layout.forecast = wxRect(kMargin, kMargin, std::max(10, static_cast<int>(size.x - 2 * kMargin)),
+                           forecastHeight);
+  const double gridTop = layout.forecast.GetBottom() + kMargin;
   const double plotHeight = std::max(110.0, size.y * 0.28);
-  const double top = size.y - plotHeight - 3 * kMargin;
+  // The room between the forecast and the plot.
+  const double top = size.y - plotHeight - 2 * kMargin - gridTop;
   const double side = std::max(50.0, std::min(top, size.x * 0.55));
   layout.cell = std::floor(side / kGridSide);
   const int gridSide = static_cast<int>(layout.cell * kGridSide);
-  layout.grid = wxRect(kMargin, kMargin, gridSide, gridSide);
+  layout.grid = wxRect(kMargin, gridTop, gridSide, gridSide);
   const int right = layout.grid.GetRight() + 2 * kMargin;
   const int width = std::max(10, static_cast<int>(size.x - right - kMargin));
-  layout.legend = wxRect(right, kMargin, width, 4 * 26);
+  layout.legend = wxRect(right, gridTop, width, 4 * 26);
   layout.figures = wxRect(right, layout.legend.GetBottom() + kMargin, width,
                           std::max(10, gridSide - layout.legend.height - static_cast<int>(kMargin)));
-  layout.plot = wxRect(kMargin, static_cast<int>(kMargin * 2 + std::max<double>(gridSide, top)),
+  layout.plot = wxRect(kMargin,
+                       static_cast<int>(gridTop + kMargin + std::max<double>(gridSide, top)),
                        std::max(10, static_cast<int>(size.x - 2 * kMargin)),
                        static_cast<int>(plotHeight));
   return layout;
@@ -191,24 +201,18 @@ void MasteryView::Select(int poem) {
 std::vector<std::string> MasteryView::FigureLines() const {
   const std::optional<int> poem = shownPoem();
   if (!poem) return {"歌にポインタを合わせるか、", "クリックして選ぶと成績が出ます"};
-  const PoemFigures* figures = FiguresOf(*poem);
-  const Mastery mastery = MasteryOf(figures, history_.now);
+  const PoemFigures* figures = outlook_.FiguresOf(*poem);
   std::vector<std::string> lines = {
-      "第" + std::to_string(*poem + 1) + "首　" + LookOf(mastery).label,
+      "第" + std::to_string(*poem + 1) + "首　" + LookOf(MasteryOfPoem(*poem)).label,
       Utf8Field(catalogue_, *poem, kPoet),
       Utf8Field(catalogue_, *poem, kUpperReading),
   };
-  if (figures == nullptr) {
-    lines.push_back("まだ出題されていません");
-    return lines;
+  for (std::string& line : Utf8Lines(verselane::FigureLines(outlook_, *poem, plan_))) {
+    lines.push_back(std::move(line));
   }
-  lines.push_back("解答 " + std::to_string(figures->answers) + "回　正解 " +
-                  std::to_string(figures->right) + "回");
-  lines.push_back("正解の中央値 " +
-                  (figures->medianRightMs ? Tenths(*figures->medianRightMs) + "秒" : "-"));
-  lines.push_back("最後の解答 " + figures->lastLocalTime.substr(0, 10));
+  if (figures == nullptr) return lines;
   char weakness[16];
-  std::snprintf(weakness, sizeof weakness, "%.0f", Weakness(*figures, history_.now) * 100);
+  std::snprintf(weakness, sizeof weakness, "%.0f", Weakness(*figures, now_) * 100);
   lines.push_back(std::string("苦手度 ") + weakness + " / 100");
   return lines;
 }
@@ -273,9 +277,10 @@ void MasteryView::OnPaint(wxPaintEvent&) {
   gc->Clip(layout.figures.x, layout.figures.y, layout.figures.width, layout.figures.height);
   for (const std::string& line : FigureLines()) {
     gc->DrawText(U8(line), layout.figures.x, y);
-    y += 21;
+    y += kLineHeight;
   }
   gc->ResetClip();
+  PaintForecast(*gc, layout, text);
 
   // The runs' scores over time: one point per finished run, placed by when it finished.
   const wxRect plot = layout.plot;
@@ -288,7 +293,7 @@ void MasteryView::OnPaint(wxPaintEvent&) {
   gc->SetPen(wxPen(text, 1));
   gc->StrokeLine(left, top, left, bottom);
   gc->StrokeLine(left, bottom, right, bottom);
-  const std::vector<RunRecord>& runs = history_.runs;
+  const std::vector<RunRecord>& runs = runs_;
   if (runs.empty()) {
     gc->DrawText(U8("まだゲームの記録がありません"), left + 12, top + 12);
     return;
@@ -340,6 +345,22 @@ void MasteryView::OnPaint(wxPaintEvent&) {
   }
 }
 
+// The count of learned poems in bold, the date's assumption beneath it.
+void MasteryView::PaintForecast(wxGraphicsContext& gc, const Layout& layout,
+                                const wxColour& text) const {
+  wxFont font = GetFont();
+  font.SetPixelSize(wxSize(0, 15));
+  gc.Clip(layout.forecast.x, layout.forecast.y, layout.forecast.width, layout.forecast.height);
+  double y = layout.forecast.y;
+  for (std::size_t i = 0; i < forecast_.size(); ++i) {
+    font.SetWeight(i == 0 ? wxFONTWEIGHT_BOLD : wxFONTWEIGHT_NORMAL);
+    gc.SetFont(font, text);
+    gc.DrawText(U8(forecast_[i]), layout.forecast.x, y);
+    y += kLineHeight;
+  }
+  gc.ResetClip();
+}
+
 void MasteryView::OnMotion(wxMouseEvent& event) {
   const std::optional<int> poem = PoemAt(event.GetPosition());
   if (poem != hovered_) {
@@ -359,10 +380,30 @@ void MasteryView::OnClick(wxMouseEvent& event) {
   if (const std::optional<int> poem = PoemAt(event.GetPosition())) Select(*poem);
 }
 
-// The arrows move the selection, so the figures can be read without a pointer.
+void MasteryView::OnDoubleClick(wxMouseEvent& event) {
+  if (const std::optional<int> poem = PoemAt(event.GetPosition())) {
+    Select(*poem);
+    OpenCard(*poem);
+  }
+}
+
+void MasteryView::OpenCard(int poem) {
+  ShowPoemCard(wxGetTopLevelParent(this), MakePoemCard(catalogue_, poem, outlook_, plan_));
+}
+
+// The arrows move the selection, so the figures can be read without a pointer; Enter opens the
+// selected poem's card.
 void MasteryView::OnKey(wxKeyEvent& event) {
   int poem = selected_.value_or(-1);
   switch (event.GetKeyCode()) {
+    case WXK_RETURN:
+    case WXK_NUMPAD_ENTER:
+      if (selected_) {
+        OpenCard(*selected_);
+      } else {
+        event.Skip();
+      }
+      return;
     case WXK_LEFT: poem = poem < 0 ? 0 : std::max(poem - 1, 0); break;
     case WXK_RIGHT: poem = poem < 0 ? 0 : std::min(poem + 1, kPoems - 1); break;
     case WXK_UP: poem = poem < 0 ? 0 : (poem >= kGridSide ? poem - kGridSide : poem); break;
@@ -376,24 +417,25 @@ void MasteryView::OnKey(wxKeyEvent& event) {
 }
 
 MasteryDialog::MasteryDialog(wxWindow* parent, const PoemCatalogue& catalogue,
-                             HistorySnapshot history)
+                             const HistorySnapshot& history, const PlanSettings& plan)
     : wxDialog(parent, wxID_ANY, U8(" 成績"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
   auto* sizer = new wxBoxSizer(wxVERTICAL);
-  view_ = new MasteryView(this, catalogue, std::move(history));
+  view_ = new MasteryView(this, catalogue, history, plan);
   sizer->Add(view_, 1, wxEXPAND);
   auto* close = new wxButton(this, wxID_CANCEL, U8("閉じる"));
   sizer->Add(close, 0, wxALIGN_RIGHT | wxALL, 8);
   SetSizerAndFit(sizer);
   // Fit gives the least size; it opens roomier, and any size the player drags to is redrawn.
-  SetClientSize(FromDIP(wxSize(760, 600)));
+  SetClientSize(FromDIP(wxSize(760, 660)));
   SetEscapeId(wxID_CANCEL);
   view_->SetFocus();
   Centre();
 }
 
-void ShowMastery(wxWindow* owner, const PoemCatalogue& catalogue, HistorySnapshot history) {
-  MasteryDialog dialog(owner, catalogue, std::move(history));
+void ShowMastery(wxWindow* owner, const PoemCatalogue& catalogue, const HistorySnapshot& history,
+                 const PlanSettings& plan) {
+  MasteryDialog dialog(owner, catalogue, history, plan);
   dialog.ShowModal();
 }
 

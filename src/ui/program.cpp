@@ -57,6 +57,8 @@ VoiceSetup VoiceSetupOfThisProcess() {
 
 // The program's own voice: Open JTalk, run by `reciter`.
 VoiceSource VoiceMaker(Reciter& reciter) { return {reciter.Installed(), reciter.Maker()}; }
+// How the plan is made, as the mastery window's forecast and the poem cards read it.
+const PlanSettings kPlanSettings{};
 
 }  // namespace
 
@@ -82,7 +84,8 @@ Program::Program(SoundPort& sound, ProgramOptions options)
             history_, answerBox_, sound_, voice_, inputMethod_, window_, screen_, dialogPort_),
       files_([this] { return window_.frame(); }, dataFolder_),
       dialogs_([this] { return window_.frame(); }, game_,
-               {catalogue_, settings_, records_, files_, messageBoxes_, clock_, inputMethod_},
+               {catalogue_, settings_, records_, files_, messageBoxes_, clock_, inputMethod_,
+                history_, kPlanSettings},
                random_) {}
 
 Program::~Program() { instance_.Release(); }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fakes/file_fakes.h"
+#include "game/answer_recorder.h"
 #include "game/desktop_ports.h"
 #include "game/frame.h"
 #include "records/run_figures.h"
@@ -167,21 +168,27 @@ class FakePreferencesStore : public PreferencesPort {
 // Keeps the answers and runs in memory, stamped with `now`, which a test may move on.
 class FakeHistory : public HistoryPort {
  public:
+  // Stamped as the program's history stamps them.
   void RecordAnswer(const AnswerRecord& answer) override {
     answers.push_back(answer);
     answers.back().answeredAt = now;
+    answers.back().localTime = LocalTimeText(now);
   }
   void RecordRun(const RunRecord& run) override {
     runs.push_back(run);
     runs.back().finishedAt = now;
   }
   bool HasAnswers() const override { return !answers.empty(); }
-  HistorySnapshot Snapshot() override { return {SummarisePoems(answers), runs, now}; }
+  HistorySnapshot Snapshot() override {
+    if (!readable) return {{}, {}, now, {}, false};
+    return {SummarisePoems(answers), runs, now, answers, true};
+  }
   void ReportWriteFailure() override { ++failureReports; }
 
   std::vector<AnswerRecord> answers;
   std::vector<RunRecord> runs;
   std::int64_t now = 1'800'000'000;
+  bool readable = true;  // false: the history cannot be read
   int failureReports = 0;
 };
 

@@ -194,7 +194,7 @@ class DialogsFixture : public ::testing::Test {
         dialogs([this] { return owner_; }, game,
                 {catalogue, settingsController, records,
                  realFileDialogs ? static_cast<FileChooserPort&>(realFiles) : files, notices,
-                 clock, inputMethod},
+                 clock, inputMethod, history, plan},
                 pickerRandom) {
     owner_ = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(0, 0), wxSize(400, 200));
     owner_->Show();
@@ -269,7 +269,8 @@ class DialogsFixture : public ::testing::Test {
   RunFigures finishedRun;
   KeyLatch keys;
   FakeDesktop desktop;
-  NoHistory history;
+  FakeHistory history;
+  const PlanSettings plan;
   SeededRandom gameRandom{7};
   Preferences preferences;
   GameController game{catalogue, settingsController.settings(), settingsController.sources(),

@@ -19,6 +19,7 @@
 #include <wx/textctrl.h>
 
 #include "dialogs_harness.h"
+#include "game/poem_card.h"
 #include "settings/favourite.h"
 #include "settings/settings_dialog_model.h"
 #include "ui/dialogs/about_dialog.h"
@@ -26,6 +27,7 @@
 #include "ui/dialogs/dialog_layout.h"
 #include "ui/dialogs/dialog_pictures.h"
 #include "ui/dialogs/favourite_dialog.h"
+#include "ui/dialogs/poem_card_dialog.h"
 #include "ui/dialogs/rank_in_dialog.h"
 #include "ui/dialogs/record_list_dialog.h"
 #include "ui/dialogs/results_dialog.h"
@@ -216,14 +218,21 @@ class BuiltDialogTest : public uitest::DialogsFixture,
                               {records, settingsController, notices, clock, inputMethod});
     }
     if (name == "Settings") return new SettingsDialog(owner, settingsModel, favourite, notices);
+    if (name == "PoemCard") {
+      // The longest poet's name and reading, with every line of figures.
+      history.RecordAnswer({kLongestPoetPoem, QuestionMode::Normal, true, 12345, 0, 0, {}});
+      return new PoemCardDialog(owner, MakePoemCard(catalogue, kLongestPoetPoem,
+                                                    OutlookOf(history.Snapshot()), plan));
+    }
     return new FavouriteDialog(owner, favourite, settingsModel, notices);
   }
   BuiltDialog* Make() { return Make(std::get<0>(GetParam()), std::get<1>(GetParam())); }
 
   std::vector<ZoomedOwner*> owners_;
 
+  static constexpr int kLongestPoetPoem = 75;  // 法性寺入道前関白太政大臣
   ResultsServices services{catalogue, settingsController, records, files, notices, clock,
-                           inputMethod};
+                           inputMethod, history, plan};
   SettingsDialogModel settingsModel{catalogue, settingsController, files, notices};
   RandomPoemPicker picker{pickerRandom};
   FavouriteDialogModel favourite{catalogue, picker};
@@ -340,9 +349,10 @@ TEST_P(BuiltDialogTest, GrowsWithTheZoomAndOpensCentredOnItsOwner) {
   zoomed->Destroy();
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSix, BuiltDialogTest,
+INSTANTIATE_TEST_SUITE_P(AllSeven, BuiltDialogTest,
                          ::testing::Combine(::testing::Values("Results", "About", "RecordList",
-                                                             "RankIn", "Settings", "Favourite"),
+                                                             "RankIn", "Settings", "Favourite",
+                                                             "PoemCard"),
                                             ::testing::Values(100, 200)),
                          [](const auto& info) {
                            return std::get<0>(info.param) + "_" +

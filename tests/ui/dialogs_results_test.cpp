@@ -8,6 +8,7 @@
 #include <wx/button.h>
 #include <wx/settings.h>
 #include <wx/filedlg.h>
+#include <wx/listbox.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -18,10 +19,12 @@
 #include "settings/question_file.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/dialog_pictures.h"
+#include "ui/dialogs/poem_card_dialog.h"
 #include "ui/dialogs/rank_in_dialog.h"
 #include "ui/dialogs/record_list_dialog.h"
 #include "ui/dialogs/results_dialog.h"
 #include "ui/dialogs/wx_dialogs.h"
+#include "ui/display_text.h"
 
 namespace verselane::uitest {
 namespace {
@@ -327,6 +330,67 @@ TEST_F(ResultsDialogTest, TheRetryRunAsksExactlyTheMissedPoemsAndRestoresTheSour
   EXPECT_EQ(game.playState(), PlayState::Idle);
   EXPECT_EQ(settings().source(), 5);
   EXPECT_EQ(settings().questionCount(), 6);
+}
+
+// Beside the links the results list the poems missed in the run; Enter or a double click on one
+// opens its card, with the figures the history holds as it opens: the run's own answers in them.
+TEST_F(ResultsDialogTest, EachMissedPoemOpensItsCard) {
+  FillRecords({900000, 800000, 700000, 600000, 500000});
+  settings().SetQuestionCount(3);
+  StartRun();
+  std::vector<int> missed;
+  for (int question = 0; question < 3; ++question) {
+    ASSERT_TRUE(TickUntilAnswering()) << question;
+    if (question != 1) missed.push_back(game.run().question.poem);
+    Answer(question == 1);
+  }
+  ASSERT_EQ(game.playState(), PlayState::Finished);
+  const auto title = [](int poem) { return " 第" + std::to_string(poem + 1) + "首"; };
+
+  int cards = 0;
+  bool checked = false;
+  wxTEST_DIALOG(
+      RunEventsUntil([&] { return checked; }),
+      ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+        wxListBox* list = results.missed();
+        ASSERT_EQ(list->GetCount(), 2u);
+        for (unsigned i = 0; i < 2; ++i) {
+          EXPECT_EQ(Utf8(list->GetString(i)).rfind(std::to_string(missed[i] + 1) + " ", 0), 0u);
+        }
+        EXPECT_EQ(wxWindow::FindFocus(), results.close()) << "the list comes after 閉じる";
+        list->SetFocus();
+        list->SetSelection(1);
+        Press({WXK_RETURN});
+        EXPECT_TRUE(RunEventsUntil([&] { return cards == 1; })) << "Enter opened no card";
+        EXPECT_FALSE(results.ended());
+        // A history that can no longer be read: the card still shows the poem.
+        history.readable = false;
+        wxUIActionSimulator mouse;
+        const wxPoint firstRow = list->ClientToScreen(wxPoint(list->GetClientSize().x / 2, 8));
+        mouse.MouseMove(firstRow.x, firstRow.y);
+        RunEventsUntil([&] { return wxFindWindowAtPoint(wxGetMousePosition()) == list; }, 2000);
+        mouse.MouseDblClick();
+        EXPECT_TRUE(RunEventsUntil([&] { return cards == 2; }));
+        Click(results.close(), [&] { return results.ended(); });
+        checked = true;
+      }),
+      ExpectDialog<PoemCardDialog>([&](PoemCardDialog& card) {
+        ++cards;
+        EXPECT_EQ(Utf8(card.GetTitle()), title(missed[1]));
+        EXPECT_EQ(card.poem()->GetLabel(), FromSjis(catalogue.FieldView(missed[1], kFullText)));
+        ASSERT_FALSE(card.FigureTexts().empty());
+        EXPECT_EQ(Utf8(card.FigureTexts()[0]), "解答 1回　正解 0回");
+        Key(&card, WXK_RETURN, [&] { return card.ended(); });
+      }),
+      ExpectDialog<PoemCardDialog>([&](PoemCardDialog& card) {
+        ++cards;
+        EXPECT_EQ(Utf8(card.GetTitle()), title(missed[0]));
+        EXPECT_EQ(card.poem()->GetLabel(), FromSjis(catalogue.FieldView(missed[0], kFullText)));
+        EXPECT_EQ(card.FigureTexts(), std::vector<wxString>{Text("成績を読み込めませんでした")});
+        Click(card.FindWindow(wxID_OK), [&] { return card.ended(); });
+      }));
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(cards, 2);
 }
 
 TEST_F(ResultsDialogTest, TheRecordListFromTheMenuShowsTheFiveResults) {

@@ -1,5 +1,6 @@
 // The mastery window: the grid of the hundred poems, the figures of the poem pointed at or
-// selected, what the screen shows of each mastery, and its drawing at a larger size.
+// selected with the forecast above them, the cards it opens, what the screen shows of each
+// mastery, and its drawing at a larger size.
 #include "ui/mastery_window.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <map>
 
 #include "catalogue/poem_catalogue.h"
+#include "dialogs_harness.h"
+#include "ui/dialogs/poem_card_dialog.h"
 #include "ui_test_support.h"
 
 namespace verselane {
@@ -25,9 +28,9 @@ AnswerRecord Answer(int poem, bool correct, int ms) {
 // Poem 1 missed, poem 2 right once (learning), poem 3 right thrice quickly (known).
 HistorySnapshot History() {
   HistorySnapshot history;
-  history.poems = SummarisePoems({Answer(0, false, 15000), Answer(1, true, 4000),
-                                  Answer(2, true, 3000), Answer(2, true, 2500),
-                                  Answer(2, true, 3100)});
+  history.answers = {Answer(0, false, 15000), Answer(1, true, 4000), Answer(2, true, 3000),
+                     Answer(2, true, 2500), Answer(2, true, 3100)};
+  history.poems = SummarisePoems(history.answers);
   history.runs = {{kNow - 86400 * 3, "2027-01-12 20:00:00", QuestionMode::Normal, 3, 3, 1, 900, 50},
                   {kNow - 3600, "2027-01-15 08:30:00", QuestionMode::Normal, 3, 3, 2, 2000, 40}};
   history.now = kNow;
@@ -36,8 +39,8 @@ HistorySnapshot History() {
 
 class MasteryWindowTest : public ::testing::Test {
  protected:
-  MasteryWindowTest() : dialog(new MasteryDialog(nullptr, catalogue, History())) {
-    dialog->SetClientSize(760, 560);
+  MasteryWindowTest() : dialog(new MasteryDialog(nullptr, catalogue, History(), {20, 0.90})) {
+    dialog->SetClientSize(760, 620);
     dialog->Show();
     RunEventsFor(200);
   }
@@ -95,12 +98,19 @@ TEST_F(MasteryWindowTest, ShowsThePoemPointedAtElseTheOneSelected) {
   Mouse(wxEVT_LEFT_DOWN, view().CellCentre(2));
   ASSERT_EQ(view().shownPoem(), 2);
   const std::vector<std::string> lines = view().FigureLines();
-  ASSERT_EQ(lines.size(), 7u);
+  ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[0], "第3首　習得");
   EXPECT_EQ(lines[2], SjisToUtf8(catalogue.FieldView(2, kUpperReading)).text);
   EXPECT_EQ(lines[3], "解答 3回　正解 3回");
   EXPECT_EQ(lines[4], "正解の中央値 3.0秒");
   EXPECT_EQ(lines[5], "最後の解答 2027-01-15");
+  // Three answers on one day are one review: a first Good holds 2.3065 days.
+  EXPECT_EQ(lines[6], "今日思い出せる確率 100%");
+  EXPECT_EQ(lines[7], "次の復習 2027-01-18");
+  // Above the grid, the forecast at the pace the window was given.
+  ASSERT_EQ(view().ForecastLines().size(), 2u);
+  EXPECT_EQ(view().ForecastLines()[0].rfind("記憶に定着した歌 0首 / 100首　全首の定着見込み ", 0), 0u);
+  EXPECT_EQ(view().ForecastLines()[1], "毎日「今日の練習」に全問正解した場合（新しい歌は1日20首）");
 
   Mouse(wxEVT_MOTION, view().CellCentre(0));
   EXPECT_EQ(view().shownPoem(), 0) << "the pointer goes before the selection";
@@ -116,6 +126,25 @@ TEST_F(MasteryWindowTest, ShowsThePoemPointedAtElseTheOneSelected) {
   Key(WXK_LEFT);
   Key(WXK_UP);
   EXPECT_EQ(view().shownPoem(), 1);
+}
+
+// Enter on the selected poem, or a double click on any, opens its card over the window.
+TEST_F(MasteryWindowTest, EnterOrADoubleClickOpensThePoemsCard) {
+  Mouse(wxEVT_LEFT_DOWN, view().CellCentre(2));
+  std::vector<std::string> titles;
+  auto card = [&](const char* firstFigure) {
+    return uitest::ExpectDialog<PoemCardDialog>([&, firstFigure](PoemCardDialog& shown) {
+      titles.push_back(uitest::Utf8(shown.GetTitle()));
+      EXPECT_EQ(shown.GetParent(), dialog);
+      ASSERT_FALSE(shown.FigureTexts().empty());
+      EXPECT_EQ(uitest::Utf8(shown.FigureTexts()[0]), firstFigure);
+      uitest::Key(&shown, WXK_ESCAPE, [&] { return shown.ended(); });
+    });
+  };
+  wxTEST_DIALOG(Key(WXK_RETURN), card("解答 3回　正解 3回"));
+  wxTEST_DIALOG(Mouse(wxEVT_LEFT_DCLICK, view().CellCentre(3)), card("まだ出題されていません"));
+  EXPECT_EQ(titles, (std::vector<std::string>{" 第3首", " 第4首"}));
+  EXPECT_EQ(view().shownPoem(), 3) << "the poem double-clicked is selected";
 }
 
 // On screen each mastery has a fill of its own, and the fills differ in lightness, not only in

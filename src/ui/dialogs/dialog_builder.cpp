@@ -8,6 +8,7 @@
 #include <wx/choice.h>
 #include <wx/dcclient.h>
 #include <wx/display.h>
+#include <wx/listbox.h>
 #include <wx/radiobut.h>
 #include <wx/settings.h>
 #include <wx/statbmp.h>
@@ -255,6 +256,8 @@ wxWindow* BuiltDialog::Make(const ControlPlace& control) {
     }
     case ControlKind::kUpDown:
       return new UpDownControl(this, id, wxDefaultPosition, wxDefaultSize);
+    case ControlKind::kList:
+      return new wxListBox(this, id, wxDefaultPosition, wxDefaultSize, 0, nullptr, wxLB_SINGLE);
   }
   return nullptr;
 }
@@ -304,6 +307,14 @@ void BuiltDialog::Measure(const ControlPlace& control, wxWindow* window, LayoutI
       list->Clear();
       item.minWidth = best.x;
       item.minHeight = best.y;
+      break;
+    }
+    case ControlKind::kList: {
+      // As wide as its widest entry; as tall as designed.
+      auto* list = static_cast<wxListBox*>(window);
+      if (!sizing.empty()) list->Append(wxSplit(sizing, '|', '\0'));
+      item.minWidth = list->GetBestSize().x;
+      list->Clear();
       break;
     }
     case ControlKind::kUpDown:

@@ -39,6 +39,7 @@ enum class ControlKind {
   kCheckBox,         // automatic check box
   kDropList,         // drop-down list, not editable (reports opening and closing as a combo box)
   kUpDown,           // up-down arrows bound to the edit control before it
+  kList,             // list box of single choice
 };
 
 struct ControlPlace {
@@ -49,7 +50,7 @@ struct ControlPlace {
   unsigned anchors = 0;  // LayoutAnchor
   // The widest text the control will show, when its own text is not it (values filled in later,
   // entries that hold a name); the control is made wide enough for it. Several texts are
-  // separated by "|", as the entries of a drop-down list are.
+  // separated by "|", as the entries of a drop-down list or a list box are.
   const char* sizingText = nullptr;
   bool disabled = false;
   // wxID_OK or wxID_CANCEL for the buttons that Enter, Esc and the close box stand for.

@@ -1,15 +1,19 @@
 #include "ui/dialogs/results_dialog.h"
 
 #include <wx/button.h>
+#include <wx/listbox.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #include "base/notices.h"
+#include "game/desktop_ports.h"
+#include "game/poem_card.h"
 #include "records/record_list.h"
 #include "records/result_file.h"
 #include "settings/question_file.h"
 #include "ui/dialogs/dialog_pictures.h"
+#include "ui/dialogs/poem_card_dialog.h"
 #include "ui/dialogs/rank_in_dialog.h"
 #include "ui/display_text.h"
 
@@ -20,6 +24,9 @@ using K = ControlKind;
 
 // The caption is the run's own.
 constexpr DialogFrame kFrame{"", 167, 171, false};
+
+// The widest entry the missed list is made for: a three-digit number and a six-kana kimariji.
+constexpr const char* kWidestMissedEntry = "100 あさぼらけあ";
 
 }  // namespace
 
@@ -37,6 +44,7 @@ ResultsDialog::ResultsDialog(wxWindow* parent, const RunFigures& run,
   saveQuestions_->Enable(view.retryEnabled);
   retry_->Enable(view.retryEnabled);
   BindButtons();
+  BindMissedList();
 
   // The dialog's own OK and Cancel commands (Enter on no button, Esc) end nothing here.
   Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_OK);
@@ -62,7 +70,8 @@ void ResultsDialog::BuildControls(const ResultsView& view) {
   Build({
       Place(K::kPicture, "", 7, 7, 13, 14).Showing(picture).Into(portrait_),
       Place(K::kCommentBox, "", 37, 14, 119, 25).Anchored(kStretchRight).Into(comment_),
-      Place(K::kGroupBox, " 結果 ", 7, 48, 153, 40),
+      // Widened with the links when the list of missed poems beside them needs the room.
+      Place(K::kGroupBox, " 結果 ", 7, 48, 153, 40).Anchored(kStretchRight),
       Place(K::kText, "Total Score=", 12, 61, 38, 8),
       Place(K::kTextRight, "", 53, 61, 32, 8).SizedFor("102000 pt").Into(score_),
       Place(K::kText, "Clear Time=", 12, 74, 36, 8),
@@ -84,7 +93,36 @@ void ResultsDialog::BuildControls(const ResultsView& view) {
           .Into(retry_),
       Place(K::kEtchedLine, "", 7, 148, 154, 1),
       Place(K::kButton, "閉じる", 86, 154, 74, 14).Anchored(kAnchorRight).Into(close_),
+      // In the free corner beside the links, and last, so that the keys still reach the
+      // controls above in their order, and 閉じる first of all.
+      Place(K::kText, "間違えた歌", 7, 93, 43, 8).Disabled().Into(missedCaption_),
+      Place(K::kList, "", 7, 103, 43, 40)
+          .SizedFor(kWidestMissedEntry)
+          .Disabled()
+          .Into(missed_),
   });
+}
+
+void ResultsDialog::BindMissedList() {
+  for (const int poem : run_.missedPoems) {
+    missed_->Append(FromSjis(PoemListEntry(services_.catalogue, poem)));
+  }
+  if (missed_->IsEmpty()) return;
+  missedCaption_->Enable();
+  missed_->Enable();
+  missed_->SetSelection(0);
+  // A double click, or Enter in the list (GTK's list takes it before the dialog sees it, and
+  // reports it as a double click).
+  missed_->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) { OpenMissedCard(); });
+}
+
+// The history is read as the card opens: what the run just recorded is in it.
+void ResultsDialog::OpenMissedCard() {
+  const int chosen = missed_->GetSelection();
+  if (chosen == wxNOT_FOUND || chosen >= static_cast<int>(run_.missedPoems.size())) return;
+  const HistoryOutlook outlook = OutlookOf(services_.history.Snapshot());
+  ShowPoemCard(this, MakePoemCard(services_.catalogue, run_.missedPoems[chosen], outlook,
+                                  services_.plan));
 }
 
 void ResultsDialog::BindButtons() {

@@ -1,15 +1,18 @@
 // The results of a finished run: caption, figures, the commenting character's portrait and
-// comment. Once shown, it opens the rank-in over itself when the score enters the record list,
-// and otherwise takes the focus. It saves the result file and a question file of the wrong
-// answers (only with wrong answers), and ends only through "閉じる" and the retry: neither
-// Enter, Esc nor a close box end it, so that the Enter that answered the last question cannot.
+// comment, and the poems missed in the run, each opening its card. Once shown, it opens the
+// rank-in over itself when the score enters the record list, and otherwise takes the focus. It
+// saves the result file and a question file of the wrong answers (only with wrong answers), and
+// ends only through "閉じる" and the retry: neither Enter, Esc nor a close box end it, so that the
+// Enter that answered the last question cannot.
 #pragma once
 
 #include "game/results.h"
 #include "records/run_figures.h"
+#include "settings/plan_settings.h"
 #include "ui/dialogs/dialog_builder.h"
 
 class wxButton;
+class wxListBox;
 class wxStaticBitmap;
 class wxStaticText;
 class wxTextCtrl;
@@ -18,14 +21,15 @@ namespace verselane {
 
 class ClockPort;
 class FileChooserPort;
+class HistoryPort;
 class InputMethodPort;
 class NoticePort;
 class PoemCatalogue;
 class RecordList;
 class SettingsController;
 
-// What the results reach beyond the run: the files they write, and the record list with the
-// player's name that a ranking run enters.
+// What the results reach beyond the run: the files they write, the record list with the
+// player's name that a ranking run enters, and the history and plan the poem cards show.
 struct ResultsServices {
   const PoemCatalogue& catalogue;
   SettingsController& settings;
@@ -34,6 +38,8 @@ struct ResultsServices {
   NoticePort& notices;
   ClockPort& clock;
   InputMethodPort& inputMethod;  // opened in the rank-in's name field
+  HistoryPort& history;
+  const PlanSettings& plan;
 };
 
 class ResultsDialog : public BuiltDialog {
@@ -52,10 +58,15 @@ class ResultsDialog : public BuiltDialog {
   wxButton* saveQuestions() const { return saveQuestions_; }
   wxButton* retry() const { return retry_; }
   wxButton* close() const { return close_; }
+  // "間違えた歌": the poems missed in the run, in the order they were missed.
+  wxListBox* missed() const { return missed_; }
+  // The card of the poem chosen in the list, over the results until it is closed.
+  void OpenMissedCard();
 
  private:
   void BuildControls(const ResultsView& view);
   void BindButtons();
+  void BindMissedList();
   void OnShown();
 
   const RunFigures& run_;
@@ -70,6 +81,8 @@ class ResultsDialog : public BuiltDialog {
   wxButton* saveQuestions_ = nullptr;
   wxButton* retry_ = nullptr;
   wxButton* close_ = nullptr;
+  wxStaticText* missedCaption_ = nullptr;
+  wxListBox* missed_ = nullptr;
   bool shownOnce_ = false;
   bool retryChosen_ = false;
 };

@@ -1,0 +1,110 @@
+// Opening the mastery window from a long history: what the window waits for before it shows.
+// The snapshot alone (the history read back from its database and summed up for each poem) is
+// what it waited for before it showed the memory model's figures and forecast, and what the
+// weak-poems run still waits for.
+//
+// The database is written once, in a folder in memory when there is one (/dev/shm), as writing a
+// hundred thousand answers one transaction each to a disk would take minutes; reading it back is
+// served from the page cache either way.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+#include "base/notices.h"
+#include "catalogue/poem_catalogue.h"
+#include "game/answer_recorder.h"
+#include "game/history_outlook.h"
+#include "long_history.h"
+
+namespace verselane {
+namespace {
+
+class SilentNotices : public NoticePort {
+ public:
+  void ShowNotice(const std::string&, const std::string&, NoticeIcon) override {}
+};
+
+class SeededHistory {
+ public:
+  explicit SeededHistory(int answers) {
+    const std::filesystem::path base =
+        std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::current_path();
+    std::string pattern = (base / "verselane-bench-XXXXXX").string();
+    folder_ = ::mkdtemp(pattern.data());
+    AnswerHistory history;
+    ok_ = history.Open(path(), AnswerHistory::Access::kReadWrite).ok();
+    for (const AnswerRecord& answer : LongHistory(answers)) {
+      ok_ = ok_ && history.Record(answer).ok();
+    }
+  }
+  ~SeededHistory() { std::filesystem::remove_all(folder_); }
+  std::string path() const { return folder_ + "/" + kHistoryFileName; }
+  bool ok() const { return ok_; }
+
+ private:
+  std::string folder_;
+  bool ok_ = false;
+};
+
+// The recorder of the seeded history, opened; null (and the benchmark skipped) when it fails.
+AnswerRecorder* OpenRecorder(benchmark::State& state) {
+  static const SeededHistory seeded(100'000);
+  static SilentNotices notices;
+  static AnswerRecorder recorder(seeded.path(), notices);
+  if (!seeded.ok() || !recorder.Open()) {
+    state.SkipWithError("the history cannot be written or opened");
+    return nullptr;
+  }
+  return &recorder;
+}
+
+void BM_HistorySnapshot(benchmark::State& state) {
+  AnswerRecorder* recorder = OpenRecorder(state);
+  if (recorder == nullptr) return;
+  for (auto _ : state) {
+    const HistorySnapshot history = recorder->Snapshot();
+    benchmark::DoNotOptimize(history.poems.data());
+  }
+}
+BENCHMARK(BM_HistorySnapshot)->Unit(benchmark::kMillisecond);
+
+// The snapshot, every answer replayed through the memory model and the forecast drawn up.
+void BM_MasteryWindowOpening(benchmark::State& state) {
+  AnswerRecorder* recorder = OpenRecorder(state);
+  if (recorder == nullptr) return;
+  const PoemCatalogue catalogue;
+  for (auto _ : state) {
+    const HistorySnapshot history = recorder->Snapshot();
+    const HistoryOutlook outlook = OutlookOf(history);
+    const MasteryForecast forecast = ForecastMastery(outlook, catalogue, {});
+    benchmark::DoNotOptimize(forecast.allLearned);
+  }
+}
+BENCHMARK(BM_MasteryWindowOpening)->Unit(benchmark::kMillisecond);
+
+// The forecast alone, from the memory of the long history and from none (the longest: every
+// poem yet to be introduced at five a day).
+void BM_MasteryForecast(benchmark::State& state) {
+  const PoemCatalogue catalogue;
+  HistorySnapshot history;
+  if (state.range(0) != 0) history.answers = LongHistory(100'000);
+  history.now = history.answers.empty() ? 1'800'000'000 : history.answers.back().answeredAt;
+  const HistoryOutlook outlook = OutlookOf(history);
+  for (auto _ : state) {
+    const MasteryForecast forecast = ForecastMastery(outlook, catalogue, {});
+    benchmark::DoNotOptimize(forecast.allLearned);
+  }
+}
+BENCHMARK(BM_MasteryForecast)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The figures of each poem summed up from the answers (a part of the snapshot).
+void BM_SummariseHundredThousandAnswers(benchmark::State& state) {
+  const std::vector<AnswerRecord> answers = LongHistory(100'000);
+  for (auto _ : state) benchmark::DoNotOptimize(SummarisePoems(answers).data());
+}
+BENCHMARK(BM_SummariseHundredThousandAnswers)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace verselane
