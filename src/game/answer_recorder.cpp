@@ -142,23 +142,33 @@ void AnswerRecorder::Flush() {
   drained_.wait(lock, [&] { return written_ >= queued; });
 }
 
+bool AnswerRecorder::ReadStore(std::vector<AnswerRecord>& answers,
+                               std::vector<RunRecord>* runs) {
+  Flush();
+  std::lock_guard store(storeMutex_);
+  FileStatus read = OpenStore();
+  if (read.ok()) read = store_.Answers(answers);
+  if (read.ok() && runs) read = store_.Runs(*runs);
+  // A history that went bad under the program (another one wrote into it) is not written on.
+  if (!read.ok()) Fail(std::move(read));
+  return read.ok();
+}
+
 HistorySnapshot AnswerRecorder::Snapshot() {
   HistorySnapshot snapshot;
   snapshot.now = now_();
   if (!open_) return snapshot;
-  Flush();
-  std::lock_guard store(storeMutex_);
   std::vector<AnswerRecord> answers;
-  FileStatus read = OpenStore();
-  if (read.ok()) read = store_.Answers(answers);
-  if (read.ok()) read = store_.Runs(snapshot.runs);
-  // A history that went bad under the program (another one wrote into it) is not written on.
-  if (!read.ok()) {
-    Fail(std::move(read));
-    return snapshot;
-  }
-  snapshot.poems = SummarisePoems(answers);
+  if (ReadStore(answers, &snapshot.runs)) snapshot.poems = SummarisePoems(answers);
   return snapshot;
+}
+
+// After a failed write the answers since are missing from the file, so it gives no plan.
+std::optional<KeptAnswers> AnswerRecorder::ReadAnswers() {
+  if (!open_ || writeFailed_) return std::nullopt;
+  KeptAnswers kept{{}, LocalTimeText(now_())};
+  if (!ReadStore(kept.answers, nullptr)) return std::nullopt;
+  return kept;
 }
 
 void AnswerRecorder::ReportWriteFailure() {

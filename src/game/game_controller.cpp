@@ -44,13 +44,18 @@ GameController::GameController(const PoemCatalogue& catalogue, const Settings& s
 }
 
 void GameController::ResetGame() {
+  ResetRun();
+  ReadPlan();
+  ApplyMenuState(window_, MenuState::kIdle, history_.HasAnswers(), PlanPoems());
+}
+
+void GameController::ResetRun() {
   Clock(GameClock::kGame).Reset(0);
   playState_ = PlayState::Idle;
   NewRun();
   animation_.Reset();
   animationTick_ = 0;
   redrawPending_ = true;
-  ApplyMenuState(window_, MenuState::kIdle, history_.HasAnswers());
 }
 
 void GameController::ResetWithPoems(std::vector<int> poems) {
@@ -69,10 +74,37 @@ bool GameController::ResetForWeakPoems() {
   return true;
 }
 
-void GameController::HistoryOpened() {
+bool GameController::ResetForPlan() {
+  ResetGame();
+  if (PlanPoems().value_or(0) == 0) return false;
+  for (const PlanItem& item : *plan_) nextPoems_.push_back(item.poem);
+  nextInOrder_ = true;
+  return true;
+}
+
+void GameController::RefreshPlan() {
+  ReadPlan();
   if (playState_ == PlayState::Idle) {
-    ApplyMenuState(window_, MenuState::kIdle, history_.HasAnswers());
+    ApplyMenuState(window_, MenuState::kIdle, history_.HasAnswers(), PlanPoems());
   }
+}
+
+// Read whenever the game comes back to Idle: each answer moves the plan, and so does midnight.
+void GameController::ReadPlan() {
+  plan_.reset();
+  const std::optional<KeptAnswers> kept = history_.ReadAnswers();
+  const std::optional<Day> today = kept ? DayOf(kept->localTime) : std::nullopt;
+  if (!today) {
+    // A history that could not be read is told now; the plan stays greyed meanwhile.
+    history_.ReportWriteFailure();
+    return;
+  }
+  plan_ = PlanDay(ReplayAnswers(kept->answers), catalogue_, *today, preferences_.plan);
+}
+
+std::optional<int> GameController::PlanPoems() const {
+  if (!plan_) return std::nullopt;
+  return static_cast<int>(plan_->size());
 }
 
 // Poems put in by ResetWithPoems are taken here, once: the run after them draws from the
@@ -83,6 +115,9 @@ void GameController::NewRun() {
   if (run_.retry) {
     run_.pool = std::exchange(nextPoems_, {});
     run_.questionCount = static_cast<int>(run_.pool.size());
+    // PickQuestion takes the last poem not asked when the order counts: the pool is reversed.
+    run_.inOrder = std::exchange(nextInOrder_, false);
+    if (run_.inOrder) std::reverse(run_.pool.begin(), run_.pool.end());
   } else {
     run_.pool = sources_.GetGroupPoems(settings_.source());
     run_.questionCount = settings_.questionCount();
@@ -97,10 +132,10 @@ bool GameController::HasPoemsToAsk() const {
 
 void GameController::StartRun() {
   if (playState_ != PlayState::Idle) return;
-  ResetGame();
+  ResetRun();
   playState_ = PlayState::Running;
   if (settings_.playSounds()) sound_.Prepare();
-  ApplyMenuState(window_, MenuState::kRunning, history_.HasAnswers());
+  ApplyMenuState(window_, MenuState::kRunning, history_.HasAnswers(), PlanPoems());
 }
 
 void GameController::Pause() {
@@ -118,10 +153,13 @@ void GameController::Resume() {
   playState_ = PlayState::Running;
 }
 
-// Draws without repeats: the poem taken is replaced by the last one not yet asked.
+// Draws without repeats: the poem taken is replaced by the last one not yet asked. A run in order
+// takes that last one itself.
 void GameController::PickQuestion() {
   const int remaining = run_.remainingPoems();
-  const int k = static_cast<int>(random_.Below(static_cast<std::uint32_t>(remaining)));
+  const int k = run_.inOrder
+                    ? remaining - 1
+                    : static_cast<int>(random_.Below(static_cast<std::uint32_t>(remaining)));
   run_.question = QuestionState{};
   run_.question.poem = run_.pool[k];
   run_.pool[k] = run_.pool[remaining - 1];

@@ -38,7 +38,8 @@ struct RunState {
   Tallies tallies;
   RetryList wrong;           // the poems answered wrongly, each once
   bool retry = false;        // the run asks poems put in: the misses of the run before, or the
-                             // weakest of the history
+                             // weakest of the history, today's plan
+  bool inOrder = false;      // the poems put in are asked in the order given (today's plan)
   bool lastResult = false;   // whether the last answer was correct
   QuestionState question;    // poem, time, favourite state and points of the current question
   std::string_view prompt;   // the reading shown as the question (a view into the catalogue)

@@ -150,4 +150,10 @@ class AnswerHistory {
 bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream& errors,
                         FileSystem& files = SystemFileSystem());
 
+// Every answer of the database at `path` for a report on the command line, read as
+// PrintHistoryReport reads it: false, after a line on `errors` naming the cause, when it cannot
+// be read; a missing database has no answers and is no failure.
+bool ReadAnswersForReport(const std::string& path, std::vector<AnswerRecord>& answers,
+                          std::ostream& errors, FileSystem& files = SystemFileSystem());
+
 }  // namespace verselane

@@ -2,6 +2,8 @@
 // ($XDG_CONFIG_HOME/verselane/verselane.conf), so env.ini keeps its bytes as they always were.
 #pragma once
 
+#include "settings/plan_settings.h"
+
 namespace verselane {
 
 struct Preferences {
@@ -12,6 +14,8 @@ struct Preferences {
   // Whether romajiInput was chosen (by the player, or at the first start): false while the file
   // has no romaji= key, which a save then leaves out.
   bool romajiChosen = false;
+  // How today's plan is made: new poems a day and the target chance of recall.
+  PlanSettings plan;
 };
 
 inline constexpr int kZoomPercents[] = {100, 150, 200};
