@@ -142,14 +142,16 @@ void AnswerRecorder::Flush() {
   drained_.wait(lock, [&] { return written_ >= queued; });
 }
 
-bool AnswerRecorder::ReadStore(std::vector<AnswerRecord>& answers,
-                               std::vector<RunRecord>* runs) {
+bool AnswerRecorder::ReadStore(std::vector<AnswerRecord>& answers, std::vector<RunRecord>* runs,
+                               bool keepOpen) {
   Flush();
   std::lock_guard store(storeMutex_);
+  const bool wasOpen = store_.isOpen();
   FileStatus read = OpenStore();
   if (read.ok()) read = store_.Answers(answers);
   if (read.ok() && runs) read = store_.Runs(*runs);
   // A history that went bad under the program (another one wrote into it) is not written on.
+  if (!wasOpen && !keepOpen) store_.Close();
   if (!read.ok()) Fail(std::move(read));
   return read.ok();
 }
@@ -159,15 +161,17 @@ HistorySnapshot AnswerRecorder::Snapshot() {
   snapshot.now = now_();
   if (!open_) return snapshot;
   std::vector<AnswerRecord> answers;
-  if (ReadStore(answers, &snapshot.runs)) snapshot.poems = SummarisePoems(answers);
+  if (ReadStore(answers, &snapshot.runs, true)) snapshot.poems = SummarisePoems(answers);
   return snapshot;
 }
 
-// After a failed write the answers since are missing from the file, so it gives no plan.
+// After a failed write the answers since are missing from the file, so it gives no plan. The
+// plan is read whenever the game comes back to Idle, also at start-up: a database not open yet
+// is let go again, so that a program that only waits holds none of it.
 std::optional<KeptAnswers> AnswerRecorder::ReadAnswers() {
   if (!open_ || writeFailed_) return std::nullopt;
   KeptAnswers kept{{}, LocalTimeText(now_())};
-  if (!ReadStore(kept.answers, nullptr)) return std::nullopt;
+  if (!ReadStore(kept.answers, nullptr, false)) return std::nullopt;
   return kept;
 }
 

@@ -66,8 +66,10 @@ class AnswerRecorder : public HistoryPort {
   using Entry = std::variant<AnswerRecord, RunRecord>;
   FileStatus OpenStore();
   // Every answer, and every run when `runs` is given, once what is queued has been written. A
-  // history that cannot be read is no longer written to.
-  bool ReadStore(std::vector<AnswerRecord>& answers, std::vector<RunRecord>* runs);
+  // history that cannot be read is no longer written to. `keepOpen`: a database closed before
+  // stays open for good; else it is closed again.
+  bool ReadStore(std::vector<AnswerRecord>& answers, std::vector<RunRecord>* runs,
+                 bool keepOpen);
   void Enqueue(Entry entry);
   void WriteLoop();
   FileStatus Write(const Entry& entry);

@@ -20,6 +20,7 @@
 #include "ui/dialogs/dialog_layout.h"
 #include "ui/dialogs/dialog_pictures.h"
 #include "ui/dialogs/favourite_dialog.h"
+#include "ui/dialogs/plan_settings_dialog.h"
 #include "ui/dialogs/rank_in_dialog.h"
 #include "ui/dialogs/record_list_dialog.h"
 #include "ui/dialogs/results_dialog.h"
@@ -188,6 +189,7 @@ class BuiltDialogTest : public uitest::DialogsFixture,
                               {records, settingsController, notices, clock, inputMethod});
     }
     if (name == "Settings") return new SettingsDialog(nullptr, settingsModel, favourite, notices);
+    if (name == "PlanSettings") return new PlanSettingsDialog(nullptr, PlanSettings{});
     return new FavouriteDialog(nullptr, favourite, settingsModel, notices);
   }
 
@@ -265,9 +267,9 @@ TEST_P(BuiltDialogTest, EveryControlIsThereAtLeastAsLargeAsItNeeds) {
   dialog->Destroy();
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSix, BuiltDialogTest,
+INSTANTIATE_TEST_SUITE_P(AllSeven, BuiltDialogTest,
                          ::testing::Values("Results", "About", "RecordList", "RankIn", "Settings",
-                                           "Favourite"),
+                                           "Favourite", "PlanSettings"),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                            return info.param;
                          });
