@@ -37,6 +37,7 @@ class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public Input
   void SetHint(const std::string&) override {}
   void SetRomajiInput(bool) override {}
   void SetMenuItemChecked(int, bool) override {}
+  void SetMenuItemLabel(int, const std::string&) override {}
   void SetZoom(int) override {}
   void Save(const Preferences&) override {}
   void SetMenuItemEnabled(int, bool) override {}
@@ -49,10 +50,12 @@ class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public Input
   void OpenMastery(const HistorySnapshot&) override {}
   void OpenAbout() override {}
   void ShowHelp() override {}
+  bool EditPlanSettings(PlanSettings&) override { return false; }
   void RecordAnswer(const AnswerRecord&) override {}
   void RecordRun(const RunRecord&) override {}
   bool HasAnswers() const override { return false; }
   HistorySnapshot Snapshot() override { return {}; }
+  std::optional<KeptAnswers> ReadAnswers() override { return std::nullopt; }
   void ReportWriteFailure() override {}
   bool Installed() override { return false; }
   void Prepare(std::vector<RecitationRequest>) override {}

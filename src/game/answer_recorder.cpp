@@ -142,6 +142,20 @@ void AnswerRecorder::Flush() {
   drained_.wait(lock, [&] { return written_ >= queued; });
 }
 
+bool AnswerRecorder::ReadStore(std::vector<AnswerRecord>& answers, std::vector<RunRecord>* runs,
+                               bool keepOpen) {
+  Flush();
+  std::lock_guard store(storeMutex_);
+  const bool wasOpen = store_.isOpen();
+  FileStatus read = OpenStore();
+  if (read.ok()) read = store_.Answers(answers);
+  if (read.ok() && runs) read = store_.Runs(*runs);
+  // A history that went bad under the program (another one wrote into it) is not written on.
+  if (!wasOpen && !keepOpen) store_.Close();
+  if (!read.ok()) Fail(std::move(read));
+  return read.ok();
+}
+
 HistorySnapshot AnswerRecorder::Snapshot() {
   HistorySnapshot snapshot;
   snapshot.now = now_();
@@ -150,14 +164,7 @@ HistorySnapshot AnswerRecorder::Snapshot() {
     snapshot.readable = false;
     return snapshot;
   }
-  Flush();
-  std::lock_guard store(storeMutex_);
-  FileStatus read = OpenStore();
-  if (read.ok()) read = store_.Answers(snapshot.answers);
-  if (read.ok()) read = store_.Runs(snapshot.runs);
-  // A history that went bad under the program (another one wrote into it) is not written on.
-  if (!read.ok()) {
-    Fail(std::move(read));
+  if (!ReadStore(snapshot.answers, &snapshot.runs, true)) {
     snapshot.answers.clear();
     snapshot.runs.clear();
     snapshot.readable = false;
@@ -165,6 +172,16 @@ HistorySnapshot AnswerRecorder::Snapshot() {
   }
   snapshot.poems = SummarisePoems(snapshot.answers);
   return snapshot;
+}
+
+// After a failed write the answers since are missing from the file, so it gives no plan. The
+// plan is read whenever the game comes back to Idle, also at start-up: a database not open yet
+// is let go again, so that a program that only waits holds none of it.
+std::optional<KeptAnswers> AnswerRecorder::ReadAnswers() {
+  if (!open_ || writeFailed_) return std::nullopt;
+  KeptAnswers kept{{}, LocalTimeText(now_())};
+  if (!ReadStore(kept.answers, nullptr, false)) return std::nullopt;
+  return kept;
 }
 
 void AnswerRecorder::ReportWriteFailure() {

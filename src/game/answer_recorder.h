@@ -51,6 +51,7 @@ class AnswerRecorder : public HistoryPort {
   void RecordRun(const RunRecord& run) override;
   bool HasAnswers() const override { return hasAnswers_; }
   HistorySnapshot Snapshot() override;
+  std::optional<KeptAnswers> ReadAnswers() override;
   void ReportWriteFailure() override;
 
   // Waits until everything queued has been written (or dropped after a failure).
@@ -64,6 +65,11 @@ class AnswerRecorder : public HistoryPort {
  private:
   using Entry = std::variant<AnswerRecord, RunRecord>;
   FileStatus OpenStore();
+  // Every answer, and every run when `runs` is given, once what is queued has been written. A
+  // history that cannot be read is no longer written to. `keepOpen`: a database closed before
+  // stays open for good; else it is closed again.
+  bool ReadStore(std::vector<AnswerRecord>& answers, std::vector<RunRecord>* runs,
+                 bool keepOpen);
   void Enqueue(Entry entry);
   void WriteLoop();
   FileStatus Write(const Entry& entry);

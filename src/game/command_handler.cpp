@@ -50,6 +50,8 @@ void CommandHandler::Dispatch(int command) {
     case kCommandZoomReset: SetZoom(kZoomPercents[0]); break;
     case kCommandRecords: OpenRecords(); break;
     case kCommandWeakPoems: StartWeakPoems(); break;
+    case kCommandPlan: StartPlan(); break;
+    case kCommandPlanSettings: OpenPlanSettings(); break;
     case kCommandMastery: OpenMastery(); break;
     case kCommandHelp: ShowHelp(); break;
     case kCommandVersion: ShowVersion(); break;
@@ -143,6 +145,18 @@ void CommandHandler::OpenMastery() {
 void CommandHandler::StartWeakPoems() {
   if (game_.playState() != PlayState::Idle || !game_.history().HasAnswers()) return;
   if (game_.ResetForWeakPoems()) StartRun();
+}
+
+void CommandHandler::StartPlan() {
+  if (game_.playState() != PlayState::Idle) return;
+  if (game_.ResetForPlan()) StartRun();
+}
+
+void CommandHandler::OpenPlanSettings() {
+  if (game_.playState() != PlayState::Idle) return;
+  if (!dialogs_.EditPlanSettings(preferences_.plan)) return;
+  preferencesStore_.Save(preferences_);
+  game_.RefreshPlan();
 }
 
 void CommandHandler::ShowVersion() {

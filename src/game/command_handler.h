@@ -39,6 +39,10 @@ class CommandHandler {
   void OpenSettings();
   // Idle, with history: a run of the weakest poems of the history, put in like the retry run.
   void StartWeakPoems();
+  // Idle, with a plan for today: a run of its poems in its order, put in like the retry run.
+  void StartPlan();
+  // Idle only: the settings of the daily plan, kept at once when changed; the plan follows them.
+  void OpenPlanSettings();
   // Romaji input on or off, at any time (the answer line follows at once), kept at once in the
   // preferences.
   void ToggleRomajiInput();

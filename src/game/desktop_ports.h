@@ -14,6 +14,7 @@
 
 #include "game/recitation.h"
 #include "records/answer_history.h"
+#include "settings/plan_settings.h"
 
 namespace verselane {
 
@@ -108,6 +109,8 @@ class MainWindowPort {
   virtual void SetMenuItemEnabled(int command, bool enabled) = 0;
   // The check mark of a check item.
   virtual void SetMenuItemChecked(int command, bool checked) = 0;
+  // The text of an item (CP932), with its "&" mnemonic.
+  virtual void SetMenuItemLabel(int command, const std::string& label) = 0;
   // Shows the game screen at `percent` % of its size; the screen is drawn again by the caller.
   virtual void SetZoom(int percent) = 0;
   // Closes the window; the program then saves its settings and ends.
@@ -137,6 +140,8 @@ class DialogPort {
   virtual void OpenMastery(const HistorySnapshot& history) = 0;
   virtual void OpenAbout() = 0;
   virtual void ShowHelp() = 0;
+  // The settings of the daily plan, changed in `settings` when the player chose OK; true then.
+  virtual bool EditPlanSettings(PlanSettings& settings) = 0;
 };
 
 // The game screen.
@@ -155,6 +160,12 @@ class PreferencesPort {
   virtual void Save(const Preferences& preferences) = 0;
 };
 
+// Every answer kept, as the daily plan reads them.
+struct KeptAnswers {
+  std::vector<AnswerRecord> answers;  // in the order given
+  std::string localTime;              // now, "YYYY-MM-DD HH:MM:SS" on the player's clock
+};
+
 // The player's history of answers (history.sqlite3), apart from env.ini and record.dat. The game
 // is given it when it is made; until the file is opened it keeps nothing and holds no answers.
 class HistoryPort {
@@ -169,6 +180,10 @@ class HistoryPort {
   virtual bool HasAnswers() const = 0;
   // Everything kept so far, answers just recorded included.
   virtual HistorySnapshot Snapshot() = 0;
+  // Every answer kept so far, answers just recorded included; nothing when no history is kept
+  // (it was never opened, or could not be read or written), so no answer of this session could
+  // be counted.
+  virtual std::optional<KeptAnswers> ReadAnswers() = 0;
   // Tells the player, once, that answers could no longer be kept; called outside the timer tick.
   virtual void ReportWriteFailure() = 0;
 };

@@ -67,6 +67,12 @@ GameController::GameController(const PoemCatalogue& catalogue, const Settings& s
 }
 
 void GameController::ResetGame() {
+  ResetRun();
+  ReadPlan();
+  ApplyMenu(MenuState::kIdle);
+}
+
+void GameController::ResetRun() {
   Clock(GameClock::kGame).Reset(0);
   playState_ = PlayState::Idle;
   NewRun();
@@ -74,11 +80,10 @@ void GameController::ResetGame() {
   animationTick_ = 0;
   redrawPending_ = true;
   reader_.Stop();
-  ApplyMenu(MenuState::kIdle);
 }
 
 void GameController::ApplyMenu(MenuState state) {
-  ApplyMenuState(window_, state, history_.HasAnswers());
+  ApplyMenuState(window_, state, history_.HasAnswers(), PlanPoems());
   ApplyVoiceMenuState(window_, state, reader_.installed(), preferences_.recite);
 }
 
@@ -98,8 +103,37 @@ bool GameController::ResetForWeakPoems() {
   return true;
 }
 
-void GameController::HistoryOpened() {
-  if (playState_ == PlayState::Idle) ApplyMenu(MenuState::kIdle);
+bool GameController::ResetForPlan() {
+  ResetGame();
+  if (PlanPoems().value_or(0) == 0) return false;
+  for (const PlanItem& item : *plan_) nextPoems_.push_back(item.poem);
+  nextInOrder_ = true;
+  return true;
+}
+
+void GameController::RefreshPlan() {
+  ReadPlan();
+  if (playState_ == PlayState::Idle) {
+    ApplyMenu(MenuState::kIdle);
+  }
+}
+
+// Read whenever the game comes back to Idle: each answer moves the plan, and so does midnight.
+void GameController::ReadPlan() {
+  plan_.reset();
+  const std::optional<KeptAnswers> kept = history_.ReadAnswers();
+  const std::optional<Day> today = kept ? DayOf(kept->localTime) : std::nullopt;
+  if (!today) {
+    // A history that could not be read is told now; the plan stays greyed meanwhile.
+    history_.ReportWriteFailure();
+    return;
+  }
+  plan_ = PlanDay(ReplayAnswers(kept->answers), catalogue_, *today, preferences_.plan);
+}
+
+std::optional<int> GameController::PlanPoems() const {
+  if (!plan_) return std::nullopt;
+  return static_cast<int>(plan_->size());
 }
 
 // Poems put in by ResetWithPoems are taken here, once: the run after them draws from the
@@ -110,6 +144,8 @@ void GameController::NewRun() {
   if (run_.retry) {
     run_.pool = std::exchange(nextPoems_, {});
     run_.questionCount = static_cast<int>(run_.pool.size());
+    // Today's plan is asked in the order given.
+    if (std::exchange(nextInOrder_, false)) run_.order = run_.pool;
   } else {
     run_.pool = sources_.GetGroupPoems(settings_.source());
     run_.questionCount = settings_.questionCount();
@@ -124,10 +160,12 @@ bool GameController::HasPoemsToAsk() const {
 
 void GameController::StartRun() {
   if (playState_ != PlayState::Idle) return;
-  ResetGame();
+  ResetRun();
   playState_ = PlayState::Running;
   if (settings_.playSounds()) sound_.Prepare();
-  if (reader_.WantsOrder()) run_.order = DrawOrder(run_.pool, run_.questionCount, random_);
+  if (reader_.WantsOrder() && run_.order.empty()) {
+    run_.order = DrawOrder(run_.pool, run_.questionCount, random_);
+  }
   reader_.BeginRun(run_.order, settings_.mode());
   ApplyMenu(MenuState::kRunning);
 }
@@ -148,7 +186,8 @@ void GameController::Resume() {
   playState_ = PlayState::Running;
 }
 
-// Draws without repeats, or takes the next of the order drawn at the start.
+// Draws without repeats, or takes the next of the order given (today's plan) or drawn at the
+// start (for the reader).
 void GameController::PickQuestion() {
   run_.question = QuestionState{};
   const int asked = run_.tallies.asked;

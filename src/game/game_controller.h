@@ -3,9 +3,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "game/answer_check.h"
+#include "game/daily_plan.h"
 #include "game/game_animation.h"
 #include "game/reader.h"
 #include "records/run_figures.h"
@@ -64,9 +66,17 @@ class GameController {
   // ResetWithPoems of the weakest poems of the history, kWeakRunPoems at most and no more than
   // the settings' count; false (and nothing put in) when the history has none.
   bool ResetForWeakPoems();
+  // ResetGame, with today's plan put in as the poems of the next run, asked in the plan's order;
+  // false (and nothing put in) when the plan is empty or the history gives none.
+  bool ResetForPlan();
   // The history has just been opened: while Idle, the menu offers the weak poems when it holds
-  // answers.
-  void HistoryOpened();
+  // answers, and today's plan.
+  void HistoryOpened() { RefreshPlan(); }
+  // Today's plan read afresh from the history (after its settings changed, say), and shown in
+  // the menu while Idle. A history that cannot be read gives no plan, and the player is told.
+  void RefreshPlan();
+  // Today's plan as last read (ResetGame reads it); nothing when the history gives none.
+  const std::optional<std::vector<PlanItem>>& plan() const { return plan_; }
   HistoryPort& history() { return history_; }
   // Whether the reader's voice is installed: its options can be chosen.
   bool VoiceInstalled() const { return reader_.installed(); }
@@ -115,6 +125,10 @@ class GameController {
   TickCounter& Clock(GameClock clock) { return clocks_[static_cast<int>(clock)]; }
   void RestartClock(GameClock clock);
 
+  // ResetGame without the menu and the plan.
+  void ResetRun();
+  void ReadPlan();
+  std::optional<int> PlanPoems() const;
   void NewRun();
   void ApplyMenu(MenuState state);
   void PickQuestion();
@@ -155,6 +169,8 @@ class GameController {
   PlayState playState_ = PlayState::Idle;
   RunState run_;
   std::vector<int> nextPoems_;  // put in by ResetWithPoems, taken by the next ResetGame
+  bool nextInOrder_ = false;    // nextPoems_ are asked in their order
+  std::optional<std::vector<PlanItem>> plan_;
   std::array<TickCounter, 3> clocks_;
   std::array<bool, 3> runningAtPause_{};
   GameAnimation animation_;

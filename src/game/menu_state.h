@@ -1,6 +1,9 @@
 // The menu commands by id, and which of them a player may choose in each state of the game.
 #pragma once
 
+#include <optional>
+#include <string>
+
 namespace verselane {
 
 class MainWindowPort;
@@ -30,10 +33,12 @@ enum CommandId : int {
   kCommandZoomIn = 118,
   kCommandZoomOut = 119,
   kCommandZoomReset = 120,
+  kCommandPlan = 121,          // a run of today's plan
+  kCommandPlanSettings = 122,  // the settings of the daily plan
 };
 // The lowest and highest command ids, for binding them all at once.
 inline constexpr int kFirstCommand = kCommandStart;
-inline constexpr int kLastCommand = kCommandZoomReset;
+inline constexpr int kLastCommand = kCommandPlanSettings;
 
 // The radio item of the zoom `percent` (one of kZoomPercents).
 inline constexpr int ZoomCommand(int percent) {
@@ -53,8 +58,14 @@ enum class MenuState {
 };
 
 // Enables and greys the items from START to the version for `state`; the weak-poems run needs
-// `historyKept`. Pausing, resuming and the end of a run leave the menu as it is.
-void ApplyMenuState(MainWindowPort& window, MenuState state, bool historyKept);
+// `historyKept`, today's plan poems to ask (`planPoems`: nothing when the history cannot give a
+// plan), and its item tells how many. Pausing, resuming and the end of a run leave the menu as
+// it is.
+void ApplyMenuState(MainWindowPort& window, MenuState state, bool historyKept,
+                    std::optional<int> planPoems);
+
+// The text of today's plan's item (CP932): with the number of poems when there is a plan.
+std::string PlanMenuLabel(std::optional<int> planPoems);
 // The voice's items: changed only while Idle, with the voice `installed`; listening only and the
 // opening poem also need the voice on (`recite`).
 void ApplyVoiceMenuState(MainWindowPort& window, MenuState state, bool installed, bool recite);

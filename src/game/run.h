@@ -44,8 +44,9 @@ struct RunState {
   int questionCount = 0;
   // The first (size − asked) poems are those not asked yet.
   std::vector<int> pool;
-  // A recited run's poems in the order it asks them, drawn at its start so that their
-  // recitations can be made ready ahead; empty: each question draws its poem from the pool.
+  // The poems in the order the run asks them: today's plan in its order, or a recited run's,
+  // drawn at its start so that their recitations can be made ready ahead; empty: each question
+  // draws its poem from the pool.
   std::vector<int> order;
   // The phrase of the opening poem being read, and how long it lasts.
   RecitedPart openingPart = RecitedPart::kUpper;
@@ -53,7 +54,7 @@ struct RunState {
   Tallies tallies;
   RetryList wrong;           // the poems answered wrongly, each once
   bool retry = false;        // the run asks poems put in: the misses of the run before, or the
-                             // weakest of the history
+                             // weakest of the history, today's plan
   bool lastResult = false;   // whether the last answer was correct
   QuestionState question;    // poem, time, favourite state and points of the current question
   std::string_view prompt;   // the reading shown as the question (a view into the catalogue)

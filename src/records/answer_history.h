@@ -161,4 +161,10 @@ bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream
 // damaged", " was written by a later version"...
 std::string HistoryReadProblem(const FileStatus& status);
 
+// Every answer of the database at `path` for a report on the command line, read as
+// PrintHistoryReport reads it: false, after a line on `errors` naming the cause, when it cannot
+// be read; a missing database has no answers and is no failure.
+bool ReadAnswersForReport(const std::string& path, std::vector<AnswerRecord>& answers,
+                          std::ostream& errors, FileSystem& files = SystemFileSystem());
+
 }  // namespace verselane

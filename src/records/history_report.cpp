@@ -18,17 +18,23 @@ std::string HistoryReadProblem(const FileStatus& status) {
   }
 }
 
-bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream& errors,
-                        FileSystem& files) {
+bool ReadAnswersForReport(const std::string& path, std::vector<AnswerRecord>& answers,
+                          std::ostream& errors, FileSystem& files) {
   AnswerHistory history(files);
   FileStatus read = history.Open(path, AnswerHistory::Access::kReadOnly);
   if (read.code() == FileStatus::Code::kNotFound) return true;
-  std::vector<AnswerRecord> answers;
   if (read.ok()) read = history.Answers(answers);
   if (!read.ok()) {
     errors << "verselane: " << path << HistoryReadProblem(read) << '\n';
     return false;
   }
+  return true;
+}
+
+bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream& errors,
+                        FileSystem& files) {
+  std::vector<AnswerRecord> answers;
+  if (!ReadAnswersForReport(path, answers, errors, files)) return false;
   for (const PoemFigures& poem : SummarisePoems(answers)) out << FormatHistoryLine(poem) << '\n';
   out.flush();
   return true;

@@ -15,4 +15,9 @@ inline constexpr int kMaxNewPerDay = 20;
 inline constexpr double kMinRetention = 0.80;
 inline constexpr double kMaxRetention = 0.97;
 
+// A retention in whole hundredths, as verselane.conf and the settings window give it.
+inline constexpr int RetentionHundredths(double retention) {
+  return static_cast<int>(retention * 100 + 0.5);
+}
+
 }  // namespace verselane

@@ -16,15 +16,15 @@ struct PreferenceKey {
   bool (*read)(std::string_view text, Preferences& preferences);
   // Nothing: the key stays out of the file (a value not chosen yet).
   std::optional<std::string> (*write)(const Preferences& preferences);
-  // A value the key is left out of the file at, unless the file has it already; null: always
-  // written.
-  const char* quietDefault = nullptr;
+  // The key stays out of a file that does not name it for as long as its value is the default:
+  // a player who never changed it finds no line of it in their file.
+  bool writtenOnceChanged = false;
 };
 
-// The voice's keys join the file once the player moves them off their defaults: the file of a
-// player who never uses the voice stays as it was.
-constexpr PreferenceKey Quiet(PreferenceKey key, const char* defaultText) {
-  key.quietDefault = defaultText;
+// A key written only once changed (writtenOnceChanged): the file of a player who never uses
+// what it sets stays as it was.
+constexpr PreferenceKey Quiet(PreferenceKey key) {
+  key.writtenOnceChanged = true;
   return key;
 }
 
@@ -106,6 +106,65 @@ constexpr PreferenceKey Bounded(const char* group, const char* key) {
           }};
 }
 
+// Whole hundredths of a text of digits with at most two decimals ("5", "0.9", "0.90"); nothing
+// for anything else, a sign, a space or an exponent included.
+std::optional<int> Hundredths(std::string_view text) {
+  const std::size_t point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  const bool digitsOnly = whole.find_first_not_of("0123456789") == std::string_view::npos &&
+                          fraction.find_first_not_of("0123456789") == std::string_view::npos;
+  if (!digitsOnly || whole.empty() || whole.size() > 3 || fraction.size() > 2 ||
+      (point != std::string_view::npos && fraction.empty())) {
+    return std::nullopt;
+  }
+  int value = 0;
+  std::from_chars(whole.data(), whole.data() + whole.size(), value);
+  value *= 100;
+  if (!fraction.empty()) value += (fraction[0] - '0') * 10;
+  if (fraction.size() == 2) value += fraction[1] - '0';
+  return value;
+}
+
+// The plan's new poems a day: a whole number within its range.
+constexpr PreferenceKey kNewPerDayKey{
+    "plan", "new-per-day",
+    [](std::string_view text, Preferences& preferences) {
+      const std::optional<int> hundredths =
+          text.find('.') == std::string_view::npos ? Hundredths(text) : std::nullopt;
+      if (!hundredths || *hundredths < kMinNewPerDay * 100 || *hundredths > kMaxNewPerDay * 100) {
+        return false;
+      }
+      preferences.plan.newPerDay = *hundredths / 100;
+      return true;
+    },
+    [](const Preferences& preferences) -> std::optional<std::string> {
+      return std::to_string(preferences.plan.newPerDay);
+    },
+    true};
+
+// The plan's target retention, in hundredths within its range, written with two decimals.
+constexpr PreferenceKey kRetentionKey{
+    "plan", "retention",
+    [](std::string_view text, Preferences& preferences) {
+      const std::optional<int> hundredths = Hundredths(text);
+      if (!hundredths || *hundredths < RetentionHundredths(kMinRetention) ||
+          *hundredths > RetentionHundredths(kMaxRetention)) {
+        return false;
+      }
+      preferences.plan.retention = *hundredths / 100.0;
+      return true;
+    },
+    [](const Preferences& preferences) -> std::optional<std::string> {
+      char text[16];
+      std::snprintf(text, sizeof text, "%d.%02d",
+                    RetentionHundredths(preferences.plan.retention) / 100,
+                    RetentionHundredths(preferences.plan.retention) % 100);
+      return std::string(text);
+    },
+    true};
+
 // The zoom by percent, as the file writes it: 1, 1.5 or 2 times.
 constexpr Choice kZoomTexts[] = {{100, "1"}, {150, "1.5"}, {200, "2"}};
 
@@ -113,12 +172,13 @@ constexpr Choice kZoomTexts[] = {{100, "1"}, {150, "1.5"}, {200, "2"}};
 constexpr PreferenceKey kKeys[] = {
     ChosenFlag<&Preferences::romajiInput, &Preferences::romajiChosen>("input", "romaji"),
     OneOf<&Preferences::zoomPercent, kZoomTexts>("view", "zoom"),
-    Quiet(Flag<&Preferences::recite>("voice", "recite"), "false"),
-    Quiet(Flag<&Preferences::listenOnly>("voice", "listen-only"), "false"),
-    Quiet(Flag<&Preferences::opening>("voice", "opening"), "false"),
+    Quiet(Flag<&Preferences::recite>("voice", "recite")),
+    Quiet(Flag<&Preferences::listenOnly>("voice", "listen-only")),
+    Quiet(Flag<&Preferences::opening>("voice", "opening")),
     Quiet(Bounded<&Preferences::voiceSpeed, kSlowestVoiceSpeed, kFastestVoiceSpeed>("voice",
-                                                                                     "speed"),
-          "1.0"),
+                                                                                     "speed")),
+    kNewPerDayKey,
+    kRetentionKey,
 };
 
 }  // namespace
@@ -135,8 +195,8 @@ void WritePreferenceKeys(const Preferences& preferences, KeyFile& file) {
   for (const PreferenceKey& key : kKeys) {
     const std::optional<std::string> value = key.write(preferences);
     if (!value) continue;
-    if (key.quietDefault != nullptr && *value == key.quietDefault &&
-        !file.Get(key.group, key.key)) {
+    if (key.writtenOnceChanged && !file.Get(key.group, key.key) &&
+        *value == key.write(Preferences{})) {
       continue;
     }
     file.Set(key.group, key.key, *value);

@@ -2,6 +2,8 @@
 // ($XDG_CONFIG_HOME/verselane/verselane.conf), so env.ini keeps its bytes as they always were.
 #pragma once
 
+#include "settings/plan_settings.h"
+
 namespace verselane {
 
 struct Preferences {
@@ -22,6 +24,9 @@ struct Preferences {
   bool opening = false;
   // The reader's pace: 1.0 reads an upper phrase in about five seconds; larger is faster.
   double voiceSpeed = 1.0;
+
+  // How today's plan is made: new poems a day and the target chance of recall.
+  PlanSettings plan;
 };
 
 // The paces the voice may take: from a slow, deliberate reading to a brisk one.

@@ -125,6 +125,20 @@ FileStatus PreferencesFile::Load(Preferences& preferences) {
   return FileStatus::Corrupt(path_);
 }
 
+FileStatus PreferencesFile::Peek(Preferences& preferences) const {
+  if (path_.empty()) return FileStatus::NotFound(path_);
+  std::string bytes;
+  if (FileStatus read = files_.ReadFile(FinalTarget(path_), kPreferencesFileLimit, bytes);
+      !read.ok()) {
+    return read;
+  }
+  const std::optional<KeyFile> file = KeyFile::Parse(bytes);
+  Preferences loaded = preferences;
+  if (!file || !ReadPreferenceKeys(*file, loaded)) return FileStatus::Corrupt(path_);
+  preferences = loaded;
+  return FileStatus::Ok(path_);
+}
+
 FileStatus PreferencesFile::Save(const Preferences& preferences) {
   if (!writable_) return FileStatus();
   WritePreferenceKeys(preferences, kept_);

@@ -47,6 +47,10 @@ class PreferencesFile {
   // temporary file beside it. A file left as it was by Load is not written (and the status is
   // that of a save with nothing to write).
   [[nodiscard]] FileStatus Save(const Preferences& preferences);
+  // Takes the keys the file gives into `preferences` as Load does, but leaves the file and the
+  // folder as they are whatever it finds (a look from the command line, also beside a running
+  // copy): a broken file is corrupt, and `preferences` stay as they were then.
+  [[nodiscard]] FileStatus Peek(Preferences& preferences) const;
 
   const std::string& path() const { return path_; }
   // After a Load that found the file broken: the name it was set aside under, as a notice shows

@@ -1,7 +1,8 @@
 // Entry point of the desktop program: the application object, which chooses the data folder,
 // runs the start-up of Program and, after the message loop, its shut-down. The exit code is 0
 // in every case, also when the start-up ends early. `verselane --history` only prints the
-// history of answers and ends (1 when the database cannot be read or the report not written);
+// history of answers and ends (1 when the database cannot be read or the report not written),
+// as `verselane --plan` does the plan of a day;
 // a command line the program does not understand ends it with 2.
 #include <cstdlib>
 #include <filesystem>
@@ -14,14 +15,17 @@
 #include "base/data_folder.h"
 #include "base/notices.h"
 #include "base/text_file.h"
+#include "game/answer_recorder.h"
 #include "game/command_handler.h"
 #include "game/game_controller.h"
+#include "game/plan_report.h"
 #include "ui/activation_token.h"
 #include "ui/command_line.h"
 #include "ui/desktop_language.h"
 #include "ui/help.h"
 #include "ui/gtk_native.h"
 #include "records/answer_history.h"
+#include "settings/preferences_file.h"
 #include "ui/message_boxes.h"
 #include "ui/program.h"
 #include "ui/sound_player.h"
@@ -32,6 +36,23 @@ namespace {
 
 // Read in main(), before GTK starts and takes it out of the environment.
 std::string startActivationToken;
+
+// `verselane --plan`: like the history report, read-only and without a display. The plan follows
+// the player's settings; a broken verselane.conf is left for the program to set aside and the
+// plan made with the defaults, saying so.
+bool PrintPlan(const CommandLine& command) {
+  Preferences preferences;
+  const PreferencesFile file(PreferencesPathOfThisProcess());
+  if (file.Peek(preferences).code() == FileStatus::Code::kCorrupt) {
+    std::cerr << "verselane: " << file.path()
+              << " is damaged: the plan follows the default settings\n";
+  }
+  const Day today =
+      command.planDay.value_or(DayOf(LocalTimeText(SystemUnixTime())).value_or(0));
+  const std::filesystem::path folder = DataFolderFor("/proc/self/exe");
+  return PrintPlanReport((folder / kHistoryFileName).string(), today, preferences.plan,
+                         PoemCatalogue(), std::cout, std::cerr);
+}
 
 }  // namespace
 
@@ -105,6 +126,9 @@ int main(int argc, char** argv) {
                                       std::cout, std::cerr)
             ? 0
             : 1);
+  }
+  if (command.request == verselane::CommandLine::Request::kPlan) {
+    return verselane::StatusAfterOutput(verselane::PrintPlan(command) ? 0 : 1);
   }
   if (command.request != verselane::CommandLine::Request::kStart) {
     return verselane::StatusAfterOutput(

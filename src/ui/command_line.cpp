@@ -17,6 +17,10 @@ constexpr OptionHelp kOptions[] = {
     {"[--version]", "--version", "print the version and exit"},
     {"[--help]", "--help, -h", "print this help and exit"},
     {"[--history]", "--history", "print the history of answers, one line per poem, and exit"},
+    {"[--plan [--date YYYY-MM-DD]]", "--plan",
+     "print today's plan, one line per poem in the order it asks them, and exit: poem number, "
+     "due or new, chance of recall, next review after a right answer"},
+    {"", "--date YYYY-MM-DD", "with --plan: the plan of that day instead, from the history as it stands"},
     {"", "--display DISPLAY", "the X display to open, as for other GTK programs"},
 };
 
@@ -50,7 +54,13 @@ std::string OptionList() {
 }
 
 CommandLine UsageError(std::string misuse) {
-  return {CommandLine::Request::kUsageError, std::move(misuse)};
+  return {CommandLine::Request::kUsageError, std::move(misuse), std::nullopt};
+}
+
+// The day of a "YYYY-MM-DD" text: exactly that, and a date of the calendar.
+std::optional<Day> DayOfDate(std::string_view text) {
+  if (text.size() != 10) return std::nullopt;
+  return DayOf(text);
 }
 
 }  // namespace
@@ -59,12 +69,21 @@ std::span<const OptionHelp> CommandLineOptions() { return kOptions; }
 
 CommandLine ReadCommandLine(int argc, char** argv) {
   bool history = false;
+  bool plan = false;
+  std::optional<std::string_view> date;
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
-    if (argument == "--version") return {CommandLine::Request::kVersion, {}};
-    if (argument == "--help" || argument == "-h") return {CommandLine::Request::kHelp, {}};
+    if (argument == "--version") return {CommandLine::Request::kVersion, {}, {}};
+    if (argument == "--help" || argument == "-h") return {CommandLine::Request::kHelp, {}, {}};
     if (argument == "--history") {
       history = true;
+    } else if (argument == "--plan") {
+      plan = true;
+    } else if (argument == "--date") {
+      if (++i == argc) return UsageError("--date wants a date (YYYY-MM-DD)");
+      date = argv[i];
+    } else if (argument.starts_with("--date=")) {
+      date = argument.substr(7);
     } else if (argument == "--display") {
       // GTK takes it, with its value, itself.
       if (++i == argc || argv[i][0] == '\0') return UsageError("--display wants a display name");
@@ -73,7 +92,14 @@ CommandLine ReadCommandLine(int argc, char** argv) {
                         std::string(argument) + "'");
     }
   }
-  return {history ? CommandLine::Request::kHistory : CommandLine::Request::kStart, {}};
+  if (history && plan) return UsageError("--history and --plan cannot go together");
+  if (date && !plan) return UsageError("--date goes with --plan");
+  if (plan) {
+    const std::optional<Day> day = date ? DayOfDate(*date) : std::nullopt;
+    if (date && !day) return UsageError("'" + std::string(*date) + "' is no date (YYYY-MM-DD)");
+    return {CommandLine::Request::kPlan, {}, day};
+  }
+  return {history ? CommandLine::Request::kHistory : CommandLine::Request::kStart, {}, {}};
 }
 
 int AnswerCommandLine(const CommandLine& command, std::ostream& out, std::ostream& errors) {

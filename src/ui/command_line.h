@@ -1,13 +1,16 @@
-// What the program answers on the command line without a display: --version, --help and
-// --history, and a command line it does not understand. The only toolkit option taken is
+// What the program answers on the command line without a display: --version, --help, --history
+// and --plan, and a command line it does not understand. The only toolkit option taken is
 // --display (the X display to open), which GTK reads itself; any other argument is a usage error,
 // told before any toolkit starts.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "game/memory_model.h"
 
 namespace verselane {
 
@@ -18,9 +21,10 @@ inline constexpr const char* kVersion = VERSELANE_VERSION;
 inline constexpr int kUsageErrorStatus = 2;
 
 struct CommandLine {
-  enum class Request { kStart, kVersion, kHelp, kHistory, kUsageError };
+  enum class Request { kStart, kVersion, kHelp, kHistory, kPlan, kUsageError };
   Request request = Request::kStart;
   std::string misuse;  // for kUsageError: what was wrong
+  std::optional<Day> planDay;  // for kPlan: the day of --date; nothing: today
 };
 
 // One option as the usage line, --help and the manual page show it. A new option is one more
@@ -35,7 +39,8 @@ struct OptionHelp {
 std::span<const OptionHelp> CommandLineOptions();
 
 // Reads the arguments in order: the first --version or --help (-h) is answered whatever follows,
-// as is usual; --history wants no argument beside it but --display.
+// as is usual; --history and --plan want no argument beside them but --display (and --plan its
+// --date YYYY-MM-DD, a real date).
 CommandLine ReadCommandLine(int argc, char** argv);
 
 // Answers kVersion and kHelp on `out`, kUsageError on `errors`; the exit status.

@@ -14,6 +14,7 @@
 #include "game/menu_state.h"
 #include "ui/answer_box.h"
 #include "ui/canvas.h"
+#include "ui/display_text.h"
 #include "ui/help.h"
 #include "ui/message_boxes.h"
 #include "ui/wx_surface.h"
@@ -70,6 +71,7 @@ wxMenuBar* CreateMenuBar() {
   game->Append(kCommandPause, U8("一時停止する(&P)\tCtrl+P"));
   game->Append(kCommandRestart, U8("最初からやり直す(&R)\tCtrl+R"));
   game->Append(kCommandWeakPoems, U8("苦手な歌を練習する(&W)"));
+  game->Append(kCommandPlan, U8("今日の練習(&D)"));
   game->AppendSeparator();
   game->Append(kCommandExit, U8("終了する(&E)\tCtrl+E"));
   auto* options = new wxMenu;
@@ -88,6 +90,7 @@ wxMenuBar* CreateMenuBar() {
   options->AppendSeparator();
   options->Append(kCommandRecords, U8("記録を見る(&R)"));
   options->Append(kCommandMastery, U8("成績を見る(&T)"));
+  options->Append(kCommandPlanSettings, U8("学習の設定(&L)"));
   auto* help = new wxMenu;
   help->Append(kCommandHelp, U8("ヘルプを見る(&H)"));
   help->Append(kCommandVersion, U8("バージョン情報を見る(&V)"));
@@ -194,6 +197,13 @@ void MainWindow::SetMenuItemChecked(int command, bool checked) {
   if (frame_ == nullptr) return;
   if (wxMenuBar* bar = frame_->GetMenuBar(); bar != nullptr && bar->FindItem(command)) {
     bar->Check(command, checked);
+  }
+}
+
+void MainWindow::SetMenuItemLabel(int command, const std::string& label) {
+  if (frame_ == nullptr) return;
+  if (wxMenuBar* bar = frame_->GetMenuBar(); bar != nullptr && bar->FindItem(command)) {
+    bar->SetLabel(command, FromSjis(label));
   }
 }
 

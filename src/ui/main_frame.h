@@ -78,6 +78,7 @@ class MainWindow : public MainWindowPort {
 
   void SetMenuItemEnabled(int command, bool enabled) override;
   void SetMenuItemChecked(int command, bool checked) override;
+  void SetMenuItemLabel(int command, const std::string& label) override;
   // The client area becomes the given size times the zoom; the surface draws at the zoom times
   // the desktop's own scale, and the answer line follows.
   void SetZoom(int percent) override;

@@ -57,8 +57,6 @@ VoiceSetup VoiceSetupOfThisProcess() {
 
 // The program's own voice: Open JTalk, run by `reciter`.
 VoiceSource VoiceMaker(Reciter& reciter) { return {reciter.Installed(), reciter.Maker()}; }
-// How the plan is made, as the mastery window's forecast and the poem cards read it.
-const PlanSettings kPlanSettings{};
 
 }  // namespace
 
@@ -85,7 +83,7 @@ Program::Program(SoundPort& sound, ProgramOptions options)
       files_([this] { return window_.frame(); }, dataFolder_),
       dialogs_([this] { return window_.frame(); }, game_,
                {catalogue_, settings_, records_, files_, messageBoxes_, clock_, inputMethod_,
-                history_, kPlanSettings},
+                history_, preferences_.plan},
                random_) {}
 
 Program::~Program() { instance_.Release(); }

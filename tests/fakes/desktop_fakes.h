@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -91,12 +92,16 @@ class FakeMainWindow : public MainWindowPort {
  public:
   void SetMenuItemEnabled(int command, bool enabled) override { menuEnabled[command] = enabled; }
   void SetMenuItemChecked(int command, bool checked) override { menuChecked[command] = checked; }
+  void SetMenuItemLabel(int command, const std::string& label) override {
+    menuLabel[command] = label;
+  }
   void Destroy() override { destroyed = true; }
   void SetZoom(int percent) override { zoomPercent = percent; }
   bool Enabled(int command) const { return menuEnabled.at(command); }
 
   std::map<int, bool> menuEnabled;
   std::map<int, bool> menuChecked;
+  std::map<int, std::string> menuLabel;  // CP932
   bool destroyed = false;
   int zoomPercent = 100;
 };
@@ -133,6 +138,12 @@ class FakeDialogs : public DialogPort {
   void OpenMastery(const HistorySnapshot&) override { ++mastery; }
   void OpenAbout() override { ++about; }
   void ShowHelp() override { ++help; }
+  bool EditPlanSettings(PlanSettings& settings) override {
+    ++planSettings;
+    if (!planSettingsChosen) return false;
+    settings = *planSettingsChosen;
+    return true;
+  }
 
   std::function<void()> whileResultsOpen;
   RunFigures lastRun;  // what the last results were opened with
@@ -143,6 +154,8 @@ class FakeDialogs : public DialogPort {
   int mastery = 0;
   int about = 0;
   int help = 0;
+  int planSettings = 0;
+  std::optional<PlanSettings> planSettingsChosen;  // what the player sets; nothing: Cancel
 };
 
 // Keeps the last frame drawn; fails its draws while `failing` is set.
@@ -172,7 +185,7 @@ class FakeHistory : public HistoryPort {
   void RecordAnswer(const AnswerRecord& answer) override {
     answers.push_back(answer);
     answers.back().answeredAt = now;
-    answers.back().localTime = LocalTimeText(now);
+    answers.back().localTime = localTime;
   }
   void RecordRun(const RunRecord& run) override {
     runs.push_back(run);
@@ -183,12 +196,18 @@ class FakeHistory : public HistoryPort {
     if (!readable) return {{}, {}, now, {}, false};
     return {SummarisePoems(answers), runs, now, answers, true};
   }
+  // The answers as recorded, each stamped with `localTime`.
+  std::optional<KeptAnswers> ReadAnswers() override {
+    if (!readable) return std::nullopt;
+    return KeptAnswers{answers, localTime};
+  }
   void ReportWriteFailure() override { ++failureReports; }
 
   std::vector<AnswerRecord> answers;
   std::vector<RunRecord> runs;
   std::int64_t now = 1'800'000'000;
   bool readable = true;  // false: the history cannot be read
+  std::string localTime = "2027-01-15 12:00:00";  // of `now`, as the plan reads it
   int failureReports = 0;
 };
 
@@ -199,6 +218,7 @@ class NoHistory : public HistoryPort {
   void RecordRun(const RunRecord&) override {}
   bool HasAnswers() const override { return false; }
   HistorySnapshot Snapshot() override { return {}; }
+  std::optional<KeptAnswers> ReadAnswers() override { return std::nullopt; }
   void ReportWriteFailure() override {}
 };
 

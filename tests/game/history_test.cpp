@@ -200,6 +200,7 @@ TEST_F(HistoryTest, UnusableDatabasesGiveOneNoticeAndTheGameGoesOn) {
     recorder.ReportWriteFailure();
     EXPECT_EQ(notices.shown.size(), 1u) << "one notice only";
     EXPECT_FALSE(WeakPoemsEnabled());
+    EXPECT_FALSE(engine->desktop.window.Enabled(kCommandPlan)) << "no history, no plan";
     EXPECT_FALSE(recorder.HasAnswers());
     EXPECT_EQ(std::filesystem::exists(where), existed);
     if (existed && std::string(c.name) != "locked" && std::filesystem::is_regular_file(where)) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "fakes/temp_folder.h"
 
@@ -108,6 +109,31 @@ TEST_F(PreferencesFileTest, KeepsTheVoicesOptions) {
   }
 }
 
+// The plan's two numbers are kept as the player set them, and stay out of a file that never named
+// them while they are at their defaults; once named, the file keeps naming them.
+TEST_F(PreferencesFileTest, KeepsThePlanSettings) {
+  Preferences changed{false, 100, true};
+  changed.plan = {12, 0.85};
+  EXPECT_EQ(Resaved("[view]\nzoom=1\n", changed),
+            "[view]\nzoom=1\n[input]\nromaji=false\n[plan]\nnew-per-day=12\nretention=0.85\n");
+  EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
+  EXPECT_EQ(loaded.plan.newPerDay, 12);
+  EXPECT_DOUBLE_EQ(loaded.plan.retention, 0.85);
+  EXPECT_EQ(Resaved(ReadBytes(Conf()), Preferences{false, 100, true}),
+            "[view]\nzoom=1\n[input]\nromaji=false\n[plan]\nnew-per-day=5\nretention=0.90\n");
+
+  // The ends of the ranges, and the ways an editor may write a retention.
+  for (const auto& [text, newPerDay, retention] :
+       {std::tuple{"new-per-day=0\nretention=0.8", 0, 0.80},
+        std::tuple{"new-per-day=20\nretention=0.97", 20, 0.97},
+        std::tuple{"new-per-day= 7 \nretention=0.9", 7, 0.90}}) {
+    WriteBytes(Conf(), std::string("[plan]\n") + text + "\n");
+    EXPECT_EQ(Load(), FileStatus::Ok(Conf())) << text;
+    EXPECT_EQ(loaded.plan.newPerDay, newPerDay) << text;
+    EXPECT_DOUBLE_EQ(loaded.plan.retention, retention) << text;
+  }
+}
+
 // A file without romaji= (or none at all) tells that romaji input was never chosen, and a save
 // before it is chosen leaves the key out, the file's bytes otherwise as they were; once given,
 // the key counts as chosen whatever its value.
@@ -186,6 +212,10 @@ TEST_F(PreferencesFileTest, ABrokenFileIsSetAsideUnderAFreeName) {
       "[voice]\nspeed=0.6\n",          "[voice]\nspeed=1.5\n",
       "[voice]\nspeed=1,2\n",          "[voice]\nspeed=fast\n",
       "[voice]\nspeed=\n",             "[voice]\nrecite=yes\n",
+      "[plan]\nnew-per-day=21\n",      "[plan]\nnew-per-day=-1\n",
+      "[plan]\nnew-per-day=5.0\n",     "[plan]\nretention=0.79\n",
+      "[plan]\nretention=0.98\n",      "[plan]\nretention=0.905\n",
+      "[plan]\nretention=.9\n",        "[plan]\nretention=90%\n",
   };
   int n = 0;
   for (const std::string& bytes : broken) {

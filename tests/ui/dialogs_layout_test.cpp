@@ -28,6 +28,7 @@
 #include "ui/dialogs/dialog_pictures.h"
 #include "ui/dialogs/favourite_dialog.h"
 #include "ui/dialogs/poem_card_dialog.h"
+#include "ui/dialogs/plan_settings_dialog.h"
 #include "ui/dialogs/rank_in_dialog.h"
 #include "ui/dialogs/record_list_dialog.h"
 #include "ui/dialogs/results_dialog.h"
@@ -218,6 +219,7 @@ class BuiltDialogTest : public uitest::DialogsFixture,
                               {records, settingsController, notices, clock, inputMethod});
     }
     if (name == "Settings") return new SettingsDialog(owner, settingsModel, favourite, notices);
+    if (name == "PlanSettings") return new PlanSettingsDialog(owner, PlanSettings{});
     if (name == "PoemCard") {
       // The longest poet's name and reading, with every line of figures.
       history.RecordAnswer({kLongestPoetPoem, QuestionMode::Normal, true, 12345, 0, 0, {}});
@@ -349,10 +351,10 @@ TEST_P(BuiltDialogTest, GrowsWithTheZoomAndOpensCentredOnItsOwner) {
   zoomed->Destroy();
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSeven, BuiltDialogTest,
+INSTANTIATE_TEST_SUITE_P(AllEight, BuiltDialogTest,
                          ::testing::Combine(::testing::Values("Results", "About", "RecordList",
                                                              "RankIn", "Settings", "Favourite",
-                                                             "PoemCard"),
+                                                             "PoemCard", "PlanSettings"),
                                             ::testing::Values(100, 200)),
                          [](const auto& info) {
                            return std::get<0>(info.param) + "_" +

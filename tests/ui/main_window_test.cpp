@@ -106,6 +106,7 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
       {0, kCommandPause, "一時停止する(&P)", 'P'},
       {0, kCommandRestart, "最初からやり直す(&R)", 'R'},
       {0, kCommandWeakPoems, "苦手な歌を練習する(&W)", 0},
+      {0, kCommandPlan, "今日の練習 (5首)(&D)", 0},
       {0, kCommandExit, "終了する(&E)", 'E'},
       {1, kCommandSettings, "環境を設定する(&E)", 0},
       {1, kCommandRomajiInput, "ローマ字で入力する(&K)", 'J'},
@@ -114,6 +115,7 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
       {1, kCommandOpening, "序歌から始める(&J)", 0},
       {1, kCommandRecords, "記録を見る(&R)", 0},
       {1, kCommandMastery, "成績を見る(&T)", 0},
+      {1, kCommandPlanSettings, "学習の設定(&L)", 0},
       {2, kCommandHelp, "ヘルプを見る(&H)", 0},
       {2, kCommandVersion, "バージョン情報を見る(&V)", 0},
   };
@@ -140,7 +142,7 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
     }
   }
   wxMenu* options = bar->GetMenu(1);
-  ASSERT_EQ(options->GetMenuItemCount(), 10u);
+  ASSERT_EQ(options->GetMenuItemCount(), 11u);
   wxMenuItem* zoom = options->FindItemByPosition(2);
   EXPECT_EQ(zoom->GetItemLabel().utf8_string(), "表示の大きさ(&Z)");
   ASSERT_TRUE(zoom->IsSubMenu());
@@ -156,10 +158,11 @@ TEST_F(MainWindowTest, MenuHasItsTextsAccessKeysAndAccelerators) {
   }
   EXPECT_TRUE(bar->IsChecked(kCommandZoom100)) << "100 % with no preferences kept";
   wxMenu* game = bar->GetMenu(0);
-  ASSERT_EQ(game->GetMenuItemCount(), 6u);
+  ASSERT_EQ(game->GetMenuItemCount(), 7u);
   EXPECT_EQ(game->FindItemByPosition(3)->GetId(), kCommandWeakPoems);
-  EXPECT_TRUE(game->FindItemByPosition(4)->IsSeparator());
-  EXPECT_EQ(game->FindItemByPosition(5)->GetId(), kCommandExit);
+  EXPECT_EQ(game->FindItemByPosition(4)->GetId(), kCommandPlan);
+  EXPECT_TRUE(game->FindItemByPosition(5)->IsSeparator());
+  EXPECT_EQ(game->FindItemByPosition(6)->GetId(), kCommandExit);
 }
 
 TEST_F(MainWindowTest, StartsAtIdleWithItsMenuStates) {
@@ -171,6 +174,8 @@ TEST_F(MainWindowTest, StartsAtIdleWithItsMenuStates) {
   EXPECT_TRUE(Enabled(kCommandRecords));
   EXPECT_TRUE(Enabled(kCommandMastery));
   EXPECT_FALSE(Enabled(kCommandWeakPoems)) << "no history yet";
+  EXPECT_TRUE(Enabled(kCommandPlan)) << "the first new poems";
+  EXPECT_TRUE(Enabled(kCommandPlanSettings));
   EXPECT_TRUE(Enabled(kCommandHelp));
   EXPECT_TRUE(Enabled(kCommandVersion));
   EXPECT_TRUE(Enabled(kCommandExit));
@@ -381,6 +386,8 @@ TEST_F(MainWindowTest, StartRunsTheCountdownAndPutsAQuestion) {
   EXPECT_FALSE(Enabled(kCommandRecords));
   EXPECT_FALSE(Enabled(kCommandMastery));
   EXPECT_FALSE(Enabled(kCommandWeakPoems));
+  EXPECT_FALSE(Enabled(kCommandPlan));
+  EXPECT_FALSE(Enabled(kCommandPlanSettings));
   EXPECT_FALSE(Enabled(kCommandHelp));
   EXPECT_FALSE(Enabled(kCommandVersion));
   EXPECT_TRUE(Enabled(kCommandExit));

@@ -6,6 +6,7 @@
 
 #include "game/game_controller.h"
 #include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/plan_settings_dialog.h"
 #include "ui/dialogs/record_list_dialog.h"
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/help.h"
@@ -49,5 +50,9 @@ void WxDialogs::OpenMastery(const HistorySnapshot& history) {
 void WxDialogs::OpenAbout() { ShowAbout(owner_()); }
 
 void WxDialogs::ShowHelp() { verselane::ShowHelp(owner_()); }
+
+bool WxDialogs::EditPlanSettings(PlanSettings& settings) {
+  return verselane::EditPlanSettings(owner_(), settings);
+}
 
 }  // namespace verselane

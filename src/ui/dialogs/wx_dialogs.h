@@ -35,6 +35,7 @@ class WxDialogs : public DialogPort {
   void OpenMastery(const HistorySnapshot& history) override;
   void OpenAbout() override;
   void ShowHelp() override;
+  bool EditPlanSettings(PlanSettings& settings) override;
 
   // The results of `run`, at once (OpenResults comes here); `closed` is told what the player
   // chose.

@@ -1,0 +1,29 @@
+#include "game/plan_report.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "records/answer_history.h"
+
+namespace verselane {
+
+std::string FormatPlanLine(const PlanItem& item) {
+  char recall[16] = "-";
+  if (item.recall) std::snprintf(recall, sizeof recall, "%.2f", *item.recall);
+  return std::to_string(item.poem + 1) + '\t' + (item.kind == PlanKind::kDue ? "due" : "new") +
+         '\t' + recall + '\t' + DateText(item.nextReview);
+}
+
+bool PrintPlanReport(const std::string& historyPath, Day today, const PlanSettings& settings,
+                     const PoemCatalogue& catalogue, std::ostream& out, std::ostream& errors,
+                     FileSystem& files) {
+  std::vector<AnswerRecord> answers;
+  if (!ReadAnswersForReport(historyPath, answers, errors, files)) return false;
+  for (const PlanItem& item : PlanDay(ReplayAnswers(answers), catalogue, today, settings)) {
+    out << FormatPlanLine(item) << '\n';
+  }
+  out.flush();
+  return true;
+}
+
+}  // namespace verselane

@@ -1,0 +1,152 @@
+// Today's plan as a run: its menu item, the run that asks it in order and moves the schedule, its
+// settings, and a history that cannot give a plan.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue/poem_groups.h"
+#include "engine_harness.h"
+#include "fakes/temp_folder.h"
+#include "game/answer_recorder.h"
+
+namespace verselane {
+namespace {
+
+constexpr std::int64_t kNow = 1'800'000'000;
+
+class PlanRunTest : public ::testing::Test {
+ protected:
+  PlanRunTest() {
+    history.now = kNow;
+    history.localTime = "2027-01-15 09:00:00";
+    engine.emplace(random, history);
+    engine->UseSource(kAllPoemsSource, 2);
+  }
+
+  FakeMainWindow& window() { return engine->desktop.window; }
+  bool PlanEnabled() { return window().Enabled(kCommandPlan); }
+  std::string PlanLabel() { return window().menuLabel.at(kCommandPlan); }
+  std::vector<int> PlanPoems() {
+    std::vector<int> poems;
+    for (const PlanItem& item : engine->game.plan().value()) poems.push_back(item.poem);
+    return poems;
+  }
+  // Plays the run to its end, every answer right; the poems in the order asked.
+  std::vector<int> PlayRun() {
+    std::vector<int> asked;
+    EXPECT_GT(engine->TickUntilPhase(Phase::kAnswering), 0);
+    while (engine->state() == PlayState::Running) {
+      asked.push_back(engine->game.run().question.poem);
+      engine->Answer(true);
+      engine->TickUntilPhase(Phase::kReview);
+      engine->TickUntilPhase(Phase::kAnswering);
+    }
+    return asked;
+  }
+
+  SeededRandom random{11};
+  FakeHistory history;
+  std::optional<EngineHarness> engine;
+};
+
+// The run asks the plan's poems in the plan's order, leaves the player's source and count as
+// they were, and its answers are recorded like any run's, so the plan moves with them: the new
+// poems of the day used up, and due again some days later.
+TEST_F(PlanRunTest, AsksThePlanInOrderAndItsAnswersMoveTheSchedule) {
+  engine->preferences.plan = {3, 0.90};
+  engine->game.ResetGame();
+  EXPECT_TRUE(PlanEnabled());
+  EXPECT_EQ(PlanLabel(), SjisLiteral("今日の練習 (3首)(&D)"));
+  const std::vector<int> plan = PlanPoems();
+
+  engine->commands.Dispatch(kCommandPlan);
+  ASSERT_EQ(engine->state(), PlayState::Running);
+  EXPECT_FALSE(PlanEnabled()) << "greyed while a run goes";
+  EXPECT_FALSE(window().Enabled(kCommandPlanSettings));
+  EXPECT_EQ(engine->game.run().questionCount, 3);
+  EXPECT_EQ(PlayRun(), plan);
+  EXPECT_EQ(engine->settings().source(), kAllPoemsSource);
+  EXPECT_EQ(engine->settings().questionCount(), 2);
+  ASSERT_EQ(history.answers.size(), 3u);
+  for (std::size_t i = 0; i < plan.size(); ++i) EXPECT_EQ(history.answers[i].poem, plan[i]);
+  EXPECT_EQ(history.runs.size(), 1u);
+
+  engine->CloseResults(false);
+  EXPECT_EQ(PlanLabel(), SjisLiteral("今日の練習 (0首)(&D)")) << "today's new poems are used";
+  EXPECT_FALSE(PlanEnabled());
+  engine->commands.Dispatch(kCommandPlan);
+  EXPECT_EQ(engine->state(), PlayState::Idle);
+  engine->commands.Start();
+  EXPECT_EQ(engine->game.run().pool.size(), 100u) << "the source again";
+
+  // A week on, the three are due again, lowest chance of recall first, before new ones.
+  history.localTime = "2027-01-22 09:00:00";
+  engine->game.ResetGame();
+  ASSERT_EQ(engine->game.plan()->size(), 6u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ((*engine->game.plan())[i].kind, PlanKind::kDue) << i;
+  }
+  EXPECT_EQ(PlanLabel(), SjisLiteral("今日の練習 (6首)(&D)"));
+}
+
+// OK in the settings window keeps the settings at once and the menu follows them; Cancel changes
+// nothing.
+TEST_F(PlanRunTest, TheSettingsWindowKeepsItsChoiceAtOnce) {
+  EXPECT_EQ(PlanLabel(), SjisLiteral("今日の練習 (5首)(&D)"));
+  engine->commands.Dispatch(kCommandPlanSettings);
+  EXPECT_EQ(engine->desktop.dialogs.planSettings, 1);
+  EXPECT_TRUE(engine->desktop.preferences.saved.empty()) << "cancelled";
+
+  engine->desktop.dialogs.planSettingsChosen = PlanSettings{12, 0.85};
+  engine->commands.Dispatch(kCommandPlanSettings);
+  EXPECT_EQ(engine->preferences.plan.newPerDay, 12);
+  ASSERT_EQ(engine->desktop.preferences.saved.size(), 1u);
+  EXPECT_EQ(engine->desktop.preferences.saved[0].plan.newPerDay, 12);
+  EXPECT_DOUBLE_EQ(engine->desktop.preferences.saved[0].plan.retention, 0.85);
+  EXPECT_EQ(PlanLabel(), SjisLiteral("今日の練習 (12首)(&D)"));
+
+  engine->desktop.dialogs.planSettingsChosen = PlanSettings{0, 0.90};
+  engine->commands.Dispatch(kCommandPlanSettings);
+  EXPECT_FALSE(PlanEnabled()) << "nothing due and no new poem";
+}
+
+// A history that goes bad under the program gives no plan: one notice, the item greyed and
+// without a count, and the game goes on.
+TEST(PlanHistoryTest, AHistoryThatCannotBeReadGreysThePlanWithOneNotice) {
+  TempFolder folder;
+  const std::string path = folder.File(kHistoryFileName);
+  FakeNotices notices;
+  AnswerRecorder recorder(path, notices, [] { return kNow; });
+  ASSERT_TRUE(recorder.Open());
+  SeededRandom random{3};
+  EngineHarness engine(random, recorder);
+  engine.UseSource(kAllPoemsSource, 1);
+  EXPECT_TRUE(engine.desktop.window.Enabled(kCommandPlan));
+
+  ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
+  engine.Answer(true);
+  engine.TickUntilPhase(Phase::kReview);
+  while (engine.state() == PlayState::Running) engine.Tick();
+  recorder.Flush();
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "UPDATE answers SET milliseconds = -1", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(other);
+
+  engine.CloseResults(false);
+  ASSERT_EQ(notices.shown.size(), 1u);
+  EXPECT_EQ(notices.shown[0].text,
+            SjisLiteral("NOTICE(RecordAnswer):\n解答履歴ファイル(history.sqlite3)が破損しています\n"
+                        "これ以降の解答は記録されません"));
+  EXPECT_FALSE(engine.desktop.window.Enabled(kCommandPlan));
+  EXPECT_EQ(engine.desktop.window.menuLabel.at(kCommandPlan), SjisLiteral("今日の練習(&D)"));
+  ASSERT_GT(engine.StartAndReachFirstQuestion(), 0) << "the game goes on";
+  EXPECT_EQ(notices.shown.size(), 1u) << "one notice only";
+}
+
+}  // namespace
+}  // namespace verselane
