@@ -12,6 +12,7 @@ set(VERSELANE_APP_ID org.verselane.Verselane)
 set(VERSELANE_MAINTAINER "The Verselane developers <support@verselane.example.org>")
 
 add_executable(verselane-package-texts tools/package_texts.cpp src/ui/command_line.cpp)
+target_link_libraries(verselane-package-texts PRIVATE verselane_core)
 target_include_directories(verselane-package-texts PRIVATE src)
 target_compile_definitions(verselane-package-texts PRIVATE
   "VERSELANE_VERSION=\"${PROJECT_VERSION}\"")
