@@ -10,7 +10,7 @@ namespace {
 
 using K = ControlKind;
 
-constexpr DialogFrame kFrame{" 学習の設定", 160, 70};
+constexpr DialogFrame kFrame{" 学習の設定", 160, 76};
 
 // A retention as the list shows it: "0.90".
 wxString RetentionText(int hundredths) {
@@ -24,13 +24,13 @@ wxString RetentionText(int hundredths) {
 PlanSettingsDialog::PlanSettingsDialog(wxWindow* parent, const PlanSettings& settings)
     : BuiltDialog(parent, kFrame) {
   Build({
-      Place(K::kTextRight, "1日の新しい歌", 7, 10, 70, 8),
-      Place(K::kDropList, "", 82, 8, 40, 12).SizedFor("20").Into(newPerDay_),
-      Place(K::kText, "首", 126, 10, 20, 8),
-      Place(K::kTextRight, "目標の想起率", 7, 28, 70, 8),
-      Place(K::kDropList, "", 82, 26, 40, 12).SizedFor("0.97").Into(retention_),
-      Place(K::kDefaultButton, "OK", 24, 48, 50, 14).WithId(wxID_OK),
-      Place(K::kButton, "ｷｬﾝｾﾙ", 86, 48, 50, 14).Anchored(kAnchorRight).WithId(wxID_CANCEL),
+      Place(K::kTextRight, "1日の新しい歌", 7, 11, 70, 8),
+      Place(K::kDropList, "", 82, 8, 40, 14).SizedFor("20").Into(newPerDay_),
+      Place(K::kText, "首", 126, 11, 20, 8),
+      Place(K::kTextRight, "目標の想起率", 7, 33, 70, 8),
+      Place(K::kDropList, "", 82, 30, 40, 14).SizedFor("0.97").Into(retention_),
+      Place(K::kDefaultButton, "OK", 24, 54, 50, 14).WithId(wxID_OK),
+      Place(K::kButton, "ｷｬﾝｾﾙ", 86, 54, 50, 14).Anchored(kAnchorRight).WithId(wxID_CANCEL),
   });
   for (int count = kMinNewPerDay; count <= kMaxNewPerDay; ++count) {
     newPerDay_->Append(wxString::Format("%d", count));
