@@ -2,16 +2,15 @@
 # A run read aloud: with [voice] recite=true the first question's upper phrase is spoken through
 # SDL (its disk driver writes what would be heard into a file), and what came out is speech of
 # an upper phrase's length (some seconds of sound, not a click and not a minute). The sound
-# effects are off, so the voice is all that is heard. The synthesiser is the one on PATH, or the
-# command VERSELANE_SYNTHESISER names; the voice's cache is made in the private home.
+# effects are off, so the voice is all that is heard. The synthesiser is Open JTalk's open_jtalk
+# on PATH, as the program runs it; the voice's cache is made in the private home.
 #
 # Usage: recited_run_test.sh PATH/verselane PATH/verselane-files BUILD_DIR
 set -euo pipefail
 source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/e2e_lib.sh"
 
 test_name="recited run test"
-synthesiser=${VERSELANE_SYNTHESISER:-open_jtalk}
-take_arguments "$@" Xvfb xdotool xwininfo python3 "$synthesiser"
+take_arguments "$@" Xvfb xdotool xwininfo python3 open_jtalk
 
 make_scratch_work
 start_private_x
