@@ -40,6 +40,8 @@ VERSELANE_TEST_PACKAGES=(
   libskk-common
   sway grim jq zenity libwayland-dev libxkbcommon-dev wayland-protocols
 )
+# The keystroke-to-glyph probe of tools/measure-latency sends its keys through XTest.
+VERSELANE_TEST_PACKAGES+=(libxtst-dev)
 
 # Not needed to build or test: the maintainer tools that make the committed pictures, sounds and
 # help book of assets/ again (tools/make-assets.sh). The pictures are drawn with Pillow in these
