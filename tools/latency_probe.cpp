@@ -13,7 +13,9 @@
 // line then and shows a wrong answer's reading until Return again, 1.2 s later. Prints one line
 // per key:
 // "QUESTION KEY MILLISECONDS", or "QUESTION KEY timeout" when nothing changed within a second.
-// A keysym that no key carries is put on a spare key code first, before anything is timed.
+// A keysym that no key carries is put on a spare key code first, before anything is timed;
+// `latency-probe map KEYSYM` does only that, so that programs started after it never see the
+// keyboard map change (GTK reloads it when it does).
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -157,6 +159,14 @@ bool AwaitLine(LineReader& line, bool shown, int ms) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "map") == 0) {
+    Display* display = XOpenDisplay(nullptr);
+    const KeySym keysym = XStringToKeysym(argv[2]);
+    if (display == nullptr || keysym == NoSymbol) Die("cannot map the keysym");
+    KeyFor(display, keysym);
+    XCloseDisplay(display);
+    return 0;
+  }
   if (argc < 7 || argc > 8) {
     std::fprintf(stderr, "usage: latency-probe WINDOW KEYSYM QUESTIONS KEYS ZOOM game|entry [SEED]\n");
     return 2;
