@@ -5,6 +5,11 @@
 // whose handler does nothing. No game, no fonts of its own, no answer line, no sound.
 //
 //   bare-frame            shows the window (title " Bare frame") until it is closed or killed
+//   bare-frame --entry ZOOM
+//                         the same window ZOOM times its size (1 or 2) with a plain text entry
+//                         where Verselane's answer line is, of the same place, font and colours,
+//                         focused; Enter empties it. The floor under the keystroke-to-glyph
+//                         figures of tools/measure-latency.
 //   bare-frame --bench R N
 //                         shows the window, then prints R repetitions of three timings, one line
 //                         each, with the wall and the process CPU time per iteration:
@@ -26,6 +31,7 @@
 #include <wx/evtloop.h>
 #include <wx/frame.h>
 #include <wx/menu.h>
+#include <wx/textctrl.h>
 #include <wx/timer.h>
 
 namespace {
@@ -61,8 +67,8 @@ wxMenuBar* MenuBar() {
 
 class View : public wxWindow {
  public:
-  View(wxWindow* parent, const wxBitmap& buffer)
-      : wxWindow(parent, wxID_ANY, wxPoint(0, 0), wxSize(kClientWidth, kClientHeight),
+  View(wxWindow* parent, const wxBitmap& buffer, int zoom)
+      : wxWindow(parent, wxID_ANY, wxPoint(0, 0), wxSize(kClientWidth * zoom, kClientHeight * zoom),
                  wxWANTS_CHARS | wxBORDER_NONE),
         buffer_(buffer) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -78,24 +84,46 @@ class View : public wxWindow {
   const wxBitmap& buffer_;
 };
 
+// A font whose cell (ascent + descent) is `pixels` high, as Verselane sizes its answer line's.
+wxFont FontWithCellHeight(const wxString& face, double pixels) {
+  constexpr double kReference = 100.0;
+  wxBitmap scratch(1, 1);
+  wxMemoryDC dc(scratch);
+  dc.SetFont(wxFont(wxFontInfo(kReference).FaceName(face)));
+  const wxFontMetrics metrics = dc.GetFontMetrics();
+  return wxFont(wxFontInfo(kReference * (pixels - 1.2) / (metrics.ascent + metrics.descent))
+                    .FaceName(face));
+}
+
+// Verselane's answer line: its place in the 400 x 150 view, font height and colours.
+wxTextCtrl* AnswerEntry(wxWindow* parent, int zoom) {
+  auto* entry = new wxTextCtrl(parent, wxID_ANY, wxString(), wxPoint(76 * zoom, 60 * zoom),
+                               wxSize(308 * zoom, 28 * zoom), wxTE_PROCESS_ENTER | wxBORDER_NONE);
+  entry->SetFont(FontWithCellHeight("IPAexGothic", 20.0 * zoom));
+  entry->SetForegroundColour(wxColour(100, 100, 100));
+  entry->SetBackgroundColour(*wxWHITE);
+  entry->Bind(wxEVT_TEXT_ENTER, [entry](wxCommandEvent&) { entry->ChangeValue(wxString()); });
+  return entry;
+}
+
 class Frame : public wxFrame {
  public:
-  Frame()
+  explicit Frame(int zoom = 1)
       : wxFrame(nullptr, wxID_ANY, " Bare frame", wxDefaultPosition, wxDefaultSize,
                 wxDEFAULT_FRAME_STYLE & ~(wxRESIZE_BORDER | wxMAXIMIZE_BOX)),
-        buffer_(kClientWidth, kClientHeight, 24),
+        buffer_(kClientWidth * zoom, kClientHeight * zoom, 24),
         timer_(this, kTimerId) {
     {
       // Not one flat colour, so that nothing along the way can take a short cut.
       wxMemoryDC dc(buffer_);
-      for (int x = 0; x < kClientWidth; ++x) {
+      for (int x = 0; x < kClientWidth * zoom; ++x) {
         dc.SetPen(wxPen(wxColour(x % 256, (x * 3) % 256, 128)));
-        dc.DrawLine(x, 0, x, kClientHeight);
+        dc.DrawLine(x, 0, x, kClientHeight * zoom);
       }
     }
     SetMenuBar(MenuBar());
-    view_ = new View(this, buffer_);
-    SetClientSize(kClientWidth, kClientHeight);
+    view_ = new View(this, buffer_, zoom);
+    SetClientSize(kClientWidth * zoom, kClientHeight * zoom);
     SetMinSize(GetSize());
     SetMaxSize(GetSize());
     Centre(wxBOTH);
@@ -147,19 +175,25 @@ class BareApp : public wxApp {
   bool OnInit() override {
     int repetitions = 0;
     long iterations = 0;
-    if (argc == 4 && argv[1] == "--bench") {
+    int entryZoom = 0;
+    if (argc == 3 && argv[1] == "--entry") {
+      entryZoom = std::atoi(argv[2].utf8_str());
+      if (entryZoom != 1 && entryZoom != 2) return false;
+    } else if (argc == 4 && argv[1] == "--bench") {
       repetitions = std::atoi(argv[2].utf8_str());
       iterations = std::atol(argv[3].utf8_str());
       if (repetitions <= 0 || iterations <= 0) return false;
     } else if (argc != 1) {
-      std::fprintf(stderr, "usage: bare-frame [--bench REPETITIONS ITERATIONS]\n");
+      std::fprintf(stderr, "usage: bare-frame [--bench REPETITIONS ITERATIONS | --entry ZOOM]\n");
       return false;
     }
     // In Verselane's order: the timer runs before the window shows.
-    frame_ = new Frame;
+    frame_ = new Frame(entryZoom > 0 ? entryZoom : 1);
     if (!frame_->StartTimer()) return false;
+    wxTextCtrl* entry = entryZoom > 0 ? AnswerEntry(&frame_->view(), entryZoom) : nullptr;
     frame_->Show();
     frame_->Update();
+    if (entry != nullptr) entry->SetFocus();
     if (repetitions > 0) {
       CallAfter([this, repetitions, iterations] { Bench(repetitions, iterations); });
     }

@@ -46,6 +46,10 @@ VERSELANE_TEST_PACKAGES=(
   lintian debootstrap man-db
   open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
 )
+# The keystroke-to-glyph probe of tools/measure-latency sends its keys through XTest.
+VERSELANE_TEST_PACKAGES+=(libxtst-dev)
+# Ninja builds ./test's three build folders (make does where it is missing).
+VERSELANE_TEST_PACKAGES+=(ninja-build)
 
 # Not needed to build or test: the maintainer tools that make the committed pictures, sounds and
 # help book of assets/ again (tools/make-assets.sh). The pictures are drawn with Pillow in these

@@ -85,7 +85,22 @@ bool AnswerBox::SetTextFont(int pixelHeight, const wxString& face) {
 
 bool AnswerBox::ApplyFont() {
   const wxFont font = FontWithCellHeight(fontFace_, kNormalWeight, fontPixels_ * zoom_);
-  return font.IsOk() && control_->SetFont(font);
+  if (!font.IsOk() || !control_->SetFont(font)) return false;
+  WarmUpGlyphs();
+  return true;
+}
+
+// The first text of a script drawn in a font costs Pango milliseconds: fallback fonts found, the
+// face loaded and shaped, each glyph's outline read. Measured once in the line's own Pango context
+// as soon as the window is up, the kana and letters a player types show at once from the first
+// key on, rather than while the first question is being answered.
+void AnswerBox::WarmUpGlyphs() {
+  control_->CallAfter([this] {
+    if (control_ == nullptr) return;
+    wxString typed = wxString::FromUTF8("ー、。abcdefghijklmnopqrstuvwxyz");
+    for (wchar_t kana = 0x3041; kana <= 0x3096; ++kana) typed += kana;
+    static_cast<void>(control_->GetTextExtent(typed));
+  });
 }
 
 bool AnswerBox::SetTextColour(int red, int green, int blue) {
@@ -141,7 +156,9 @@ void AnswerBox::SetHint(const std::string& text) {
   RemoveHint();
   if (control_ == nullptr || text.empty() || !control_->IsEmpty()) return;
   hintShown_ = true;
-  control_->SetForegroundColour(wxColour(kHintGrey, kHintGrey, kHintGrey));
+  if (!TintEntryText(control_, true, kHintGrey, kHintGrey, kHintGrey)) {
+    control_->SetForegroundColour(wxColour(kHintGrey, kHintGrey, kHintGrey));
+  }
   control_->ChangeValue(FromSjis(text));
   control_->SetInsertionPoint(0);
 }
@@ -152,7 +169,7 @@ void AnswerBox::RemoveHint() {
   if (control_ == nullptr) return;
   control_->ChangeValue(wxString());
   lastValue_.clear();
-  control_->SetForegroundColour(textColour_);
+  if (!TintEntryText(control_, false, 0, 0, 0)) control_->SetForegroundColour(textColour_);
 }
 
 void AnswerBox::SetRomajiInput(bool on) {

@@ -59,6 +59,7 @@ class AnswerBox : public AnswerBoxControlPort {
   int Zoomed(int length) const;
   wxRect ZoomedPlace() const;
   bool ApplyFont();
+  void WarmUpGlyphs();
   // Romaji input, which edits the line's own text around the caret.
   void TypeRomaji(char key);
   void FinishRomaji();

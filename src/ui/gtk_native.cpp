@@ -58,6 +58,34 @@ bool AllowInputMethod(wxTextCtrl* control, bool allowed) {
   return true;
 }
 
+bool TintEntryText(wxTextCtrl* control, bool tinted, int red, int green, int blue) {
+  using SetAttributes = void (*)(void* entry, void* attributes);
+  using NewList = void* (*)();
+  using NewForeground = void* (*)(std::uint16_t red, std::uint16_t green, std::uint16_t blue);
+  using Insert = void (*)(void* list, void* attribute);
+  using Unref = void (*)(void* list);
+  const auto setAttributes = Find<SetAttributes>("gtk_entry_set_attributes");
+  const auto newList = Find<NewList>("pango_attr_list_new");
+  const auto newForeground = Find<NewForeground>("pango_attr_foreground_new");
+  const auto insert = Find<Insert>("pango_attr_list_insert");
+  const auto unref = Find<Unref>("pango_attr_list_unref");
+  if (control == nullptr || control->GetHandle() == nullptr || !setAttributes || !newList ||
+      !newForeground || !insert || !unref) {
+    return false;
+  }
+  if (!tinted) {
+    setAttributes(control->GetHandle(), nullptr);
+    return true;
+  }
+  // Pango's colour channels are 16 bits: 255 becomes 65535.
+  auto channel = [](int value) { return static_cast<std::uint16_t>(value * 257); };
+  void* list = newList();
+  insert(list, newForeground(channel(red), channel(green), channel(blue)));
+  setAttributes(control->GetHandle(), list);
+  unref(list);
+  return true;
+}
+
 void StartFontSetUp() {
   using DefaultFontMap = void* (*)();
   if (const auto fontMap = Find<DefaultFontMap>("pango_cairo_font_map_get_default")) fontMap();

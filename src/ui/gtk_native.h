@@ -18,6 +18,12 @@ bool MakeEntryFlat(wxTextCtrl* control);
 // (off), whatever input method the desktop runs.
 bool AllowInputMethod(wxTextCtrl* control, bool allowed);
 
+// Shows the text of `control` in the colour red, green, blue (each 0 to 255), or, with `tinted`
+// false, in the entry's own colour again. A Pango attribute of the text: wx's foreground colour
+// restyles the entry through CSS instead, its font resolved and its text laid out anew, which
+// held the first key after the hint back by milliseconds.
+bool TintEntryText(wxTextCtrl* control, bool tinted, int red, int green, int blue);
+
 // Has fontconfig read its configuration on a thread of its own from now on (Pango does that
 // when its font map is first made): the first font the program asks for waits until it is done,
 // some 25 ms, and meanwhile the program can read its files and build its window.

@@ -1,6 +1,8 @@
 // The answer line on a real window: typed characters reach the KeyLatch, Enter reaches only the
 // KeyLatch, text committed without keys (an input method's) still reaches it, and the text is
 // read as CP932.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <wx/frame.h>
@@ -97,6 +99,32 @@ TEST_F(AnswerBoxTest, TextIsReadAsCp932) {
   EXPECT_EQ(box.ReadText(), SjisLiteral("わがころも手") + "?");
   box.Clear();
   EXPECT_EQ(box.ReadText(), "");
+}
+
+// The darkest channel of any pixel the line shows on screen, over the first letters of its text,
+// clear of the caret (before the hint, after the answer) and of the theme's focus ring.
+int DarkestOnScreen(const wxWindow* control) {
+  const wxImage shot = uitest::ScreenshotOf(control->GetScreenRect());
+  int darkest = 255;
+  for (int y = 4; y < shot.GetHeight() - 4; ++y) {
+    for (int x = 6; x < std::min(shot.GetWidth(), 50); ++x) {
+      darkest = std::min({darkest, int{shot.GetRed(x, y)}, int{shot.GetGreen(x, y)},
+                          int{shot.GetBlue(x, y)}});
+    }
+  }
+  return darkest;
+}
+
+// The hint is drawn grey; once it goes, the answer is drawn in the line's own colour again.
+TEST_F(AnswerBoxTest, TheHintIsGreyAndTheAnswerIsNot) {
+  ASSERT_TRUE(box.SetTextColour(0, 0, 0));
+  box.SetHint("ABCDEFGH");
+  RunEventsFor(150);
+  EXPECT_GE(DarkestOnScreen(box.control()), 150) << "the hint is grey";
+  box.Clear();
+  box.control()->ChangeValue("ABCDEFGH");
+  RunEventsFor(150);
+  EXPECT_LE(DarkestOnScreen(box.control()), 60) << "the answer is black";
 }
 
 TEST_F(AnswerBoxTest, HidingGivesTheKeysToTheScreenBehind) {
