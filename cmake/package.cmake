@@ -7,7 +7,6 @@
 # be the program's version. The manual page and the changelog are compressed as Debian wants them
 # (gzip -9n: no name or time inside, so a rebuild makes the same bytes).
 
-set(VERSELANE_APP_ID org.verselane.Verselane)
 # The package's maintainer: the contact the program's About box gives.
 set(VERSELANE_MAINTAINER "The Verselane developers <support@verselane.example.org>")
 

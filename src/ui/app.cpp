@@ -70,6 +70,8 @@ class VerselaneApp : public wxApp {
     // executable's name), so the class name goes there as well:
     // WM_CLASS = "verselane", "Marrowfen".
     SetAppDisplayName(kClassName);
+    // Wayland has no WM_CLASS: there the desktop file's name goes with each window instead.
+    NameWindowsOnWayland(VERSELANE_APP_ID);
     // The data folder is made (when missing) before the single-instance claim: a second copy
     // finds it made by the first, so it still writes no file.
     const std::string dataFolder = DataFolderFor("/proc/self/exe");

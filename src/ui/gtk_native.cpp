@@ -152,6 +152,72 @@ bool DrawsOutsidePaint() {
   return x11;
 }
 
+namespace {
+
+// GLib's signal emission hook: the values are the emission's, the instance first.
+using EmissionHook = int (*)(void* hint, unsigned count, const void* values, void* data);
+
+// What NameMappedToplevel needs, looked up once: GTK maps every widget of a window as it shows it.
+struct WaylandNaming {
+  using ObjectOf = void* (*)(const void* value);
+  using IsToplevel = int (*)(void* widget);
+  using WindowOf = void* (*)(void* widget);
+  using TypeOfWindow = int (*)(void* gdkWindow);
+  using SetAppId = void (*)(void* gdkWindow, const char* appId);
+  ObjectOf objectOf = Find<ObjectOf>("g_value_get_object");
+  IsToplevel isToplevel = Find<IsToplevel>("gtk_widget_is_toplevel");
+  WindowOf windowOf = Find<WindowOf>("gtk_widget_get_window");
+  TypeOfWindow typeOfWindow = Find<TypeOfWindow>("gdk_window_get_window_type");
+  SetAppId setAppId = Find<SetAppId>("gdk_wayland_window_set_application_id");  // GTK 3.24.22
+  const char* appId = nullptr;
+
+  bool complete() const { return objectOf && isToplevel && windowOf && typeOfWindow && setAppId; }
+};
+
+// GdkWindowType's GDK_WINDOW_TOPLEVEL: a window of its own on the desktop, not a menu's or a
+// tooltip's (GDK_WINDOW_TEMP) nor an offscreen one.
+constexpr int kGdkToplevelWindow = 1;
+
+// GDK gives a window its Wayland toplevel when the window is mapped, named after the program,
+// and a new one each time it is shown again, so the name is replaced after every map (the hook
+// runs after GTK's own handler, which shows the window).
+int NameMappedToplevel(void* /*hint*/, unsigned /*count*/, const void* values, void* data) {
+  const auto* naming = static_cast<const WaylandNaming*>(data);
+  void* widget = naming->objectOf(values);
+  if (widget == nullptr || naming->isToplevel(widget) == 0) return 1;
+  void* gdkWindow = naming->windowOf(widget);
+  if (gdkWindow != nullptr && naming->typeOfWindow(gdkWindow) == kGdkToplevelWindow) {
+    naming->setAppId(gdkWindow, naming->appId);
+  }
+  return 1;  // stays for the next map
+}
+
+}  // namespace
+
+void NameWindowsOnWayland(const char* appId) {
+  using DefaultDisplay = void* (*)();
+  using TypeOf = unsigned long (*)();
+  using ClassRef = void* (*)(unsigned long type);
+  using Lookup = unsigned (*)(const char* name, unsigned long type);
+  using AddHook = unsigned long (*)(unsigned signal, unsigned detail, EmissionHook hook,
+                                    void* data, void (*destroy)(void*));
+  const auto defaultDisplay = Find<DefaultDisplay>("gdk_display_get_default");
+  const auto widgetType = Find<TypeOf>("gtk_widget_get_type");
+  const auto classRef = Find<ClassRef>("g_type_class_ref");
+  const auto lookup = Find<Lookup>("g_signal_lookup");
+  const auto addHook = Find<AddHook>("g_signal_add_emission_hook");
+  static WaylandNaming naming;
+  if (appId == nullptr || naming.appId != nullptr || !naming.complete() || !defaultDisplay ||
+      !widgetType || !classRef || !lookup || !addHook || !IsWaylandDisplay(defaultDisplay())) {
+    return;
+  }
+  classRef(widgetType());  // a signal is known once its class is made; kept for good
+  const unsigned mapSignal = lookup("map", widgetType());
+  if (mapSignal == 0) return;
+  naming.appId = appId;
+  addHook(mapSignal, 0, NameMappedToplevel, &naming, nullptr);
+}
+
 void ActivateWindow(wxTopLevelWindow* window, const std::string& activationToken) {
   if (window == nullptr) return;
   using WindowOf = void* (*)(void* widget);

@@ -1,4 +1,4 @@
-// Four things the desktop needs that wxWidgets 3.2 cannot ask of GTK through its own API. The GTK
+// Things the desktop needs that wxWidgets 3.2 cannot ask of GTK through its own API. The GTK
 // functions are those of the GTK library wx has already loaded, looked up at run time, so the
 // build needs no GTK development files; where one is missing the step is left out.
 #pragma once
@@ -42,6 +42,12 @@ void RealizeEntry(wxTextCtrl* control);
 // notification. A Wayland compositor moves the focus only for a token it issued, and the token
 // of the copy the player just started is such a one.
 void ActivateWindow(wxTopLevelWindow* window, const std::string& activationToken);
+
+// On a Wayland display, has every window the program shows from now on carry `appId` (which
+// must outlive the program's windows) as its app_id, the name a dock or GNOME Shell matches it
+// to the desktop file by; GTK would send the program's name. X11 and its WM_CLASS are left as
+// they are.
+void NameWindowsOnWayland(const char* appId);
 
 // Whether the program's display lets a window be drawn on at any time (X11), rather than only
 // when the toolkit paints it (Wayland, where GTK draws each window in its frame cycle).

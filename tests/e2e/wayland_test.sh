@@ -4,7 +4,7 @@
 # romaji; another window takes the focus, and a second copy, started with the activation token a
 # launcher gets for it, brings the first copy's window back to the focus; Ctrl+E asks to exit in
 # a dialog that belongs to the main window, and Alt+Y ends the program. The history then holds
-# the one answer.
+# the one answer. The main window and the dialog carry the desktop file's name as their app_id.
 #
 # Keys come from e2e-wayland-keyboard (tests/e2e/wayland/), one virtual keyboard with one keymap
 # for the whole test, which also asks sway for the activation token as a launcher does (sway 1.7's
@@ -21,6 +21,10 @@ source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/e2e_lib.sh"
 readonly COMPOSITOR_UID=4243
 readonly COVER_TITLE="a window on top"
 readonly ROMAJI_ANSWER="fujinotakaneniyukihafuritsutsu"
+# A dock matches a Wayland window to its launcher by the window's app_id: the name of the
+# package's desktop file.
+desktop_files=("$(dirname "$(readlink -f "$0")")"/../../assets/*.desktop)
+readonly APP_ID=$(basename "${desktop_files[0]}" .desktop)
 
 log() { echo "[$(date +%T)] $*"; }
 
@@ -102,6 +106,13 @@ views() {
     \"\(.id) \(.type) \(.name)\""
 }
 focused_title() { views '.focused' | cut -d' ' -f3-; }
+# expect_app_id TITLE WHAT: the window titled TITLE names the desktop file, as a dock needs.
+expect_app_id() {
+  local app_id
+  app_id=$(swaymsg -t get_tree | jq -r "[.. | objects | select(has(\"app_id\")) |
+    select(.name == \"$1\")][0].app_id")
+  [ "$app_id" = "$APP_ID" ] || fail "$2's app_id is \"$app_id\", not $APP_ID"
+}
 view_id() { views ".name == \"$1\"" | head -n 1 | cut -d' ' -f1; }
 
 shot=0
@@ -182,6 +193,7 @@ wait_for_focus "$MAIN_TITLE" "the first start"
 main=$(view_id "$MAIN_TITLE")
 wait_drawn_focused "at the first start"
 (( answered_notices == 2 )) || fail "$answered_notices notices at the first start, not 2"
+expect_app_id "$MAIN_TITLE" "the main window"
 expect_notices "$program_log" "at the first start" "$ENV_MISSING" "$RECORD_UNREADABLE"
 snap started
 log "the main window has the focus after $answered_notices notices"
@@ -232,6 +244,7 @@ parent=$(grep -F -e "-> $dialog_toplevel.set_parent(" -e "-> $dialog_toplevel.se
 # sway floats a window that has a parent, over the others.
 views ".name == \"$CONFIRM_EXIT_TITLE\"" | grep -q ' floating_con ' ||
   fail "sway does not float the exit confirmation"
+expect_app_id "$CONFIRM_EXIT_TITLE" "the exit confirmation"
 press key alt+y
 deadline=$((SECONDS + E2E_STEP_TIMEOUT))
 while kill -0 "$app_pid" 2>/dev/null; do
