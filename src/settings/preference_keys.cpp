@@ -84,7 +84,7 @@ constexpr PreferenceKey OneOf(const char* group, const char* key) {
 
 // A decimal number from Low to High, as "0.85"; anything else (a comma, words, a number out of
 // bounds) is not a value of the key.
-template <double Preferences::*Field, double Low, double High>
+template <double Preferences::*Field, const double& Low, const double& High>
 constexpr PreferenceKey Bounded(const char* group, const char* key) {
   return {group, key,
           [](std::string_view text, Preferences& preferences) {
