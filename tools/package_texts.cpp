@@ -43,14 +43,16 @@ constexpr Entry kFiles[] = {
                 "favourite poem and the player's name, scrambled."},
     {"record.dat", "The five best runs, scrambled."},
     {"history.sqlite3",
-     "The history of answers: every answer judged and every run finished (SQLite). verselane "
-     "--history prints it; a damaged one is told and left as it is."},
+     "The history of answers: every answer judged and every run finished (SQLite), from which "
+     "the memory of each poem and today's plan are worked out. verselane --history and verselane "
+     "--plan print them; a damaged one is told and left as it is."},
     {"*.vlq", "Question files: the poems missed in a run, saved from the results (by default into "
               "the data folder) and chosen as a question source in the settings."},
     {"*.txt", "Result files: a run's figures and the poems it missed, saved from the results where "
               "the player chooses, as plain Shift-JIS text; the program never reads them back."},
     {"$XDG_CONFIG_HOME/verselane/verselane.conf",
-     "Preferences that env.ini has no place for, such as romaji input and the zoom (by default "
+     "Preferences that env.ini has no place for, such as romaji input, the zoom, the daily "
+     "plan ([plan]) and the reader's voice ([voice]) (by default "
      "~/.config/verselane/verselane.conf). One the program cannot read is set aside under a new "
      "name and told, never overwritten."},
     {"$XDG_CACHE_HOME/verselane/",
@@ -227,8 +229,10 @@ std::string ManualParagraphs(const auto& entries, std::string_view font) {
 
 std::string ManualExitStatus() {
   const std::string history = RoffOptionText("--history");
+  const std::string plan = RoffOptionText("--plan");
   return ".TP\n.B 0\nThe program ran and was closed, or an option was answered.\n"
-         ".TP\n.B 1\n" + history + " could not read the history, or what an option prints could "
+         ".TP\n.B 1\n" + history + " or " + plan + " could not read the history, or what an option "
+         "prints could "
          "not be written (a full disk, a closed standard output); the reason goes to standard "
          "error.\n"
          ".TP\n.B " + std::to_string(verselane::kUsageErrorStatus) + "\nAn option or argument "
