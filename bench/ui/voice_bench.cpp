@@ -219,8 +219,8 @@ std::vector<RecitationRequest> EveryPhrase(double speed) {
 
 // The real synthesiser makes the run's hundred upper phrases (argument 1), or the hundred's
 // every phrase and poet (argument 3), into an empty cache while the game ticks, on one CPU with
-// it; then, in the same iteration, the control: as many ticks of a game
-// reciting nothing, so with no worker at all. Skipped without Open JTalk.
+// it; then, in the same iteration, the control: as many ticks of a game reciting nothing, so
+// with no worker at all. Skipped without Open JTalk.
 void BM_TickSpacingWhileTheHundredAreSynthesised(benchmark::State& state) {
   HoldOnOneCpu();
   const int parts = static_cast<int>(state.range(0));
