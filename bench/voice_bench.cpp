@@ -3,47 +3,15 @@
 // background work makes them, and a recitation found in a warm cache, as each question asks.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
-#include "catalogue/poem_catalogue.h"
-#include "game/reciter.h"
+#include "scratch_voice.h"
 
 namespace {
 
 using verselane::RecitedPart;
-
-// A voice cache of the benchmark's own, removed afterwards.
-class ScratchVoice {
- public:
-  ScratchVoice() = default;
-  ~ScratchVoice() { std::filesystem::remove_all(setup_.cacheFolder); }
-  ScratchVoice(const ScratchVoice&) = delete;
-  ScratchVoice& operator=(const ScratchVoice&) = delete;
-
-  void Empty() {
-    std::filesystem::remove_all(setup_.cacheFolder);
-    std::filesystem::create_directories(setup_.cacheFolder);
-  }
-  verselane::Reciter& reciter() { return reciter_; }
-
- private:
-  verselane::PoemCatalogue catalogue_;
-  static verselane::VoiceSetup Setup() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "verselane-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    verselane::VoiceSetup setup;
-    setup.cacheFolder = pattern;
-    return setup;
-  }
-
-  verselane::VoiceSetup setup_ = Setup();
-  verselane::Reciter reciter_{setup_, catalogue_};
-};
+using verselane::ScratchVoice;
 
 bool Make(benchmark::State& state, verselane::Reciter& reciter, int poem, RecitedPart part,
           int* lengthMs = nullptr) {
