@@ -38,7 +38,10 @@ class PreferencesKeeperTest : public ::testing::Test {
     PreferencesKeeper keeper(Conf(), notices);
     const Preferences preferences = keeper.Load();
     EXPECT_FALSE(preferences.romajiInput);
-    keeper.Save(Preferences{true, 200});
+    Preferences changed;
+    changed.romajiInput = true;
+    changed.zoomPercent = 200;
+    keeper.Save(changed);
     EXPECT_TRUE(notices.allFileNotices());
     return notices.texts();
   }
@@ -91,7 +94,9 @@ TEST_F(PreferencesKeeperTest, ASaveThatFailsIsTold) {
   PreferencesKeeper keeper(folder.File("file/verselane.conf"), notices);
   EXPECT_FALSE(keeper.Load().romajiInput);
   EXPECT_TRUE(notices.shown.empty());
-  keeper.Save(Preferences{true});
+  Preferences romaji;
+  romaji.romajiInput = true;
+  keeper.Save(romaji);
   ASSERT_EQ(notices.shown.size(), 1u);
   EXPECT_EQ(notices.shown[0].text,
             SjisLiteral("NOTICE(SavePreferences):\n設定ファイル(verselane.conf)を保存できませんでした\n"

@@ -17,6 +17,16 @@
 namespace verselane {
 namespace {
 
+// Preferences with romaji input, zoom and whether romaji was chosen as given, the rest at their
+// defaults.
+Preferences Prefs(bool romaji, int zoomPercent, bool romajiChosen) {
+  Preferences preferences;
+  preferences.romajiInput = romaji;
+  preferences.zoomPercent = zoomPercent;
+  preferences.romajiChosen = romajiChosen;
+  return preferences;
+}
+
 namespace fs = std::filesystem;
 using Code = FileStatus::Code;
 
@@ -61,7 +71,7 @@ TEST(PreferencesPathTest, FollowsTheXdgFoldersAndThePasswordDatabase) {
 
 TEST_F(PreferencesFileTest, WithoutAPathNothingIsReadOrWritten) {
   EXPECT_EQ(Load("").code(), Code::kNotFound);
-  EXPECT_EQ(file->Save(Preferences{true, 200, true}), FileStatus());
+  EXPECT_EQ(file->Save(Prefs(true, 200, true)), FileStatus());
   EXPECT_TRUE(fs::is_empty(folder.path()));
 }
 
@@ -70,7 +80,7 @@ TEST_F(PreferencesFileTest, KeepsTheOptionsAndWhatOthersWrote) {
   EXPECT_EQ(Load(path), FileStatus::NotFound(path));
   EXPECT_FALSE(loaded.romajiInput) << "no file: the defaults";
   EXPECT_EQ(loaded.zoomPercent, 100);
-  EXPECT_TRUE(file->Save(Preferences{true, 150, true}).ok());
+  EXPECT_TRUE(file->Save(Prefs(true, 150, true)).ok());
   EXPECT_EQ(ReadBytes(path), "[input]\nromaji=true\n[view]\nzoom=1.5\n");
   EXPECT_EQ(Load(path), FileStatus::Ok(path));
   EXPECT_TRUE(loaded.romajiInput);
@@ -78,10 +88,10 @@ TEST_F(PreferencesFileTest, KeepsTheOptionsAndWhatOthersWrote) {
 
   // A key of ours missing keeps its default, and a save adds it to its group.
   EXPECT_EQ(Resaved("# mine\n[input]\nlayout=dvorak\n\n# the view\n[view]\nside=left",
-                    {true, 200, true}),
+                    Prefs(true, 200, true)),
             "# mine\n[input]\nlayout=dvorak\nromaji=true\n\n# the view\n[view]\nside=left\n"
             "zoom=2\n");
-  EXPECT_EQ(Resaved("[other]\nx=1\n", {false, 100, true}),
+  EXPECT_EQ(Resaved("[other]\nx=1\n", Prefs(false, 100, true)),
             "[other]\nx=1\n[input]\nromaji=false\n[view]\nzoom=1\n");
 }
 
@@ -112,14 +122,14 @@ TEST_F(PreferencesFileTest, KeepsTheVoicesOptions) {
 // The plan's two numbers are kept as the player set them, and stay out of a file that never named
 // them while they are at their defaults; once named, the file keeps naming them.
 TEST_F(PreferencesFileTest, KeepsThePlanSettings) {
-  Preferences changed{false, 100, true};
+  Preferences changed = Prefs(false, 100, true);
   changed.plan = {12, 0.85};
   EXPECT_EQ(Resaved("[view]\nzoom=1\n", changed),
             "[view]\nzoom=1\n[input]\nromaji=false\n[plan]\nnew-per-day=12\nretention=0.85\n");
   EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
   EXPECT_EQ(loaded.plan.newPerDay, 12);
   EXPECT_DOUBLE_EQ(loaded.plan.retention, 0.85);
-  EXPECT_EQ(Resaved(ReadBytes(Conf()), Preferences{false, 100, true}),
+  EXPECT_EQ(Resaved(ReadBytes(Conf()), Prefs(false, 100, true)),
             "[view]\nzoom=1\n[input]\nromaji=false\n[plan]\nnew-per-day=5\nretention=0.90\n");
 
   // The ends of the ranges, and the ways an editor may write a retention.
@@ -140,7 +150,7 @@ TEST_F(PreferencesFileTest, KeepsThePlanSettings) {
 TEST_F(PreferencesFileTest, ARomajiKeyNeverWrittenStaysUnchosen) {
   EXPECT_EQ(Load().code(), Code::kNotFound);
   EXPECT_FALSE(loaded.romajiChosen);
-  EXPECT_EQ(Resaved("# mine\n[input]\nlayout=dvorak\n[view]\nzoom=2\n", {false, 150, false}),
+  EXPECT_EQ(Resaved("# mine\n[input]\nlayout=dvorak\n[view]\nzoom=2\n", Prefs(false, 150, false)),
             "# mine\n[input]\nlayout=dvorak\n[view]\nzoom=1.5\n");
   EXPECT_FALSE(loaded.romajiChosen);
   for (const char* value : {"true", "false"}) {
@@ -166,12 +176,12 @@ TEST_F(PreferencesFileTest, TakesWhatAnEditorLeaves) {
   EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
   EXPECT_TRUE(loaded.romajiInput);
   EXPECT_EQ(loaded.zoomPercent, 150);
-  EXPECT_EQ(file->Save(Preferences{false, 150, true}), FileStatus::Ok(Conf()));
+  EXPECT_EQ(file->Save(Prefs(false, 150, true)), FileStatus::Ok(Conf()));
   std::string expected = edited;
   expected.replace(expected.find("true"), 4, "false");
   EXPECT_EQ(ReadBytes(Conf()), expected);
 
-  EXPECT_EQ(Resaved("\xEF\xBB\xBF[view]\r\nzoom=2\r\n", {true, 200, true}),
+  EXPECT_EQ(Resaved("\xEF\xBB\xBF[view]\r\nzoom=2\r\n", Prefs(true, 200, true)),
             "\xEF\xBB\xBF[view]\r\nzoom=2\r\n[input]\r\nromaji=true\r\n");
 }
 
@@ -183,7 +193,7 @@ TEST_F(PreferencesFileTest, AGroupNamedTwiceIsOneGroupAndTheLastValueCounts) {
   EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
   EXPECT_TRUE(loaded.romajiInput);
   EXPECT_EQ(loaded.zoomPercent, 200);
-  EXPECT_EQ(Resaved(appended, {false, 100, true}),
+  EXPECT_EQ(Resaved(appended, Prefs(false, 100, true)),
             "[input]\nromaji=false\n[view]\nzoom=1\n[input]\nromaji=false\n");
 
   for (const std::string& others :
@@ -195,7 +205,7 @@ TEST_F(PreferencesFileTest, AGroupNamedTwiceIsOneGroupAndTheLastValueCounts) {
     EXPECT_FALSE(loaded.romajiInput) << others;
     EXPECT_EQ(loaded.zoomPercent, 100) << others;
   }
-  EXPECT_EQ(Resaved("[view]\nzoom=2\nzoom=1.5\n[input]\n[view]\n", {true, 200, true}),
+  EXPECT_EQ(Resaved("[view]\nzoom=2\nzoom=1.5\n[input]\n[view]\n", Prefs(true, 200, true)),
             "[view]\nzoom=2\nzoom=2\n[input]\nromaji=true\n[view]\n");
 }
 
@@ -229,7 +239,7 @@ TEST_F(PreferencesFileTest, ABrokenFileIsSetAsideUnderAFreeName) {
     EXPECT_EQ(file->setAsideAs(), name) << bytes;
     EXPECT_EQ(ReadBytes(folder.File(name)), bytes);
     EXPECT_FALSE(fs::exists(Conf())) << bytes;
-    EXPECT_TRUE(file->Save(Preferences{true, 100, true}).ok()) << bytes;
+    EXPECT_TRUE(file->Save(Prefs(true, 100, true)).ok()) << bytes;
     EXPECT_EQ(ReadBytes(Conf()), "[input]\nromaji=true\n[view]\nzoom=1\n");
   }
   // The earlier copies are all still there, each as it was.
@@ -247,7 +257,7 @@ TEST_F(PreferencesFileTest, ABrokenFileThatCannotBeSetAsideIsLeftAsItIs) {
   WriteBytes(Conf(), "[input]\nromaji=perhaps\n");
   EXPECT_EQ(Load(), FileStatus::Corrupt(Conf()));
   EXPECT_EQ(file->setAsideAs(), "");
-  EXPECT_EQ(file->Save(Preferences{true, 200, true}), FileStatus());
+  EXPECT_EQ(file->Save(Prefs(true, 200, true)), FileStatus());
   EXPECT_EQ(ReadBytes(Conf()), "[input]\nromaji=perhaps\n");
   EXPECT_EQ(ReadBytes(folder.File("verselane.conf.broken-100")), "taken");
 }
@@ -259,13 +269,13 @@ TEST_F(PreferencesFileTest, WhatIsNoPreferencesFileIsLeftAlone) {
   const std::string folderThere = folder.File("folder/verselane.conf");
   fs::create_directories(folderThere);
   EXPECT_EQ(Load(folderThere), FileStatus::NotRegularFile(folderThere));
-  EXPECT_EQ(file->Save(Preferences{true, 100, true}), FileStatus());
+  EXPECT_EQ(file->Save(Prefs(true, 100, true)), FileStatus());
   EXPECT_TRUE(fs::is_directory(folderThere));
 
   const std::string fifo = folder.File("verselane.conf");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(Load(fifo), FileStatus::NotRegularFile(fifo));
-  EXPECT_EQ(file->Save(Preferences{true, 100, true}), FileStatus());
+  EXPECT_EQ(file->Save(Prefs(true, 100, true)), FileStatus());
   EXPECT_TRUE(fs::is_fifo(fifo));
   fs::remove(fifo);
 
@@ -273,7 +283,7 @@ TEST_F(PreferencesFileTest, WhatIsNoPreferencesFileIsLeftAlone) {
   WriteBytes(Conf(), comment + "[input]\nromaji=true\n");
   EXPECT_EQ(Load(), FileStatus::TooLarge(Conf()));
   EXPECT_FALSE(loaded.romajiInput);
-  EXPECT_EQ(file->Save(Preferences{true, 100, true}), FileStatus());
+  EXPECT_EQ(file->Save(Prefs(true, 100, true)), FileStatus());
   EXPECT_EQ(fs::file_size(Conf()), comment.size() + 20);
   // Up to the limit the file is read.
   WriteBytes(Conf(), comment);
@@ -283,7 +293,7 @@ TEST_F(PreferencesFileTest, WhatIsNoPreferencesFileIsLeftAlone) {
   fs::remove(Conf());
   fs::create_symlink("verselane.conf", Conf());
   EXPECT_EQ(Load().code(), Code::kIoError);
-  EXPECT_EQ(file->Save(Preferences{true, 100, true}), FileStatus());
+  EXPECT_EQ(file->Save(Prefs(true, 100, true)), FileStatus());
   EXPECT_TRUE(fs::is_symlink(Conf()));
 }
 
@@ -297,7 +307,7 @@ TEST_F(PreferencesFileTest, ALinkIsFollowedToItsTarget) {
   WriteBytes(target, "[view]\nzoom=2\n");
   EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
   EXPECT_EQ(loaded.zoomPercent, 200);
-  EXPECT_TRUE(file->Save(Preferences{true, 200, true}).ok());
+  EXPECT_TRUE(file->Save(Prefs(true, 200, true)).ok());
   EXPECT_TRUE(fs::is_symlink(Conf()));
   EXPECT_EQ(ReadBytes(target), "[view]\nzoom=2\n[input]\nromaji=true\n");
 
@@ -305,14 +315,14 @@ TEST_F(PreferencesFileTest, ALinkIsFollowedToItsTarget) {
   EXPECT_EQ(Load(), FileStatus::Corrupt(Conf()));
   EXPECT_EQ(file->setAsideAs(), target + ".broken");
   EXPECT_EQ(ReadBytes(target + ".broken"), "[view]\nzoom=7\n");
-  EXPECT_TRUE(file->Save(Preferences{false, 100, true}).ok());
+  EXPECT_TRUE(file->Save(Prefs(false, 100, true)).ok());
   EXPECT_TRUE(fs::is_symlink(Conf()));
   EXPECT_EQ(ReadBytes(target), "[input]\nromaji=false\n[view]\nzoom=1\n");
 
   // A link to a file not made yet: the save makes it.
   fs::remove(target);
   EXPECT_EQ(Load().code(), Code::kNotFound);
-  EXPECT_TRUE(file->Save(Preferences{false, 100, true}).ok());
+  EXPECT_TRUE(file->Save(Prefs(false, 100, true)).ok());
   EXPECT_TRUE(fs::is_symlink(Conf()));
   EXPECT_TRUE(fs::is_regular_file(target));
 }
@@ -320,7 +330,7 @@ TEST_F(PreferencesFileTest, ALinkIsFollowedToItsTarget) {
 TEST_F(PreferencesFileTest, ASaveThatFailsSaysSo) {
   WriteBytes(folder.File("file"), "x");
   EXPECT_EQ(Load(folder.File("file/verselane.conf")).code(), Code::kNotFound);
-  EXPECT_FALSE(file->Save(Preferences{true, 100, true}).ok());
+  EXPECT_FALSE(file->Save(Prefs(true, 100, true)).ok());
 }
 
 }  // namespace
