@@ -1,6 +1,7 @@
 #include "settings/preference_keys.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -82,30 +83,6 @@ constexpr PreferenceKey OneOf(const char* group, const char* key) {
           }};
 }
 
-// A decimal number from Low to High, as "0.85"; anything else (a comma, words, a number out of
-// bounds) is not a value of the key.
-template <double Preferences::*Field, const double& Low, const double& High>
-constexpr PreferenceKey Bounded(const char* group, const char* key) {
-  return {group, key,
-          [](std::string_view text, Preferences& preferences) {
-            double number = 0;
-            const char* end = text.data() + text.size();
-            const auto [stop, error] = std::from_chars(text.data(), end, number);
-            if (error != std::errc() || stop != end || !(number >= Low && number <= High)) {
-              return false;
-            }
-            preferences.*Field = number;
-            return true;
-          },
-          [](const Preferences& preferences) -> std::optional<std::string> {
-            char text[32];
-            std::snprintf(text, sizeof text, "%.2f", preferences.*Field);
-            std::string written = text;
-            if (written.ends_with('0')) written.pop_back();  // 1.0, 0.85
-            return written;
-          }};
-}
-
 // Whole hundredths of a text of digits with at most two decimals ("5", "0.9", "0.90"); nothing
 // for anything else, a sign, a space or an exponent included.
 std::optional<int> Hundredths(std::string_view text) {
@@ -125,6 +102,29 @@ std::optional<int> Hundredths(std::string_view text) {
   if (!fraction.empty()) value += (fraction[0] - '0') * 10;
   if (fraction.size() == 2) value += fraction[1] - '0';
   return value;
+}
+
+// A decimal number from Low to High with at most two decimals, as "0.85"; anything else (a
+// comma, words, a number out of bounds) is not a value of the key.
+template <double Preferences::*Field, const double& Low, const double& High>
+constexpr PreferenceKey Bounded(const char* group, const char* key) {
+  return {group, key,
+          [](std::string_view text, Preferences& preferences) {
+            const std::optional<int> hundredths = Hundredths(text);
+            if (!hundredths || *hundredths < std::lround(Low * 100) ||
+                *hundredths > std::lround(High * 100)) {
+              return false;
+            }
+            preferences.*Field = *hundredths / 100.0;
+            return true;
+          },
+          [](const Preferences& preferences) -> std::optional<std::string> {
+            char text[32];
+            std::snprintf(text, sizeof text, "%.2f", preferences.*Field);
+            std::string written = text;
+            if (written.ends_with('0')) written.pop_back();  // 1.0, 0.85
+            return written;
+          }};
 }
 
 // The plan's new poems a day: a whole number within its range.
