@@ -122,56 +122,46 @@ void BM_QuestionFrameDrawnAndShownAt200(benchmark::State& state) {
 BENCHMARK(BM_QuestionFrameDrawnAndShownAt200)->Unit(benchmark::kMicrosecond);
 
 // Only into the back buffer: the drawing without the window.
-void BM_QuestionFrameIntoBackBuffer(benchmark::State& state) {
-  const GameFrame frame = QuestionFrame();
+// Draws `frame` into the back buffer once per iteration.
+void DrawEachIteration(benchmark::State& state, const GameFrame& frame) {
   Canvas& canvas = bench->program->canvas();
   for (auto _ : state) {
     canvas.OpenDrawing();
     if (!bench->program->screen().Draw(frame)) state.SkipWithError("frame failed");
     canvas.CloseDrawing();
   }
+}
+
+// A wrong answer's reading, too wide for its box at its own height, as the pop-up fades in.
+GameFrame FittedPopupFrame() {
+  GameFrame frame = QuestionFrame();
+  frame.markerShown = false;
+  frame.popupShown = true;
+  frame.popupFrame = 10;
+  frame.popupFont = PopupFont::kReading;
+  frame.popupColour = {200, 100, 100};
+  frame.popupText = SjisLiteral("いずこもおなじあきのゆうぐれ");
+  return frame;
+}
+
+void BM_QuestionFrameIntoBackBuffer(benchmark::State& state) {
+  DrawEachIteration(state, QuestionFrame());
 }
 BENCHMARK(BM_QuestionFrameIntoBackBuffer)->Unit(benchmark::kMicrosecond);
 
-// A wrong answer's reading, too wide for its box at its own height, as the pop-up fades in.
-void BM_FittedPopupFrame(benchmark::State& state) {
-  GameFrame frame = QuestionFrame();
-  frame.markerShown = false;
-  frame.popupShown = true;
-  frame.popupFrame = 10;
-  frame.popupFont = PopupFont::kReading;
-  frame.popupColour = {200, 100, 100};
-  frame.popupText = SjisLiteral("いずこもおなじあきのゆうぐれ");
-  Canvas& canvas = bench->program->canvas();
-  for (auto _ : state) {
-    canvas.OpenDrawing();
-    if (!bench->program->screen().Draw(frame)) state.SkipWithError("frame failed");
-    canvas.CloseDrawing();
-  }
-}
+void BM_FittedPopupFrame(benchmark::State& state) { DrawEachIteration(state, FittedPopupFrame()); }
 BENCHMARK(BM_FittedPopupFrame)->Unit(benchmark::kMicrosecond);
 
 // The same miss with the answer given over the reading, the longest answer, marked from its
-// middle: its two fonts are made again for every frame of the fade.
+// middle: two lines in two fonts, the answer's shrunk to fit its box.
 void BM_MissFrameWithTheAnswerMarked(benchmark::State& state) {
-  GameFrame frame = QuestionFrame();
-  frame.markerShown = false;
-  frame.popupShown = true;
-  frame.popupFrame = 10;
-  frame.popupFont = PopupFont::kReading;
-  frame.popupColour = {200, 100, 100};
-  frame.popupText = SjisLiteral("いずこもおなじあきのゆうぐれ");
+  GameFrame frame = FittedPopupFrame();
   frame.missShown = true;
   frame.missText = SjisLiteral("入力：いずこもおなじあきのかぜのおとにぞおどろかれぬる");
   frame.missMarkFrom = SjisLiteral("入力：いずこもおなじあきの").size();
   frame.missColour = {100, 100, 100};
   frame.missMarkColour = {190, 20, 20};
-  Canvas& canvas = bench->program->canvas();
-  for (auto _ : state) {
-    canvas.OpenDrawing();
-    if (!bench->program->screen().Draw(frame)) state.SkipWithError("frame failed");
-    canvas.CloseDrawing();
-  }
+  DrawEachIteration(state, frame);
 }
 BENCHMARK(BM_MissFrameWithTheAnswerMarked)->Unit(benchmark::kMicrosecond);
 
