@@ -82,7 +82,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string once = ReadFile(path);
   CheckRoundTrip(file, loaded);
   if (ReadFile(path) != once) std::abort();
-  CheckRoundTrip(file,
-                 Preferences{!loaded.romajiInput, loaded.zoomPercent == 150 ? 200 : 150, true});
+  Preferences changed = loaded;
+  changed.romajiInput = !loaded.romajiInput;
+  changed.zoomPercent = loaded.zoomPercent == 150 ? 200 : 150;
+  changed.romajiChosen = true;
+  CheckRoundTrip(file, changed);
   return 0;
 }
