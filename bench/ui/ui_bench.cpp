@@ -149,6 +149,15 @@ void BM_QuestionFrameIntoBackBuffer(benchmark::State& state) {
 }
 BENCHMARK(BM_QuestionFrameIntoBackBuffer)->Unit(benchmark::kMicrosecond);
 
+void BM_QuestionFrameIntoBackBufferAt200(benchmark::State& state) {
+  bench->program->window().SetZoom(200);
+  DispatchPending();
+  DrawEachIteration(state, QuestionFrame());
+  bench->program->window().SetZoom(100);
+  DispatchPending();
+}
+BENCHMARK(BM_QuestionFrameIntoBackBufferAt200)->Unit(benchmark::kMicrosecond);
+
 void BM_FittedPopupFrame(benchmark::State& state) { DrawEachIteration(state, FittedPopupFrame()); }
 BENCHMARK(BM_FittedPopupFrame)->Unit(benchmark::kMicrosecond);
 

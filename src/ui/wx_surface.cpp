@@ -30,6 +30,15 @@ constexpr int kDrawnFactors[] = {2, 3};
 // Texts measured at most before the measurements are forgotten; a frame measures a dozen.
 constexpr std::size_t kMeasuredTexts = 256;
 
+// Numbers as the bytes of a drawing step's description.
+std::string StepNumbers(std::initializer_list<int> numbers) {
+  std::string bytes;
+  for (const int number : numbers) {
+    bytes.append(reinterpret_cast<const char*>(&number), sizeof number);
+  }
+  return bytes;
+}
+
 }  // namespace
 
 std::string DrawnVersionName(std::string_view name, int factor) {
@@ -185,6 +194,7 @@ bool WxSurface::MakeBackBuffer() {
     dc.Clear();
   }
   backBuffer_ = buffer;
+  drawn_.Forget();
   return true;
 }
 
@@ -194,6 +204,7 @@ bool WxSurface::BeginDrawing() {
   if (!dc_.IsOk()) return false;
   dc_.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
   dc_.SetFont(DefaultFont());
+  drawn_.Begin(backBuffer_.GetWidth(), backBuffer_.GetHeight());
   return true;
 }
 
@@ -203,19 +214,30 @@ void WxSurface::EndDrawing() { dc_.SelectObject(wxNullBitmap); }
 // GTK's own buffer for the window, and cost twice as much as the whole frame's drawing. Under
 // Wayland GTK draws a window only in its paint cycle, so the frame goes through the view's paint
 // handler, which also serves every expose on both.
+// Only what changed since the frame the window shows is copied: on X11 the window keeps what was
+// copied into it until an expose, which the view's paint handler answers with the whole buffer.
 bool WxSurface::Present() {
   if (!backBuffer_.IsOk() || view_ == nullptr) return false;
   ++presents_;
   if (DrawsOutsidePaint() && view_->IsShownOnScreen()) {
     wxClientDC dc(view_);
-    // GTK draws the view's child controls (the answer line) into the same window: they are left
-    // out, or the copy would cover them until their next repaint.
-    wxRegion uncovered(wxRect(view_->GetClientSize()));
-    for (const wxWindow* child : view_->GetChildren()) {
-      if (child->IsShown()) uncovered.Subtract(child->GetRect());
+    const wxRegion uncovered = Uncovered();
+    // Rectangles of the buffer are the window's own only on a desktop of scale 1; a child control
+    // shown or hidden since uncovers or covers pixels the frames' steps say nothing of.
+    wxRegion copied = uncovered;
+    if (dc.GetContentScaleFactor() == 1.0 && uncovered == shownUncovered_) {
+      // (An empty region is no region to wx: intersecting with one changes nothing.)
+      wxRegion changed;
+      for (const PixelRect& area : drawn_.ChangedSinceShown()) {
+        changed.Union(wxRect(area.x, area.y, area.width, area.height));
+      }
+      if (changed.IsEmpty()) copied.Clear(); else copied.Intersect(changed);
     }
-    dc.SetDeviceClippingRegion(uncovered);
-    return PaintTo(dc);
+    drawn_.Shown();
+    shownUncovered_ = uncovered;
+    if (copied.IsEmpty()) return true;
+    dc.SetDeviceClippingRegion(copied);
+    return CopyBackBuffer(dc);
   }
   presenting_ = true;
   view_->Refresh(false);
@@ -224,9 +246,26 @@ bool WxSurface::Present() {
   return true;
 }
 
+// GTK draws the view's child controls (the answer line) into the same window: they are left out,
+// or the copy would cover them until their next repaint.
+wxRegion WxSurface::Uncovered() const {
+  wxRegion uncovered(wxRect(view_->GetClientSize()));
+  for (const wxWindow* child : view_->GetChildren()) {
+    if (child->IsShown()) uncovered.Subtract(child->GetRect());
+  }
+  return uncovered;
+}
+
+// A repaint outside Present may cover only part of the window, with a buffer drawn since the last
+// frame shown: what the window shows is no longer a known frame.
+bool WxSurface::PaintTo(wxDC& dc) {
+  if (!presenting_) drawn_.Forget();
+  return CopyBackBuffer(dc);
+}
+
 // On a desktop drawn at twice the size the paint DC counts in logical pixels: the buffer, made
 // at device size already, is drawn at the inverse scale so that no pixel is doubled.
-bool WxSurface::PaintTo(wxDC& dc) const {
+bool WxSurface::CopyBackBuffer(wxDC& dc) const {
   if (!backBuffer_.IsOk()) return false;
   const double desktop = dc.GetContentScaleFactor();
   if (desktop != 1.0) dc.SetUserScale(1.0 / desktop, 1.0 / desktop);
@@ -244,6 +283,7 @@ bool WxSurface::Copy(const CanvasBitmap& source, int sourceX, int sourceY, int w
       sourceX == 0 && sourceY == 0 && width == source.width() && height == source.height();
   if (whole) {
     dc_.DrawBitmap(bitmap, Device(x), Device(y), false);
+    AddCopy('C', source, wxRect(bitmap.GetSize()), wxRect(wxPoint(Device(x), Device(y)), bitmap.GetSize()));
     return true;
   }
   const int left = Device(sourceX);
@@ -252,8 +292,9 @@ bool WxSurface::Copy(const CanvasBitmap& source, int sourceX, int sourceY, int w
   // What lies outside the source is not copied, as with a clipped copy.
   const wxRect part = asked.Intersect(wxRect(0, 0, bitmap.GetWidth(), bitmap.GetHeight()));
   if (part.IsEmpty()) return true;
-  dc_.DrawBitmap(picture.Part(scale_, part), Device(x) + part.x - left, Device(y) + part.y - top,
-                 false);
+  const wxPoint to(Device(x) + part.x - left, Device(y) + part.y - top);
+  dc_.DrawBitmap(picture.Part(scale_, part), to, false);
+  AddCopy('C', source, part, wxRect(to, part.GetSize()));
   return true;
 }
 
@@ -266,22 +307,28 @@ bool WxSurface::Stretch(const CanvasBitmap& source, int sourceX, int sourceY, in
       static_cast<const WxCanvasBitmap&>(source).NearestVersion(scale_);
   if (!version.bitmap->IsOk()) return false;
   Stretched& last = stretched_;
-  const bool same = last.source == &source && last.sourceX == sourceX &&
-                    last.sourceY == sourceY && last.sourceWidth == sourceWidth &&
-                    last.sourceHeight == sourceHeight && last.width == width &&
-                    last.height == height && last.bitmap.IsOk();
-  if (!same) {
+  const bool sameCell = last.source == &source && last.sourceX == sourceX &&
+                        last.sourceY == sourceY && last.sourceWidth == sourceWidth &&
+                        last.sourceHeight == sourceHeight && last.cell.IsOk();
+  if (!sameCell) {
     // The cell cut from a version drawn at a whole factor, so that no neighbour bleeds into it.
     const int factor = version.factor;
     const wxRect cellRect(sourceX * factor, sourceY * factor, sourceWidth * factor,
                           sourceHeight * factor);
-    const wxImage cell = version.bitmap->GetSubBitmap(cellRect).ConvertToImage();
-    const wxImage stretched = cell.Scale(Device(x + width) - Device(x),
-                                         Device(y + height) - Device(y), wxIMAGE_QUALITY_NEAREST);
-    last = {&source, sourceX, sourceY, sourceWidth, sourceHeight, width, height,
-            wxBitmap(stretched, 24)};
+    last = {&source, sourceX, sourceY, sourceWidth, sourceHeight, 0, 0, wxBitmap(),
+            version.bitmap->GetSubBitmap(cellRect).ConvertToImage()};
   }
-  dc_.DrawBitmap(last.bitmap, Device(x), Device(y), false);
+  if (last.width != width || last.height != height || !last.bitmap.IsOk()) {
+    const wxImage stretched = last.cell.Scale(
+        Device(x + width) - Device(x), Device(y + height) - Device(y), wxIMAGE_QUALITY_NEAREST);
+    last.width = width;
+    last.height = height;
+    last.bitmap = wxBitmap(stretched, 24);
+  }
+  const wxPoint to(Device(x), Device(y));
+  dc_.DrawBitmap(last.bitmap, to, false);
+  AddCopy('S', source, wxRect(sourceX, sourceY, sourceWidth, sourceHeight),
+          wxRect(to, last.bitmap.GetSize()));
   return true;
 }
 
@@ -340,12 +387,30 @@ TextExtent WxSurface::MeasureText(std::string_view text) {
 
 bool WxSurface::DrawText(std::string_view text, int x, int y) {
   if (!dc_.IsOk()) return false;
+  const TextExtent extent = MeasureText(text);
   const wxString& shown = Utf8Text(text);
   if (!layouts_.Draw(dc_, selectedFont_, dc_.GetFont(), shown, dc_.GetTextForeground(), Device(x),
                      Device(y))) {
     dc_.DrawText(shown, Device(x), Device(y));
   }
+  // Glyphs may reach past the text's measured box (a bold face's overhang, the smoothing of its
+  // edges): the step's area takes a margin of half a line all round.
+  const int width = Device(x + extent.width) - Device(x);
+  const int height = Device(y + extent.height) - Device(y);
+  const int margin = std::max(2, height / 2);
+  std::string what = StepNumbers({'T', static_cast<int>(dc_.GetTextForeground().GetRGB())});
+  what.append(dc_.GetFont().GetNativeFontInfoDesc().utf8_string()).push_back('\0');
+  what.append(text);
+  drawn_.Add({nullptr, std::move(what),
+              {Device(x) - margin, Device(y) - margin, width + 2 * margin, height + 2 * margin},
+              false});
   return true;
+}
+
+void WxSurface::AddCopy(char kind, const CanvasBitmap& source, const wxRect& part,
+                        const wxRect& area) {
+  drawn_.Add({&source, StepNumbers({kind, part.x, part.y, part.width, part.height}),
+              {area.x, area.y, area.width, area.height}, true});
 }
 
 }  // namespace verselane

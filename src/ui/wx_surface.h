@@ -17,9 +17,11 @@
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
+#include <wx/region.h>
 #include <wx/window.h>
 
 #include "ui/canvas.h"
+#include "ui/drawn_frame.h"
 #include "ui/font_faces.h"
 #include "ui/text_layouts.h"
 
@@ -105,7 +107,10 @@ class WxSurface : public Surface {
  public:
   WxSurface();
   // The window the back buffer is presented into; it paints itself with PaintTo.
-  void SetView(wxWindow* view) { view_ = view; }
+  void SetView(wxWindow* view) {
+    view_ = view;
+    drawn_.Forget();
+  }
   // Draws from now on at `scale` device pixels a logical pixel (1 and up). A back buffer already
   // made is made again at the new size, black: the caller draws the screen again. False when it
   // cannot be made.
@@ -130,7 +135,7 @@ class WxSurface : public Surface {
 
   // Copies the back buffer into a paint DC of the view (the repaint), device pixel for device
   // pixel.
-  bool PaintTo(wxDC& dc) const;
+  bool PaintTo(wxDC& dc);
   // True while Present has the view paint itself, inside a frame cycle.
   bool presenting() const { return presenting_; }
   // Frames presented so far.
@@ -141,6 +146,12 @@ class WxSurface : public Surface {
  private:
   const wxString& Utf8Text(std::string_view sjis);
   bool MakeBackBuffer();
+  bool CopyBackBuffer(wxDC& dc) const;
+  // The part of the view the frame is copied into: the view less its shown child controls.
+  wxRegion Uncovered() const;
+  // Records a copy ('C', `part` in device pixels) or a stretch ('S', `part` in the picture's own
+  // pixels) of `source` into `area` of the back buffer.
+  void AddCopy(char kind, const CanvasBitmap& source, const wxRect& part, const wxRect& area);
   const wxBitmap& Scaled(const CanvasBitmap& bitmap) const;
   const wxFont& FontOf(const SurfaceFont* font);
   // The surface's own default font, made when first drawn with.
@@ -160,11 +171,18 @@ class WxSurface : public Surface {
   wxFont defaultFont_;  // not Ok until first needed
   bool presenting_ = false;
   int presents_ = 0;
+  // The steps of the frame in the back buffer and of the one in the window, and what the last
+  // copy left uncovered: a frame is copied only where it differs from the one shown.
+  DrawnFrame drawn_;
+  wxRegion shownUncovered_;
   // The last stretch made: the time bar changes its width at most once a tick.
+  // The cell it was cut from is kept too: cutting it out of the picture costs more than
+  // stretching it.
   struct Stretched {
     const CanvasBitmap* source = nullptr;
     int sourceX = 0, sourceY = 0, sourceWidth = 0, sourceHeight = 0, width = 0, height = 0;
     wxBitmap bitmap;
+    wxImage cell;
   } stretched_;
   // The last text converted from CP932: a frame draws the same texts tick after tick.
   std::string lastSjis_;

@@ -698,5 +698,40 @@ TEST_F(MainWindowTest, TicksRepaintOnlyWhenTheScreenChanges) {
   EXPECT_TRUE(SameRegion(Screenshot(), 0, 0, BackBuffer(), 0, 0, 400, 150, &where)) << where;
 }
 
+// Frames are copied into the window only where they differ from the one it shows: whatever the
+// question's ticks change (the time bar, the reveal, the marker, the clock) and a miss's fade, the
+// window shows what the back buffer holds.
+TEST_F(MainWindowTest, FramesCopiedWhereTheyChangedLeaveTheWindowAsTheBufferHoldsIt) {
+  const auto windowShowsTheBuffer = [this](const char* when) {
+    const wxImage shown = Screenshot();
+    const wxImage buffer = BackBuffer();
+    wxRect line = program().answerBox().control()->GetRect();
+    if (!program().answerBox().control()->IsShown()) line = wxRect();
+    int differing = 0;
+    std::string first;
+    for (int y = 0; y < buffer.GetHeight(); ++y) {
+      for (int x = 0; x < buffer.GetWidth(); ++x) {
+        if (line.Contains(x, y)) continue;
+        if (shown.GetRed(x, y) != buffer.GetRed(x, y) ||
+            shown.GetGreen(x, y) != buffer.GetGreen(x, y) ||
+            shown.GetBlue(x, y) != buffer.GetBlue(x, y)) {
+          if (differing++ == 0) first = std::to_string(x) + ", " + std::to_string(y);
+        }
+      }
+    }
+    EXPECT_EQ(differing, 0) << when << ": first at (" << first << ")";
+  };
+  program().commands().Dispatch(kCommandZoom200);
+  program().commands().Dispatch(kCommandStart);
+  ASSERT_TRUE(ReachQuestion());
+  RunEventsFor(1300);
+  windowShowsTheBuffer("a question's ticks");
+  program().answerBox().control()->ChangeValue(wxString::FromUTF8("ＸＸＸ"));
+  PressKeys([](wxUIActionSimulator& keys) { keys.Char(WXK_RETURN); });
+  ASSERT_TRUE(RunEventsUntil([this] { return program().game().phase() == Phase::kReview; }, 3000));
+  RunEventsFor(300);
+  windowShowsTheBuffer("a miss fading in");
+}
+
 }  // namespace
 }  // namespace verselane
