@@ -1,11 +1,14 @@
 #include "game/reciter.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string_view>
 
 #include "base/child_process.h"
@@ -112,6 +115,32 @@ class TemporaryFiles {
   std::vector<std::string> paths_;
 };
 
+// A synthesis cut short (the program killed, the machine off) leaves its temporary files,
+// ".077-upper.<pid>.wav" and the like, which nothing would ever take or remove. They are removed
+// once the process that made them is gone; a running copy's are left alone.
+void RemoveLeftovers(const std::string& folder) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    const std::size_t extension = name.rfind('.');
+    if (name.size() < 2 || name[0] != '.' || extension == 0 || extension == std::string::npos) {
+      continue;
+    }
+    const std::string_view suffix = std::string_view(name).substr(extension);
+    if (suffix != ".wav" && suffix != ".trace" && suffix != ".txt") continue;
+    const std::size_t pidStart = name.rfind('.', extension - 1);
+    if (pidStart == 0 || pidStart == std::string::npos) continue;
+    long pid = 0;
+    const char* first = name.data() + pidStart + 1;
+    const char* last = name.data() + extension;
+    const auto [end, failure] = std::from_chars(first, last, pid);
+    if (failure != std::errc() || end != last || pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH) {
+      (void)SystemFileSystem().Remove(entry.path().string());  // another try at the next start
+    }
+  }
+}
+
 }  // namespace
 
 struct Reciter::Job {
@@ -191,7 +220,7 @@ FileStatus Reciter::ReadCached(const Job& job, Recitation& recitation) const {
   return FileStatus::Ok(recitation.wavPath);
 }
 
-FileStatus Reciter::Synthesise(const Job& job, Recitation& recitation) const {
+FileStatus Reciter::Synthesise(const Job& job, Recitation& recitation) {
   FileInfo info;
   FileSystem& files = SystemFileSystem();
   const std::string dictionaryFile = setup_.dictionary + "/sys.dic";
@@ -199,6 +228,7 @@ FileStatus Reciter::Synthesise(const Job& job, Recitation& recitation) const {
   if (!files.Stat(setup_.voice, info).ok()) return FileStatus::NotFound(setup_.voice);
   if (FindProgram(setup_.synthesiser).empty()) return FileStatus::NotFound(setup_.synthesiser);
   if (FileStatus made = CreateDataFolder(job.folder); !made.ok()) return made;
+  if (swept_.insert(job.folder).second) RemoveLeftovers(job.folder);
   const std::string wavPath = job.temporary(".wav");
   const std::string tracePath = job.temporary(".trace");
   const TemporaryFiles temporaries({wavPath, tracePath, job.temporary(".txt")});

@@ -2,6 +2,7 @@
 // part and keeps what it made in the voice cache, so that each recitation is made once.
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "catalogue/poem_catalogue.h"
@@ -44,7 +45,7 @@ class Reciter {
   struct Job;
 
   FileStatus ReadCached(const Job& job, Recitation& recitation) const;
-  FileStatus Synthesise(const Job& job, Recitation& recitation) const;
+  FileStatus Synthesise(const Job& job, Recitation& recitation);
   FileStatus RunSynthesiser(const Job& job, const std::string& wavPath,
                             const std::string& tracePath) const;
   FileStatus KeepResult(const Job& job, const std::string& wavPath, const std::string& tracePath,
@@ -52,6 +53,8 @@ class Reciter {
 
   VoiceSetup setup_;
   const PoemCatalogue& catalogue_;
+  // The speed folders already cleared of what syntheses cut short left behind.
+  std::set<std::string> swept_;
 };
 
 }  // namespace verselane

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -176,6 +179,33 @@ TEST_F(ReciterTest, FailingSynthesisersLeaveNothingInTheCache) {
     EXPECT_EQ(Make(4, RecitedPart::kPoet).code(), c.code) << c.body;
     EXPECT_EQ(made_.wavPath, "") << c.body;
     EXPECT_EQ(CacheFiles(), std::vector<std::string>{}) << c.body;
+  }
+}
+
+// A synthesis cut short by the program's end leaves its temporary files: the next synthesis in
+// that folder removes those of processes gone, and only those.
+TEST_F(ReciterTest, WhatASynthesisCutShortLeftIsRemovedOnceItsProcessIsGone) {
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(gone, 0);
+  ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+  const std::string folder = folder_.File("cache/test_voice-1.00");
+  std::filesystem::create_directories(folder);
+  const std::string dead = "." + std::to_string(gone);
+  const std::string alive = "." + std::to_string(::getppid());
+  const std::vector<std::string> leftovers = {".077-upper" + dead + ".wav",
+                                              ".077-upper" + dead + ".trace",
+                                              ".opening-lower" + dead + ".txt"};
+  const std::vector<std::string> kept = {".012-poet" + alive + ".wav", ".notes" + dead + ".md",
+                                         "a" + dead + ".wav", ".77-upper.x1.wav"};
+  for (const std::string& name : leftovers) WriteBytes(folder + "/" + name, "left");
+  for (const std::string& name : kept) WriteBytes(folder + "/" + name, "kept");
+  ASSERT_TRUE(Make(0, RecitedPart::kUpper).ok());
+  for (const std::string& name : leftovers) {
+    EXPECT_FALSE(std::filesystem::exists(folder + "/" + name)) << name;
+  }
+  for (const std::string& name : kept) {
+    EXPECT_TRUE(std::filesystem::exists(folder + "/" + name)) << name;
   }
 }
 
