@@ -50,11 +50,11 @@ struct Bench {
   FakeDialogs dialogs;
   std::unique_ptr<Program> program;
 
-  // `dataFolder` holds the env.ini and record.dat the start-up writes.
+  // `dataFolder` holds the env.ini and record.dat the start-up writes, and the preferences.
   explicit Bench(const std::string& dataFolder) {
     ProgramOptions options;
     options.singleInstance = false;
-    options.preferencesPath = "verselane.conf";
+    options.preferencesPath = dataFolder + "/verselane.conf";
     options.dataFolder = dataFolder;
     options.dialogs = &dialogs;
     program = std::make_unique<Program>(sound, options);
