@@ -335,7 +335,11 @@ wait_question 2
 type_romaji aiueo
 answer 2
 [ "$verdict" = wrong ] || fail "question 2: あいうえお was judged $verdict"
-xdotool key Return  # the reading stays until Enter
+# The reading stays until Enter, which counts only once it has faded in: the red shows from the
+# fade's first frames, and an Enter during the fade is dropped, as any key the game does not wait
+# for.
+wait_screen_still "$main" "question 2: the reading fading in"
+xdotool key Return
 log "question 2: wrong, the reading shown in red"
 
 wait_question 3
