@@ -213,9 +213,9 @@ void WxSurface::EndDrawing() { dc_.SelectObject(wxNullBitmap); }
 // On X11 the buffer is copied straight into the window: a paint cycle would first copy it into
 // GTK's own buffer for the window, and cost twice as much as the whole frame's drawing. Under
 // Wayland GTK draws a window only in its paint cycle, so the frame goes through the view's paint
-// handler, which also serves every expose on both.
-// Only what changed since the frame the window shows is copied: on X11 the window keeps what was
-// copied into it until an expose, which the view's paint handler answers with the whole buffer.
+// handler, which also serves every expose on both. On X11 only what differs from the frame the
+// window shows is copied: the window keeps what was copied into it until an expose, which the
+// paint handler answers with the whole buffer.
 bool WxSurface::Present() {
   if (!backBuffer_.IsOk() || view_ == nullptr) return false;
   ++presents_;
@@ -231,7 +231,11 @@ bool WxSurface::Present() {
       for (const PixelRect& area : drawn_.ChangedSinceShown()) {
         changed.Union(wxRect(area.x, area.y, area.width, area.height));
       }
-      if (changed.IsEmpty()) copied.Clear(); else copied.Intersect(changed);
+      if (changed.IsEmpty()) {
+        copied.Clear();
+      } else {
+        copied.Intersect(changed);
+      }
     }
     drawn_.Shown();
     shownUncovered_ = uncovered;
@@ -283,7 +287,8 @@ bool WxSurface::Copy(const CanvasBitmap& source, int sourceX, int sourceY, int w
       sourceX == 0 && sourceY == 0 && width == source.width() && height == source.height();
   if (whole) {
     dc_.DrawBitmap(bitmap, Device(x), Device(y), false);
-    AddCopy('C', source, wxRect(bitmap.GetSize()), wxRect(wxPoint(Device(x), Device(y)), bitmap.GetSize()));
+    AddCopy('C', source, wxRect(bitmap.GetSize()),
+            wxRect(wxPoint(Device(x), Device(y)), bitmap.GetSize()));
     return true;
   }
   const int left = Device(sourceX);
