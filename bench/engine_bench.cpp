@@ -51,6 +51,7 @@ class QuietDesktop : public AnswerBoxControlPort, public SoundPort, public Input
   void OpenAbout() override {}
   void ShowHelp() override {}
   bool EditPlanSettings(PlanSettings&) override { return false; }
+  void OpenMeeting(const PoemCard&, std::function<void()> closed) override { closed(); }
   void RecordAnswer(const AnswerRecord&) override {}
   void RecordRun(const RunRecord&) override {}
   bool HasAnswers() const override { return false; }

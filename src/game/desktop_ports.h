@@ -19,6 +19,7 @@
 namespace verselane {
 
 struct GameFrame;
+struct PoemCard;
 struct Preferences;
 struct RunFigures;
 
@@ -142,6 +143,9 @@ class DialogPort {
   virtual void ShowHelp() = 0;
   // The settings of the daily plan, changed in `settings` when the player chose OK; true then.
   virtual bool EditPlanSettings(PlanSettings& settings) = 0;
+  // A poem met for the first time in a run, shown as `card` until the player closes it (Enter);
+  // `closed` is called then. Returns at once: the game waits for `closed`.
+  virtual void OpenMeeting(const PoemCard& card, std::function<void()> closed) = 0;
 };
 
 // The game screen.

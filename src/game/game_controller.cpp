@@ -12,6 +12,7 @@
 #include "game/frame.h"
 #include "game/key_latch.h"
 #include "game/menu_state.h"
+#include "game/poem_card.h"
 #include "game/weak_poems.h"
 #include "base/shift_jis.h"
 #include "records/mode_label.h"
@@ -79,6 +80,7 @@ void GameController::ResetRun() {
   animation_.Reset();
   animationTick_ = 0;
   redrawPending_ = true;
+  ++meetings_;
   reader_.Stop();
 }
 
@@ -107,7 +109,7 @@ bool GameController::ResetForPlan() {
   ResetGame();
   if (PlanPoems().value_or(0) == 0) return false;
   for (const PlanItem& item : *plan_) nextPoems_.push_back(item.poem);
-  nextInOrder_ = true;
+  nextPlan_ = *plan_;
   return true;
 }
 
@@ -144,8 +146,11 @@ void GameController::NewRun() {
   if (run_.retry) {
     run_.pool = std::exchange(nextPoems_, {});
     run_.questionCount = static_cast<int>(run_.pool.size());
-    // Today's plan is asked in the order given.
-    if (std::exchange(nextInOrder_, false)) run_.order = run_.pool;
+    // Today's plan is taken step by step, in the order given.
+    if (!nextPlan_.empty()) {
+      run_.study = StudyQueue(std::exchange(nextPlan_, {}));
+      run_.order = run_.pool;
+    }
   } else {
     run_.pool = sources_.GetGroupPoems(settings_.source());
     run_.questionCount = settings_.questionCount();
@@ -166,7 +171,7 @@ void GameController::StartRun() {
   if (reader_.WantsOrder() && run_.order.empty()) {
     run_.order = DrawOrder(run_.pool, run_.questionCount, random_);
   }
-  reader_.BeginRun(run_.order, settings_.mode());
+  reader_.BeginRun(run_.order, settings_.mode(), run_.study.unmet());
   ApplyMenu(MenuState::kRunning);
 }
 
@@ -186,15 +191,26 @@ void GameController::Resume() {
   playState_ = PlayState::Running;
 }
 
-// Draws without repeats, or takes the next of the order given (today's plan) or drawn at the
-// start (for the reader).
-void GameController::PickQuestion() {
+// Today's plan gives its next step; other runs draw without repeats, or take the next of the
+// order drawn at the start (for the reader).
+bool GameController::PickQuestion() {
   run_.question = QuestionState{};
-  const int asked = run_.tallies.asked;
-  run_.question.poem = asked < static_cast<int>(run_.order.size())
-                           ? run_.order[asked]
-                           : DrawPoem(run_.pool, run_.remainingPoems(), random_);
+  if (run_.study.active()) {
+    const std::optional<StudyStep> step = run_.study.Take();
+    if (step && step->action == StudyAction::kShow) {
+      StartMeeting(step->poem);
+      return false;
+    }
+    // NextQuestion asks for a step only while one is left.
+    run_.question.poem = step ? step->poem : 0;
+  } else {
+    const int asked = run_.tallies.asked;
+    run_.question.poem = asked < static_cast<int>(run_.order.size())
+                             ? run_.order[asked]
+                             : DrawPoem(run_.pool, run_.remainingPoems(), random_);
+  }
   LoadPrompt();
+  return true;
 }
 
 void GameController::LoadPrompt() {
@@ -252,6 +268,9 @@ void GameController::Advance(Trigger trigger, int key) {
     case Phase::kOpening:
       if (tick) ContinueOpening();
       break;
+    case Phase::kMeeting:
+      if (tick) ContinueMeeting();
+      break;
     case Phase::kSetUp:
       if (tick) SetUpQuestion();
       break;
@@ -299,19 +318,19 @@ void GameController::StartOpening() {
 }
 
 void GameController::SpeakOpening(RecitedPart part) {
-  const int lengthMs = reader_.SpeakOpening(part);
+  const int lengthMs = reader_.SpeakPhrase(kOpeningPoem, part);
   if (lengthMs <= 0) {
     EndOpening();
     return;
   }
-  run_.openingPart = part;
-  run_.openingMs = lengthMs;
+  run_.readPart = part;
+  run_.readMs = lengthMs;
   RestartClock(GameClock::kInterval);
 }
 
 void GameController::ContinueOpening() {
-  if (Clock(GameClock::kInterval).ticks() * kTimerPeriodMs < run_.openingMs) return;
-  if (run_.openingPart == RecitedPart::kUpper) {
+  if (Clock(GameClock::kInterval).ticks() * kTimerPeriodMs < run_.readMs) return;
+  if (run_.readPart == RecitedPart::kUpper) {
     SpeakOpening(RecitedPart::kLower);
   } else {
     EndOpening();
@@ -323,8 +342,52 @@ void GameController::EndOpening() {
   run_.phase = Phase::kSetUp;
 }
 
+// A poem never met is shown whole, and read when the voice is on, until the player closes its
+// card; the clear time stands still meanwhile, as it counts the answering.
+void GameController::StartMeeting(int poem) {
+  run_.phase = Phase::kMeeting;
+  run_.meetingPoem = poem;
+  run_.meetingClosed = false;
+  Clock(GameClock::kGame).SetRunning(false);
+  const int meeting = ++meetings_;
+  ReadMeeting(RecitedPart::kUpper);
+  dialogs_.OpenMeeting(MakeMeetingCard(catalogue_, poem), [this, meeting] {
+    if (meeting == meetings_) run_.meetingClosed = true;
+  });
+}
+
+void GameController::ReadMeeting(RecitedPart part) {
+  run_.readPart = part;
+  run_.readMs = reader_.SpeakPhrase(run_.meetingPoem, part);
+  RestartClock(GameClock::kInterval);
+}
+
+// The upper phrase, then the lower one, each waited out on the interval clock.
+void GameController::ContinueMeeting() {
+  if (run_.meetingClosed) {
+    EndMeeting();
+    return;
+  }
+  if (run_.readMs <= 0 || Clock(GameClock::kInterval).ticks() * kTimerPeriodMs < run_.readMs) {
+    return;
+  }
+  if (run_.readPart == RecitedPart::kUpper) {
+    ReadMeeting(RecitedPart::kLower);
+  } else {
+    run_.readMs = 0;
+  }
+}
+
+void GameController::EndMeeting() {
+  reader_.Stop();
+  Clock(GameClock::kInterval).SetRunning(false);
+  run_.study.Shown(run_.meetingPoem);
+  run_.meetingPoem = -1;
+  run_.phase = Phase::kNext;
+}
+
 void GameController::SetUpQuestion() {
-  PickQuestion();
+  if (!PickQuestion()) return;
   SpokenPrompt spoken = reader_.SpeakPrompt(run_.question.poem, settings_.mode());
   run_.question.cellStartMs = std::move(spoken.cellStartMs);
   run_.question.textHidden = spoken.textHidden;
@@ -371,6 +434,7 @@ void GameController::TakeAnswer() {
   question.answer = outcome.typed;
   question.answerAgreed = outcome.agreedBytes;
   run_.lastResult = outcome.correct;
+  run_.study.Answered(question.poem, outcome.correct);
   // The history keeps what the answer did to the score: a missed favourite's penalty as minus.
   history_.RecordAnswer({question.poem, settings_.mode(), outcome.correct,
                           Clock(GameClock::kQuestion).ticks() * kTimerPeriodMs,
@@ -405,7 +469,10 @@ void GameController::EndPopup() {
 }
 
 void GameController::NextQuestion() {
-  if (run_.tallies.asked < run_.questionCount && run_.remainingPoems() > 0) {
+  const bool more = run_.study.active()
+                        ? run_.study.HasSteps()
+                        : run_.tallies.asked < run_.questionCount && run_.remainingPoems() > 0;
+  if (more) {
     RestartClock(GameClock::kInterval);
     run_.phase = Phase::kBetween;
     return;
@@ -489,7 +556,8 @@ RunFigures GameController::Figures() const {
           tallies.asked,
           seconds(GameClock::kGame),
           ModeLabel(settings_.mode(), settings_.acceptOmission()),
-          run_.questionCount,
+          // Today's plan asks a missed poem again: its questions are those it asked.
+          run_.study.active() ? tallies.asked : run_.questionCount,
           run_.wrong.CopyEntries()};
 }
 

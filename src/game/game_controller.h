@@ -131,7 +131,9 @@ class GameController {
   std::optional<int> PlanPoems() const;
   void NewRun();
   void ApplyMenu(MenuState state);
-  void PickQuestion();
+  // The poem of the next question (or of the card to show first, in today's plan); false when
+  // a card is shown instead of a question.
+  bool PickQuestion();
   void LoadPrompt();
   // Every change of phase: the one switch over the phases.
   void Advance(Trigger trigger, int key);
@@ -139,6 +141,10 @@ class GameController {
   void SpeakOpening(RecitedPart part);
   void ContinueOpening();
   void EndOpening();
+  void StartMeeting(int poem);
+  void ReadMeeting(RecitedPart part);
+  void ContinueMeeting();
+  void EndMeeting();
   void SetUpQuestion();
   void OfferRomajiHint();
   void TakeAnswer();
@@ -169,7 +175,8 @@ class GameController {
   PlayState playState_ = PlayState::Idle;
   RunState run_;
   std::vector<int> nextPoems_;  // put in by ResetWithPoems, taken by the next ResetGame
-  bool nextInOrder_ = false;    // nextPoems_ are asked in their order
+  std::vector<PlanItem> nextPlan_;  // put in by ResetForPlan: the next run takes it step by step
+  int meetings_ = 0;  // cards shown or runs reset: a card's closing counts only for its own
   std::optional<std::vector<PlanItem>> plan_;
   std::array<TickCounter, 3> clocks_;
   std::array<bool, 3> runningAtPause_{};

@@ -17,6 +17,7 @@ enum class Phase : int {
   kFirstWait,   // one second before the countdown
   kCountdown,   // "START !!" fades in
   kOpening,     // the opening poem is read, when the run opens with it
+  kMeeting,     // a poem of today's plan never met before is shown (and read) until Enter
   kSetUp,       // a question is picked and the answer line shown
   kAnswering,   // the prompt is revealed and the time bar runs down
   kPopupIn,     // the score pop-up fades in

@@ -25,7 +25,10 @@ struct PoemCard {
   MarkedReading lower;
   std::string poet;
   std::string poetReading;
-  std::vector<std::string> figures;  // FigureLines
+  std::vector<std::string> figures;  // FigureLines, or what a poem met for the first time asks
+  // Shown to meet a new poem in today's plan, before it is asked: its lines say so, and closing it
+  // goes on with the run.
+  bool meeting = false;
 };
 
 // How a list of poems names one (CP932): its number and its upper kimariji, the kana a karuta
@@ -35,5 +38,9 @@ std::string PoemListEntry(const PoemCatalogue& catalogue, int poem);
 // The card of poem `poem` (0 to 99), with the player's figures from `outlook`.
 PoemCard MakePoemCard(const PoemCatalogue& catalogue, int poem, const HistoryOutlook& outlook,
                       const PlanSettings& plan);
+
+// The card of poem `poem` as today's plan shows it before asking it for the first time: the poem
+// whole, and in place of figures (there are none yet) what the player is to do with it.
+PoemCard MakeMeetingCard(const PoemCatalogue& catalogue, int poem);
 
 }  // namespace verselane

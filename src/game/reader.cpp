@@ -1,5 +1,7 @@
 #include "game/reader.h"
 
+#include <algorithm>
+
 #include "game/desktop_ports.h"
 #include "settings/preferences.h"
 
@@ -23,7 +25,8 @@ bool Reader::installed() const { return voice_.Installed(); }
 
 bool Reader::WantsOrder() const { return preferences_.recite && installed(); }
 
-void Reader::BeginRun(const std::vector<int>& poems, QuestionMode mode) {
+void Reader::BeginRun(const std::vector<int>& poems, QuestionMode mode,
+                      const std::vector<int>& shown) {
   reciting_ = WantsOrder();
   if (!reciting_) return;
   opening_ = preferences_.opening;
@@ -33,13 +36,22 @@ void Reader::BeginRun(const std::vector<int>& poems, QuestionMode mode) {
     requests.push_back(Request(kOpeningPoem, RecitedPart::kUpper));
     requests.push_back(Request(kOpeningPoem, RecitedPart::kLower));
   }
-  for (int poem : poems) requests.push_back(Request(poem, PromptPart(mode)));
+  const RecitedPart prompt = PromptPart(mode);
+  for (int poem : poems) {
+    // A poem shown is read whole before it is asked.
+    if (std::find(shown.begin(), shown.end(), poem) != shown.end()) {
+      requests.push_back(Request(poem, RecitedPart::kUpper));
+      requests.push_back(Request(poem, RecitedPart::kLower));
+      if (prompt != RecitedPart::kPoet) continue;
+    }
+    requests.push_back(Request(poem, prompt));
+  }
   voice_.Prepare(std::move(requests));
 }
 
-int Reader::SpeakOpening(RecitedPart part) {
+int Reader::SpeakPhrase(int poem, RecitedPart part) {
   if (!reciting_) return 0;
-  const std::optional<Recitation> recitation = voice_.Ready(Request(kOpeningPoem, part));
+  const std::optional<Recitation> recitation = voice_.Ready(Request(poem, part));
   if (!recitation || recitation->lengthMs <= 0) return 0;
   voice_.Play(*recitation);
   return recitation->lengthMs;

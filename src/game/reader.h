@@ -30,13 +30,16 @@ class Reader {
   bool installed() const;
   // Whether a run starting now is recited: the voice is on and installed.
   bool WantsOrder() const;
-  // A run starts that asks `poems` in this order in `mode`: their recitations, the opening
-  // poem's first when it opens the run, are made ready in the background.
-  void BeginRun(const std::vector<int>& poems, QuestionMode mode);
+  // A run starts that asks `poems` in this order in `mode`, after showing those of `shown` whole:
+  // their recitations, the opening poem's first when it opens the run, are made ready in the
+  // background.
+  void BeginRun(const std::vector<int>& poems, QuestionMode mode,
+                const std::vector<int>& shown);
   // Whether the run opens with the opening poem.
   bool opensRun() const { return reciting_ && opening_; }
-  // Speaks one phrase of the opening poem; the milliseconds it lasts, 0 when it is not ready.
-  int SpeakOpening(RecitedPart part);
+  // Speaks one phrase of the opening poem (kOpeningPoem) or of a poem shown whole; the
+  // milliseconds it lasts, 0 when it is not ready.
+  int SpeakPhrase(int poem, RecitedPart part);
   // Speaks the prompt of `poem` when its recitation is ready.
   SpokenPrompt SpeakPrompt(int poem, QuestionMode mode);
   // Cuts off what is being said (the question answered, the game paused or reset).

@@ -12,6 +12,7 @@
 #include "game/recitation.h"
 #include "game/retry_list.h"
 #include "game/scoring.h"
+#include "game/study_queue.h"
 
 namespace verselane {
 
@@ -48,9 +49,17 @@ struct RunState {
   // drawn at its start so that their recitations can be made ready ahead; empty: each question
   // draws its poem from the pool.
   std::vector<int> order;
-  // The phrase of the opening poem being read, and how long it lasts.
-  RecitedPart openingPart = RecitedPart::kUpper;
-  int openingMs = 0;
+  // The phrase read outside a question (of the opening poem, or of a poem met), and how long it
+  // lasts.
+  RecitedPart readPart = RecitedPart::kUpper;
+  int readMs = 0;
+  // Today's plan, step by step: poems met before they are asked, misses asked again. Inactive in
+  // any other run.
+  StudyQueue study;
+  // The poem whose card is shown, while one is (-1 otherwise), and whether the player has closed
+  // it.
+  int meetingPoem = -1;
+  bool meetingClosed = false;
   Tallies tallies;
   RetryList wrong;           // the poems answered wrongly, each once
   bool retry = false;        // the run asks poems put in: the misses of the run before, or the

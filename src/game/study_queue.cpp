@@ -9,7 +9,7 @@ StudyQueue::StudyQueue(const std::vector<PlanItem>& plan) : active_(true) {
 }
 
 // In order of preference: a poem whose wait is over; a new poem to meet, while few are waiting;
-// a due poem; the poem waiting longest, when nothing else could come between; the last new poems.
+// a due poem; a poem still waiting, when nothing else could come between.
 std::optional<StudyStep> StudyQueue::Take() {
   if (std::optional<StudyStep> step = AskWaiting(true)) return step;
   if (!unmet_.empty() && ShownWaiting() < kMostShownWaiting) {
@@ -25,15 +25,25 @@ std::optional<StudyStep> StudyQueue::Take() {
   return AskWaiting(false);
 }
 
+// With nothing else to ask, the poem nearest the end of its wait goes first (the longest waiting
+// of those), so that the others still gain what spacing is left.
 std::optional<StudyStep> StudyQueue::AskWaiting(bool readyOnly) {
+  auto chosen = waiting_.end();
+  int least = 0;
   for (auto it = waiting_.begin(); it != waiting_.end(); ++it) {
-    if (readyOnly && questions_ - it->questionsBefore < it->gap) continue;
-    inHand_ = *it;
-    ++inHand_->asks;
-    waiting_.erase(it);
-    return StudyStep{StudyAction::kAsk, inHand_->poem};
+    const int left = it->gap - (questions_ - it->questionsBefore);
+    if (readyOnly && left > 0) continue;
+    if (chosen == waiting_.end() || left < least) {
+      chosen = it;
+      least = left;
+    }
+    if (readyOnly) break;
   }
-  return std::nullopt;
+  if (chosen == waiting_.end()) return std::nullopt;
+  inHand_ = *chosen;
+  ++inHand_->asks;
+  waiting_.erase(chosen);
+  return StudyStep{StudyAction::kAsk, inHand_->poem};
 }
 
 int StudyQueue::ShownWaiting() const {

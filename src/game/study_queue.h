@@ -21,7 +21,8 @@ struct StudyStep {
 };
 
 // A poem shown is asked after at least kQuestionsAfterShowing other questions, a poem missed
-// after at least kQuestionsAfterMiss, or sooner when nothing else is left to ask (a short run);
+// after at least kQuestionsAfterMiss, or sooner when nothing else is left to ask (a short run:
+// the one nearest the end of its wait first);
 // a poem is asked at most kMostAsks times in a run.
 inline constexpr int kQuestionsAfterShowing = 2;
 inline constexpr int kQuestionsAfterMiss = 3;

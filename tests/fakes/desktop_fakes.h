@@ -14,6 +14,7 @@
 #include "game/answer_recorder.h"
 #include "game/desktop_ports.h"
 #include "game/frame.h"
+#include "game/poem_card.h"
 #include "records/run_figures.h"
 #include "settings/preferences.h"
 #include "base/random_source.h"
@@ -145,7 +146,18 @@ class FakeDialogs : public DialogPort {
     return true;
   }
 
+  // A card met is closed at once, as by Enter, unless `holdMeeting` is set: then `closeMeeting`
+  // closes it.
+  void OpenMeeting(const PoemCard& card, std::function<void()> closed) override {
+    met.push_back(card);
+    closeMeeting = std::move(closed);
+    if (!holdMeeting) closeMeeting();
+  }
+
   std::function<void()> whileResultsOpen;
+  std::vector<PoemCard> met;
+  bool holdMeeting = false;
+  std::function<void()> closeMeeting;
   RunFigures lastRun;  // what the last results were opened with
   std::function<void(bool retry)> lastClosed;  // what they call as they close
   int results = 0;

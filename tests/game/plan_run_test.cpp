@@ -92,6 +92,55 @@ TEST_F(PlanRunTest, AsksThePlanInOrderAndItsAnswersMoveTheSchedule) {
   EXPECT_EQ(PlanLabel(), SjisLiteral("今日の練習 (6首)(&D)"));
 }
 
+// A poem never met is shown whole before it is asked, with other questions between, and showing
+// it records nothing; a miss is asked again before the run ends, and the results count every
+// question asked.
+TEST_F(PlanRunTest, NewPoemsAreMetBeforeTheyAreAskedAndAMissComesBack) {
+  engine->preferences.plan = {3, 0.90};
+  engine->game.ResetGame();
+  const std::vector<int> plan = PlanPoems();
+  ASSERT_EQ(plan.size(), 3u);
+  const auto step = [](char action, int poem) { return action + std::to_string(poem); };
+  FakeDialogs& dialogs = engine->desktop.dialogs;
+  dialogs.holdMeeting = true;
+  engine->commands.Dispatch(kCommandPlan);
+
+  std::vector<std::string> steps;
+  while (engine->state() == PlayState::Running) {
+    engine->Tick();
+    if (engine->phase() == Phase::kMeeting && dialogs.closeMeeting) {
+      const int poem = engine->game.run().meetingPoem;
+      steps.push_back(step('S', poem));
+      EXPECT_TRUE(dialogs.met.back().meeting);
+      EXPECT_EQ(dialogs.met.back().caption, SjisLiteral(" 第" + std::to_string(poem + 1) + "首"));
+      engine->Tick(40);
+      EXPECT_EQ(engine->phase(), Phase::kMeeting) << "the card waits for the player";
+      EXPECT_FALSE(engine->game.clockRunning(GameClock::kGame));
+      std::exchange(dialogs.closeMeeting, nullptr)();
+    } else if (engine->phase() == Phase::kAnswering) {
+      const int poem = engine->game.run().question.poem;
+      const bool right = poem != plan[0] || history.answers.size() > 1;
+      steps.push_back(step(right ? 'A' : 'X', poem));
+      engine->Answer(right);
+      engine->TickUntilPhase(Phase::kReview);
+      engine->PressEnter();
+      engine->TickUntilPhase(Phase::kNext);
+    }
+  }
+  const std::vector<std::string> expected = {step('S', plan[0]), step('S', plan[1]),
+                                             step('X', plan[0]), step('S', plan[2]),
+                                             step('A', plan[1]), step('A', plan[2]),
+                                             step('A', plan[0])};
+  EXPECT_EQ(steps, expected);
+  ASSERT_EQ(history.answers.size(), 4u) << "three poems and the miss asked again; no card";
+  EXPECT_FALSE(history.answers[0].correct);
+  EXPECT_EQ(history.answers[3].poem, plan[0]);
+  EXPECT_TRUE(history.answers[3].correct);
+  EXPECT_EQ(dialogs.lastRun.questionCount, 4);
+  EXPECT_EQ(dialogs.lastRun.answers, 4);
+  EXPECT_EQ(dialogs.lastRun.correct, 3);
+}
+
 // OK in the settings window keeps the settings at once and the menu follows them; Cancel changes
 // nothing.
 TEST_F(PlanRunTest, TheSettingsWindowKeepsItsChoiceAtOnce) {

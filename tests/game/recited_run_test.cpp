@@ -189,5 +189,40 @@ TEST_F(RecitedRunTest, AFailingVoiceIsToldOnceAndTheRunGoesOnAsText) {
   EXPECT_EQ(voice().played.size(), 2u) << "the next run asks the voice afresh";
 }
 
+// A poem met in today's plan is read whole, its upper phrase then its lower one, while its card
+// is up; its question is read as any other.
+TEST(RecitedPlanTest, APoemMetIsReadWholeWhileItsCardIsShown) {
+  SeededRandom random{5};
+  FakeHistory history;
+  EngineHarness engine(random, history);
+  engine.preferences.recite = true;
+  engine.preferences.plan = {1, 0.90};
+  FakeVoice& voice = engine.desktop.voice;
+  const auto wav = [](int poem, RecitedPart part) {
+    return std::to_string(poem) + (part == RecitedPart::kUpper ? "-upper" : "-lower");
+  };
+  for (int poem = 0; poem < 100; ++poem) {
+    for (RecitedPart part : {RecitedPart::kUpper, RecitedPart::kLower}) {
+      voice.ready[{poem, part}] = {wav(poem, part), 1000, {0}};
+    }
+  }
+  engine.desktop.dialogs.holdMeeting = true;
+  engine.game.ResetGame();
+  const int poem = engine.game.plan()->front().poem;
+  engine.commands.Dispatch(kCommandPlan);
+  ASSERT_EQ(voice.requests.size(), 2u) << "the upper phrase is the question's prompt too";
+  EXPECT_EQ(voice.requests[1].part, RecitedPart::kLower);
+
+  ASSERT_GT(engine.TickUntilPhase(Phase::kMeeting), 0);
+  EXPECT_EQ(voice.played, std::vector<std::string>{wav(poem, RecitedPart::kUpper)});
+  engine.Tick(60);
+  EXPECT_EQ(voice.played, (std::vector<std::string>{wav(poem, RecitedPart::kUpper),
+                                                    wav(poem, RecitedPart::kLower)}))
+      << "each phrase once, the lower after the upper has been heard";
+  engine.desktop.dialogs.closeMeeting();
+  ASSERT_GT(engine.TickUntilPhase(Phase::kAnswering), 0);
+  EXPECT_EQ(voice.played.back(), wav(poem, RecitedPart::kUpper));
+}
+
 }  // namespace
 }  // namespace verselane

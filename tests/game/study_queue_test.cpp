@@ -59,6 +59,8 @@ TEST(StudyQueueTest, MeetsNewPoemsBeforeAskingThemAndAsksMissesAgainLater) {
        "X10 A11 A10"},
       {"asked three times at most", {10}, {}, {{10, 5}}, "X10 X10 X10"},
       {"a new poem missed is asked again", {}, {0}, {{0, 1}}, "S0 X0 A0"},
+      {"with nothing else to ask, the one nearest the end of its wait", {10}, {0, 1},
+       {{10, 1}}, "S0 S1 X10 A0 A1 A10"},
       {"nothing planned, nothing asked", {}, {}, {}, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(Walk(c), c.steps) << c.name;

@@ -226,6 +226,10 @@ class BuiltDialogTest : public uitest::DialogsFixture,
       return new PoemCardDialog(owner, MakePoemCard(catalogue, kLongestPoetPoem,
                                                     OutlookOf(history.Snapshot()), plan));
     }
+    // A poem met in today's plan: its lines in place of the figures, 次へ for 閉じる.
+    if (name == "MeetingCard") {
+      return new PoemCardDialog(owner, MakeMeetingCard(catalogue, kLongestPoetPoem));
+    }
     return new FavouriteDialog(owner, favourite, settingsModel, notices);
   }
   BuiltDialog* Make() { return Make(std::get<0>(GetParam()), std::get<1>(GetParam())); }
@@ -351,10 +355,11 @@ TEST_P(BuiltDialogTest, GrowsWithTheZoomAndOpensCentredOnItsOwner) {
   zoomed->Destroy();
 }
 
-INSTANTIATE_TEST_SUITE_P(AllEight, BuiltDialogTest,
+INSTANTIATE_TEST_SUITE_P(EveryDialog, BuiltDialogTest,
                          ::testing::Combine(::testing::Values("Results", "About", "RecordList",
                                                              "RankIn", "Settings", "Favourite",
-                                                             "PoemCard", "PlanSettings"),
+                                                             "PoemCard", "PlanSettings",
+                                                             "MeetingCard"),
                                             ::testing::Values(100, 200)),
                          [](const auto& info) {
                            return std::get<0>(info.param) + "_" +

@@ -61,7 +61,8 @@ PoemCardDialog::PoemCardDialog(wxWindow* parent, const PoemCard& card)
       Place(K::kText, "作者", 13, 62, 28, 8),
       Place(K::kText, "", 44, 62, 189, 8).SizedFor(sizing.poet.c_str()).Into(poet_),
       Place(K::kText, "", 44, 72, 189, 8).SizedFor(sizing.poetReading.c_str()).Into(poetReading_),
-      Place(K::kGroupBox, " 成績 ", 7, 86, 226, 64),
+      // A poem met for the first time has no figures yet: what to do with it stands there.
+      Place(K::kGroupBox, card.meeting ? " はじめての歌 " : " 成績 ", 7, 86, 226, 64),
   };
   for (int row = 0; row < kFigureRows; ++row) {
     controls.push_back(Place(K::kText, "", 13, 98 + 10 * row, 214, 8)
@@ -70,7 +71,9 @@ PoemCardDialog::PoemCardDialog(wxWindow* parent, const PoemCard& card)
   }
   controls.push_back(Place(K::kEtchedLine, "", 7, 160, 226, 1));
   controls.push_back(
-      Place(K::kDefaultButton, "閉じる", 159, 165, 74, 14).Anchored(kAnchorRight).WithId(wxID_OK));
+      Place(K::kDefaultButton, card.meeting ? "次へ" : "閉じる", 159, 165, 74, 14)
+          .Anchored(kAnchorRight)
+          .WithId(wxID_OK));
   Build(std::move(controls));
 
   SetTitle(FromSjis(card.caption));

@@ -7,6 +7,7 @@
 #include "game/game_controller.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/plan_settings_dialog.h"
+#include "ui/dialogs/poem_card_dialog.h"
 #include "ui/dialogs/record_list_dialog.h"
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/help.h"
@@ -53,6 +54,15 @@ void WxDialogs::ShowHelp() { verselane::ShowHelp(owner_()); }
 
 bool WxDialogs::EditPlanSettings(PlanSettings& settings) {
   return verselane::EditPlanSettings(owner_(), settings);
+}
+
+void WxDialogs::OpenMeeting(const PoemCard& card, std::function<void()> closed) {
+  owner_()->CallAfter([this, card, closed = std::move(closed)] {
+    // A run reset in between has no card to show any more.
+    if (game_.phase() != Phase::kMeeting || game_.playState() == PlayState::Idle) return;
+    ShowPoemCard(owner_(), card);
+    closed();
+  });
 }
 
 }  // namespace verselane

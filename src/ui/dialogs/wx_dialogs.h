@@ -36,6 +36,8 @@ class WxDialogs : public DialogPort {
   void OpenAbout() override;
   void ShowHelp() override;
   bool EditPlanSettings(PlanSettings& settings) override;
+  // Opens once the timer tick that showed the poem has returned, as the results do.
+  void OpenMeeting(const PoemCard& card, std::function<void()> closed) override;
 
   // The results of `run`, at once (OpenResults comes here); `closed` is told what the player
   // chose.
