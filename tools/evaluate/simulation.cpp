@@ -73,10 +73,9 @@ PlanOutcome FollowPlan(std::uint64_t seed, const PoemCatalogue& catalogue,
     for (const PlanItem& item :
          PlanDay(ReplayAnswers(answers), catalogue, kSimulationStart + day, settings)) {
       answers.push_back(learner.Answer(item.poem, time += kBetweenAnswers, kSimulationStart));
-      if (item.kind == PlanKind::kDue) {
-        ++outcome.dueAsked;
-        outcome.dueRight += answers.back().correct ? 1 : 0;
-      }
+      if (item.kind != PlanKind::kDue) continue;
+      outcome.due.Count(answers.back().correct);
+      if (day + 1 >= kSettledDay) outcome.dueSettled.Count(answers.back().correct);
     }
     outcome.learnedAtEnd = LearnedPoems(answers);
     if (!outcome.allLearnedDay && outcome.learnedAtEnd == kPoemTableSize) {

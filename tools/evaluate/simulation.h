@@ -25,9 +25,22 @@ SimulatedLearner MakeLearner(std::uint64_t seed);
 std::vector<AnswerRecord> SimulateHistory(std::uint64_t seed, const PoemCatalogue& catalogue,
                                           int days);
 
+// The day (from 1) from which the plan's retention is measured a second time: by then the first
+// poems' first reviews are behind, and the plan runs as it will from then on.
+inline constexpr int kSettledDay = 30;
+
+struct Recalls {
+  int asked = 0;
+  int right = 0;
+  void Count(bool recalled) {
+    ++asked;
+    right += recalled ? 1 : 0;
+  }
+};
+
 struct PlanOutcome {
-  int dueAsked = 0;  // answers to poems asked because they were due
-  int dueRight = 0;
+  Recalls due;         // the day's first answers to poems asked because they were due
+  Recalls dueSettled;  // the same, from kSettledDay on
   std::optional<int> allLearnedDay;  // the first day (from 1) after which all hundred are learned
   int learnedAtEnd = 0;
 };
