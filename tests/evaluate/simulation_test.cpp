@@ -1,11 +1,12 @@
-// Today's plan played by a simulated learner as the game takes it (StudyQueue): a new poem is met
-// before it is asked, a miss is asked again the same day, and every answer is kept, in order.
+// A simulated learner takes today's plan as the game does (StudyQueue): a new poem is met on its
+// card before it is asked, a miss is asked again the same day, every answer is kept in order.
 #include "evaluate/simulation.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace verselane {
-namespace {
 
 TEST(PlayPlanDayTest, NewPoemsAreMetAndMissesRelearned) {
   LearnerTraits traits;
@@ -17,30 +18,25 @@ TEST(PlayPlanDayTest, NewPoemsAreMetAndMissesRelearned) {
   for (int poem : {0, 1}) plan.push_back({poem, PlanKind::kNew, std::nullopt, 0});
   double time = 0.8;
   std::vector<AnswerRecord> answers;
-  const std::vector<StudyStep> steps = PlayPlanDay(learner, plan, time, answers);
-
-  // "S0" poem 0 shown, "R0" asked and recalled, "W0" missed.
-  std::string taken;
-  auto answer = answers.begin();
-  for (const StudyStep& step : steps) {
-    if (step.action == StudyAction::kShow) {
-      taken += " S" + std::to_string(step.poem);
-      continue;
+  std::string taken;  // "S0": poem 0 shown; "R0": asked and recalled; "W0": missed
+  std::size_t next = 0;
+  std::int64_t last = 0;
+  for (const StudyStep& step : PlayPlanDay(learner, plan, time, answers)) {
+    std::string mark = "S";
+    if (step.action == StudyAction::kAsk) {
+      const AnswerRecord& answer = answers.at(next++);
+      EXPECT_EQ(answer.poem, step.poem);
+      EXPECT_EQ(answer.localTime.substr(0, 11), "2027-01-04 ");
+      EXPECT_GT(answer.answeredAt, std::exchange(last, answer.answeredAt));
+      mark = answer.correct ? "R" : "W";
     }
-    ASSERT_NE(answer, answers.end());
-    EXPECT_EQ(answer->poem, step.poem);
-    EXPECT_EQ(answer->localTime.substr(0, 11), "2027-01-04 ");
-    if (answer != answers.begin()) {
-      EXPECT_GT(answer->answeredAt, (answer - 1)->answeredAt);
-    }
-    taken += (answer++->correct ? " R" : " W") + std::to_string(step.poem);
+    taken += " " + mark + std::to_string(step.poem);
   }
-  EXPECT_EQ(answer, answers.end());
   // 13, never seen, is missed and asked again after three others; the new poems, asked two
-  // questions after they were shown, are recalled: the card left its trace.
+  // questions after their cards, are recalled: a card leaves its trace.
   EXPECT_EQ(taken, " S0 S1 W13 R10 R0 R1 R13 R11 R12");
+  EXPECT_EQ(next, answers.size());
   EXPECT_NEAR(time, 0.8 + 9 * 20 / 86400.0, 1e-9);
 }
 
-}  // namespace
 }  // namespace verselane
