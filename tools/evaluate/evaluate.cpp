@@ -13,7 +13,8 @@
 //    on the first half of a history, both measured on the answers of the second half; for each
 //    held-out learner and each history given.
 // 3. Learners who play today's plan once a day, at three target retentions: the share of due
-//    poems they recalled against the target, and the day all hundred were learned.
+//    poems they recalled against the target, over all the days and from kSettledDay on, and the
+//    day all hundred were learned.
 //
 // Deterministic for a given seed; prints tables on standard output, exits 1 when a history
 // cannot be read and 2 on a bad argument.
@@ -204,30 +205,46 @@ std::string MedianDay(std::vector<int> days, int learners) {
   return "day " + std::to_string(*middle);
 }
 
+// "0.8712 -0.0288": the share recalled and its distance from the target; dashes when none was
+// asked.
+std::string RetentionText(const Recalls& recalls, double target) {
+  if (recalls.asked == 0) return "         -        -";
+  const double retention = static_cast<double>(recalls.right) / recalls.asked;
+  char text[32];
+  std::snprintf(text, sizeof text, "%10.4f %+8.4f", retention, retention - target);
+  return text;
+}
+
 void ReportPlan(const Options& options, const PoemCatalogue& catalogue) {
   std::printf("\nPlaying today's plan once a day for %d days (%d learners, %d new poems a day)\n",
               options.planDays, options.learners, PlanSettings{}.newPerDay);
-  std::printf("%-8s %8s %10s %8s %14s %14s\n", "target", "reviews", "retention", "gap",
-              "all-learned", "learned-at-end");
+  std::printf("%-8s %8s %10s %8s %9s %10s %8s %14s %14s\n", "target", "reviews", "retention",
+              "gap", "reviews30", "retain30", "gap30", "all-learned", "learned-at-end");
   for (double target : {0.80, 0.90, 0.95}) {
-    int asked = 0, right = 0, learned = 0;
+    Recalls due, settled;
+    int learned = 0;
     std::vector<int> allLearned;
     for (int learner = 0; learner < options.learners; ++learner) {
       const PlanOutcome outcome = FollowPlan(LearnerSeed(options, learner), catalogue,
                                              {PlanSettings{}.newPerDay, target}, options.planDays);
-      asked += outcome.dueAsked;
-      right += outcome.dueRight;
+      due.asked += outcome.due.asked;
+      due.right += outcome.due.right;
+      settled.asked += outcome.dueSettled.asked;
+      settled.right += outcome.dueSettled.right;
       learned += outcome.learnedAtEnd;
       if (outcome.allLearnedDay) allLearned.push_back(*outcome.allLearnedDay);
     }
-    const double retention = asked > 0 ? static_cast<double>(right) / asked : 0.0;
     const std::string day = MedianDay(allLearned, options.learners);
-    std::printf("%-8.2f %8d %10.4f %+8.4f %14s %14.1f\n", target, asked, retention,
-                retention - target, day.c_str(), static_cast<double>(learned) / options.learners);
+    std::printf("%-8.2f %8d %s %9d %s %14s %14.1f\n", target, due.asked,
+                RetentionText(due, target).c_str(), settled.asked,
+                RetentionText(settled, target).c_str(), day.c_str(),
+                static_cast<double>(learned) / options.learners);
   }
   std::printf(
-      "(all-learned: the median learner's day, \"never\" when the median learner is not there "
-      "by the last day)\n");
+      "(retention: the share of due poems recalled over all the days, retain30 from day %d on;\n"
+      " all-learned: the median learner's day, \"never\" when the median learner is not there by\n"
+      " the last day)\n",
+      kSettledDay);
 }
 
 }  // namespace
