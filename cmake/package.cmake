@@ -54,6 +54,27 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXE
 install(TARGETS verselane RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 install(TARGETS verselane-help LIBRARY DESTINATION "${VERSELANE_HELP_MODULE_INSTALL_DIR}"
   PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+# A stripped install (`cmake --install --strip`, and the package) also drops the sections the
+# program never reads at run time: the compilers' version notes (.comment, .note), as Debian's
+# dh_strip does; the module, loaded by name, keeps only its dynamic symbols.
+string(CONFIGURE [[
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(shipped "@CMAKE_INSTALL_BINDIR@/verselane"
+                    "@VERSELANE_HELP_MODULE_INSTALL_DIR@/verselane-help.so")
+      set(file "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${shipped}")
+      set(unneeded "")
+      if(shipped MATCHES "\\.so$")
+        set(unneeded --strip-unneeded)
+      endif()
+      execute_process(COMMAND "@CMAKE_STRIP@" --remove-section=.comment --remove-section=.note
+                              ${unneeded} "${file}" RESULT_VARIABLE failed)
+      if(failed)
+        message(FATAL_ERROR "could not strip ${file}")
+      endif()
+    endforeach()
+  endif()
+]] strip_sections @ONLY)
+install(CODE "${strip_sections}")
 install(FILES "${assets}/${VERSELANE_APP_ID}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
 install(FILES "${made}/${VERSELANE_APP_ID}.metainfo.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 install(FILES "${made}/verselane.6.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man6")
