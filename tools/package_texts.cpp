@@ -382,7 +382,7 @@ std::string Today() {
 // the day of the last commit that changed it. Nothing outside a git checkout (a source archive,
 // whose notes were checked when it was made).
 std::optional<std::string> HelpChanged(const std::string& folder) {
-  const std::string git = "git -C " + ShellQuoted(folder);
+  const std::string git = "git --no-optional-locks -C " + ShellQuoted(folder);
   const std::optional<std::string> edited = Output(git + " status --porcelain -- . 2>/dev/null");
   if (!edited) return std::nullopt;
   if (!edited->empty()) return Today();
