@@ -4,7 +4,8 @@
 # The manual page, the AppStream metainfo and the Debian changelog are made at build by
 # tools/package_texts.cpp: the manual page's options from the program's own option list (the one
 # --help prints), the metainfo's releases and the changelog from NEWS, whose newest release must
-# be the program's version. The manual page and the changelog are compressed as Debian wants them
+# be the program's version (the next release's notes above it are left out until it is dated).
+# The manual page and the changelog are compressed as Debian wants them
 # (gzip -9n: no name or time inside, so a rebuild makes the same bytes).
 
 # The package's maintainer: the contact the program's About box gives.
@@ -40,8 +41,18 @@ add_custom_command(
   COMMAND gzip -9nkf "${made}/changelog"
   DEPENDS verselane-package-texts "${news}"
   COMMENT "Making the Debian changelog" VERBATIM)
+# No release whose notes are older than the help: once the help changed after the newest release
+# in NEWS was dated, the build stops until the next release's notes are opened above it.
+file(GLOB help_sources CONFIGURE_DEPENDS "${assets}/help/*.html" "${assets}/help/*.hh?")
+add_custom_command(
+  OUTPUT "${made}/notes-checked"
+  COMMAND "${CMAKE_COMMAND}" -E make_directory "${made}"
+  COMMAND verselane-package-texts notes "${news}" "${assets}/help" "${made}/notes-checked"
+  DEPENDS verselane-package-texts "${news}" ${help_sources}
+  COMMENT "Checking the release notes against the help" VERBATIM)
 add_custom_target(verselane-package-files
-  DEPENDS "${made}/verselane.6.gz" "${made}/${VERSELANE_APP_ID}.metainfo.xml" "${made}/changelog.gz")
+  DEPENDS "${made}/verselane.6.gz" "${made}/${VERSELANE_APP_ID}.metainfo.xml" "${made}/changelog.gz"
+          "${made}/notes-checked")
 # Installing takes what is built, and building the program makes these too.
 add_dependencies(verselane verselane-package-files)
 
@@ -54,6 +65,27 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXE
 install(TARGETS verselane RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 install(TARGETS verselane-help LIBRARY DESTINATION "${VERSELANE_HELP_MODULE_INSTALL_DIR}"
   PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+# A stripped install (`cmake --install --strip`, and the package) also drops the sections the
+# program never reads at run time: the compilers' version notes (.comment, .note), as Debian's
+# dh_strip does; the module, loaded by name, keeps only its dynamic symbols.
+string(CONFIGURE [[
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(shipped "@CMAKE_INSTALL_BINDIR@/verselane"
+                    "@VERSELANE_HELP_MODULE_INSTALL_DIR@/verselane-help.so")
+      set(file "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${shipped}")
+      set(unneeded "")
+      if(shipped MATCHES "\\.so$")
+        set(unneeded --strip-unneeded)
+      endif()
+      execute_process(COMMAND "@CMAKE_STRIP@" --remove-section=.comment --remove-section=.note
+                              ${unneeded} "${file}" RESULT_VARIABLE failed)
+      if(failed)
+        message(FATAL_ERROR "could not strip ${file}")
+      endif()
+    endforeach()
+  endif()
+]] strip_sections @ONLY)
+install(CODE "${strip_sections}")
 install(FILES "${assets}/${VERSELANE_APP_ID}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
 install(FILES "${made}/${VERSELANE_APP_ID}.metainfo.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 install(FILES "${made}/verselane.6.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man6")
@@ -78,14 +110,20 @@ set(CPACK_PACKAGE_NAME verselane)
 set(CPACK_PACKAGE_VENDOR "The Verselane developers")
 set(CPACK_PACKAGE_CONTACT "${VERSELANE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "typing drill for the Hyakunin Isshu, the hundred poems of karuta")
-# One string: CPack writes each of its lines as a line of the long description (a CMake list
-# would put its ";" into the text).
+# One string: CPack writes each of its lines as a line of the long description, an empty one
+# as the "." between paragraphs (a CMake list would put its ";" into the text).
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-  "Verselane asks poems of the Hyakunin Isshu drawn at random: one half of a\n"
-  "poem, or its poet, is revealed kana by kana while a time bar runs down, and\n"
-  "the player types the other half in Japanese, through the input method or\n"
-  "in romaji. Quick answers score more; the five best runs are kept, and a\n"
-  "history of every answer drills the poems the player knows least.")
+  "Verselane asks poems of the Hyakunin Isshu: one half of a poem, or its poet,\n"
+  "is revealed kana by kana while a time bar runs down, and the player types the\n"
+  "other half in Japanese, through the input method or in romaji. Quick answers\n"
+  "score more, and the five best runs are kept.\n"
+  "\n"
+  "A history of every answer is replayed through a memory model: today's plan\n"
+  "asks each poem again when it is about to be forgotten, with a few new ones a\n"
+  "day, and a window shows how well each of the hundred is known, each poem\n"
+  "opening on a card with its readings and the player's figures. The prompts can\n"
+  "be recited aloud by Open JTalk, as a karuta reader does. A wrong answer shows\n"
+  "what was typed beside the reading; the screen is drawn at 100, 150 or 200 %.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

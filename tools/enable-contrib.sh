@@ -26,13 +26,15 @@ if [ -e "$sources_file" ]; then
   exit 1
 fi
 
-# The Debian archive the system already uses, with its keyring, and this release's suites.
+# The Debian archive the system already takes this release from, with its keyring, and this
+# release's suites; without one, nothing is added.
 # shellcheck disable=SC1091  # the system's own file
 codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
 [ -n "$codename" ] || { echo "verselane: cannot tell the Debian release to enable contrib for" >&2; exit 1; }
-mirror=$(grep -h -o -E 'https?://[^ ]*/debian/?( |$)' /etc/apt/sources.list /etc/apt/sources.list.d/*.sources \
-  /etc/apt/sources.list.d/*.list 2>/dev/null | head -n 1 | tr -d ' ' || true)
-mirror=${mirror:-http://deb.debian.org/debian}
+mirror=$("$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/debian-mirror.sh" "$codename") || {
+  echo "verselane: cannot enable contrib for ${unavailable[*]}" >&2
+  exit 1
+}
 keyring=/usr/share/keyrings/debian-archive-keyring.gpg
 
 echo "verselane: ${unavailable[*]} only in Debian contrib; enabling contrib from $mirror in $sources_file"

@@ -8,9 +8,12 @@
 //                                              below
 //   package-texts metainfo TEMPLATE NEWS OUT   the AppStream metainfo, its releases from NEWS
 //   package-texts changelog NEWS MAINTAINER OUT  the Debian changelog, from NEWS
+//   package-texts notes NEWS HELP_FOLDER OUT     checks that the release notes are no older
+//                                              than the help, and writes OUT as a mark of it
 //
 // Each fails, naming the line, when NEWS cannot be read or its newest release is not the
-// program's version. A file the program reads or writes, or a variable it heeds, is one entry of
+// program's version. NEWS may open with the notes of the next release, headed
+// "Verselane 2.09 (unreleased)": they are kept out of the package's texts until it is dated. A file the program reads or writes, or a variable it heeds, is one entry of
 // kFiles or kEnvironment here; an option is one entry of the program's CommandLineOptions().
 #include <cctype>
 #include <cstdlib>
@@ -85,9 +88,11 @@ constexpr Entry kEnvironment[] = {
 
 struct Release {
   std::string version;
-  std::string date;  // YYYY-MM-DD
+  std::string date;  // YYYY-MM-DD; empty for the next release, not made yet
   std::vector<std::string> notes;
 };
+
+constexpr std::string_view kUnreleased = "unreleased";
 
 [[noreturn]] void Fail(const std::string& why) {
   std::cerr << "package-texts: " << why << '\n';
@@ -125,13 +130,16 @@ std::optional<Release> ReleaseHeading(std::string_view line) {
   }
   Release release{std::string(line.substr(kName.size(), open - kName.size())),
                   std::string(line.substr(open + 2, line.size() - open - 3)), {}};
-  if (release.version.empty() || !IsDate(release.date)) return std::nullopt;
+  if (release.date == kUnreleased) release.date.clear();
+  if (release.version.empty() || !(release.date.empty() || IsDate(release.date))) {
+    return std::nullopt;
+  }
   return release;
 }
 
 // NEWS: releases newest first, each a heading and its notes, a note "  * " and its further lines
-// "    ", blank lines between.
-std::vector<Release> ReadNews(const std::string& path) {
+// "    ", blank lines between; the first may be the next release, undated. All of them.
+std::vector<Release> ReadAllNews(const std::string& path) {
   std::istringstream text(ReadFile(path));
   std::vector<Release> releases;
   std::string line;
@@ -139,6 +147,9 @@ std::vector<Release> ReadNews(const std::string& path) {
     const std::string where = path + ":" + std::to_string(number) + ": ";
     if (line.empty()) continue;
     if (std::optional<Release> release = ReleaseHeading(line)) {
+      if (release->date.empty() && !releases.empty()) {
+        Fail(where + "only the newest entry may be \"(" + std::string(kUnreleased) + ")\"");
+      }
       releases.push_back(std::move(*release));
     } else if (releases.empty()) {
       Fail(where + "expected a release heading such as \"Verselane 2.08 (2026-12-08)\"");
@@ -150,14 +161,22 @@ std::vector<Release> ReadNews(const std::string& path) {
       Fail(where + "expected a note (\"  * \") or its next line (\"    \")");
     }
   }
-  if (releases.empty()) Fail(path + ": no release");
   for (const Release& release : releases) {
     if (release.notes.empty()) Fail(path + ": release " + release.version + " has no notes");
   }
-  if (releases.front().version != verselane::kVersion) {
-    Fail(path + ": the newest release is " + releases.front().version +
+  const std::size_t made = !releases.empty() && releases.front().date.empty() ? 1 : 0;
+  if (releases.size() == made) Fail(path + ": no release");
+  if (releases[made].version != verselane::kVersion) {
+    Fail(path + ": the newest release is " + releases[made].version +
          ", the program's version is " + verselane::kVersion);
   }
+  return releases;
+}
+
+// The releases made, newest first: the program's version and those before it.
+std::vector<Release> ReadNews(const std::string& path) {
+  std::vector<Release> releases = ReadAllNews(path);
+  if (releases.front().date.empty()) releases.erase(releases.begin());
   return releases;
 }
 
@@ -333,6 +352,65 @@ std::string Changelog(const std::vector<Release>& releases, const std::string& m
   return text.substr(0, text.size() - 1);
 }
 
+// --- the notes against the help -----------------------------------------------------------------
+
+// What `command` prints on its standard output; nothing when it fails.
+std::optional<std::string> Output(const std::string& command) {
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return std::nullopt;
+  std::string out;
+  char buffer[256];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  return pclose(pipe) == 0 ? std::optional<std::string>(out) : std::nullopt;
+}
+
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm day{};
+  char text[16];
+  std::strftime(text, sizeof text, "%Y-%m-%d", gmtime_r(&now, &day));
+  return text;
+}
+
+// The day the help last changed, as git knows it: today while it has changes not committed, else
+// the day of the last commit that changed it. Nothing outside a git checkout (a source archive,
+// whose notes were checked when it was made).
+std::optional<std::string> HelpChanged(const std::string& folder) {
+  const std::string git = "git --no-optional-locks -C " + ShellQuoted(folder);
+  const std::optional<std::string> edited = Output(git + " status --porcelain -- . 2>/dev/null");
+  if (!edited) return std::nullopt;
+  if (!edited->empty()) return Today();
+  const std::optional<std::string> committed =
+      Output(git + " log -1 --format=%cs -- . 2>/dev/null");
+  if (!committed || !IsDate(committed->substr(0, 10))) return std::nullopt;
+  return committed->substr(0, 10);
+}
+
+// A release's notes must be no older than the help: a help page that changed after the newest
+// release was dated describes something its notes do not, so the notes of the next release must
+// be opened ("Verselane 2.09 (unreleased)") before the help may change, and dating them makes a
+// release only when that is no earlier than the help's last change.
+void CheckNotes(const std::string& newsPath, const std::string& helpFolder,
+                const std::string& out) {
+  const Release newest = ReadAllNews(newsPath).front();
+  const std::optional<std::string> changed = newest.date.empty() ? std::nullopt
+                                                                 : HelpChanged(helpFolder);
+  if (changed && *changed > newest.date) {
+    Fail(newsPath + ": the help changed on " + *changed + ", after the notes of " +
+         newest.version + " (" + newest.date + "): say what changed in notes headed \"Verselane "
+         "<next version> (" + std::string(kUnreleased) + ")\" above them");
+  }
+  WriteFile(out, "The notes of " + newest.version + " (" +
+                     (newest.date.empty() ? std::string(kUnreleased) : newest.date) +
+                     ") are no older than the help (changed " + changed.value_or("-") + ").\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -343,9 +421,12 @@ int main(int argc, char** argv) {
     WriteFile(args[3], Replaced(ReadFile(args[1]), "@RELEASES@", MetainfoReleases(ReadNews(args[2]))));
   } else if (args.size() == 4 && args[0] == "changelog") {
     WriteFile(args[3], Changelog(ReadNews(args[1]), args[2]));
+  } else if (args.size() == 4 && args[0] == "notes") {
+    CheckNotes(args[1], args[2], args[3]);
   } else {
     std::cerr << "usage: package-texts manual|metainfo TEMPLATE NEWS OUT\n"
-                 "       package-texts changelog NEWS MAINTAINER OUT\n";
+                 "       package-texts changelog NEWS MAINTAINER OUT\n"
+                 "       package-texts notes NEWS HELP_FOLDER OUT\n";
     return 2;
   }
   return 0;

@@ -2,12 +2,13 @@
 # to tools/ensure-packages.sh.
 # shellcheck disable=SC2034  # the arrays are used by the scripts that source this file
 
-# Compiler, build tools, wxWidgets with its translations (the help window's and file dialogs' own
-# texts in the desktop's language), SQLite (the history of answers), the test and benchmark
+# Compiler, build tools (dpkg-buildflags gives the hardening the program is built with),
+# wxWidgets with its translations (the help window's and file dialogs' own texts in the
+# desktop's language), SQLite (the history of answers), the test and benchmark
 # libraries, the Japanese fonts whose metrics the game screen is laid out for, and DejaVu Sans,
 # whose bold face stands in for "Arial Black" in the banners and the score pop-up.
 VERSELANE_BUILD_PACKAGES=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config dpkg-dev
   libwxgtk3.2-dev wx3.2-i18n libsdl2-dev libsqlite3-dev
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
@@ -23,7 +24,8 @@ VERSELANE_BUILD_PACKAGES=(
 # as an unprivileged user (Mozc refuses root) whose passwd entry nss_wrapper provides, and a private
 # mount namespace for a read-only and a full data folder (unshare from util-linux, mount), the
 # SKK input method's generic romaji table that the romaji converter is checked against, the
-# validators of the desktop entry and the AppStream metainfo with dpkg-shlibdeps for the package,
+# validators of the desktop entry and the AppStream metainfo (dpkg-shlibdeps for the package comes
+# with the build's dpkg-dev),
 # and a Wayland desktop for the program to run on: sway (headless), grim for its screenshots, jq
 # to read its window tree, zenity for a window of another program, and the Wayland client, xkb
 # and protocol development files (wayland-scanner) that the test's virtual keyboard is built with.
@@ -40,7 +42,7 @@ VERSELANE_TEST_PACKAGES=(
   ibus ibus-gtk3 ibus-mozc mozc-server dbus-daemon libnss-wrapper
   fcitx5 fcitx5-mozc fcitx5-frontend-gtk3 dbus-bin
   util-linux mount
-  appstream desktop-file-utils dpkg-dev
+  appstream desktop-file-utils
   libskk-common
   sway grim jq zenity libwayland-dev libxkbcommon-dev wayland-protocols
   lintian debootstrap man-db

@@ -12,7 +12,6 @@ namespace verselane {
 namespace {
 
 constexpr double kMinStability = 0.001;
-constexpr int kMaxIntervalDays = 36500;  // a hundred years: never, for a player
 
 double Number(Grade grade) { return static_cast<double>(grade); }
 

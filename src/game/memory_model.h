@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -25,6 +26,13 @@ using Day = int;
 std::optional<Day> DayOf(std::string_view localTime);
 // "YYYY-MM-DD".
 std::string DateText(Day day);
+// The last day DateText writes with a four-digit year, as every file and report of the program
+// writes its dates: 9999-12-31.
+inline constexpr Day kLastDay =
+    std::chrono::sys_days{std::chrono::year{9999} / 12 / 31}.time_since_epoch().count();
+
+// The longest time until a poem's next review: a hundred years, never for a player.
+inline constexpr int kMaxIntervalDays = 36500;
 
 struct MemoryState {
   double stability = 0;   // days

@@ -3,6 +3,7 @@
 #include "records/sqlite_library.h"
 
 #include <cctype>
+#include <string_view>
 
 namespace verselane {
 namespace {
@@ -45,17 +46,18 @@ constexpr const char* kRunsTable = R"sql(CREATE TABLE runs (
 ))sql";
 
 // A row within what the program ever writes; anything else is damage, whoever wrote it. (A
-// question's clock never runs for a day; a run has at most a hundred questions.)
+// question's clock never runs for a day; a run has at most a hundred questions; a local time is
+// as long as "YYYY-MM-DD hh:mm:ss", and its characters are checked as it is read.)
 constexpr const char* kSaneAnswer =
     "typeof(poem) = 'integer' AND poem BETWEEN 1 AND 100"
     " AND mode IN ('normal', 'reverse', 'poet') AND correct IN (0, 1)"
     " AND typeof(milliseconds) = 'integer' AND milliseconds BETWEEN 0 AND 86400000"
     " AND typeof(points) = 'integer' AND points BETWEEN -1000000 AND 1000000"
     " AND typeof(answered_at) = 'integer' AND answered_at >= 0"
-    " AND typeof(local_time) = 'text' AND length(local_time) <= 32";
+    " AND typeof(local_time) = 'text' AND length(local_time) = 19";
 constexpr const char* kSaneRun =
     "typeof(finished_at) = 'integer' AND finished_at >= 0"
-    " AND typeof(local_time) = 'text' AND length(local_time) <= 32"
+    " AND typeof(local_time) = 'text' AND length(local_time) = 19"
     " AND mode IN ('normal', 'reverse', 'poet')"
     " AND typeof(questions) = 'integer' AND questions BETWEEN 0 AND 100"
     " AND typeof(answers) = 'integer' AND answers BETWEEN 0 AND 100"
@@ -98,6 +100,20 @@ std::string UnlockedUri(const std::string& path) {
     }
   }
   return uri + "?immutable=1";
+}
+
+// A local time as the program writes it, "YYYY-MM-DD hh:mm:ss" in ASCII digits, so that no
+// report or window shows a line break, a control character or half a character from a file.
+// Checked here as each row is read: a pattern in the query took as long again as reading a long
+// history.
+bool IsLocalTimeText(std::string_view text) {
+  constexpr std::string_view kShape = "0000-00-00 00:00:00";
+  if (text.size() != kShape.size()) return false;
+  for (std::size_t i = 0; i < kShape.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (kShape[i] == '0' ? !digit : text[i] != kShape[i]) return false;
+  }
+  return true;
 }
 
 bool Exists(FileSystem& files, const std::string& path) {
@@ -376,7 +392,10 @@ FileStatus AnswerHistory::ReadAll(const std::string& sql, std::vector<Row>& out,
   bool sane = true;
   while (sane && (code = sqlite_->step(s)) == SQLITE_ROW) {
     sane = sqlite_->column_int(s, saneColumn) != 0;
-    if (sane) out.push_back(read(s));
+    if (sane) {
+      out.push_back(read(s));
+      sane = IsLocalTimeText(out.back().localTime);
+    }
   }
   FileStatus status = !sane ? FileStatus::Corrupt(path_)
                       : code != SQLITE_DONE ? Failure(code)

@@ -181,6 +181,14 @@ constexpr PreferenceKey kKeys[] = {
     kRetentionKey,
 };
 
+// Whether `text`, as the file has it, already says `value`: written otherwise ("0.9" for 0.90,
+// "1.50" for 1.5, with spaces around), it means the same and is left as the player wrote it.
+bool Says(const PreferenceKey& key, std::string_view text, const Preferences& preferences,
+          const std::string& value) {
+  Preferences asWritten = preferences;
+  return key.read(text, asWritten) && key.write(asWritten) == value;
+}
+
 }  // namespace
 
 bool ReadPreferenceKeys(const KeyFile& file, Preferences& preferences) {
@@ -195,8 +203,9 @@ void WritePreferenceKeys(const Preferences& preferences, KeyFile& file) {
   for (const PreferenceKey& key : kKeys) {
     const std::optional<std::string> value = key.write(preferences);
     if (!value) continue;
-    if (key.writtenOnceChanged && !file.Get(key.group, key.key) &&
-        *value == key.write(Preferences{})) {
+    const std::optional<std::string_view> written = file.Get(key.group, key.key);
+    if (written ? Says(key, *written, preferences, *value)
+                : key.writtenOnceChanged && *value == key.write(Preferences{})) {
       continue;
     }
     file.Set(key.group, key.key, *value);

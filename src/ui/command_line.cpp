@@ -63,6 +63,12 @@ std::optional<Day> DayOfDate(std::string_view text) {
   return DayOf(text);
 }
 
+// The last day whose plan can be printed: its poems' next reviews, up to kMaxIntervalDays after
+// it, must still be dates of four-digit years, as the plan's lines give them. A later day is
+// refused rather than its reviews cut short at 9999-12-31, which would print dates that are
+// not the model's.
+constexpr Day kLastPlanDay = kLastDay - kMaxIntervalDays;
+
 }  // namespace
 
 std::span<const OptionHelp> CommandLineOptions() { return kOptions; }
@@ -97,6 +103,11 @@ CommandLine ReadCommandLine(int argc, char** argv) {
   if (plan) {
     const std::optional<Day> day = date ? DayOfDate(*date) : std::nullopt;
     if (date && !day) return UsageError("'" + std::string(*date) + "' is no date (YYYY-MM-DD)");
+    if (day && *day > kLastPlanDay) {
+      return UsageError("'" + std::string(*date) + "' is too late: the plan's next reviews would " +
+                        "fall after " + DateText(kLastDay) + " (the last date is " +
+                        DateText(kLastPlanDay) + ")");
+    }
     return {CommandLine::Request::kPlan, {}, day};
   }
   return {history ? CommandLine::Request::kHistory : CommandLine::Request::kStart, {}, {}};

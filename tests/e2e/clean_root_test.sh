@@ -12,7 +12,9 @@
 # /var/cache/verselane-tests), with the packages apt fetched for it; it is made again when it is
 # missing or broken. Making it took 1½ to 3 minutes with an empty cache, the whole test about
 # 3½ minutes either way (mostly installing the dependencies). Needs root (chroot and mounts);
-# without root the test is skipped (77). VERSELANE_DEBIAN_MIRROR names the mirror.
+# without root the test is skipped (77). The root is fetched from the Debian archive this
+# system's apt takes its own release from (tools/debian-mirror.sh), or VERSELANE_DEBIAN_MIRROR;
+# its security updates from where the system's come, when it has them.
 #
 # Usage: clean_root_test.sh PATH/verselane PATH/verselane-files BUILD_DIR
 set -euo pipefail
@@ -32,7 +34,7 @@ take_arguments "$@" debootstrap chroot flock cpack dpkg-deb Xvfb xdotool xprop
 seed_tool="$build_dir/e2e-history-seed-tool"
 [ -x "$seed_tool" ] || fail "$seed_tool is not built"
 cache=${VERSELANE_ROOT_CACHE:-/var/cache/verselane-tests}
-mirror=${VERSELANE_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+mirror_tool="$here/../../tools/debian-mirror.sh"
 make_scratch_work
 
 # in_root COMMAND...: run in the root as a fresh login would, with nothing of this environment.
@@ -47,14 +49,26 @@ cached_root() {
   if [ -f "$made.complete" ] && chroot "$made" apt-get --version >/dev/null 2>&1; then
     return 0
   fi
-  echo "clean root test: making a Debian 12 root in $made (a few minutes)" >&2
+  # The system's own archives (the project names none): its release's, and its security one.
+  local codename mirror=${VERSELANE_DEBIAN_MIRROR:-} security
+  # shellcheck disable=SC1091  # the system's own file
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  if [ -z "$mirror" ]; then
+    mirror=$("$mirror_tool" "$codename" 2>"$work/mirror.log") ||
+      fail "no Debian archive to make the root from: $(cat "$work/mirror.log")" \
+        "(or name one in VERSELANE_DEBIAN_MIRROR)"
+  fi
+  echo "clean root test: making a Debian 12 root in $made from $mirror (a few minutes)" >&2
   rm -rf "$made" "$made.complete"
   debootstrap --variant=minbase bookworm "$made" "$mirror" >"$log" 2>&1 ||
     fail "debootstrap could not make the root: $(tail -n 20 "$log")"
-  # A Debian 12 as installed, with its updates.
+  # A Debian 12 as installed, with its updates, and its security updates when this system has
+  # an archive for them.
   printf '%s\n' "deb $mirror bookworm main" "deb $mirror bookworm-updates main" \
-    "deb http://deb.debian.org/debian-security bookworm-security main" \
     >"$made/etc/apt/sources.list"
+  if security=$("$mirror_tool" "$codename-security" 2>/dev/null); then
+    echo "deb $security bookworm-security main" >>"$made/etc/apt/sources.list"
+  fi
   # No service starts in the root.
   printf '#!/bin/sh\nexit 101\n' >"$made/usr/sbin/policy-rc.d"
   chmod 755 "$made/usr/sbin/policy-rc.d"

@@ -5,8 +5,9 @@
 # and without creating anything; output that cannot be written (a full disk, a closed stdout)
 # gets a message and 1, for --version, --help and a --history that has lines to print, and the
 # history itself is left as it was. --plan prints the plan of a day (--date) in its tab-separated
-# lines, new poems by their upper kimariji, read-only; a bad date is a usage error, a history that
-# cannot be read 1 with a message, and a broken verselane.conf is left alone.
+# lines, new poems by their upper kimariji, read-only; a bad date, or one whose plan would give
+# reviews past 9999, is a usage error, a history that cannot be read 1 with a message, and a
+# broken verselane.conf is left alone.
 #
 # Usage: command_line_test.sh PATH/verselane PATH/verselane-files BUILD_DIR
 set -euo pipefail
@@ -74,6 +75,10 @@ usage_error "'2027-02-30' is no date (YYYY-MM-DD)" --plan --date 2027-02-30
 usage_error "'2027-3-01' is no date (YYYY-MM-DD)" --plan --date=2027-3-01
 usage_error "'2027-03-01x' is no date (YYYY-MM-DD)" --plan --date 2027-03-01x
 usage_error "--date wants a date (YYYY-MM-DD)" --plan --date
+# A day whose plan would give next reviews past 9999 (a hundred years on at most) is refused.
+too_late="the plan's next reviews would fall after 9999-12-31 (the last date is 9900-01-24)"
+usage_error "'9999-12-31' is too late: $too_late" --plan --date 9999-12-31
+usage_error "'9900-01-25' is too late: $too_late" --plan --date=9900-01-25
 usage_error "--date goes with --plan" --date 2027-03-01
 usage_error "--history and --plan cannot go together" --plan --history
 [ ! -e "$XDG_DATA_HOME" ] || fail "a usage error created $(find "$XDG_DATA_HOME")"
@@ -89,6 +94,8 @@ first_five=$(cut -f1,2,3 <<<"$out" | tr '\t\n' ' /')
 [ ! -e "$XDG_DATA_HOME" ] || fail "--plan created $(find "$XDG_DATA_HOME")"
 run 0 --plan
 [ "$(wc -l <<<"$out")" = 5 ] || fail "today's plan without a history printed: $out"
+run 0 --plan --date 9900-01-24
+! grep -qvE $'\t[0-9]{4}-[0-9]{2}-[0-9]{2}$' <<<"$out" || fail "the last day's plan printed: $out"
 
 # Output that cannot be written.
 write_error() {

@@ -4,7 +4,8 @@
 # place, and the help window's module in its own folder of the libraries; the desktop entry and the
 # metainfo pass their validators; the installed program answers --version and --help without a
 # display, starts under X and opens its help window from the installed module. `cpack -G DEB` makes a package that
-# holds the same files, depends on the libraries the program links and passes lintian.
+# holds the same files, depends on the libraries the program links and on which
+# `lintian -I --pedantic` finds nothing.
 #
 # Usage: install_test.sh PATH/verselane PATH/verselane-files BUILD_DIR
 set -euo pipefail
@@ -69,8 +70,12 @@ contents=$(dpkg-deb -c "$package")
 for file in "${installed[@]}"; do
   [[ "$contents" == *"./usr/$file"* ]] || fail "the package lacks /usr/$file"
 done
-# As Debian checks its own packages: no error, no warning. lintian says it would rather not run as
-# root, which is no finding about the package.
-lintian --fail-on error,warning "$package" >"$work/lintian.log" 2>&1 ||
-  fail "lintian: $(cat "$work/lintian.log")"
+# As Debian checks its own packages, and closer: no finding at all, informational and pedantic
+# ones included (an unhardened or unstripped program is one), and no override that would hide
+# one. lintian says on stderr that it would rather not run as root, which is no finding about the
+# package.
+[[ "$contents" != *lintian* ]] || fail "the package holds lintian overrides"
+lintian -I --pedantic --fail-on error,warning,info,pedantic "$package" >"$work/lintian.log" \
+  2>"$work/lintian.err" || fail "lintian: $(cat "$work/lintian.log" "$work/lintian.err")"
+[ ! -s "$work/lintian.log" ] || fail "lintian -I --pedantic: $(cat "$work/lintian.log")"
 echo "install test passed: $(basename "$package"), depends on $depends"

@@ -307,6 +307,33 @@ TEST_F(AnswerHistoryTest, RowsOutsideSaneBoundsAreDamage) {
     EXPECT_EQ(Report(&errors), "");
     EXPECT_EQ(errors, "verselane: " + path + " cannot be read: it is damaged\n");
   }
+  // A local time the program never writes would reach a report's line or a window as it is: a
+  // line break, an escape to the terminal, a cut inside a character, a date alone, a carriage
+  // return in a run's time.
+  for (const auto& [damage, inRuns] :
+       {std::pair{"UPDATE answers SET local_time = '2027-01-01' || char(10) || '00:00:00'", false},
+        {"UPDATE answers SET local_time = char(27) || '[2J7-01-01' || char(10) || '9\t1\t-\t0'",
+         false},
+        {"UPDATE answers SET local_time = '2027-01-0\xE6\x9C\x88 00:00:00'", false},
+        {"UPDATE answers SET local_time = '2027-01-01'", false},
+        {"INSERT INTO runs (finished_at, local_time, mode, questions, answers, correct, score, "
+         "clear_seconds) VALUES (0, '2027-01-01 00:00:0' || char(13), 'normal', 10, 5, 4, 0, 0)",
+         true}}) {
+    SCOPED_TRACE(damage);
+    std::filesystem::remove(path);
+    MakeHistory({Answer(4, true, 2000, "2027-01-01 00:00:00")});
+    Change(path, damage);
+    AnswerHistory history;
+    std::vector<AnswerRecord> answers;
+    std::vector<RunRecord> runs;
+    FileStatus read = history.Open(path, AnswerHistory::Access::kReadOnly);
+    if (read.ok()) read = inRuns ? history.Runs(runs) : history.Answers(answers);
+    EXPECT_EQ(read, FileStatus::Corrupt(path));
+    if (inRuns) continue;
+    std::string errors;
+    EXPECT_EQ(Report(&errors), "");
+    EXPECT_EQ(errors, "verselane: " + path + " cannot be read: it is damaged\n");
+  }
   // The figures themselves hold for any two times an int can carry.
   const std::vector<PoemFigures> poems = SummarisePoems(
       {Answer(0, true, INT_MAX, "t"), Answer(0, true, INT_MAX - 2, "t")});

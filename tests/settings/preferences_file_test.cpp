@@ -144,6 +144,22 @@ TEST_F(PreferencesFileTest, KeepsThePlanSettings) {
   }
 }
 
+// A save changes only the values the player set: one the file writes its own way ("0.9" for 0.90,
+// "07", "0.80") stays as written while it is unchanged; a changed one is written the program's way.
+TEST_F(PreferencesFileTest, ASaveLeavesUnchangedValuesAsWritten) {
+  for (const std::string bytes : {"[view]\nzoom=1\n[plan]\nretention=0.9\nnew-per-day=07\n",
+                                   "[view]\nzoom=1\n[voice]\nspeed=0.80\nrecite=false\n"}) {
+    WriteBytes(Conf(), bytes);
+    ASSERT_EQ(Load(), FileStatus::Ok(Conf())) << bytes;
+    const Preferences unchanged = loaded;
+    EXPECT_EQ(Resaved(bytes, unchanged), bytes);
+  }
+  Preferences changed;
+  changed.plan.retention = 0.85;
+  EXPECT_EQ(Resaved("[view]\nzoom=1\n[plan]\nretention=0.9\nnew-per-day=07\n", changed),
+            "[view]\nzoom=1\n[plan]\nretention=0.85\nnew-per-day=5\n");
+}
+
 // A file without romaji= (or none at all) tells that romaji input was never chosen, and a save
 // before it is chosen leaves the key out, the file's bytes otherwise as they were; once given,
 // the key counts as chosen whatever its value.
