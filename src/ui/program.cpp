@@ -83,7 +83,7 @@ Program::Program(SoundPort& sound, ProgramOptions options)
       files_([this] { return window_.frame(); }, dataFolder_),
       dialogs_([this] { return window_.frame(); }, game_,
                {catalogue_, settings_, records_, files_, messageBoxes_, clock_, inputMethod_,
-                history_, preferences_.plan},
+                history_, preferences_.plan, preferences_.romajiInput},
                random_) {}
 
 Program::~Program() { instance_.Release(); }

@@ -215,8 +215,9 @@ class BuiltDialogTest : public uitest::DialogsFixture,
     if (name == "About") return new AboutDialog(owner);
     if (name == "RecordList") return new RecordListDialog(owner, records);
     if (name == "RankIn") {
-      return new RankInDialog(owner, finishedRun,
-                              {records, settingsController, notices, clock, inputMethod});
+      return new RankInDialog(
+          owner, finishedRun,
+          {records, settingsController, notices, clock, inputMethod, romajiInput});
     }
     if (name == "Settings") return new SettingsDialog(owner, settingsModel, favourite, notices);
     if (name == "PlanSettings") return new PlanSettingsDialog(owner, PlanSettings{});
@@ -234,7 +235,7 @@ class BuiltDialogTest : public uitest::DialogsFixture,
 
   static constexpr int kLongestPoetPoem = 75;  // 法性寺入道前関白太政大臣
   ResultsServices services{catalogue, settingsController, records, files, notices, clock,
-                           inputMethod, history, plan};
+                           inputMethod, history, plan, romajiInput};
   SettingsDialogModel settingsModel{catalogue, settingsController, files, notices};
   RandomPoemPicker picker{pickerRandom};
   FavouriteDialogModel favourite{catalogue, picker};
