@@ -13,8 +13,9 @@ window, show a line break as a space, which Japanese text does not have: in the 
 next to a Japanese character, with the indentation after it, becomes <wbr> (outside <pre>), a
 place where a line may break without a space, which the program's help window knows. The help
 window breaks lines only at spaces and <wbr>, so <wbr> also goes between two Japanese characters
-of a page's text wherever Japanese may break a line (not before 、。）」 or a small kana, not after
-（「), and the text wraps in a narrow window as Japanese text does.
+of a page's text, and between a Japanese character and a Latin one, wherever Japanese may break a
+line (not before 、。）」 or a small kana, not after （「), and the text wraps in a narrow window as
+Japanese text does.
 """
 
 import os
@@ -35,10 +36,18 @@ BREAK_BESIDE_JAPANESE = re.compile(
 PREFORMATTED = re.compile(r"(<pre>.*?</pre>)", re.DOTALL | re.IGNORECASE)
 # The head (with the title the window shows) and the tags themselves stay as they are.
 HEAD_OR_TAG = re.compile(r"(<head>.*?</head>|<[^>]*>)", re.DOTALL | re.IGNORECASE)
-NOT_BEFORE_BREAK = set("（「『【〔〈《")
+NOT_BEFORE_BREAK = set("（「『【〔〈《([{")
 NOT_AFTER_BREAK = set("、。，．・：；？！ー）」』】〕〉》…〜々"
-                      "ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ")
+                      "ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ)]},.:;!?%")
 IS_JAPANESE = re.compile("[%s]" % JAPANESE)
+
+
+def breaks_between(before, after):
+    """Whether a line may break between two characters of which one is Japanese."""
+    if before.isspace() or after.isspace() or before in "&;" or after == "&":
+        return False  # spaces break already; entities stay whole
+    return ((IS_JAPANESE.match(before) or IS_JAPANESE.match(after))
+            and before not in NOT_BEFORE_BREAK and after not in NOT_AFTER_BREAK)
 
 
 def join_japanese_lines(html):
@@ -53,9 +62,7 @@ def break_between_japanese(text):
     out = []
     for index, char in enumerate(text):
         if index > 0:
-            before = text[index - 1]
-            if (IS_JAPANESE.match(before) and IS_JAPANESE.match(char)
-                    and before not in NOT_BEFORE_BREAK and char not in NOT_AFTER_BREAK):
+            if breaks_between(text[index - 1], char):
                 out.append("<wbr>")
         out.append(char)
     return "".join(out)

@@ -72,6 +72,14 @@ void ZoomHelpFonts(wxWindow* window, double zoom) {
     page->SetStandardFonts(static_cast<int>(std::lround(desktop.GetPointSize() * zoom)));
   }
   window->SetFont(desktop.Scaled(static_cast<float>(zoom)));
+  // A button or check box keeps the size it was made at until the sizer of its page lays it out,
+  // and GTK complains of one smaller than its text: it grows with its font at once.
+  if (dynamic_cast<wxControl*>(window) != nullptr && dynamic_cast<wxListBox*>(window) == nullptr &&
+      dynamic_cast<wxTreeCtrl*>(window) == nullptr) {
+    wxSize size = window->GetSize();
+    size.IncTo(window->GetBestSize());
+    window->SetSize(size);
+  }
   for (wxWindow* child : window->GetChildren()) ZoomHelpFonts(child, zoom);
 }
 
