@@ -11,7 +11,11 @@ same book. Needs nothing but Python's standard library.
 The pages are written with a line break wherever a sentence is long. A browser, and the help
 window, show a line break as a space, which Japanese text does not have: in the book a line break
 next to a Japanese character, with the indentation after it, becomes <wbr> (outside <pre>), a
-place where a line may break without a space, which the program's help window knows.
+place where a line may break without a space, which the program's help window knows. The help
+window breaks lines only at spaces and <wbr>, so <wbr> also goes between two Japanese characters
+of a page's text, and between a Japanese character and a Latin one, wherever Japanese may break a
+line (not before 、。）」 or a small kana, not after （「), and the text wraps in a narrow window as
+Japanese text does.
 """
 
 import os
@@ -30,6 +34,20 @@ JAPANESE = "\u3000-\u30ff\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff\uff00-\uffef"
 BREAK_BESIDE_JAPANESE = re.compile(
     "(?<=[%s])\n[ \t]*|\n[ \t]*(?=[%s])" % (JAPANESE, JAPANESE))
 PREFORMATTED = re.compile(r"(<pre>.*?</pre>)", re.DOTALL | re.IGNORECASE)
+# The head (with the title the window shows) and the tags themselves stay as they are.
+HEAD_OR_TAG = re.compile(r"(<head>.*?</head>|<[^>]*>)", re.DOTALL | re.IGNORECASE)
+NOT_BEFORE_BREAK = set("（「『【〔〈《([{")
+NOT_AFTER_BREAK = set("、。，．・：；？！ー）」』】〕〉》…〜々"
+                      "ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ)]},.:;!?%")
+IS_JAPANESE = re.compile("[%s]" % JAPANESE)
+
+
+def breaks_between(before, after):
+    """Whether a line may break between two characters of which one is Japanese."""
+    if before.isspace() or after.isspace() or before in "&;" or after == "&":
+        return False  # spaces break already; entities stay whole
+    return ((IS_JAPANESE.match(before) or IS_JAPANESE.match(after))
+            and before not in NOT_BEFORE_BREAK and after not in NOT_AFTER_BREAK)
 
 
 def join_japanese_lines(html):
@@ -37,6 +55,27 @@ def join_japanese_lines(html):
     parts = PREFORMATTED.split(html)
     return "".join(part if index % 2 else BREAK_BESIDE_JAPANESE.sub("<wbr>", part)
                    for index, part in enumerate(parts))
+
+
+def break_between_japanese(text):
+    """`text` (no tags) with <wbr> wherever a line of Japanese may break."""
+    out = []
+    for index, char in enumerate(text):
+        if index > 0:
+            if breaks_between(text[index - 1], char):
+                out.append("<wbr>")
+        out.append(char)
+    return "".join(out)
+
+
+def breakable_page(html):
+    """The page as the book holds it: its Japanese text breakable, <pre> left as it is."""
+    parts = PREFORMATTED.split(join_japanese_lines(html))
+    for index in range(0, len(parts), 2):
+        pieces = HEAD_OR_TAG.split(parts[index])
+        parts[index] = "".join(piece if n % 2 else break_between_japanese(piece)
+                               for n, piece in enumerate(pieces))
+    return "".join(parts)
 
 
 def book_files():
@@ -56,7 +95,7 @@ def main():
             with open(os.path.join(HELP, name), "rb") as source:
                 data = source.read()
             if name.endswith(".html"):
-                data = join_japanese_lines(data.decode("utf-8")).encode("utf-8")
+                data = breakable_page(data.decode("utf-8")).encode("utf-8")
             entry = zipfile.ZipInfo(name, FIXED_DATE)
             entry.compress_type = zipfile.ZIP_STORED if name.endswith(".png") else zipfile.ZIP_DEFLATED
             entry.external_attr = 0o644 << 16

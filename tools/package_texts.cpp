@@ -77,7 +77,8 @@ constexpr Entry kEnvironment[] = {
      "there at the first start (without one, romaji input is on)."},
     {"LANGUAGE, LC_ALL, LC_MESSAGES, LANG",
      "The language of the toolkit's own texts in file dialogs and the help window; the game's "
-     "texts are Japanese."},
+     "texts are Japanese. The files' numbers are read and written with a decimal point whatever "
+     "the locale."},
     {"XDG_ACTIVATION_TOKEN, DESKTOP_STARTUP_ID",
      "The launcher's token, which a second copy hands to the running one so that the desktop "
      "lets it come forward."},

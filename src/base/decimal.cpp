@@ -20,4 +20,10 @@ int ParseDecimal(std::string_view text) {
   return static_cast<int>(value);
 }
 
+std::string HundredthsText(long hundredths) {
+  const long fraction = hundredths % 100;
+  return std::to_string(hundredths / 100) + '.' + static_cast<char>('0' + fraction / 10) +
+         static_cast<char>('0' + fraction % 10);
+}
+
 }  // namespace verselane

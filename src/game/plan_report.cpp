@@ -1,15 +1,15 @@
 #include "game/plan_report.h"
 
-#include <cstdio>
+#include <cmath>
 #include <vector>
 
+#include "base/decimal.h"
 #include "records/answer_history.h"
 
 namespace verselane {
 
 std::string FormatPlanLine(const PlanItem& item) {
-  char recall[16] = "-";
-  if (item.recall) std::snprintf(recall, sizeof recall, "%.2f", *item.recall);
+  const std::string recall = item.recall ? HundredthsText(std::lround(*item.recall * 100)) : "-";
   return std::to_string(item.poem + 1) + '\t' + (item.kind == PlanKind::kDue ? "due" : "new") +
          '\t' + recall + '\t' + DateText(item.nextReview);
 }

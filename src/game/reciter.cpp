@@ -13,6 +13,7 @@
 
 #include "base/child_process.h"
 #include "base/data_folder.h"
+#include "base/decimal.h"
 #include "base/file_system.h"
 #include "base/shift_jis.h"
 #include "base/text_file.h"
@@ -30,13 +31,6 @@ constexpr int kRateHundredthsAtSpeedOne = 88;
 constexpr std::size_t kLargestWav = 16 * 1024 * 1024;  // a minute of speech is under 6 MB
 constexpr std::size_t kLargestTrace = 4 * 1024 * 1024;
 constexpr std::size_t kLargestTimings = 4096;
-
-// "0.80": written by hand, since the desktop's locale may write a decimal comma.
-std::string Hundredths(long value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%ld.%02ld", value / 100, value % 100);
-  return text;
-}
 
 std::string VoiceName(const std::string& voicePath) {
   std::string name = BaseNameOf(voicePath);
@@ -184,7 +178,7 @@ FileStatus Reciter::Make(const RecitationRequest& request, Recitation& recitatio
   const long speedHundredths = std::lround(speed * 100);
   Job job;
   job.folder =
-      setup_.cacheFolder + "/" + VoiceName(setup_.voice) + "-" + Hundredths(speedHundredths);
+      setup_.cacheFolder + "/" + VoiceName(setup_.voice) + "-" + HundredthsText(speedHundredths);
   char number[16];
   std::snprintf(number, sizeof number, "%03d", request.poem + 1);
   job.name = std::string(opening ? "opening" : number) + "-" + PartName(request.part);
@@ -192,7 +186,7 @@ FileStatus Reciter::Make(const RecitationRequest& request, Recitation& recitatio
     job.shown = std::string(catalogue_.FieldView(request.poem, ShownField(request.part)));
   }
   job.spoken = Pronunciation(request.poem, SpokenPartOf(request.part));
-  job.rate = Hundredths(std::lround(kRateHundredthsAtSpeedOne * speed));
+  job.rate = HundredthsText(std::lround(kRateHundredthsAtSpeedOne * speed));
   if (ReadCached(job, recitation).ok()) return FileStatus::Ok(job.wavPath());
   return Synthesise(job, recitation);
 }

@@ -1,7 +1,6 @@
 #include "game/voice_timing.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <string>
 
@@ -39,7 +38,9 @@ bool ReadLabelLine(std::string_view line, TimedPhoneme& phoneme) {
 }
 
 std::string Lowered(std::string name) {
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : name) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');  // whatever the locale
+  }
   return name;
 }
 

@@ -91,7 +91,9 @@ std::string UnlockedUri(const std::string& path) {
   std::string uri = "file:";
   for (const char c : path) {
     const unsigned char byte = static_cast<unsigned char>(c);
-    if (std::isalnum(byte) != 0 || c == '/' || c == '.' || c == '-' || c == '_' || c == '~') {
+    // ASCII letters and digits only: the locale's own letters are bytes to escape too.
+    const bool letter = byte < 0x80 && std::isalnum(byte) != 0;
+    if (letter || c == '/' || c == '.' || c == '-' || c == '_' || c == '~') {
       uri += c;
     } else {
       uri += '%';

@@ -2,10 +2,11 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/decimal.h"
 
 namespace verselane {
 namespace {
@@ -119,9 +120,7 @@ constexpr PreferenceKey Bounded(const char* group, const char* key) {
             return true;
           },
           [](const Preferences& preferences) -> std::optional<std::string> {
-            char text[32];
-            std::snprintf(text, sizeof text, "%.2f", preferences.*Field);
-            std::string written = text;
+            std::string written = HundredthsText(std::lround(preferences.*Field * 100));
             if (written.ends_with('0')) written.pop_back();  // 1.0, 0.85
             return written;
           }};
@@ -157,11 +156,7 @@ constexpr PreferenceKey kRetentionKey{
       return true;
     },
     [](const Preferences& preferences) -> std::optional<std::string> {
-      char text[16];
-      std::snprintf(text, sizeof text, "%d.%02d",
-                    RetentionHundredths(preferences.plan.retention) / 100,
-                    RetentionHundredths(preferences.plan.retention) % 100);
-      return std::string(text);
+      return HundredthsText(RetentionHundredths(preferences.plan.retention));
     },
     true};
 

@@ -10,12 +10,12 @@
 #include "ui/display_text.h"
 #include "ui/gtk_native.h"
 #include "ui/message_boxes.h"
+#include "ui/romaji_field.h"
 
 namespace verselane {
 namespace {
 
 bool IsEnter(int code) { return code == WXK_RETURN || code == WXK_NUMPAD_ENTER; }
-bool IsPrintableAscii(int code) { return code >= 0x20 && code < 0x7F; }
 constexpr int kHintGrey = 170;
 
 }  // namespace
@@ -219,58 +219,16 @@ void AnswerBox::OnChar(wxKeyEvent& event) {
   const int character = KeyCharacter(event);
   keys_.Store(character);
   if (character == kEnterKey) {
-    if (romajiOn_) FinishRomaji();
+    if (romajiOn_ && FinishRomaji(control_)) lastValue_ = control_->GetValue();
     return;
   }
-  if (romajiOn_ && !event.HasModifiers() && IsPrintableAscii(character)) {
-    TypeRomaji(static_cast<char>(character));
+  if (romajiOn_ && IsRomajiKey(event)) {
+    if (TypeRomaji(control_, static_cast<char>(character))) lastValue_ = control_->GetValue();
     return;
   }
   keyInsertPending_ = true;
   control_->CallAfter([this] { keyInsertPending_ = false; });
   event.Skip();
-}
-
-// A key typed in romaji takes up the letters pending just before the caret and puts what they
-// make with it in their place; a selection is typed over. Every other edit (Backspace, Delete,
-// the caret keys, paste) is the control's own, on the kana and letters it shows.
-void AnswerBox::TypeRomaji(char key) {
-  long from = 0;
-  long to = 0;
-  control_->GetSelection(&from, &to);
-  RomajiInput input;
-  const long pending = ResumeRomaji(input, from);
-  const std::string waiting = input.pending();
-  input.Type(key);
-  if (input.kana().empty() && input.pending() == waiting) return;  // a key romaji ignores
-  ShowRomaji(from - pending, to, input);
-}
-
-// Before Enter answers, a pending "n" at the caret becomes ん and other pending letters go.
-void AnswerBox::FinishRomaji() {
-  const long caret = control_->GetInsertionPoint();
-  RomajiInput input;
-  const long pending = ResumeRomaji(input, caret);
-  if (pending == 0) return;
-  input.Finish();
-  ShowRomaji(caret - pending, caret, input);
-}
-
-long AnswerBox::ResumeRomaji(RomajiInput& input, long caret) const {
-  const wxString before = control_->GetValue().Left(static_cast<std::size_t>(caret));
-  return static_cast<long>(input.Resume(before.utf8_string()));
-}
-
-// The characters from `from` to `to` give way to the kana made and the letters still pending,
-// and the caret follows them.
-void AnswerBox::ShowRomaji(long from, long to, const RomajiInput& input) {
-  const wxString made = FromSjis(input.kana()) + wxString::FromUTF8(input.pending());
-  const wxString value = control_->GetValue();
-  const wxString shown = value.Left(static_cast<std::size_t>(from)) + made +
-                         value.Mid(static_cast<std::size_t>(to));
-  lastValue_ = shown;
-  control_->ChangeValue(shown);
-  control_->SetInsertionPoint(from + static_cast<long>(made.length()));
 }
 
 // Text the input method commits arrives without key events; its last character reaches the

@@ -7,7 +7,6 @@
 #include <wx/textctrl.h>
 
 #include "game/desktop_ports.h"
-#include "base/romaji_input.h"
 
 namespace verselane {
 
@@ -60,12 +59,6 @@ class AnswerBox : public AnswerBoxControlPort {
   wxRect ZoomedPlace() const;
   bool ApplyFont();
   void WarmUpGlyphs();
-  // Romaji input, which edits the line's own text around the caret.
-  void TypeRomaji(char key);
-  void FinishRomaji();
-  // The letters pending just before `caret` taken up into `input`; how many there are.
-  long ResumeRomaji(RomajiInput& input, long caret) const;
-  void ShowRomaji(long from, long to, const RomajiInput& input);
   // The hint goes as soon as the player types.
   void RemoveHint();
 

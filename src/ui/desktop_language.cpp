@@ -1,5 +1,6 @@
 #include "ui/desktop_language.h"
 
+#include <clocale>
 #include <cstdlib>
 #include <string>
 
@@ -29,10 +30,16 @@ wxString LanguageFromEnvironment() {
 
 }  // namespace
 
-// wx's translations alone, with the language named. A wxLocale would set the C library's locale,
-// which GTK has already set to the desktop's, and would search every installed catalogue for the
-// best language, a few milliseconds of each start; in the C locale nothing is loaded at all.
+// wxGTK keeps GTK from setting the C library's locale (gtk_disable_setlocale), so it is set here,
+// before the first window: GTK translates its texts through it. The numbers stay in the C
+// locale, which wx's own number fields and every printf of the program assume. wx's
+// translations are installed alone, with the language named: a wxLocale would search every
+// installed catalogue for the best language, a few milliseconds of each start; in the C locale
+// nothing is loaded at all.
 DesktopLanguage::DesktopLanguage() {
+  if (const char* current = std::setlocale(LC_ALL, nullptr)) previousLocale_ = current;
+  std::setlocale(LC_ALL, "");  // a locale the system lacks leaves the C one as it was
+  std::setlocale(LC_NUMERIC, "C");
   wxLogNull quiet;
   installed_ = new wxTranslations;
   wxTranslations::Set(installed_);  // wx owns it from here
@@ -44,6 +51,7 @@ DesktopLanguage::DesktopLanguage() {
 
 DesktopLanguage::~DesktopLanguage() {
   if (wxTranslations::Get() == installed_) wxTranslations::Set(nullptr);
+  if (!previousLocale_.empty()) std::setlocale(LC_ALL, previousLocale_.c_str());
 }
 
 }  // namespace verselane

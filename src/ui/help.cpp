@@ -14,6 +14,7 @@
 
 #include "ui/assets.h"
 #include "ui/help_module/help_entry.h"
+#include "ui/zoomed_window.h"
 
 #ifndef VERSELANE_HELP_MODULE_DIR
 #define VERSELANE_HELP_MODULE_DIR "../lib/verselane"
@@ -97,7 +98,7 @@ void ShowHelp(wxWindow* parent) {
   if (book.empty()) return;
   HelpModule* module = LoadHelpModule();
   if (module == nullptr) return;
-  module->show(parent, book.utf8_str());
+  module->show(parent, book.utf8_str(), ZoomOf(parent));
 }
 
 // Never loads the module only to close a window it has not opened.

@@ -10,7 +10,8 @@ class wxWindow;
 namespace verselane {
 
 // Opens the help window on its first page, "01_hajimeni.html", or brings it forward when it is
-// open already. The window belongs to `parent` and closes with it. A missing or unreadable book
+// open already, at the zoom of `parent` (ZoomOf). The window belongs to `parent` and closes with
+// it. A missing or unreadable book
 // shows nothing and reports nothing; a missing module shows nothing and says so on stderr.
 void ShowHelp(wxWindow* parent);
 

@@ -1,14 +1,17 @@
 // Message boxes: the Yes/No confirmations of the commands, and the notices and error boxes of
 // the file and drawing code. They are wx's generic message dialogs: the GTK native one shows no
-// icon, and its buttons cannot carry the Japanese labels with access keys.
+// icon, and its buttons cannot carry the Japanese labels with access keys. Each is shown at the
+// zoom of the window it opens over, as the builder's dialogs are.
 #pragma once
 
 #include <string>
 
+#include <wx/msgdlg.h>
 #include <wx/window.h>
 
 #include "game/desktop_ports.h"
 #include "base/file_ports.h"
+#include "ui/zoomed_window.h"
 
 namespace verselane {
 
@@ -17,6 +20,21 @@ inline constexpr const char* kNoLabel = "いいえ(&N)";
 
 // The wx style of a notice box with `icon`.
 long NoticeStyle(NoticeIcon icon);
+
+// A generic message box whose texts, buttons and icon grow by the zoom of `parent` (ZoomOf).
+class ZoomedMessageBox : public wxGenericMessageDialog, public ZoomedWindow {
+ public:
+  ZoomedMessageBox(wxWindow* parent, const wxString& message, const wxString& caption, long style);
+  double zoom() const override { return zoom_; }
+
+ protected:
+  // wx's hook between making the icon and text and making the buttons: the zoom is applied to
+  // what is made, and the buttons inherit it.
+  void AddMessageDialogCheckBox(wxSizer* sizer) override;
+
+ private:
+  double zoom_;
+};
 
 class MessageBoxes : public PromptPort, public NoticePort {
  public:

@@ -76,14 +76,14 @@ Program::Program(SoundPort& sound, ProgramOptions options)
       preferencesFile_(options_.preferencesPath.empty()
                            ? PreferencesPathOfThisProcess()
                            : options_.preferencesPath,
-                       messageBoxes_),
-      history_(InFolder(dataFolder_, kHistoryFileName), messageBoxes_),
+                       notices_),
+      history_(InFolder(dataFolder_, kHistoryFileName), notices_),
       game_(catalogue_, settings_.settings(), settings_.sources(), preferences_, keys_, random_,
             history_, answerBox_, sound_, voice_, inputMethod_, window_, screen_, dialogPort_),
       files_([this] { return window_.frame(); }, dataFolder_),
       dialogs_([this] { return window_.frame(); }, game_,
                {catalogue_, settings_, records_, files_, messageBoxes_, clock_, inputMethod_,
-                history_, preferences_.plan},
+                history_, preferences_.plan, preferences_.romajiInput},
                random_) {}
 
 Program::~Program() { instance_.Release(); }
@@ -158,10 +158,10 @@ bool Program::CreateAnswerBox() {
   return true;
 }
 
-// Shown once the tick that found the failure is over: the run goes on behind the notice.
+// Shown once the tick that found the failure is over, with the run paused under it.
 void Program::TellVoiceFailure() {
   if (window_.frame() == nullptr) return;
-  window_.frame()->CallAfter([this] { Tell(messageBoxes_, Notice::kVoiceFailed); });
+  window_.frame()->CallAfter([this] { Tell(notices_, Notice::kVoiceFailed); });
 }
 
 void Program::ShutDown() { SaveEnvironmentAtShutDown(settings_, messageBoxes_); }

@@ -16,6 +16,7 @@
 #include "game/game_controller.h"
 #include "game/key_latch.h"
 #include "game/preferences_keeper.h"
+#include "game/run_notices.h"
 #include "records/record_list.h"
 #include "settings/preferences.h"
 #include "settings/settings_controller.h"
@@ -110,6 +111,8 @@ class Program {
   std::string dataFolder_;
   SoundPort& sound_;
   MessageBoxes messageBoxes_;
+  // Every notice of the game and the files goes through it: one over a running game pauses it.
+  RunNotices notices_{messageBoxes_, game_, commands_};
   InputMethodSwitch inputMethodSwitch_;
   SystemRandom systemRandom_;
   SingleInstance instance_;
@@ -134,13 +137,13 @@ class Program {
                      canvas_,   surface_,   answerBox_,
                      [this] { ShutDown(); }};
   WxSurface surface_;
-  Canvas canvas_{surface_, messageBoxes_};
-  GameScreen screen_{canvas_, messageBoxes_};
+  Canvas canvas_{surface_, notices_};
+  GameScreen screen_{canvas_, notices_};
   AnswerBox answerBox_{keys_};
   AnswerRecorder history_;  // written to until the game that records into it is gone
   GameController game_;
   CommandHandler commands_{game_,   preferences_,  preferencesFile_, answerBox_,
-                           window_, messageBoxes_, messageBoxes_,    dialogPort_};
+                           window_, messageBoxes_, notices_,         dialogPort_};
   // The dialogs open over the main window and serve the objects above; the game and the commands
   // call them through their port.
   WxFileChooser files_;

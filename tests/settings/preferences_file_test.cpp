@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "fakes/temp_folder.h"
+#include "fakes/test_locales.h"
 
 namespace verselane {
 namespace {
@@ -116,6 +117,24 @@ TEST_F(PreferencesFileTest, KeepsTheVoicesOptions) {
     EXPECT_EQ(Load(), FileStatus::Ok(Conf())) << pace;
     EXPECT_TRUE(loaded.listenOnly && loaded.opening) << pace;
     EXPECT_DOUBLE_EQ(loaded.voiceSpeed, std::stod(pace));
+  }
+}
+
+// The program runs in the desktop's locale, whose decimal mark may be a comma: the file is
+// written and read with a point all the same.
+TEST_F(PreferencesFileTest, DecimalsKeepTheirPointWhateverTheDesktopsLocale) {
+  for (const char* name : {"de_DE.UTF-8", "ja_JP.UTF-8"}) {
+    SCOPED_TRACE(name);
+    const TestLocale locale(name);
+    if (!locale.usable()) GTEST_SKIP() << locale.why();
+    Preferences saved;
+    saved.voiceSpeed = 1.15;
+    saved.plan.retention = 0.87;
+    EXPECT_EQ(Resaved("", saved),
+              "[view]\nzoom=1\n[voice]\nspeed=1.15\n[plan]\nretention=0.87\n");
+    EXPECT_EQ(Load(), FileStatus::Ok(Conf()));
+    EXPECT_DOUBLE_EQ(loaded.voiceSpeed, 1.15);
+    EXPECT_DOUBLE_EQ(loaded.plan.retention, 0.87);
   }
 }
 

@@ -10,27 +10,36 @@
 #include <wx/html/helpwnd.h>
 #include <wx/html/htmlwin.h>
 #include <wx/image.h>
+#include <wx/listbox.h>
+#include <wx/notebook.h>
 #include <wx/mstream.h>
 #include <wx/stream.h>
 #include <wx/treectrl.h>
 #include <wx/uiaction.h>
+#include <libintl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <regex>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "fakes/test_locales.h"
 #include "ui/assets.h"
 #include "ui/desktop_language.h"
 #include "ui/help.h"
 #include "ui/sound_player.h"
 #include "ui/wx_surface.h"
+#include "ui/zoomed_window.h"
 #include "ui_test_support.h"
 
 namespace verselane {
@@ -573,6 +582,157 @@ TEST(ShowHelp, EscClosesItAndItsContentsShowEveryTitleWhole) {
   uitest::RunEventsUntil([] { return HelpWindows().empty(); });
 }
 
+// Every entry of the index file, by name, with the page and section it names: each name, in the
+// order written, goes with the first page named after it.
+std::map<std::string, std::string> IndexFileEntries(const std::string& hhk) {
+  std::map<std::string, std::string> entries;
+  const std::regex param(R"re(<param name="(Name|Local)" value="([^"]*)">)re");
+  std::string name;
+  for (auto it = std::sregex_iterator(hhk.begin(), hhk.end(), param); it != std::sregex_iterator();
+       ++it) {
+    if ((*it)[1] == "Name") {
+      EXPECT_TRUE(entries.emplace((*it)[2], "").second) << "named twice: " << (*it)[2];
+      name = (*it)[2];
+    } else if (!name.empty() && entries[name].empty()) {
+      entries[name] = (*it)[2];
+    }
+  }
+  return entries;
+}
+
+// The window's own controls of a kind, in the order made.
+template <typename Control>
+void FindControls(wxWindow* window, std::vector<Control*>& found) {
+  if (auto* control = dynamic_cast<Control*>(window)) found.push_back(control);
+  for (wxWindow* child : window->GetChildren()) FindControls(child, found);
+}
+
+// Each entry of the index is its own and opens the page, at the section, its file names for it.
+TEST(ShowHelp, EveryIndexEntryOpensThePageAndSectionItNames) {
+  const std::optional<std::string> hhk = ReadFromBook(HelpBookLocation() + "#zip:verselane.hhk");
+  ASSERT_TRUE(hhk.has_value());
+  const std::map<std::string, std::string> named = IndexFileEntries(*hhk);
+  ASSERT_GE(named.size(), 57u);
+  auto* owner = new wxFrame(nullptr, wxID_ANY, "owner");
+  owner->Show();
+  ShowHelp(owner);
+  ASSERT_TRUE(uitest::RunEventsUntil([] { return !NoHelpWindowShown(); }));
+  wxHtmlHelpWindow* help = HelpWindows()[0]->GetHelpWindow();
+  std::vector<wxListBox*> lists;
+  FindControls(help, lists);
+  wxListBox* index = nullptr;  // the search results are empty yet
+  for (wxListBox* list : lists) {
+    if (list->GetCount() > 0) index = list;
+  }
+  ASSERT_NE(index, nullptr);
+  EXPECT_EQ(index->GetCount(), named.size()) << "entries lost or run together";
+  wxHtmlWindow* page = help->GetHtmlWindow();
+  for (unsigned i = 0; i < index->GetCount(); ++i) {
+    const std::string name = index->GetString(i).utf8_string();
+    SCOPED_TRACE(name);
+    const auto entry = named.find(name);
+    ASSERT_NE(entry, named.end()) << "not in the index file";
+    index->SetSelection(static_cast<int>(i));
+    wxCommandEvent chosen(wxEVT_LISTBOX, index->GetId());
+    chosen.SetEventObject(index);
+    chosen.SetInt(static_cast<int>(i));
+    index->GetEventHandler()->ProcessEvent(chosen);
+    const wxString file = WithoutAnchor(wxString::FromUTF8(entry->second));
+    const wxString section = wxString::FromUTF8(entry->second).AfterFirst('#');
+    EXPECT_TRUE(page->GetOpenedPage().EndsWith(file)) << page->GetOpenedPage().utf8_string();
+    EXPECT_EQ(page->GetOpenedAnchor(), section);
+    if (!section.empty()) {
+      EXPECT_NE(page->GetInternalRepresentation()->Find(wxHTML_COND_ISANCHOR, &section), nullptr)
+          << "the page has no section " << section.utf8_string();
+    }
+  }
+  owner->Destroy();
+  uitest::RunEventsUntil([] { return HelpWindows().empty(); });
+}
+
+// Japanese text has no spaces to break at: narrowed, the window still wraps every page within
+// its width. Neither opening it nor narrowing it, nor its index, troubles GTK.
+TEST(ShowHelp, ItsPagesWrapInANarrowWindowAndGtkHasNothingToSay) {
+  auto* owner = new wxFrame(nullptr, wxID_ANY, "owner");
+  owner->Show();
+  testing::internal::CaptureStderr();
+  ShowHelp(owner);
+  ASSERT_TRUE(uitest::RunEventsUntil([] { return !NoHelpWindowShown(); }));
+  wxHtmlHelpFrame* frame = HelpWindows()[0];
+  uitest::RunEventsFor(200);
+  frame->SetSize(wxSize(560, 400));
+  uitest::RunEventsFor(200);
+  std::vector<wxNotebook*> tabs;
+  FindControls(frame, tabs);
+  for (wxNotebook* notebook : tabs) {
+    for (std::size_t tab = 0; tab < notebook->GetPageCount(); ++tab) {
+      notebook->SetSelection(tab);
+      uitest::RunEventsFor(100);
+    }
+  }
+  // The text of each page; a preformatted block (a command, a file's lines) keeps its lines.
+  wxHtmlWindow* page = frame->GetHelpWindow()->GetHtmlWindow();
+  const wxHtmlHelpDataItems& contents = frame->GetHelpWindow()->GetData()->GetContentsArray();
+  const std::regex preformatted("<pre>[^]*?</pre>");
+  for (std::size_t i = 0; i < contents.size(); ++i) {
+    if (contents[i].page.empty()) continue;
+    SCOPED_TRACE(contents[i].page.utf8_string());
+    const std::optional<std::string> html = ReadFromBook(contents[i].GetFullPath());
+    ASSERT_TRUE(html.has_value());
+    ASSERT_TRUE(page->SetPage(wxString::FromUTF8(std::regex_replace(*html, preformatted, ""))));
+    uitest::RunEventsFor(50);
+    std::string wide;
+    const wxHtmlContainerCell* text = page->GetInternalRepresentation();
+    for (wxHtmlTerminalCellsInterator cells(text->GetFirstTerminal(), text->GetLastTerminal());
+         cells; ++cells) {
+      if (dynamic_cast<const wxHtmlWordCell*>(*cells) == nullptr) continue;  // the pictures
+      if (cells->GetAbsPos().x + cells->GetWidth() <= page->GetClientSize().x) continue;
+      wide += " " + cells->ConvertToText(nullptr).utf8_string();
+    }
+    EXPECT_EQ(wide, "") << "words past the window's right edge";
+  }
+  const std::string written = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(written.find("Gtk-CRITICAL"), std::string::npos) << written;
+  owner->Destroy();
+  uitest::RunEventsUntil([] { return HelpWindows().empty(); });
+}
+
+// The help opens at the zoom of the window it belongs to: its window, its controls and its pages.
+TEST(ShowHelp, OpensAtTheZoomOfItsOwner) {
+  class Owner : public wxFrame, public ZoomedWindow {
+   public:
+    explicit Owner(double zoom) : wxFrame(nullptr, wxID_ANY, "owner"), zoom_(zoom) {}
+    double zoom() const override { return zoom_; }
+
+   private:
+    double zoom_;
+  };
+  struct Look {
+    wxSize window;
+    int treePoints = 0;
+    int headingHeight = 0;
+  } looks[2];
+  for (int i = 0; i < 2; ++i) {
+    auto* owner = new Owner(i == 0 ? 1.0 : 1.5);
+    owner->Show();
+    ShowHelp(owner);
+    ASSERT_TRUE(uitest::RunEventsUntil([] { return !NoHelpWindowShown(); }));
+    uitest::RunEventsFor(100);
+    wxHtmlHelpFrame* frame = HelpWindows()[0];
+    looks[i].window = frame->GetSize();
+    looks[i].treePoints = frame->GetHelpWindow()->GetTreeCtrl()->GetFont().GetPointSize();
+    looks[i].headingHeight =
+        frame->GetHelpWindow()->GetHtmlWindow()->GetInternalRepresentation()->GetFirstTerminal()
+            ->GetHeight();
+    owner->Destroy();
+    ASSERT_TRUE(uitest::RunEventsUntil([] { return HelpWindows().empty(); }));
+  }
+  EXPECT_EQ(looks[1].window.x, looks[0].window.x * 3 / 2);
+  EXPECT_EQ(looks[1].window.y, looks[0].window.y * 3 / 2);
+  EXPECT_NEAR(looks[1].treePoints, looks[0].treePoints * 1.5, 1);
+  EXPECT_GE(looks[1].headingHeight, looks[0].headingHeight * 1.3);
+}
+
 TEST(DesktopLanguage, WxsOwnTextsFollowTheDesktopsLanguage) {
   {
     ScopedEnvironment all("LC_ALL", "ja_JP.UTF-8");
@@ -584,6 +744,28 @@ TEST(DesktopLanguage, WxsOwnTextsFollowTheDesktopsLanguage) {
               "存在するファイルを選んでください。");
   }
   EXPECT_EQ(wxGetTranslation("Contents").utf8_string(), "Contents") << "English again after it";
+}
+
+// GTK translates its own texts (the file windows' buttons and columns) through the C library's
+// locale, which wxGTK leaves at "C" for the program to set; its numbers stay C's.
+TEST(DesktopLanguage, GtksOwnTextsFollowTheDesktopsLocaleButNotItsNumbers) {
+  for (const auto& [name, cancel] :
+       {std::pair{"ja_JP.UTF-8", "キャンセル(_C)"}, std::pair{"de_DE.UTF-8", "_Abbrechen"}}) {
+    SCOPED_TRACE(name);
+    const TestLocale available(name);
+    if (!available.usable()) GTEST_SKIP() << available.why();
+    std::setlocale(LC_ALL, "C");  // as the program starts
+    ScopedEnvironment all("LC_ALL", name);
+    ScopedEnvironment language("LANGUAGE", "");
+    {
+      DesktopLanguage desktop;
+      EXPECT_STREQ(dgettext("gtk30", "_Cancel"), cancel);
+      char number[16];
+      std::snprintf(number, sizeof number, "%.2f", 0.85);
+      EXPECT_STREQ(number, "0.85");
+    }
+    EXPECT_STREQ(dgettext("gtk30", "_Cancel"), "_Cancel") << "the C locale again after it";
+  }
 }
 
 TEST(ShowHelp, TheHelpWindowClosesWithItsOwnerAndOpensAgainForTheNext) {

@@ -194,7 +194,7 @@ class DialogsFixture : public ::testing::Test {
         dialogs([this] { return owner_; }, game,
                 {catalogue, settingsController, records,
                  realFileDialogs ? static_cast<FileChooserPort&>(realFiles) : files, notices,
-                 clock, inputMethod, history, plan},
+                 clock, inputMethod, history, plan, romajiInput},
                 pickerRandom) {
     owner_ = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(0, 0), wxSize(400, 200));
     owner_->Show();
@@ -261,6 +261,7 @@ class DialogsFixture : public ::testing::Test {
   FakeClock clock{LocalTime{2026, 3, 7, 9, 5}};
   ScriptedRandom pickerRandom{{28, 28, 0, 5}};
   FakeInputMethod inputMethod;
+  bool romajiInput = false;  // the answer line's setting
 
   const PoemCatalogue catalogue;
   FakeNotices notices;

@@ -34,6 +34,7 @@
 #include "ui/dialogs/results_dialog.h"
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/dialogs/up_down_control.h"
+#include "ui/message_boxes.h"
 #include "ui/zoomed_window.h"
 
 namespace verselane {
@@ -215,8 +216,9 @@ class BuiltDialogTest : public uitest::DialogsFixture,
     if (name == "About") return new AboutDialog(owner);
     if (name == "RecordList") return new RecordListDialog(owner, records);
     if (name == "RankIn") {
-      return new RankInDialog(owner, finishedRun,
-                              {records, settingsController, notices, clock, inputMethod});
+      return new RankInDialog(
+          owner, finishedRun,
+          {records, settingsController, notices, clock, inputMethod, romajiInput});
     }
     if (name == "Settings") return new SettingsDialog(owner, settingsModel, favourite, notices);
     if (name == "PlanSettings") return new PlanSettingsDialog(owner, PlanSettings{});
@@ -238,7 +240,7 @@ class BuiltDialogTest : public uitest::DialogsFixture,
 
   static constexpr int kLongestPoetPoem = 75;  // 法性寺入道前関白太政大臣
   ResultsServices services{catalogue, settingsController, records, files, notices, clock,
-                           inputMethod, history, plan};
+                           inputMethod, history, plan, romajiInput};
   SettingsDialogModel settingsModel{catalogue, settingsController, files, notices};
   RandomPoemPicker picker{pickerRandom};
   FavouriteDialogModel favourite{catalogue, picker};
@@ -379,6 +381,57 @@ TEST(UpDownControl, NeverTakesTheFocusAndStepsEitherWay) {
   EXPECT_EQ(up, 2);
   EXPECT_EQ(down, 1);
   dialog->Destroy();
+}
+
+}  // namespace
+}  // namespace verselane
+
+namespace verselane {
+namespace {
+
+// What a message box was shown with, looked at where the program would show it.
+struct MessageBoxLook {
+  wxSize size;
+  wxSize icon;
+  double fontPoints = 0;  // of its message
+};
+
+class ExpectZoomedBox : public wxExpectModalBase<ZoomedMessageBox, ExpectZoomedBox> {
+ public:
+  explicit ExpectZoomedBox(MessageBoxLook& look) : look_(look) {}
+
+ protected:
+  int OnInvoked(ZoomedMessageBox* box) const override {
+    look_.size = box->GetSize();
+    for (wxWindow* child : box->GetChildren()) {
+      if (auto* icon = dynamic_cast<wxStaticBitmap*>(child)) look_.icon = icon->GetSize();
+      if (auto* text = dynamic_cast<wxStaticText*>(child); text && look_.fontPoints == 0) {
+        look_.fontPoints = text->GetFont().GetFractionalPointSize();
+      }
+    }
+    return wxID_NO;
+  }
+
+ private:
+  MessageBoxLook& look_;
+};
+
+// The confirmations and notices grow with the zoom of the window they open over, as the dialogs
+// do: their message, buttons and icon.
+TEST(ZoomedMessageBoxTest, AConfirmationGrowsWithTheZoomOfItsOwner) {
+  MessageBoxLook looks[2];
+  for (int i = 0; i < 2; ++i) {
+    ZoomedOwner owner(i + 1.0);
+    MessageBoxes boxes;
+    boxes.SetOwner(&owner);
+    wxTEST_DIALOG(EXPECT_FALSE(boxes.Confirm(SjisLiteral("「Verselane」を終了します。\nよろしいですか？"),
+                                             SjisLiteral(" 終了の確認"))),
+                  ExpectZoomedBox(looks[i]));
+  }
+  EXPECT_NEAR(looks[1].fontPoints, looks[0].fontPoints * 2, 0.01);
+  EXPECT_EQ(looks[1].icon, looks[0].icon * 2);
+  EXPECT_GE(looks[1].size.x, looks[0].size.x * 3 / 2);
+  EXPECT_GE(looks[1].size.y, looks[0].size.y * 3 / 2);
 }
 
 }  // namespace

@@ -253,6 +253,36 @@ TEST_F(ResultsDialogTest, ANameIsKeptToTenBytes) {
   EXPECT_EQ(settings().playerName(), "abcdefghij");
 }
 
+// With romaji input on, the name is typed as the answer is: romaji become kana in the field, the
+// input method is not opened, and a pending "n" is ん when OK takes the name.
+TEST_F(ResultsDialogTest, TheNameFieldFollowsRomajiInputAsTheAnswerLineDoes) {
+  romajiInput = true;
+  FillRecords({0, 0, 0, 0, 0});
+  FinishedRun(1, 1, 1000);
+  bool checked = false;
+  wxTEST_DIALOG(OpenResults(); RunEventsUntil([&] { return checked; }),
+                ExpectDialog<ResultsDialog>([&](ResultsDialog& results) {
+                  Click(results.close(), [&] { return results.ended(); });
+                  checked = true;
+                }),
+                ExpectDialog<RankInDialog>([&](RankInDialog& rankIn) {
+                  auto* name = rankIn.name();
+                  FocusOn(name);
+                  name->SelectAll();
+                  wxUIActionSimulator keyboard;
+                  keyboard.Text("hanan");
+                  EXPECT_TRUE(RunEventsUntil([&] { return Utf8(name->GetValue()) == "はなn"; }))
+                      << Utf8(name->GetValue());
+                  Key(&rankIn, WXK_RETURN, [&] { return rankIn.ended(); });
+                }),
+                ExpectDialog<RecordListDialog>([&](RecordListDialog& list) {
+                  Key(&list, WXK_ESCAPE, [&] { return list.ended(); });
+                }));
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(records.record(0).name, SjisLiteral("はなん"));
+  EXPECT_EQ(inputMethod.openRequests, 0);
+}
+
 TEST_F(ResultsDialogTest, SavesTheResultAndAQuestionFileWhereThePlayerChooses) {
   FillRecords({90000, 80000, 70000, 60000, 50000});
   FinishedRun(3, 1, 1000, {2, 0});

@@ -12,6 +12,8 @@
 #include "ui/dialogs/dialog_pictures.h"
 #include "ui/dialogs/record_list_dialog.h"
 #include "ui/display_text.h"
+#include "ui/gtk_native.h"
+#include "ui/romaji_field.h"
 
 namespace verselane {
 namespace {
@@ -24,7 +26,7 @@ constexpr DialogFrame kFrame{" ランクイン", 119, 127};
 
 RankInDialog::RankInDialog(wxWindow* parent, const RunFigures& run,
                            const RankInServices& services)
-    : BuiltDialog(parent, kFrame), run_(run), services_(services) {
+    : BuiltDialog(parent, kFrame), run_(run), services_(services), romaji_(services.romajiInput) {
   Build({
       Place(K::kPicture, "", 40, 8, 38, 44)
           .Anchored(kCentreX)
@@ -40,6 +42,8 @@ RankInDialog::RankInDialog(wxWindow* parent, const RunFigures& run,
   lastName_ = FromSjis(services.settings.settings().playerName());
   name_->ChangeValue(lastName_);
   name_->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnNameTyped(); });
+  AllowInputMethod(name_, !romaji_);
+  if (romaji_) name_->Bind(wxEVT_CHAR, &RankInDialog::OnNameKey, this);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOk(); }, wxID_OK);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Finish(wxID_CANCEL); }, wxID_CANCEL);
   Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
@@ -50,7 +54,7 @@ RankInDialog::RankInDialog(wxWindow* parent, const RunFigures& run,
   // focus: this one is opened once it really has the focus, the dialog shown and active.
   name_->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
     event.Skip();
-    if (nameOpened_) return;
+    if (nameOpened_ || romaji_) return;
     nameOpened_ = true;
     CallAfter([this] { services_.inputMethod.RequestOpen(); });
   });
@@ -71,7 +75,17 @@ void RankInDialog::OnNameTyped() {
   wxBell();
 }
 
+// Romaji input: a key romaji takes is typed into the name as kana, within the name's length.
+void RankInDialog::OnNameKey(wxKeyEvent& event) {
+  if (!IsRomajiKey(event)) {
+    event.Skip();
+    return;
+  }
+  if (TypeRomaji(name_, static_cast<char>(event.GetUnicodeKey()))) OnNameTyped();
+}
+
 void RankInDialog::OnOk() {
+  if (romaji_ && FinishRomaji(name_)) OnNameTyped();
   const std::string typed = ToUtf8(name_->GetValue());
   if (!CommitRankIn(typed, run_, services_.records, services_.settings, services_.notices,
                     services_.clock)) {

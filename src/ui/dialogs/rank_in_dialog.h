@@ -1,5 +1,7 @@
-// " ランクイン": asks for the name under which a run enters the record list. The name field opens
-// the input method as the answer line does, and refuses what would take the name past ten bytes.
+// " ランクイン": asks for the name under which a run enters the record list. The name field is
+// typed in as the answer line is: with romaji input on it turns romaji into hiragana itself and
+// keeps the input method closed, else it opens the input method. It refuses what would take the
+// name past ten bytes.
 // OK records it and shows the record list, unless the name is refused (the dialog then stays);
 // Cancel records nothing.
 #pragma once
@@ -26,6 +28,7 @@ struct RankInServices {
   NoticePort& notices;
   ClockPort& clock;
   InputMethodPort& inputMethod;
+  const bool& romajiInput;  // the answer line's setting, as it is when the dialog opens
 };
 
 class RankInDialog : public BuiltDialog {
@@ -36,9 +39,11 @@ class RankInDialog : public BuiltDialog {
  private:
   void OnOk();
   void OnNameTyped();
+  void OnNameKey(wxKeyEvent& event);
 
   const RunFigures& run_;
   const RankInServices& services_;
+  const bool romaji_;  // romaji input, as it was when the dialog opened
   wxTextCtrl* name_ = nullptr;
   wxString lastName_;  // the name field's text as it last fitted
   bool nameOpened_ = false;  // the input method asked to open in the name field

@@ -145,7 +145,7 @@ void ResultsDialog::BindButtons() {
 void ResultsDialog::OnShown() {
   if (services_.records.FindRankPosition(run_.score) != -1) {
     ShowRankIn(this, run_, {services_.records, services_.settings, services_.notices,
-                            services_.clock, services_.inputMethod});
+                            services_.clock, services_.inputMethod, services_.romajiInput});
   }
   // The dialog has no default button: without this GTK puts a caret in the comment.
   close_->SetFocus();

@@ -40,6 +40,7 @@ struct ResultsServices {
   InputMethodPort& inputMethod;  // opened in the rank-in's name field
   HistoryPort& history;
   const PlanSettings& plan;
+  const bool& romajiInput;  // the answer line's, which the rank-in's name field follows
 };
 
 class ResultsDialog : public BuiltDialog {

@@ -32,8 +32,8 @@ std::string NativePath(const wxString& path) {
 // asked about here, so that the player is asked about the very file that would be replaced.
 bool ConfirmReplacing(wxWindow* owner, const std::string& path, const wxString& title) {
   const wxString name = wxString(std::filesystem::path(path).filename().c_str(), *wxConvFileName);
-  wxGenericMessageDialog confirm(owner, name + Text(" は既に存在します。\n上書きしますか?"), title,
-                                 wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION);
+  ZoomedMessageBox confirm(owner, name + Text(" は既に存在します。\n上書きしますか?"), title,
+                           wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION);
   confirm.SetYesNoLabels(Text(kYesLabel), Text(kNoLabel));
   return confirm.ShowModal() == wxID_YES;
 }
@@ -84,8 +84,8 @@ std::optional<std::string> WxFileChooser::ChooseFileToOpen(const FileDialogSpec&
     std::error_code error;
     if (std::filesystem::exists(path, error)) return path;
     // What wx says when it checks itself, in the desktop's language; back to the dialog.
-    wxGenericMessageDialog missing(owner_(), _("Please choose an existing file."), _("Error"),
-                                   wxOK | wxICON_ERROR);
+    ZoomedMessageBox missing(owner_(), _("Please choose an existing file."), _("Error"),
+                             wxOK | wxICON_ERROR);
     missing.ShowModal();
     const std::filesystem::path typed(chosen);
     folder = wxString(typed.parent_path().c_str(), *wxConvFileName);

@@ -9,8 +9,8 @@ namespace verselane {
 inline constexpr const char* kHelpModuleFile = "verselane-help.so";
 
 // Opens the help window on the book at `bookLocation` (a location in wx's file systems, UTF-8),
-// or brings it forward when it is open already.
-using ShowHelpEntry = void (*)(wxWindow* parent, const char* bookLocation);
+// or brings it forward when it is open already; its texts are shown at `zoom` (1 for 100 %).
+using ShowHelpEntry = void (*)(wxWindow* parent, const char* bookLocation, double zoom);
 inline constexpr const char* kShowHelpEntry = "verselane_help_show";
 // Closes the help window when it is open.
 using CloseHelpEntry = void (*)();

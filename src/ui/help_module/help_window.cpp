@@ -6,6 +6,8 @@
 #include <wx/html/helpwnd.h>
 #include <wx/html/htmlcell.h>
 #include <wx/html/m_templ.h>
+#include <wx/display.h>
+#include <wx/listbox.h>
 #include <wx/log.h>
 #include <wx/settings.h>
 #include <wx/splitter.h>
@@ -13,6 +15,7 @@
 #include <wx/window.h>
 
 #include <algorithm>
+#include <cmath>
 #include <type_traits>
 #include <vector>
 
@@ -47,8 +50,76 @@ namespace {
 constexpr const char* kFirstPage = "01_hajimeni.html";
 const wxSize kHelpWindowSize(820, 600);
 
+// A list box that GTK first lays out smaller than its scroll bars complains with a
+// Gtk-CRITICAL (gtk_box_gadget_distribute ... GtkScrollbar) from then on: the index and the
+// search results start out in notebook pages of 20 × 20 pixels, so they get a size that holds
+// both bars before the window shows. Its sizer gives each its real size once shown.
+const wxSize kListBoxStartSize(200, 100);
+
+void GiveListBoxesRoomForScrollBars(wxWindow* window) {
+  if (auto* list = dynamic_cast<wxListBox*>(window)) {
+    wxSize size = list->GetSize();
+    size.IncTo(kListBoxStartSize);
+    list->SetSize(size);
+  }
+  for (wxWindow* child : window->GetChildren()) GiveListBoxesRoomForScrollBars(child);
+}
+
+// The window's controls and pages at `zoom`: every font grows from the desktop's own by it.
+void ZoomHelpFonts(wxWindow* window, double zoom) {
+  const wxFont desktop = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+  if (auto* page = dynamic_cast<wxHtmlWindow*>(window)) {
+    page->SetStandardFonts(static_cast<int>(std::lround(desktop.GetPointSize() * zoom)));
+  }
+  window->SetFont(desktop.Scaled(static_cast<float>(zoom)));
+  // A button or check box keeps the size it was made at until the sizer of its page lays it out,
+  // and GTK complains of one smaller than its text: it grows with its font at once.
+  if (dynamic_cast<wxControl*>(window) != nullptr && dynamic_cast<wxListBox*>(window) == nullptr &&
+      dynamic_cast<wxTreeCtrl*>(window) == nullptr) {
+    wxSize size = window->GetSize();
+    size.IncTo(window->GetBestSize());
+    window->SetSize(size);
+  }
+  for (wxWindow* child : window->GetChildren()) ZoomHelpFonts(child, zoom);
+}
+
+// The help window as the program wants it from its start: at the zoom, with list boxes that
+// GTK can lay out. Made before the controller shows it.
+class HelpController : public wxHtmlHelpController {
+ public:
+  HelpController(wxWindow* parent, double zoom)
+      : wxHtmlHelpController(wxHF_DEFAULT_STYLE, parent), zoom_(zoom) {}
+
+  // The window open already follows a zoom changed since.
+  void Zoom(double zoom) {
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    if (wxHtmlHelpFrame* frame = GetFrame()) {
+      ZoomHelpFonts(frame, zoom_);
+      frame->Layout();
+    }
+  }
+
+ protected:
+  wxHtmlHelpFrame* CreateHelpFrame(wxHtmlHelpData* data) override {
+    wxHtmlHelpFrame* frame = wxHtmlHelpController::CreateHelpFrame(data);
+    GiveListBoxesRoomForScrollBars(frame);
+    ZoomHelpFonts(frame, zoom_);
+    // As large as the zoom asks, within the screen.
+    const wxRect screen = wxDisplay(frame).GetClientArea();
+    wxSize size(static_cast<int>(std::lround(kHelpWindowSize.x * zoom_)),
+                static_cast<int>(std::lround(kHelpWindowSize.y * zoom_)));
+    size.DecTo(screen.GetSize());
+    frame->SetSize(size);
+    return frame;
+  }
+
+ private:
+  double zoom_;
+};
+
 // The one help controller of the program; it lives as long as the window it was opened for.
-wxHtmlHelpController* g_help = nullptr;
+HelpController* g_help = nullptr;
 wxWindow* g_helpOwner = nullptr;
 
 // Closes the help window and lets go of the controller; the window is told first, so that it
@@ -97,11 +168,11 @@ void SetUpHelpFrame(wxHtmlHelpFrame* frame) {
   if (splitter->GetSashPosition() < needed) splitter->SetSashPosition(needed);
 }
 
-void ShowHelp(wxWindow* parent, const wxString& book) {
+void ShowHelp(wxWindow* parent, const wxString& book, double zoom) {
   // A damaged book must stay silent: wx reports unreadable files through its log.
   wxLogNull quiet;
   if (g_help == nullptr) {
-    auto* help = new wxHtmlHelpController(wxHF_DEFAULT_STYLE, parent);
+    auto* help = new HelpController(parent, zoom);
     help->SetTitleFormat(wxString::FromUTF8(" Verselane ヘルプ - %s"));
     if (!help->AddBook(book)) {
       delete help;
@@ -117,10 +188,10 @@ void ShowHelp(wxWindow* parent, const wxString& book) {
     }
   }
   const bool opening = g_help->GetFrame() == nullptr;
+  g_help->Zoom(zoom);
   g_help->Display(kFirstPage);
   if (opening) {
     if (wxHtmlHelpFrame* frame = g_help->GetFrame()) {
-      frame->SetSize(kHelpWindowSize);
       frame->CentreOnScreen();
       SetUpHelpFrame(frame);
     }
@@ -136,8 +207,8 @@ void CloseHelp() {
 
 // The module's only exported names; both are checked against the types in help_entry.h.
 extern "C" __attribute__((visibility("default"))) void verselane_help_show(
-    wxWindow* parent, const char* bookLocation) {
-  verselane::ShowHelp(parent, wxString::FromUTF8(bookLocation));
+    wxWindow* parent, const char* bookLocation, double zoom) {
+  verselane::ShowHelp(parent, wxString::FromUTF8(bookLocation), zoom);
 }
 
 extern "C" __attribute__((visibility("default"))) void verselane_help_close() {
