@@ -171,6 +171,7 @@ class GameController {
   std::vector<int> nextPoems_;  // put in by ResetWithPoems, taken by the next ResetGame
   bool nextInOrder_ = false;    // nextPoems_ are asked in their order
   std::optional<std::vector<PlanItem>> plan_;
+  std::optional<PlanStatus> planStatus_;  // what the plan's menu item says of plan_
   std::array<TickCounter, 3> clocks_;
   std::array<bool, 3> runningAtPause_{};
   GameAnimation animation_;
