@@ -284,13 +284,19 @@ void MasteryView::PaintLegend(wxGraphicsContext& gc, const Layout& layout,
   }
 }
 
+// The lines close up, and their font with them, where the window is too low for them all (as at
+// a large zoom on a small screen).
 void MasteryView::PaintFigures(wxGraphicsContext& gc, const Layout& layout,
                                const wxColour& text) const {
-  gc.SetFont(FontOf(15), text);
+  const std::vector<std::string> lines =
+      PoemLines(page_, outlook_, catalogue_, shownPoem(), plan_);
   wxRect box = layout.figures;
   box.y += static_cast<int>(Px(4));
-  DrawLines(gc, box, Px(kLineHeight),
-            PoemLines(page_, outlook_, catalogue_, shownPoem(), plan_));
+  box.height -= static_cast<int>(Px(4));
+  const double shrink =
+      std::min(1.0, box.height / (Px(kLineHeight) * std::max<std::size_t>(lines.size(), 1)));
+  gc.SetFont(FontOf(15 * shrink), text);
+  DrawLines(gc, box, Px(kLineHeight) * shrink, lines);
 }
 
 // The count of learned poems in bold, the date's assumption beneath it.
@@ -318,7 +324,7 @@ void MasteryView::PaintUpcoming(wxGraphicsContext& gc, const Layout& layout,
   gc.SetFont(font, text);
   gc.DrawText(Sjis(page_.upcomingCaption), box.x, box.y - Px(2));
   const std::vector<PlanDayCount>& days = page_.upcoming;
-  const double top = box.y + Px(40);
+  const double top = box.y + Px(54);  // under the caption, its key and the tallest total
   const double bottom = box.GetBottom() - Px(20);
   int highest = 1;
   for (const PlanDayCount& day : days) highest = std::max(highest, day.due + day.fresh);
@@ -326,6 +332,7 @@ void MasteryView::PaintUpcoming(wxGraphicsContext& gc, const Layout& layout,
   const double barWidth = std::max(2.0, column * 0.66);
   gc.SetPen(wxPen(text, 1));
   gc.StrokeLine(box.x, bottom, box.GetRight(), bottom);
+  double labelsEnd = box.x;
   for (std::size_t i = 0; i < days.size(); ++i) {
     const double x = box.x + i * column + (column - barWidth) / 2;
     const double dueHeight = (bottom - top) * days[i].due / highest;
@@ -346,9 +353,13 @@ void MasteryView::PaintUpcoming(wxGraphicsContext& gc, const Layout& layout,
     const wxString total = std::to_string(days[i].due + days[i].fresh);
     gc.GetTextExtent(total, &tw, &th);
     gc.DrawText(total, x + (barWidth - tw) / 2, bottom - dueHeight - freshHeight - th - Px(1));
+    // A day's label is left out where the one before it reaches over.
     const wxString label = Sjis(page_.upcomingDays[i]);
     gc.GetTextExtent(label, &tw, &th);
-    gc.DrawText(label, std::max<double>(box.x, x + (barWidth - tw) / 2), bottom + Px(3));
+    const double labelX = std::max<double>(box.x, x + (barWidth - tw) / 2);
+    if (labelX < labelsEnd) continue;
+    gc.DrawText(label, labelX, bottom + Px(3));
+    labelsEnd = labelX + tw + Px(2);
   }
   // What the two fills stand for, under the caption.
   double x = box.x;
