@@ -16,6 +16,7 @@
 #include "catalogue/poem_catalogue.h"
 #include "game/answer_recorder.h"
 #include "game/history_outlook.h"
+#include "game/mastery_page.h"
 #include "long_history.h"
 
 namespace verselane {
@@ -70,7 +71,8 @@ void BM_HistorySnapshot(benchmark::State& state) {
 }
 BENCHMARK(BM_HistorySnapshot)->Unit(benchmark::kMillisecond);
 
-// The snapshot, every answer replayed through the memory model and the forecast drawn up.
+// The snapshot, every answer replayed through the memory model and the window's page composed:
+// the stages, the forecast and the next fourteen days' plans.
 void BM_MasteryWindowOpening(benchmark::State& state) {
   AnswerRecorder* recorder = OpenRecorder(state);
   if (recorder == nullptr) return;
@@ -78,8 +80,8 @@ void BM_MasteryWindowOpening(benchmark::State& state) {
   for (auto _ : state) {
     const HistorySnapshot history = recorder->Snapshot();
     const HistoryOutlook outlook = OutlookOf(history);
-    const MasteryForecast forecast = ForecastMastery(outlook, catalogue, {});
-    benchmark::DoNotOptimize(forecast.allLearned);
+    const MasteryPage page = ComposeMasteryPage(outlook, catalogue, {});
+    benchmark::DoNotOptimize(page.legend.data());
   }
 }
 BENCHMARK(BM_MasteryWindowOpening)->Unit(benchmark::kMillisecond);

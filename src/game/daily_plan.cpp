@@ -67,4 +67,31 @@ std::vector<PlanItem> PlanDay(const std::vector<std::optional<MemoryState>>& mem
   return plan;
 }
 
+Day DueDay(const MemoryState& memory, double retention) {
+  return memory.lastReview + IntervalDays(memory.stability, retention);
+}
+
+PlanStatus StatusOfPlan(const std::vector<PlanItem>& plan,
+                        const std::vector<std::optional<MemoryState>>& memory, Day today,
+                        const PlanSettings& settings) {
+  const double retention = std::clamp(settings.retention, kMinRetention, kMaxRetention);
+  const bool newPoems = std::clamp(settings.newPerDay, kMinNewPerDay, kMaxNewPerDay) > 0;
+  PlanStatus status;
+  status.today = today;
+  status.poems = static_cast<int>(plan.size());
+  auto consider = [&status](Day day) {
+    if (!status.nextDay || day < *status.nextDay) status.nextDay = day;
+  };
+  for (const std::optional<MemoryState>& state : memory) {
+    if (!state) {
+      // A poem never answered is new on any later day that allows new poems.
+      if (newPoems) consider(today + 1);
+      continue;
+    }
+    if (state->lastReview >= today) status.answeredToday = true;
+    consider(std::max(DueDay(*state, retention), today + 1));
+  }
+  return status;
+}
+
 }  // namespace verselane

@@ -36,4 +36,22 @@ std::vector<PlanItem> PlanDay(const std::vector<std::optional<MemoryState>>& mem
                               const PoemCatalogue& catalogue, Day today,
                               const PlanSettings& settings);
 
+// The day on which a poem with `memory` falls due at `retention`: the first on which its chance
+// of recall is at or below it, as PlanDay finds it.
+Day DueDay(const MemoryState& memory, double retention);
+
+// Today's plan as its menu item tells it: how many poems it asks and, for an empty one, why and
+// until when.
+struct PlanStatus {
+  Day today = 0;
+  int poems = 0;               // in today's plan
+  bool answeredToday = false;  // a poem was answered today: an empty plan is done, not idle
+  // The first day after today whose plan is not empty, the memory staying as it is (the plans
+  // between are empty, so nothing moves it); nothing when no such day ever comes.
+  std::optional<Day> nextDay;
+};
+PlanStatus StatusOfPlan(const std::vector<PlanItem>& plan,
+                        const std::vector<std::optional<MemoryState>>& memory, Day today,
+                        const PlanSettings& settings);
+
 }  // namespace verselane

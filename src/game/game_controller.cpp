@@ -85,7 +85,7 @@ void GameController::ResetRun() {
 }
 
 void GameController::ApplyMenu(MenuState state) {
-  ApplyMenuState(window_, state, history_.HasAnswers(), PlanPoems());
+  ApplyMenuState(window_, state, history_.HasAnswers(), planStatus_);
   ApplyVoiceMenuState(window_, state, reader_.installed(), preferences_.recite);
 }
 
@@ -123,6 +123,7 @@ void GameController::RefreshPlan() {
 // Read whenever the game comes back to Idle: each answer moves the plan, and so does midnight.
 void GameController::ReadPlan() {
   plan_.reset();
+  planStatus_.reset();
   const std::optional<KeptAnswers> kept = history_.ReadAnswers();
   const std::optional<Day> today = kept ? DayOf(kept->localTime) : std::nullopt;
   if (!today) {
@@ -130,7 +131,9 @@ void GameController::ReadPlan() {
     history_.ReportWriteFailure();
     return;
   }
-  plan_ = PlanDay(ReplayAnswers(kept->answers), catalogue_, *today, preferences_.plan);
+  const std::vector<std::optional<MemoryState>> memory = ReplayAnswers(kept->answers);
+  plan_ = PlanDay(memory, catalogue_, *today, preferences_.plan);
+  planStatus_ = StatusOfPlan(*plan_, memory, *today, preferences_.plan);
 }
 
 std::optional<int> GameController::PlanPoems() const {

@@ -178,6 +178,7 @@ class GameController {
   std::vector<PlanItem> nextPlan_;  // put in by ResetForPlan: the next run takes it step by step
   int meetings_ = 0;  // cards shown or runs reset: a card's closing counts only for its own
   std::optional<std::vector<PlanItem>> plan_;
+  std::optional<PlanStatus> planStatus_;  // what the plan's menu item says of plan_
   std::array<TickCounter, 3> clocks_;
   std::array<bool, 3> runningAtPause_{};
   GameAnimation animation_;

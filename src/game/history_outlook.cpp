@@ -21,7 +21,7 @@ std::string Format(const char* format, Args... args) {
 }
 
 std::string NextReviewLine(const MemoryState& memory, Day today, double retention) {
-  const Day due = memory.lastReview + IntervalDays(memory.stability, retention);
+  const Day due = DueDay(memory, retention);
   if (due > today) return Format("次の復習 %s", DateText(due).c_str());
   if (due == today) return SjisLiteral("次の復習 今日");
   return Format("次の復習 今日（期日 %s）", DateText(due).c_str());
@@ -32,6 +32,23 @@ int CountLearned(const std::vector<std::optional<MemoryState>>& memory) {
       std::count_if(memory.begin(), memory.end(), [](const std::optional<MemoryState>& state) {
         return state && IsLearned(*state);
       }));
+}
+
+// The memory of every poem of the catalogue, the plan played on each day from today to `last`
+// with every answer right (Good); `visit(day, plan, memory)` sees each day's plan before it is
+// played, and stops the days by returning false.
+template <typename Visit>
+void PlayPlansDaily(const HistoryOutlook& outlook, const PoemCatalogue& catalogue,
+                    const PlanSettings& plan, Day last, Visit visit) {
+  std::vector<std::optional<MemoryState>> memory = outlook.memory;
+  memory.resize(catalogue.poemCount());
+  for (Day day = outlook.today; day <= last; ++day) {
+    const std::vector<PlanItem> items = PlanDay(memory, catalogue, day, plan);
+    for (const PlanItem& item : items) {
+      memory[item.poem] = ReviewMemory(memory[item.poem], Grade::kGood, day);
+    }
+    if (!visit(day, items, memory)) return;
+  }
 }
 
 }  // namespace
@@ -50,6 +67,8 @@ const std::optional<MemoryState>& HistoryOutlook::MemoryOf(int poem) const {
 HistoryOutlook OutlookOf(const HistorySnapshot& history) {
   HistoryOutlook outlook;
   outlook.readable = history.readable;
+  outlook.now = history.now;
+  outlook.runs = history.runs;
   outlook.today = DayOf(LocalTimeText(history.now)).value_or(0);
   outlook.figures = history.poems;
   outlook.memory = ReplayAnswers(history.answers);
@@ -72,8 +91,13 @@ std::vector<std::string> FigureLines(const HistoryOutlook& outlook, int poem,
   // A poem whose answers all lack a readable date has figures but no memory.
   if (const std::optional<MemoryState>& memory = outlook.MemoryOf(poem)) {
     const double retention = std::clamp(plan.retention, kMinRetention, kMaxRetention);
-    const double recall = Retrievability(outlook.today - memory->lastReview, memory->stability);
-    lines.push_back(Format("今日思い出せる確率 %.0f%%", recall * 100));
+    if (DayOf(figures->lastLocalTime) == outlook.today) {
+      lines.push_back(SjisLiteral(figures->lastRight ? "今日の解答 正解" : "今日の解答 誤答"));
+    } else {
+      const double recall =
+          Retrievability(outlook.today - memory->lastReview, memory->stability);
+      lines.push_back(Format("今日思い出せる確率 %.0f%%", recall * 100));
+    }
     lines.push_back(NextReviewLine(*memory, outlook.today, retention));
   }
   return lines;
@@ -95,16 +119,33 @@ MasteryForecast ForecastMastery(const HistoryOutlook& outlook, const PoemCatalog
   const bool unanswered = std::any_of(
       memory.begin(), memory.end(), [](const std::optional<MemoryState>& state) { return !state; });
   if (unanswered && std::clamp(plan.newPerDay, kMinNewPerDay, kMaxNewPerDay) == 0) return forecast;
-  for (Day day = outlook.today; day <= outlook.today + kForecastDays; ++day) {
-    for (const PlanItem& item : PlanDay(memory, catalogue, day, plan)) {
-      memory[item.poem] = ReviewMemory(memory[item.poem], Grade::kGood, day);
-    }
-    if (CountLearned(memory) == forecast.poems) {
-      forecast.allLearned = day;
-      break;
-    }
-  }
+  PlayPlansDaily(outlook, catalogue, plan, outlook.today + kForecastDays,
+                 [&](Day day, const std::vector<PlanItem>&,
+                     const std::vector<std::optional<MemoryState>>& after) {
+                   if (CountLearned(after) < forecast.poems) return true;
+                   forecast.allLearned = day;
+                   return false;
+                 });
   return forecast;
+}
+
+std::vector<PlanDayCount> UpcomingPlans(const HistoryOutlook& outlook,
+                                        const PoemCatalogue& catalogue, const PlanSettings& plan,
+                                        int days) {
+  std::vector<PlanDayCount> counts;
+  if (!outlook.readable || days <= 0) return counts;
+  PlayPlansDaily(outlook, catalogue, plan, outlook.today + days - 1,
+                 [&](Day day, const std::vector<PlanItem>& items,
+                     const std::vector<std::optional<MemoryState>>&) {
+                   PlanDayCount count;
+                   count.day = day;
+                   for (const PlanItem& item : items) {
+                     ++(item.kind == PlanKind::kDue ? count.due : count.fresh);
+                   }
+                   counts.push_back(count);
+                   return true;
+                 });
+  return counts;
 }
 
 std::vector<std::string> ForecastLines(const MasteryForecast& forecast, const PlanSettings& plan) {

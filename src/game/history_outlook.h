@@ -3,6 +3,7 @@
 // will be learned.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,9 +19,11 @@ struct HistoryOutlook {
   // False when the history could not be read: nothing is known of any poem, which is not the
   // same as no poem having been answered.
   bool readable = true;
-  Day today = 0;  // the local day the history was read on
+  std::int64_t now = 0;  // Unix seconds when the history was read
+  Day today = 0;         // the local day the history was read on
   std::vector<PoemFigures> figures;                // the poems answered at least once
   std::vector<std::optional<MemoryState>> memory;  // by poem index, 0 to 99
+  std::vector<RunRecord> runs;                     // the finished runs, oldest first
 
   // Null for a poem never answered.
   const PoemFigures* FiguresOf(int poem) const;
@@ -31,9 +34,10 @@ struct HistoryOutlook {
 HistoryOutlook OutlookOf(const HistorySnapshot& history);
 
 // The lines of figures of poem `poem` (CP932): answers and right answers, the median time of the
-// right ones, the day of the last answer, the chance of recalling it today and the day of its
-// next review at the target retention of `plan`. One line saying so for a poem never answered or
-// a history that could not be read.
+// right ones, the day of the last answer, the chance of recalling it today (or, once it has been
+// answered today, whether that answer was right: recall just after an answer says nothing) and
+// the day of its next review at the target retention of `plan`. One line saying so for a poem
+// never answered or a history that could not be read.
 std::vector<std::string> FigureLines(const HistoryOutlook& outlook, int poem,
                                      const PlanSettings& plan);
 
@@ -52,6 +56,18 @@ struct MasteryForecast {
 };
 MasteryForecast ForecastMastery(const HistoryOutlook& outlook, const PoemCatalogue& catalogue,
                                 const PlanSettings& plan);
+
+// The plan of each of `days` days from today on, played as the forecast assumes (every poem it
+// asks answered right, once a day): how many of its poems are due and how many new. The first is
+// today's plan as it stands.
+struct PlanDayCount {
+  Day day = 0;
+  int due = 0;
+  int fresh = 0;  // poems never answered
+};
+std::vector<PlanDayCount> UpcomingPlans(const HistoryOutlook& outlook,
+                                        const PoemCatalogue& catalogue, const PlanSettings& plan,
+                                        int days);
 
 // The forecast as the mastery window shows it above the grid (CP932): the count and the date,
 // then the one sentence saying what the date assumes.

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "game/daily_plan.h"
+
 namespace verselane {
 
 class MainWindowPort;
@@ -58,14 +60,16 @@ enum class MenuState {
 };
 
 // Enables and greys the items from START to the version for `state`; the weak-poems run needs
-// `historyKept`, today's plan poems to ask (`planPoems`: nothing when the history cannot give a
-// plan), and its item tells how many. Pausing, resuming and the end of a run leave the menu as
-// it is.
+// `historyKept`, today's plan poems to ask (`plan`: nothing when the history cannot give a
+// plan), and its item tells how many, or why there are none. Pausing, resuming and the end of a
+// run leave the menu as it is.
 void ApplyMenuState(MainWindowPort& window, MenuState state, bool historyKept,
-                    std::optional<int> planPoems);
+                    const std::optional<PlanStatus>& plan);
 
-// The text of today's plan's item (CP932): with the number of poems when there is a plan.
-std::string PlanMenuLabel(std::optional<int> planPoems);
+// The text of today's plan's item (CP932): with the number of poems when there is a plan; for an
+// empty one, whether today's is done (済) or nothing was due (予定なし), and the day the next
+// poems fall due ("今日の練習 (済・次は12/14)"), with its year when that is not this one.
+std::string PlanMenuLabel(const std::optional<PlanStatus>& plan);
 // The voice's items: changed only while Idle, with the voice `installed`; listening only and the
 // opening poem also need the voice on (`recite`).
 void ApplyVoiceMenuState(MainWindowPort& window, MenuState state, bool installed, bool recite);

@@ -33,14 +33,6 @@ double Weakness(const PoemFigures& poem, std::int64_t now) {
   return kMissWeight * miss + kSlowWeight * slow + kForgottenWeight * forgotten;
 }
 
-Mastery MasteryOf(const PoemFigures* poem, std::int64_t now) {
-  if (poem == nullptr || poem->answers == 0) return Mastery::kNeverAsked;
-  const double weakness = Weakness(*poem, now);
-  if (weakness >= kWeakFrom) return Mastery::kWeak;
-  if (weakness < kKnownBelow) return Mastery::kKnown;
-  return Mastery::kLearning;
-}
-
 std::vector<int> WeakestPoems(const std::vector<PoemFigures>& poems, std::int64_t now, int count) {
   std::vector<std::pair<double, int>> ranked;
   for (const PoemFigures& poem : poems) {

@@ -1,5 +1,7 @@
 // Which poems a player does not know yet, from the history of their answers: the weakness of a
-// poem, the mastery the grid shows, and the poems of a weak-poems run.
+// poem and the poems of a weak-poems run. It is a score of its own, apart from the memory model
+// (it weighs recent misses and slow answers, which pick a drill's poems well); the mastery window
+// shows it beside a poem's figures, named as this run's.
 #pragma once
 
 #include <cstdint>
@@ -20,13 +22,6 @@ namespace verselane {
 //             quicker, rising evenly to 1 at its time limit (15 s); 1 with no right answer;
 // forgotten = 1 − 2^(−days since the last right answer ÷ 7), 1 with no right answer.
 double Weakness(const PoemFigures& poem, std::int64_t now);
-
-inline constexpr double kWeakFrom = 0.40;   // weakness from here up: weak
-inline constexpr double kKnownBelow = 0.15; // below here: known; between the two: learning
-
-enum class Mastery { kNeverAsked, kWeak, kLearning, kKnown };
-// `poem` is null for a poem never asked.
-Mastery MasteryOf(const PoemFigures* poem, std::int64_t now);
 
 // A weak-poems run asks this many poems at most: a short drill of the weakest, not everything
 // ever asked (the settings' count is 100 until the player changes it).

@@ -58,6 +58,7 @@ struct PoemFigures {
   std::optional<int> medianRightMs;  // of all right answers
   std::int64_t lastAnsweredAt = 0;
   std::string lastLocalTime;  // of the last answer
+  bool lastRight = false;     // the last answer was right
   std::optional<std::int64_t> lastRightAt;
   // The last kRecentAnswers answers, so that a poem learnt since stops counting its old misses.
   int recentAnswers = 0;

@@ -64,6 +64,7 @@ std::vector<PoemFigures> SummarisePoems(const std::vector<AnswerRecord>& answers
     }
     figures.lastAnsweredAt = list.back()->answeredAt;
     figures.lastLocalTime = list.back()->localTime;
+    figures.lastRight = list.back()->correct;
     figures.medianRightMs = Median(std::move(rightMs));
     figures.recentMedianRightMs = Median(std::move(recentRightMs));
     poems.push_back(std::move(figures));

@@ -120,5 +120,44 @@ TEST_F(DailyPlanTest, RightWrongAndQuickAnswersFallDueWhenTheirIntervalSays) {
   EXPECT_TRUE(Asks(Plan({Answer(0, 0, true)}, 8, 0, 0.50), 0));
 }
 
+// The plan's status says whether a poem was answered today and names the first later day whose
+// plan is not empty: the day PlanDay itself finds, over histories and settings of every kind.
+TEST_F(DailyPlanTest, TheStatusNamesTheFirstDayWhosePlanIsNotEmpty) {
+  std::vector<AnswerRecord> spread;
+  for (int poem = 0; poem < 100; ++poem) {
+    spread.push_back(Answer(poem, -40 + poem % 37, poem % 5 != 0));
+    if (poem % 3 == 0) spread.push_back(Answer(poem, -20 + poem % 11, true, 3000));
+  }
+  std::vector<AnswerRecord> all;
+  for (int poem = 0; poem < 100; ++poem) all.push_back(Answer(poem, 0, poem != 4));
+  const struct {
+    std::vector<AnswerRecord> answers;
+    PlanSettings settings;
+    bool answeredToday;
+  } cases[] = {
+      {{}, {5, 0.90}, false},
+      {{}, {0, 0.90}, false},
+      {{Answer(3, 0, false)}, {0, 0.90}, true},
+      {{Answer(3, -2, true)}, {0, 0.85}, false},
+      {{Answer(17, 0, true), Answer(21, 0, true)}, {2, 0.90}, true},
+      {spread, {0, 0.95}, false},
+      {spread, {3, 0.80}, false},
+      {all, {0, 0.90}, true},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const std::vector<std::optional<MemoryState>> memory = ReplayAnswers(cases[i].answers);
+    const std::vector<PlanItem> plan = PlanDay(memory, catalogue_, kStart, cases[i].settings);
+    const PlanStatus status = StatusOfPlan(plan, memory, kStart, cases[i].settings);
+    EXPECT_EQ(status.today, kStart) << i;
+    EXPECT_EQ(status.poems, static_cast<int>(plan.size())) << i;
+    EXPECT_EQ(status.answeredToday, cases[i].answeredToday) << i;
+    std::optional<Day> first;
+    for (Day day = kStart + 1; day <= kStart + 400 && !first; ++day) {
+      if (!PlanDay(memory, catalogue_, day, cases[i].settings).empty()) first = day;
+    }
+    EXPECT_EQ(status.nextDay, first) << i;
+  }
+}
+
 }  // namespace
 }  // namespace verselane

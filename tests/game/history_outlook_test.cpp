@@ -85,13 +85,22 @@ TEST_F(HistoryOutlookTest, TheFiguresTellTheRecallTodayAndTheNextReview) {
   // due on the third day, the first on which R is at most 0.90.
   const HistoryOutlook outlook =
       Outlook({Answer(0, 0, 4000), Answer(0, 0, 9000, false), Answer(1, 3), Answer(2, 5)});
+  // Answered today, the card tells the day's last verdict, not a recall of 100 % made by the
+  // answer itself.
   const PoemCard today = MakePoemCard(catalogue, 0, outlook, {});
   EXPECT_EQ(Utf8(today.figures),
             (std::vector<std::string>{"解答 2回　正解 1回", "正解の中央値 4.0秒",
-                                      "最後の解答 " + DateText(Today()),
-                                      "今日思い出せる確率 100%",
+                                      "最後の解答 " + DateText(Today()), "今日の解答 誤答",
                                       "次の復習 " + DateText(Today() + 3)}))
       << "only the first answer of a day moves the schedule";
+  // Missed at its first meeting: back tomorrow (a first Again holds 0.212 days).
+  const std::vector<std::string> missed =
+      Utf8(FigureLines(Outlook({Answer(1, 6), Answer(5, 0, 9000, false)}), 5, {}));
+  ASSERT_EQ(missed.size(), 5u);
+  EXPECT_EQ(missed[3], "今日の解答 誤答");
+  EXPECT_EQ(missed[4], "次の復習 " + DateText(Today() + 1));
+  EXPECT_EQ(Utf8(FigureLines(Outlook({Answer(5, 4, 9000, false), Answer(5, 0)}), 5, {}))[3],
+            "今日の解答 正解");
   const std::vector<std::string> due = Utf8(FigureLines(outlook, 1, {}));
   ASSERT_EQ(due.size(), 5u);
   EXPECT_EQ(due[3], "今日思い出せる確率 88%");

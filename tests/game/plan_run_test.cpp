@@ -75,7 +75,8 @@ TEST_F(PlanRunTest, AsksThePlanInOrderAndItsAnswersMoveTheSchedule) {
   EXPECT_EQ(history.runs.size(), 1u);
 
   engine->CloseResults(false);
-  EXPECT_EQ(PlanLabel(), SjisLiteral("今日の練習 (0首)(&D)")) << "today's new poems are used";
+  EXPECT_EQ(PlanLabel(), SjisLiteral("今日の練習 (済・次は明日)(&D)"))
+      << "today's new poems are used; tomorrow brings more";
   EXPECT_FALSE(PlanEnabled());
   engine->commands.Dispatch(kCommandPlan);
   EXPECT_EQ(engine->state(), PlayState::Idle);
@@ -160,6 +161,27 @@ TEST_F(PlanRunTest, TheSettingsWindowKeepsItsChoiceAtOnce) {
   engine->desktop.dialogs.planSettingsChosen = PlanSettings{0, 0.90};
   engine->commands.Dispatch(kCommandPlanSettings);
   EXPECT_FALSE(PlanEnabled()) << "nothing due and no new poem";
+  EXPECT_EQ(PlanLabel(), SjisLiteral("今日の練習 (予定なし)(&D)")) << "and none ever comes";
+}
+
+// An empty plan's item says whether today's is done or nothing was due, and when the next poems
+// fall due: tomorrow by name, a later day by its month and day, with the year when it is another.
+TEST(PlanMenuLabelTest, AnEmptyPlanSaysWhyAndUntilWhen) {
+  const Day today = *DayOf("2027-12-10");
+  const struct {
+    std::optional<PlanStatus> status;
+    const char* label;
+  } cases[] = {
+      {std::nullopt, "今日の練習(&D)"},
+      {PlanStatus{today, 7, true, today + 1}, "今日の練習 (7首)(&D)"},
+      {PlanStatus{today, 0, true, today + 1}, "今日の練習 (済・次は明日)(&D)"},
+      {PlanStatus{today, 0, true, today + 4}, "今日の練習 (済・次は12/14)(&D)"},
+      {PlanStatus{today, 0, false, today + 2}, "今日の練習 (予定なし・次は12/12)(&D)"},
+      {PlanStatus{today, 0, false, today + 26}, "今日の練習 (予定なし・次は2028/1/5)(&D)"},
+      {PlanStatus{today, 0, true, std::nullopt}, "今日の練習 (済)(&D)"},
+      {PlanStatus{today, 0, false, std::nullopt}, "今日の練習 (予定なし)(&D)"},
+  };
+  for (const auto& each : cases) EXPECT_EQ(PlanMenuLabel(each.status), SjisLiteral(each.label));
 }
 
 // A history that goes bad under the program gives no plan: one notice, the item greyed and

@@ -41,22 +41,6 @@ TEST(WeakPoemsTest, WeaknessWeighsMissesSlownessAndTimeSinceTheLastRightAnswer) 
   EXPECT_DOUBLE_EQ(Weakness(Poem(0, 8, 0, 4000, -3), kNow), 0.06);
 }
 
-TEST(WeakPoemsTest, MasteryBandsFollowTheWeakness) {
-  EXPECT_EQ(MasteryOf(nullptr, kNow), Mastery::kNeverAsked);
-  const PoemFigures unanswered;
-  EXPECT_EQ(MasteryOf(&unanswered, kNow), Mastery::kNeverAsked);
-  const PoemFigures missedOnce = Poem(0, 1, 1, 0, 0);
-  const PoemFigures rightOnceQuickly = Poem(0, 1, 0, 3000, 0);
-  const PoemFigures rightThriceQuickly = Poem(0, 3, 0, 3000, 0);
-  const PoemFigures rightThriceLongAgo = Poem(0, 3, 0, 3000, 60);
-  const PoemFigures rightOnceAtTheLimit = Poem(0, 1, 0, 15000, 0);
-  EXPECT_EQ(MasteryOf(&missedOnce, kNow), Mastery::kWeak);
-  EXPECT_EQ(MasteryOf(&rightOnceQuickly, kNow), Mastery::kLearning) << "once proves little";
-  EXPECT_EQ(MasteryOf(&rightThriceQuickly, kNow), Mastery::kKnown);
-  EXPECT_EQ(MasteryOf(&rightThriceLongAgo, kNow), Mastery::kLearning) << "two months unasked";
-  EXPECT_EQ(MasteryOf(&rightOnceAtTheLimit, kNow), Mastery::kWeak) << "right, but barely";
-}
-
 TEST(WeakPoemsTest, WeakestComeFirstTiesByPoemNumberAtMostCount) {
   const std::vector<PoemFigures> poems = {
       Poem(40, 10, 0, 3000, 0),   // known

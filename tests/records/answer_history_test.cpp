@@ -139,6 +139,8 @@ TEST_F(AnswerHistoryTest, SummarisesEachPoemFromItsAnswers) {
   EXPECT_EQ(poems[0].lastRightAt, 60);
   EXPECT_EQ(poems[0].lastAnsweredAt, 70);
   EXPECT_EQ(poems[0].lastLocalTime, "c");
+  EXPECT_FALSE(poems[0].lastRight);
+  EXPECT_TRUE(poems[1].lastRight);
   EXPECT_EQ(poems[1].answers, 12);
   EXPECT_EQ(poems[1].right, 8);
   EXPECT_EQ(poems[1].medianRightMs, 8500);

@@ -6,12 +6,12 @@
 
 #include "game/game_controller.h"
 #include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/mastery_dialog.h"
 #include "ui/dialogs/plan_settings_dialog.h"
 #include "ui/dialogs/poem_card_dialog.h"
 #include "ui/dialogs/record_list_dialog.h"
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/help.h"
-#include "ui/mastery_window.h"
 
 namespace verselane {
 
@@ -45,7 +45,7 @@ void WxDialogs::OpenSettings() {
 void WxDialogs::OpenRecordList() { ShowRecordList(owner_(), services_.records); }
 
 void WxDialogs::OpenMastery(const HistorySnapshot& history) {
-  ShowMastery(owner_(), services_.catalogue, history, services_.plan);
+  ShowMastery(owner_(), services_.catalogue, OutlookOf(history), services_.plan);
 }
 
 void WxDialogs::OpenAbout() { ShowAbout(owner_()); }

@@ -1,7 +1,7 @@
 // The mastery window: the grid of the hundred poems, the figures of the poem pointed at or
 // selected with the forecast above them, the cards it opens, what the screen shows of each
-// mastery, and its drawing at a larger size.
-#include "ui/mastery_window.h"
+// stage, its drawing at a larger size, and the zoom it and its cards take.
+#include "ui/dialogs/mastery_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,12 @@
 #include <cmath>
 #include <map>
 
+#include <wx/frame.h>
+
 #include "catalogue/poem_catalogue.h"
 #include "dialogs_harness.h"
 #include "ui/dialogs/poem_card_dialog.h"
+#include "ui/zoomed_window.h"
 #include "ui_test_support.h"
 
 namespace verselane {
@@ -21,21 +24,37 @@ using uitest::RunEventsFor;
 
 constexpr std::int64_t kNow = 1'800'000'000;
 
-AnswerRecord Answer(int poem, bool correct, int ms) {
-  return {poem, QuestionMode::Normal, correct, ms, 0, kNow - 3600, "2027-01-15 08:30:00"};
+Day Today() { return *DayOf(LocalTimeText(kNow)); }
+
+AnswerRecord Answer(int poem, int daysAgo, bool correct, int ms) {
+  return {poem, QuestionMode::Normal, correct, ms, 0, kNow - daysAgo * 86400,
+          DateText(Today() - daysAgo) + " 08:30:00"};
 }
 
-// Poem 1 missed, poem 2 right once (learning), poem 3 right thrice quickly (known).
-HistorySnapshot History() {
+// Poem 1 right five days ago (due today), poem 2 right yesterday (learning), poem 3 right 17, 14
+// and 0 days ago (learned), poem 4 never asked.
+HistoryOutlook History() {
   HistorySnapshot history;
-  history.answers = {Answer(0, false, 15000), Answer(1, true, 4000), Answer(2, true, 3000),
-                     Answer(2, true, 2500), Answer(2, true, 3100)};
+  history.answers = {Answer(0, 5, true, 12000), Answer(1, 1, true, 4000),
+                     Answer(2, 17, true, 3000), Answer(2, 14, true, 2500),
+                     Answer(2, 0, true, 3100)};
   history.poems = SummarisePoems(history.answers);
   history.runs = {{kNow - 86400 * 3, "2027-01-12 20:00:00", QuestionMode::Normal, 3, 3, 1, 900, 50},
                   {kNow - 3600, "2027-01-15 08:30:00", QuestionMode::Normal, 3, 3, 2, 2000, 40}};
   history.now = kNow;
-  return history;
+  return OutlookOf(history);
 }
+
+// The main window as the dialogs see it: a window at a zoom.
+class ZoomedOwner : public wxFrame, public ZoomedWindow {
+ public:
+  explicit ZoomedOwner(double zoom)
+      : wxFrame(nullptr, wxID_ANY, "owner", wxPoint(340, 250), wxSize(600, 300)), zoom_(zoom) {}
+  double zoom() const override { return zoom_; }
+
+ private:
+  double zoom_;
+};
 
 class MasteryWindowTest : public ::testing::Test {
  protected:
@@ -87,10 +106,10 @@ TEST_F(MasteryWindowTest, EveryPoemHasItsCellInTenRowsOfTen) {
   EXPECT_EQ(view().CellCentre(0).y, view().CellCentre(9).y) << "one row";
   EXPECT_EQ(view().CellCentre(0).x, view().CellCentre(90).x) << "one column";
   EXPECT_FALSE(view().PoemAt(wxPoint(2, 2)));
-  EXPECT_EQ(view().MasteryOfPoem(0), Mastery::kWeak);
-  EXPECT_EQ(view().MasteryOfPoem(1), Mastery::kLearning);
-  EXPECT_EQ(view().MasteryOfPoem(2), Mastery::kKnown);
-  EXPECT_EQ(view().MasteryOfPoem(3), Mastery::kNeverAsked);
+  EXPECT_EQ(view().StageOfPoem(0), MemoryStage::kDueToday);
+  EXPECT_EQ(view().StageOfPoem(1), MemoryStage::kLearning);
+  EXPECT_EQ(view().StageOfPoem(2), MemoryStage::kLearned);
+  EXPECT_EQ(view().StageOfPoem(3), MemoryStage::kNeverAsked);
 }
 
 TEST_F(MasteryWindowTest, ShowsThePoemPointedAtElseTheOneSelected) {
@@ -98,24 +117,25 @@ TEST_F(MasteryWindowTest, ShowsThePoemPointedAtElseTheOneSelected) {
   Mouse(wxEVT_LEFT_DOWN, view().CellCentre(2));
   ASSERT_EQ(view().shownPoem(), 2);
   const std::vector<std::string> lines = view().FigureLines();
-  ASSERT_EQ(lines.size(), 9u);
-  EXPECT_EQ(lines[0], "第3首　習得");
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[0], "第3首　定着");
   EXPECT_EQ(lines[2], SjisToUtf8(catalogue.FieldView(2, kUpperReading)).text);
   EXPECT_EQ(lines[3], "解答 3回　正解 3回");
   EXPECT_EQ(lines[4], "正解の中央値 3.0秒");
-  EXPECT_EQ(lines[5], "最後の解答 2027-01-15");
-  // Three answers on one day are one review: a first Good holds 2.3065 days.
-  EXPECT_EQ(lines[6], "今日思い出せる確率 100%");
-  EXPECT_EQ(lines[7], "次の復習 2027-01-18");
-  // Above the grid, the forecast at the pace the window was given.
+  EXPECT_EQ(lines[5], "最後の解答 " + DateText(Today()));
+  EXPECT_EQ(lines[6], "今日の解答 正解");
+  EXPECT_EQ(lines[7].rfind("次の復習 ", 0), 0u);
+  EXPECT_EQ(lines[9], "（苦手な歌の練習の順：誤答・遅さ・間隔）");
+  // Above the grid, the forecast at the pace the window was given: the learned poem the grid
+  // shows is the one it counts.
   ASSERT_EQ(view().ForecastLines().size(), 2u);
-  EXPECT_EQ(view().ForecastLines()[0].rfind("記憶に定着した歌 0首 / 100首　全首の定着見込み ", 0), 0u);
+  EXPECT_EQ(view().ForecastLines()[0].rfind("記憶に定着した歌 1首 / 100首　全首の定着見込み ", 0), 0u);
   EXPECT_EQ(view().ForecastLines()[1], "毎日「今日の練習」に全問正解した場合（新しい歌は1日20首）");
 
   Mouse(wxEVT_MOTION, view().CellCentre(0));
   EXPECT_EQ(view().shownPoem(), 0) << "the pointer goes before the selection";
-  EXPECT_EQ(view().FigureLines()[0], "第1首　苦手");
-  EXPECT_EQ(view().FigureLines()[4], "正解の中央値 -");
+  EXPECT_EQ(view().FigureLines()[0], "第1首　今日の復習");
+  EXPECT_EQ(view().FigureLines()[4], "正解の中央値 12.0秒");
   Mouse(wxEVT_LEAVE_WINDOW, wxPoint(-1, -1));
   EXPECT_EQ(view().shownPoem(), 2);
 
@@ -147,12 +167,12 @@ TEST_F(MasteryWindowTest, EnterOrADoubleClickOpensThePoemsCard) {
   EXPECT_EQ(view().shownPoem(), 3) << "the poem double-clicked is selected";
 }
 
-// On screen each mastery has a fill of its own, and the fills differ in lightness, not only in
+// On screen each stage has a fill of its own, and the fills differ in lightness, not only in
 // hue: a player who sees no colour still tells them apart.
-TEST_F(MasteryWindowTest, MasteriesDifferInLightnessOnScreen) {
+TEST_F(MasteryWindowTest, StagesDifferInLightnessOnScreen) {
   RunEventsFor(200);
   std::vector<double> lightness;
-  for (int poem : {3, 1, 2, 0}) {  // never asked, learning, known, weak
+  for (int poem : {3, 1, 2, 0}) {  // never asked, learning, learned, due today
     const wxColour colour = CellColour(poem);
     lightness.push_back(0.2126 * colour.Red() + 0.7152 * colour.Green() + 0.0722 * colour.Blue());
   }
@@ -169,6 +189,37 @@ TEST_F(MasteryWindowTest, GrowsWithTheWindow) {
   const int after = view().CellCentre(1).x - view().CellCentre(0).x;
   EXPECT_GT(after, before * 5 / 4);
   for (int poem = 0; poem < 100; ++poem) EXPECT_EQ(view().PoemAt(view().CellCentre(poem)), poem);
+}
+
+// Over a main window at 200 %, the window opens at that zoom (the screen holds its least size),
+// its texts and cells grow with it, and a card opened over it takes the same zoom.
+TEST(MasteryZoomTest, TheWindowAndItsCardsFollowTheZoom) {
+  const PoemCatalogue catalogue;
+  std::map<double, wxSize> sizes;
+  std::map<double, int> cells;
+  for (double zoom : {1.0, 2.0}) {
+    auto* owner = new ZoomedOwner(zoom);
+    owner->Show();
+    auto* dialog = new MasteryDialog(owner, catalogue, History(), {20, 0.90});
+    dialog->Show();
+    RunEventsFor(200);
+    EXPECT_DOUBLE_EQ(dialog->zoom(), zoom);
+    EXPECT_NEAR(dialog->GetFont().GetFractionalPointSize(), 9 * zoom, 0.01);
+    sizes[zoom] = dialog->GetClientSize();
+    cells[zoom] = dialog->view()->CellCentre(1).x - dialog->view()->CellCentre(0).x;
+    dialog->view()->Select(2);
+    wxTEST_DIALOG(dialog->view()->OpenCard(2),
+                  uitest::ExpectDialog<PoemCardDialog>([&](PoemCardDialog& card) {
+                    EXPECT_DOUBLE_EQ(card.zoom(), dialog->zoom());
+                    uitest::Key(&card, WXK_ESCAPE, [&] { return card.ended(); });
+                  }));
+    dialog->Destroy();
+    owner->Destroy();
+    RunEventsFor(20);
+  }
+  EXPECT_GT(sizes[2.0].x, sizes[1.0].x * 7 / 5);
+  EXPECT_GT(sizes[2.0].y, sizes[1.0].y * 5 / 4);
+  EXPECT_GT(cells[2.0], cells[1.0] * 9 / 8);
 }
 
 }  // namespace
