@@ -761,7 +761,7 @@ TEST_F(MainWindowTest, FramesCopiedWhereTheyChangedLeaveTheWindowAsTheBufferHold
   ASSERT_TRUE(ReachQuestion());
   RunEventsFor(1300);
   windowShowsTheBuffer("a question's ticks");
-  program().answerBox().control()->ChangeValue(wxString::FromUTF8("ＸＸＸ"));
+  program().answerBox().control()->ChangeValue(wxString::FromUTF8("×××"));
   PressKeys([](wxUIActionSimulator& keys) { keys.Char(WXK_RETURN); });
   ASSERT_TRUE(RunEventsUntil([this] { return program().game().phase() == Phase::kReview; }, 3000));
   RunEventsFor(300);
