@@ -161,13 +161,17 @@ BENCHMARK(BM_QuestionFrameIntoBackBufferAt200)->Unit(benchmark::kMicrosecond);
 void BM_FittedPopupFrame(benchmark::State& state) { DrawEachIteration(state, FittedPopupFrame()); }
 BENCHMARK(BM_FittedPopupFrame)->Unit(benchmark::kMicrosecond);
 
-// The same miss with the answer given over the reading, the longest answer, marked from its
-// middle: two lines in two fonts, the answer's shrunk to fit its box.
+// The same miss with the answer given over the phrase as written and the reading, the longest
+// answer, marked from its middle, and the phrase as written marked too: three lines in two fonts
+// each, the answer's shrunk to fit its box.
 void BM_MissFrameWithTheAnswerMarked(benchmark::State& state) {
   GameFrame frame = FittedPopupFrame();
   frame.missShown = true;
   frame.missText = SjisLiteral("入力：いずこもおなじあきのかぜのおとにぞおどろかれぬる");
   frame.missMarkFrom = SjisLiteral("入力：いずこもおなじあきの").size();
+  frame.missWritten = SjisLiteral("いづこも同じ秋の夕暮");
+  frame.missWrittenMarkFrom = SjisLiteral("いづこも同じ秋の").size();
+  frame.missReadingMarkFrom = frame.popupText.size();
   frame.missColour = {100, 100, 100};
   frame.missMarkColour = {190, 20, 20};
   DrawEachIteration(state, frame);

@@ -133,6 +133,25 @@ char Lower(char key) {
   return key >= 'A' && key <= 'Z' ? static_cast<char>(key - 'A' + 'a') : key;
 }
 
+bool IsLetter(char key) { return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z'); }
+
+// The key a character of an answer (CP932) stands for in romaji: a letter, the hyphen, the
+// apostrophe or the space, in either width; 0 for any other character.
+char RomajiKey(std::string_view character) {
+  if (character.size() == 1) {
+    const char key = character[0];
+    return IsLetter(key) || key == '-' || key == '\'' || key == ' ' ? key : 0;
+  }
+  const auto lead = static_cast<unsigned char>(character[0]);
+  const auto trail = static_cast<unsigned char>(character[1]);
+  if (lead == 0x82 && trail >= 0x60 && trail <= 0x79) return static_cast<char>('A' + trail - 0x60);
+  if (lead == 0x82 && trail >= 0x81 && trail <= 0x9A) return static_cast<char>('a' + trail - 0x81);
+  if (lead == 0x81 && trail == 0x40) return ' ';   // the ideographic space
+  if (lead == 0x81 && trail == 0x7C) return '-';   // the full-width hyphen-minus
+  if ((lead == 0x81 && trail == 0x66) || (lead == 0xFA && trail == 0x56)) return '\'';
+  return 0;
+}
+
 }  // namespace
 
 // Bytes of characters other than letters match no spelling.
@@ -171,7 +190,10 @@ void RomajiInput::Type(char key) {
   }
 
   const Match alone = table.Find(std::string_view(&key, 1), kana);
-  if (alone == Match::kNone) return;
+  if (alone == Match::kNone) {
+    if (IsLetter(key)) ++lostLetters_;
+    return;
+  }
   if (pending_ == "n") {
     kana_ += table.n;
   } else if (pending_.size() == 1 && (pending_[0] == key || (pending_[0] == 't' && key == 'c'))) {
@@ -179,6 +201,8 @@ void RomajiInput::Type(char key) {
     kana_ += table.smallTsu;
     pending_.assign(1, key);
     return;
+  } else {
+    lostLetters_ += pending_.size();
   }
   pending_.clear();
   if (alone == Match::kComplete) {
@@ -189,13 +213,55 @@ void RomajiInput::Type(char key) {
 }
 
 void RomajiInput::Finish() {
-  if (pending_ == "n") kana_ += Table().n;
+  if (pending_ == "n") {
+    kana_ += Table().n;
+  } else {
+    lostLetters_ += pending_.size();
+  }
   pending_.clear();
 }
 
 void RomajiInput::Clear() {
   kana_.clear();
   pending_.clear();
+  lostLetters_ = 0;
+}
+
+std::optional<std::string> ReadRomajiAnswer(std::string_view sjis) {
+  std::vector<std::string_view> characters;
+  bool letters = false;
+  for (std::size_t at = 0; at < sjis.size();) {
+    const std::size_t length =
+        IsSjisLeadByte(static_cast<unsigned char>(sjis[at])) && at + 1 < sjis.size() ? 2 : 1;
+    characters.push_back(sjis.substr(at, length));
+    letters = letters || IsLetter(RomajiKey(characters.back()));
+    at += length;
+  }
+  if (!letters) return std::string(sjis);
+
+  std::string read;
+  RomajiInput input;
+  // What was typed in romaji so far joins the answer, as Enter would leave it.
+  auto finish = [&] {
+    input.Finish();
+    read += input.kana();
+    const bool lost = input.lostLetters() > 0;
+    input.Clear();
+    return !lost;
+  };
+  for (std::string_view character : characters) {
+    const char key = RomajiKey(character);
+    if (key != 0) {
+      input.Type(key);
+    } else if (character.size() == 1) {
+      return std::nullopt;
+    } else {
+      if (!finish()) return std::nullopt;
+      read += character;
+    }
+  }
+  if (!finish()) return std::nullopt;
+  return read;
 }
 
 }  // namespace verselane

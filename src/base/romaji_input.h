@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,10 +41,24 @@ class RomajiInput {
   const std::string& kana() const { return kana_; }
   // The letters typed after them that make no kana yet, in lower case.
   const std::string& pending() const { return pending_; }
+  // How many letters typed made no kana and were dropped: q and v, letters a key could not
+  // continue ("kt" loses the k), and those pending at Finish.
+  std::size_t lostLetters() const { return lostLetters_; }
 
  private:
   std::string kana_;
   std::string pending_;
+  std::size_t lostLetters_ = 0;
 };
+
+// An answer (CP932) typed with its Latin letters, by a player whose input method was off or had
+// not switched on yet, read by the same rules as if its keys had been typed into a romaji line:
+// letters in either case and in either width (Ａ and ａ as some input methods type them), the
+// hyphen (- or －) for ー, the apostrophe (' ’ or ＇) after n, and spaces in either width, which
+// are dropped as the line ignores them. Each other character (kana, kanji) ends the romaji before
+// it, as Enter would, and stays as it is. An answer without a Latin letter comes back unchanged.
+// Nothing when something is left over that is not kana: letters that make no kana, or another
+// half-width character (a digit, a mark).
+std::optional<std::string> ReadRomajiAnswer(std::string_view sjis);
 
 }  // namespace verselane

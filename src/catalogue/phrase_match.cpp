@@ -56,4 +56,34 @@ PhraseMatch MatchPhrase(std::string_view typed, const PhraseRows& phrase) {
   return match;
 }
 
+// The whole poem as written is the upper phrase as written followed by the lower one: the upper
+// phrase ends where matching the whole against the upper rows stops.
+std::string_view WrittenPhrase(const PoemCatalogue& catalogue, int poem, Phrase phrase) {
+  const std::string_view whole = catalogue.FieldView(poem, kFullText);
+  const PhraseRows upper = LoadPhraseRows(catalogue, poem, Phrase::kUpper);
+  const std::size_t upperBytes = MatchPhrase(whole, upper).typedBytes;
+  return phrase == Phrase::kUpper ? whole.substr(0, upperBytes) : whole.substr(upperBytes);
+}
+
+std::size_t WrittenBytesWithin(std::string_view written, const PhraseRows& phrase,
+                               std::size_t readingBytes) {
+  std::size_t within = 0;
+  for (std::size_t bytes = kCellBytes; bytes <= written.size(); bytes += kCellBytes) {
+    if (MatchPhrase(written.substr(0, bytes), phrase).readingBytes > readingBytes) break;
+    within = bytes;
+  }
+  return within;
+}
+
+bool HoldsKanji(std::string_view typed) {
+  for (std::size_t at = 0; at < typed.size(); ++at) {
+    const auto lead = static_cast<unsigned char>(typed[at]);
+    if (!IsSjisLeadByte(lead) || at + 1 >= typed.size()) continue;
+    const auto trail = static_cast<unsigned char>(typed[++at]);
+    // Kanji begin at 0x889F; 々 and 〆 stand among the symbols.
+    if (lead >= 0x88 || (lead == 0x81 && (trail == 0x58 || trail == 0x59))) return true;
+  }
+  return false;
+}
+
 }  // namespace verselane

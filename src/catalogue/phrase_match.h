@@ -49,4 +49,17 @@ struct PhraseMatch {
 // the two typed bytes wins, after which that row's continuation cells are skipped.
 PhraseMatch MatchPhrase(std::string_view typed, const PhraseRows& phrase);
 
+// The phrase as the poem is written (its part of the whole poem), a view into the catalogue.
+std::string_view WrittenPhrase(const PoemCatalogue& catalogue, int poem, Phrase phrase);
+
+// How many bytes of `written`, the phrase as written, stand for no more than the first
+// `readingBytes` of its reading: where a typed text that left the reading there left the written
+// phrase too. A kanji is counted only when the whole of the kana it stands for is.
+std::size_t WrittenBytesWithin(std::string_view written, const PhraseRows& phrase,
+                               std::size_t readingBytes);
+
+// Whether `typed` (CP932) holds a kanji (or 々, 〆): then it was typed converted, and is read
+// against the phrase as written rather than against its reading.
+bool HoldsKanji(std::string_view typed);
+
 }  // namespace verselane

@@ -1,7 +1,10 @@
 #include "game/answer_check.h"
 
+#include <optional>
 #include <string>
+#include <utility>
 
+#include "base/romaji_input.h"
 #include "base/shift_jis.h"
 #include "catalogue/phrase_match.h"
 #include "game/desktop_ports.h"
@@ -10,11 +13,12 @@
 namespace verselane {
 namespace {
 
+// Letters are read before the answer is cut, since romaji takes two or three letters a kana.
 // Never cut inside a double-byte character: a right answer followed by more text than fits
 // would otherwise end in half a character and be refused as odd.
-std::string ReadAnswer(AnswerBoxPort& answerBox) {
-  std::string typed = answerBox.ReadText();
-  typed.resize(SjisPrefixLength(typed, kAnswerMaxBytes));
+std::optional<std::string> ReadAnswer(AnswerBoxPort& answerBox) {
+  std::optional<std::string> typed = ReadRomajiAnswer(answerBox.ReadText());
+  if (typed) typed->resize(SjisPrefixLength(*typed, kAnswerMaxBytes));
   return typed;
 }
 
@@ -28,13 +32,23 @@ bool IsCorrect(const PhraseMatch& match, const PhraseRows& rows, bool acceptOmis
 AnswerOutcome AnswerChecker::CheckAnswer(int poem, int seconds, const Settings& settings,
                                          Tallies& tallies, RetryList& wrong) {
   AnswerOutcome outcome;
-  outcome.typed = ReadAnswer(answerBox_);
+  std::optional<std::string> typed = ReadAnswer(answerBox_);
+  if (!typed) {
+    outcome.judged = false;
+    return outcome;
+  }
+  outcome.typed = std::move(*typed);
   ++tallies.asked;
   const Phrase phrase = settings.mode() == QuestionMode::Reverse ? Phrase::kUpper : Phrase::kLower;
   const PhraseRows rows = LoadPhraseRows(catalogue_, poem, phrase);
   // A half-width character never equals a cell, so judging stops at the first one.
   const PhraseMatch match = MatchPhrase(outcome.typed, rows);
   outcome.agreedBytes = match.typedBytes;
+  outcome.againstWritten = HoldsKanji(outcome.typed);
+  outcome.expectedAgreedBytes =
+      outcome.againstWritten
+          ? WrittenBytesWithin(WrittenPhrase(catalogue_, poem, phrase), rows, match.readingBytes)
+          : match.readingBytes;
   // Half-width characters take one byte: such an answer is wrong without a sound or a booking,
   // but the poem was missed all the same and belongs among the poems to practise again.
   if (outcome.typed.size() % 2 != 0) {

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "base/shift_jis.h"
+#include "catalogue/phrase_match.h"
 #include "catalogue/poem_catalogue.h"
 #include "game/game_controller.h"
+#include "game/menu_state.h"
 
 namespace verselane {
 namespace {
@@ -39,7 +42,8 @@ void ComposeTallies(GameFrame& frame, const Tallies& tallies) {
   frame.correctRate = CorrectRate(frame.correctCount, frame.askedCount);
 }
 
-void ComposeMiss(GameFrame& frame, const QuestionState& question, int d) {
+void ComposeMiss(GameFrame& frame, const QuestionState& question, std::string_view written,
+                 int d) {
   static const std::string label = SjisLiteral("入力：");
   static const std::string empty = SjisLiteral("（空欄）");
   static const std::string missing = SjisLiteral("…");
@@ -52,6 +56,12 @@ void ComposeMiss(GameFrame& frame, const QuestionState& question, int d) {
   }
   frame.missColour = AgreedColour(d);
   frame.missMarkColour = MarkedColour(d);
+  frame.missWritten = written;
+  frame.missWrittenMarkFrom = written.size();
+  frame.missReadingMarkFrom = frame.popupText.size();
+  std::size_t& marked =
+      question.answerAgainstWritten ? frame.missWrittenMarkFrom : frame.missReadingMarkFrom;
+  marked = std::min(marked, question.expectedAgreed);
 }
 
 void ComposePopup(GameFrame& frame, const RunState& run, const PoemCatalogue& catalogue) {
@@ -67,11 +77,12 @@ void ComposePopup(GameFrame& frame, const RunState& run, const PoemCatalogue& ca
     frame.popupFont = penalty ? PopupFont::kPenalty : PopupFont::kScore;
     return;
   }
-  const int expected = frame.mode == QuestionMode::Reverse ? kUpperReading : kLowerReading;
-  frame.popupText = catalogue.FieldView(run.question.poem, expected);
+  const bool upper = frame.mode == QuestionMode::Reverse;
+  frame.popupText = catalogue.FieldView(run.question.poem, upper ? kUpperReading : kLowerReading);
   frame.popupColour = ReddishColour(d);
   frame.popupFont = PopupFont::kReading;
-  ComposeMiss(frame, run.question, d);
+  const Phrase phrase = upper ? Phrase::kUpper : Phrase::kLower;
+  ComposeMiss(frame, run.question, WrittenPhrase(catalogue, run.question.poem, phrase), d);
 }
 
 void ComposeBanner(GameFrame& frame, Phase phase) {
@@ -86,15 +97,19 @@ void ComposeBanner(GameFrame& frame, Phase phase) {
 
 // Only where a key of the player's is the one way on: a correct answer moves on by itself.
 void ComposeHint(GameFrame& frame, const RunState& run) {
+  const bool running = frame.playState == PlayState::Running;
   const bool paused = frame.playState == PlayState::Paused;
-  const bool reviewing = frame.playState == PlayState::Running && run.phase == Phase::kReview &&
-                         !run.lastResult &&
+  const bool reviewing = running && run.phase == Phase::kReview && !run.lastResult &&
                          run.question.favourite != FavouriteState::PenaltyShown;
-  frame.hintShown = paused || reviewing;
+  const bool kana = running && IsAnswerLineOpen(run.phase) && run.question.kanaAsked;
+  frame.hintShown = paused || reviewing || kana;
   if (!frame.hintShown) return;
   static const std::string resume = SjisLiteral("Ctrl+P で再開");
   static const std::string next = SjisLiteral("Enter で次へ");
-  frame.hintText = paused ? resume : next;
+  static const std::string typeKana =
+      SjisLiteral("かなで入力: ローマ字入力 ") + kRomajiInputKey +
+      SjisLiteral("／日本語入力 半角/全角");
+  frame.hintText = paused ? resume : reviewing ? next : typeKana;
 }
 
 }  // namespace

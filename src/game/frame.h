@@ -63,6 +63,13 @@ struct GameFrame {
   std::size_t missMarkFrom = 0;
   Rgb missColour;      // the part that agreed; fades in with the pop-up
   Rgb missMarkColour;  // the marked part
+  // Under the answer, what was expected: the phrase as written, then its reading (`popupText`,
+  // in `popupColour`). The one the answer was typed in (the phrase as written for an answer that
+  // holds kanji, else the reading) is marked from where the answer left it, in `missMarkColour`;
+  // the other is not marked (its mark is at its end).
+  std::string missWritten;
+  std::size_t missWrittenMarkFrom = 0;
+  std::size_t missReadingMarkFrom = 0;
 
   // "START !!" before the first question, "PAUSE" while paused; grey, fading to white.
   int countdown = 10;
@@ -73,8 +80,9 @@ struct GameFrame {
   int timeBarWidth = 302;  // 0 to 302
 
   // What to press when the game waits for the player, in small grey letters at the foot of the
-  // prompt's panel: Enter after a wrong answer, Ctrl+P while paused. Without it a newcomer takes
-  // the still screen for a hang.
+  // prompt's panel: Enter after a wrong answer, Ctrl+P while paused, and over the answer line the
+  // keys that type kana when its letters made none. Without it a newcomer takes the still screen
+  // for a hang.
   bool hintShown = false;
   std::string hintText;
 };

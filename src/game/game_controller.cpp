@@ -423,19 +423,28 @@ void GameController::OfferRomajiHint() {
   }
 }
 
+// An answer whose letters make no kana is not judged: the line keeps it, the question and its
+// clock go on, and the screen says how to type kana.
 void GameController::TakeAnswer() {
+  QuestionState& question = run_.question;
+  const AnswerOutcome outcome = checker_.CheckAnswer(
+      question.poem, seconds(GameClock::kQuestion), settings_, run_.tallies, run_.wrong);
+  if (!outcome.judged) {
+    question.kanaAsked = true;
+    redrawPending_ = true;
+    return;
+  }
   Clock(GameClock::kQuestion).SetRunning(false);
   reader_.Stop();
   answerBox_.Hide();
-  QuestionState& question = run_.question;
   question.seconds = seconds(GameClock::kQuestion);
-  const AnswerOutcome outcome =
-      checker_.CheckAnswer(question.poem, question.seconds, settings_, run_.tallies, run_.wrong);
   question.favourite = outcome.favourite;
   question.points = outcome.points;
   question.time = SplitSeconds(question.seconds);
   question.answer = outcome.typed;
   question.answerAgreed = outcome.agreedBytes;
+  question.answerAgainstWritten = outcome.againstWritten;
+  question.expectedAgreed = outcome.expectedAgreedBytes;
   run_.lastResult = outcome.correct;
   run_.study.Answered(question.poem, outcome.correct);
   // The history keeps what the answer did to the score: a missed favourite's penalty as minus.

@@ -29,6 +29,13 @@ struct QuestionState {
   bool textHidden = false;      // the prompt is only heard until the question is answered
   std::string answer;           // the answer as judged (CP932)
   std::size_t answerAgreed = 0; // its bytes that agreed with the reading before judging stopped
+  // What the answer was typed in: the phrase as written (it holds kanji) or the reading; and the
+  // bytes of that text it agreed with.
+  bool answerAgainstWritten = false;
+  std::size_t expectedAgreed = 0;
+  // Enter gave an answer whose letters make no kana: it was not judged, and the screen says how
+  // to type kana until the question is answered.
+  bool kanaAsked = false;
 };
 
 // What the run's answers booked so far.

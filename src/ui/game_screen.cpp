@@ -43,8 +43,9 @@ GameScreen::GameScreen(Canvas& canvas, NoticePort& errors)
       digits_(errors),
       promptFont_(canvas.surface(), errors),
       popupFont_(canvas.surface(), errors),
-      missFont_(canvas.surface(), errors),
-      missMarkFont_(canvas.surface(), errors),
+      missAnswer_{{canvas.surface(), errors}, {canvas.surface(), errors}},
+      missWritten_{{canvas.surface(), errors}, {canvas.surface(), errors}},
+      missReading_{{canvas.surface(), errors}, {canvas.surface(), errors}},
       errors_(errors) {}
 
 bool GameScreen::LoadPictures(BitmapLoader& loader) {
@@ -138,66 +139,77 @@ bool GameScreen::DrawClock(const GameFrame& frame) {
   return canvas_.DrawNumber(frame.clock.seconds, kClockDigits, digits, x, y, kAlignLeft);
 }
 
+// A miss's reading is a line of the miss.
 bool GameScreen::DrawPopup(const GameFrame& frame) {
-  if (!frame.popupShown) return true;
+  if (!frame.popupShown || frame.missShown) return true;
   FontSpec own = ReadingSpec();
   if (frame.popupFont == PopupFont::kScore) own = BannerSpec();
   if (frame.popupFont == PopupFont::kPenalty) own = PenaltyFont();
   FontSpec shrunk = own;
   shrunk.weight = screen::kShrinkWeight;
   if (!Recreate(popupFont_, own) || !canvas_.SetTextColour(frame.popupColour)) return false;
-  const ScreenBox box = frame.missShown ? screen::kMissReadingBox : screen::kPopupBox;
-  return DrawFitted(popupFont_, own, shrunk, frame.popupText, box, kAlignLeft);
+  return DrawFitted(popupFont_, own, shrunk, frame.popupText, screen::kPopupBox, kAlignLeft);
 }
 
-// The agreed part and the marked part side by side, in the largest height up to kMissHeight at
-// which the whole line fits its box.
 bool GameScreen::DrawMiss(const GameFrame& frame) {
   if (!frame.missShown) return true;
-  const std::string_view text = frame.missText;
-  const std::size_t split = std::min(frame.missMarkFrom, text.size());
+  return DrawMarked(missAnswer_, frame.missText, frame.missMarkFrom, screen::kMissBox,
+                    screen::kMissHeight, frame.missColour, frame.missMarkColour) &&
+         DrawMarked(missWritten_, frame.missWritten, frame.missWrittenMarkFrom,
+                    screen::kMissWrittenBox, screen::kMissExpectedHeight, frame.popupColour,
+                    frame.missMarkColour) &&
+         DrawMarked(missReading_, frame.popupText, frame.missReadingMarkFrom,
+                    screen::kMissReadingBox, screen::kMissExpectedHeight, frame.popupColour,
+                    frame.missMarkColour);
+}
+
+// The agreed part and the marked part side by side.
+bool GameScreen::DrawMarked(MarkedLine& line, std::string_view text, std::size_t markFrom,
+                            ScreenBox box, int maxHeight, Rgb colour, Rgb markColour) {
+  const std::size_t split = std::min(markFrom, text.size());
   const std::string_view agreed = text.substr(0, split);
   const std::string_view marked = text.substr(split);
-  const ScreenBox box = screen::kMissBox;
-  const std::string key = "miss," + std::to_string(split) + ',' + frame.missText;
+  std::string key = "miss," + std::to_string(maxHeight) + ',' + std::to_string(box.width) + ',' +
+                    std::to_string(split) + ',';
+  key.append(text);
   const auto known = fittedHeights_.find(key);
-  int height = known != fittedHeights_.end() ? known->second : screen::kMissHeight;
+  int height = known != fittedHeights_.end() ? known->second : maxHeight;
   std::pair<int, int> widths;
   for (; height >= 1; --height) {
-    if (!MakeMissFonts(height)) return false;
-    widths = MissWidths(agreed, marked);
+    if (!MakeMarkedFonts(line, height)) return false;
+    widths = MarkedWidths(line, agreed, marked);
     if (widths.first + widths.second <= box.width) break;
   }
   if (height < 1) return false;
   if (fittedHeights_.size() >= kFittedHeightsKept) fittedHeights_.clear();
   fittedHeights_[key] = height;
 
-  const SurfaceFont* previous = canvas_.SelectFont(missFont_.handle());
+  const SurfaceFont* previous = canvas_.SelectFont(line.font.handle());
   int overflow = 0;
-  bool drawn = canvas_.SetTextColour(frame.missColour) &&
+  bool drawn = canvas_.SetTextColour(colour) &&
                (agreed.empty() || canvas_.DrawText(agreed, box.x, box.y, widths.first,
                                                    box.height, overflow));
-  canvas_.SelectFont(missMarkFont_.handle());
-  drawn = drawn && canvas_.SetTextColour(frame.missMarkColour) &&
+  canvas_.SelectFont(line.markFont.handle());
+  drawn = drawn && canvas_.SetTextColour(markColour) &&
           (marked.empty() || canvas_.DrawText(marked, box.x + widths.first, box.y,
                                               box.width - widths.first, box.height, overflow));
   canvas_.SelectFont(previous);
   return drawn;
 }
 
-// Kept from frame to frame while the height stays: the fade draws the same line eleven times.
-bool GameScreen::MakeMissFonts(int height) {
-  for (CanvasFont* font : {&missFont_, &missMarkFont_}) {
+bool GameScreen::MakeMarkedFonts(MarkedLine& line, int height) {
+  for (CanvasFont* font : {&line.font, &line.markFont}) {
     if (font->handle() != nullptr && font->setup().height != height) font->Delete();
   }
-  return missFont_.Create(height, screen::kMissWeight) != nullptr &&
-         missMarkFont_.Create(height, screen::kMissMarkWeight) != nullptr;
+  return line.font.Create(height, screen::kMissWeight) != nullptr &&
+         line.markFont.Create(height, screen::kMissMarkWeight) != nullptr;
 }
 
-std::pair<int, int> GameScreen::MissWidths(std::string_view agreed, std::string_view marked) {
-  const SurfaceFont* previous = canvas_.SelectFont(missFont_.handle());
+std::pair<int, int> GameScreen::MarkedWidths(const MarkedLine& line, std::string_view agreed,
+                                             std::string_view marked) {
+  const SurfaceFont* previous = canvas_.SelectFont(line.font.handle());
   const int agreedWidth = agreed.empty() ? 0 : canvas_.surface().MeasureText(agreed).width;
-  canvas_.SelectFont(missMarkFont_.handle());
+  canvas_.SelectFont(line.markFont.handle());
   const int markedWidth = marked.empty() ? 0 : canvas_.surface().MeasureText(marked).width;
   canvas_.SelectFont(previous);
   return {agreedWidth, markedWidth};
@@ -246,13 +258,9 @@ bool GameScreen::DrawHint(const GameFrame& frame) {
   if (!Recreate(popupFont_, HintFont()) || !canvas_.SetTextColour(screen::kHintColour)) {
     return false;
   }
-  const SurfaceFont* previous = canvas_.SelectFont(popupFont_.handle());
-  int overflow = 0;
-  const ScreenBox box = screen::kHintBox;
-  const bool drawn = canvas_.DrawTextAligned(frame.hintText, box.x, box.y, box.width, box.height,
-                                             kAlignRight, overflow);
-  canvas_.SelectFont(previous);
-  return drawn;
+  // The keys that type kana make a long hint: it shrinks rather than leave its box.
+  return DrawFitted(popupFont_, HintFont(), HintFont(), frame.hintText, screen::kHintBox,
+                    kAlignRight);
 }
 
 bool GameScreen::Recreate(CanvasFont& font, const FontSpec& setup) {

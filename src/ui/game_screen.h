@@ -47,11 +47,14 @@ inline constexpr const char* kBannerFace = "Arial Black";
 inline constexpr ScreenBox kHintBox{76, 40, 304, 12};
 inline constexpr int kHintHeight = 11, kHintWeight = 400;
 inline constexpr Rgb kHintColour{150, 150, 150};
-// After a miss the answer panel holds two lines: the answer given, in a smaller face with its
-// wrong part in bold, over the expected reading. Both stay clear of the time bar at y = 103.
-inline constexpr ScreenBox kMissBox{76, 54, 308, 16};
-inline constexpr ScreenBox kMissReadingBox{76, 70, 308, 28};
-inline constexpr int kMissHeight = 15, kMissWeight = 400, kMissMarkWeight = 800;
+// After a miss the answer panel holds three lines in a small face, each with its marked part in
+// bold: the answer given, the phrase as written and its reading. All stay inside the panel,
+// whose lower edge is at y = 94.
+inline constexpr ScreenBox kMissBox{76, 55, 308, 12};
+inline constexpr ScreenBox kMissWrittenBox{76, 67, 308, 13};
+inline constexpr ScreenBox kMissReadingBox{76, 80, 308, 13};
+inline constexpr int kMissHeight = 12, kMissExpectedHeight = 13;
+inline constexpr int kMissWeight = 400, kMissMarkWeight = 800;
 }  // namespace screen
 
 // The screen's pictures, by list and place.
@@ -108,9 +111,16 @@ class GameScreen : public ScreenPort {
   bool DrawMarker(const GameFrame& frame);
   bool DrawPopup(const GameFrame& frame);
   bool DrawMiss(const GameFrame& frame);
-  // The answer line's two fonts at `height`, and the widths of its two parts in them.
-  bool MakeMissFonts(int height);
-  std::pair<int, int> MissWidths(std::string_view agreed, std::string_view marked);
+  // One line of the miss, its own fonts, and where its mark begins.
+  struct MarkedLine;
+  // `text` with its bytes from `markFrom` on in bold and in the mark's colour, in the largest
+  // height up to `maxHeight` at which the whole line fits `box`.
+  bool DrawMarked(MarkedLine& line, std::string_view text, std::size_t markFrom, ScreenBox box,
+                  int maxHeight, Rgb colour, Rgb markColour);
+  // The line's two fonts at `height`, and the widths of its two parts in them.
+  bool MakeMarkedFonts(MarkedLine& line, int height);
+  std::pair<int, int> MarkedWidths(const MarkedLine& line, std::string_view agreed,
+                                   std::string_view marked);
   bool DrawBanner(const GameFrame& frame);
   bool DrawTimeBar(const GameFrame& frame);
   bool DrawHint(const GameFrame& frame);
@@ -127,8 +137,14 @@ class GameScreen : public ScreenPort {
   BitmapList digits_;
   CanvasFont promptFont_;
   CanvasFont popupFont_;
-  CanvasFont missFont_;
-  CanvasFont missMarkFont_;
+  // Each line of a miss keeps its fonts from frame to frame: the fade draws it eleven times.
+  struct MarkedLine {
+    CanvasFont font;
+    CanvasFont markFont;
+  };
+  MarkedLine missAnswer_;
+  MarkedLine missWritten_;
+  MarkedLine missReading_;
   int largeDigitWidth_ = 0;
   int smallDigitWidth_ = 0;
   int colonWidth_ = 0;

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <map>
+#include <optional>
 #include <regex>
 #include <string>
 #include <string_view>
@@ -242,6 +243,37 @@ TEST(RomajiInputTest, ResumeTakesUpTheLettersStillPendingBeforeTheCaret) {
   input.Resume("n");
   input.Finish();
   EXPECT_EQ(input.kana(), SjisLiteral("ん"));
+}
+
+// A whole answer typed in letters (UTF-8 here) is read as the romaji line reads keys; it is
+// refused (nothing) when anything but kana is left over.
+TEST(RomajiInputTest, AnAnswerInLettersIsReadAsRomajiUnlessSomethingIsLeftOver) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"mukashihamonowoomowazarikeri", "むかしはものをおもわざりけり"},
+      {"MUKASHI ha  mono　wo", "むかしはものを"},  // any case; spaces dropped
+      {"ｍｕｋａｓｈｉ ＨＡ", "むかしは"},              // full width, as some input methods type
+      {"kan'i kanni kan", "かんいかんいかん"},         // n', nn and a last n
+      {"ko-ri ko－ri", "こーりこーり"},                 // either hyphen for ー
+      {"muかしはmonowo", "むかしはものを"},             // typed before the input method was on
+      {"kanい", "かんい"},
+      {"わがころも", "わがころも"},                     // no letters: as typed
+      {"1ab", nullptr},                                 // a digit is no kana
+      {"x", nullptr},                                   // letters pending at the end
+      {"mukas", nullptr},
+      {"qa", nullptr},                                  // q begins nothing
+      {"ktsu", nullptr},                                // t cannot continue k
+      {"kあ", nullptr},                                 // k left before the kana
+      {"wo!", nullptr},                                 // a mark
+  };
+  for (const auto& [typed, read] : cases) {
+    const std::optional<std::string> got = ReadRomajiAnswer(SjisLiteral(typed));
+    if (read == nullptr) {
+      EXPECT_FALSE(got.has_value()) << typed;
+    } else {
+      EXPECT_EQ(got, SjisLiteral(read)) << typed;
+    }
+  }
+  EXPECT_EQ(ReadRomajiAnswer("1"), "1") << "no letters: judged as typed";
 }
 
 }  // namespace

@@ -80,8 +80,8 @@ TEST_F(AnswerCheckTest, EachModeExpectsItsPhrase) {
 }
 
 TEST_F(AnswerCheckTest, OddLengthIsWrongSilentAndUnbookedButLoggedAsMissed) {
-  // Even the favourite: it is not booked as a missed favourite.
-  EXPECT_FALSE(AnswerBytes(29, "a"));
+  // Even the favourite: it is not booked as a missed favourite. (Letters are read as romaji.)
+  EXPECT_FALSE(AnswerBytes(29, "1"));
   EXPECT_EQ(outcome.favourite, FavouriteState::None);
   EXPECT_EQ(outcome.points, 0);
   EXPECT_TRUE(sound.played.empty());
@@ -89,7 +89,7 @@ TEST_F(AnswerCheckTest, OddLengthIsWrongSilentAndUnbookedButLoggedAsMissed) {
   EXPECT_EQ(tallies.asked, 1);
   EXPECT_EQ(tallies.score, 0);
   // One half-width character ahead of a right answer makes it odd too.
-  EXPECT_FALSE(AnswerBytes(1, "a" + SjisLiteral("わがころもではつゆにぬれつつ")));
+  EXPECT_FALSE(AnswerBytes(1, "1" + SjisLiteral("わがころもではつゆにぬれつつ")));
 }
 
 TEST_F(AnswerCheckTest, WrongAnswerIsLoggedAndBooksNothing) {
@@ -152,13 +152,12 @@ TEST_F(AnswerCheckTest, EveryPoemInEveryMode) {
       EXPECT_FALSE(AnswerBytes(poem + 1, wrongEnd));
       EXPECT_FALSE(AnswerBytes(poem + 1, reading.substr(0, k)));
 
-      // The phrase as the poem is written.
-      std::string written;
-      catalogue.GetPoemField(poem, kFullText, written);
-      const PhraseRows upper = LoadPhraseRows(catalogue, poem, Phrase::kUpper);
-      const std::size_t upperBytes = MatchPhrase(written, upper).typedBytes;
-      EXPECT_TRUE(AnswerBytes(poem + 1, phrase == Phrase::kUpper ? written.substr(0, upperBytes)
-                                                                 : written.substr(upperBytes)));
+      // The phrase as the poem is written, which the two phrases make up whole.
+      const std::string_view written = WrittenPhrase(catalogue, poem, phrase);
+      EXPECT_TRUE(AnswerBytes(poem + 1, written));
+      EXPECT_EQ(std::string(WrittenPhrase(catalogue, poem, Phrase::kUpper)) +
+                    std::string(WrittenPhrase(catalogue, poem, Phrase::kLower)),
+                catalogue.FieldView(poem, kFullText));
 
       settings.SetAcceptOmission(true);
       EXPECT_TRUE(AnswerBytes(poem + 1, reading.substr(0, k)));

@@ -90,10 +90,10 @@ TEST_F(FrameTest, AMissShowsTheAnswerGivenMarkedFromWhereItLeftTheReading) {
     std::size_t agreed;    // bytes of the typed text left unmarked
   };
   const Case cases[] = {
-      {"a wrong cell", 4, "Ｘ", "", 4},
+      {"a wrong cell", 4, "×", "", 4},
       {"stopped short", 4, "", "…", 4},
       {"empty", 0, "", "（空欄）", 0},
-      {"half-width", 2, "x", "", 2},
+      {"half-width", 2, "1", "", 2},
   };
   const std::string label = SjisLiteral("入力：");
   engine.UseSource(kAllPoemsSource, 5);

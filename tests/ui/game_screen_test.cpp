@@ -313,17 +313,23 @@ TEST_F(GameScreenTest, WrongAnswerPopUpShowsTheReadingInTheJapaneseFace) {
   EXPECT_LE(texts[0].width, 308);
 }
 
-TEST_F(GameScreenTest, AMissShowsTheAnswerOverTheReadingWithItsWrongPartInBold) {
+// Three lines, each with its marked part in bold in the mark's colour right after the rest: the
+// answer, the phrase as written (here marked, as a kanji answer would mark it), the reading.
+TEST_F(GameScreenTest, AMissShowsTheAnswerOverThePhraseAsWrittenAndItsReading) {
   GameFrame frame = IdleFrame();
   frame.playState = PlayState::Running;
   frame.popupShown = true;
   frame.popupFrame = 0;
   frame.popupText = SjisLiteral("あきのたの");
+  frame.popupColour = {200, 100, 100};
   frame.popupFont = PopupFont::kReading;
   frame.missShown = true;
   frame.missColour = {100, 100, 100};
   frame.missMarkColour = {190, 20, 20};
-  const std::string agreed = SjisLiteral("入力：あき");
+  frame.missWritten = SjisLiteral("秋の田の");
+  frame.missWrittenMarkFrom = SjisLiteral("秋の").size();
+  frame.missReadingMarkFrom = frame.popupText.size();
+  const std::string agreed = SjisLiteral("入力：秋の");
   const std::string marked = SjisLiteral("ｘのたの");
   struct Case {
     std::string text;
@@ -331,7 +337,7 @@ TEST_F(GameScreenTest, AMissShowsTheAnswerOverTheReadingWithItsWrongPartInBold) 
   };
   // 9 cells fit at the full height; the label and the longest answer (3 + 24 cells) only at
   // 308 / 27 = 11.
-  const Case cases[] = {{agreed + marked, 15},
+  const Case cases[] = {{agreed + marked, 12},
                         {agreed + marked + SjisLiteral("あいうえおかきくけこさしすせそたちつ"), 11}};
   for (const Case& c : cases) {
     frame.missText = c.text;
@@ -339,18 +345,24 @@ TEST_F(GameScreenTest, AMissShowsTheAnswerOverTheReadingWithItsWrongPartInBold) 
     Paint(frame);
     EXPECT_TRUE(drawn);
     const auto texts = surface.Texts();
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0].text, frame.popupText);
-    EXPECT_EQ(texts[1].text, agreed);
-    EXPECT_EQ(texts[1].font, (FontSpec{c.height, 400, kShiftJisCharset, ""}));
-    EXPECT_EQ(texts[1].colour, (Rgb{100, 100, 100}));
-    EXPECT_EQ(texts[2].text, c.text.substr(agreed.size()));
-    EXPECT_EQ(texts[2].font, (FontSpec{c.height, 800, kShiftJisCharset, ""}));
-    EXPECT_EQ(texts[2].colour, (Rgb{190, 20, 20}));
-    EXPECT_EQ(texts[2].x, texts[1].x + texts[1].width) << "the marked part follows on";
-    EXPECT_LE(texts[2].x + texts[2].width, 76 + 308) << "never clipped";
-    EXPECT_LE(texts[1].y + texts[1].height, texts[0].y) << "the answer above the reading";
-    EXPECT_LE(texts[0].y + texts[0].height, 103) << "clear of the time bar";
+    ASSERT_EQ(texts.size(), 5u) << "the reading has no marked part";
+    const std::string shown[] = {agreed, c.text.substr(agreed.size()), SjisLiteral("秋の"),
+                                 SjisLiteral("田の"), frame.popupText};
+    const int heights[] = {c.height, c.height, 13, 13, 13};
+    const Rgb colours[] = {frame.missColour, frame.missMarkColour, frame.popupColour,
+                           frame.missMarkColour, frame.popupColour};
+    for (std::size_t n = 0; n < 5; ++n) {
+      EXPECT_EQ(texts[n].text, shown[n]) << n;
+      EXPECT_EQ(texts[n].font, (FontSpec{heights[n], n % 2 == 0 ? 400 : 800, kShiftJisCharset, ""}))
+          << n;
+      EXPECT_EQ(texts[n].colour, colours[n]) << n;
+      EXPECT_EQ(texts[n].x, n % 2 == 0 ? 76 : texts[n - 1].x + texts[n - 1].width)
+          << n << ": the marked part follows on";
+      EXPECT_LE(texts[n].x + texts[n].width, 76 + 308) << n << ": never clipped";
+    }
+    EXPECT_LE(texts[0].y + texts[0].height, texts[2].y) << "the answer above the phrase";
+    EXPECT_LE(texts[2].y + texts[2].height, texts[4].y) << "the phrase above its reading";
+    EXPECT_LE(texts[4].y + texts[4].height, 94) << "inside the panel";
   }
 }
 

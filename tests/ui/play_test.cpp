@@ -112,12 +112,12 @@ TEST_F(PlayTest, WrongAnswerShowsTheReadingAndWaitsForEnter) {
   Keys([](wxUIActionSimulator& keys) { keys.Char('s', wxMOD_CONTROL); });
   ASSERT_TRUE(WaitForPhase(Phase::kAnswering));
   RunEventsFor(100);
-  // An even number of bytes: an odd one is refused before judging, without a sound.
+  // Letters typed without an input method are read as romaji: あいうえお, a wrong answer.
   Keys([](wxUIActionSimulator& keys) {
-    keys.Text("abcd");
+    keys.Text("aiueo");
     keys.Char(WXK_RETURN);
   });
-  EXPECT_EQ(program().answerBox().control()->GetValue(), "abcd");
+  EXPECT_EQ(program().answerBox().control()->GetValue(), "aiueo");
   ASSERT_TRUE(WaitForPhase(Phase::kReview));
   EXPECT_EQ(program().game().run().tallies.correct, 0);
   ASSERT_FALSE(sound_.played.empty());
