@@ -23,6 +23,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -75,7 +77,7 @@ std::string WriteRecording() {
 // `output`.
 struct VoicedEngine {
   VoicedEngine(RecitationMaker maker, RecordingOutput* output)
-      : voice({true, std::move(maker)}, output, {}) {
+      : voice({true, std::move(maker), {}}, output, {}) {
     saved.settings().SetSource(kAllPoemsSource);
     saved.settings().SetQuestionCount(100);
     preferences.recite = true;
@@ -105,10 +107,13 @@ struct VoicedEngine {
 
 void BM_SetUpToFirstSample(benchmark::State& state) {
   const std::string wav = WriteRecording();
+  std::ifstream file(wav, std::ios::binary);
+  const auto sound = std::make_shared<const std::string>(std::istreambuf_iterator<char>(file),
+                                                         std::istreambuf_iterator<char>());
   SdlSoundPlayer output;
   VoicedEngine engine(
       [&](const RecitationRequest&, Recitation& recitation) {
-        recitation = {wav, 5000, {0}};
+        recitation = {wav, 5000, {0}, sound};
         return FileStatus::Ok(wav);
       },
       &output);
@@ -188,7 +193,7 @@ void BM_TickSpacingWhileTheVoiceWorks(benchmark::State& state) {
   VoicedEngine engine(
       [burning](const RecitationRequest& request, Recitation& recitation) {
         if (burning) BurnHalfASecond();
-        recitation = {"burnt.wav", 5000, {0}};
+        recitation = {"burnt.wav", 5000, {0}, std::make_shared<const std::string>("RIFF")};
         return FileStatus::Ok(std::to_string(request.poem));
       },
       nullptr);

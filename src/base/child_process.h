@@ -1,7 +1,10 @@
 // Runs another program to its end as a child process, without a shell, and never leaves it
-// behind: a child that outlives its time is killed with every process it started, and reaped.
+// behind: once it ends, outlives its time or is stopped, it is killed with every process it
+// started, even one that left its group and session, and all are reaped; the same is done when
+// the program itself dies, however it dies.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -14,12 +17,14 @@ struct ChildRun {
   std::vector<std::string> argv;
   int timeoutMs = 10000;
   int niceness = 10;  // added to this process's own, so that the child never slows the game
+  // Once this is set (from another thread), the child is ended at once; null: never.
+  const std::atomic<bool>* stop = nullptr;
 };
 
 // Runs `run` with standard input from /dev/null and its output discarded, on the calling thread,
 // and returns once the child and all it started are gone. Ok when it exited with status 0;
 // NotFound (naming the program) when there is no such program or it cannot be run; TimedOut
-// when it ran too long; IoError when it exited otherwise or was killed.
+// when it ran too long; IoError when it exited otherwise, was killed or was stopped.
 [[nodiscard]] FileStatus RunChild(const ChildRun& run);
 
 // The path of `program` as RunChild would run it: itself when it holds a slash, else the first

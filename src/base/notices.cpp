@@ -84,7 +84,7 @@ NoticeSource SourceOf(Notice notice) {
       return {"NOTICE(LoadPreferences):\n設定ファイル(verselane.conf)を読み込めませんでした\n"
               "初期値を設定します\n今回の変更は次の起動に残りません"};
     case Notice::kVoiceFailed:
-      return {"NOTICE(Recite):\n読み上げの音声を作れませんでした\n"
+      return {"NOTICE(Recite):\n読み上げの音声を作れませんでした\n%s\n"
               "この回は歌を文字で表示します"};
   }
   return {"NOTICE"};

@@ -41,7 +41,8 @@ enum class Notice {
   kPreferencesNotRegularFile,  // a folder, a FIFO, a device
   kPreferencesTooLarge,
   kPreferencesUnreadable,
-  // The reader's voice failed during a run, which goes on with the prompts shown as text.
+  // The reader's voice failed during a run, which goes on with the prompts shown as text; names
+  // the file (or the synthesiser) that failed it.
   kVoiceFailed,
 };
 

@@ -103,27 +103,45 @@ long WriterOfTemporaryName(std::string_view tail) {
   return std::stol(std::string(tail.substr(0, dash)));
 }
 
-}  // namespace
-
-int RemoveAbandonedWrites(const std::string& path) {
-  const std::string folder = FolderOf(path);
-  const std::string prefix = "." + BaseNameOf(path) + ".";
+// Removes the temporary files ".<name>.<pid>-<attempt>" in `folder` of writers that no longer
+// run: those of the one file `name`, or of any file when `name` is empty.
+int RemoveAbandonedWritesNamed(const std::string& folder, const std::string& name) {
+  const std::string prefix = "." + name + (name.empty() ? "" : ".");
   DIR* directory = ::opendir(folder.c_str());
   if (directory == nullptr) return 0;
   int removed = 0;
   while (const dirent* entry = ::readdir(directory)) {
-    const std::string_view name = entry->d_name;
-    if (!name.starts_with(prefix)) continue;
-    const long writer = WriterOfTemporaryName(name.substr(prefix.size()));
+    const std::string_view found = entry->d_name;
+    const std::size_t tail = found.rfind('.');
+    if (!found.starts_with(prefix) || tail == std::string_view::npos || tail == 0 ||
+        (!name.empty() && tail + 1 != prefix.size())) {
+      continue;
+    }
+    const long writer = WriterOfTemporaryName(found.substr(tail + 1));
     // A writer that still runs may be about to rename its file into place.
     if (writer <= 0 || writer == ::getpid() || ::kill(static_cast<pid_t>(writer), 0) == 0 ||
         errno != ESRCH) {
       continue;
     }
-    removed += ::unlink((folder + "/" + std::string(name)).c_str()) == 0;
+    removed += ::unlink((folder + "/" + std::string(found)).c_str()) == 0;
   }
   ::closedir(directory);
   return removed;
+}
+
+}  // namespace
+
+int RemoveAbandonedWrites(const std::string& path) {
+  return RemoveAbandonedWritesNamed(FolderOf(path), BaseNameOf(path));
+}
+
+int RemoveAbandonedWritesIn(const std::string& folder) {
+  return RemoveAbandonedWritesNamed(folder, "");
+}
+
+std::string TemporaryNameFor(const std::string& path, int attempt) {
+  return FolderOf(path) + "/." + BaseNameOf(path) + "." + std::to_string(::getpid()) + "-" +
+         std::to_string(attempt);
 }
 
 FileStatus TextFile::OpenForWriting() {
@@ -140,9 +158,8 @@ FileStatus TextFile::OpenForWriting() {
 }
 
 FileStatus TextFile::CreateTemporary(const std::optional<unsigned>& permissions) {
-  const std::string prefix = FolderOf(path_) + "/." + BaseNameOf(path_) + ".";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string candidate = prefix + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    std::string candidate = TemporaryNameFor(path_, attempt);
     FileInfo taken;
     if (files_.Stat(candidate, taken).ok()) continue;  // another write of this program's
     const FileStatus created = files_.CreateNew(candidate, permissions, file_);

@@ -103,5 +103,11 @@ class TextFile {
 // temporary file, ".<name>.<pid>-<n>", beside the file. Removes those of `path` whose writer no
 // longer runs, and returns how many; the file itself is never touched.
 int RemoveAbandonedWrites(const std::string& path);
+// The same for every file of `folder`: removes each ".<name>.<pid>-<n>" whose writer no longer
+// runs, and returns how many.
+int RemoveAbandonedWritesIn(const std::string& folder);
+// The temporary name a write of this process to `path` takes at its `attempt`: other temporary
+// files of the program take it too, so that RemoveAbandonedWritesIn finds what they leave.
+std::string TemporaryNameFor(const std::string& path, int attempt);
 
 }  // namespace verselane

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ struct Recitation {
   // For each cell of the prompt as the reveal counts them (in the order shown), the milliseconds
   // from the start of the sound at which that cell is heard; never decreasing.
   std::vector<int> cellStartMs;
+  // The file's bytes, read once and checked where the recitation was made: what is played, so
+  // that the file is never opened again where waiting on it would stall the game.
+  std::shared_ptr<const std::string> sound;
 };
 
 // Makes (or finds in the cache) the recitation asked for. Blocks while the synthesiser runs: call

@@ -1,10 +1,8 @@
 #include "game/reciter.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -31,6 +29,9 @@ constexpr int kRateHundredthsAtSpeedOne = 88;
 constexpr std::size_t kLargestWav = 16 * 1024 * 1024;  // a minute of speech is under 6 MB
 constexpr std::size_t kLargestTrace = 4 * 1024 * 1024;
 constexpr std::size_t kLargestTimings = 4096;
+// A phrase or a name takes seconds even at the slowest pace; one that lasts longer is no
+// recitation, whatever its header says.
+constexpr int kLongestRecitationMs = 60000;
 
 std::string VoiceName(const std::string& voicePath) {
   std::string name = BaseNameOf(voicePath);
@@ -65,16 +66,21 @@ int ShownField(RecitedPart part) {
   return kUpperReading;
 }
 
-// The timings file beside a WAV: its length, then when each cell of the prompt is heard.
-std::string TimingsText(const Recitation& recitation) {
-  std::string text = std::to_string(recitation.lengthMs) + "\n";
+// The timings file beside a WAV: the rate it was made at, its length, then when each cell of the
+// prompt is heard.
+std::string TimingsText(const std::string& rate, const Recitation& recitation) {
+  std::string text = rate + "\n" + std::to_string(recitation.lengthMs) + "\n";
   for (std::size_t n = 0; n < recitation.cellStartMs.size(); ++n) {
     text += (n == 0 ? "" : " ") + std::to_string(recitation.cellStartMs[n]);
   }
   return text + "\n";
 }
 
-bool ReadTimings(std::string_view text, std::size_t cells, Recitation& recitation) {
+// Reads timings made at `rate` for a prompt of `cells` cells.
+bool ReadTimings(std::string_view text, const std::string& rate, std::size_t cells,
+                 Recitation& recitation) {
+  if (!text.starts_with(rate + "\n")) return false;
+  text.remove_prefix(rate.size() + 1);
   std::vector<int> numbers;
   const char* at = text.data();
   const char* end = text.data() + text.size();
@@ -87,12 +93,27 @@ bool ReadTimings(std::string_view text, std::size_t cells, Recitation& recitatio
     numbers.push_back(value);
     at = next;
   }
-  if (numbers.size() != cells + 1 || !std::is_sorted(numbers.begin() + 1, numbers.end())) {
-    return false;
-  }
+  if (numbers.size() != cells + 1) return false;
   recitation.lengthMs = numbers.front();
   recitation.cellStartMs.assign(numbers.begin() + 1, numbers.end());
   return true;
+}
+
+// A recitation as it must be: of a plausible length, each cell heard within it, in order.
+bool Whole(const Recitation& recitation) {
+  const std::vector<int>& starts = recitation.cellStartMs;
+  return recitation.lengthMs > 0 && recitation.lengthMs <= kLongestRecitationMs &&
+         std::is_sorted(starts.begin(), starts.end()) &&
+         (starts.empty() || (starts.front() >= 0 && starts.back() < recitation.lengthMs));
+}
+
+// Clears the way for a new file at `path`: whatever stands there that is not a regular file (a
+// folder, a FIFO, a device, a link) or that `always` is to be replaced goes.
+void ClearWay(const std::string& path, bool always) {
+  std::error_code error;
+  const auto status = std::filesystem::symlink_status(path, error);
+  if (error || !std::filesystem::exists(status)) return;
+  if (always || !std::filesystem::is_regular_file(status)) std::filesystem::remove_all(path, error);
 }
 
 // Removes the files a synthesis left behind, whatever became of it.
@@ -109,32 +130,6 @@ class TemporaryFiles {
   std::vector<std::string> paths_;
 };
 
-// A synthesis cut short (the program killed, the machine off) leaves its temporary files,
-// ".077-upper.<pid>.wav" and the like, which nothing would ever take or remove. They are removed
-// once the process that made them is gone; a running copy's are left alone.
-void RemoveLeftovers(const std::string& folder) {
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    const std::string name = entry.path().filename().string();
-    const std::size_t extension = name.rfind('.');
-    if (name.size() < 2 || name[0] != '.' || extension == 0 || extension == std::string::npos) {
-      continue;
-    }
-    const std::string_view suffix = std::string_view(name).substr(extension);
-    if (suffix != ".wav" && suffix != ".trace" && suffix != ".txt") continue;
-    const std::size_t pidStart = name.rfind('.', extension - 1);
-    if (pidStart == 0 || pidStart == std::string::npos) continue;
-    long pid = 0;
-    const char* first = name.data() + pidStart + 1;
-    const char* last = name.data() + extension;
-    const auto [end, failure] = std::from_chars(first, last, pid);
-    if (failure != std::errc() || end != last || pid <= 0 || pid == ::getpid()) continue;
-    if (::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH) {
-      (void)SystemFileSystem().Remove(entry.path().string());  // another try at the next start
-    }
-  }
-}
-
 }  // namespace
 
 struct Reciter::Job {
@@ -145,8 +140,10 @@ struct Reciter::Job {
   std::string rate;
   std::string wavPath() const { return folder + "/" + name + ".wav"; }
   std::string timingsPath() const { return folder + "/" + name + ".times"; }
+  // Named as every temporary file of the program is, so that those of a synthesis cut short
+  // (the program killed, the machine off) are removed once their process is gone.
   std::string temporary(const char* extension) const {
-    return folder + "/." + name + "." + std::to_string(::getpid()) + extension;
+    return TemporaryNameFor(folder + "/" + name + extension, 0);
   }
 };
 
@@ -187,6 +184,7 @@ FileStatus Reciter::Make(const RecitationRequest& request, Recitation& recitatio
   }
   job.spoken = Pronunciation(request.poem, SpokenPartOf(request.part));
   job.rate = HundredthsText(std::lround(kRateHundredthsAtSpeedOne * speed));
+  if (swept_.insert(job.folder).second) RemoveAbandonedWritesIn(job.folder);
   if (ReadCached(job, recitation).ok()) return FileStatus::Ok(job.wavPath());
   return Synthesise(job, recitation);
 }
@@ -207,9 +205,11 @@ FileStatus Reciter::ReadCached(const Job& job, Recitation& recitation) const {
   if (read.ok()) read = files.ReadFile(found.wavPath, kLargestWav, wav);
   if (!read.ok()) return read;
   const std::optional<int> length = WavLengthMs(wav);
-  if (!length || !ReadTimings(timings, CellCount(job.shown), found) || found.lengthMs != *length) {
+  if (!length || !ReadTimings(timings, job.rate, CellCount(job.shown), found) ||
+      found.lengthMs != *length || !Whole(found)) {
     return FileStatus::Corrupt(found.wavPath);
   }
+  found.sound = std::make_shared<const std::string>(std::move(wav));
   recitation = std::move(found);
   return FileStatus::Ok(recitation.wavPath);
 }
@@ -222,7 +222,6 @@ FileStatus Reciter::Synthesise(const Job& job, Recitation& recitation) {
   if (!files.Stat(setup_.voice, info).ok()) return FileStatus::NotFound(setup_.voice);
   if (FindProgram(setup_.synthesiser).empty()) return FileStatus::NotFound(setup_.synthesiser);
   if (FileStatus made = CreateDataFolder(job.folder); !made.ok()) return made;
-  if (swept_.insert(job.folder).second) RemoveLeftovers(job.folder);
   const std::string wavPath = job.temporary(".wav");
   const std::string tracePath = job.temporary(".trace");
   const TemporaryFiles temporaries({wavPath, tracePath, job.temporary(".txt")});
@@ -234,13 +233,18 @@ FileStatus Reciter::RunSynthesiser(const Job& job, const std::string& wavPath,
                                    const std::string& tracePath) const {
   // Open JTalk reads UTF-8 text.
   const std::string inputPath = job.temporary(".txt");
-  if (FileStatus written = WriteFileBytes(inputPath, SjisToUtf8(job.spoken.input).text + "\n");
-      !written.ok()) {
-    return written;
-  }
-  return RunChild({{setup_.synthesiser, "-x", setup_.dictionary, "-m", setup_.voice, "-r", job.rate,
-                    "-ow", wavPath, "-ot", tracePath, inputPath},
-                   setup_.timeoutMs});
+  FileSystem& files = SystemFileSystem();
+  std::unique_ptr<WritableFile> input;
+  ::unlink(inputPath.c_str());  // a process of this id before, gone without removing it
+  FileStatus written = files.CreateNew(inputPath, std::nullopt, input);
+  if (written.ok()) written = input->Append(SjisToUtf8(job.spoken.input).text + "\n");
+  if (input) written = FirstFailure(std::move(written), input->Close());
+  if (!written.ok()) return written;
+  ChildRun run{{setup_.synthesiser, "-x", setup_.dictionary, "-m", setup_.voice, "-r", job.rate,
+                "-ow", wavPath, "-ot", tracePath, inputPath},
+               setup_.timeoutMs};
+  run.stop = &stopping_;
+  return RunChild(run);
 }
 
 FileStatus Reciter::KeepResult(const Job& job, const std::string& wavPath,
@@ -260,8 +264,14 @@ FileStatus Reciter::KeepResult(const Job& job, const std::string& wavPath,
   made.wavPath = job.wavPath();
   made.lengthMs = *length;
   made.cellStartMs = CellStartTimes(job.shown, job.spoken.said, *spoken);
-  // The timings first: a WAV in the cache is only taken with timings that match it.
-  if (FileStatus kept = WriteFileBytes(job.timingsPath(), TimingsText(made)); !kept.ok()) {
+  if (!Whole(made)) return FileStatus::Corrupt(setup_.synthesiser);
+  made.sound = std::make_shared<const std::string>(std::move(wav));
+  // The timings first: a WAV in the cache is only taken with timings that match it. What was
+  // there is replaced, whatever it was.
+  ClearWay(job.timingsPath(), true);
+  ClearWay(made.wavPath, false);
+  if (FileStatus kept = WriteFileBytes(job.timingsPath(), TimingsText(job.rate, made));
+      !kept.ok()) {
     return kept;
   }
   if (FileStatus kept = files.Rename(wavPath, made.wavPath); !kept.ok()) return kept;

@@ -2,6 +2,7 @@
 // part and keeps what it made in the voice cache, so that each recitation is made once.
 #pragma once
 
+#include <atomic>
 #include <set>
 #include <string>
 
@@ -41,6 +42,10 @@ class Reciter {
   // Make, as the game takes it; the reciter must outlive it.
   RecitationMaker Maker();
 
+  // Ends a synthesis under way at once (from any thread) and refuses every later one: the
+  // program is ending.
+  void Stop() { stopping_ = true; }
+
  private:
   struct Job;
 
@@ -55,6 +60,7 @@ class Reciter {
   const PoemCatalogue& catalogue_;
   // The speed folders already cleared of what syntheses cut short left behind.
   std::set<std::string> swept_;
+  std::atomic<bool> stopping_{false};
 };
 
 }  // namespace verselane

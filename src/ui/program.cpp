@@ -56,7 +56,9 @@ VoiceSetup VoiceSetupOfThisProcess() {
 }
 
 // The program's own voice: Open JTalk, run by `reciter`.
-VoiceSource VoiceMaker(Reciter& reciter) { return {reciter.Installed(), reciter.Maker()}; }
+VoiceSource VoiceMaker(Reciter& reciter) {
+  return {reciter.Installed(), reciter.Maker(), [&reciter] { reciter.Stop(); }};
+}
 
 }  // namespace
 
@@ -70,7 +72,8 @@ Program::Program(SoundPort& sound, ProgramOptions options)
       random_(options_.random != nullptr ? *options_.random : systemRandom_),
       dialogPort_(options_.dialogs != nullptr ? *options_.dialogs : dialogs_),
       reciter_(VoiceSetupOfThisProcess(), catalogue_),
-      voice_(VoiceMaker(reciter_), options_.voiceOutput, [this] { TellVoiceFailure(); }),
+      voice_(VoiceMaker(reciter_), options_.voiceOutput,
+             [this](const std::string& file) { TellVoiceFailure(file); }),
       settings_(InFolder(dataFolder_, "env.ini")),
       records_(InFolder(dataFolder_, "record.dat")),
       preferencesFile_(options_.preferencesPath.empty()
@@ -159,9 +162,9 @@ bool Program::CreateAnswerBox() {
 }
 
 // Shown once the tick that found the failure is over, with the run paused under it.
-void Program::TellVoiceFailure() {
+void Program::TellVoiceFailure(const std::string& file) {
   if (window_.frame() == nullptr) return;
-  window_.frame()->CallAfter([this] { Tell(notices_, Notice::kVoiceFailed); });
+  window_.frame()->CallAfter([this, file] { Tell(notices_, Notice::kVoiceFailed, file); });
 }
 
 void Program::ShutDown() { SaveEnvironmentAtShutDown(settings_, messageBoxes_); }

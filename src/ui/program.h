@@ -102,7 +102,7 @@ class Program {
  private:
   bool InitializeGame();
   bool CreateAnswerBox();
-  void TellVoiceFailure();
+  void TellVoiceFailure(const std::string& file);
   void BringForward(const std::string& activationToken);
 
   bool claimed_ = false;

@@ -2,8 +2,6 @@
 
 #include <climits>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -25,9 +23,6 @@ constexpr BuiltInSound kBuiltInSounds[] = {
     {SoundId::kFavouriteHit, "sound-176.wav"},
     {SoundId::kFavouriteMissed, "sound-177.wav"},
 };
-
-// A recitation longer than this is no recitation: a synthesiser gone wrong.
-constexpr std::streamsize kLargestRecording = 64 << 20;
 
 // The WAV in `bytes`, decoded and converted to `target`; nothing when it is unreadable.
 std::optional<std::vector<std::uint8_t>> Decode(const SdlAudio& sdl, const std::uint8_t* bytes,
@@ -66,18 +61,6 @@ std::optional<std::vector<std::uint8_t>> Decode(const SdlAudio& sdl, SoundId sou
   std::optional<AssetData> asset = FindAsset(SoundAssetName(sound));
   if (!asset) return std::nullopt;
   return Decode(sdl, asset->data, asset->size, target, decodedFormat);
-}
-
-std::optional<std::vector<std::uint8_t>> ReadRecording(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::vector<std::uint8_t> bytes;
-  char block[65536];
-  while (file.read(block, sizeof block) || file.gcount() > 0) {
-    bytes.insert(bytes.end(), block, block + file.gcount());
-    if (static_cast<std::streamsize>(bytes.size()) > kLargestRecording) return std::nullopt;
-  }
-  return bytes;
 }
 
 }  // namespace
@@ -158,12 +141,11 @@ void SdlSoundPlayer::Play(SoundId sound) {
   sdl_->PauseAudioDevice(device_, 0);
 }
 
-bool SdlSoundPlayer::PlayRecording(const std::string& wavPath) {
+bool SdlSoundPlayer::PlayRecording(std::string_view wav) {
   EnsureOpen();
   if (device_ == 0) return false;
-  const std::optional<std::vector<std::uint8_t>> bytes = ReadRecording(wavPath);
-  if (!bytes) return false;
-  const auto samples = Decode(*sdl_, bytes->data(), bytes->size(), format_.get(), nullptr);
+  const auto samples = Decode(*sdl_, reinterpret_cast<const std::uint8_t*>(wav.data()), wav.size(),
+                              format_.get(), nullptr);
   if (!samples || samples->empty()) return false;
   sdl_->ClearQueuedAudio(device_);
   sdl_->QueueAudio(device_, samples->data(), static_cast<Uint32>(samples->size()));

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -24,9 +25,9 @@ class RecordingOutput {
   virtual ~RecordingOutput() = default;
   // Recordings are coming: the device can be readied now, off the timer tick.
   virtual void PrepareRecordings() = 0;
-  // Starts the RIFF WAV at `wavPath`, cutting off whatever plays; false when it could not be
-  // read or there is no device.
-  virtual bool PlayRecording(const std::string& wavPath) = 0;
+  // Starts the RIFF WAV `wav` (a file's bytes, read beforehand: nothing here opens a file),
+  // cutting off whatever plays; false when it could not be decoded or there is no device.
+  virtual bool PlayRecording(std::string_view wav) = 0;
   virtual void StopRecording() = 0;
 };
 
@@ -55,7 +56,7 @@ class SdlSoundPlayer : public SoundPort, public RecordingOutput {
   // On the same device as the sounds, in its format: a sound cuts the recording off, and the
   // other way round.
   void PrepareRecordings() override { Prepare(); }
-  bool PlayRecording(const std::string& wavPath) override;
+  bool PlayRecording(std::string_view wav) override;
   void StopRecording() override;
 
   // Whether an output device is open (false: every Play is silent).

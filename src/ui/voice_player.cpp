@@ -21,16 +21,20 @@ void LowerThisThreadsPriority() {
 // What a maker hands back is checked before it is played: a synthesiser that wrote garbage
 // counts as failed.
 bool Plausible(const Recitation& recitation) {
-  return !recitation.wavPath.empty() && recitation.lengthMs > 0 &&
-         std::is_sorted(recitation.cellStartMs.begin(), recitation.cellStartMs.end());
+  const std::vector<int>& starts = recitation.cellStartMs;
+  return !recitation.wavPath.empty() && recitation.sound != nullptr &&
+         !recitation.sound->empty() && recitation.lengthMs > 0 &&
+         std::is_sorted(starts.begin(), starts.end()) &&
+         (starts.empty() || (starts.front() >= 0 && starts.back() < recitation.lengthMs));
 }
 
 }  // namespace
 
 VoicePlayer::VoicePlayer(VoiceSource source, RecordingOutput* output,
-                         std::function<void()> tellFailure)
+                         std::function<void(const std::string&)> tellFailure)
     : installed_(source.installed),
       make_(std::move(source.make)),
+      stop_(std::move(source.stop)),
       output_(output),
       tellFailure_(std::move(tellFailure)) {}
 
@@ -40,12 +44,19 @@ VoicePlayer::~VoicePlayer() {
     quitting_ = true;
   }
   changed_.notify_all();
+  // A synthesiser that hangs must not hold the program's end up until its time-out.
+  if (stop_) stop_();
   if (worker_.joinable()) worker_.join();
 }
 
 void VoicePlayer::Prepare(std::vector<RecitationRequest> requests) {
   {
     const std::lock_guard lock(mutex_);
+    std::erase_if(ready_, [&](const auto& kept) {
+      return std::none_of(requests.begin(), requests.end(), [&](const RecitationRequest& request) {
+        return KeyOf(request) == kept.first;
+      });
+    });
     list_ = std::move(requests);
     next_ = 0;
     ++generation_;
@@ -71,14 +82,16 @@ void VoicePlayer::Work() {
     busy_ = true;
     lock.unlock();
     Recitation recitation;
-    const bool made = make_(request, recitation).ok() && Plausible(recitation);
+    const FileStatus status = make_(request, recitation);
+    const bool made = status.ok() && Plausible(recitation);
     lock.lock();
     busy_ = false;
     if (made) {
       ready_[KeyOf(request)] = std::move(recitation);
-    } else if (generation == generation_) {
+    } else if (generation == generation_ && !quitting_) {
       // The rest of the list would most likely fail the same way, each after its time-out.
       failed_ = true;
+      failedFile_ = status.ok() ? recitation.wavPath : status.path();
       next_ = list_.size();
     }
   }
@@ -93,9 +106,13 @@ std::optional<Recitation> VoicePlayer::Ready(const RecitationRequest& request) {
 
 // A recording the device cannot play counts as a failure of the voice.
 void VoicePlayer::Play(const Recitation& recitation) {
-  if (output_ == nullptr || output_->PlayRecording(recitation.wavPath)) return;
+  if (output_ == nullptr || (recitation.sound != nullptr &&
+                             output_->PlayRecording(*recitation.sound))) {
+    return;
+  }
   const std::lock_guard lock(mutex_);
   failed_ = true;
+  failedFile_ = recitation.wavPath;
 }
 
 void VoicePlayer::Stop() {
@@ -108,7 +125,12 @@ bool VoicePlayer::Failed() {
 }
 
 void VoicePlayer::ReportFailure() {
-  if (tellFailure_) tellFailure_();
+  std::string file;
+  {
+    const std::lock_guard lock(mutex_);
+    file = failedFile_;
+  }
+  if (tellFailure_) tellFailure_(file);
 }
 
 void VoicePlayer::WaitUntilIdle() {

@@ -82,6 +82,10 @@ TEST(Notices, AFileNotSavedIsNamedInShiftJisOrByItsBytes) {
   // A name Shift-JIS cannot hold is still shown rather than not at all.
   EXPECT_EQ(ComposeNotice(Notice::kChosenFileNotSaved, "/home/p/€.txt").text,
             SjisLiteral("ファイルを保存できませんでした\n") + "/home/p/€.txt");
+  // The voice names what failed it: a file of its cache, or the synthesiser.
+  EXPECT_EQ(ComposeNotice(Notice::kVoiceFailed, "/c/v-1.00/077-upper.times").text,
+            SjisLiteral("NOTICE(Recite):\n読み上げの音声を作れませんでした\n"
+                        "/c/v-1.00/077-upper.times\nこの回は歌を文字で表示します"));
 }
 
 TEST(Notices, ShowingGoesThroughThePort) {

@@ -23,12 +23,12 @@ class RecitedRunTest : public ::testing::Test {
   void MakeReady(RecitedPart part, std::vector<int> cellStartMs) {
     while (cellStartMs.size() < 40) cellStartMs.push_back(cellStartMs.back() + 100);
     for (int poem = 0; poem < 100; ++poem) {
-      voice().ready[{poem, part}] = {Wav(poem), cellStartMs.back() + 500, cellStartMs};
+      voice().ready[{poem, part}] = {Wav(poem), cellStartMs.back() + 500, cellStartMs, {}};
     }
   }
   void MakeOpeningReady(int lengthMs) {
-    voice().ready[{kOpeningPoem, RecitedPart::kUpper}] = {"opening-upper.wav", lengthMs, {}};
-    voice().ready[{kOpeningPoem, RecitedPart::kLower}] = {"opening-lower.wav", lengthMs, {}};
+    voice().ready[{kOpeningPoem, RecitedPart::kUpper}] = {"opening-upper.wav", lengthMs, {}, {}};
+    voice().ready[{kOpeningPoem, RecitedPart::kLower}] = {"opening-lower.wav", lengthMs, {}, {}};
   }
   static std::string Wav(int poem) { return std::to_string(poem) + ".wav"; }
 

@@ -9,8 +9,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -82,7 +84,9 @@ class ReciterTest : public ::testing::Test {
     setup.voice = folder.File("test_voice.htsvoice");
     setup.cacheFolder = folder.File("cache");
     setup.synthesiser = folder.File("open_jtalk");
-    setup.timeoutMs = 1000;
+    // The stand-ins take milliseconds, but run at a low priority: on a machine busy with builds
+    // they can wait seconds for a core.
+    setup.timeoutMs = 30000;
     return setup;
   }
 
@@ -182,8 +186,8 @@ TEST_F(ReciterTest, FailingSynthesisersLeaveNothingInTheCache) {
   }
 }
 
-// A synthesis cut short by the program's end leaves its temporary files: the next synthesis in
-// that folder removes those of processes gone, and only those.
+// A synthesis or a cache write cut short by the program's end leaves its temporary files: the
+// next recitation asked of that folder removes those of processes gone, and only those.
 TEST_F(ReciterTest, WhatASynthesisCutShortLeftIsRemovedOnceItsProcessIsGone) {
   const pid_t gone = ::fork();
   if (gone == 0) ::_exit(0);
@@ -191,13 +195,14 @@ TEST_F(ReciterTest, WhatASynthesisCutShortLeftIsRemovedOnceItsProcessIsGone) {
   ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
   const std::string folder = folder_.File("cache/test_voice-1.00");
   std::filesystem::create_directories(folder);
-  const std::string dead = "." + std::to_string(gone);
-  const std::string alive = "." + std::to_string(::getppid());
-  const std::vector<std::string> leftovers = {".077-upper" + dead + ".wav",
-                                              ".077-upper" + dead + ".trace",
-                                              ".opening-lower" + dead + ".txt"};
-  const std::vector<std::string> kept = {".012-poet" + alive + ".wav", ".notes" + dead + ".md",
-                                         "a" + dead + ".wav", ".77-upper.x1.wav"};
+  const std::string dead = std::to_string(gone);
+  const std::string alive = std::to_string(::getppid());
+  const std::vector<std::string> leftovers = {
+      ".077-upper.wav." + dead + "-0", ".077-upper.trace." + dead + "-0",
+      ".opening-lower.txt." + dead + "-0", ".077-upper.times." + dead + "-3",
+      "..077-upper." + dead + ".txt." + dead + "-0"};
+  const std::vector<std::string> kept = {".012-poet.wav." + alive + "-0", ".notes." + dead + ".md",
+                                         "a.wav." + dead + "-0", ".77-upper.x1-0"};
   for (const std::string& name : leftovers) WriteBytes(folder + "/" + name, "left");
   for (const std::string& name : kept) WriteBytes(folder + "/" + name, "kept");
   ASSERT_TRUE(Make(0, RecitedPart::kUpper).ok());
@@ -207,6 +212,82 @@ TEST_F(ReciterTest, WhatASynthesisCutShortLeftIsRemovedOnceItsProcessIsGone) {
   for (const std::string& name : kept) {
     EXPECT_TRUE(std::filesystem::exists(folder + "/" + name)) << name;
   }
+}
+
+// Whatever stands in the cache is checked against what it must be, and what is not is made
+// again in its place: times beyond the recording, a header that lies about the sound's length,
+// a recording made at another pace, and what is no file at all.
+TEST_F(ReciterTest, HostileCacheContentIsMadeAgain) {
+  ASSERT_TRUE(Make(0, RecitedPart::kUpper).ok());
+  const Recitation good = made_;
+  const std::string wav = good.wavPath;
+  const std::string times = folder_.File("cache/test_voice-1.00/001-upper.times");
+  const std::string sound = ReadBytes(wav);
+  const std::string goodTimes = ReadBytes(times);
+  std::string lyingHeader = sound;
+  lyingHeader.replace(28, 4, std::string("\x01\0\0\0", 4));  // a byte rate of 1
+  // The good timings with another length, and other cells when given.
+  const auto timesSaying = [&](const std::string& length, const std::string& cells) {
+    std::istringstream lines(goodTimes);
+    std::string text;
+    for (std::string line; std::getline(lines, line);) {
+      const bool last = lines.peek() == EOF;
+      text += (line == "4000" ? length : last && !cells.empty() ? cells : line) + "\n";
+    }
+    return text;
+  };
+  std::string cellsBeyond;
+  for (int n = 0; n < 18; ++n) cellsBeyond += (n == 0 ? "" : " ") + std::to_string(3000 + n * 100);
+  struct Case {
+    const char* what;
+    std::function<void()> spoil;
+  };
+  const Case cases[] = {
+      {"times beyond the recording", [&] { WriteBytes(times, timesSaying("4000", cellsBeyond)); }},
+      {"a byte rate of 1",
+       [&] {
+         WriteBytes(wav, lyingHeader);
+         WriteBytes(times, timesSaying(std::to_string((sound.size() - 44) * 1000), ""));
+       }},
+      {"timings a FIFO",
+       [&] {
+         std::filesystem::remove(times);
+         ::mkfifo(times.c_str(), 0600);
+       }},
+      {"timings a folder",
+       [&] {
+         std::filesystem::remove(times);
+         std::filesystem::create_directories(times + "/inside");
+       }},
+      {"timings a device", [&] {
+         std::filesystem::remove(times);
+         std::filesystem::create_symlink("/dev/zero", times);
+       }},
+      {"the recording a folder", [&] {
+         std::filesystem::remove(wav);
+         std::filesystem::create_directories(wav + "/inside");
+       }},
+  };
+  for (const Case& c : cases) {
+    c.spoil();
+    made_ = {};
+    const std::size_t runs = Runs().size();
+    EXPECT_EQ(Make(0, RecitedPart::kUpper), FileStatus::Ok(wav)) << c.what;
+    EXPECT_EQ(Runs().size(), runs + 1) << c.what;
+    EXPECT_EQ(made_.cellStartMs, good.cellStartMs) << c.what;
+    EXPECT_EQ(made_.lengthMs, 4000) << c.what;
+    ASSERT_TRUE(std::filesystem::is_regular_file(times) && std::filesystem::is_regular_file(wav))
+        << c.what;
+    EXPECT_EQ(ReadBytes(times), goodTimes) << c.what;
+    EXPECT_EQ(ReadBytes(wav), sound) << c.what;
+  }
+  // The same recording in the folder of another pace was not made at that pace.
+  const std::string faster = folder_.File("cache/test_voice-1.25");
+  std::filesystem::create_directories(faster);
+  std::filesystem::copy_file(wav, faster + "/001-upper.wav");
+  std::filesystem::copy_file(times, faster + "/001-upper.times");
+  ASSERT_TRUE(Make(0, RecitedPart::kUpper, 1.25).ok());
+  EXPECT_EQ(Runs().back(), "1.10");
 }
 
 TEST_F(ReciterTest, AMissingSynthesiserDictionaryOrVoiceIsNamed) {
@@ -246,9 +327,62 @@ bool OutlivesItsKill(const std::string& pid) {
   return StillRunning(pid);
 }
 
+// The pids the synthesiser wrote, once it has written `count`.
+std::vector<std::string> AwaitPids(const std::string& file, std::size_t count) {
+  std::vector<std::string> pids;
+  for (int tries = 0; tries < 1000 && pids.size() < count; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    pids.clear();
+    std::istringstream written(ReadBytes(file));
+    for (std::string pid; written >> pid;) pids.push_back(pid);
+  }
+  return pids;
+}
+
+// A synthesiser that starts a process in a session of its own and hangs: stopped by the program
+// at its end, or left when the program is killed, it goes with all it started; one that ends on
+// its own takes what it started with it.
+TEST_F(ReciterTest, NoProcessTheSynthesiserStartedOutlivesTheProgram) {
+  const std::string escape =
+      "setsid sleep 60 & echo $! >> \"$here/pids\"; echo $$ >> \"$here/pids\"\n";
+  const std::string pidsFile = folder_.File("pids");
+
+  Synthesiser(escape + "cp \"$here/sound.wav\" \"$wav\"; cp \"$here/trace.txt\" \"$trace\"\n");
+  EXPECT_TRUE(reciter_.Make({1, RecitedPart::kUpper, 1.0}, made_).ok());
+  for (const std::string& pid : AwaitPids(pidsFile, 2)) EXPECT_FALSE(OutlivesItsKill(pid)) << pid;
+
+  Synthesiser(escape + "sleep 60\n");
+  std::filesystem::remove(pidsFile);
+  std::thread quitting([&] {
+    AwaitPids(pidsFile, 2);
+    reciter_.Stop();
+  });
+  EXPECT_EQ(reciter_.Make({2, RecitedPart::kUpper, 1.0}, made_),
+            FileStatus::IoError(setup_.synthesiser))
+      << "stopped at once, not left to its time-out";
+  quitting.join();
+  for (const std::string& pid : AwaitPids(pidsFile, 2)) EXPECT_FALSE(OutlivesItsKill(pid)) << pid;
+
+  std::filesystem::remove(pidsFile);
+  const pid_t program = ::fork();
+  if (program == 0) {
+    Recitation made;
+    static_cast<void>(Reciter(setup_, catalogue_).Make({3, RecitedPart::kUpper, 1.0}, made));
+    ::_exit(0);
+  }
+  ASSERT_GT(program, 0);
+  const std::vector<std::string> started = AwaitPids(pidsFile, 2);
+  ASSERT_EQ(started.size(), 2u);
+  ::kill(program, SIGKILL);
+  ASSERT_EQ(::waitpid(program, nullptr, 0), program);
+  for (const std::string& pid : started) EXPECT_FALSE(OutlivesItsKill(pid)) << pid;
+}
+
 TEST_F(ReciterTest, AHangingSynthesiserIsKilledWithWhatItStarted) {
   Synthesiser("sleep 60 & echo $! >> \"$here/pids\"; echo $$ >> \"$here/pids\"; sleep 60\n");
-  EXPECT_EQ(Make(0, RecitedPart::kUpper), FileStatus::TimedOut(setup_.synthesiser));
+  setup_.timeoutMs = 1000;
+  EXPECT_EQ(Reciter(setup_, catalogue_).Make({0, RecitedPart::kUpper, 1.0}, made_),
+            FileStatus::TimedOut(setup_.synthesiser));
   std::istringstream pids(ReadBytes(folder_.File("pids")));
   int count = 0;
   for (std::string pid; pids >> pid; ++count) EXPECT_FALSE(OutlivesItsKill(pid)) << pid;

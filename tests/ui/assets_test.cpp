@@ -40,6 +40,7 @@
 #include "ui/sound_player.h"
 #include "ui/wx_surface.h"
 #include "ui/zoomed_window.h"
+#include "sound_test_support.h"
 #include "ui_test_support.h"
 
 namespace verselane {
@@ -275,26 +276,6 @@ TEST(BuiltInSounds, EverySoundDecodesAndIsShort) {
   }
 }
 
-// Sets an environment variable for the life of the object.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    setenv(name, value, 1);
-  }
-  ~ScopedEnvironment() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(SdlSoundPlayer, ANewSoundReplacesTheOnePlaying) {
   // SDL's dummy device takes the queued sound at the speed of real playback.
   ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
@@ -317,23 +298,11 @@ TEST(SdlSoundPlayer, ANewSoundReplacesTheOnePlaying) {
   EXPECT_GT(player.QueuedBytes(), 0u);
 }
 
-// A second of silence at 48 kHz, 16-bit mono (as the synthesiser writes), as a RIFF WAV.
-std::string RecordingBytes() {
-  auto u32 = [](std::uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
-  auto u16 = [](std::uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
-  const std::uint32_t data = 48000 * 2;
-  return "RIFF" + u32(36 + data) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(48000) +
-         u32(48000 * 2) + u16(2) + u16(16) + "data" + u32(data) + std::string(data, '\0');
-}
-
 // The voice's recordings go through the same device, converted to its format; stopping one
-// leaves a sound queued since alone, and a file that is no WAV is not played.
+// leaves a sound queued since alone, and what is no WAV is not played.
 TEST(SdlSoundPlayer, RecordingsArePlayedInTheDevicesFormat) {
   ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
-  const std::string folder = testing::TempDir();
-  const std::string wav = folder + "/recording.wav", garbage = folder + "/garbage.wav";
-  std::ofstream(wav, std::ios::binary) << RecordingBytes();
-  std::ofstream(garbage, std::ios::binary) << "RIFF but nothing more";
+  const std::string wav = RecordingBytes(), garbage = "RIFF but nothing more";
   SdlSoundPlayer player;
   ASSERT_TRUE(player.HasDevice());
   const std::size_t chime = player.SoundBytes(SoundId::kCorrect);
@@ -352,9 +321,7 @@ TEST(SdlSoundPlayer, RecordingsArePlayedInTheDevicesFormat) {
   EXPECT_LE(player.QueuedBytes(), chime);
 
   EXPECT_FALSE(player.PlayRecording(garbage));
-  EXPECT_FALSE(player.PlayRecording(folder + "/missing.wav"));
-  std::filesystem::remove(wav);
-  std::filesystem::remove(garbage);
+  EXPECT_FALSE(player.PlayRecording(""));
 }
 
 TEST(SdlSoundPlayer, WithoutASoundDeviceEverySoundIsSilent) {
