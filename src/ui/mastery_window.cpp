@@ -122,13 +122,13 @@ std::vector<std::string> Utf8Lines(const std::vector<std::string>& sjis) {
 }  // namespace
 
 MasteryView::MasteryView(wxWindow* parent, const PoemCatalogue& catalogue,
-                         const HistorySnapshot& history, const PlanSettings& plan)
+                         const HistoryOutlook& history, const PlanSettings& plan)
     : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(720, 480), wxWANTS_CHARS),
       catalogue_(catalogue),
       plan_(plan),
       runs_(history.runs),
       now_(history.now),
-      outlook_(OutlookOf(history)),
+      outlook_(history),
       forecast_(
           Utf8Lines(verselane::ForecastLines(ForecastMastery(outlook_, catalogue, plan), plan))) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -417,7 +417,7 @@ void MasteryView::OnKey(wxKeyEvent& event) {
 }
 
 MasteryDialog::MasteryDialog(wxWindow* parent, const PoemCatalogue& catalogue,
-                             const HistorySnapshot& history, const PlanSettings& plan)
+                             const HistoryOutlook& history, const PlanSettings& plan)
     : wxDialog(parent, wxID_ANY, U8(" 成績"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
   auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -433,7 +433,7 @@ MasteryDialog::MasteryDialog(wxWindow* parent, const PoemCatalogue& catalogue,
   Centre();
 }
 
-void ShowMastery(wxWindow* owner, const PoemCatalogue& catalogue, const HistorySnapshot& history,
+void ShowMastery(wxWindow* owner, const PoemCatalogue& catalogue, const HistoryOutlook& history,
                  const PlanSettings& plan) {
   MasteryDialog dialog(owner, catalogue, history, plan);
   dialog.ShowModal();

@@ -28,7 +28,7 @@ class PoemCatalogue;
 // The grid, the figures and the plot, in one window that lays them out by its size.
 class MasteryView : public wxWindow {
  public:
-  MasteryView(wxWindow* parent, const PoemCatalogue& catalogue, const HistorySnapshot& history,
+  MasteryView(wxWindow* parent, const PoemCatalogue& catalogue, const HistoryOutlook& history,
               const PlanSettings& plan);
 
   // The poem whose cell holds `point` (in this window's pixels), or nothing.
@@ -76,7 +76,7 @@ class MasteryView : public wxWindow {
 
 class MasteryDialog : public wxDialog {
  public:
-  MasteryDialog(wxWindow* parent, const PoemCatalogue& catalogue, const HistorySnapshot& history,
+  MasteryDialog(wxWindow* parent, const PoemCatalogue& catalogue, const HistoryOutlook& history,
                 const PlanSettings& plan);
   MasteryView* view() const { return view_; }
 
@@ -85,7 +85,7 @@ class MasteryDialog : public wxDialog {
 };
 
 // Shows the window over `owner` until it is closed.
-void ShowMastery(wxWindow* owner, const PoemCatalogue& catalogue, const HistorySnapshot& history,
+void ShowMastery(wxWindow* owner, const PoemCatalogue& catalogue, const HistoryOutlook& history,
                  const PlanSettings& plan);
 
 }  // namespace verselane

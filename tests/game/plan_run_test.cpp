@@ -113,9 +113,11 @@ TEST_F(PlanRunTest, TheSettingsWindowKeepsItsChoiceAtOnce) {
   EXPECT_FALSE(PlanEnabled()) << "nothing due and no new poem";
 }
 
-// A history that goes bad under the program gives no plan: one notice, the item greyed and
-// without a count, and the game goes on.
-TEST(PlanHistoryTest, AHistoryThatCannotBeReadGreysThePlanWithOneNotice) {
+// A history that can no longer be written gives no plan, as the answers since are missing from
+// it: one notice, the item greyed and without a count, and the game goes on. (The plan comes from
+// the history kept in memory, never read again from the file: another program that locks the file
+// is found out by the writes.)
+TEST(PlanHistoryTest, AHistoryThatCannotBeWrittenGreysThePlanWithOneNotice) {
   TempFolder folder;
   const std::string path = folder.File(kHistoryFileName);
   FakeNotices notices;
@@ -126,22 +128,22 @@ TEST(PlanHistoryTest, AHistoryThatCannotBeReadGreysThePlanWithOneNotice) {
   engine.UseSource(kAllPoemsSource, 1);
   EXPECT_TRUE(engine.desktop.window.Enabled(kCommandPlan));
 
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
   ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
   engine.Answer(true);
   engine.TickUntilPhase(Phase::kReview);
   while (engine.state() == PlayState::Running) engine.Tick();
   recorder.Flush();
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "UPDATE answers SET milliseconds = -1", nullptr, nullptr, nullptr),
-            SQLITE_OK);
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(other);
 
   engine.CloseResults(false);
   ASSERT_EQ(notices.shown.size(), 1u);
   EXPECT_EQ(notices.shown[0].text,
-            SjisLiteral("NOTICE(RecordAnswer):\n解答履歴ファイル(history.sqlite3)が破損しています\n"
-                        "これ以降の解答は記録されません"));
+            SjisLiteral("NOTICE(RecordAnswer):\n解答履歴ファイル(history.sqlite3)を他のプログラムが"
+                        "使用しています\nこれ以降の解答は記録されません"));
   EXPECT_FALSE(engine.desktop.window.Enabled(kCommandPlan));
   EXPECT_EQ(engine.desktop.window.menuLabel.at(kCommandPlan), SjisLiteral("今日の練習(&D)"));
   ASSERT_GT(engine.StartAndReachFirstQuestion(), 0) << "the game goes on";

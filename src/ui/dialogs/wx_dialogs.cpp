@@ -43,7 +43,7 @@ void WxDialogs::OpenSettings() {
 
 void WxDialogs::OpenRecordList() { ShowRecordList(owner_(), services_.records); }
 
-void WxDialogs::OpenMastery(const HistorySnapshot& history) {
+void WxDialogs::OpenMastery(const HistoryOutlook& history) {
   ShowMastery(owner_(), services_.catalogue, history, services_.plan);
 }
 
