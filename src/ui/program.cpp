@@ -114,10 +114,14 @@ bool Program::Start() {
   // database, and a notice about it comes over the window, after the files' notices as before.
   // Without its history the game still plays: a failure is told and nothing more.
   // It is read on a thread of its own (a long history takes seconds), and the game told on
-  // this one once it is: the window answers keys meanwhile. The app outlives the event loop in
-  // which the call is made, and this program too.
+  // this one once it is: the window answers keys meanwhile. The call is queued on the app, which
+  // outlives the window; by then this program may be gone (events still run after it).
   window_.frame()->CallAfter([this] {
-    history_.OpenAside([this] { wxTheApp->CallAfter([this] { game_.HistoryOpened(); }); });
+    history_.OpenAside([this, alive = std::weak_ptr<const bool>(alive_)] {
+      wxTheApp->CallAfter([this, alive] {
+        if (alive.lock()) game_.HistoryOpened();
+      });
+    });
   });
   return true;
 }
