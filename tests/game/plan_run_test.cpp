@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -148,6 +149,37 @@ TEST(PlanHistoryTest, AHistoryThatCannotBeWrittenGreysThePlanWithOneNotice) {
   EXPECT_EQ(engine.desktop.window.menuLabel.at(kCommandPlan), SjisLiteral("今日の練習(&D)"));
   ASSERT_GT(engine.StartAndReachFirstQuestion(), 0) << "the game goes on";
   EXPECT_EQ(notices.shown.size(), 1u) << "one notice only";
+}
+
+// Coming back to Idle draws up the plan from the history kept in memory: no answer is read from
+// the file, which by then may hold anything.
+TEST(PlanHistoryTest, TheReturnToIdleReadsNoAnswerFromTheFile) {
+  TempFolder folder;
+  const std::string path = folder.File(kHistoryFileName);
+  {
+    AnswerHistory file;
+    ASSERT_TRUE(file.Open(path, AnswerHistory::Access::kReadWrite).ok());
+    const std::int64_t yesterday = kNow - 86'400;
+    for (int poem : {40, 41, 42}) {
+      file.Record({poem, QuestionMode::Normal, false, 9000, 0, yesterday, LocalTimeText(yesterday)});
+    }
+  }
+  FakeNotices notices;
+  AnswerRecorder recorder(path, notices, [] { return kNow; });
+  ASSERT_TRUE(recorder.Open());
+  std::ofstream(path, std::ios::trunc) << "no longer a database";
+  SeededRandom random{3};
+  EngineHarness engine(random, recorder);
+  for (int back = 0; back < 2; ++back) {
+    engine.game.ResetGame();
+    ASSERT_TRUE(engine.game.plan());
+    std::vector<int> due;
+    for (const PlanItem& item : *engine.game.plan()) {
+      if (item.kind == PlanKind::kDue) due.push_back(item.poem);
+    }
+    EXPECT_EQ(due, (std::vector<int>{40, 41, 42})) << "missed yesterday";
+  }
+  EXPECT_TRUE(notices.shown.empty());
 }
 
 }  // namespace
