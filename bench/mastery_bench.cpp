@@ -1,11 +1,9 @@
-// Opening the mastery window from a long history: what the window waits for before it shows.
-// The snapshot alone (the history read back from its database and summed up for each poem) is
-// what it waited for before it showed the memory model's figures and forecast, and what the
-// weak-poems run still waits for.
+// A long history read back whole from its database (AnswerRecorder::Snapshot, summed up for each
+// poem) and replayed through the memory model: what the mastery window waited for before it
+// showed, until the history was kept in memory (long_history_bench.cpp measures what it waits for
+// now). The figures to compare with.
 //
-// The database is written once, in a folder in memory when there is one (/dev/shm), as writing a
-// hundred thousand answers one transaction each to a disk would take minutes; reading it back is
-// served from the page cache either way.
+// The database is written once (seeded_history.h).
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -18,6 +16,7 @@
 #include "game/history_outlook.h"
 #include "game/mastery_page.h"
 #include "long_history.h"
+#include "seeded_history.h"
 
 namespace verselane {
 namespace {
@@ -25,28 +24,6 @@ namespace {
 class SilentNotices : public NoticePort {
  public:
   void ShowNotice(const std::string&, const std::string&, NoticeIcon) override {}
-};
-
-class SeededHistory {
- public:
-  explicit SeededHistory(int answers) {
-    const std::filesystem::path base =
-        std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::current_path();
-    std::string pattern = (base / "verselane-bench-XXXXXX").string();
-    folder_ = ::mkdtemp(pattern.data());
-    AnswerHistory history;
-    ok_ = history.Open(path(), AnswerHistory::Access::kReadWrite).ok();
-    for (const AnswerRecord& answer : LongHistory(answers)) {
-      ok_ = ok_ && history.Record(answer).ok();
-    }
-  }
-  ~SeededHistory() { std::filesystem::remove_all(folder_); }
-  std::string path() const { return folder_ + "/" + kHistoryFileName; }
-  bool ok() const { return ok_; }
-
- private:
-  std::string folder_;
-  bool ok_ = false;
 };
 
 // The recorder of the seeded history, opened; null (and the benchmark skipped) when it fails.

@@ -30,21 +30,61 @@ AnswerRecorder::~AnswerRecorder() {
   if (writer_.joinable()) writer_.join();
 }
 
-// The database is looked at, then closed again (and SQLite let go) until the first answer, or a
-// look at the history, opens it for good: the notice comes at start, and an idle program holds
-// none of it.
+// The database is read, then closed again (and SQLite let go) until the first answer opens it
+// for good: the notice comes at start, and an idle program holds none of it.
 bool AnswerRecorder::Open() {
   if (open_) return true;
-  const FileStatus opened = store_.Open(path_, AnswerHistory::Access::kReadWrite);
-  if (!opened.ok()) {
-    Notify(HistoryTask::kOpen, opened);
+  const FileStatus loaded = Load();
+  Loaded(loaded.ok());
+  if (!loaded.ok()) {
+    Notify(HistoryTask::kOpen, loaded);
     return false;
   }
-  hasAnswers_ = store_.HasAnswers();
-  store_.Close();
   open_ = true;
   writer_ = std::thread([this] { WriteLoop(); });
   return true;
+}
+
+void AnswerRecorder::OpenAside(std::function<void()> opened) {
+  if (open_) return;
+  open_ = true;
+  writer_ = std::thread([this, opened = std::move(opened)] {
+    FileStatus loaded = Load();
+    if (!loaded.ok()) Fail(std::move(loaded), HistoryTask::kOpen);
+    Loaded(loaded.ok());
+    opened();
+    WriteLoop();
+  });
+}
+
+FileStatus AnswerRecorder::Load() {
+  std::lock_guard store(storeMutex_);
+  KeptHistory kept;
+  FileStatus read = store_.Open(path_, AnswerHistory::Access::kReadWrite);
+  if (read.ok()) {
+    read = store_.ForEachAnswer([&kept] { kept = KeptHistory(); },
+                                [&kept](const AnswerRecord& answer) { kept.Add(answer); });
+  }
+  if (read.ok()) {
+    read = store_.ForEachRun([&kept] { kept.ForgetRuns(); },
+                             [&kept](const RunRecord& run) { kept.AddRun(run); });
+  }
+  store_.Close();
+  if (!read.ok()) return read;
+  if (kept.hasAnswers()) hasAnswers_ = true;
+  std::lock_guard lock(keptMutex_);
+  kept_ = std::move(kept);
+  return read;
+}
+
+void AnswerRecorder::Loaded(bool ok) {
+  loadFailed_ = !ok;
+  {
+    std::lock_guard lock(drainMutex_);
+    loadDone_ = true;
+  }
+  loaded_ = true;
+  drained_.notify_all();
 }
 
 // Called with storeMutex_ held. A database that cannot be opened again (another program took
@@ -55,9 +95,10 @@ FileStatus AnswerRecorder::OpenStore() {
 }
 
 // Nothing more is written, and the player is told why between runs.
-void AnswerRecorder::Fail(FileStatus failure) {
+void AnswerRecorder::Fail(FileStatus failure, HistoryTask task) {
   std::lock_guard lock(failureMutex_);
   failure_ = std::move(failure);
+  failureTask_ = task;
   writeFailed_ = true;
 }
 
@@ -111,7 +152,11 @@ void AnswerRecorder::WriteLoop() {
     tail_.store(tail + 1, std::memory_order_release);
     if (!writeFailed_) {
       std::lock_guard store(storeMutex_);
-      if (FileStatus written = Write(entry); !written.ok()) Fail(std::move(written));
+      if (FileStatus written = Write(entry); !written.ok()) {
+        Fail(std::move(written));
+      } else {
+        Keep(entry);
+      }
     }
     {
       std::lock_guard lock(drainMutex_);
@@ -119,6 +164,20 @@ void AnswerRecorder::WriteLoop() {
     }
     drained_.notify_all();
   }
+}
+
+// What is written moves the history kept in memory, so that it always holds what the file does.
+void AnswerRecorder::Keep(const Entry& entry) {
+  std::lock_guard lock(keptMutex_);
+  std::visit(
+      [this](const auto& item) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(item)>, AnswerRecord>) {
+          kept_.Add(item);
+        } else {
+          kept_.AddRun(item);
+        }
+      },
+      entry);
 }
 
 // Called with storeMutex_ held.
@@ -139,7 +198,7 @@ void AnswerRecorder::Flush() {
   if (!writer_.joinable()) return;
   const std::size_t queued = head_.load(std::memory_order_acquire);
   std::unique_lock lock(drainMutex_);
-  drained_.wait(lock, [&] { return written_ >= queued; });
+  drained_.wait(lock, [&] { return loadDone_ && written_ >= queued; });
 }
 
 bool AnswerRecorder::ReadStore(std::vector<AnswerRecord>& answers, std::vector<RunRecord>* runs,
@@ -160,7 +219,8 @@ HistorySnapshot AnswerRecorder::Snapshot() {
   HistorySnapshot snapshot;
   snapshot.now = now_();
   // Never opened, or found unusable at start: nothing of it can be told.
-  if (!open_) {
+  if (open_) Flush();
+  if (!open_ || loadFailed_) {
     snapshot.readable = false;
     return snapshot;
   }
@@ -174,24 +234,40 @@ HistorySnapshot AnswerRecorder::Snapshot() {
   return snapshot;
 }
 
+HistoryOutlook AnswerRecorder::Outlook() {
+  const std::int64_t now = now_();
+  HistoryOutlook outlook;
+  outlook.now = now;
+  outlook.readable = false;
+  // Never opened, or found unusable at start: nothing of it can be told.
+  if (!open_) return outlook;
+  Flush();
+  if (loadFailed_) return outlook;
+  std::lock_guard lock(keptMutex_);
+  return kept_.Outlook(now);
+}
+
 // After a failed write the answers since are missing from the file, so it gives no plan. The
-// plan is read whenever the game comes back to Idle, also at start-up: a database not open yet
-// is let go again, so that a program that only waits holds none of it.
-std::optional<KeptAnswers> AnswerRecorder::ReadAnswers() {
-  if (!open_ || writeFailed_) return std::nullopt;
-  KeptAnswers kept{{}, LocalTimeText(now_())};
-  if (!ReadStore(kept.answers, nullptr, false)) return std::nullopt;
-  return kept;
+// plan is read whenever the game comes back to Idle, also at start-up, and while the history is
+// still being read it is not there yet: this never waits for the load. Once loaded it waits only
+// for an answer the writer may still be writing (milliseconds), so that it is counted.
+std::optional<KeptMemory> AnswerRecorder::Memory() {
+  if (!open_ || !loaded_ || writeFailed_) return std::nullopt;
+  Flush();
+  std::lock_guard lock(keptMutex_);
+  return KeptMemory{kept_.memory(), LocalTimeText(now_())};
 }
 
 void AnswerRecorder::ReportWriteFailure() {
   if (!writeFailed_) return;
   FileStatus failure;
+  HistoryTask task = HistoryTask::kRecord;
   {
     std::lock_guard lock(failureMutex_);
     failure = failure_;
+    task = failureTask_;
   }
-  Notify(HistoryTask::kRecord, failure);
+  Notify(task, failure);
 }
 
 }  // namespace verselane

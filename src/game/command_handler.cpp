@@ -139,7 +139,7 @@ void CommandHandler::OpenRecords() {
 
 void CommandHandler::OpenMastery() {
   if (game_.playState() != PlayState::Idle) return;
-  dialogs_.OpenMastery(game_.history().Snapshot());
+  dialogs_.OpenMastery(game_.history().Outlook());
 }
 
 void CommandHandler::StartWeakPoems() {

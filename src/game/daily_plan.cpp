@@ -23,9 +23,14 @@ Candidates SortOut(const std::vector<std::optional<MemoryState>>& memory, int po
       found.unanswered.push_back(poem);
       continue;
     }
-    if (state->firstReview >= today) ++found.firstAnsweredToday;
+    // A poem first answered on a later date (a clock set forward) was not first answered today:
+    // a wrong date never takes today's new poems.
+    if (state->firstReview == today) ++found.firstAnsweredToday;
+    // Nor does it hide a poem: one last answered on a date after today is due today, its memory
+    // measured on a clock that cannot be right; answered today, it is back on today's clock.
+    const bool datedAhead = state->lastReview > today;
     const double recall = Retrievability(today - state->lastReview, state->stability);
-    if (recall > retention) continue;
+    if (recall > retention && !datedAhead) continue;
     const MemoryState afterRight = ReviewMemory(state, Grade::kGood, today);
     found.due.push_back(
         {poem, PlanKind::kDue, recall, today + IntervalDays(afterRight.stability, retention)});

@@ -31,6 +31,9 @@ struct PlanItem {
 //   then by poem number: the seven poems decided by their first kana (む す め ふ さ ほ せ)
 //   come first, the way karuta players learn them.
 //
+// A poem whose last review is dated after today (a clock that was set forward) is due today, and
+// a poem first answered after today does not count as first answered today.
+//
 // Settings out of their range are held at its ends.
 std::vector<PlanItem> PlanDay(const std::vector<std::optional<MemoryState>>& memory,
                               const PoemCatalogue& catalogue, Day today,

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "game/history_outlook.h"
 #include "game/recitation.h"
 #include "records/answer_history.h"
 #include "settings/plan_settings.h"
@@ -126,8 +127,6 @@ class PromptPort {
   virtual bool Confirm(const std::string& text, const std::string& caption) = 0;
 };
 
-struct HistorySnapshot;
-
 // The modal dialogs and the help. Each may run a modal loop; timer ticks keep arriving meanwhile.
 class DialogPort {
  public:
@@ -138,7 +137,7 @@ class DialogPort {
   virtual void OpenSettings() = 0;
   virtual void OpenRecordList() = 0;
   // The mastery of the hundred poems and the scores of the runs, from `history`.
-  virtual void OpenMastery(const HistorySnapshot& history) = 0;
+  virtual void OpenMastery(const HistoryOutlook& history) = 0;
   virtual void OpenAbout() = 0;
   virtual void ShowHelp() = 0;
   // The settings of the daily plan, changed in `settings` when the player chose OK; true then.
@@ -164,10 +163,10 @@ class PreferencesPort {
   virtual void Save(const Preferences& preferences) = 0;
 };
 
-// Every answer kept, as the daily plan reads them.
-struct KeptAnswers {
-  std::vector<AnswerRecord> answers;  // in the order given
-  std::string localTime;              // now, "YYYY-MM-DD HH:MM:SS" on the player's clock
+// What the memory model holds of each poem, as the daily plan reads it.
+struct KeptMemory {
+  std::vector<std::optional<MemoryState>> memory;  // by poem index, 0 to 99
+  std::string localTime;  // now, "YYYY-MM-DD HH:MM:SS" on the player's clock
 };
 
 // The player's history of answers (history.sqlite3), apart from env.ini and record.dat. The game
@@ -182,12 +181,14 @@ class HistoryPort {
   virtual void RecordRun(const RunRecord& run) = 0;
   // Whether any answer is kept; cheap, asked whenever the menu changes.
   virtual bool HasAnswers() const = 0;
-  // Everything kept so far, answers just recorded included.
-  virtual HistorySnapshot Snapshot() = 0;
-  // Every answer kept so far, answers just recorded included; nothing when no history is kept
-  // (it was never opened, or could not be read or written), so no answer of this session could
-  // be counted.
-  virtual std::optional<KeptAnswers> ReadAnswers() = 0;
+  // Everything kept so far, answers just recorded included, as the mastery window and the poem
+  // card show it. Kept in memory and moved by each answer: nothing is read again.
+  virtual HistoryOutlook Outlook() = 0;
+  // The memory of each poem after every answer kept so far, answers just recorded included, kept
+  // in memory and moved by each answer: cheap, read whenever the game comes back to Idle. Nothing
+  // when no history is kept (it was never opened, is still being read, or could not be read or
+  // written), so no answer of this session could be counted.
+  virtual std::optional<KeptMemory> Memory() = 0;
   // Tells the player, once, that answers could no longer be kept; called outside the timer tick.
   virtual void ReportWriteFailure() = 0;
 };

@@ -97,8 +97,8 @@ void GameController::ResetWithPoems(std::vector<int> poems) {
 void GameController::ResetForRetry() { ResetWithPoems(run_.wrong.CopyEntries()); }
 
 bool GameController::ResetForWeakPoems() {
-  const HistorySnapshot history = history_.Snapshot();
-  std::vector<int> weakest = WeakestPoems(history.poems, history.now,
+  const HistoryOutlook history = history_.Outlook();
+  std::vector<int> weakest = WeakestPoems(history.figures, history.now,
                                           std::min(settings_.questionCount(), kWeakRunPoems));
   if (weakest.empty()) return false;
   ResetWithPoems(std::move(weakest));
@@ -121,19 +121,19 @@ void GameController::RefreshPlan() {
 }
 
 // Read whenever the game comes back to Idle: each answer moves the plan, and so does midnight.
+// The history keeps the memory model's state up to date as it records, so this reads no answer.
 void GameController::ReadPlan() {
   plan_.reset();
   planStatus_.reset();
-  const std::optional<KeptAnswers> kept = history_.ReadAnswers();
+  const std::optional<KeptMemory> kept = history_.Memory();
   const std::optional<Day> today = kept ? DayOf(kept->localTime) : std::nullopt;
   if (!today) {
     // A history that could not be read is told now; the plan stays greyed meanwhile.
     history_.ReportWriteFailure();
     return;
   }
-  const std::vector<std::optional<MemoryState>> memory = ReplayAnswers(kept->answers);
-  plan_ = PlanDay(memory, catalogue_, *today, preferences_.plan);
-  planStatus_ = StatusOfPlan(*plan_, memory, *today, preferences_.plan);
+  plan_ = PlanDay(kept->memory, catalogue_, *today, preferences_.plan);
+  planStatus_ = StatusOfPlan(*plan_, kept->memory, *today, preferences_.plan);
 }
 
 std::optional<int> GameController::PlanPoems() const {

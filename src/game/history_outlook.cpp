@@ -72,6 +72,24 @@ HistoryOutlook OutlookOf(const HistorySnapshot& history) {
   outlook.today = DayOf(LocalTimeText(history.now)).value_or(0);
   outlook.figures = history.poems;
   outlook.memory = ReplayAnswers(history.answers);
+  outlook.runs = history.runs;
+  outlook.now = history.now;
+  return outlook;
+}
+
+void KeptHistory::Add(const AnswerRecord& answer) {
+  replay_.Add(answer);
+  figures_.Add(answer);
+  hasAnswers_ = true;
+}
+
+HistoryOutlook KeptHistory::Outlook(std::int64_t now) const {
+  HistoryOutlook outlook;
+  outlook.today = DayOf(LocalTimeText(now)).value_or(0);
+  outlook.figures = figures_.Poems();
+  outlook.memory = replay_.memory();
+  outlook.runs = runs_;
+  outlook.now = now;
   return outlook;
 }
 

@@ -33,6 +33,26 @@ struct HistoryOutlook {
 // Every answer in `history` replayed through the memory model, on the local day of its `now`.
 HistoryOutlook OutlookOf(const HistorySnapshot& history);
 
+// The history as the program keeps it in memory, moved by each answer and run as it is recorded:
+// the plan and the mastery window read it without going over the answers again. Its memory and
+// figures are exactly those of a replay of the same answers (OutlookOf, ReplayAnswers).
+class KeptHistory {
+ public:
+  void Add(const AnswerRecord& answer);
+  void AddRun(const RunRecord& run) { runs_.push_back(run); }
+  void ForgetRuns() { runs_.clear(); }
+  bool hasAnswers() const { return hasAnswers_; }
+  const std::vector<std::optional<MemoryState>>& memory() const { return replay_.memory(); }
+  // As it stands at Unix time `now`.
+  HistoryOutlook Outlook(std::int64_t now) const;
+
+ private:
+  MemoryReplay replay_;
+  HistoryFigures figures_;
+  std::vector<RunRecord> runs_;
+  bool hasAnswers_ = false;
+};
+
 // The lines of figures of poem `poem` (CP932): answers and right answers, the median time of the
 // right ones, the day of the last answer, the chance of recalling it today (or, once it has been
 // answered today, whether that answer was right: recall just after an answer says nothing) and

@@ -22,22 +22,28 @@ double InitialDifficultyUnclamped(Grade grade, const FsrsWeights& w) {
   return w[4] - std::exp(w[5] * (Number(grade) - 1.0)) + 1.0;
 }
 
+}  // namespace
+
 // The weights with what follows from them alone, worked out once for a whole replay rather than
 // again at every review.
-struct Model {
+struct MemoryReplay::Model {
   explicit Model(const FsrsWeights& weights)
       : w(weights),
         factor(std::pow(0.9, -1.0 / weights[20]) - 1.0),
         recallGrowth(std::exp(weights[8])),
         easyStart(InitialDifficultyUnclamped(Grade::kEasy, weights)),
         lapseShrink(std::exp(weights[17] * weights[18])) {}
-  const FsrsWeights& w;
+  FsrsWeights w;
   // The forgetting curve R = (1 + factor·t/S)^(−w20), its factor chosen so that R(S, S) = 0.9.
   double factor;
   double recallGrowth;  // e^w8
   double easyStart;     // the first difficulty of an Easy, before it is held within 1 to 10
   double lapseShrink;   // e^(w17·w18)
 };
+
+namespace {
+
+using Model = MemoryReplay::Model;
 const Model kDefaultModel(kDefaultWeights);
 
 double Recall(double days, double stability, const Model& m) {
@@ -170,28 +176,52 @@ Grade GradeAnswer(const AnswerRecord& answer, const AnswerPace& pace) {
   return Grade::kGood;
 }
 
+MemoryReplay::MemoryReplay(const FsrsWeights& w)
+    : model_(std::make_unique<Model>(w)), poems_(kPoemTableSize) {}
+MemoryReplay::~MemoryReplay() = default;
+MemoryReplay::MemoryReplay(MemoryReplay&&) noexcept = default;
+MemoryReplay& MemoryReplay::operator=(MemoryReplay&&) noexcept = default;
+
+MemoryReplay::MemoryReplay(const MemoryReplay& other)
+    : model_(std::make_unique<Model>(*other.model_)),
+      poems_(other.poems_),
+      pace_(other.pace_),
+      date_(other.date_),
+      day_(other.day_) {}
+
+AnswerPace MemoryReplay::pace() const {
+  AnswerPace pace;
+  for (int mode = 0; mode < kModes; ++mode) {
+    pace.rightAnswers[mode] = pace_[mode].count();
+    pace.medianRightMs[mode] = pace_[mode].UpperMiddle();
+  }
+  return pace;
+}
+
+void MemoryReplay::Add(const AnswerRecord& answer, const ReviewObserver& observe) {
+  // Answers come in runs of one day: a date read is read again only when it changes.
+  const std::string_view answerDate = std::string_view(answer.localTime).substr(0, 10);
+  if (answerDate != date_ || date_.empty()) {
+    date_.assign(answerDate);
+    day_ = DayOf(answer.localTime);
+  }
+  // Graded by the pace of the answers before it; then it is part of the pace.
+  const Grade grade = GradeAnswer(answer, pace());
+  const int mode = static_cast<int>(answer.mode);
+  if (answer.correct && KnownMode(mode)) pace_[mode].Add(answer.milliseconds);
+  if (!day_ || answer.poem < 0 || answer.poem >= kPoemTableSize) return;
+  std::optional<MemoryState>& memory = poems_[answer.poem];
+  if (memory && *day_ == memory->lastReview) return;
+  if (memory && observe) observe(answer, *memory, *day_);
+  memory = Review(memory, grade, *day_, *model_);
+}
+
 std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRecord>& answers,
                                                       const FsrsWeights& w,
                                                       const ReviewObserver& observe) {
-  const AnswerPace pace = PaceOf(answers);
-  const Model model(w);
-  std::vector<std::optional<MemoryState>> poems(kPoemTableSize);
-  // Answers come in runs of one day: a date read is read again only when it changes.
-  std::string_view date;
-  std::optional<Day> day;
-  for (const AnswerRecord& answer : answers) {
-    const std::string_view answerDate = std::string_view(answer.localTime).substr(0, 10);
-    if (answerDate != date || date.empty()) {
-      date = answerDate;
-      day = DayOf(answer.localTime);
-    }
-    if (!day || answer.poem < 0 || answer.poem >= kPoemTableSize) continue;
-    std::optional<MemoryState>& memory = poems[answer.poem];
-    if (memory && *day <= memory->lastReview) continue;
-    if (memory && observe) observe(answer, *memory, *day);
-    memory = Review(memory, GradeAnswer(answer, pace), *day, model);
-  }
-  return poems;
+  MemoryReplay replay(w);
+  for (const AnswerRecord& answer : answers) replay.Add(answer, observe);
+  return replay.memory();
 }
 
 }  // namespace verselane

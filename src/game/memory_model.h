@@ -8,11 +8,13 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/running_median.h"
 #include "records/answer_history.h"
 
 namespace verselane {
@@ -39,6 +41,8 @@ struct MemoryState {
   double difficulty = 0;  // 1 to 10
   Day firstReview = 0;
   Day lastReview = 0;
+
+  friend bool operator==(const MemoryState&, const MemoryState&) = default;
 };
 
 // A poem counts as learned once its stability reaches kLearnedStabilityDays: three weeks after
@@ -54,7 +58,7 @@ inline bool IsLearned(const MemoryState& memory) {
 // fitted to the review logs of many learners; other weights are for measuring the model
 // (tools/evaluate). w17 and w18 serve here only in the cap after a lapse, and w19 not at all: with
 // them FSRS also moves the memory on answers given the same day, which this program does not
-// count (ReplayAnswers).
+// count (MemoryReplay).
 using FsrsWeights = std::array<double, 21>;
 inline constexpr FsrsWeights kDefaultWeights = {
     0.212,  1.2931, 2.3065, 8.2956, 6.4133, 0.8334, 3.0194, 0.001,  1.8722, 0.1666, 0.796,
@@ -74,8 +78,9 @@ MemoryState ReviewMemory(const std::optional<MemoryState>& before, Grade grade, 
 
 // The player's usual pace, from which a right answer is judged quick: the median milliseconds of
 // their right answers in each question mode (typing a lower phrase, an upper phrase or after a
-// poet's name take different times), and how many there were, over all the answers given (the
-// upper of the two middle values when there is an even number).
+// poet's name take different times), and how many there were, over `answers` (the upper of the
+// two middle values when there is an even number). A replay grades each answer by the pace of the
+// answers before it (MemoryReplay).
 struct AnswerPace {
   int medianRightMs[3] = {0, 0, 0};
   int rightAnswers[3] = {0, 0, 0};
@@ -92,16 +97,52 @@ inline constexpr double kQuickShare = 0.75;
 inline constexpr int kPaceAnswers = 10;
 Grade GradeAnswer(const AnswerRecord& answer, const AnswerPace& pace);
 
-// The memory of each poem (by poem index, 0 to 99) after replaying `answers` in the order given;
-// nothing for a poem never answered. Only the first answer to a poem on a local day is a review:
-// the model describes memory over days, and asking a poem again minutes after it was shown would
-// only measure what is still on the screen of the mind, so later answers that day leave the
-// schedule as it is. An answer whose day lies before the poem's last review (a clock set back)
-// counts as on that day. An answer without a readable date or with a poem out of range is passed
-// over. `observe`, when given, is told of each review of a poem reviewed before: the answer, the
-// memory as it stood and the answer's day (what the model foretold of that answer).
+// Which answers are reviews, and on which day. Answers are taken in the order they were given,
+// whatever their dates say: the schedule follows the order of the answers, not the clock's idea
+// of it. Only the first answer to a poem on a local day is a review: the model describes memory
+// over days, and asking a poem again minutes after it was shown would only measure what is still
+// on the screen of the mind, so later answers that day leave the schedule as it is. An answer
+// dated on another day than the poem's last review is a review on its own date, also when that
+// date lies before the last review (a clock set back, or the last review dated ahead by a clock
+// set forward): the time between counts as none, and the poem's last review is then this
+// answer's date. So a date in the future never hides the answers given after it. An answer
+// without a readable date or with a poem out of range is passed over (it still sets the pace).
+//
+// Each answer is graded (GradeAnswer) by the pace of the answers given before it, not of the whole
+// history: that way the memory moved one answer at a time as the answers are recorded and a replay
+// of the whole history from its first answer (`verselane --plan`, tools/evaluate) give exactly the
+// same states. `observe`, when given, is told of each review of a poem reviewed before: the answer,
+// the memory as it stood and the answer's day (what the model foretold of that answer).
 using ReviewObserver =
     std::function<void(const AnswerRecord& answer, const MemoryState& before, Day day)>;
+
+// The memory of each poem moved one answer at a time, by the rules above.
+class MemoryReplay {
+ public:
+  explicit MemoryReplay(const FsrsWeights& w = kDefaultWeights);
+  ~MemoryReplay();
+  MemoryReplay(const MemoryReplay& other);
+  MemoryReplay(MemoryReplay&&) noexcept;
+  MemoryReplay& operator=(MemoryReplay&&) noexcept;
+
+  void Add(const AnswerRecord& answer, const ReviewObserver& observe = {});
+  // By poem index, 0 to 99; nothing for a poem never answered.
+  const std::vector<std::optional<MemoryState>>& memory() const { return poems_; }
+  // The pace of the answers added so far, by which the next one is graded.
+  AnswerPace pace() const;
+
+  struct Model;
+
+ private:
+  std::unique_ptr<Model> model_;
+  std::vector<std::optional<MemoryState>> poems_;
+  std::array<RunningMedian, 3> pace_;  // right answers' milliseconds, by question mode
+  std::string date_;       // "YYYY-MM-DD" of the last answer, read as day_
+  std::optional<Day> day_;
+};
+
+// The memory of each poem (by poem index, 0 to 99) after replaying `answers` in the order given
+// (MemoryReplay); nothing for a poem never answered.
 std::vector<std::optional<MemoryState>> ReplayAnswers(const std::vector<AnswerRecord>& answers,
                                                       const FsrsWeights& w = kDefaultWeights,
                                                       const ReviewObserver& observe = {});

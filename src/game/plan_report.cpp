@@ -17,9 +17,14 @@ std::string FormatPlanLine(const PlanItem& item) {
 bool PrintPlanReport(const std::string& historyPath, Day today, const PlanSettings& settings,
                      const PoemCatalogue& catalogue, std::ostream& out, std::ostream& errors,
                      FileSystem& files) {
-  std::vector<AnswerRecord> answers;
-  if (!ReadAnswersForReport(historyPath, answers, errors, files)) return false;
-  for (const PlanItem& item : PlanDay(ReplayAnswers(answers), catalogue, today, settings)) {
+  // Replayed as it is read: a long history is never held in memory whole.
+  MemoryReplay replay;
+  if (!ForEachAnswerForReport(
+          historyPath, [&replay] { replay = MemoryReplay(); },
+          [&replay](const AnswerRecord& answer) { replay.Add(answer); }, errors, files)) {
+    return false;
+  }
+  for (const PlanItem& item : PlanDay(replay.memory(), catalogue, today, settings)) {
     out << FormatPlanLine(item) << '\n';
   }
   out.flush();

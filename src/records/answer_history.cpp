@@ -14,9 +14,14 @@ constexpr int kBusyTimeoutMs = 2000;
 // At start-up the player waits: a lock still held after this is taken as held for good.
 constexpr int kOpenBusyTimeoutMs = 300;
 
-// Every query, the checks at opening included, ends within this; a database made to run away (a
-// view over an endless query, say) is then refused instead of hanging the program.
+// Every query, the checks at opening included, ends within this, and a little more for a large
+// file: a database made to run away (a view over an endless query, say) is then refused instead
+// of hanging the program, but reading a genuine history takes time in proportion to its size,
+// and no player's history may be refused for being long. A second more for every 4 MiB of the
+// file (its log included) allows a read far slower than any disk's (a history of four million
+// answers is some 250 MiB: a minute more).
 constexpr std::chrono::seconds kQueryTimeLimit{10};
+constexpr std::uint64_t kBytesPerSecondAllowed = 4 << 20;
 // What SQLite may take of the memory, temporary tables included, which are kept in memory: a
 // database must not be able to fill the disk or the memory while it is read.
 constexpr std::int64_t kHeapLimitBytes = 64 << 20;
@@ -139,6 +144,7 @@ void AnswerHistory::Disconnect() {
   insertRun_ = {};
   if (db_ != nullptr) sqlite_->close(db_);
   db_ = nullptr;
+  checkedVersion_.reset();
 }
 
 FileStatus AnswerHistory::Failure(int code) const {
@@ -156,7 +162,18 @@ int AnswerHistory::Overran(void* history) {
   return std::chrono::steady_clock::now() > static_cast<AnswerHistory*>(history)->deadline_;
 }
 
-void AnswerHistory::Arm() { deadline_ = std::chrono::steady_clock::now() + kQueryTimeLimit; }
+void AnswerHistory::Arm() {
+  deadline_ = std::chrono::steady_clock::now() + kQueryTimeLimit + sizeAllowance_;
+}
+
+void AnswerHistory::AllowForSize(const std::string& path) {
+  std::uint64_t bytes = 0;
+  for (const char* suffix : {"", "-wal"}) {
+    FileInfo file;
+    if (files_.Stat(path + suffix, file).ok()) bytes += file.size;
+  }
+  sizeAllowance_ = std::chrono::seconds(bytes / kBytesPerSecondAllowed);
+}
 
 FileStatus AnswerHistory::Execute(const char* sql) {
   const int code = sqlite_->exec(db_, sql, nullptr, nullptr, nullptr);
@@ -197,6 +214,7 @@ int AnswerHistory::Connect(const std::string& name, int flags, int busyTimeoutMs
 FileStatus AnswerHistory::Open(const std::string& path, Access access) {
   Close();
   path_ = path;
+  AllowForSize(path);
   Arm();
   FileStatus opened = OpenDatabase(path, access);
   if (!opened.ok()) Close();
@@ -306,7 +324,10 @@ FileStatus AnswerHistory::CheckDatabase(bool& empty) {
                           kSaneRun + "))";
   code = QueryOne(sql.c_str(), insane);
   if (code != SQLITE_OK) return Failure(code);
-  return insane != 0 ? FileStatus::Corrupt(path_) : FileStatus::Ok(path_);
+  if (insane != 0) return FileStatus::Corrupt(path_);
+  std::int64_t dataVersion = 0;
+  if (QueryOne("PRAGMA data_version", dataVersion) == SQLITE_OK) checkedVersion_ = dataVersion;
+  return FileStatus::Ok(path_);
 }
 
 // Exactly the program's tables and index, and nothing else but SQLite's own statistics.
@@ -378,12 +399,12 @@ bool AnswerHistory::HasAnswers() {
   return QueryOne("SELECT EXISTS (SELECT 1 FROM answers)", any) == SQLITE_OK && any != 0;
 }
 
-// Every row of `sql`, whose last column says whether the row is sane, through `read`. A read
-// without locks that a writer overtook is made again, through the writer's locks this time.
-template <typename Row, typename Read>
-FileStatus AnswerHistory::ReadAll(const std::string& sql, std::vector<Row>& out, Read read,
-                                  int attempts) {
-  out.clear();
+// Every row of `sql`, whose last column says whether the row is sane, through `read` to `each`.
+// A read without locks that a writer overtook is made again, through the writer's locks this time,
+// after `restart`.
+template <typename Read, typename Each>
+FileStatus AnswerHistory::ReadAll(const std::string& sql, const std::function<void()>& restart,
+                                  Read read, Each each, int attempts) {
   if (db_ == nullptr) return FileStatus::InvalidCall(path_);
   Arm();
   SqliteStatement statement;
@@ -395,8 +416,9 @@ FileStatus AnswerHistory::ReadAll(const std::string& sql, std::vector<Row>& out,
   while (sane && (code = sqlite_->step(s)) == SQLITE_ROW) {
     sane = sqlite_->column_int(s, saneColumn) != 0;
     if (sane) {
-      out.push_back(read(s));
-      sane = IsLocalTimeText(out.back().localTime);
+      auto row = read(s);
+      sane = IsLocalTimeText(row.localTime);
+      if (sane) each(std::move(row));
     }
   }
   FileStatus status = !sane ? FileStatus::Corrupt(path_)
@@ -405,34 +427,84 @@ FileStatus AnswerHistory::ReadAll(const std::string& sql, std::vector<Row>& out,
   if (status.code() == FileStatus::Code::kLocked && unlockedRead_ && attempts > 1) {
     statement = {};
     status = Open(path_, Access::kReadOnly);
-    if (status.ok()) return ReadAll(sql, out, read, attempts - 1);
+    if (status.ok()) {
+      restart();
+      return ReadAll(sql, restart, read, each, attempts - 1);
+    }
   }
+  return status;
+}
+
+// Every row was found sane when the database was opened; as long as no other connection has
+// changed it since (SQLite's data_version says so), they need not be checked again as they are
+// read. On a long history that check is a third of the read.
+bool AnswerHistory::RowsStillChecked() {
+  if (db_ == nullptr) return false;
+  Arm();
+  std::int64_t version = 0;
+  return checkedVersion_ && QueryOne("PRAGMA data_version", version) == SQLITE_OK &&
+         version == *checkedVersion_;
+}
+
+FileStatus AnswerHistory::ForEachAnswer(const std::function<void()>& restart,
+                                        const std::function<void(const AnswerRecord&)>& each) {
+  const std::string sql =
+      std::string("SELECT poem, mode, correct, milliseconds, points, answered_at, local_time, (") +
+      (RowsStillChecked() ? "1" : kSaneAnswer) + ") FROM answers ORDER BY id";
+  return ReadAll(
+      sql, restart,
+      [this](sqlite3_stmt* s) {
+        return AnswerRecord{sqlite_->column_int(s, 0) - 1,
+                            ModeFromName(sqlite_->column_text(s, 1)),
+                            sqlite_->column_int(s, 2) != 0,
+                            sqlite_->column_int(s, 3),
+                            sqlite_->column_int(s, 4),
+                            sqlite_->column_int64(s, 5),
+                            Text(*sqlite_, s, 6)};
+      },
+      each);
+}
+
+FileStatus AnswerHistory::ForEachRun(const std::function<void()>& restart,
+                                     const std::function<void(const RunRecord&)>& each) {
+  const std::string sql =
+      std::string("SELECT finished_at, local_time, mode, questions, answers, correct, score, "
+                  "clear_seconds, (") +
+      (RowsStillChecked() ? "1" : kSaneRun) + ") FROM runs ORDER BY id";
+  return ReadAll(
+      sql, restart,
+      [this](sqlite3_stmt* s) {
+        return RunRecord{sqlite_->column_int64(s, 0), Text(*sqlite_, s, 1),
+                         ModeFromName(sqlite_->column_text(s, 2)), sqlite_->column_int(s, 3),
+                         sqlite_->column_int(s, 4), sqlite_->column_int(s, 5),
+                         sqlite_->column_int(s, 6), sqlite_->column_int(s, 7)};
+      },
+      each);
+}
+
+namespace {
+
+template <typename Row>
+FileStatus Collect(std::vector<Row>& out,
+                   const std::function<FileStatus(const std::function<void()>&,
+                                                  const std::function<void(const Row&)>&)>& read) {
+  out.clear();
+  FileStatus status = read([&out] { out.clear(); }, [&out](const Row& row) { out.push_back(row); });
   if (!status.ok()) out.clear();
   return status;
 }
 
+}  // namespace
+
 FileStatus AnswerHistory::Answers(std::vector<AnswerRecord>& out) {
-  const std::string sql =
-      std::string("SELECT poem, mode, correct, milliseconds, points, answered_at, local_time, (") +
-      kSaneAnswer + ") FROM answers ORDER BY id";
-  return ReadAll(sql, out, [this](sqlite3_stmt* s) {
-    return AnswerRecord{sqlite_->column_int(s, 0) - 1, ModeFromName(sqlite_->column_text(s, 1)),
-                        sqlite_->column_int(s, 2) != 0, sqlite_->column_int(s, 3),
-                        sqlite_->column_int(s, 4), sqlite_->column_int64(s, 5),
-                        Text(*sqlite_, s, 6)};
+  return Collect<AnswerRecord>(out, [this](const auto& restart, const auto& each) {
+    return ForEachAnswer(restart, each);
   });
 }
 
 FileStatus AnswerHistory::Runs(std::vector<RunRecord>& out) {
-  const std::string sql =
-      std::string("SELECT finished_at, local_time, mode, questions, answers, correct, score, "
-                  "clear_seconds, (") +
-      kSaneRun + ") FROM runs ORDER BY id";
-  return ReadAll(sql, out, [this](sqlite3_stmt* s) {
-    return RunRecord{sqlite_->column_int64(s, 0), Text(*sqlite_, s, 1),
-                     ModeFromName(sqlite_->column_text(s, 2)), sqlite_->column_int(s, 3),
-                     sqlite_->column_int(s, 4), sqlite_->column_int(s, 5),
-                     sqlite_->column_int(s, 6), sqlite_->column_int(s, 7)};
+  return Collect<RunRecord>(out, [this](const auto& restart, const auto& each) {
+    return ForEachRun(restart, each);
   });
 }
 

@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "base/file_status.h"
+#include "base/running_median.h"
 #include "base/file_system.h"
 #include "records/sqlite_statement.h"
 #include "settings/types.h"
@@ -48,6 +51,8 @@ struct RunRecord {
   int correct = 0;
   int score = 0;
   int clearSeconds = 0;
+
+  friend bool operator==(const RunRecord&, const RunRecord&) = default;
 };
 
 // What the history tells of one poem that has been asked at least once.
@@ -64,8 +69,31 @@ struct PoemFigures {
   int recentAnswers = 0;
   int recentWrong = 0;
   std::optional<int> recentMedianRightMs;
+
+  friend bool operator==(const PoemFigures&, const PoemFigures&) = default;
 };
 inline constexpr int kRecentAnswers = 10;
+
+// The figures of every poem, moved one answer at a time in the order the answers were given: the
+// program keeps them up to date as it records, rather than going over the whole history again.
+class HistoryFigures {
+ public:
+  void Add(const AnswerRecord& answer);
+  // The poems answered at least once, by poem index.
+  std::vector<PoemFigures> Poems() const;
+
+ private:
+  struct Recent {
+    bool correct = false;
+    int milliseconds = 0;
+  };
+  struct Tally {
+    PoemFigures figures;  // all but the medians and the recent answers
+    RunningMedian rightMs;
+    Recent recent[kRecentAnswers];  // a ring: the last kRecentAnswers answers
+  };
+  std::map<int, Tally> poems_;
+};
 
 // The figures of every poem in `answers` (in the order they were given), by poem index.
 std::vector<PoemFigures> SummarisePoems(const std::vector<AnswerRecord>& answers);
@@ -120,6 +148,14 @@ class AnswerHistory {
   // Every answer or run in the order given; `out` is left empty when the read fails.
   FileStatus Answers(std::vector<AnswerRecord>& out);
   FileStatus Runs(std::vector<RunRecord>& out);
+  // The same, each handed to `each` as it is read, none kept: a long history is gone through in
+  // little memory. `restart` is called when the read starts over from the first (a writer
+  // overtook a read without locks); what `each` was given before is then to be forgotten. A
+  // failure can come after some rows.
+  FileStatus ForEachAnswer(const std::function<void()>& restart,
+                           const std::function<void(const AnswerRecord&)>& each);
+  FileStatus ForEachRun(const std::function<void()>& restart,
+                        const std::function<void(const RunRecord&)>& each);
 
  private:
   FileStatus OpenDatabase(const std::string& path, Access access);
@@ -135,8 +171,11 @@ class AnswerHistory {
   FileStatus Failure(int code) const;
   int Prepare(const char* sql, SqliteStatement& statement, unsigned flags = 0);
   int QueryOne(const char* sql, std::int64_t& value, std::string* text = nullptr);
-  template <typename Row, typename Read>
-  FileStatus ReadAll(const std::string& sql, std::vector<Row>& out, Read read, int attempts = 3);
+  template <typename Read, typename Each>
+  FileStatus ReadAll(const std::string& sql, const std::function<void()>& restart, Read read,
+                     Each each, int attempts = 3);
+  void AllowForSize(const std::string& path);
+  bool RowsStillChecked();
   static int Overran(void* history);
 
   FileSystem& files_;
@@ -149,6 +188,8 @@ class AnswerHistory {
   // changed it meanwhile is noticed and the read made again.
   std::optional<FileInfo> unlockedRead_;
   std::chrono::steady_clock::time_point deadline_;  // of the query under way
+  std::chrono::seconds sizeAllowance_{0};           // more time for a larger file
+  std::optional<std::int64_t> checkedVersion_;      // data_version when every row was checked
 };
 
 // Prints the report of `verselane --history` for the database at `path` (read-only; nothing is
@@ -167,5 +208,10 @@ std::string HistoryReadProblem(const FileStatus& status);
 // be read; a missing database has no answers and is no failure.
 bool ReadAnswersForReport(const std::string& path, std::vector<AnswerRecord>& answers,
                           std::ostream& errors, FileSystem& files = SystemFileSystem());
+// The same, each answer handed to `each` as it is read and none kept (`restart`: as for
+// AnswerHistory::ForEachAnswer).
+bool ForEachAnswerForReport(const std::string& path, const std::function<void()>& restart,
+                            const std::function<void(const AnswerRecord&)>& each,
+                            std::ostream& errors, FileSystem& files = SystemFileSystem());
 
 }  // namespace verselane

@@ -1,6 +1,5 @@
 // The figures of each poem drawn from its answers, and the lines of `verselane --history`.
 #include <algorithm>
-#include <unordered_map>
 #include <utility>
 
 #include "records/answer_history.h"
@@ -8,68 +7,60 @@
 namespace verselane {
 namespace {
 
-// Found without sorting everything: the mastery window waits for the medians of every poem.
+// Of the recent answers' right times: few, so sorted outright.
 std::optional<int> Median(std::vector<int> values) {
   if (values.empty()) return std::nullopt;
-  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-  std::nth_element(values.begin(), middle, values.end());
-  if (values.size() % 2 == 1) return *middle;
-  const int below = *std::max_element(values.begin(), middle);
-  // In 64 bits: the sum of two large times must not overflow.
-  return static_cast<int>((std::int64_t{below} + *middle) / 2);
-}
-
-// The answers of each poem, in the order given, by poem number. A history holds a hundred poems
-// and a hundred thousand answers or more: each answer finds its poem in a hash table, quicker
-// than a tree of them.
-std::vector<std::pair<int, std::vector<const AnswerRecord*>>> ByPoem(
-    const std::vector<AnswerRecord>& answers) {
-  std::unordered_map<int, std::size_t> slots;
-  std::vector<std::pair<int, std::vector<const AnswerRecord*>>> byPoem;
-  for (const AnswerRecord& answer : answers) {
-    const auto [slot, added] = slots.try_emplace(answer.poem, byPoem.size());
-    if (added) byPoem.emplace_back(answer.poem, std::vector<const AnswerRecord*>());
-    byPoem[slot->second].second.push_back(&answer);
-  }
-  std::sort(byPoem.begin(), byPoem.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  return byPoem;
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  if (values.size() % 2 == 1) return values[middle];
+  return static_cast<int>((std::int64_t{values[middle - 1]} + values[middle]) / 2);
 }
 
 }  // namespace
 
-std::vector<PoemFigures> SummarisePoems(const std::vector<AnswerRecord>& answers) {
+void HistoryFigures::Add(const AnswerRecord& answer) {
+  Tally& tally = poems_[answer.poem];
+  PoemFigures& figures = tally.figures;
+  figures.poem = answer.poem;
+  tally.recent[figures.answers % kRecentAnswers] = {answer.correct, answer.milliseconds};
+  ++figures.answers;
+  if (answer.correct) {
+    ++figures.right;
+    tally.rightMs.Add(answer.milliseconds);
+    figures.lastRightAt =
+        std::max(figures.lastRightAt.value_or(answer.answeredAt), answer.answeredAt);
+  }
+  figures.lastAnsweredAt = answer.answeredAt;
+  figures.lastLocalTime = answer.localTime;
+  figures.lastRight = answer.correct;
+}
+
+std::vector<PoemFigures> HistoryFigures::Poems() const {
   std::vector<PoemFigures> poems;
-  for (const auto& [poem, list] : ByPoem(answers)) {
-    PoemFigures figures;
-    figures.poem = poem;
-    std::vector<int> rightMs;
+  poems.reserve(poems_.size());
+  for (const auto& [poem, tally] : poems_) {
+    PoemFigures figures = tally.figures;
+    figures.medianRightMs = tally.rightMs.Median();
+    figures.recentAnswers = std::min(figures.answers, kRecentAnswers);
     std::vector<int> recentRightMs;
-    const std::size_t recentFrom =
-        list.size() > static_cast<std::size_t>(kRecentAnswers) ? list.size() - kRecentAnswers : 0;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      const AnswerRecord& answer = *list[i];
-      const bool recent = i >= recentFrom;
-      ++figures.answers;
-      if (recent) ++figures.recentAnswers;
-      if (answer.correct) {
-        ++figures.right;
-        rightMs.push_back(answer.milliseconds);
-        if (recent) recentRightMs.push_back(answer.milliseconds);
-        figures.lastRightAt = std::max(figures.lastRightAt.value_or(answer.answeredAt),
-                                       answer.answeredAt);
-      } else if (recent) {
+    for (int i = 0; i < figures.recentAnswers; ++i) {
+      const Recent& recent = tally.recent[i];
+      if (recent.correct) {
+        recentRightMs.push_back(recent.milliseconds);
+      } else {
         ++figures.recentWrong;
       }
     }
-    figures.lastAnsweredAt = list.back()->answeredAt;
-    figures.lastLocalTime = list.back()->localTime;
-    figures.lastRight = list.back()->correct;
-    figures.medianRightMs = Median(std::move(rightMs));
     figures.recentMedianRightMs = Median(std::move(recentRightMs));
     poems.push_back(std::move(figures));
   }
   return poems;
+}
+
+std::vector<PoemFigures> SummarisePoems(const std::vector<AnswerRecord>& answers) {
+  HistoryFigures figures;
+  for (const AnswerRecord& answer : answers) figures.Add(answer);
+  return figures.Poems();
 }
 
 std::string SecondsWithTenths(int milliseconds) {

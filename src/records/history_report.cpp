@@ -18,17 +18,28 @@ std::string HistoryReadProblem(const FileStatus& status) {
   }
 }
 
-bool ReadAnswersForReport(const std::string& path, std::vector<AnswerRecord>& answers,
-                          std::ostream& errors, FileSystem& files) {
+bool ForEachAnswerForReport(const std::string& path, const std::function<void()>& restart,
+                            const std::function<void(const AnswerRecord&)>& each,
+                            std::ostream& errors, FileSystem& files) {
   AnswerHistory history(files);
   FileStatus read = history.Open(path, AnswerHistory::Access::kReadOnly);
   if (read.code() == FileStatus::Code::kNotFound) return true;
-  if (read.ok()) read = history.Answers(answers);
+  if (read.ok()) read = history.ForEachAnswer(restart, each);
   if (!read.ok()) {
     errors << "verselane: " << path << HistoryReadProblem(read) << '\n';
     return false;
   }
   return true;
+}
+
+bool ReadAnswersForReport(const std::string& path, std::vector<AnswerRecord>& answers,
+                          std::ostream& errors, FileSystem& files) {
+  answers.clear();
+  const bool read = ForEachAnswerForReport(
+      path, [&answers] { answers.clear(); },
+      [&answers](const AnswerRecord& answer) { answers.push_back(answer); }, errors, files);
+  if (!read) answers.clear();
+  return read;
 }
 
 bool PrintHistoryReport(const std::string& path, std::ostream& out, std::ostream& errors,

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <wx/app.h>
+
 #include "base/notices.h"
 #include "game/menu_state.h"
 #include "ui/assets.h"
@@ -114,8 +116,15 @@ bool Program::Start() {
   // The history is looked at once the window shows: the first frame does not wait for the
   // database, and a notice about it comes over the window, after the files' notices as before.
   // Without its history the game still plays: a failure is told and nothing more.
+  // It is read on a thread of its own (a long history takes seconds), and the game told on
+  // this one once it is: the window answers keys meanwhile. The call is queued on the app, which
+  // outlives the window; by then this program may be gone (events still run after it).
   window_.frame()->CallAfter([this] {
-    if (history_.Open()) game_.HistoryOpened();
+    history_.OpenAside([this, alive = std::weak_ptr<const bool>(alive_)] {
+      wxTheApp->CallAfter([this, alive] {
+        if (alive.lock()) game_.HistoryOpened();
+      });
+    });
   });
   return true;
 }

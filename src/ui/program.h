@@ -6,6 +6,7 @@
 // test drives the game through stand-ins.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "base/random_source.h"
@@ -106,6 +107,8 @@ class Program {
   void BringForward(const std::string& activationToken);
 
   bool claimed_ = false;
+  // Held while this program exists: a call queued from another thread checks it before it runs.
+  std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
 
   ProgramOptions options_;
   std::string dataFolder_;

@@ -136,7 +136,7 @@ class FakeDialogs : public DialogPort {
   }
   void OpenSettings() override { ++settings; }
   void OpenRecordList() override { ++recordList; }
-  void OpenMastery(const HistorySnapshot&) override { ++mastery; }
+  void OpenMastery(const HistoryOutlook&) override { ++mastery; }
   void OpenAbout() override { ++about; }
   void ShowHelp() override { ++help; }
   bool EditPlanSettings(PlanSettings& settings) override {
@@ -204,14 +204,16 @@ class FakeHistory : public HistoryPort {
     runs.back().finishedAt = now;
   }
   bool HasAnswers() const override { return !answers.empty(); }
-  HistorySnapshot Snapshot() override {
+  HistorySnapshot Snapshot() const {
     if (!readable) return {{}, {}, now, {}, false};
     return {SummarisePoems(answers), runs, now, answers, true};
   }
-  // The answers as recorded, each stamped with `localTime`.
-  std::optional<KeptAnswers> ReadAnswers() override {
+  // Replayed from the answers, as the program's history keeps them.
+  HistoryOutlook Outlook() override { return OutlookOf(Snapshot()); }
+  // The memory after the answers as recorded, each stamped with `localTime`.
+  std::optional<KeptMemory> Memory() override {
     if (!readable) return std::nullopt;
-    return KeptAnswers{answers, localTime};
+    return KeptMemory{ReplayAnswers(answers), localTime};
   }
   void ReportWriteFailure() override { ++failureReports; }
 
@@ -229,8 +231,8 @@ class NoHistory : public HistoryPort {
   void RecordAnswer(const AnswerRecord&) override {}
   void RecordRun(const RunRecord&) override {}
   bool HasAnswers() const override { return false; }
-  HistorySnapshot Snapshot() override { return {}; }
-  std::optional<KeptAnswers> ReadAnswers() override { return std::nullopt; }
+  HistoryOutlook Outlook() override { return {}; }
+  std::optional<KeptMemory> Memory() override { return std::nullopt; }
   void ReportWriteFailure() override {}
 };
 

@@ -159,5 +159,27 @@ TEST_F(DailyPlanTest, TheStatusNamesTheFirstDayWhosePlanIsNotEmpty) {
   }
 }
 
+// A clock set a month ahead for one session, then put right: five poems answered right on the
+// wrong date, then one of them missed today. The wrong date neither takes today's new poems, nor
+// hides the miss, nor keeps the other four out of the plan until that date.
+TEST_F(DailyPlanTest, AnswersDatedInTheFutureNeitherStopNewPoemsNorHideAMiss) {
+  std::vector<AnswerRecord> answers;
+  for (int poem : {0, 1, 2, 3, 4}) answers.push_back(Answer(poem, 30, true));
+  answers.push_back(Answer(0, 0, false));
+  const std::vector<PlanItem> today = Plan(answers, 0, 5);
+  EXPECT_EQ(std::count_if(today.begin(), today.end(),
+                          [](const PlanItem& item) { return item.kind == PlanKind::kNew; }),
+            5)
+      << "answers dated after today are not first answered today";
+  EXPECT_FALSE(Asks(today, 0)) << "missed today: answered today";
+  for (int poem : {1, 2, 3, 4}) EXPECT_TRUE(Asks(today, poem)) << "dated ahead: due today";
+  // The miss moved the memory: a first Again's stability, from today.
+  const std::optional<MemoryState> missed = ReplayAnswers(answers)[0];
+  ASSERT_TRUE(missed);
+  EXPECT_EQ(missed->lastReview, kStart);
+  EXPECT_LT(missed->stability, 2.3065);
+  EXPECT_TRUE(Asks(Plan(answers, 1), 0)) << "the missed poem is due the next day";
+}
+
 }  // namespace
 }  // namespace verselane

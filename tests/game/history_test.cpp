@@ -381,5 +381,74 @@ TEST_F(HistoryTest, WeakPoemsRunAsksTenAtMost) {
   EXPECT_EQ(engine->settings().questionCount(), 100);
 }
 
+// A history of `count` answers a day apart every `perDay`, each in one of the three modes, some
+// quick, some past the time bar, one in four wrong; every `jumpEvery`-th answer (0: none) dated
+// `jumpDays` away from the rest, as a clock set wrong for a while dates them.
+std::vector<AnswerRecord> VariedHistory(int count, int perDay, int jumpEvery, int jumpDays) {
+  std::mt19937 draw(static_cast<unsigned>(count * 31 + jumpEvery));
+  std::vector<AnswerRecord> answers;
+  for (int i = 0; i < count; ++i) {
+    AnswerRecord answer{static_cast<int>(draw() % 12), static_cast<QuestionMode>(draw() % 3),
+                        draw() % 4 != 0, 1000 + static_cast<int>(draw() % 17000), 10, 0, {}};
+    const bool jumped = jumpEvery != 0 && i % jumpEvery == jumpEvery - 1;
+    answer.answeredAt = kNow + std::int64_t{86'400} * (i / perDay + (jumped ? jumpDays : 0)) + i;
+    answer.localTime = LocalTimeText(answer.answeredAt);
+    answers.push_back(answer);
+  }
+  return answers;
+}
+
+// The history kept in memory, moved by each answer as it is recorded on top of what the file
+// held when it was opened, is exactly what a replay of the whole file gives: the memory model's
+// state (the grades' pace included), each poem's figures and the runs.
+TEST_F(HistoryTest, TheHistoryKeptAnswerByAnswerIsAReplayOfTheWholeFile) {
+  struct Case {
+    const char* name;
+    std::vector<AnswerRecord> answers;
+    std::size_t alreadyKept;  // in the file when it is opened; the rest recorded one by one
+  };
+  const Case cases[] = {
+      {"ordinary days", VariedHistory(300, 12, 0, 0), 150},
+      {"all recorded", VariedHistory(120, 30, 0, 0), 0},
+      {"all in the file", VariedHistory(120, 5, 0, 0), 120},
+      {"a clock set ahead now and then", VariedHistory(300, 10, 7, 40), 100},
+      {"a clock set back now and then", VariedHistory(300, 10, 5, -6), 200},
+  };
+  for (const Case& each : cases) {
+    SCOPED_TRACE(each.name);
+    TempFolder caseFolder;
+    const std::string casePath = caseFolder.File(kHistoryFileName);
+    {
+      AnswerHistory file;
+      ASSERT_TRUE(file.Open(casePath, AnswerHistory::Access::kReadWrite).ok());
+      for (std::size_t i = 0; i < each.alreadyKept; ++i) file.Record(each.answers[i]);
+      file.RecordRun({kNow, LocalTimeText(kNow), QuestionMode::Poet, 20, 20, 15, 900, 80});
+    }
+    std::size_t next = each.alreadyKept;
+    AnswerRecorder recorder(casePath, historyNotices, [&] {
+      return next < each.answers.size() ? each.answers[next].answeredAt : kNow;
+    });
+    ASSERT_TRUE(recorder.Open());
+    for (; next < each.answers.size(); ++next) {
+      recorder.RecordAnswer(each.answers[next]);
+      if (next % 40 == 0) recorder.RecordRun({0, {}, QuestionMode::Normal, 10, 10, 8, 500, 60});
+      if (next % 50 == 0) {
+        EXPECT_EQ(recorder.Memory()->memory, ReplayAnswers(recorder.Snapshot().answers));
+      }
+    }
+    const HistoryOutlook kept = recorder.Outlook();
+    const HistorySnapshot file = recorder.Snapshot();
+    const HistoryOutlook replayed = OutlookOf(file);
+    ASSERT_EQ(file.answers.size(), each.answers.size());
+    EXPECT_TRUE(kept.readable);
+    EXPECT_EQ(kept.memory, replayed.memory);
+    EXPECT_EQ(recorder.Memory()->memory, replayed.memory);
+    EXPECT_EQ(kept.figures, replayed.figures);
+    EXPECT_EQ(kept.runs, replayed.runs);
+    EXPECT_EQ(kept.today, replayed.today);
+  }
+  EXPECT_TRUE(notices().empty());
+}
+
 }  // namespace
 }  // namespace verselane

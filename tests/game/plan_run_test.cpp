@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -184,9 +185,11 @@ TEST(PlanMenuLabelTest, AnEmptyPlanSaysWhyAndUntilWhen) {
   for (const auto& each : cases) EXPECT_EQ(PlanMenuLabel(each.status), SjisLiteral(each.label));
 }
 
-// A history that goes bad under the program gives no plan: one notice, the item greyed and
-// without a count, and the game goes on.
-TEST(PlanHistoryTest, AHistoryThatCannotBeReadGreysThePlanWithOneNotice) {
+// A history that can no longer be written gives no plan, as the answers since are missing from
+// it: one notice, the item greyed and without a count, and the game goes on. (The plan comes from
+// the history kept in memory, never read again from the file: another program that locks the file
+// is found out by the writes.)
+TEST(PlanHistoryTest, AHistoryThatCannotBeWrittenGreysThePlanWithOneNotice) {
   TempFolder folder;
   const std::string path = folder.File(kHistoryFileName);
   FakeNotices notices;
@@ -197,26 +200,57 @@ TEST(PlanHistoryTest, AHistoryThatCannotBeReadGreysThePlanWithOneNotice) {
   engine.UseSource(kAllPoemsSource, 1);
   EXPECT_TRUE(engine.desktop.window.Enabled(kCommandPlan));
 
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
   ASSERT_GT(engine.StartAndReachFirstQuestion(), 0);
   engine.Answer(true);
   engine.TickUntilPhase(Phase::kReview);
   while (engine.state() == PlayState::Running) engine.Tick();
   recorder.Flush();
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "UPDATE answers SET milliseconds = -1", nullptr, nullptr, nullptr),
-            SQLITE_OK);
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(other);
 
   engine.CloseResults(false);
   ASSERT_EQ(notices.shown.size(), 1u);
   EXPECT_EQ(notices.shown[0].text,
-            SjisLiteral("NOTICE(RecordAnswer):\n解答履歴ファイル(history.sqlite3)が破損しています\n"
-                        "これ以降の解答は記録されません"));
+            SjisLiteral("NOTICE(RecordAnswer):\n解答履歴ファイル(history.sqlite3)を他のプログラムが"
+                        "使用しています\nこれ以降の解答は記録されません"));
   EXPECT_FALSE(engine.desktop.window.Enabled(kCommandPlan));
   EXPECT_EQ(engine.desktop.window.menuLabel.at(kCommandPlan), SjisLiteral("今日の練習(&D)"));
   ASSERT_GT(engine.StartAndReachFirstQuestion(), 0) << "the game goes on";
   EXPECT_EQ(notices.shown.size(), 1u) << "one notice only";
+}
+
+// Coming back to Idle draws up the plan from the history kept in memory: no answer is read from
+// the file, which by then may hold anything.
+TEST(PlanHistoryTest, TheReturnToIdleReadsNoAnswerFromTheFile) {
+  TempFolder folder;
+  const std::string path = folder.File(kHistoryFileName);
+  {
+    AnswerHistory file;
+    ASSERT_TRUE(file.Open(path, AnswerHistory::Access::kReadWrite).ok());
+    const std::int64_t yesterday = kNow - 86'400;
+    for (int poem : {40, 41, 42}) {
+      file.Record({poem, QuestionMode::Normal, false, 9000, 0, yesterday, LocalTimeText(yesterday)});
+    }
+  }
+  FakeNotices notices;
+  AnswerRecorder recorder(path, notices, [] { return kNow; });
+  ASSERT_TRUE(recorder.Open());
+  std::ofstream(path, std::ios::trunc) << "no longer a database";
+  SeededRandom random{3};
+  EngineHarness engine(random, recorder);
+  for (int back = 0; back < 2; ++back) {
+    engine.game.ResetGame();
+    ASSERT_TRUE(engine.game.plan());
+    std::vector<int> due;
+    for (const PlanItem& item : *engine.game.plan()) {
+      if (item.kind == PlanKind::kDue) due.push_back(item.poem);
+    }
+    EXPECT_EQ(due, (std::vector<int>{40, 41, 42})) << "missed yesterday";
+  }
+  EXPECT_TRUE(notices.shown.empty());
 }
 
 }  // namespace

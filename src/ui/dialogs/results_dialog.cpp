@@ -120,7 +120,7 @@ void ResultsDialog::BindMissedList() {
 void ResultsDialog::OpenMissedCard() {
   const int chosen = missed_->GetSelection();
   if (chosen == wxNOT_FOUND || chosen >= static_cast<int>(run_.missedPoems.size())) return;
-  const HistoryOutlook outlook = OutlookOf(services_.history.Snapshot());
+  const HistoryOutlook outlook = services_.history.Outlook();
   ShowPoemCard(this, MakePoemCard(services_.catalogue, run_.missedPoems[chosen], outlook,
                                   services_.plan));
 }

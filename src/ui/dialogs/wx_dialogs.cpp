@@ -44,8 +44,8 @@ void WxDialogs::OpenSettings() {
 
 void WxDialogs::OpenRecordList() { ShowRecordList(owner_(), services_.records); }
 
-void WxDialogs::OpenMastery(const HistorySnapshot& history) {
-  ShowMastery(owner_(), services_.catalogue, OutlookOf(history), services_.plan);
+void WxDialogs::OpenMastery(const HistoryOutlook& history) {
+  ShowMastery(owner_(), services_.catalogue, history, services_.plan);
 }
 
 void WxDialogs::OpenAbout() { ShowAbout(owner_()); }

@@ -32,7 +32,7 @@ class WxDialogs : public DialogPort {
   void OpenResults(const RunFigures& run, std::function<void(bool retry)> closed) override;
   void OpenSettings() override;
   void OpenRecordList() override;
-  void OpenMastery(const HistorySnapshot& history) override;
+  void OpenMastery(const HistoryOutlook& history) override;
   void OpenAbout() override;
   void ShowHelp() override;
   bool EditPlanSettings(PlanSettings& settings) override;
