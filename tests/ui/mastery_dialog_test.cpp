@@ -59,7 +59,7 @@ class ZoomedOwner : public wxFrame, public ZoomedWindow {
 class MasteryWindowTest : public ::testing::Test {
  protected:
   MasteryWindowTest()
-      : dialog(new MasteryDialog(nullptr, catalogue, OutlookOf(History()), {20, 0.90})) {
+      : dialog(new MasteryDialog(nullptr, catalogue, History(), {20, 0.90})) {
     dialog->SetClientSize(760, 620);
     dialog->Show();
     RunEventsFor(200);
