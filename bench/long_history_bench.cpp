@@ -5,7 +5,7 @@
 //   model's state and the idle frame drawn (a desktop that draws nothing, seeded_history.h's
 //   database behind the game);
 // - the mastery window's data: the history's outlook (each poem's memory and figures, the runs)
-//   and the forecast it draws up before it shows;
+//   and the page it composes before it shows (stages, forecast, the next fourteen days);
 // - the start: the history read whole on the writer's thread, and what of it falls on the
 //   window's thread (the call that starts the read and the plan read once it is done);
 // - `verselane --plan`: the database read and replayed as it is read.
@@ -24,6 +24,7 @@
 #include "game/game_controller.h"
 #include "game/history_outlook.h"
 #include "game/key_latch.h"
+#include "game/mastery_page.h"
 #include "game/plan_report.h"
 #include "quiet_desktop.h"
 #include "seeded_history.h"
@@ -96,8 +97,9 @@ void OpenMastery(benchmark::State& state) {
   if (with == nullptr) return;
   for (auto _ : state) {
     const HistoryOutlook outlook = with->recorder.Outlook();
-    const MasteryForecast forecast = ForecastMastery(outlook, with->catalogue, {});
-    benchmark::DoNotOptimize(ForecastLines(forecast, {}).data());
+    // All the window shows: stages, legend, forecast, the next fourteen days, the scores.
+    const MasteryPage page = ComposeMasteryPage(outlook, with->catalogue, {});
+    benchmark::DoNotOptimize(&page);
   }
 }
 

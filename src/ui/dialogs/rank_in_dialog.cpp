@@ -81,11 +81,16 @@ void RankInDialog::OnNameKey(wxKeyEvent& event) {
     event.Skip();
     return;
   }
-  if (TypeRomaji(name_, static_cast<char>(event.GetUnicodeKey()))) OnNameTyped();
+  if (TypeRomaji(name_, static_cast<char>(event.GetUnicodeKey()))) {
+    romajiTyped_ = true;
+    OnNameTyped();
+  }
 }
 
 void RankInDialog::OnOk() {
-  if (romaji_ && FinishRomaji(name_)) OnNameTyped();
+  // Only letters typed here are romaji still pending: the name it was given (a Latin "player",
+  // say) is kept as it stands.
+  if (romajiTyped_ && FinishRomaji(name_)) OnNameTyped();
   const std::string typed = ToUtf8(name_->GetValue());
   if (!CommitRankIn(typed, run_, services_.records, services_.settings, services_.notices,
                     services_.clock)) {

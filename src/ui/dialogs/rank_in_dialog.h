@@ -44,6 +44,7 @@ class RankInDialog : public BuiltDialog {
   const RunFigures& run_;
   const RankInServices& services_;
   const bool romaji_;  // romaji input, as it was when the dialog opened
+  bool romajiTyped_ = false;  // a key was typed as romaji into the name
   wxTextCtrl* name_ = nullptr;
   wxString lastName_;  // the name field's text as it last fitted
   bool nameOpened_ = false;  // the input method asked to open in the name field
