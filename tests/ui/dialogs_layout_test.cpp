@@ -185,17 +185,7 @@ TEST(DialogLayout, APictureTakesTheSameRoomAtEveryScale) {
   EXPECT_EQ(pictureRect(3.0), atOne);
 }
 
-// The main window as the dialogs see it: a window at a zoom, above the middle of the 1280 x 1024
-// screen (the widest dialog at 200 % takes nearly all of its width).
-class ZoomedOwner : public wxFrame, public ZoomedWindow {
- public:
-  explicit ZoomedOwner(double zoom)
-      : wxFrame(nullptr, wxID_ANY, "owner", wxPoint(340, 250), wxSize(600, 300)), zoom_(zoom) {}
-  double zoom() const override { return zoom_; }
-
- private:
-  double zoom_;
-};
+using uitest::ZoomedOwner;
 
 // Every dialog, built at 100 % and at 200 %: each control with its text; none smaller than it
 // needs, inside the dialog, and no two of a row overlapping.

@@ -45,16 +45,7 @@ HistoryOutlook History() {
   return OutlookOf(history);
 }
 
-// The main window as the dialogs see it: a window at a zoom.
-class ZoomedOwner : public wxFrame, public ZoomedWindow {
- public:
-  explicit ZoomedOwner(double zoom)
-      : wxFrame(nullptr, wxID_ANY, "owner", wxPoint(340, 250), wxSize(600, 300)), zoom_(zoom) {}
-  double zoom() const override { return zoom_; }
-
- private:
-  double zoom_;
-};
+using uitest::ZoomedOwner;
 
 class MasteryWindowTest : public ::testing::Test {
  protected:

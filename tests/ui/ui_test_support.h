@@ -15,6 +15,7 @@
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
+#include <wx/frame.h>
 #include <wx/msgdlg.h>
 #include <wx/image.h>
 #include <wx/testing.h>
@@ -22,6 +23,7 @@
 #include "fakes/desktop_fakes.h"
 #include "game/results.h"
 #include "ui/program.h"
+#include "ui/zoomed_window.h"
 
 // Colours print as their components in test messages.
 inline void PrintTo(const wxColour& colour, std::ostream* out) {
@@ -73,6 +75,18 @@ class RecordingModalHook : public wxTestingModalHook {
 };
 #undef wxTEST_DIALOG_HOOK_CLASS
 #define wxTEST_DIALOG_HOOK_CLASS ::verselane::uitest::RecordingModalHook
+
+// The main window as the dialogs see it: a window at a zoom, above the middle of the 1280 x 1024
+// screen (the widest dialog at 200 % takes nearly all of its width).
+class ZoomedOwner : public wxFrame, public ZoomedWindow {
+ public:
+  explicit ZoomedOwner(double zoom)
+      : wxFrame(nullptr, wxID_ANY, "owner", wxPoint(340, 250), wxSize(600, 300)), zoom_(zoom) {}
+  double zoom() const override { return zoom_; }
+
+ private:
+  double zoom_;
+};
 
 // What a message box was asked to show.
 struct MessageBoxSeen {
