@@ -61,3 +61,6 @@ VERSELANE_ASSET_TOOL_PACKAGES=(
   python3 python3-pil
   fonts-ipaexfont-gothic fonts-ipaexfont-mincho fonts-dejavu-core fonts-dejavu-extra
 )
+# The locale data and localedef that the decimal tests build de_DE.UTF-8 and ja_JP.UTF-8 from,
+# so that a comma-decimal and a Japanese desktop are tried on every machine.
+VERSELANE_TEST_PACKAGES+=(locales libc-bin)
